@@ -1,0 +1,14 @@
+set(ORVO_AREA_HEADERS
+    exceptions.h
+    tcurrency.h
+    tdatetime.h
+    texceptionhandler.h
+    tset.h
+    tvariant.h
+)
+set(ORVO_AREA_SOURCES
+    tcurrency.cpp
+    tdatetime.cpp
+    texceptionhandler.cpp
+    tvariant.cpp
+)
