@@ -12,3 +12,27 @@ set(ORVO_AREA_SOURCES
     texceptionhandler.cpp
     tvariant.cpp
 )
+list(APPEND ORVO_AREA_HEADERS
+    datetimeformat.h
+    datetimeparse.h
+    dateutils.h
+    floatformat.h
+    format.h
+    strconvert.h
+    tcolor.h
+    tdecimalnumber.h
+    tformatsettings.h
+    tsystemprofile.h
+)
+list(APPEND ORVO_AREA_SOURCES
+    datetimeformat.cpp
+    datetimeparse.cpp
+    dateutils.cpp
+    floatformat.cpp
+    format.cpp
+    strconvert.cpp
+    tcolor.cpp
+    tdecimalnumber.cpp
+    tformatsettings.cpp
+    tsystemprofile.cpp
+)

@@ -8,14 +8,16 @@ namespace orvo {
 
 namespace {
 
-const QDate kEpoch(1899, 12, 30);
+// 30 December 1899 as a Julian day: a compile-time constant, so that values can be
+// made while other files' globals are still being set up.
+constexpr qint64 kEpochJulianDay = 2415019;
 constexpr double kMsecsPerDay = 86400000.0;
 
 } // namespace
 
 TDateTime TDateTime::FromQDate(const QDate& date)
 {
-    return TDateTime(double(kEpoch.daysTo(date)));
+    return TDateTime(double(date.toJulianDay() - kEpochJulianDay));
 }
 
 TDateTime TDateTime::FromQTime(const QTime& time)
@@ -27,7 +29,7 @@ TDateTime TDateTime::FromQDateTime(const QDateTime& dateTime)
 {
     // Days before the epoch keep a positive time fraction, as the classic
     // encoding does: -1.25 is 29 December 1899, 06:00.
-    const double days = double(kEpoch.daysTo(dateTime.date()));
+    const double days = double(dateTime.date().toJulianDay() - kEpochJulianDay);
     const double fraction = dateTime.time().msecsSinceStartOfDay() / kMsecsPerDay;
     return TDateTime(days >= 0 ? days + fraction : days - fraction);
 }
@@ -60,7 +62,7 @@ TDateTime TDateTime::Today()
 
 QDate TDateTime::ToQDate() const
 {
-    return kEpoch.addDays(qint64(std::trunc(FValue)));
+    return QDate::fromJulianDay(kEpochJulianDay + qint64(std::trunc(FValue)));
 }
 
 QTime TDateTime::ToQTime() const
