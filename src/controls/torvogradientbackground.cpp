@@ -1,0 +1,7 @@
+#include "controls/torvogradientbackground.h"
+
+namespace orvo {
+
+TOrvoGradientBackground::TOrvoGradientBackground(QWidget* control) : TOrvoGradient(control) {}
+
+} // namespace orvo

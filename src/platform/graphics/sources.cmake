@@ -1,0 +1,31 @@
+set(ORVO_AREA_HEADERS
+    colorutils.h
+    drawedge.h
+    drawframecontrol.h
+    drawtext.h
+    graphicsenums.h
+    tbitmap.h
+    tbrush.h
+    tcanvas.h
+    tcustomimagelist.h
+    tfont.h
+    tglyphstrips.h
+    tpen.h
+    tscrollbarstyler.h
+    tthemeservices.h
+)
+set(ORVO_AREA_SOURCES
+    colorutils.cpp
+    drawedge.cpp
+    drawframecontrol.cpp
+    drawtext.cpp
+    tbitmap.cpp
+    tbrush.cpp
+    tcanvas.cpp
+    tcustomimagelist.cpp
+    tfont.cpp
+    tglyphstrips.cpp
+    tpen.cpp
+    tscrollbarstyler.cpp
+    tthemeservices.cpp
+)
