@@ -1,0 +1,25 @@
+set(ORVO_AREA_HEADERS
+    tparam.h
+    tparams.h
+    tsqlitedatabase.h
+    tsqlitedataset.h
+    tsqlitekeyorder.h
+    tsqlitequery.h
+    tsqliterowstore.h
+    tsqlitestatement.h
+    tsqlitetable.h
+    tsqlitetableinfo.h
+    tsqlitetypes.h
+)
+set(ORVO_AREA_SOURCES
+    tparams.cpp
+    tsqlitedatabase.cpp
+    tsqlitedataset.cpp
+    tsqlitekeyorder.cpp
+    tsqlitequery.cpp
+    tsqliterowstore.cpp
+    tsqlitestatement.cpp
+    tsqlitetable.cpp
+    tsqlitetableinfo.cpp
+    tsqlitetypes.cpp
+)

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "platform/core/tvariant.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+struct sqlite3;
+
+namespace orvo {
+
+/// A connection to one SQLite database file (or ":memory:"), shared by the
+/// datasets that read and write it. Closing the connection closes those
+/// datasets first, so that no statement outlives its handle.
+class TSQLiteDatabase : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString DatabaseName READ DatabaseName WRITE SetDatabaseName)
+    Q_PROPERTY(bool Connected READ Connected WRITE SetConnected)
+    Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
+    Q_PROPERTY(bool CreateIfMissing READ CreateIfMissing WRITE SetCreateIfMissing)
+    Q_PROPERTY(int BusyTimeout READ BusyTimeout WRITE SetBusyTimeout)
+
+public:
+    explicit TSQLiteDatabase(QObject* owner = nullptr);
+    ~TSQLiteDatabase() override;
+
+    QString DatabaseName() const { return FDatabaseName; }
+    /// A file path or ":memory:"; changing it closes an open connection.
+    void SetDatabaseName(const QString& fileOrMemory);
+
+    bool Connected() const { return FHandle != nullptr; }
+    void SetConnected(bool value);
+    void Open();
+    void Close();
+
+    bool ReadOnly() const { return FReadOnly; }
+    /// Takes effect at the next Open.
+    void SetReadOnly(bool value);
+    bool CreateIfMissing() const { return FCreateIfMissing; }
+    void SetCreateIfMissing(bool value) { FCreateIfMissing = value; }
+    /// How long (ms) a statement waits for another connection's lock before "database is locked".
+    int BusyTimeout() const { return FBusyTimeout; }
+    void SetBusyTimeout(int milliseconds);
+
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const;
+
+    /// Runs one statement, or a script of several when no parameters are given;
+    /// returns the rows the (last) statement changed.
+    int ExecSQL(const QString& sql, const std::vector<TVariant>& params = {});
+    /// The first column of the first row, Null when there is no row.
+    TVariant ExecScalar(const QString& sql, const std::vector<TVariant>& params = {});
+
+    /// User tables (no sqlite_ internals), in name order.
+    QStringList TableNames() const;
+    bool TableExists(const QString& name) const;
+    /// The name as it is spelled in the schema (case-insensitive match), or "" when absent.
+    QString SchemaTableName(const QString& name) const;
+
+    /// "x" with embedded quotes doubled, safe to splice as an identifier.
+    static QString QuoteIdentifier(const QString& name);
+
+    struct sqlite3* Handle() const { return FHandle; }
+    /// The open handle; raises EDatabaseError when not connected.
+    struct sqlite3* CheckedHandle() const;
+
+    /// Datasets register here so that they are closed before the connection goes.
+    void AddClient(QObject* client, std::function<void()> closeClient);
+    void RemoveClient(QObject* client);
+
+private:
+    void OpenHandle();
+    void CheckIsDatabase();
+    void CloseClients();
+
+    struct Client
+    {
+        QObject* Object;
+        std::function<void()> CloseClient;
+    };
+
+    QString FDatabaseName;
+    sqlite3* FHandle = nullptr;
+    bool FReadOnly = false;
+    bool FCreateIfMissing = false;
+    int FBusyTimeout = 5000;
+    std::vector<Client> FClients;
+};
+
+} // namespace orvo

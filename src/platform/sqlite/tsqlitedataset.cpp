@@ -1,0 +1,113 @@
+#include "platform/sqlite/tsqlitedataset.h"
+
+#include "platform/data/tfield.h"
+#include "platform/data/tfielddefs.h"
+#include "platform/data/tfields.h"
+#include "platform/data/tfilterexpression.h"
+#include "platform/sqlite/tsqlitetypes.h"
+
+namespace orvo {
+
+TSQLiteDataSet::TSQLiteDataSet(QObject* owner) : TDataSet(owner) {}
+
+TSQLiteDataSet::~TSQLiteDataSet()
+{
+    if (FDatabase)
+        FDatabase->RemoveClient(this);
+}
+
+void TSQLiteDataSet::SetDatabase(TSQLiteDatabase* database)
+{
+    if (database == FDatabase)
+        return;
+    Close();
+    if (FDatabase)
+        FDatabase->RemoveClient(this);
+    FDatabase = database;
+    if (FDatabase)
+        FDatabase->AddClient(this, [this] { Close(); });
+}
+
+void TSQLiteDataSet::CheckDatabase() const
+{
+    if (!FDatabase)
+        throw EDatabaseError(QStringLiteral("%1: no database assigned").arg(objectName()));
+}
+
+sqlite3* TSQLiteDataSet::Db() const
+{
+    CheckDatabase();
+    if (!FDatabase->Connected())
+        FDatabase->Open();
+    return FDatabase->Handle();
+}
+
+void TSQLiteDataSet::InternalInitFieldDefs()
+{
+    // Definitions left from an earlier open would clash with the fresh ones.
+    FieldDefs()->Clear();
+    for (const TColumn& c : FColumns) {
+        TFieldDef* def = FieldDefs()->Add(c.Name, c.DataType, c.Size, c.Required);
+        def->SetPrecision(c.Precision);
+        if (c.ReadOnly) {
+            TFieldAttributes attributes = def->Attributes();
+            def->SetAttributes(attributes + faReadonly);
+        }
+    }
+}
+
+void TSQLiteDataSet::FillValues(TRecordBuffer& buffer, const std::vector<TVariant>& stored) const
+{
+    const size_t count = std::min(buffer.Values.size(), std::min(stored.size(), FColumns.size()));
+    for (size_t i = 0; i < count; ++i)
+        buffer.Values[i] = TSQLiteTypes::FromStorage(FColumns[i].DataType, stored[i]);
+}
+
+TVariant TSQLiteDataSet::StorageValue(int column, const TVariant& value) const
+{
+    return TSQLiteTypes::ToStorage(FColumns.at(size_t(column)).DataType, value);
+}
+
+TField* TSQLiteDataSet::ColumnField(int column) const
+{
+    for (TField* f : Fields()->List())
+        if (f->FieldKind() == fkData && f->FieldNo() == column + 1)
+            return f;
+    return nullptr;
+}
+
+int TSQLiteDataSet::FieldColumn(const TField* field)
+{
+    return field && field->FieldKind() == fkData && field->FieldNo() > 0 ? field->FieldNo() - 1 : -1;
+}
+
+bool TSQLiteDataSet::TranslateFilter(const std::function<QString(int column)>& columnSql, QString& where,
+                                     std::vector<TVariant>& params) const
+{
+    const TFilterExpression* expression = FilterExpression();
+    if (!Filtered() || !expression)
+        return false;
+    // Only data fields have a column to compare in SQL.
+    for (const QString& name : expression->FieldNames())
+        if (FieldColumn(FindField(name)) < 0)
+            return false;
+    const auto fieldSql = [&](int index) { return columnSql(FieldColumn(FilterField(index))); };
+    return expression->ToSql(fieldSql, where, params);
+}
+
+QString TSQLiteDataSet::FilterSignature() const
+{
+    const TFilterExpression* expression = FilterExpression();
+    if (!Filtered() || !expression)
+        return QString();
+    return QLatin1Char('F') + expression->Text();
+}
+
+bool TSQLiteDataSet::SourceIsExact() const
+{
+    if (OnFilterRecord())
+        return false;
+    return FilterSignature().isEmpty() || FFilterInSql;
+}
+
+} // namespace orvo

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "platform/data/tdataset.h"
+#include "platform/data/tfieldtype.h"
+#include "platform/sqlite/tsqlitedatabase.h"
+
+#include <QPointer>
+
+#include <functional>
+#include <vector>
+
+struct sqlite3;
+
+namespace orvo {
+
+/// What the SQLite datasets share: the connection, the mapping of result
+/// columns to field definitions and canonical values, and pushing the
+/// dataset's Filter into SQL when it translates exactly.
+class TSQLiteDataSet : public TDataSet
+{
+    Q_OBJECT
+    Q_PROPERTY(orvo::TSQLiteDatabase* Database READ Database WRITE SetDatabase)
+
+public:
+    explicit TSQLiteDataSet(QObject* owner = nullptr);
+    ~TSQLiteDataSet() override;
+
+    TSQLiteDatabase* Database() const { return FDatabase; }
+    /// Closes the dataset when the connection changes.
+    void SetDatabase(TSQLiteDatabase* database);
+
+protected:
+    /// A result column as the dataset sees it.
+    struct TColumn
+    {
+        QString Name;
+        TFieldType DataType = ftString;
+        int Size = 0;
+        int Precision = 0;
+        bool Required = false;
+        bool ReadOnly = false;
+    };
+
+    /// The connected handle, connecting the database first when needed.
+    sqlite3* Db() const;
+    /// Fills FieldDefs() from Columns().
+    void InternalInitFieldDefs() override;
+    void SetColumns(std::vector<TColumn> columns) { FColumns = std::move(columns); }
+    const std::vector<TColumn>& Columns() const { return FColumns; }
+
+    /// Converts stored values (one per column, in column order) into the buffer's slots.
+    void FillValues(TRecordBuffer& buffer, const std::vector<TVariant>& stored) const;
+    /// A field's value in the form it is stored.
+    TVariant StorageValue(int column, const TVariant& value) const;
+    /// The data field bound to a column, nullptr when there is none.
+    TField* ColumnField(int column) const;
+    /// The column a data field is bound to, -1 for other fields.
+    static int FieldColumn(const TField* field);
+
+    /// True when the current Filter is evaluated by SQL rather than per record.
+    bool FilterHandledBySource() const override { return FFilterInSql; }
+    /// Translates Filter for a source whose column `c` reads as columnSql(c); false when
+    /// it is not filtered or the filter cannot be translated exactly.
+    bool TranslateFilter(const std::function<QString(int column)>& columnSql, QString& where,
+                         std::vector<TVariant>& params) const;
+    void SetFilterInSql(bool inSql) { FFilterInSql = inSql; }
+    /// A signature of what the dataset filters by; descendants rebuild their source when it changes.
+    QString FilterSignature() const;
+    /// True when the source's counts and positions are exact: nothing is filtered per record.
+    bool SourceIsExact() const;
+
+    /// Raises the standard "not connected"/"no database" error when there is no database.
+    void CheckDatabase() const;
+
+private:
+    QPointer<TSQLiteDatabase> FDatabase;
+    std::vector<TColumn> FColumns;
+    bool FFilterInSql = false;
+};
+
+} // namespace orvo

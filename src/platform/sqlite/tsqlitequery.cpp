@@ -1,0 +1,861 @@
+#include "platform/sqlite/tsqlitequery.h"
+
+#include "platform/data/tfield.h"
+#include "platform/data/tfields.h"
+#include "platform/sqlite/tsqlitestatement.h"
+#include "platform/sqlite/tsqlitetableinfo.h"
+#include "platform/sqlite/tsqlitetypes.h"
+
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+
+namespace orvo {
+
+namespace {
+
+QString Utf8(const char* text)
+{
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+// Field names become parameter names: anything but letters, digits and "_" turns into "_".
+QString ParamSafe(const QString& name)
+{
+    QString safe = name;
+    for (QChar& c : safe)
+        if (!c.isLetterOrNumber() && c != QLatin1Char('_'))
+            c = QLatin1Char('_');
+    return safe;
+}
+
+const QString OldPrefix = QStringLiteral("OLD_");
+const QString NewPrefix = QStringLiteral("NEW_");
+
+} // namespace
+
+TSQLiteQuery::TSQLiteQuery(QObject* owner) : TSQLiteDataSet(owner) {}
+
+TSQLiteQuery::~TSQLiteQuery()
+{
+    try {
+        Close();
+    } catch (...) {
+        // Closing only finalizes the statement here; nothing can be reported from a destructor.
+    }
+}
+
+// --- Properties ---------------------------------------------------------------------------
+
+void TSQLiteQuery::SetSQL(const QStringList& sql)
+{
+    if (sql == FSQL)
+        return;
+    Close();
+    FSQL = sql;
+    FParams.ParseSQL(SqlText());
+}
+
+void TSQLiteQuery::SetUpdateWhere(const QString& where)
+{
+    if (where == FUpdateWhere)
+        return;
+    CheckInactive();
+    FUpdateWhere = where;
+}
+
+void TSQLiteQuery::SetCachedUpdates(bool cached)
+{
+    if (cached == FCachedUpdates)
+        return;
+    if (!cached && UpdatesPending())
+        throw EDatabaseError(QStringLiteral("Apply or cancel the pending updates first"));
+    if (Active())
+        CheckBrowseMode();
+    FCachedUpdates = cached;
+}
+
+void TSQLiteQuery::ExecSQL()
+{
+    CheckInactive();
+    TSQLiteStatement statement(Db(), SqlText());
+    if (!statement.IsValid())
+        throw EDatabaseError(QStringLiteral("%1: no SQL statement").arg(objectName()));
+    FParams.BindTo(statement);
+    while (statement.Step()) {
+    }
+    FRowsAffected = sqlite3_changes(Db());
+}
+
+// --- Opening ------------------------------------------------------------------------------
+
+QString TSQLiteQuery::SourceSql() const
+{
+    if (FFilterWhere.isEmpty())
+        return SqlText();
+    return QStringLiteral("SELECT * FROM (\n%1\n) WHERE %2").arg(SqlText(), FFilterWhere);
+}
+
+// Named parameters come from Params; the anonymous ones are the filter's, in order.
+void TSQLiteQuery::BindSource(TSQLiteStatement& statement) const
+{
+    size_t filterIndex = 0;
+    for (int i = 1; i <= statement.ParameterCount(); ++i) {
+        const char* name = sqlite3_bind_parameter_name(statement.Handle(), i);
+        if (name)
+            statement.Bind(i, FParams.ParamByName(QString::fromUtf8(name).mid(1))->Value());
+        else if (filterIndex < FFilterParams.size())
+            statement.Bind(i, FFilterParams[filterIndex++]);
+        else
+            throw EDatabaseError(QStringLiteral("Parameter %1 has no name and no value").arg(i));
+    }
+}
+
+void TSQLiteQuery::InternalOpen()
+{
+    CheckDatabase();
+    FFilterWhere.clear();
+    FFilterParams.clear();
+    SetFilterInSql(false);
+    FSourceSignature.clear();
+    StartFetching();
+    if (FStatement->ColumnCount() == 0) {
+        FStatement.reset();
+        throw EDatabaseError(QStringLiteral("%1: the SQL returns no rows; use ExecSQL").arg(objectName()));
+    }
+    DescribeColumns(*FStatement);
+    FCursorOpen = true;
+}
+
+void TSQLiteQuery::StartFetching()
+{
+    FStatement.reset();
+    FStore.Clear();
+    FOrder.clear();
+    FWrittenKeys.clear();
+    FChanges.clear();
+    FAllFetched = false;
+    FCursor = -1;
+    FSqlCount = -1;
+    FCountDelta = 0;
+    OrderChanged();
+    auto statement = std::make_unique<TSQLiteStatement>(Db(), SourceSql());
+    if (!statement->IsValid())
+        throw EDatabaseError(QStringLiteral("%1: no SQL statement").arg(objectName()));
+    BindSource(*statement);
+    FStatement = std::move(statement);
+}
+
+void TSQLiteQuery::DescribeColumns(TSQLiteStatement& statement)
+{
+    sqlite3_stmt* stmt = statement.Handle();
+    FOrigins.clear();
+    for (int c = 0; c < statement.ColumnCount(); ++c)
+        FOrigins.push_back(
+            {Utf8(sqlite3_column_table_name(stmt, c)), Utf8(sqlite3_column_origin_name(stmt, c))});
+    FindUpdateTarget();
+    const TSQLiteTableInfo info =
+        FUpdateTable.isEmpty() ? TSQLiteTableInfo() : TSQLiteTableInfo::Read(Db(), FUpdateTable);
+    std::vector<TColumn> columns;
+    QStringList names;
+    const bool hasFirstRow = FetchRow();
+    for (int c = 0; c < statement.ColumnCount(); ++c) {
+        const TOrigin& origin = FOrigins[size_t(c)];
+        int notNull = 0, primaryKey = 0, autoInc = 0;
+        if (!origin.Column.isEmpty())
+            sqlite3_table_column_metadata(
+                Db(), sqlite3_column_database_name(stmt, c), origin.Table.toUtf8().constData(),
+                origin.Column.toUtf8().constData(), nullptr, nullptr, &notNull, &primaryKey, &autoInc);
+        TSQLiteTypes::TypeInfo type =
+            TSQLiteTypes::FromDeclaredType(Utf8(sqlite3_column_decltype(stmt, c)), autoInc);
+        if (type.DataType == ftUnknown)
+            type = TSQLiteTypes::FromStoredValue(hasFirstRow ? FStore.Value(0, c) : TVariant::Null());
+        TColumn column;
+        column.Name = statement.ColumnName(c);
+        for (int n = 1; names.contains(column.Name, Qt::CaseInsensitive); ++n)
+            column.Name = statement.ColumnName(c) + QLatin1Char('_') + QString::number(n);
+        names << column.Name;
+        column.DataType = type.DataType;
+        column.Size = type.Size;
+        column.Precision = type.Precision;
+        const bool writable =
+            !FUpdateTable.isEmpty() && origin.Table == FUpdateTable && !origin.Column.isEmpty();
+        const int infoColumn = writable ? info.FindColumn(origin.Column) : -1;
+        const bool hasDefault = infoColumn >= 0 && info.Columns()[size_t(infoColumn)].HasDefault;
+        column.Required = writable && notNull && !hasDefault && !(primaryKey && type.DataType != ftString);
+        column.ReadOnly = !writable;
+        columns.push_back(column);
+    }
+    SetColumns(std::move(columns));
+}
+
+// The key identifies a row for UPDATE and DELETE: the fields UpdateWhere reads as ":OLD_x",
+// else the table's primary key when selected whole, else a selected rowid.
+void TSQLiteQuery::FindUpdateTarget()
+{
+    FUpdateTable.clear();
+    FRowidName.clear();
+    FKeyColumns.clear();
+    QStringList tables;
+    for (const TOrigin& o : FOrigins)
+        if (!o.Table.isEmpty() && !tables.contains(o.Table))
+            tables << o.Table;
+    if (tables.size() != 1)
+        return;
+    FUpdateTable = tables.front();
+    const TSQLiteTableInfo info = TSQLiteTableInfo::Read(Db(), FUpdateTable);
+    FRowidName = info.RowidName();
+    if (!FUpdateWhere.isEmpty()) {
+        for (const QString& p : TParams::ParamNames(FUpdateWhere))
+            if (p.startsWith(OldPrefix, Qt::CaseInsensitive))
+                for (int c = 0; c < FStatement->ColumnCount(); ++c)
+                    if (ParamSafe(FStatement->ColumnName(c))
+                            .compare(p.mid(OldPrefix.size()), Qt::CaseInsensitive) == 0)
+                        FKeyColumns.push_back(c);
+        return;
+    }
+    const auto columnOf = [this](const QString& origin) {
+        for (size_t c = 0; c < FOrigins.size(); ++c)
+            if (FOrigins[c].Table == FUpdateTable &&
+                FOrigins[c].Column.compare(origin, Qt::CaseInsensitive) == 0)
+                return int(c);
+        return -1;
+    };
+    for (const QString& name : info.PrimaryKey())
+        FKeyColumns.push_back(columnOf(name));
+    if (!FKeyColumns.empty() &&
+        std::none_of(FKeyColumns.begin(), FKeyColumns.end(), [](int c) { return c < 0; }))
+        return;
+    FKeyColumns.clear();
+    if (const int c = columnOf(FRowidName); c >= 0 && !FRowidName.isEmpty())
+        FKeyColumns.push_back(c);
+}
+
+void TSQLiteQuery::InternalClose()
+{
+    FCursorOpen = false;
+    FStatement.reset();
+    FStore.Clear();
+    FOrder.clear();
+    FChanges.clear();
+    FWrittenKeys.clear();
+    FOrigins.clear();
+    FPositionOf.clear();
+    SetColumns({});
+}
+
+void TSQLiteQuery::InternalRefresh()
+{
+    if (UpdatesPending())
+        throw EDatabaseError(QStringLiteral("Apply or cancel the pending updates before refreshing"));
+    StartFetching();
+}
+
+bool TSQLiteQuery::FilterHandledBySource() const
+{
+    const_cast<TSQLiteQuery*>(this)->SyncSource();
+    return TSQLiteDataSet::FilterHandledBySource();
+}
+
+// A filter goes into SQL only without cached updates: running the query again would lose the log.
+void TSQLiteQuery::SyncSource()
+{
+    if (!FCursorOpen || FilterSignature() == FSourceSignature)
+        return;
+    FSourceSignature = FilterSignature();
+    QString where;
+    std::vector<TVariant> params;
+    QStringList names;
+    for (const TColumn& c : Columns())
+        names << c.Name;
+    // The wrapped query exposes the columns by their SQL names, which must be unique.
+    bool namesUsable = true;
+    for (int c = 0; c < int(Columns().size()); ++c)
+        namesUsable = namesUsable && FStatement && Columns()[size_t(c)].Name == FStatement->ColumnName(c);
+    const bool inSql =
+        !FCachedUpdates && namesUsable &&
+        TranslateFilter([&](int column) { return TSQLiteDatabase::QuoteIdentifier(names.at(column)); }, where,
+                        params);
+    if (!inSql && FFilterWhere.isEmpty()) {
+        SetFilterInSql(false);
+        return;
+    }
+    FFilterWhere = inSql ? where : QString();
+    FFilterParams = std::move(params);
+    SetFilterInSql(inSql);
+    StartFetching();
+}
+
+// --- Fetching -------------------------------------------------------------------------------
+
+bool TSQLiteQuery::FetchRow()
+{
+    while (!FAllFetched && FStatement) {
+        if (!FStatement->Step()) {
+            FAllFetched = true;
+            // Finishing the statement ends its read transaction, so that writers are not blocked.
+            FStatement.reset();
+            return false;
+        }
+        // A row this query wrote while it was still reading may be met again: it is already here.
+        if (!FWrittenKeys.isEmpty() && FWrittenKeys.contains(KeyOfStatement()))
+            continue;
+        const quint32 id = FStore.AppendFromStatement(FStatement->Handle(), FStatement->ColumnCount());
+        FOrder.push_back(id);
+        if (FPositionsValid && !FPositionOf.empty()) {
+            FPositionOf.resize(FStore.Count(), -1);
+            FPositionOf[id] = qint32(FOrder.size() - 1);
+        }
+        return true;
+    }
+    return false;
+}
+
+void TSQLiteQuery::FetchAll()
+{
+    while (FetchRow()) {
+    }
+}
+
+bool TSQLiteQuery::EnsureRow(int position)
+{
+    while (position >= int(FOrder.size()) && FetchRow()) {
+    }
+    return position < int(FOrder.size());
+}
+
+QByteArray TSQLiteQuery::KeyOfRow(const TRow& stored) const
+{
+    QByteArray key;
+    for (int c : FKeyColumns)
+        TSQLiteRowStore::EncodeValue(key, stored.at(size_t(c)));
+    return key;
+}
+
+QByteArray TSQLiteQuery::KeyOfStatement() const
+{
+    QByteArray key;
+    for (int c : FKeyColumns)
+        TSQLiteRowStore::EncodeValue(key, FStatement->Column(c));
+    return key;
+}
+
+TGetResult TSQLiteQuery::GetRecord(TRecordBuffer& buffer, TGetMode mode, bool doCheck)
+{
+    try {
+        SyncSource();
+        switch (mode) {
+        case gmNext:
+            if (!EnsureRow(FCursor + 1)) {
+                FCursor = int(FOrder.size());
+                return grEOF;
+            }
+            ++FCursor;
+            break;
+        case gmPrior:
+            if (FCursor <= 0) {
+                FCursor = -1;
+                return grBOF;
+            }
+            FCursor = std::min(FCursor, int(FOrder.size())) - 1;
+            break;
+        case gmCurrent:
+            if (FCursor < 0 || FCursor >= int(FOrder.size()))
+                return grError;
+            break;
+        }
+        const quint32 id = FOrder[size_t(FCursor)];
+        buffer.Bookmark = BookmarkOf(id);
+        buffer.BookmarkFlag = bfCurrent;
+        buffer.RecordId = id;
+        FillValues(buffer, FStore.Values(id));
+        return grOK;
+    } catch (const Exception&) {
+        if (doCheck)
+            throw;
+        return grError;
+    }
+}
+
+void TSQLiteQuery::InternalLast()
+{
+    SyncSource();
+    FetchAll();
+    FCursor = int(FOrder.size());
+}
+
+void TSQLiteQuery::InternalGotoBookmark(const QByteArray& bookmark)
+{
+    quint32 id = 0;
+    const int position = DecodeBookmark(bookmark, id) ? PositionOf(id) : -1;
+    if (position < 0)
+        throw EDatabaseError(QStringLiteral("Record not found"));
+    FCursor = position;
+}
+
+// --- Positions and bookmarks ---------------------------------------------------------------
+
+QByteArray TSQLiteQuery::BookmarkOf(quint32 id)
+{
+    QByteArray bytes(5, 'Q');
+    for (int i = 0; i < 4; ++i)
+        bytes[i + 1] = char((id >> (8 * i)) & 0xff);
+    return bytes;
+}
+
+bool TSQLiteQuery::DecodeBookmark(const QByteArray& bookmark, quint32& id)
+{
+    if (bookmark.size() != 5 || bookmark[0] != 'Q')
+        return false;
+    id = 0;
+    for (int i = 0; i < 4; ++i)
+        id |= quint32(quint8(bookmark[i + 1])) << (8 * i);
+    return true;
+}
+
+// Rows keep their store numbers for life, so positions come from one index rebuilt after edits.
+int TSQLiteQuery::PositionOf(quint32 id) const
+{
+    if (id >= FStore.Count())
+        return -1;
+    if (!FPositionsValid) {
+        FPositionOf.assign(FStore.Count(), -1);
+        for (size_t p = 0; p < FOrder.size(); ++p)
+            FPositionOf[FOrder[p]] = qint32(p);
+        FPositionsValid = true;
+    }
+    return id < FPositionOf.size() ? FPositionOf[id] : -1;
+}
+
+bool TSQLiteQuery::BookmarkValid(const QByteArray& bookmark) const
+{
+    quint32 id = 0;
+    return Active() && DecodeBookmark(bookmark, id) && PositionOf(id) >= 0;
+}
+
+int TSQLiteQuery::CompareBookmarks(const QByteArray& first, const QByteArray& second) const
+{
+    quint32 a = 0, b = 0;
+    const int pa = DecodeBookmark(first, a) ? PositionOf(a) : -1;
+    const int pb = DecodeBookmark(second, b) ? PositionOf(b) : -1;
+    return (pa > pb) - (pa < pb);
+}
+
+bool TSQLiteQuery::IsSequenced() const
+{
+    return Active() && SourceIsExact() && (FAllFetched || FSqlCount >= 0);
+}
+
+int TSQLiteQuery::GetRecordCount() const
+{
+    const_cast<TSQLiteQuery*>(this)->SyncSource();
+    if (!SourceIsExact())
+        return TSQLiteDataSet::GetRecordCount();
+    if (FAllFetched)
+        return int(FOrder.size());
+    if (FSqlCount < 0) {
+        TSQLiteStatement count(Db(), QStringLiteral("SELECT count(*) FROM (\n%1\n)").arg(SourceSql()));
+        BindSource(count);
+        count.Step();
+        FSqlCount = int(count.ColumnInt64(0));
+        // The log's rows are not in the database yet (or still are, when deleted).
+        FCountDelta = 0;
+        for (const auto& [id, change] : FChanges)
+            FCountDelta += change.Status == usInserted ? 1 : change.Status == usDeleted ? -1 : 0;
+    }
+    return FSqlCount + FCountDelta;
+}
+
+int TSQLiteQuery::GetRecNo() const
+{
+    if (!Active() || IsEmpty() || State() == dsInsert)
+        return -1;
+    if (!SourceIsExact())
+        return TSQLiteDataSet::GetRecNo();
+    const int position = PositionOf(quint32(ActiveBuffer().RecordId));
+    return position < 0 ? -1 : position + 1;
+}
+
+void TSQLiteQuery::SetRecNo(int recNo)
+{
+    CheckActive();
+    SyncSource();
+    if (!SourceIsExact()) {
+        TSQLiteDataSet::SetRecNo(recNo);
+        return;
+    }
+    if (recNo < 1 || recNo == GetRecNo())
+        return;
+    CheckBrowseMode();
+    if (!EnsureRow(recNo - 1))
+        return;
+    DoBeforeScroll();
+    FCursor = recNo - 1;
+    Resync({rmExact, rmCenter});
+    DoAfterScroll();
+}
+
+// --- Generated statements -----------------------------------------------------------------
+
+QString TSQLiteQuery::ParamName(int column) const
+{
+    return ParamSafe(Columns()[size_t(column)].Name);
+}
+
+int TSQLiteQuery::ColumnOfParam(const QString& name) const
+{
+    for (int c = 0; c < int(Columns().size()); ++c)
+        if (ParamName(c).compare(name, Qt::CaseInsensitive) == 0)
+            return c;
+    throw EDatabaseError(QStringLiteral("Parameter '%1' names no field of the query").arg(name));
+}
+
+QString TSQLiteQuery::ModifySQL() const
+{
+    if (!FModifySQL.isEmpty() || FUpdateTable.isEmpty())
+        return FModifySQL;
+    QStringList sets;
+    for (int c = 0; c < int(FOrigins.size()); ++c)
+        if (!Columns()[size_t(c)].ReadOnly &&
+            FOrigins[size_t(c)].Column.compare(FRowidName, Qt::CaseInsensitive) != 0)
+            sets << TSQLiteDatabase::QuoteIdentifier(FOrigins[size_t(c)].Column) + QLatin1String(" = :") +
+                        ParamName(c);
+    const QString where = DeleteSQL().section(QLatin1String(" WHERE "), 1);
+    if (sets.isEmpty() || where.isEmpty())
+        return QString();
+    return QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+        .arg(TSQLiteDatabase::QuoteIdentifier(FUpdateTable), sets.join(QLatin1String(", ")), where);
+}
+
+QString TSQLiteQuery::InsertSQL() const
+{
+    if (!FInsertSQL.isEmpty() || FUpdateTable.isEmpty())
+        return FInsertSQL;
+    QStringList names, markers;
+    for (int c = 0; c < int(FOrigins.size()); ++c)
+        if (!Columns()[size_t(c)].ReadOnly &&
+            FOrigins[size_t(c)].Column.compare(FRowidName, Qt::CaseInsensitive) != 0) {
+            names << TSQLiteDatabase::QuoteIdentifier(FOrigins[size_t(c)].Column);
+            markers << QLatin1Char(':') + ParamName(c);
+        }
+    if (names.isEmpty())
+        return QStringLiteral("INSERT INTO %1 DEFAULT VALUES")
+            .arg(TSQLiteDatabase::QuoteIdentifier(FUpdateTable));
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(TSQLiteDatabase::QuoteIdentifier(FUpdateTable), names.join(QLatin1String(", ")),
+             markers.join(QLatin1String(", ")));
+}
+
+QString TSQLiteQuery::DeleteSQL() const
+{
+    if (!FDeleteSQL.isEmpty() || FUpdateTable.isEmpty())
+        return FDeleteSQL;
+    QString where = FUpdateWhere;
+    if (where.isEmpty()) {
+        QStringList terms;
+        for (int c : FKeyColumns)
+            terms << TSQLiteDatabase::QuoteIdentifier(FOrigins[size_t(c)].Column) + QLatin1String(" = :") +
+                         OldPrefix + ParamName(c);
+        where = terms.join(QLatin1String(" AND "));
+    }
+    if (where.isEmpty())
+        return QString();
+    return QStringLiteral("DELETE FROM %1 WHERE %2")
+        .arg(TSQLiteDatabase::QuoteIdentifier(FUpdateTable), where);
+}
+
+bool TSQLiteQuery::GetCanModify() const
+{
+    if (!Database() || Database()->ReadOnly() || !FCursorOpen)
+        return false;
+    if (FCachedUpdates || FUpdateTable.isEmpty())
+        return !ModifySQL().isEmpty() && !DeleteSQL().isEmpty() && !InsertSQL().isEmpty();
+    return !ModifySQL().isEmpty() && !DeleteSQL().isEmpty();
+}
+
+// --- Writing --------------------------------------------------------------------------------
+
+TSQLiteQuery::TRow TSQLiteQuery::StoredValues(const TRecordBuffer& buffer) const
+{
+    TRow values;
+    for (size_t c = 0; c < Columns().size(); ++c)
+        values.push_back(c < buffer.Values.size() ? StorageValue(int(c), buffer.Values[c])
+                                                  : TVariant::Null());
+    return values;
+}
+
+int TSQLiteQuery::ExecWrite(const QString& sql, const TRow& oldValues, const TRow& newValues)
+{
+    TSQLiteStatement statement(Db(), sql);
+    for (int i = 1; i <= statement.ParameterCount(); ++i) {
+        QString name = Utf8(sqlite3_bind_parameter_name(statement.Handle(), i)).mid(1);
+        const TRow* source = &newValues;
+        if (name.startsWith(OldPrefix, Qt::CaseInsensitive)) {
+            source = &oldValues;
+            name = name.mid(OldPrefix.size());
+        } else if (name.startsWith(NewPrefix, Qt::CaseInsensitive))
+            name = name.mid(NewPrefix.size());
+        statement.Bind(i, source->at(size_t(ColumnOfParam(name))));
+    }
+    while (statement.Step()) {
+    }
+    return sqlite3_changes(Db());
+}
+
+void TSQLiteQuery::WriteUpdate(const TRow& oldValues, const TRow& newValues)
+{
+    if (ExecWrite(ModifySQL(), oldValues, newValues) == 0)
+        throw EDatabaseError(QStringLiteral("Record not found or changed by another user"));
+}
+
+void TSQLiteQuery::WriteDelete(const TRow& oldValues)
+{
+    if (ExecWrite(DeleteSQL(), oldValues, oldValues) == 0)
+        throw EDatabaseError(QStringLiteral("Record not found or changed by another user"));
+}
+
+// The generated insert leaves out columns without a value so that their defaults apply.
+void TSQLiteQuery::WriteInsert(quint32 id)
+{
+    const TRow values = FStore.Values(id);
+    if (!FInsertSQL.isEmpty()) {
+        ExecWrite(FInsertSQL, values, values);
+        return;
+    }
+    QStringList names, markers;
+    std::vector<TVariant> params;
+    for (size_t c = 0; c < FOrigins.size(); ++c) {
+        if (Columns()[c].ReadOnly || values[c].IsClear())
+            continue;
+        names << TSQLiteDatabase::QuoteIdentifier(FOrigins[c].Column);
+        markers << QStringLiteral("?");
+        params.push_back(values[c]);
+    }
+    const QString table = TSQLiteDatabase::QuoteIdentifier(FUpdateTable);
+    Database()->ExecSQL(
+        names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                              .arg(table, names.join(QLatin1String(", ")), markers.join(QLatin1String(", "))),
+        params);
+}
+
+// Defaults, triggers and the new rowid are only known to the database: read the row back.
+std::optional<TSQLiteQuery::TRow> TSQLiteQuery::ReadBack(qint64 rowid, const TRow& current) const
+{
+    if (FRowidName.isEmpty() || FUpdateTable.isEmpty())
+        return std::nullopt;
+    QStringList columns;
+    std::vector<size_t> targets;
+    for (size_t c = 0; c < FOrigins.size(); ++c)
+        if (FOrigins[c].Table == FUpdateTable && !FOrigins[c].Column.isEmpty()) {
+            columns << TSQLiteDatabase::QuoteIdentifier(FOrigins[c].Column);
+            targets.push_back(c);
+        }
+    if (columns.isEmpty())
+        return std::nullopt;
+    TSQLiteStatement statement(Db(), QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                         .arg(columns.join(QLatin1String(", ")),
+                                              TSQLiteDatabase::QuoteIdentifier(FUpdateTable), FRowidName));
+    statement.Bind(1, TVariant(rowid));
+    if (!statement.Step())
+        return std::nullopt;
+    TRow row = current;
+    for (size_t i = 0; i < targets.size(); ++i)
+        row[targets[i]] = statement.Column(int(i));
+    return row;
+}
+
+void TSQLiteQuery::RememberWritten(const TRow& stored)
+{
+    if (!FAllFetched && !FKeyColumns.empty())
+        FWrittenKeys.insert(KeyOfRow(stored));
+}
+
+void TSQLiteQuery::InsertIntoOrder(quint32 id, const TRecordBuffer& buffer)
+{
+    quint32 before = 0;
+    int position = int(FOrder.size());
+    if (buffer.BookmarkFlag != bfEOF && DecodeBookmark(buffer.Bookmark, before) && PositionOf(before) >= 0)
+        position = PositionOf(before);
+    FOrder.insert(FOrder.begin() + position, id);
+    OrderChanged();
+    FCursor = position;
+    ++FCountDelta;
+}
+
+void TSQLiteQuery::LogChange(quint32 id, TUpdateStatus status, const TRow& original)
+{
+    auto it = FChanges.find(id);
+    if (it == FChanges.end()) {
+        FChanges[id] = TChange{status, ++FChangeSequence, original, -1};
+        return;
+    }
+    // An inserted row stays an insert; a modified one keeps the values it was read with.
+    if (status == usDeleted)
+        it->second.Status = usDeleted;
+}
+
+void TSQLiteQuery::InternalPost()
+{
+    TRecordBuffer& buffer = ActiveBuffer();
+    TRow values = StoredValues(buffer);
+    if (State() == dsEdit) {
+        const quint32 id = quint32(buffer.RecordId);
+        const TRow original = FStore.Values(id);
+        if (!FCachedUpdates) {
+            WriteUpdate(original, values);
+            RememberWritten(original);
+            RememberWritten(values);
+        } else
+            LogChange(id, usModified, original);
+        FStore.Replace(id, values);
+        FCursor = PositionOf(id);
+        return;
+    }
+    // An appended record goes after every row of the result, so read them all first.
+    if (buffer.BookmarkFlag == bfEOF)
+        FetchAll();
+    if (!FCachedUpdates) {
+        Database()->ExecSQL(QStringLiteral("SAVEPOINT orvo_post"));
+        try {
+            const quint32 scratch = FStore.Append(values);
+            WriteInsert(scratch);
+            if (const std::optional<TRow> row = ReadBack(sqlite3_last_insert_rowid(Db()), values))
+                values = *row;
+            Database()->ExecSQL(QStringLiteral("RELEASE orvo_post"));
+        } catch (...) {
+            Database()->ExecSQL(QStringLiteral("ROLLBACK TO orvo_post; RELEASE orvo_post"));
+            throw;
+        }
+    }
+    const quint32 id = FStore.Count() - (FCachedUpdates ? 0 : 1);
+    if (FCachedUpdates)
+        FStore.Append(values);
+    else
+        FStore.Replace(id, values);
+    if (FCachedUpdates)
+        LogChange(id, usInserted, {});
+    else
+        RememberWritten(values);
+    InsertIntoOrder(id, buffer);
+}
+
+void TSQLiteQuery::InternalDelete()
+{
+    const quint32 id = quint32(ActiveBuffer().RecordId);
+    const int position = PositionOf(id);
+    if (position < 0)
+        throw EDatabaseError(QStringLiteral("Record not found"));
+    if (!FCachedUpdates)
+        WriteDelete(FStore.Values(id));
+    else if (auto it = FChanges.find(id); it != FChanges.end() && it->second.Status == usInserted)
+        ForgetInserted(id);
+    else {
+        // Keep the successor so that CancelUpdates can put the row back in its place.
+        EnsureRow(position + 1);
+        LogChange(id, usDeleted, FStore.Values(id));
+        auto& change = FChanges[id];
+        if (change.Original.empty())
+            change.Original = FStore.Values(id);
+        change.Successor = position + 1 < int(FOrder.size()) ? qint64(FOrder[size_t(position + 1)]) : -1;
+    }
+    FOrder.erase(FOrder.begin() + position);
+    OrderChanged();
+    --FCountDelta;
+    FCursor = position;
+}
+
+// A row inserted and deleted within the log never reaches the database.
+void TSQLiteQuery::ForgetInserted(quint32 id)
+{
+    const int position = PositionOf(id);
+    const qint64 successor =
+        position >= 0 && position + 1 < int(FOrder.size()) ? qint64(FOrder[size_t(position + 1)]) : -1;
+    for (auto& [other, change] : FChanges)
+        if (change.Successor == qint64(id))
+            change.Successor = successor;
+    FChanges.erase(id);
+}
+
+TUpdateStatus TSQLiteQuery::UpdateStatus() const
+{
+    if (State() == dsInsert)
+        return usInserted;
+    if (!Active() || IsEmpty())
+        return usUnmodified;
+    const auto it = FChanges.find(quint32(ActiveBuffer().RecordId));
+    return it == FChanges.end() ? usUnmodified : it->second.Status;
+}
+
+void TSQLiteQuery::ApplyUpdates()
+{
+    CheckActive();
+    CheckBrowseMode();
+    if (FChanges.empty())
+        return;
+    std::vector<std::pair<quint32, const TChange*>> ordered;
+    for (const auto& [id, change] : FChanges)
+        ordered.emplace_back(id, &change);
+    std::sort(ordered.begin(), ordered.end(),
+              [](const auto& a, const auto& b) { return a.second->Sequence < b.second->Sequence; });
+    std::vector<std::pair<quint32, TRow>> readBacks;
+    Database()->ExecSQL(QStringLiteral("SAVEPOINT orvo_apply"));
+    try {
+        for (const auto& [id, change] : ordered) {
+            if (change->Status == usInserted) {
+                WriteInsert(id);
+                if (std::optional<TRow> row = ReadBack(sqlite3_last_insert_rowid(Db()), FStore.Values(id)))
+                    readBacks.emplace_back(id, std::move(*row));
+            } else if (change->Status == usModified)
+                WriteUpdate(change->Original, FStore.Values(id));
+            else
+                WriteDelete(change->Original);
+        }
+        Database()->ExecSQL(QStringLiteral("RELEASE orvo_apply"));
+    } catch (...) {
+        Database()->ExecSQL(QStringLiteral("ROLLBACK TO orvo_apply; RELEASE orvo_apply"));
+        throw;
+    }
+    for (const auto& [id, row] : readBacks)
+        FStore.Replace(id, row);
+    for (const auto& [id, change] : FChanges)
+        if (change.Status != usDeleted) {
+            RememberWritten(FStore.Values(id));
+            if (!change.Original.empty())
+                RememberWritten(change.Original);
+        }
+    FChanges.clear();
+    Resync({});
+}
+
+void TSQLiteQuery::CancelUpdates()
+{
+    CheckActive();
+    Cancel();
+    if (FChanges.empty())
+        return;
+    std::vector<std::pair<quint32, TChange>> ordered(FChanges.begin(), FChanges.end());
+    std::sort(ordered.begin(), ordered.end(),
+              [](const auto& a, const auto& b) { return a.second.Sequence > b.second.Sequence; });
+    for (const auto& [id, change] : ordered) {
+        if (change.Status == usInserted) {
+            std::erase(FOrder, id);
+            --FCountDelta;
+            continue;
+        }
+        FStore.Replace(id, change.Original);
+        if (change.Status == usDeleted) {
+            auto at = std::find(FOrder.begin(), FOrder.end(), quint32(change.Successor));
+            FOrder.insert(change.Successor < 0 ? FOrder.end() : at, id);
+            ++FCountDelta;
+        }
+    }
+    OrderChanged();
+    FChanges.clear();
+    FCursor = std::clamp(FCursor, -1, int(FOrder.size()));
+    First();
+}
+
+} // namespace orvo

@@ -1,0 +1,911 @@
+#include "platform/sqlite/tsqlitetable.h"
+
+#include "platform/core/texceptionhandler.h"
+#include "platform/data/tdatalink.h"
+#include "platform/data/tdatasource.h"
+#include "platform/data/tfield.h"
+#include "platform/data/tfields.h"
+#include "platform/sqlite/tsqliterowstore.h"
+#include "platform/sqlite/tsqlitestatement.h"
+#include "platform/sqlite/tsqlitetypes.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+
+namespace orvo {
+
+namespace {
+
+constexpr int WindowPages = 4;
+
+QStringList SplitNames(const QString& names)
+{
+    QStringList list;
+    for (const QString& n : names.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        if (!n.trimmed().isEmpty())
+            list << n.trimmed();
+    return list;
+}
+
+QString JoinConditions(const QString& a, const QString& b)
+{
+    if (a.isEmpty())
+        return b;
+    if (b.isEmpty())
+        return a;
+    return QLatin1Char('(') + a + QLatin1String(") AND (") + b + QLatin1Char(')');
+}
+
+TVariant ValueAt(const TVariant& values, int index, int count)
+{
+    if (count == 1 && !values.IsArray())
+        return values;
+    if (!values.IsArray() || index > values.ArrayHighBound())
+        throw EDatabaseError(QStringLiteral("%1 key value(s) expected").arg(count));
+    return values[index];
+}
+
+} // namespace
+
+/// Follows the master dataset: any move or change there may select other detail rows.
+class TSQLiteTable::TMasterLink : public TDataLink
+{
+public:
+    explicit TMasterLink(TSQLiteTable* table) : FTable(table) {}
+
+protected:
+    void ActiveChanged() override { Follow(); }
+    void DataSetChanged() override { Follow(); }
+    void DataSetScrolled(int) override { Follow(); }
+    void RecordChanged(TField*) override { Follow(); }
+
+private:
+    // The master's operation must not fail because a detail could not follow.
+    void Follow()
+    {
+        TExceptionHandler::Guard([this] { FTable->MasterChanged(); });
+    }
+
+    TSQLiteTable* FTable;
+};
+
+TSQLiteTable::TSQLiteTable(QObject* owner)
+    : TSQLiteDataSet(owner), FMasterLink(std::make_unique<TMasterLink>(this))
+{}
+
+TSQLiteTable::~TSQLiteTable()
+{
+    try {
+        Close();
+    } catch (...) {
+        // Closing only releases memory here; nothing can be reported from a destructor.
+    }
+    FMasterLink.reset();
+}
+
+// --- Properties ---------------------------------------------------------------------------
+
+void TSQLiteTable::SetTableName(const QString& name)
+{
+    if (name == FTableName)
+        return;
+    CheckInactive();
+    FTableName = name;
+}
+
+void TSQLiteTable::SetIndexFieldNames(const QString& names)
+{
+    if (names == FIndexFieldNames)
+        return;
+    if (!Active()) {
+        FIndexFieldNames = names;
+        return;
+    }
+    std::vector<int> columns;
+    const TSQLiteKeyOrder order = BuildOrder(names, columns);
+    CheckBrowseMode();
+    const bool hadRecord = !IsEmpty();
+    const qint64 rowid = hadRecord ? ActiveBuffer().RecordId : -1;
+    FIndexFieldNames = names;
+    FOrder = order;
+    FOrderColumns = std::move(columns);
+    RebuildSource();
+    if (hadRecord) {
+        LoadAround(rowid, false);
+        Resync({rmExact, rmCenter});
+    } else
+        First();
+}
+
+void TSQLiteTable::SetMasterFields(const QString& names)
+{
+    if (names == FMasterFields)
+        return;
+    FMasterFields = names;
+    if (Active()) {
+        RebuildSource();
+        First();
+    }
+}
+
+TDataSource* TSQLiteTable::MasterSource() const
+{
+    return FMasterLink->DataSource();
+}
+
+void TSQLiteTable::SetMasterSource(TDataSource* source)
+{
+    if (source == MasterSource())
+        return;
+    if (source && source->DataSet() == this)
+        throw EDatabaseError(QStringLiteral("Circular datalinks are not allowed"));
+    FMasterLink->SetDataSource(source);
+    if (Active()) {
+        RebuildSource();
+        First();
+    }
+}
+
+void TSQLiteTable::SetPageSize(int rows)
+{
+    FPageSize = std::max(2, rows);
+}
+
+// --- Source ---------------------------------------------------------------------------------
+
+void TSQLiteTable::InternalOpen()
+{
+    ReadSchema();
+    FOrder = BuildOrder(FIndexFieldNames, FOrderColumns);
+    RebuildSource();
+    FCursorOpen = true;
+}
+
+void TSQLiteTable::ReadSchema()
+{
+    FInfo = TSQLiteTableInfo::Read(Db(), FTableName);
+    if (!FInfo.HasRowid())
+        throw EDatabaseError(
+            QStringLiteral("Table '%1' has no rowid and cannot be browsed").arg(FInfo.Name()));
+    const QStringList pk = FInfo.PrimaryKey();
+    std::vector<TColumn> columns;
+    QStringList select;
+    for (const TSQLiteTableInfo::Column& c : FInfo.Columns()) {
+        const bool rowidAlias = pk.size() == 1 && pk.front() == c.Name &&
+                                c.DeclaredType.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
+        TSQLiteTypes::TypeInfo type = TSQLiteTypes::FromDeclaredType(c.DeclaredType, c.AutoIncrement);
+        if (type.DataType == ftUnknown)
+            type = {ftString, 255, 0};
+        TColumn column;
+        column.Name = c.Name;
+        column.DataType = type.DataType;
+        column.Size = type.Size;
+        column.Precision = type.Precision;
+        column.Required = c.NotNull && !c.HasDefault && !rowidAlias;
+        columns.push_back(column);
+        select << TSQLiteDatabase::QuoteIdentifier(c.Name);
+    }
+    select << FInfo.RowidName();
+    SetColumns(std::move(columns));
+    FTableSql = TSQLiteDatabase::QuoteIdentifier(FInfo.Name());
+    FSelectList = select.join(QLatin1String(", "));
+}
+
+TSQLiteKeyOrder TSQLiteTable::BuildOrder(const QString& indexFieldNames, std::vector<int>& orderColumns) const
+{
+    std::vector<TSQLiteKeyOrder::Part> parts;
+    std::vector<int> columns;
+    for (const QString& entry : SplitNames(indexFieldNames)) {
+        QString name = entry;
+        bool descending = false;
+        const qsizetype space = entry.lastIndexOf(QLatin1Char(' '));
+        if (FInfo.FindColumn(entry) < 0 && space > 0) {
+            const QString direction = entry.mid(space + 1).toUpper();
+            if (direction == QLatin1String("DESC") || direction == QLatin1String("ASC")) {
+                descending = direction == QLatin1String("DESC");
+                name = entry.left(space).trimmed();
+            }
+        }
+        const int column = FInfo.ColumnIndex(name);
+        const TSQLiteTableInfo::Column& c = FInfo.Columns()[size_t(column)];
+        parts.push_back(
+            {TSQLiteDatabase::QuoteIdentifier(c.Name), descending, c.Collation == QLatin1String("NOCASE")});
+        columns.push_back(column);
+    }
+    orderColumns = std::move(columns);
+    return TSQLiteKeyOrder(std::move(parts), FInfo.RowidName());
+}
+
+// The classic rule: the leading fields of the index order are the detail fields.
+QStringList TSQLiteTable::DetailFieldNames() const
+{
+    const qsizetype count = SplitNames(FMasterFields).size();
+    if (qsizetype(FOrderColumns.size()) < count)
+        throw EDatabaseError(QStringLiteral("%1: IndexFieldNames must begin with a field for each of the "
+                                            "MasterFields '%2'")
+                                 .arg(objectName(), FMasterFields));
+    QStringList details;
+    for (qsizetype i = 0; i < count; ++i)
+        details << FInfo.Columns()[size_t(FOrderColumns[size_t(i)])].Name;
+    return details;
+}
+
+std::vector<TVariant> TSQLiteTable::MasterValues() const
+{
+    TDataSet* master = FMasterLink->DataSet();
+    const QStringList masters = SplitNames(FMasterFields);
+    std::vector<TVariant> values;
+    if (!master || !master->Active() || master->IsEmpty() || masters.isEmpty())
+        return values;
+    for (const QString& name : masters)
+        values.push_back(master->FieldByName(name)->AsVariant());
+    return values;
+}
+
+bool TSQLiteTable::FilterHandledBySource() const
+{
+    // The base asks before it filters; the SQL must already reflect the current filter.
+    const_cast<TSQLiteTable*>(this)->SyncSource();
+    return TSQLiteDataSet::FilterHandledBySource();
+}
+
+void TSQLiteTable::RebuildSource()
+{
+    QString where;
+    std::vector<TVariant> params;
+    const bool linked = MasterSource() && !SplitNames(FMasterFields).isEmpty();
+    if (linked) {
+        const QStringList details = DetailFieldNames();
+        FMasterValues = MasterValues();
+        if (FMasterValues.empty() || std::any_of(FMasterValues.begin(), FMasterValues.end(),
+                                                 [](const TVariant& v) { return v.IsClear(); }))
+            where = QStringLiteral("0");
+        else {
+            QStringList terms;
+            for (qsizetype i = 0; i < details.size(); ++i) {
+                const int column = FInfo.ColumnIndex(details[i]);
+                terms << TSQLiteDatabase::QuoteIdentifier(FInfo.Columns()[size_t(column)].Name) +
+                             QLatin1String(" = ?");
+                params.push_back(StorageValue(column, FMasterValues[size_t(i)]));
+            }
+            where = terms.join(QLatin1String(" AND "));
+        }
+    }
+    QString filter;
+    std::vector<TVariant> filterParams;
+    const auto columnSql = [this](int column) {
+        return TSQLiteDatabase::QuoteIdentifier(FInfo.Columns().at(size_t(column)).Name);
+    };
+    const bool inSql = TranslateFilter(columnSql, filter, filterParams);
+    SetFilterInSql(inSql);
+    if (inSql) {
+        where = JoinConditions(where, filter);
+        params.insert(params.end(), filterParams.begin(), filterParams.end());
+    }
+    FWhere = where;
+    FWhereParams = std::move(params);
+    FSourceSignature = FilterSignature();
+    ResetWindow();
+}
+
+void TSQLiteTable::SyncSource()
+{
+    if (FCursorOpen && FilterSignature() != FSourceSignature)
+        RebuildSource();
+}
+
+void TSQLiteTable::MasterChanged()
+{
+    if (!Active() || SplitNames(FMasterFields).isEmpty())
+        return;
+    const std::vector<TVariant> values = MasterValues();
+    const bool same =
+        values.size() == FMasterValues.size() &&
+        std::equal(values.begin(), values.end(), FMasterValues.begin(),
+                   [](const TVariant& a, const TVariant& b) { return TVariant::SameValue(a, b); });
+    if (same)
+        return;
+    CheckBrowseMode();
+    RebuildSource();
+    First();
+}
+
+void TSQLiteTable::DoOnNewRecord()
+{
+    const std::vector<TVariant> values = MasterValues();
+    if (!values.empty()) {
+        const QStringList details = DetailFieldNames();
+        for (qsizetype i = 0; i < details.size(); ++i)
+            FieldByName(details[i])->SetAsVariant(values[size_t(i)]);
+    }
+    TSQLiteDataSet::DoOnNewRecord();
+}
+
+void TSQLiteTable::InternalClose()
+{
+    FCursorOpen = false;
+    ResetWindow();
+    SetColumns({});
+    FWhereParams.clear();
+    FMasterValues.clear();
+}
+
+// --- Fetching -------------------------------------------------------------------------------
+
+std::vector<TSQLiteTable::TRow> TSQLiteTable::Select(const QString& condition,
+                                                     const std::vector<TVariant>& params, bool reversed,
+                                                     int limit, int offset, bool ordered) const
+{
+    const QString where = JoinConditions(FWhere, condition);
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(FSelectList, FTableSql);
+    if (!where.isEmpty())
+        sql += QLatin1String(" WHERE ") + where;
+    if (ordered)
+        sql += QLatin1String(" ORDER BY ") + FOrder.OrderBy(reversed);
+    sql += QLatin1String(" LIMIT ?");
+    if (offset > 0)
+        sql += QLatin1String(" OFFSET ?");
+    TSQLiteStatement statement(Db(), sql);
+    int index = 1;
+    for (const TVariant& v : FWhereParams)
+        statement.Bind(index++, v);
+    for (const TVariant& v : params)
+        statement.Bind(index++, v);
+    statement.Bind(index++, qint64(limit));
+    if (offset > 0)
+        statement.Bind(index, qint64(offset));
+    std::vector<TRow> rows;
+    const int columns = statement.ColumnCount();
+    while (statement.Step()) {
+        TRow row;
+        row.reserve(size_t(columns));
+        for (int c = 0; c < columns; ++c)
+            row.push_back(statement.Column(c));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<TSQLiteTable::TRow> TSQLiteTable::FetchBeyond(const TRow& edge, bool after, int limit) const
+{
+    std::vector<TRow> rows;
+    for (const TSQLiteKeyOrder::Segment& segment : FOrder.Beyond(KeyOf(edge), after)) {
+        std::vector<TRow> more = Select(segment.Where, segment.Params, !after, limit - int(rows.size()));
+        std::move(more.begin(), more.end(), std::back_inserter(rows));
+        if (int(rows.size()) >= limit)
+            break;
+    }
+    return rows;
+}
+
+std::optional<TSQLiteTable::TRow> TSQLiteTable::FetchRow(qint64 rowid, bool inSource) const
+{
+    const QString saved = FWhere;
+    const std::vector<TVariant> savedParams = FWhereParams;
+    if (!inSource) {
+        FWhere.clear();
+        FWhereParams.clear();
+    }
+    std::vector<TRow> rows;
+    try {
+        rows = Select(FInfo.RowidName() + QLatin1String(" = ?"), {TVariant(rowid)}, false, 1);
+    } catch (...) {
+        FWhere = saved;
+        FWhereParams = savedParams;
+        throw;
+    }
+    FWhere = saved;
+    FWhereParams = savedParams;
+    if (rows.empty())
+        return std::nullopt;
+    return rows.front();
+}
+
+TSQLiteTable::TRow TSQLiteTable::KeyOf(const TRow& row) const
+{
+    TRow key;
+    key.reserve(FOrderColumns.size() + 1);
+    for (int column : FOrderColumns)
+        key.push_back(row[size_t(column)]);
+    key.push_back(row.back());
+    return key;
+}
+
+// A bookmark: the rowid, then the order key values (the rowid again last).
+QByteArray TSQLiteTable::BookmarkOf(const TRow& row) const
+{
+    QByteArray bytes;
+    TSQLiteRowStore::EncodeValue(bytes, row.back());
+    for (const TVariant& v : KeyOf(row))
+        TSQLiteRowStore::EncodeValue(bytes, v);
+    return bytes;
+}
+
+bool TSQLiteTable::DecodeBookmark(const QByteArray& bookmark, TRow& key) const
+{
+    TRow values;
+    if (!TSQLiteRowStore::TryDecodeAll(bookmark, values) || int(values.size()) != FOrder.KeySize() + 1 ||
+        values.front().VarType() != varInt64)
+        return false;
+    key.assign(values.begin() + 1, values.end());
+    return true;
+}
+
+int TSQLiteTable::CountWhere(const QString& condition, const std::vector<TVariant>& params) const
+{
+    const QString where = JoinConditions(FWhere, condition);
+    QString sql = QStringLiteral("SELECT count(*) FROM ") + FTableSql;
+    if (!where.isEmpty())
+        sql += QLatin1String(" WHERE ") + where;
+    TSQLiteStatement statement(Db(), sql);
+    int index = 1;
+    for (const TVariant& v : FWhereParams)
+        statement.Bind(index++, v);
+    for (const TVariant& v : params)
+        statement.Bind(index++, v);
+    statement.Step();
+    return int(statement.ColumnInt64(0));
+}
+
+// --- The window -----------------------------------------------------------------------------
+
+void TSQLiteTable::ResetWindow()
+{
+    FRows.clear();
+    FCursor = -1;
+    FAtStart = false;
+    FAtEnd = false;
+    FFirstRecNo = -1;
+    FCount = -1;
+}
+
+void TSQLiteTable::LoadFirstPage()
+{
+    std::vector<TRow> rows = Select(QString(), {}, false, FPageSize);
+    FRows.assign(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    FAtStart = true;
+    FAtEnd = int(FRows.size()) < FPageSize;
+    FFirstRecNo = 1;
+    FCursor = -1;
+}
+
+void TSQLiteTable::LoadLastPage()
+{
+    std::vector<TRow> rows = Select(QString(), {}, true, FPageSize);
+    FRows.assign(std::make_move_iterator(rows.rbegin()), std::make_move_iterator(rows.rend()));
+    FAtEnd = true;
+    FAtStart = int(FRows.size()) < FPageSize;
+    FFirstRecNo = FAtStart ? 1 : (FCount >= 0 ? FCount - int(FRows.size()) + 1 : -1);
+    FCursor = int(FRows.size());
+}
+
+void TSQLiteTable::LoadAround(qint64 rowid, bool inSource)
+{
+    const std::optional<TRow> row = FetchRow(rowid, inSource);
+    if (!row)
+        throw EDatabaseError(QStringLiteral("Record not found"));
+    FRows.assign(1, *row);
+    FCursor = 0;
+    FAtStart = false;
+    FAtEnd = false;
+    FFirstRecNo = -1;
+}
+
+bool TSQLiteTable::FetchForward()
+{
+    if (FAtEnd)
+        return false;
+    if (FRows.empty()) {
+        LoadFirstPage();
+        return !FRows.empty();
+    }
+    std::vector<TRow> rows = FetchBeyond(FRows.back(), true, FPageSize);
+    FAtEnd = int(rows.size()) < FPageSize;
+    std::move(rows.begin(), rows.end(), std::back_inserter(FRows));
+    TrimWindow(true);
+    return !rows.empty();
+}
+
+bool TSQLiteTable::FetchBackward()
+{
+    if (FAtStart)
+        return false;
+    if (FRows.empty()) {
+        LoadLastPage();
+        return !FRows.empty();
+    }
+    std::vector<TRow> rows = FetchBeyond(FRows.front(), false, FPageSize);
+    FAtStart = int(rows.size()) < FPageSize;
+    for (TRow& row : rows)
+        FRows.push_front(std::move(row));
+    FCursor += int(rows.size());
+    if (FFirstRecNo > 0)
+        FFirstRecNo -= int(rows.size());
+    if (FAtStart)
+        FFirstRecNo = 1;
+    TrimWindow(false);
+    return !rows.empty();
+}
+
+// Drops rows from the end away from the cursor, never the cursor's own row.
+void TSQLiteTable::TrimWindow(bool keepEnd)
+{
+    const int excess = int(FRows.size()) - FPageSize * WindowPages;
+    if (excess <= 0)
+        return;
+    if (keepEnd) {
+        const int drop = std::min(excess, std::max(0, FCursor));
+        FRows.erase(FRows.begin(), FRows.begin() + drop);
+        FCursor -= drop;
+        if (FFirstRecNo > 0)
+            FFirstRecNo += drop;
+        FAtStart = FAtStart && drop == 0;
+    } else {
+        const int drop = std::min(excess, int(FRows.size()) - 1 - std::max(0, FCursor));
+        if (drop <= 0)
+            return;
+        FRows.erase(FRows.end() - drop, FRows.end());
+        FAtEnd = false;
+    }
+}
+
+int TSQLiteTable::WindowIndexOf(qint64 rowid) const
+{
+    for (size_t i = 0; i < FRows.size(); ++i)
+        if (RowidOf(FRows[i]) == rowid)
+            return int(i);
+    return -1;
+}
+
+TGetResult TSQLiteTable::GetRecord(TRecordBuffer& buffer, TGetMode mode, bool doCheck)
+{
+    try {
+        SyncSource();
+        switch (mode) {
+        case gmNext:
+            if (FCursor + 1 >= int(FRows.size()))
+                FetchForward();
+            if (FCursor + 1 >= int(FRows.size())) {
+                FCursor = int(FRows.size());
+                return grEOF;
+            }
+            ++FCursor;
+            break;
+        case gmPrior:
+            if (FCursor <= 0)
+                FetchBackward();
+            if (FCursor <= 0) {
+                FCursor = -1;
+                return grBOF;
+            }
+            --FCursor;
+            break;
+        case gmCurrent:
+            if (FCursor < 0 || FCursor >= int(FRows.size()))
+                return grError;
+            break;
+        }
+        const TRow& row = FRows[size_t(FCursor)];
+        buffer.Bookmark = BookmarkOf(row);
+        buffer.BookmarkFlag = bfCurrent;
+        buffer.RecordId = RowidOf(row);
+        FillValues(buffer, row);
+        return grOK;
+    } catch (const Exception&) {
+        if (doCheck)
+            throw;
+        return grError;
+    }
+}
+
+void TSQLiteTable::InternalFirst()
+{
+    SyncSource();
+    LoadFirstPage();
+}
+
+void TSQLiteTable::InternalLast()
+{
+    SyncSource();
+    LoadLastPage();
+}
+
+void TSQLiteTable::InternalGotoBookmark(const QByteArray& bookmark)
+{
+    SyncSource();
+    TRow key;
+    if (!DecodeBookmark(bookmark, key))
+        throw EDatabaseError(QStringLiteral("Invalid bookmark"));
+    const qint64 rowid = key.back().AsInt64();
+    const int index = WindowIndexOf(rowid);
+    if (index >= 0)
+        FCursor = index;
+    else
+        LoadAround(rowid, true);
+}
+
+void TSQLiteTable::InternalRefresh()
+{
+    ResetWindow();
+}
+
+void TSQLiteTable::MoveToRow(qint64 rowid)
+{
+    DoBeforeScroll();
+    const int index = WindowIndexOf(rowid);
+    if (index >= 0)
+        FCursor = index;
+    else
+        LoadAround(rowid, true);
+    Resync({rmExact, rmCenter});
+    DoAfterScroll();
+}
+
+// --- Counting and positions ------------------------------------------------------------------
+
+bool TSQLiteTable::IsSequenced() const
+{
+    return Active() && SourceIsExact();
+}
+
+int TSQLiteTable::GetRecordCount() const
+{
+    const_cast<TSQLiteTable*>(this)->SyncSource();
+    if (!SourceIsExact())
+        return TSQLiteDataSet::GetRecordCount();
+    if (FCount < 0)
+        FCount = CountWhere(QString(), {});
+    return FCount;
+}
+
+int TSQLiteTable::GetRecNo() const
+{
+    if (!Active() || IsEmpty() || State() == dsInsert)
+        return -1;
+    const_cast<TSQLiteTable*>(this)->SyncSource();
+    if (!SourceIsExact())
+        return TSQLiteDataSet::GetRecNo();
+    const TRecordBuffer& active = ActiveBuffer();
+    const int index = WindowIndexOf(active.RecordId);
+    if (index >= 0 && FFirstRecNo > 0)
+        return FFirstRecNo + index;
+    TRow key;
+    if (!DecodeBookmark(active.Bookmark, key))
+        return -1;
+    int before = 0;
+    for (const TSQLiteKeyOrder::Segment& segment : FOrder.Beyond(key, false))
+        before += CountWhere(segment.Where, segment.Params);
+    if (index >= 0)
+        FFirstRecNo = before + 1 - index;
+    return before + 1;
+}
+
+// Within the window the position is known; elsewhere one OFFSET query finds the row,
+// which costs a walk over the preceding index entries.
+void TSQLiteTable::SetRecNo(int recNo)
+{
+    CheckActive();
+    SyncSource();
+    if (!SourceIsExact()) {
+        TSQLiteDataSet::SetRecNo(recNo);
+        return;
+    }
+    if (recNo < 1 || recNo > GetRecordCount() || recNo == GetRecNo())
+        return;
+    CheckBrowseMode();
+    const int index = FFirstRecNo > 0 ? recNo - FFirstRecNo : -1;
+    if (index >= 0 && index < int(FRows.size())) {
+        MoveToRow(RowidOf(FRows[size_t(index)]));
+        return;
+    }
+    const std::vector<TRow> rows = Select(QString(), {}, false, 1, recNo - 1);
+    if (rows.empty())
+        return;
+    DoBeforeScroll();
+    FRows.assign(1, rows.front());
+    FCursor = 0;
+    FAtStart = recNo == 1;
+    FAtEnd = false;
+    FFirstRecNo = recNo;
+    Resync({rmExact, rmCenter});
+    DoAfterScroll();
+}
+
+// --- Bookmarks -------------------------------------------------------------------------------
+
+bool TSQLiteTable::BookmarkValid(const QByteArray& bookmark) const
+{
+    TRow key;
+    if (!Active() || !DecodeBookmark(bookmark, key))
+        return false;
+    return FetchRow(key.back().AsInt64(), true).has_value();
+}
+
+int TSQLiteTable::CompareBookmarks(const QByteArray& first, const QByteArray& second) const
+{
+    TRow a, b;
+    const bool validA = DecodeBookmark(first, a);
+    const bool validB = DecodeBookmark(second, b);
+    if (!validA || !validB)
+        return int(validA) - int(validB);
+    return FOrder.Compare(a, b);
+}
+
+// --- Locate and Lookup -----------------------------------------------------------------------
+
+bool TSQLiteTable::CanLocateInSql(const QString& fields) const
+{
+    const_cast<TSQLiteTable*>(this)->SyncSource();
+    if (!SourceIsExact())
+        return false;
+    const QStringList names = SplitNames(fields);
+    return !names.isEmpty() && std::all_of(names.begin(), names.end(), [this](const QString& name) {
+        return FieldColumn(FindField(name)) >= 0;
+    });
+}
+
+QString TSQLiteTable::KeyCondition(const QStringList& fields, const TVariant& values, TLocateOptions options,
+                                   std::vector<TVariant>& params) const
+{
+    QStringList terms;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const TField* field = FieldByName(fields[i]);
+        const int column = FieldColumn(field);
+        const QString sql = TSQLiteDatabase::QuoteIdentifier(FInfo.Columns()[size_t(column)].Name);
+        const TVariant value =
+            StorageValue(column, field->CanonicalValue(ValueAt(values, int(i), int(fields.size()))));
+        const bool text = IsStringFieldType(field->DataType());
+        const QString collate =
+            text && options.Contains(loCaseInsensitive) ? QStringLiteral(" COLLATE NOCASE") : QString();
+        if (value.IsClear())
+            terms << sql + QLatin1String(" IS NULL");
+        else if (text && options.Contains(loPartialKey)) {
+            terms << QStringLiteral("substr(%1, 1, length(?)) = ?%2").arg(sql, collate);
+            params.push_back(value);
+            params.push_back(value);
+        } else {
+            terms << sql + QLatin1String(" = ?") + collate;
+            params.push_back(value);
+        }
+    }
+    return terms.join(QLatin1String(" AND "));
+}
+
+std::optional<TSQLiteTable::TRow> TSQLiteTable::FindFirst(const QString& keyFields, const TVariant& keyValues,
+                                                          TLocateOptions options) const
+{
+    std::vector<TVariant> params;
+    const QStringList fields = SplitNames(keyFields);
+    const QString condition = KeyCondition(fields, keyValues, options, params);
+    // On a unique key at most one row matches: no order to honour, and none to mislead the planner
+    // into walking the order's index instead of seeking the key's.
+    QStringList columns;
+    for (const QString& f : fields)
+        columns << FInfo.Columns()[size_t(FieldColumn(FieldByName(f)))].Name;
+    const bool unique = options.IsEmpty() && FInfo.IsUniqueKey(columns);
+    const std::vector<TRow> rows = Select(condition, params, false, 1, 0, !unique);
+    if (rows.empty())
+        return std::nullopt;
+    return rows.front();
+}
+
+bool TSQLiteTable::Locate(const QString& keyFields, const TVariant& keyValues, TLocateOptions options)
+{
+    CheckActive();
+    if (!CanLocateInSql(keyFields))
+        return TSQLiteDataSet::Locate(keyFields, keyValues, options);
+    CheckBrowseMode();
+    const std::optional<TRow> row = FindFirst(keyFields, keyValues, options);
+    if (!row)
+        return false;
+    MoveToRow(RowidOf(*row));
+    return true;
+}
+
+TVariant TSQLiteTable::Lookup(const QString& keyFields, const TVariant& keyValues,
+                              const QString& resultFields)
+{
+    CheckActive();
+    const QStringList results = SplitNames(resultFields);
+    const bool resultsInSql = std::all_of(results.begin(), results.end(), [this](const QString& name) {
+        return FieldColumn(FieldByName(name)) >= 0;
+    });
+    if (!CanLocateInSql(keyFields) || !resultsInSql || results.isEmpty())
+        return TSQLiteDataSet::Lookup(keyFields, keyValues, resultFields);
+    const std::optional<TRow> row = FindFirst(keyFields, keyValues, {});
+    if (!row)
+        return TVariant::Null();
+    TVariantArray values;
+    for (const QString& name : results) {
+        const TField* field = FieldByName(name);
+        const int column = FieldColumn(field);
+        values.push_back(
+            TSQLiteTypes::FromStorage(Columns()[size_t(column)].DataType, (*row)[size_t(column)]));
+    }
+    return values.size() == 1 ? values.front() : VarArrayOf(values);
+}
+
+// --- Editing ---------------------------------------------------------------------------------
+
+bool TSQLiteTable::GetCanModify() const
+{
+    return Database() && !Database()->ReadOnly() && !FInfo.IsView() && FInfo.HasRowid();
+}
+
+void TSQLiteTable::InternalPost()
+{
+    if (State() == dsEdit)
+        PostUpdate(ActiveBuffer());
+    else
+        PostInsert(ActiveBuffer());
+}
+
+void TSQLiteTable::PostInsert(const TRecordBuffer& buffer)
+{
+    QStringList names, markers;
+    std::vector<TVariant> params;
+    for (size_t c = 0; c < Columns().size(); ++c) {
+        const TVariant& value = c < buffer.Values.size() ? buffer.Values[c] : TVariant();
+        // Leaving out a column that has no value lets its DEFAULT (or the rowid) apply.
+        if (!ColumnField(int(c)) || value.IsClear())
+            continue;
+        names << TSQLiteDatabase::QuoteIdentifier(FInfo.Columns()[c].Name);
+        markers << QStringLiteral("?");
+        params.push_back(StorageValue(int(c), value));
+    }
+    const QString sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(FTableSql)
+                                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                              .arg(FTableSql, names.join(QLatin1String(", ")),
+                                                   markers.join(QLatin1String(", ")));
+    Database()->ExecSQL(sql, params);
+    const qint64 rowid = sqlite3_last_insert_rowid(Db());
+    DataChanged();
+    LoadAround(rowid, false);
+}
+
+void TSQLiteTable::PostUpdate(const TRecordBuffer& buffer)
+{
+    QStringList assignments;
+    std::vector<TVariant> params;
+    for (size_t c = 0; c < Columns().size() && c < buffer.Values.size(); ++c) {
+        TField* field = ColumnField(int(c));
+        if (!field || buffer.Values[c].IsEmpty() ||
+            TVariant::SameValue(buffer.Values[c], OldFieldValue(field)))
+            continue;
+        assignments << TSQLiteDatabase::QuoteIdentifier(FInfo.Columns()[c].Name) + QLatin1String(" = ?");
+        params.push_back(StorageValue(int(c), buffer.Values[c]));
+    }
+    if (!assignments.isEmpty()) {
+        params.push_back(TVariant(buffer.RecordId));
+        Database()->ExecSQL(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                .arg(FTableSql, assignments.join(QLatin1String(", ")), FInfo.RowidName()),
+                            params);
+        DataChanged();
+    }
+    LoadAround(buffer.RecordId, false);
+}
+
+void TSQLiteTable::InternalDelete()
+{
+    const qint64 rowid = ActiveBuffer().RecordId;
+    Database()->ExecSQL(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(FTableSql, FInfo.RowidName()),
+                        {TVariant(rowid)});
+    const int index = WindowIndexOf(rowid);
+    const int firstRecNo = FFirstRecNo;
+    DataChanged();
+    if (index < 0)
+        return;
+    FRows.erase(FRows.begin() + index);
+    FCursor = index;
+    // Rows before the deleted one keep their numbers.
+    FFirstRecNo = index > 0 ? firstRecNo : -1;
+}
+
+void TSQLiteTable::DataChanged()
+{
+    FCount = -1;
+    FFirstRecNo = -1;
+}
+
+} // namespace orvo

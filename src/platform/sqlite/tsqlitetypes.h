@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/core/tvariant.h"
+#include "platform/data/tfieldtype.h"
+
+#include <QString>
+
+namespace orvo {
+
+/// How SQLite's declared column types map onto field types, and how field
+/// values are stored: dates as ISO text ("yyyy-mm-dd", "yyyy-mm-dd hh:nn:ss[.zzz]",
+/// "hh:nn:ss[.zzz]"), Booleans as 0/1, currency as REAL.
+///
+/// Type rules (on the upper-cased declared type, first match wins):
+/// BOOL → ftBoolean; DATETIME/TIMESTAMP → ftDateTime; DATE → ftDate; TIME → ftTime;
+/// an INTEGER PRIMARY KEY AUTOINCREMENT → ftAutoInc; BIGINT/INT8 → ftLargeint;
+/// SMALLINT/TINYINT → ftSmallint; other INT → ftInteger; MEMO/CLOB → ftMemo;
+/// CHAR(n)/VARCHAR(n)/TEXT(n) → ftString of size n, TEXT and other text → ftString of size 255;
+/// GRAPHIC/IMAGE → ftGraphic; BLOB/BINARY → ftBlob; REAL/FLOAT/DOUBLE → ftFloat;
+/// MONEY/CURRENCY → ftCurrency (a float field with the currency flag, stored as REAL);
+/// NUMERIC/DECIMAL with at most 4 decimals → ftBCD (exact to 4 places), with more → ftFloat;
+/// no declared type → the type of the first value read, else ftString.
+class TSQLiteTypes
+{
+public:
+    struct TypeInfo
+    {
+        TFieldType DataType = ftString;
+        int Size = 0;      ///< characters for strings, decimals for BCD, 0 otherwise
+        int Precision = 0; ///< total digits for BCD
+    };
+
+    static TypeInfo FromDeclaredType(const QString& declaredType, bool autoIncrement);
+    /// For expression columns without a declared type: the type of a stored value.
+    static TypeInfo FromStoredValue(const TVariant& raw);
+
+    /// A stored value (Null/Int64/Double/String/Bytes) read as the field type's canonical kind.
+    /// Text that does not parse stays text for string fields and becomes Null otherwise.
+    static TVariant FromStorage(TFieldType type, const TVariant& raw);
+    /// A canonical value as it is written for a field of the given type.
+    static TVariant ToStorage(TFieldType type, const TVariant& value);
+
+private:
+    static TVariant IntegerFromStorage(const TVariant& raw);
+    static TVariant FloatFromStorage(const TVariant& raw);
+    static TVariant BooleanFromStorage(const TVariant& raw);
+    static TVariant DateTimeFromStorage(const TVariant& raw);
+    static TVariant DateTimeToStorage(TFieldType type, const TVariant& value);
+};
+
+} // namespace orvo
