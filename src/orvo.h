@@ -34,6 +34,12 @@
 #include "platform/graphics/tscrollbarstyler.h"
 #include "platform/graphics/tthemeservices.h"
 
+#include "platform/gridbase/gridenums.h"
+#include "platform/gridbase/gridtypes.h"
+#include "platform/gridbase/tcustomgrid.h"
+#include "platform/gridbase/tgridaxis.h"
+#include "platform/gridbase/tinplaceedit.h"
+
 #include "platform/data/tautoincfield.h"
 #include "platform/data/tbcdfield.h"
 #include "platform/data/tblobfield.h"

@@ -1,0 +1,14 @@
+set(ORVO_AREA_HEADERS
+    gridenums.h
+    gridtypes.h
+    tcustomgrid.h
+    tgridaxis.h
+    tinplaceedit.h
+)
+set(ORVO_AREA_SOURCES
+    tcustomgrid.cpp
+    tcustomgrid_input.cpp
+    tcustomgrid_paint.cpp
+    tgridaxis.cpp
+    tinplaceedit.cpp
+)
