@@ -7,7 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
     libsqlite3-dev sqlite3
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core clang-format
 )
 
 missing=()

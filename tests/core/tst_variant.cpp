@@ -8,7 +8,13 @@
 using namespace orvo;
 
 namespace {
-enum TTestOption { toFirst, toSecond, toThird, toLast = 63 };
+enum TTestOption
+{
+    toFirst,
+    toSecond,
+    toThird,
+    toLast = 63
+};
 }
 
 class TstVariant : public QObject
@@ -74,8 +80,9 @@ private slots:
         QCOMPARE(TVariant::Compare(TVariant("b"), TVariant("a")), 1);
         QCOMPARE(TVariant::Compare(TVariant("B"), TVariant("a")), -1);
         QCOMPARE(TVariant::Compare(TVariant("ABC"), TVariant("abc"), true), 0);
-        QCOMPARE(TVariant::Compare(TVariant(QStringLiteral("\u00c9")), TVariant(QStringLiteral("\u00e9")), true),
-                 -1);
+        QCOMPARE(
+            TVariant::Compare(TVariant(QStringLiteral("\u00c9")), TVariant(QStringLiteral("\u00e9")), true),
+            -1);
         QCOMPARE(TVariant::Compare(TVariant(2), TVariant(10)), -1);
         QCOMPARE(TVariant::Compare(TVariant(2.5), TVariant(TCurrency::FromDouble(2.5))), 0);
     }

@@ -12,8 +12,8 @@ namespace {
 
 const char* typeName(TVarType type)
 {
-    static const char* const names[] = {"Unassigned", "Null",   "Boolean", "Int64", "Double",
-                                        "Currency",   "Date",   "String",  "Bytes", "Array"};
+    static const char* const names[] = {"Unassigned", "Null", "Boolean", "Int64", "Double",
+                                        "Currency",   "Date", "String",  "Bytes", "Array"};
     return names[type];
 }
 

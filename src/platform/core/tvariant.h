@@ -19,17 +19,18 @@ using TVariantArray = std::vector<TVariant>;
 
 /// The kinds of value a TVariant holds; Unassigned and Null are kept apart,
 /// as are integers, doubles, currency and date-times, which QVariant cannot.
-enum TVarType {
-    varEmpty,    ///< unassigned: no value was ever given
-    varNull,     ///< a value that is known to be missing (SQL NULL)
+enum TVarType
+{
+    varEmpty, ///< unassigned: no value was ever given
+    varNull,  ///< a value that is known to be missing (SQL NULL)
     varBoolean,
     varInt64,
     varDouble,
     varCurrency,
     varDate,
     varString,
-    varBytes,    ///< binary data (blob fields)
-    varArray     ///< a variant array (several key values, FieldValues of a ";"-list)
+    varBytes, ///< binary data (blob fields)
+    varArray  ///< a variant array (several key values, FieldValues of a ";"-list)
 };
 
 /// The dataset layer's value type.

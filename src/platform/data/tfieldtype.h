@@ -7,7 +7,8 @@ namespace orvo {
 Q_NAMESPACE
 
 /// Field data types, in the platform's declaration order.
-enum TFieldType {
+enum TFieldType
+{
     ftUnknown,
     ftString,
     ftSmallint,
