@@ -1,0 +1,89 @@
+// bench_datasets: our datasets against Qt's model and bare SQLite over a large table.
+//
+//   bench_datasets --db FILE [--repeats N] [--report OUT.md] [--notes NOTES.md]
+//       runs every variant in child processes and writes the Markdown report
+//   bench_datasets --child VARIANT --db FILE --key ORDERNO
+//       measures one variant in this process and prints "name=value" lines
+
+#include "tbenchreport.h"
+#include "tbenchrunner.h"
+
+#include "platform/core/exceptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <QTextStream>
+
+using namespace orvo;
+
+namespace {
+
+int RunChild(const QString& variant, const QString& fileName, qint64 key)
+{
+    QTextStream out(stdout);
+    const QMap<QString, double> figures = TBenchRunner::Run(variant, fileName, key);
+    for (auto it = figures.begin(); it != figures.end(); ++it)
+        out << it.key() << '=' << QString::number(it.value(), 'f', 4) << '\n';
+    return 0;
+}
+
+QString ReadNotes(const QString& fileName)
+{
+    QFile file(fileName);
+    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+int RunReport(const QString& fileName, int repeats, const QString& reportName, const QString& notesName)
+{
+    TBenchReport report(QCoreApplication::applicationFilePath(), fileName, repeats);
+    report.Collect();
+    const QByteArray page = report.Markdown(ReadNotes(notesName)).toUtf8();
+    if (reportName.isEmpty()) {
+        QTextStream(stdout) << page;
+        return 0;
+    }
+    QSaveFile out(reportName);
+    if (!out.open(QIODevice::WriteOnly) || out.write(page) != page.size() || !out.commit())
+        throw Exception(QStringLiteral("Cannot write %1: %2").arg(reportName, out.errorString()));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Database with the BigOrders table."),
+                                QStringLiteral("FILE"));
+    const QCommandLineOption child(QStringLiteral("child"), QStringLiteral("Measure one variant here."),
+                                   QStringLiteral("VARIANT"));
+    const QCommandLineOption key(QStringLiteral("key"), QStringLiteral("OrderNo to locate."),
+                                 QStringLiteral("N"));
+    const QCommandLineOption repeats(QStringLiteral("repeats"), QStringLiteral("Runs per variant."),
+                                     QStringLiteral("N"), QStringLiteral("3"));
+    const QCommandLineOption report(QStringLiteral("report"), QStringLiteral("Markdown file to write."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption notes(QStringLiteral("notes"), QStringLiteral("Markdown notes to append."),
+                                   QStringLiteral("FILE"));
+    parser.addOptions({db, child, key, repeats, report, notes});
+    parser.process(app);
+    if (!parser.isSet(db)) {
+        QTextStream(stderr) << "bench_datasets: --db FILE is required\n";
+        return 2;
+    }
+    try {
+        if (parser.isSet(child))
+            return RunChild(parser.value(child), parser.value(db), parser.value(key).toLongLong());
+        return RunReport(parser.value(db), parser.value(repeats).toInt(), parser.value(report),
+                         parser.value(notes));
+    } catch (const std::exception& e) {
+        QTextStream(stderr) << "bench_datasets: " << e.what() << '\n';
+        return 1;
+    }
+}
