@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/core/exceptions.h"
+#include "platform/data/tdataset.h"
+#include "platform/data/tfield.h"
 #include "platform/sqlite/tsqlitedatabase.h"
 #include "platform/sqlite/tsqlitestatement.h"
 
@@ -57,6 +59,28 @@ struct SampleDatabase
         return ids;
     }
 };
+
+/// The "id" values met walking the dataset forward, and backward (in forward order).
+inline QList<qint64> WalkForward(TDataSet& ds)
+{
+    QList<qint64> ids;
+    for (ds.First(); !ds.Eof(); ds.Next())
+        ids << ds.FieldByName(QStringLiteral("id"))->AsLargeInt();
+    return ids;
+}
+
+inline QList<qint64> WalkBackward(TDataSet& ds)
+{
+    QList<qint64> ids;
+    for (ds.Last(); !ds.Bof(); ds.Prior())
+        ids.prepend(ds.FieldByName(QStringLiteral("id"))->AsLargeInt());
+    return ids;
+}
+
+inline qint64 CurrentId(const TDataSet& ds)
+{
+    return ds.FieldByName(QStringLiteral("id"))->AsLargeInt();
+}
 
 } // namespace orvo::test
 

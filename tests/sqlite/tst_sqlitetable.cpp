@@ -6,31 +6,7 @@
 #include "platform/sqlite/tsqlitetable.h"
 
 using namespace orvo;
-
-namespace {
-
-QList<qint64> WalkForward(TDataSet& ds)
-{
-    QList<qint64> ids;
-    for (ds.First(); !ds.Eof(); ds.Next())
-        ids << ds.FieldByName(QStringLiteral("id"))->AsLargeInt();
-    return ids;
-}
-
-QList<qint64> WalkBackward(TDataSet& ds)
-{
-    QList<qint64> ids;
-    for (ds.Last(); !ds.Bof(); ds.Prior())
-        ids.prepend(ds.FieldByName(QStringLiteral("id"))->AsLargeInt());
-    return ids;
-}
-
-qint64 CurrentId(const TDataSet& ds)
-{
-    return ds.FieldByName(QStringLiteral("id"))->AsLargeInt();
-}
-
-} // namespace
+using namespace orvo::test;
 
 class TestSQLiteTable : public QObject
 {
