@@ -2,7 +2,6 @@
 
 #include "platform/core/exceptions.h"
 #include "platform/core/floatformat.h"
-#include "platform/core/strconvert.h"
 
 #include <limits>
 
@@ -18,21 +17,10 @@ TIntegerField::TIntegerField(TFieldType dataType, QObject* owner, qint64 minRang
 
 TVariant TIntegerField::CanonicalValue(const TVariant& value) const
 {
-    if (value.IsClear())
+    const std::optional<qint64> whole = WholeNumberOf(value, QStringLiteral("Integer"));
+    if (!whole)
         return TVariant::Null();
-    qint64 number = 0;
-    if (value.IsString()) {
-        const QString text = value.AsString().trimmed();
-        if (text.isEmpty())
-            return TVariant::Null();
-        number = StrToInt64(text);
-    } else {
-        try {
-            number = value.AsInt64();
-        } catch (const EVariantError&) {
-            RaiseAccessError(QStringLiteral("Integer"));
-        }
-    }
+    const qint64 number = *whole;
     // MinValue/MaxValue narrow the range only when one of them was set.
     const bool narrowed = FMinValue != 0 || FMaxValue != 0;
     const qint64 min = narrowed ? FMinValue : FMinRange;

@@ -2,7 +2,6 @@
 
 #include "platform/core/exceptions.h"
 #include "platform/core/floatformat.h"
-#include "platform/core/strconvert.h"
 
 namespace orvo {
 
@@ -10,21 +9,10 @@ TLargeintField::TLargeintField(QObject* owner) : TNumericField(ftLargeint, owner
 
 TVariant TLargeintField::CanonicalValue(const TVariant& value) const
 {
-    if (value.IsClear())
+    const std::optional<qint64> whole = WholeNumberOf(value, QStringLiteral("LargeInt"));
+    if (!whole)
         return TVariant::Null();
-    qint64 number = 0;
-    if (value.IsString()) {
-        const QString text = value.AsString().trimmed();
-        if (text.isEmpty())
-            return TVariant::Null();
-        number = StrToInt64(text);
-    } else {
-        try {
-            number = value.AsInt64();
-        } catch (const EVariantError&) {
-            RaiseAccessError(QStringLiteral("LargeInt"));
-        }
-    }
+    const qint64 number = *whole;
     if ((FMinValue != 0 || FMaxValue != 0) && (number < FMinValue || number > FMaxValue))
         RaiseRangeError(double(number), double(FMinValue), double(FMaxValue));
     return TVariant(number);

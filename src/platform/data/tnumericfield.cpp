@@ -1,5 +1,8 @@
 #include "platform/data/tnumericfield.h"
 
+#include "platform/core/exceptions.h"
+#include "platform/core/strconvert.h"
+
 namespace orvo {
 
 TNumericField::TNumericField(TFieldType dataType, QObject* owner) : TField(dataType, owner)
@@ -31,6 +34,23 @@ bool TNumericField::IsValidChar(QChar ch) const
 QString TNumericField::FormatFor(bool displayText) const
 {
     return displayText || FEditFormat.isEmpty() ? FDisplayFormat : FEditFormat;
+}
+
+std::optional<qint64> TNumericField::WholeNumberOf(const TVariant& value, const QString& typeName) const
+{
+    if (value.IsClear())
+        return std::nullopt;
+    if (value.IsString()) {
+        const QString text = value.AsString().trimmed();
+        if (text.isEmpty())
+            return std::nullopt;
+        return StrToInt64(text);
+    }
+    try {
+        return value.AsInt64();
+    } catch (const EVariantError&) {
+        RaiseAccessError(typeName);
+    }
 }
 
 } // namespace orvo

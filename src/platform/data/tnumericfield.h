@@ -2,6 +2,8 @@
 
 #include "platform/data/tfield.h"
 
+#include <optional>
+
 namespace orvo {
 
 /// Base of the number fields: right-aligned, with a display format and an
@@ -26,6 +28,9 @@ protected:
 
     /// The format that applies to a display text or an edit text; empty when none does.
     QString FormatFor(bool displayText) const;
+    /// A value given to an integer field as a whole number: nullopt for Null, Unassigned or
+    /// blank text; raises the field's conversion error for anything else that is no integer.
+    std::optional<qint64> WholeNumberOf(const TVariant& value, const QString& typeName) const;
 
 private:
     QString FDisplayFormat;

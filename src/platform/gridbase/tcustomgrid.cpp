@@ -13,6 +13,12 @@
 namespace orvo {
 
 namespace {
+
+void checkIndex(int index, int count)
+{
+    if (index < 0 || index >= count)
+        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+}
 constexpr int DefaultCount = 5;
 constexpr int ClassicColWidth = 64;
 constexpr int ClassicRowHeight = 24;
@@ -104,15 +110,13 @@ void TCustomGrid::SetFixedRows(int value)
 
 int TCustomGrid::ColWidths(int index) const
 {
-    if (index < 0 || index >= ColCount())
-        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    checkIndex(index, ColCount());
     return FCols.Size(index);
 }
 
 void TCustomGrid::SetColWidths(int index, int value)
 {
-    if (index < 0 || index >= ColCount())
-        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    checkIndex(index, ColCount());
     if (FCols.Size(index) == value)
         return;
     FCols.SetSize(index, value);
@@ -121,15 +125,13 @@ void TCustomGrid::SetColWidths(int index, int value)
 
 int TCustomGrid::RowHeights(int index) const
 {
-    if (index < 0 || index >= RowCount())
-        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    checkIndex(index, RowCount());
     return FRows.Size(index);
 }
 
 void TCustomGrid::SetRowHeights(int index, int value)
 {
-    if (index < 0 || index >= RowCount())
-        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    checkIndex(index, RowCount());
     if (FRows.Size(index) == value)
         return;
     FRows.SetSize(index, value);
@@ -154,15 +156,13 @@ void TCustomGrid::SetDefaultRowHeight(int value)
 
 bool TCustomGrid::TabStops(int index) const
 {
-    if (index < 0 || index >= ColCount())
-        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    checkIndex(index, ColCount());
     return FTabStops[size_t(index)];
 }
 
 void TCustomGrid::SetTabStops(int index, bool value)
 {
-    if (index < 0 || index >= ColCount())
-        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    checkIndex(index, ColCount());
     FTabStops[size_t(index)] = value;
 }
 
