@@ -22,6 +22,7 @@ list(APPEND ORVO_AREA_HEADERS
     tcolor.h
     tdecimalnumber.h
     tformatsettings.h
+    tpersistent.h
     tsystemprofile.h
 )
 list(APPEND ORVO_AREA_SOURCES
@@ -34,5 +35,24 @@ list(APPEND ORVO_AREA_SOURCES
     tcolor.cpp
     tdecimalnumber.cpp
     tformatsettings.cpp
+    tpersistent.cpp
     tsystemprofile.cpp
+)
+# The owned, ordered item lists settings objects are made of (the grid's columns).
+list(APPEND ORVO_AREA_HEADERS
+    tcollection.h
+)
+list(APPEND ORVO_AREA_SOURCES
+    tcollection.cpp
+)
+# Stored settings: INI files and the per-user registry tree of INI files.
+list(APPEND ORVO_AREA_HEADERS
+    tcustominifile.h
+    tinifile.h
+    tregistryinifile.h
+)
+list(APPEND ORVO_AREA_SOURCES
+    tcustominifile.cpp
+    tinifile.cpp
+    tregistryinifile.cpp
 )

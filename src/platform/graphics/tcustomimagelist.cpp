@@ -49,8 +49,8 @@ QImage blended(const QImage& image, const QColor& color, int percent)
 
 } // namespace
 
-TCustomImageList::TCustomImageList(int width, int height)
-    : FWidth(std::max(1, width)), FHeight(std::max(1, height))
+TCustomImageList::TCustomImageList(int width, int height, QObject* parent)
+    : QObject(parent), FWidth(std::max(1, width)), FHeight(std::max(1, height))
 {}
 
 std::unique_ptr<TCustomImageList> TCustomImageList::CreateSize(int width, int height)

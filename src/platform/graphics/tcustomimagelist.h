@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QObject>
 
 #include <memory>
 
@@ -16,10 +17,13 @@ class TCanvas;
 /// A list of equal-sized images with transparency, as the grid keeps its
 /// indicator, check-box, expand-box and marker glyphs. Images are stored with an
 /// alpha channel; a bitmap added with a mask colour loses exactly that colour.
-class TCustomImageList
+/// It is a component that controls refer to (and forget when it is destroyed).
+class TCustomImageList : public QObject
 {
+    Q_OBJECT
+
 public:
-    explicit TCustomImageList(int width = 16, int height = 16);
+    explicit TCustomImageList(int width = 16, int height = 16, QObject* parent = nullptr);
     static std::unique_ptr<TCustomImageList> CreateSize(int width, int height);
 
     int Count() const { return int(FImages.size()); }

@@ -43,6 +43,10 @@ TCustomGrid::TCustomGrid(QWidget* parent) : QAbstractScrollArea(parent)
     verticalScrollBar()->setTracking(FOptions.Contains(goThumbTracking));
     connect(FScrollTimer, &QTimer::timeout, this,
             [this] { TExceptionHandler::Guard([this] { OnScrollTimer(); }); });
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int action) {
+        if (FOwnsVerticalScrollBar)
+            TExceptionHandler::Guard([this, action] { VerticalScrollAction(action); });
+    });
     UpdateScrollRange();
 }
 
@@ -235,7 +239,8 @@ void TCustomGrid::SetScrollBars(TScrollStyle value)
     const bool horizontal = value == ssHorizontal || value == ssBoth;
     const bool vertical = value == ssVertical || value == ssBoth;
     setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    if (!FOwnsVerticalScrollBar)
+        setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     UpdateScrollRange();
 }
 
@@ -525,21 +530,34 @@ void TCustomGrid::UpdateScrollRange()
     QScrollBar* horizontal = horizontalScrollBar();
     QScrollBar* vertical = verticalScrollBar();
     horizontal->setRange(FFixedCols, MaxFirst(FCols, FFixedCols, client.width()));
-    vertical->setRange(FFixedRows, MaxFirst(FRows, FFixedRows, client.height()));
+    if (!FOwnsVerticalScrollBar)
+        vertical->setRange(FFixedRows, MaxFirst(FRows, FFixedRows, client.height()));
     horizontal->setValue(FTopLeft.X);
-    vertical->setValue(FTopLeft.Y);
+    if (!FOwnsVerticalScrollBar)
+        vertical->setValue(FTopLeft.Y);
     FUpdatingScrollBars = false;
     const TGridDrawInfo info = CalcDrawInfo();
     horizontal->setPageStep(std::max(1, info.Horz.LastFullVisibleCell - FTopLeft.X + 1));
-    vertical->setPageStep(std::max(1, info.Vert.LastFullVisibleCell - FTopLeft.Y + 1));
+    if (!FOwnsVerticalScrollBar)
+        vertical->setPageStep(std::max(1, info.Vert.LastFullVisibleCell - FTopLeft.Y + 1));
 }
+
+void TCustomGrid::SetOwnsVerticalScrollBar(bool value)
+{
+    FOwnsVerticalScrollBar = value;
+    UpdateScrollRange();
+}
+
+void TCustomGrid::VerticalScrollAction(int) {}
 
 void TCustomGrid::scrollContentsBy(int, int)
 {
     if (FUpdatingScrollBars)
         return;
-    TExceptionHandler::Guard(
-        [this] { MoveTopLeft(horizontalScrollBar()->value(), verticalScrollBar()->value()); });
+    TExceptionHandler::Guard([this] {
+        MoveTopLeft(horizontalScrollBar()->value(),
+                    FOwnsVerticalScrollBar ? FTopLeft.Y : verticalScrollBar()->value());
+    });
 }
 
 void TCustomGrid::ClampCurrent()

@@ -136,6 +136,9 @@ public:
     QMargins ViewportMargins() const { return viewportMargins(); }
     /// Repaints the border drawn around the cells.
     void RepaintFrame();
+    /// True when a descendant drives the vertical scroll bar itself (a data grid
+    /// scrolls through records, not through its rows).
+    bool OwnsVerticalScrollBar() const { return FOwnsVerticalScrollBar; }
 
 protected:
     /// Draws the cells the clip rectangle of `canvas` exposes, the grid lines and the rest.
@@ -189,6 +192,12 @@ protected:
     virtual QString HintText(const QPoint& pos);
     /// Ends any drag in progress: focus went away, the window was deactivated or the mouse lost.
     virtual void CancelMode();
+    /// Hands the vertical scroll bar to the descendant: the grid no longer sets its
+    /// range or follows it, and every user action on it reaches VerticalScrollAction.
+    void SetOwnsVerticalScrollBar(bool value);
+    /// A user action on an owned vertical bar (a QAbstractSlider::SliderAction); the
+    /// slider already shows where the action would go.
+    virtual void VerticalScrollAction(int action);
 
     bool focusNextPrevChild(bool next) override;
     bool event(QEvent* event) override;
@@ -280,6 +289,7 @@ private:
     TInplaceEdit* FInplaceEdit = nullptr;
     bool FWindowCreated = false;
     bool FUpdatingScrollBars = false;
+    bool FOwnsVerticalScrollBar = false;
     int FWheelAccumulator = 0;
 
     TGridState FGridState = gsNormal;

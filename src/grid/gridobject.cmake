@@ -1,0 +1,16 @@
+list(APPEND ORVO_AREA_HEADERS
+    torvocustomdbgrid.h
+    torvodbgrid.h
+    torvodbgridgradient.h
+    torvogriddatalink.h
+)
+list(APPEND ORVO_AREA_SOURCES
+    torvocustomdbgrid.cpp
+    torvocustomdbgrid_events.cpp
+    torvocustomdbgrid_layout.cpp
+    torvocustomdbgrid_options.cpp
+    torvocustomdbgrid_properties.cpp
+    torvodbgrid.cpp
+    torvodbgridgradient.cpp
+    torvogriddatalink.cpp
+)

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+
+#include <vector>
+
+namespace orvo {
+
+class TOrvoColumn;
+class TOrvoCustomDBGrid;
+
+/// The grid's individually selected columns, kept in collection order so that a
+/// membership test is a binary search by column index, with the last answer cached.
+/// Column IDs survive a rebuild of the columns, so the selection is saved by them.
+class TOrvoColumnList
+{
+public:
+    explicit TOrvoColumnList(TOrvoCustomDBGrid* grid);
+
+    TOrvoCustomDBGrid* Grid() const { return FGrid; }
+    int Count() const;
+    /// The column at `index` of the list; raises EListError outside [0, Count).
+    TOrvoColumn* Items(int index) const;
+
+    /// True when `column` is listed; `index` is its place, or where it would go.
+    bool Find(const TOrvoColumn* column, int& index) const;
+    /// Whether the grid's column at collection index `columnIndex` is listed.
+    bool Selected(int columnIndex) const;
+    /// Lists or unlists that column; nothing for an index without a column.
+    void SetSelected(int columnIndex, bool value);
+    void Clear();
+
+    /// Remembers the IDs of the listed columns.
+    void SaveIDs();
+    /// Lists again every column whose saved ID still exists.
+    void RestoreIDs();
+    const std::vector<int>& SavedIDs() const { return FSavedIDs; }
+
+private:
+    TOrvoColumn* ColumnAt(int columnIndex) const;
+    void DropDestroyed() const;
+
+    struct TSearchCache
+    {
+        const TOrvoColumn* Column = nullptr;
+        int Index = -1;
+        bool Found = false;
+    };
+
+    TOrvoCustomDBGrid* FGrid;
+    mutable QList<QPointer<TOrvoColumn>> FColumns;
+    mutable TSearchCache FCache;
+    std::vector<int> FSavedIDs;
+};
+
+} // namespace orvo

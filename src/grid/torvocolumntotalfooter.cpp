@@ -1,0 +1,7 @@
+#include "grid/torvocolumntotalfooter.h"
+
+namespace orvo {
+
+TOrvoColumnTotalFooter::TOrvoColumnTotalFooter(TOrvoColumn* column) : TOrvoColumnTotalValue(column) {}
+
+} // namespace orvo

@@ -1,0 +1,7 @@
+#include "grid/torvocolumntotalheader.h"
+
+namespace orvo {
+
+TOrvoColumnTotalHeader::TOrvoColumnTotalHeader(TOrvoColumn* column) : TOrvoColumnTotalValue(column) {}
+
+} // namespace orvo

@@ -1,0 +1,31 @@
+#include "grid/torvocolumntotalvalues.h"
+
+#include "grid/torvocolumn.h"
+#include "grid/torvocolumntotalvalue.h"
+
+namespace orvo {
+
+TOrvoColumnTotalValues::TOrvoColumnTotalValues(TOrvoColumn* column) : TCollection(column), FColumn(column) {}
+
+TOrvoColumnTotalValue* TOrvoColumnTotalValues::Items(int index) const
+{
+    return static_cast<TOrvoColumnTotalValue*>(TCollection::Items(index));
+}
+
+TOrvoColumnTotalValue* TOrvoColumnTotalValues::Add()
+{
+    return static_cast<TOrvoColumnTotalValue*>(TCollection::Add());
+}
+
+TCollectionItem* TOrvoColumnTotalValues::CreateItem()
+{
+    return new TOrvoColumnTotalValue(FColumn);
+}
+
+void TOrvoColumnTotalValues::Update(TCollectionItem* item)
+{
+    if (FColumn)
+        FColumn->Changed(item == nullptr);
+}
+
+} // namespace orvo

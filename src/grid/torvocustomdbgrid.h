@@ -1,0 +1,781 @@
+#pragma once
+
+#include "grid/dbgridenums.h"
+#include "platform/core/tvariant.h"
+#include "platform/graphics/tcustomimagelist.h"
+#include "platform/graphics/tfont.h"
+#include "platform/gridbase/tcustomgrid.h"
+
+#include <QMenu>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QTimer;
+
+namespace orvo {
+
+class TBitmap;
+class TDataSet;
+class TDataSource;
+class TField;
+class TOrvoBookmarkList;
+class TOrvoColumn;
+class TOrvoColumnList;
+class TOrvoColumnTotalValue;
+class TOrvoDBGridColumns;
+class TOrvoDBGridFilter;
+class TOrvoDBGridGradient;
+class TOrvoDBGridSearch;
+class TOrvoDBGridSettings;
+class TOrvoDBGridTotals;
+class TOrvoDBGridTreeView;
+class TOrvoGridDataLink;
+class TOrvoGridStyle;
+class TOrvoScrollProp;
+class TOrvoTotalDataLink;
+
+/// The data grid: shows the records of a dataset as rows and its fields as columns.
+/// It owns its columns, its data link and a family of settings objects (filter,
+/// search, tree view, totals, settings, style, scroll properties, gradient), each
+/// made by an overridable factory so that a descendant such as a popup list can
+/// supply its own class. TOrvoDBGrid is the class forms place; it publishes the
+/// properties declared here.
+///
+/// Property setters compare, store and then request the narrowest refresh that
+/// shows the change, usually a layout pass (LayoutChanged), which requests made
+/// while a pass is open fold into.
+class TOrvoCustomDBGrid : public TCustomGrid
+{
+    Q_OBJECT
+
+public:
+    /// The kinds of rows of the bottom region, top to bottom.
+    enum TBottomRowKind
+    {
+        brBlank,
+        brTotalHeader,
+        brTotalValues,
+        brTotalFields,
+        brTotalFooter
+    };
+
+    using TNotifyEvent = std::function<void(QObject* sender)>;
+    using TDBGridClickEvent = std::function<void(TOrvoColumn* column)>;
+    using TCalcBoldDaysEvent = std::function<void(QObject* sender, double date, bool& boldDay)>;
+    using TCalcImageIndexEvent = std::function<void(QObject* sender, TOrvoColumn* column, int& index)>;
+    using TCellHintEvent = std::function<void(QObject* sender, TOrvoColumn* column, int index,
+                                              THintCell hintCell, QString& hintStr)>;
+    using TColGetTextEvent = std::function<void(TOrvoColumn* column, QString& text, TTextKind textKind)>;
+    using TColSetTextEvent = std::function<void(TOrvoColumn* column, QString& text)>;
+    using TMovedEvent = std::function<void(QObject* sender, int fromIndex, int toIndex)>;
+    using TColumnMovingEvent = std::function<void(QObject* sender, int fromIndex, int toIndex, bool& accept)>;
+    using TColumnScrollEvent = std::function<void(QObject* sender, int leftIndex)>;
+    using TDrawColumnCellEvent = std::function<void(QObject* sender, const QRect& rect, int dataCol,
+                                                    TOrvoColumn* column, TGridDrawState state)>;
+    using TDrawDataCellEvent =
+        std::function<void(QObject* sender, const QRect& rect, TField* field, TGridDrawState state)>;
+    using TFilterRecordEvent = std::function<void(TDataSet* dataSet, bool& accept)>;
+    using THeaderClickEvent = std::function<void(TOrvoColumn* column, int index)>;
+    using TLayoutEvent = std::function<void(QObject* sender, QStringList& layout, bool apply)>;
+    using TListCloseUpEvent =
+        std::function<void(TOrvoColumn* column, QObject* list, TVariant& value, bool& accept)>;
+    using TListDropDownEvent = std::function<void(TOrvoColumn* column, QObject* list)>;
+    using TPaintColumnCellEvent = std::function<void(
+        QObject* sender, const QRect& rect, int dataCol, TOrvoColumn* column, bool highlight,
+        TSelections selections, TColor& color, TFont& font, QObject*& image)>;
+    using TRowExpandEvent = std::function<void(QObject* sender, bool expand)>;
+    using TRowExpandingEvent = std::function<void(QObject* sender, bool expand, bool& allow)>;
+    using TRowSelectEvent = std::function<void(QObject* sender, TSelectAction action)>;
+    using TTotalCalcQueryEvent = std::function<void(QObject* sender, TDataSet* dataSet, bool& accept)>;
+    using TTotalCalcValueEvent =
+        std::function<void(TOrvoColumnTotalValue* total, TCalcPass pass, TVariant& value)>;
+    using TTotalClickEvent = std::function<void(TOrvoColumn* column, int index)>;
+    using TTotalGetTextEvent =
+        std::function<void(TOrvoColumn* column, int index, QString& text, TTextKind textKind)>;
+    using TKeyEvent = std::function<void(QObject* sender, int& key, TShiftState shift)>;
+    using TKeyPressEvent = std::function<void(QObject* sender, QChar& key)>;
+    using TMouseEvent =
+        std::function<void(QObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+    using TMouseMoveEvent = std::function<void(QObject* sender, TShiftState shift, int x, int y)>;
+    using TMouseWheelEvent = std::function<void(QObject* sender, TShiftState shift, int wheelDelta,
+                                                QPoint mousePos, bool& handled)>;
+    using TMouseWheelUpDownEvent =
+        std::function<void(QObject* sender, TShiftState shift, QPoint mousePos, bool& handled)>;
+
+    static constexpr TOrvoDBGridOptions DefaultOptions{
+        dgEditing,        dgTitles,        dgIndicator,       dgColumnResize,    dgColLines,
+        dgRowLines,       dgTabs,          dgConfirmDelete,   dgCancelOnExit,    dgExtendedSelect,
+        dgInternalSelect, dgRowResize,     dgRowScroll,       dgHotButtons,      dgTitleButtons,
+        dgTitleHeaders,   dgTitleWidthOff, dgMarkerAutoAlign, dgMarkerAutoToggle};
+    static constexpr TOrvoDBGridOptionsEx DefaultOptionsEx{
+        dgTotalHeaderBox,    dgTotalValuesBox,     dgTotalFieldsBox,      dgTotalFooterBox,
+        dgAutoAscendOrder,   dgAutoUpdateSequence, dgDelayUpdateSequence, dgAutoUpdateTotals,
+        dgDelayUpdateTotals, dgCalcWholeDataSet,   dgCalcSelectedRows,    dgDelaySelectedRows,
+        dgSelectedAutoHidden};
+    static constexpr TOrvoDBGridOptionsExt DefaultOptionsExt{dgAutoUpdateListItems, dgDelayUpdateListItems,
+                                                             dgGridStyleLists,      dgMouseScrolling,
+                                                             dgForceSystemButton,   dgForceSystemMarker};
+    static constexpr TGridDrawingOptions DefaultDrawingOptions{
+        gdoHighlightText, gdoDataColLines,  gdoDataRowLines, gdoSelectedCell,
+        gdoSelectedRow,   gdoMultiSelected, gdoTotalSelected};
+    static constexpr TOrvoHintOptions DefaultHintOptions{hoTitleHints, hoShowTitleHints, hoEditorHints,
+                                                         hoShowToolTips, hoShowTotalToolTips};
+    static constexpr TOrvoResizeOptions DefaultResizeOptions{roColumnResize, roColumnMoving, roOptimalWidth,
+                                                             roDefaultWidth};
+    static constexpr TOrvoDBGridToolMenuItems DefaultToolMenuItems = TOrvoDBGridToolMenuItems::FromBits(8107);
+    static constexpr TOrvoDBGridToolMenuSubItems DefaultToolMenuSubItems =
+        TOrvoDBGridToolMenuSubItems::FromBits(4194303);
+    static constexpr TOrvoDBGridToolMenuSubItemsEx DefaultToolMenuSubItemsEx =
+        TOrvoDBGridToolMenuSubItemsEx::FromBits(1023);
+
+    explicit TOrvoCustomDBGrid(QWidget* parent = nullptr);
+    ~TOrvoCustomDBGrid() override;
+
+    // --- Lifecycle ---------------------------------------------------------------------
+    /// Marks the grid as being read from a stored form: setters then store without
+    /// the work a change at run time does, until Loaded finishes the grid.
+    void BeginLoad();
+    virtual void Loaded();
+    bool IsLoading() const { return FLoading; }
+    /// Forms are only edited in the program that runs them: design-time rules never apply.
+    bool IsDesigning() const { return false; }
+    bool IsDestroying() const { return FDestroying; }
+    bool IsBusy() const { return FBusyCount > 0; }
+
+    // --- Locks and the layout pass ----------------------------------------------------
+    void BeginUpdate();
+    void EndUpdate();
+    void BeginLayout();
+    void EndLayout();
+    void CancelLayout();
+    /// Runs a layout pass once control returns to the event loop.
+    void DeferLayout();
+    qint64 UpdateLock() const { return FUpdateLock; }
+    qint64 LayoutLock() const { return FLayoutLock; }
+
+    // --- Owned parts ----------------------------------------------------------------------
+    TOrvoDBGridColumns* Columns() const { return FColumns; }
+    void SetColumns(const TOrvoDBGridColumns* value);
+    TOrvoDBGridFilter* FilterGrid() const { return FFilterGrid; }
+    void SetFilterGrid(const TOrvoDBGridFilter* value);
+    TOrvoDBGridSearch* Search() const { return FSearch; }
+    void SetSearch(const TOrvoDBGridSearch* value);
+    TOrvoDBGridTreeView* TreeView() const { return FTreeView; }
+    void SetTreeView(const TOrvoDBGridTreeView* value);
+    TOrvoGridDataLink* DataLink() const { return FDataLink.get(); }
+    TOrvoGridStyle* GridStyle() const { return FGridStyle; }
+    void SetGridStyle(const TOrvoGridStyle* value);
+    TOrvoScrollProp* ScrollProp() const { return FScrollProp; }
+    void SetScrollProp(const TOrvoScrollProp* value);
+    TOrvoDBGridSettings* Settings() const { return FSettings; }
+    void SetSettings(const TOrvoDBGridSettings* value);
+    TOrvoDBGridGradient* Gradient() const { return FGradient; }
+    void SetGradient(const TOrvoDBGridGradient* value);
+    TOrvoDBGridTotals* Totals() const { return FTotals; }
+    void SetTotals(const TOrvoDBGridTotals* value);
+    TOrvoBookmarkList* SelectedRows() const { return FSelectedRows.get(); }
+    TOrvoColumnList* SelectedCols() const { return FSelectedCols.get(); }
+    /// The indicator, check-box and expand-box glyphs every grid paints with.
+    TCustomImageList* IndicatorList() const { return FIndicatorList.get(); }
+    TCustomImageList* CheckBoxList() const { return FCheckBoxList.get(); }
+    TCustomImageList* ExpandBoxList() const { return FExpandBoxList.get(); }
+    /// The bitmap cells are composed in while painting, shared by every grid.
+    static TBitmap* ScratchBitmap();
+
+    // --- Data --------------------------------------------------------------------------
+    TDataSource* DataSource() const;
+    void SetDataSource(TDataSource* value);
+    TDataSet* DataSet() const;
+    QString Filter() const;
+    void SetFilter(const QString& value);
+    bool Filtered() const;
+    void SetFiltered(bool value);
+    TFilterRecordEvent OnFilterRecord() const;
+    void SetOnFilterRecord(TFilterRecordEvent value);
+    QString KeyFields() const { return FKeyFields; }
+    void SetKeyFields(const QString& value);
+    QString DetailFields() const { return FDetailFields; }
+    void SetDetailFields(const QString& value);
+    QString OrderFields() const { return FOrderFields; }
+    void SetOrderFields(const QString& value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value) { FReadOnly = value; }
+
+    // --- Options ------------------------------------------------------------------------
+    TOrvoDBGridOptions Options() const { return FOptions; }
+    void SetOptions(TOrvoDBGridOptions value);
+    TOrvoDBGridOptionsEx OptionsEx() const { return FOptionsEx; }
+    void SetOptionsEx(TOrvoDBGridOptionsEx value);
+    TOrvoDBGridOptionsExt OptionsExt() const { return FOptionsExt; }
+    void SetOptionsExt(TOrvoDBGridOptionsExt value);
+    TOrvoResizeOptions ResizeOptions() const { return FResizeOptions; }
+    void SetResizeOptions(TOrvoResizeOptions value);
+    TOrvoHintOptions HintOptions() const { return FHintOptions; }
+    void SetHintOptions(TOrvoHintOptions value) { FHintOptions = value; }
+    TMultiSelectOptions MultiSelectOptions() const { return FMultiSelectOptions; }
+    void SetMultiSelectOptions(TMultiSelectOptions value);
+    TOrvoDBGridToolMenuItems ToolMenuItems() const { return FToolMenuItems; }
+    void SetToolMenuItems(TOrvoDBGridToolMenuItems value) { FToolMenuItems = value; }
+    TOrvoDBGridToolMenuSubItems ToolMenuSubItems() const { return FToolMenuSubItems; }
+    void SetToolMenuSubItems(TOrvoDBGridToolMenuSubItems value) { FToolMenuSubItems = value; }
+    TOrvoDBGridToolMenuSubItemsEx ToolMenuSubItemsEx() const { return FToolMenuSubItemsEx; }
+    void SetToolMenuSubItemsEx(TOrvoDBGridToolMenuSubItemsEx value) { FToolMenuSubItemsEx = value; }
+
+    // --- Colours and drawing ---------------------------------------------------------------
+    TColor DataColLineColor() const { return FDataColLineColor; }
+    void SetDataColLineColor(TColor value);
+    TColor DataRowLineColor() const { return FDataRowLineColor; }
+    void SetDataRowLineColor(TColor value);
+    TColor EditorColor() const { return FEditorColor; }
+    void SetEditorColor(TColor value);
+    TColor HighlightText() const { return FHighlightText; }
+    void SetHighlightText(TColor value);
+    TColor SelectCellColor() const { return FSelectCellColor; }
+    void SetSelectCellColor(TColor value);
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor value);
+    TColor SelectRowColor() const { return FSelectRowColor; }
+    void SetSelectRowColor(TColor value);
+    TColor StripeColor() const { return FStripeColor; }
+    void SetStripeColor(TColor value);
+    /// Also moves FillerColor, HeaderColor and the totals' colour while they follow it.
+    void SetFixedColor(TColor value);
+    TColor FillerColor() const { return FFillerColor; }
+    void SetFillerColor(TColor value);
+    TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(TColor value);
+    TGridDrawingOptions DrawingOptions() const { return FDrawingOptions; }
+    void SetDrawingOptions(TGridDrawingOptions value);
+    /// Sets or clears one drawing option without touching its colour (the totals'
+    /// selected colour reports through it).
+    void UpdateDrawingOption(TGridDrawingOption option, bool on);
+    TGridDrawingStyle DrawingStyle() const;
+    void SetDrawingStyle(TGridDrawingStyle value);
+    /// The colour to paint with for a colour property: `computedDefault` for clDefault,
+    /// the property itself unless it is clNone, else the colour already in use.
+    static TColor ResolveColor(TColor property, TColor computedDefault, TColor inUse);
+    /// The computed defaults of the selection colours for the running system.
+    static TColor DefaultSelectCellColor(bool gradientActive);
+    static TColor DefaultSelectionColor(bool gradientActive);
+    static TColor DefaultSelectRowColor(bool gradientActive);
+    bool DefaultDrawing() const { return FDefaultDrawing; }
+    void SetDefaultDrawing(bool value) { FDefaultDrawing = value; }
+
+    // --- Look ------------------------------------------------------------------------------
+    TFixedStyle FixedStyle() const { return FFixedStyle; }
+    void SetFixedStyle(TFixedStyle value);
+    TFixedTheme FixedTheme() const { return FFixedTheme; }
+    void SetFixedTheme(TFixedTheme value);
+    TFocusRect FocusRect() const { return FFocusRect; }
+    void SetFocusRect(TFocusRect value);
+    THotButtons HotButtons() const { return FHotButtons; }
+    void SetHotButtons(THotButtons value);
+    TListBorder ListBorder() const { return FListBorder; }
+    void SetListBorder(TListBorder value);
+    TMarkerStyle MarkerStyle() const { return FMarkerStyle; }
+    void SetMarkerStyle(TMarkerStyle value);
+    TMarkerTransparent MarkerTransparent() const { return FMarkerTransparent; }
+    void SetMarkerTransparent(TMarkerTransparent value);
+    bool Ctl3D() const { return FCtl3D; }
+    /// Setting it by hand ends the automatic rule (Ctl3DAuto).
+    void SetCtl3D(bool value);
+    bool Ctl3DAuto() const { return FCtl3DAuto; }
+    void SetCtl3DAuto(bool value);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool value);
+    void SetBorderStyle(TBorderStyle value);
+    void SetGridLineWidth(int value);
+    void SetScrollBars(TScrollStyle value);
+    /// What was asked for; the base grid keeps only the horizontal bar of it.
+    TScrollStyle ScrollBars() const { return FScrollBarsAsked; }
+    bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
+    void SetBiDiMode(Qt::LayoutDirection value);
+    Qt::LayoutDirection BiDiMode() const { return layoutDirection(); }
+
+    // --- Fonts -------------------------------------------------------------------------------
+    TFont Font() const;
+    void SetFont(const TFont& value);
+    bool ParentFont() const;
+    void SetParentFont(bool value);
+    TFont TitleFont() const { return FTitleFont; }
+    void SetTitleFont(const TFont& value);
+    TFont HeaderFont() const { return FHeaderFont; }
+    void SetHeaderFont(const TFont& value);
+
+    // --- Sizes and counts -------------------------------------------------------------------
+    void SetFixedCols(int value);
+    /// The frozen data columns the property asks for (the base grid's FixedCols adds the indicator).
+    int FixedColsProperty() const { return FFixedColsProperty; }
+    int IndicatorWidth() const { return FIndicatorWidth; }
+    void SetIndicatorWidth(int value);
+    int DefaultWidthMax() const { return FDefaultWidthMax; }
+    void SetDefaultWidthMax(int value);
+    int DefaultWidthMin() const { return FDefaultWidthMin; }
+    void SetDefaultWidthMin(int value);
+    int StretchWidthMax() const { return FStretchWidthMax; }
+    void SetStretchWidthMax(int value);
+    int StretchWidthMin() const { return FStretchWidthMin; }
+    void SetStretchWidthMin(int value);
+    bool StretchMode() const { return FStretchMode; }
+    void SetStretchMode(bool value);
+    int HeaderLinesCount() const { return FHeaderLinesCount; }
+    void SetHeaderLinesCount(int value);
+    int TitleLinesCount() const { return FTitleLinesCount; }
+    void SetTitleLinesCount(int value);
+    int LinesCount() const { return FLinesCount; }
+    void SetLinesCount(int value);
+    int LinesCountMax() const { return FLinesCountMax; }
+    void SetLinesCountMax(int value);
+    int LinesCountMin() const { return FLinesCountMin; }
+    void SetLinesCountMin(int value);
+    int WheelScrollRows() const { return FWheelScrollRows; }
+    void SetWheelScrollRows(int value);
+
+    // --- Filler, indicator, titles -----------------------------------------------------------
+    bool FillerButton() const { return FFillerButton; }
+    void SetFillerButton(bool value) { FFillerButton = value; }
+    QString FillerHint() const { return FFillerHint; }
+    void SetFillerHint(const QString& value) { FFillerHint = value; }
+    int FillerIndex() const { return FFillerIndex; }
+    void SetFillerIndex(int value);
+    QMenu* FillerPopupMenu() const { return FFillerPopupMenu; }
+    void SetFillerPopupMenu(QMenu* value);
+    bool FillerToolMenu() const { return FFillerToolMenu; }
+    void SetFillerToolMenu(bool value) { FFillerToolMenu = value; }
+    QString IndicatorHint() const { return FIndicatorHint; }
+    void SetIndicatorHint(const QString& value) { FIndicatorHint = value; }
+    TCustomImageList* IndicatorImages() const { return FIndicatorImages; }
+    void SetIndicatorImages(TCustomImageList* value);
+    QMenu* IndicatorPopupMenu() const { return FIndicatorPopupMenu; }
+    void SetIndicatorPopupMenu(QMenu* value);
+    TCustomImageList* TitleImages() const { return FTitleImages; }
+    void SetTitleImages(TCustomImageList* value);
+    TCustomImageList* TitleMarkers() const { return FTitleMarkers; }
+    void SetTitleMarkers(TCustomImageList* value);
+    QMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(QMenu* value);
+    bool PopupToolMenu() const { return FPopupToolMenu; }
+    void SetPopupToolMenu(bool value) { FPopupToolMenu = value; }
+    bool DragRows() const { return FDragRows; }
+    void SetDragRows(bool value) { FDragRows = value; }
+    /// Kept both as the control's tooltip and as the grid's own hint text.
+    QString Hint() const { return FHint; }
+    void SetHint(const QString& value);
+
+    // --- Master grids --------------------------------------------------------------------------
+    TOrvoCustomDBGrid* MasterGrid() const { return FMasterGrid; }
+    /// Raises EInvalidGridOperation "Circular datalinks are not allowed" when the chain
+    /// of masters would lead back to this grid.
+    void SetMasterGrid(TOrvoCustomDBGrid* value);
+    /// The next grid in the ring of grids chained by MasterGrid; null when alone.
+    TOrvoCustomDBGrid* NextGrid() const { return FNextGrid; }
+    /// Copies column expansion, visibility and widths, the indicator width, the frozen
+    /// columns, the direction and the horizontal position to the grids that follow.
+    void SynchronizeNextGrids();
+
+    // --- Regions of the grid ---------------------------------------------------------------
+    /// Grid column index = data column index + indicator column count.
+    int IndicatorOffset() const { return FIndicatorOffset; }
+    /// The number of title rows at the top (the base grid's fixed rows).
+    int TitleOffset() const { return FTitleOffset; }
+    /// The rows below the data rows: blank row, total header, values, fields, footer.
+    int BottomRowCount() const { return FBottom.Count(); }
+    /// The first row of the bottom region.
+    int FirstBottomRow() const { return RowCount() - BottomRowCount(); }
+    /// What a row of the bottom region shows; `index` counts from the region's first row.
+    TBottomRowKind BottomRowKind(int index) const;
+    /// For a total value or total field row, its number among the rows of its kind.
+    int BottomRowNumber(int index) const;
+    /// The data rows shown, one per buffered record (at least one).
+    int DataRowCount() const { return RowCount() - FTitleOffset - BottomRowCount(); }
+    /// The link's record shown in grid row `row`, or -1 for a row that is not a data row
+    /// or past the buffered records.
+    int RecordOfRow(int row) const;
+    /// The column shown in grid column `col`, null for the indicator or out of range.
+    TOrvoColumn* ColumnOfGridCol(int col) const;
+    /// The height of the header band above titles (0 without headers).
+    int HeaderBandHeight() const { return FHeaderBandHeight; }
+    /// The height of one text line in the grid's font, measured by the last layout pass.
+    int TextLineHeight() const { return FTextLineHeight; }
+    int VertLineWidth() const;
+    int HorzLineWidth() const;
+    /// The shown columns in collection order, rebuilt by every layout pass.
+    const std::vector<TOrvoColumn*>& ShownColumns() const { return FShownColumns; }
+    /// With dgForceSequence: the record count and the current record's number (1-based).
+    qint64 SequenceRecordCount() const { return FSequenceRecordCount; }
+    qint64 SequenceRecNo() const { return FSequenceRecNo; }
+    int RawToDataColumn(int gridCol) const { return gridCol - FIndicatorOffset; }
+    int DataToRawColumn(int dataCol) const { return dataCol + FIndicatorOffset; }
+    /// The column whose FieldName equals `fieldName` (ignoring case), searched from `startIndex`.
+    TOrvoColumn* ColumnByFieldName(const QString& fieldName, int startIndex = 0) const;
+    TOrvoColumn* SelectedColumn() const;
+    TField* SelectedField() const;
+
+    // --- Delayed updates ------------------------------------------------------------------------
+    /// The program-wide delay of every delayed update, in milliseconds.
+    static int UpdateDelay();
+    static void SetUpdateDelay(int milliseconds);
+    /// Rebuilds RowCount, the title and bottom rows, their heights and the link's
+    /// buffer size from the client height.
+    void UpdateRowCount();
+    /// The filter model changed: applies it or tells the host.
+    virtual void FilterChanged();
+    /// The factory of the totals' data link (called by the totals object it serves).
+    virtual TOrvoTotalDataLink* CreateTotalDataLink(TOrvoDBGridTotals* totals);
+    void UpdateSequence(bool delayed);
+    void UpdateTotals(bool selected);
+    void UpdateListItems();
+    void UpdateSelectedRows();
+
+    // --- Virtual operations, in the order descendants override them ---------------------------
+    virtual void DefineFieldMap();
+    virtual bool CalcTotalsPass(TCalcPass pass, bool selected);
+    virtual void CopyCellText(TOrvoColumn* column, int flags);
+    /// The drop-down list class a column opens (null: none).
+    virtual const QMetaObject* GetListClass(TOrvoColumn* column);
+    virtual int GetEditorButtonKind(TOrvoColumn* column);
+    virtual const QMetaObject* GetFilterFormClass();
+    virtual const QMetaObject* GetAutoFilterListClass();
+    virtual const QMetaObject* GetSearchPanelClass();
+    virtual bool HighlightCell(int dataCol, int dataRow, TGridDrawState state);
+    virtual void AdjustCtl3D();
+    virtual void LayoutChanged();
+    virtual void LinkActive(bool value);
+    virtual void ListItemsUpdated();
+    virtual void RebuildListItems();
+    virtual bool FieldUsedByTotals(TField* field);
+    virtual void PaintColumnCell(const QRect& rect, int dataCol, TOrvoColumn* column, bool highlight,
+                                 TSelections selections, TColor& color, TFont& font, QObject*& image);
+    virtual void Scroll(int distance);
+    virtual void RowSelected(TSelectAction action);
+    virtual void SequenceUpdated();
+    virtual void SetColumnAttributes();
+    virtual bool TotalCalcQuery(TDataSet* dataSet);
+    virtual void TotalCalcValue(TOrvoColumnTotalValue* total, TCalcPass pass, TVariant& value);
+    virtual void TotalGetText(TOrvoColumn* column, int index, QString& text, TTextKind textKind);
+    virtual void TotalsChanged(int kind, TField* field = nullptr);
+    virtual void TotalsUpdated();
+    virtual void CalcTotals(bool selected);
+    virtual void UpdateScrollBar();
+    virtual void RecountSequence();
+    virtual void ApplyFilter(bool filtered, const QString& filter, const QString& autoFilter,
+                             TFilterRecordEvent onFilterRecord);
+    virtual void ApplyOrder(const QString& orderFields);
+    virtual QString PickValueToText(TOrvoColumn* column, const TVariant& value);
+    virtual TVariant PickTextToValue(TOrvoColumn* column, const QString& text);
+    virtual QString ColGetText(TOrvoColumn* column, TTextKind textKind);
+    virtual void ColSetText(TOrvoColumn* column, QString& text);
+    virtual QString GetDataSetOrder();
+    virtual void ShowFilterForm();
+    virtual void ShowAutoFilterList(TOrvoColumn* column);
+    virtual void ShowPopupMenu(TOrvoColumn* column, THintCell cell, const QPoint& globalPos);
+    virtual QString GetTotalText(TOrvoColumn* column, int index, TTextKind textKind);
+    virtual void OrderUpdated();
+    virtual void FlushUpdates();
+    virtual void ShowSearchPanel();
+    virtual void PositionSearchPanel();
+
+    // --- Data-link handlers ---------------------------------------------------------------------
+    virtual void DataChanged();
+    virtual void EditingChanged();
+    virtual void RecordChanged(TField* field);
+    virtual void UpdateData();
+
+    // --- Events -----------------------------------------------------------------------------------
+    TCalcBoldDaysEvent OnCalcBoldDays;
+    TCalcImageIndexEvent OnCalcImageIndex;
+    TDBGridClickEvent OnCellClick;
+    TDBGridClickEvent OnCellDblClick;
+    TDBGridClickEvent OnCellExpand;
+    TDBGridClickEvent OnColExpand;
+    TDBGridClickEvent OnExpandClick;
+    TDBGridClickEvent OnTitleClick;
+    TCellHintEvent OnCellHint;
+    TNotifyEvent OnColEnter;
+    TNotifyEvent OnColExit;
+    TNotifyEvent OnColTextChanged;
+    TNotifyEvent OnColumnResize;
+    TNotifyEvent OnRowResize;
+    TNotifyEvent OnEditButtonClick;
+    TNotifyEvent OnFillerClick;
+    TNotifyEvent OnIndicatorClick;
+    TNotifyEvent OnFilterChanged;
+    TNotifyEvent OnFilterUpdated;
+    TNotifyEvent OnListItemsUpdated;
+    TNotifyEvent OnOrderChanged;
+    TNotifyEvent OnOrderUpdated;
+    TNotifyEvent OnSelectedColsChanged;
+    TNotifyEvent OnSelectedRowsChanged;
+    TNotifyEvent OnSelectionChanged;
+    TNotifyEvent OnSequenceUpdated;
+    TNotifyEvent OnTotalsUpdated;
+    TNotifyEvent OnToolMenuClick;
+    TNotifyEvent OnToolMenuCreate;
+    TNotifyEvent OnToolMenuPopup;
+    TNotifyEvent OnToolMenuUpdate;
+    TColGetTextEvent OnColGetText;
+    TColSetTextEvent OnColSetText;
+    TMovedEvent OnColumnMoved;
+    TColumnMovingEvent OnColumnMoving;
+    TColumnScrollEvent OnColumnScroll;
+    TDrawColumnCellEvent OnDrawColumnCell;
+    TDrawDataCellEvent OnDrawDataCell;
+    THeaderClickEvent OnHeaderClick;
+    TLayoutEvent OnLayout;
+    TListCloseUpEvent OnListCloseUp;
+    TListDropDownEvent OnListDropDown;
+    TPaintColumnCellEvent OnPaintColumnCell;
+    TRowExpandEvent OnRowExpand;
+    TRowExpandingEvent OnRowExpanding;
+    TRowSelectEvent OnRowSelect;
+    TTotalCalcQueryEvent OnTotalCalcQuery;
+    TTotalCalcValueEvent OnTotalCalcValue;
+    TTotalClickEvent OnTotalClick;
+    TTotalGetTextEvent OnTotalGetText;
+    // The standard control events.
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
+    TKeyEvent OnKeyUp;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    TMouseWheelEvent OnMouseWheel;
+    TMouseWheelUpDownEvent OnMouseWheelDown;
+    TMouseWheelUpDownEvent OnMouseWheelUp;
+
+protected:
+    // --- Factories, in the order the constructor calls them ---------------------------------------
+    virtual TOrvoDBGridColumns* CreateColumns();
+    virtual TOrvoDBGridFilter* CreateFilterGrid();
+    virtual TOrvoDBGridSearch* CreateSearch();
+    virtual TOrvoDBGridTreeView* CreateTreeView();
+    virtual TOrvoGridDataLink* CreateDataLink();
+    virtual TOrvoGridStyle* CreateGridStyle();
+    virtual TOrvoScrollProp* CreateScrollProp();
+    virtual TOrvoDBGridSettings* CreateSettings();
+    virtual TOrvoDBGridGradient* CreateGradient();
+    virtual TOrvoDBGridTotals* CreateTotals();
+
+    // --- Grid base overrides -------------------------------------------------------------------------
+    void KeyDown(int& key, TShiftState shift) override;
+    void KeyPress(QChar& key) override;
+    void KeyUp(int& key, TShiftState shift) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    bool DoMouseWheel(TShiftState shift, int delta, const QPoint& pos) override;
+    void ColWidthsChanged() override;
+    void ColumnMoved(int fromIndex, int toIndex) override;
+    void TopLeftChanged() override;
+    void ChangeScale(int m, int d) override;
+    void RowHeightsChanged() override;
+    void Resized() override;
+    void VerticalScrollAction(int action) override;
+    void WindowCreated() override;
+    void DoExit() override;
+    void focusInEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+    /// Raised while the grid itself moves the dataset or cancels an edit, so that the
+    /// data-change handler does not rebuild lists, sequence or totals for it.
+    void BeginBusy() { ++FBusyCount; }
+    void EndBusy() { --FBusyCount; }
+
+    /// The layout pass the outermost EndLayout runs.
+    virtual void InternalLayout();
+    /// Applies the automatic 3-D rule; with `refreshFrame`, also redraws a flat border.
+    void ApplyCtl3DRule(bool refreshFrame);
+    /// True while the fixed cells are drawn with theme elements.
+    bool ThemedFixedCells() const;
+
+private:
+    enum TDelayedUpdate
+    {
+        duListItems,
+        duSequence,
+        duTotals,
+        duSelectedRows,
+        duCount
+    };
+
+    struct TBottomRegion
+    {
+        int Blank = 0;
+        int Header = 0;
+        int Values = 0;
+        int Fields = 0;
+        int Footer = 0;
+        int Count() const { return Blank + Header + Values + Fields + Footer; }
+    };
+
+    void CreateOwnedParts();
+    void RemoveMixedColumns();
+    void SynchronizeColumnsWithFieldMap();
+    void SettleFrozenColumns();
+    int CalcTitleRowCount() const;
+    TBottomRegion CalcBottomRegion() const;
+    int TitleHeightOf(const TOrvoColumn* column) const;
+    std::vector<int> CalcTitleHeights() const;
+    int CalcTotalRowHeight() const;
+    void ApplyRowHeights(int bufferedRecords);
+    void MoveToActiveRecord();
+    void MoveOffHiddenColumn();
+    int DataAreaRowCapacity() const;
+    void SetVerticalBar(int minimum, int maximum, int page, int position);
+    void CreateGlyphLists();
+    void ApplyBaseOptions(TOrvoDBGridOptions value);
+    void ColorPropertyChanged(TColor& property, TColor value, TGridDrawingOption option);
+    static void ClampUpperLimit(int& value, int lower);
+    void AfterFixedFontChange(bool titles);
+    void CopyParentFont();
+    void RefreshEditor();
+    bool FixedCellsRefreshFrame() const;
+    void RepaintFillerCell();
+    void SetupReference(QPointer<QMenu>& reference, QMenu* value);
+    void SetupReference(QPointer<TCustomImageList>& reference, TCustomImageList* value);
+    void LeaveChain();
+    void JoinChain(TOrvoCustomDBGrid* master);
+    bool LeadsBackTo(const TOrvoCustomDBGrid* master) const;
+    void CheckMasterCycle(TOrvoCustomDBGrid* master) const;
+    void SynchronizeFrom(const TOrvoCustomDBGrid& source);
+    bool DelayApplies(TOrvoDBGridOptionEx delayOption) const;
+    bool DelayApplies(TOrvoDBGridOptionExt delayOption) const;
+    void Schedule(TDelayedUpdate update, bool delayed);
+    void RunDelayed(TDelayedUpdate update);
+    bool InsideRebuild() const;
+    void RestoreDataSetFilter();
+    void SaveSettingsOnDestroy();
+
+    // Owned parts.
+    TOrvoDBGridColumns* FColumns = nullptr;
+    TOrvoDBGridFilter* FFilterGrid = nullptr;
+    TOrvoDBGridSearch* FSearch = nullptr;
+    TOrvoDBGridTreeView* FTreeView = nullptr;
+    std::unique_ptr<TOrvoGridDataLink> FDataLink;
+    std::unique_ptr<TOrvoBookmarkList> FSelectedRows;
+    TOrvoGridStyle* FGridStyle = nullptr;
+    TOrvoScrollProp* FScrollProp = nullptr;
+    TOrvoDBGridSettings* FSettings = nullptr;
+    TOrvoDBGridGradient* FGradient = nullptr;
+    TOrvoDBGridTotals* FTotals = nullptr;
+    std::unique_ptr<TOrvoColumnList> FSelectedCols;
+    std::unique_ptr<TCustomImageList> FIndicatorList;
+    std::unique_ptr<TCustomImageList> FCheckBoxList;
+    std::unique_ptr<TCustomImageList> FExpandBoxList;
+    std::vector<TOrvoColumn*> FShownColumns;
+
+    // Locks and counters: 64-bit, so that no amount of nesting wraps them.
+    qint64 FUpdateLock = 0;
+    qint64 FLayoutLock = 0;
+    qint64 FBusyCount = 0;
+    bool FLoading = false;
+    bool FDestroying = false;
+    bool FDeferredLayoutPosted = false;
+    bool FCopyingParentFont = false;
+    int FIndicatorOffset = 1;
+    int FTitleOffset = 1;
+    TBottomRegion FBottom;
+    int FHeaderBandHeight = 0;
+    int FTextLineHeight = 0;
+    int FTotalRowHeight = 0;
+    bool FUpdatingRowCount = false;
+    int FLastRowHeight = 0;
+    QString FEditText;
+    QTimer* FTimers[duCount] = {};
+    bool FRunning[duCount] = {};
+    bool FPassWidthsToFields = true;
+    bool FClickTakesFocus = true;
+    qint64 FSequenceRecordCount = 0;
+    qint64 FSequenceRecNo = 0;
+
+    // The dataset's own filter, kept while the grid's auto-filter is applied.
+    bool FAutoFilterApplied = false;
+    QString FSavedFilter;
+    bool FSavedFiltered = false;
+    TFilterRecordEvent FSavedOnFilterRecord;
+
+    // Published values.
+    TOrvoDBGridOptions FOptions;
+    TOrvoDBGridOptionsEx FOptionsEx;
+    TOrvoDBGridOptionsExt FOptionsExt;
+    TOrvoResizeOptions FResizeOptions = DefaultResizeOptions;
+    TOrvoHintOptions FHintOptions = DefaultHintOptions;
+    TMultiSelectOptions FMultiSelectOptions{msRows};
+    TOrvoDBGridToolMenuItems FToolMenuItems = DefaultToolMenuItems;
+    TOrvoDBGridToolMenuSubItems FToolMenuSubItems = DefaultToolMenuSubItems;
+    TOrvoDBGridToolMenuSubItemsEx FToolMenuSubItemsEx = DefaultToolMenuSubItemsEx;
+    TGridDrawingOptions FDrawingOptions = DefaultDrawingOptions;
+    TColor FDataColLineColor = clDefault;
+    TColor FDataRowLineColor = clDefault;
+    TColor FEditorColor = clNone;
+    TColor FHighlightText = clDefault;
+    TColor FSelectCellColor = clDefault;
+    TColor FSelectionColor = clDefault;
+    TColor FSelectRowColor = clDefault;
+    TColor FStripeColor = clNone;
+    TColor FFillerColor = clBtnFace;
+    bool FFillerColorApart = false;
+    TColor FHeaderColor = clBtnFace;
+    bool FHeaderColorApart = false;
+    TFixedStyle FFixedStyle = fsDefault;
+    TFixedTheme FFixedTheme = ftDefault;
+    TFocusRect FFocusRect = frAuto;
+    THotButtons FHotButtons = hbAuto;
+    TListBorder FListBorder = lbAuto;
+    TMarkerStyle FMarkerStyle = msAuto;
+    TMarkerTransparent FMarkerTransparent = mtAuto;
+    bool FCtl3D = true;
+    bool FCtl3DAuto = true;
+    bool FParentCtl3D = true;
+    TScrollStyle FScrollBarsAsked = ssBoth;
+    bool FDoubleBuffered = true;
+    bool FDefaultDrawing = true;
+    TColor FFontColor = clWindowText;
+    TFont FTitleFont;
+    TFont FHeaderFont;
+    int FFixedColsProperty = 0;
+    int FIndicatorWidth = 20;
+    int FDefaultWidthMax = -1;
+    int FDefaultWidthMin = -1;
+    int FStretchWidthMax = -1;
+    int FStretchWidthMin = -1;
+    bool FStretchMode = false;
+    int FHeaderLinesCount = 1;
+    int FTitleLinesCount = 1;
+    int FLinesCount = 1;
+    int FLinesCountMax = -1;
+    int FLinesCountMin = 1;
+    int FWheelScrollRows = 0;
+    bool FFillerButton = true;
+    QString FFillerHint;
+    int FFillerIndex = -7;
+    QPointer<QMenu> FFillerPopupMenu;
+    bool FFillerToolMenu = false;
+    QString FIndicatorHint;
+    QPointer<TCustomImageList> FIndicatorImages;
+    QPointer<QMenu> FIndicatorPopupMenu;
+    QPointer<TCustomImageList> FTitleImages;
+    QPointer<TCustomImageList> FTitleMarkers;
+    QPointer<QMenu> FPopupMenu;
+    bool FPopupToolMenu = false;
+    bool FDragRows = false;
+    bool FReadOnly = false;
+    QString FHint;
+    QString FKeyFields;
+    QString FDetailFields;
+    QString FOrderFields;
+    QPointer<TOrvoCustomDBGrid> FMasterGrid;
+    TOrvoCustomDBGrid* FNextGrid = nullptr;
+    bool FSynchronizing = false;
+    QMetaObject::Connection FDataSourceWatch;
+    QMetaObject::Connection FMasterWatch;
+};
+
+} // namespace orvo

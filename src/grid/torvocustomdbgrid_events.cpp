@@ -1,0 +1,529 @@
+// The delayed updates, the operations descendants override and the firing of the
+// events the host assigns.
+
+#include "grid/torvocustomdbgrid.h"
+
+#include "grid/torvobookmarklist.h"
+#include "grid/torvocolumn.h"
+#include "grid/torvodbgridcolumns.h"
+#include "grid/torvodbgridtotals.h"
+#include "grid/torvogriddatalink.h"
+#include "platform/core/texceptionhandler.h"
+#include "platform/data/tdataset.h"
+#include "platform/data/tfield.h"
+
+#include <QEvent>
+#include <QTimer>
+
+namespace orvo {
+
+namespace {
+
+int& ProgramUpdateDelay()
+{
+    static int delay = 200;
+    return delay;
+}
+
+} // namespace
+
+// --- Delayed updates ---------------------------------------------------------------------------
+
+int TOrvoCustomDBGrid::UpdateDelay()
+{
+    return ProgramUpdateDelay();
+}
+
+void TOrvoCustomDBGrid::SetUpdateDelay(int milliseconds)
+{
+    ProgramUpdateDelay() = std::max(0, milliseconds);
+}
+
+bool TOrvoCustomDBGrid::DelayApplies(TOrvoDBGridOptionEx delayOption) const
+{
+    return FOptionsEx.Contains(delayOption) && !IsDesigning() && isVisible();
+}
+
+bool TOrvoCustomDBGrid::DelayApplies(TOrvoDBGridOptionExt delayOption) const
+{
+    return FOptionsExt.Contains(delayOption) && !IsDesigning() && isVisible();
+}
+
+bool TOrvoCustomDBGrid::InsideRebuild() const
+{
+    for (bool running : FRunning)
+        if (running)
+            return true;
+    return false;
+}
+
+void TOrvoCustomDBGrid::Schedule(TDelayedUpdate update, bool delayed)
+{
+    if (FLoading || FDestroying || InsideRebuild())
+        return;
+    if (!delayed) {
+        if (FTimers[update])
+            FTimers[update]->stop();
+        RunDelayed(update);
+        return;
+    }
+    QTimer*& timer = FTimers[update];
+    if (!timer) {
+        timer = new QTimer(this);
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this,
+                [this, update] { TExceptionHandler::Guard([this, update] { RunDelayed(update); }); });
+    }
+    timer->start(UpdateDelay());
+}
+
+void TOrvoCustomDBGrid::RunDelayed(TDelayedUpdate update)
+{
+    if (FRunning[update])
+        return;
+    FRunning[update] = true;
+    try {
+        switch (update) {
+        case duListItems:
+            RebuildListItems();
+            break;
+        case duSequence:
+            RecountSequence();
+            break;
+        case duTotals:
+            CalcTotals(false);
+            break;
+        case duSelectedRows:
+            CalcTotals(true);
+            break;
+        case duCount:
+            break;
+        }
+    } catch (...) {
+        FRunning[update] = false;
+        throw;
+    }
+    FRunning[update] = false;
+}
+
+void TOrvoCustomDBGrid::UpdateSequence(bool delayed)
+{
+    Schedule(duSequence, delayed && DelayApplies(dgDelayUpdateSequence));
+}
+
+void TOrvoCustomDBGrid::UpdateTotals(bool selected)
+{
+    if (selected)
+        Schedule(duSelectedRows, DelayApplies(dgDelaySelectedRows));
+    else
+        Schedule(duTotals, DelayApplies(dgDelayUpdateTotals));
+}
+
+void TOrvoCustomDBGrid::UpdateListItems()
+{
+    Schedule(duListItems, DelayApplies(dgDelayUpdateListItems));
+}
+
+void TOrvoCustomDBGrid::UpdateSelectedRows()
+{
+    UpdateTotals(true);
+}
+
+void TOrvoCustomDBGrid::FlushUpdates()
+{
+    if (TDataSet* dataSet = DataSet(); dataSet && dataSet->Active())
+        dataSet->CheckBrowseMode();
+    for (TDelayedUpdate update : {duSelectedRows, duListItems, duSequence, duTotals}) {
+        if (FTimers[update] && FTimers[update]->isActive()) {
+            FTimers[update]->stop();
+            RunDelayed(update);
+        }
+    }
+}
+
+// --- Operations descendants override ----------------------------------------------------------------
+
+bool TOrvoCustomDBGrid::CalcTotalsPass(TCalcPass, bool)
+{
+    return false;
+}
+
+void TOrvoCustomDBGrid::CopyCellText(TOrvoColumn*, int) {}
+
+const QMetaObject* TOrvoCustomDBGrid::GetListClass(TOrvoColumn*)
+{
+    return nullptr;
+}
+
+int TOrvoCustomDBGrid::GetEditorButtonKind(TOrvoColumn*)
+{
+    return 0;
+}
+
+const QMetaObject* TOrvoCustomDBGrid::GetFilterFormClass()
+{
+    return nullptr;
+}
+
+const QMetaObject* TOrvoCustomDBGrid::GetAutoFilterListClass()
+{
+    return nullptr;
+}
+
+const QMetaObject* TOrvoCustomDBGrid::GetSearchPanelClass()
+{
+    return nullptr;
+}
+
+bool TOrvoCustomDBGrid::HighlightCell(int, int, TGridDrawState state)
+{
+    return state.Contains(gdSelected);
+}
+
+void TOrvoCustomDBGrid::LinkActive(bool value)
+{
+    if (FDestroying)
+        return;
+    if (!value)
+        HideEditor();
+    FSelectedRows->Clear();
+    LayoutChanged();
+    UpdateListItems();
+    UpdateSequence(true);
+    UpdateScrollBar();
+}
+
+void TOrvoCustomDBGrid::ListItemsUpdated()
+{
+    if (OnListItemsUpdated)
+        OnListItemsUpdated(this);
+}
+
+void TOrvoCustomDBGrid::RebuildListItems()
+{
+    ListItemsUpdated();
+}
+
+bool TOrvoCustomDBGrid::FieldUsedByTotals(TField*)
+{
+    return false;
+}
+
+void TOrvoCustomDBGrid::PaintColumnCell(const QRect& rect, int dataCol, TOrvoColumn* column, bool highlight,
+                                        TSelections selections, TColor& color, TFont& font, QObject*& image)
+{
+    if (OnPaintColumnCell)
+        OnPaintColumnCell(this, rect, dataCol, column, highlight, selections, color, font, image);
+}
+
+void TOrvoCustomDBGrid::RowSelected(TSelectAction action)
+{
+    if (OnRowSelect)
+        OnRowSelect(this, action);
+}
+
+void TOrvoCustomDBGrid::SequenceUpdated()
+{
+    if (OnSequenceUpdated)
+        OnSequenceUpdated(this);
+}
+
+bool TOrvoCustomDBGrid::TotalCalcQuery(TDataSet* dataSet)
+{
+    bool accept = true;
+    if (OnTotalCalcQuery)
+        OnTotalCalcQuery(this, dataSet, accept);
+    return accept;
+}
+
+void TOrvoCustomDBGrid::TotalCalcValue(TOrvoColumnTotalValue* total, TCalcPass pass, TVariant& value)
+{
+    if (OnTotalCalcValue)
+        OnTotalCalcValue(total, pass, value);
+}
+
+void TOrvoCustomDBGrid::TotalGetText(TOrvoColumn* column, int index, QString& text, TTextKind textKind)
+{
+    if (OnTotalGetText)
+        OnTotalGetText(column, index, text, textKind);
+}
+
+void TOrvoCustomDBGrid::TotalsChanged(int, TField*)
+{
+    if (FTotals->Active())
+        LayoutChanged();
+}
+
+void TOrvoCustomDBGrid::TotalsUpdated()
+{
+    if (OnTotalsUpdated)
+        OnTotalsUpdated(this);
+}
+
+void TOrvoCustomDBGrid::CalcTotals(bool)
+{
+    TotalsUpdated();
+}
+
+void TOrvoCustomDBGrid::RecountSequence()
+{
+    TDataSet* dataSet = DataSet();
+    const bool active = dataSet && dataSet->Active();
+    FSequenceRecordCount = active ? dataSet->RecordCount() : 0;
+    FSequenceRecNo = active ? dataSet->RecNo() : 0;
+    SequenceUpdated();
+}
+
+void TOrvoCustomDBGrid::ApplyOrder(const QString&)
+{
+    if (OnOrderChanged)
+        OnOrderChanged(this);
+}
+
+QString TOrvoCustomDBGrid::PickValueToText(TOrvoColumn*, const TVariant& value)
+{
+    return value.IsNull() ? QString() : value.AsString();
+}
+
+TVariant TOrvoCustomDBGrid::PickTextToValue(TOrvoColumn*, const QString& text)
+{
+    return TVariant(text);
+}
+
+QString TOrvoCustomDBGrid::ColGetText(TOrvoColumn* column, TTextKind textKind)
+{
+    TField* field = column ? column->Field() : nullptr;
+    QString text;
+    if (field && FDataLink->Active())
+        text = textKind == tkEdit ? field->EditText() : field->DisplayText();
+    if (OnColGetText)
+        OnColGetText(column, text, textKind);
+    return text;
+}
+
+void TOrvoCustomDBGrid::ColSetText(TOrvoColumn* column, QString& text)
+{
+    if (OnColSetText)
+        OnColSetText(column, text);
+}
+
+QString TOrvoCustomDBGrid::GetDataSetOrder()
+{
+    return FOrderFields;
+}
+
+void TOrvoCustomDBGrid::FilterChanged()
+{
+    if (OnFilterChanged)
+        OnFilterChanged(this);
+}
+
+void TOrvoCustomDBGrid::ShowFilterForm() {}
+
+void TOrvoCustomDBGrid::ShowAutoFilterList(TOrvoColumn*) {}
+
+void TOrvoCustomDBGrid::ShowPopupMenu(TOrvoColumn*, THintCell, const QPoint&) {}
+
+QString TOrvoCustomDBGrid::GetTotalText(TOrvoColumn* column, int index, TTextKind textKind)
+{
+    QString text;
+    TotalGetText(column, index, text, textKind);
+    return text;
+}
+
+void TOrvoCustomDBGrid::OrderUpdated()
+{
+    if (OnOrderUpdated)
+        OnOrderUpdated(this);
+}
+
+void TOrvoCustomDBGrid::ShowSearchPanel() {}
+
+void TOrvoCustomDBGrid::PositionSearchPanel() {}
+
+// --- Data-link handlers ------------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::DataChanged()
+{
+    if (!IsBusy()) {
+        if (FOptionsExt.Contains(dgAutoUpdateListItems))
+            UpdateListItems();
+        if (FOptionsEx.Contains(dgAutoUpdateSequence))
+            UpdateSequence(true);
+        if (FOptionsEx.Contains(dgAutoUpdateTotals))
+            UpdateTotals(false);
+    }
+    LayoutChanged();
+}
+
+void TOrvoCustomDBGrid::EditingChanged()
+{
+    if (FOptions.Contains(dgIndicator))
+        InvalidateCol(0);
+}
+
+void TOrvoCustomDBGrid::RecordChanged(TField*)
+{
+    InvalidateRow(Row());
+}
+
+void TOrvoCustomDBGrid::UpdateData() {}
+
+// --- Standard events ------------------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::KeyDown(int& key, TShiftState shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, key, shift);
+    if (key != 0)
+        TCustomGrid::KeyDown(key, shift);
+}
+
+void TOrvoCustomDBGrid::KeyPress(QChar& key)
+{
+    if (OnKeyPress)
+        OnKeyPress(this, key);
+    if (!key.isNull())
+        TCustomGrid::KeyPress(key);
+}
+
+void TOrvoCustomDBGrid::KeyUp(int& key, TShiftState shift)
+{
+    if (OnKeyUp)
+        OnKeyUp(this, key, shift);
+    if (key != 0)
+        TCustomGrid::KeyUp(key, shift);
+}
+
+void TOrvoCustomDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick)
+{
+    TCustomGrid::MouseDown(button, shift, x, y, doubleClick);
+    if (OnMouseDown)
+        OnMouseDown(this, button, shift, x, y);
+    if (doubleClick && OnDblClick)
+        OnDblClick(this);
+}
+
+void TOrvoCustomDBGrid::MouseMove(TShiftState shift, int x, int y)
+{
+    TCustomGrid::MouseMove(shift, x, y);
+    if (OnMouseMove)
+        OnMouseMove(this, shift, x, y);
+}
+
+void TOrvoCustomDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TCustomGrid::MouseUp(button, shift, x, y);
+    if (OnMouseUp)
+        OnMouseUp(this, button, shift, x, y);
+}
+
+bool TOrvoCustomDBGrid::DoMouseWheel(TShiftState shift, int delta, const QPoint& pos)
+{
+    bool handled = false;
+    if (OnMouseWheel)
+        OnMouseWheel(this, shift, delta, pos, handled);
+    if (!handled) {
+        const TMouseWheelUpDownEvent& upDown = delta < 0 ? OnMouseWheelDown : OnMouseWheelUp;
+        if (upDown)
+            upDown(this, shift, pos, handled);
+    }
+    return handled || TCustomGrid::DoMouseWheel(shift, delta, pos);
+}
+
+void TOrvoCustomDBGrid::ColWidthsChanged()
+{
+    TCustomGrid::ColWidthsChanged();
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const int gridCol = DataToRawColumn(i);
+        if (gridCol < ColCount() && ColWidths(gridCol) >= 0 && FColumns->Items(i)->IsShown())
+            FColumns->Items(i)->SetWidth(ColWidths(gridCol));
+    }
+    if (OnColumnResize)
+        OnColumnResize(this);
+    SynchronizeNextGrids();
+}
+
+void TOrvoCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
+{
+    TCustomGrid::ColumnMoved(fromIndex, toIndex);
+    const int from = RawToDataColumn(fromIndex);
+    const int to = RawToDataColumn(toIndex);
+    if (from >= 0 && from < FColumns->Count() && to >= 0 && to < FColumns->Count())
+        FColumns->Items(from)->SetIndex(to);
+    if (OnColumnMoved)
+        OnColumnMoved(this, from, to);
+}
+
+void TOrvoCustomDBGrid::TopLeftChanged()
+{
+    TCustomGrid::TopLeftChanged();
+    if (OnColumnScroll)
+        OnColumnScroll(this, RawToDataColumn(LeftCol()));
+}
+
+void TOrvoCustomDBGrid::ChangeScale(int m, int d)
+{
+    TCustomGrid::ChangeScale(m, d);
+    if (ParentFont() && FOptionsExt.Contains(dgScaleByParentFont))
+        return;
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        TOrvoColumn* column = FColumns->Items(i);
+        column->SetWidth(column->Width() * m / std::max(1, d));
+    }
+}
+
+void TOrvoCustomDBGrid::WindowCreated()
+{
+    BeginUpdate();
+    try {
+        TCustomGrid::WindowCreated();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    LayoutChanged();
+    UpdateScrollBar();
+}
+
+void TOrvoCustomDBGrid::DoExit()
+{
+    TCustomGrid::DoExit();
+    if (OnExit)
+        OnExit(this);
+}
+
+void TOrvoCustomDBGrid::focusInEvent(QFocusEvent* event)
+{
+    TCustomGrid::focusInEvent(event);
+    TExceptionHandler::Guard([this] {
+        if (OnEnter)
+            OnEnter(this);
+    });
+}
+
+void TOrvoCustomDBGrid::changeEvent(QEvent* event)
+{
+    TCustomGrid::changeEvent(event);
+    TExceptionHandler::Guard([this, event] {
+        switch (event->type()) {
+        case QEvent::FontChange:
+            if (ParentFont() && !FCopyingParentFont)
+                CopyParentFont();
+            else
+                LayoutChanged();
+            break;
+        case QEvent::EnabledChange:
+            viewport()->update();
+            break;
+        case QEvent::LayoutDirectionChange:
+            RefreshEditor();
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+} // namespace orvo

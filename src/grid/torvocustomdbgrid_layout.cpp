@@ -1,0 +1,639 @@
+// The layout pass: the locks that fold requests into one pass, the field map that
+// ties columns to fields, and the geometry of rows and columns — title rows, one data
+// row per buffered record, the bottom region of blank and total rows, and the grid's
+// own vertical scroll bar, which follows records rather than rows.
+
+#include "grid/torvocustomdbgrid.h"
+
+#include "grid/torvocolumn.h"
+#include "grid/torvocolumntitle.h"
+#include "grid/torvocolumntotalvalues.h"
+#include "grid/torvodbgridcolumns.h"
+#include "grid/torvodbgridtotals.h"
+#include "grid/torvogriddatalink.h"
+#include "grid/torvogridstyle.h"
+#include "grid/torvoscrollprop.h"
+#include "grid/torvototaldatalink.h"
+#include "platform/core/texceptionhandler.h"
+#include "platform/data/tdataset.h"
+#include "platform/data/tfield.h"
+#include "platform/data/tfields.h"
+
+#include <QFontMetrics>
+#include <QScopeGuard>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace orvo {
+
+namespace {
+
+int LineHeightOf(const TFont& font)
+{
+    return QFontMetrics(font.ToQFont()).height();
+}
+
+} // namespace
+
+// --- Locks ------------------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::BeginUpdate()
+{
+    ++FUpdateLock;
+}
+
+void TOrvoCustomDBGrid::EndUpdate()
+{
+    if (FUpdateLock > 0)
+        --FUpdateLock;
+}
+
+void TOrvoCustomDBGrid::BeginLayout()
+{
+    BeginUpdate();
+    if (FLayoutLock == 0)
+        FColumns->BeginUpdate();
+    ++FLayoutLock;
+}
+
+void TOrvoCustomDBGrid::EndLayout()
+{
+    // Whatever the pass raises, the locks and the collection's update end with it.
+    const auto close = [this] {
+        if (FLayoutLock == 1)
+            FColumns->EndUpdate();
+        if (FLayoutLock > 0)
+            --FLayoutLock;
+        EndUpdate();
+    };
+    try {
+        if (FLayoutLock == 1)
+            InternalLayout();
+    } catch (...) {
+        close();
+        throw;
+    }
+    close();
+}
+
+void TOrvoCustomDBGrid::CancelLayout()
+{
+    if (FLayoutLock == 0)
+        return;
+    if (--FLayoutLock == 0)
+        FColumns->EndUpdate();
+    EndUpdate();
+}
+
+void TOrvoCustomDBGrid::DeferLayout()
+{
+    if (FDeferredLayoutPosted)
+        return;
+    FDeferredLayoutPosted = true;
+    QTimer::singleShot(0, this, [this] {
+        // A pass that ran meanwhile took the request along.
+        if (!FDeferredLayoutPosted)
+            return;
+        FDeferredLayoutPosted = false;
+        TExceptionHandler::Guard([this] { LayoutChanged(); });
+    });
+}
+
+void TOrvoCustomDBGrid::LayoutChanged()
+{
+    if (FUpdateLock == 0 && FLayoutLock == 0) {
+        BeginLayout();
+        EndLayout();
+    }
+}
+
+// --- The layout pass ----------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::InternalLayout()
+{
+    if (FLoading || FDestroying)
+        return;
+    FDeferredLayoutPosted = false;
+    RemoveMixedColumns();
+    FIndicatorOffset = FOptions.Contains(dgIndicator) ? 1 : 0;
+    FDataLink->ClearMapping();
+    if (FDataLink->Active())
+        DefineFieldMap();
+    SynchronizeColumnsWithFieldMap();
+
+    FShownColumns.clear();
+    FColumns->UpdateParentColumns();
+    for (int i = 0; i < FColumns->Count(); ++i)
+        if (FColumns->Items(i)->IsShown())
+            FShownColumns.push_back(FColumns->Items(i));
+
+    SetColCount(std::max(1, FColumns->Count()) + FIndicatorOffset);
+    if (FDataLink->Active() || FColumns->State() == csCustomized) {
+        SettleFrozenColumns();
+        TCustomGrid::SetFixedCols(FIndicatorOffset + FFixedColsProperty);
+    } else {
+        TCustomGrid::SetFixedCols(FIndicatorOffset);
+    }
+    FTitleOffset = CalcTitleRowCount();
+    FBottom = CalcBottomRegion();
+    UpdateRowCount();
+    MoveOffHiddenColumn();
+    UpdateScrollBar();
+    FScrollProp->ApplyScrollProps();
+    SetColumnAttributes();
+    MoveToActiveRecord();
+    InvalidateGrid();
+}
+
+void TOrvoCustomDBGrid::RemoveMixedColumns()
+{
+    // A stored column behind default ones means the user started defining columns:
+    // the default ones have no place among them.
+    bool defaultSeen = false;
+    bool mixed = false;
+    for (int i = 0; i < FColumns->Count() && !mixed; ++i) {
+        if (!FColumns->Items(i)->Stored())
+            defaultSeen = true;
+        else if (defaultSeen)
+            mixed = true;
+    }
+    if (!mixed)
+        return;
+    for (int i = FColumns->Count() - 1; i >= 0; --i)
+        if (!FColumns->Items(i)->Stored())
+            FColumns->Delete(i);
+}
+
+void TOrvoCustomDBGrid::DefineFieldMap()
+{
+    TDataSet* dataSet = DataSet();
+    const QList<TField*>& fields = dataSet->Fields()->List();
+    if (FColumns->State() == csCustomized) {
+        FDataLink->SetSparseMap(true);
+        for (int i = 0; i < FColumns->Count(); ++i) {
+            const TField* field = dataSet->FindField(FColumns->Items(i)->FieldName());
+            FDataLink->AddMapping(field ? int(fields.indexOf(const_cast<TField*>(field))) : -1);
+        }
+        return;
+    }
+    for (int i = 0; i < fields.size(); ++i)
+        if (fields[i]->Visible())
+            FDataLink->AddMapping(i);
+}
+
+void TOrvoCustomDBGrid::SynchronizeColumnsWithFieldMap()
+{
+    if (FColumns->State() == csCustomized) {
+        for (int i = 0; i < FColumns->Count(); ++i) {
+            TOrvoColumn* column = FColumns->Items(i);
+            column->SetField(DataSet() ? DataSet()->FindField(column->FieldName()) : nullptr);
+        }
+        return;
+    }
+    std::vector<TField*> mapped;
+    for (int i = 0; i < FDataLink->MappingCount(); ++i)
+        if (TField* field = FDataLink->MappedField(i))
+            mapped.push_back(field);
+    const bool keepMatching = FDataLink->Active() || !FDataLink->DefaultFieldsTest();
+    for (int i = FColumns->Count() - 1; i >= 0; --i) {
+        TField* field = FColumns->Items(i)->Field();
+        if (!keepMatching || !field || std::find(mapped.begin(), mapped.end(), field) == mapped.end())
+            FColumns->Delete(i);
+    }
+    for (int i = 0; i < int(mapped.size()); ++i) {
+        TOrvoColumn* column = nullptr;
+        for (int j = i; j < FColumns->Count() && !column; ++j)
+            if (FColumns->Items(j)->Field() == mapped[size_t(i)])
+                column = FColumns->Items(j);
+        if (!column) {
+            column = FColumns->AddDefaultColumn();
+            column->SetField(mapped[size_t(i)]);
+        }
+        if (column->Index() != i)
+            column->SetIndex(i);
+    }
+    if (FColumns->Count() == 0)
+        FColumns->AddDefaultColumn();
+    if (FOptionsExt.Contains(dgAutoExpandColumn))
+        FColumns->AddExpandColumn();
+    if (FOptionsExt.Contains(dgAutoSelectColumn))
+        FColumns->AddSelectColumn();
+    if (FOptionsExt.Contains(dgAutoNumberColumn))
+        FColumns->AddNumberColumn();
+}
+
+void TOrvoCustomDBGrid::SettleFrozenColumns()
+{
+    const int count = FColumns->Count();
+    // A grid without columns freezes none (never a negative count).
+    int frozen = std::clamp(FFixedColsProperty, 0, std::max(0, count - 1));
+    if (frozen > 0) {
+        const TOrvoColumn* top = FColumns->Items(frozen - 1);
+        while (top->ParentColumn())
+            top = top->ParentColumn();
+        const int blockEnd = std::max(top->LastSubColumnIndex(), frozen - 1) + 1;
+        frozen = blockEnd >= count ? top->Index() : blockEnd;
+    }
+    FFixedColsProperty = frozen;
+}
+
+int TOrvoCustomDBGrid::CalcTitleRowCount() const
+{
+    if (!FOptions.Contains(dgTitles))
+        return 0;
+    int depth = 0;
+    for (const TOrvoColumn* column : FShownColumns)
+        depth = std::max(depth, column->ColumnDepth());
+    return 1 + depth;
+}
+
+TOrvoCustomDBGrid::TBottomRegion TOrvoCustomDBGrid::CalcBottomRegion() const
+{
+    TBottomRegion region;
+    if (FOptionsEx.Contains(dgTotalValues)) {
+        for (int i = 0; i < FColumns->Count(); ++i)
+            region.Values = std::max(region.Values, FColumns->Items(i)->TotalValues()->Count());
+    }
+    region.Header = FOptionsEx.Contains(dgTotalHeader) ? 1 : 0;
+    const TOrvoTotalDataLink* totalsLink = FTotals->DataLink();
+    if (FOptionsEx.Contains(dgTotalFields) && totalsLink->Active())
+        region.Fields = totalsLink->RecordCount();
+    region.Footer = FOptionsEx.Contains(dgTotalFooter) ? 1 : 0;
+    region.Blank = FOptionsEx.Contains(dgBlankRow) ? 1 : 0;
+    return region;
+}
+
+TOrvoCustomDBGrid::TBottomRowKind TOrvoCustomDBGrid::BottomRowKind(int index) const
+{
+    if (index < FBottom.Blank)
+        return brBlank;
+    index -= FBottom.Blank;
+    if (index < FBottom.Header)
+        return brTotalHeader;
+    index -= FBottom.Header;
+    if (index < FBottom.Values)
+        return brTotalValues;
+    index -= FBottom.Values;
+    return index < FBottom.Fields ? brTotalFields : brTotalFooter;
+}
+
+int TOrvoCustomDBGrid::BottomRowNumber(int index) const
+{
+    switch (BottomRowKind(index)) {
+    case brTotalValues:
+        return index - FBottom.Blank - FBottom.Header;
+    case brTotalFields:
+        return index - FBottom.Blank - FBottom.Header - FBottom.Values;
+    default:
+        return 0;
+    }
+}
+
+int TOrvoCustomDBGrid::RecordOfRow(int row) const
+{
+    const int record = row - FTitleOffset;
+    if (record < 0 || row >= FirstBottomRow() || !FDataLink->Active() || record >= FDataLink->RecordCount())
+        return -1;
+    return record;
+}
+
+TOrvoColumn* TOrvoCustomDBGrid::ColumnOfGridCol(int col) const
+{
+    const int dataCol = RawToDataColumn(col);
+    return dataCol >= 0 && dataCol < FColumns->Count() ? FColumns->Items(dataCol) : nullptr;
+}
+
+int TOrvoCustomDBGrid::VertLineWidth() const
+{
+    return FOptions.Contains(dgColLines) ? GridLineWidth() : 0;
+}
+
+int TOrvoCustomDBGrid::HorzLineWidth() const
+{
+    return FOptions.Contains(dgRowLines) ? GridLineWidth() : 0;
+}
+
+// --- Row heights ---------------------------------------------------------------------------------
+
+int TOrvoCustomDBGrid::TitleHeightOf(const TOrvoColumn* column) const
+{
+    return LineHeightOf(column->Title()->Font()) * FTitleLinesCount + FGridStyle->TitleRowSpace() +
+           column->Title()->HeaderLevels() * FHeaderBandHeight;
+}
+
+std::vector<int> TOrvoCustomDBGrid::CalcTitleHeights() const
+{
+    const int rows = FTitleOffset;
+    std::vector<int> heights(size_t(rows), 0);
+    const auto allAncestorsExpanded = [](const TOrvoColumn* column) {
+        for (const TOrvoColumn* parent = column->ParentColumn(); parent; parent = parent->ParentColumn())
+            if (!parent->Expanded())
+                return false;
+        return true;
+    };
+    // Expanded parents set the heights of their own rows first...
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const TOrvoColumn* column = FColumns->Items(i);
+        const int depth = column->ColumnDepth();
+        if (depth < rows && column->HasSubColumns() && column->Expanded() && allAncestorsExpanded(column))
+            heights[size_t(depth)] = std::max(heights[size_t(depth)], TitleHeightOf(column));
+    }
+    // ...then a title spanning down to the last row takes what it still needs there.
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const TOrvoColumn* column = FColumns->Items(i);
+        const int depth = column->ColumnDepth();
+        if (depth >= rows || (column->HasSubColumns() && column->Expanded()) || !allAncestorsExpanded(column))
+            continue;
+        int above = 0;
+        for (int d = depth; d < rows - 1; ++d)
+            above += heights[size_t(d)];
+        heights[size_t(rows - 1)] = std::max(heights[size_t(rows - 1)], TitleHeightOf(column) - above);
+    }
+    if (rows > 0 && heights[0] == 0)
+        heights[0] = LineHeightOf(FTitleFont) * FTitleLinesCount + FGridStyle->TitleRowSpace();
+    return heights;
+}
+
+int TOrvoCustomDBGrid::CalcTotalRowHeight() const
+{
+    return LineHeightOf(FTotals->Font()) * FTotals->LinesCount() + FGridStyle->TotalRowSpace();
+}
+
+int TOrvoCustomDBGrid::DataAreaRowCapacity() const
+{
+    const int line = HorzLineWidth();
+    int used = 0;
+    for (int row = 0; row < FTitleOffset && row < RowCount(); ++row)
+        used += std::max(0, RowHeights(row)) + line;
+    used += (FBottom.Count() - FBottom.Blank) * (FTotalRowHeight + line);
+    return std::max(1, (viewport()->height() - used) / std::max(1, DefaultRowHeight() + line));
+}
+
+void TOrvoCustomDBGrid::UpdateRowCount()
+{
+    if (FUpdatingRowCount)
+        return;
+    FUpdatingRowCount = true;
+    const auto done = qScopeGuard([this] { FUpdatingRowCount = false; });
+    const int oldRowCount = RowCount();
+    const int line = HorzLineWidth();
+    FTextLineHeight = LineHeightOf(Font());
+    FHeaderBandHeight =
+        FOptions.Contains(dgTitles) && FOptions.Contains(dgTitleHeaders)
+            ? LineHeightOf(FHeaderFont) * FHeaderLinesCount + FGridStyle->HeaderRowSpace() + line
+            : 0;
+    FTotalRowHeight = FBottom.Count() > FBottom.Blank ? CalcTotalRowHeight() : 0;
+    SetDefaultRowHeight(line + FTextLineHeight * FLinesCount + FGridStyle->DataRowSpace());
+
+    const int fixedRows = FTitleOffset + FBottom.Count() + 1;
+    if (RowCount() < fixedRows)
+        SetRowCount(fixedRows);
+    TCustomGrid::SetFixedRows(FTitleOffset);
+    const std::vector<int> titleHeights = CalcTitleHeights();
+    for (int row = 0; row < FTitleOffset; ++row)
+        SetRowHeights(row, titleHeights[size_t(row)]);
+
+    int records = 0;
+    if (FDataLink->Active()) {
+        FDataLink->SetBufferCount(DataAreaRowCapacity());
+        records = FDataLink->RecordCount();
+    }
+    SetRowCount(std::max(1, records) + FTitleOffset + FBottom.Count());
+    ApplyRowHeights(records);
+    if (RowCount() != oldRowCount)
+        InvalidateGrid();
+}
+
+void TOrvoCustomDBGrid::ApplyRowHeights(int bufferedRecords)
+{
+    const int line = HorzLineWidth();
+    const std::vector<int> titleHeights = CalcTitleHeights();
+    for (int row = 0; row < FTitleOffset; ++row)
+        SetRowHeights(row, titleHeights[size_t(row)]);
+    const int firstBottom = FirstBottomRow();
+    for (int row = FTitleOffset; row < firstBottom; ++row)
+        SetRowHeights(row, DefaultRowHeight());
+    if (FBottom.Count() == 0)
+        return;
+    int left = viewport()->height();
+    for (int row = 0; row < FTitleOffset; ++row)
+        left -= titleHeights[size_t(row)] + line;
+    left -= (FBottom.Count() - FBottom.Blank) * (FTotalRowHeight + line);
+    left -= std::max(1, bufferedRecords) * (DefaultRowHeight() + line);
+    for (int index = 0; index < FBottom.Count(); ++index) {
+        const bool blank = BottomRowKind(index) == brBlank;
+        SetRowHeights(firstBottom + index, blank ? std::max(0, left) - line : FTotalRowHeight);
+    }
+}
+
+void TOrvoCustomDBGrid::MoveToActiveRecord()
+{
+    if (!FDataLink->Active() || RowCount() <= FTitleOffset)
+        return;
+    const int row = std::clamp(FTitleOffset + FDataLink->ActiveRecord(), FTitleOffset,
+                               std::max(FTitleOffset, FirstBottomRow() - 1));
+    if (TopRow() != FTitleOffset && FTitleOffset < RowCount())
+        SetTopRow(FTitleOffset);
+    if (row != Row())
+        MoveColRow(Col(), row, true, false);
+}
+
+void TOrvoCustomDBGrid::MoveOffHiddenColumn()
+{
+    const TOrvoColumn* current = SelectedColumn();
+    if (!current || current->IsShown())
+        return;
+    for (int col = Col() + 1; col < ColCount(); ++col)
+        if (const TOrvoColumn* column = ColumnOfGridCol(col); column && column->IsShown()) {
+            SetCol(col);
+            return;
+        }
+}
+
+void TOrvoCustomDBGrid::SetColumnAttributes()
+{
+    const int hiddenWidth = -VertLineWidth();
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const int gridCol = DataToRawColumn(i);
+        if (gridCol >= ColCount())
+            break;
+        TOrvoColumn* column = FColumns->Items(i);
+        SetColWidths(gridCol, column->IsShown() ? column->Width() : std::min(hiddenWidth, -1));
+        const TField* field = column->Field();
+        SetTabStops(gridCol, column->IsShown() && !column->ReadOnly() && FDataLink->Active() && field &&
+                                 !field->Calculated() && !field->ReadOnly());
+    }
+    if (FOptions.Contains(dgIndicator))
+        SetColWidths(0, FIndicatorWidth);
+}
+
+// --- Reacting to the base grid ------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::RowHeightsChanged()
+{
+    TCustomGrid::RowHeightsChanged();
+    if (FUpdatingRowCount || FTextLineHeight == 0 || FUpdateLock != 0 || FLayoutLock != 0)
+        return;
+    // A user's drag of a row edge snaps every data row to whole lines of text.
+    const int line = HorzLineWidth();
+    for (int row = FTitleOffset; row < FirstBottomRow(); ++row) {
+        const int height = RowHeights(row);
+        if (height == DefaultRowHeight())
+            continue;
+        const int lines = std::max(0, height - line - FTextLineHeight / 2 - 3) / FTextLineHeight + 1;
+        SetLinesCount(lines);
+        LayoutChanged();
+        break;
+    }
+    if (DefaultRowHeight() != FLastRowHeight) {
+        FLastRowHeight = DefaultRowHeight();
+        if (OnRowResize)
+            OnRowResize(this);
+    }
+}
+
+void TOrvoCustomDBGrid::Resized()
+{
+    TCustomGrid::Resized();
+    if (FUpdateLock != 0 || FLayoutLock != 0 || FLoading)
+        return;
+    UpdateRowCount();
+    MoveToActiveRecord();
+    UpdateScrollBar();
+    PositionSearchPanel();
+}
+
+// --- The vertical scroll bar ---------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::SetVerticalBar(int minimum, int maximum, int page, int position)
+{
+    QScrollBar* bar = verticalScrollBar();
+    const QSignalBlocker quiet(bar);
+    bar->setRange(minimum, maximum);
+    bar->setPageStep(std::max(1, page));
+    bar->setValue(position);
+    setVerticalScrollBarPolicy(maximum > minimum ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+void TOrvoCustomDBGrid::UpdateScrollBar()
+{
+    if (!OwnsVerticalScrollBar())
+        SetOwnsVerticalScrollBar(true);
+    const bool wanted = FScrollBarsAsked == ssVertical || FScrollBarsAsked == ssBoth;
+    TDataSet* dataSet = DataSet();
+    if (!wanted || !FDataLink->Active() || !dataSet) {
+        SetVerticalBar(0, 0, 0, 0);
+        return;
+    }
+    const int visible = std::max(1, FirstBottomRow() - FTitleOffset);
+    const bool proportional = FScrollProp->ThumbBar() == ssVertical || FScrollProp->ThumbBar() == ssBoth;
+    const bool autoHide = FScrollProp->AutoHidden() == ssVertical || FScrollProp->AutoHidden() == ssBoth;
+    if (FOptions.Contains(dgForceSequence) || dataSet->IsSequenced()) {
+        const qint64 count =
+            FOptions.Contains(dgForceSequence) ? FSequenceRecordCount : qint64(dataSet->RecordCount());
+        qint64 position = FOptions.Contains(dgForceSequence) ? FSequenceRecNo : qint64(dataSet->RecNo());
+        if (dataSet->Bof())
+            position = std::min<qint64>(1, count);
+        else if (dataSet->Eof())
+            position = count;
+        if (autoHide && visible >= count) {
+            SetVerticalBar(0, 0, 0, 0);
+            return;
+        }
+        const int maximum = int(std::min<qint64>(INT_MAX - visible, count));
+        SetVerticalBar(1, std::max(2, maximum), proportional ? visible : 1,
+                       int(std::max<qint64>(1, position)));
+        return;
+    }
+    // A dataset without record numbers: top, somewhere in between, bottom.
+    if (autoHide && FDataLink->RecordCount() < DataAreaRowCapacity()) {
+        SetVerticalBar(0, 0, 0, 0);
+        return;
+    }
+    const int position = dataSet->Bof() ? 0 : dataSet->Eof() ? 4 : 2;
+    SetVerticalBar(0, 4, proportional ? 2 : 1, position);
+}
+
+void TOrvoCustomDBGrid::VerticalScrollAction(int action)
+{
+    TDataSet* dataSet = DataSet();
+    if (!FDataLink->Active() || !dataSet)
+        return;
+    if (FClickTakesFocus && !hasFocus())
+        setFocus(Qt::MouseFocusReason);
+    BeginBusy();
+    const auto done = qScopeGuard([this] {
+        EndBusy();
+        UpdateScrollBar();
+    });
+    const int visible = std::max(1, FirstBottomRow() - FTitleOffset);
+    const int position = verticalScrollBar()->sliderPosition();
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        dataSet->MoveBy(-(FDataLink->ActiveRecord() + 1));
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        dataSet->MoveBy(FDataLink->RecordCount() - FDataLink->ActiveRecord());
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        dataSet->MoveBy(-visible);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        dataSet->MoveBy(visible);
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        dataSet->First();
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        dataSet->Last();
+        break;
+    case QAbstractSlider::SliderMove:
+        if (!FOptions.Contains(dgThumbTracking) && verticalScrollBar()->isSliderDown())
+            break;
+        [[fallthrough]];
+    case QAbstractSlider::SliderNoAction:
+        if (dataSet->IsSequenced() || FOptions.Contains(dgForceSequence)) {
+            const int count = dataSet->RecordCount();
+            if (position <= 1)
+                dataSet->First();
+            else if (position < count)
+                dataSet->SetRecNo(position);
+            else
+                dataSet->Last();
+        } else if (position <= 0) {
+            dataSet->First();
+        } else if (position == 1) {
+            dataSet->MoveBy(-visible);
+        } else if (position == 3) {
+            dataSet->MoveBy(visible);
+        } else if (position >= 4) {
+            dataSet->Last();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TOrvoCustomDBGrid::Scroll(int distance)
+{
+    if (FDataLink->ActiveRecord() >= RowCount() - FTitleOffset - FBottom.Count())
+        UpdateRowCount();
+    const int oldRow = Row();
+    MoveToActiveRecord();
+    FSequenceRecNo += distance + (Row() - oldRow);
+    UpdateScrollBar();
+    if (distance != 0) {
+        if (!FOptions.Contains(dgAlwaysShowEditor))
+            HideEditor();
+        InvalidateGrid();
+        TotalsChanged(2);
+    } else {
+        InvalidateRow(oldRow);
+        InvalidateRow(Row());
+    }
+}
+
+} // namespace orvo

@@ -1,0 +1,351 @@
+// The three option sets and the properties that follow them, the master-grid chain
+// and the pass-through of the dataset's own filter.
+
+#include "grid/torvocustomdbgrid.h"
+
+#include "grid/torvobookmarklist.h"
+#include "grid/torvocolumn.h"
+#include "grid/torvocolumnlist.h"
+#include "grid/torvodbgridcolumns.h"
+#include "grid/torvodbgridtotals.h"
+#include "grid/torvogriddatalink.h"
+#include "platform/core/exceptions.h"
+#include "platform/data/tdataset.h"
+
+#include <QScrollBar>
+
+namespace orvo {
+
+namespace {
+
+template <typename S> S Changed(S a, S b)
+{
+    return (a - b) + (b - a);
+}
+
+template <typename S> bool AnyOf(S set, S members)
+{
+    return !(set * members).IsEmpty();
+}
+
+} // namespace
+
+// --- Options ------------------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::ApplyBaseOptions(TOrvoDBGridOptions value)
+{
+    TGridOptions base;
+    const auto follow = [&](TOrvoDBGridOption option, std::initializer_list<TGridOption> members) {
+        if (value.Contains(option))
+            for (TGridOption member : members)
+                base.Include(member);
+    };
+    follow(dgColLines, {goVertLine});
+    follow(dgRowLines, {goHorzLine});
+    follow(dgColumnResize, {goColSizing, goColMoving});
+    follow(dgRowResize, {goRowSizing});
+    follow(dgTabs, {goTabs});
+    follow(dgRowSelect, {goRowSelect});
+    follow(dgEditing, {goEditing});
+    follow(dgAlwaysShowEditor, {goAlwaysShowEditor});
+    follow(dgThumbTracking, {goThumbTracking});
+    TCustomGrid::SetOptions(base);
+}
+
+void TOrvoCustomDBGrid::SetOptions(TOrvoDBGridOptions value)
+{
+    if (value.Contains(dgRowSelect))
+        value = value - TOrvoDBGridOptions{dgEditing, dgAlwaysShowEditor};
+    if (value == FOptions)
+        return;
+    ApplyBaseOptions(value);
+    const bool multiSelectOff = FOptions.Contains(dgMultiSelect) && !value.Contains(dgMultiSelect);
+    const bool rowSelectOn = !FOptions.Contains(dgRowSelect) && value.Contains(dgRowSelect);
+    if (multiSelectOff || (rowSelectOn && FSelectedCols->Count() > 0))
+        FSelectedRows->Clear();
+    const TOrvoDBGridOptions changed = Changed(value, FOptions);
+    FOptions = value;
+
+    if (changed.Contains(dgForceSequence))
+        UpdateSequence(false);
+    if (AnyOf(changed, {dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColLines, dgRowLines,
+                        dgRowSelect, dgAlwaysShowSelection, dgMultiSelect, dgInternalSelect, dgTitleHeaders,
+                        dgTitleWidthOff, dgIndicatorMarkOff, dgMarkerAutoAlign, dgForceSequence}))
+        LayoutChanged();
+    if (AnyOf(changed, {dgTitles, dgIndicator, dgColLines, dgRowLines, dgTitleHeaders, dgTitleWidthOff}))
+        RefreshEditor();
+    if (changed.Contains(dgColLines) || changed.Contains(dgRowLines))
+        ApplyCtl3DRule(FixedCellsRefreshFrame());
+}
+
+void TOrvoCustomDBGrid::SetOptionsEx(TOrvoDBGridOptionsEx value)
+{
+    if (value.Contains(dgSelectedAutoHidden)) {
+        const bool selectedShown = FTotals->SelectedRowsPresent();
+        const std::pair<TOrvoDBGridOptionEx, TOrvoDBGridOptionEx> pairs[] = {
+            {dgTotalHeaderSelected, dgTotalHeader},
+            {dgTotalValuesSelected, dgTotalValues},
+            {dgTotalFooterSelected, dgTotalFooter}};
+        for (const auto& [selected, row] : pairs) {
+            if (!value.Contains(selected))
+                continue;
+            if (selectedShown)
+                value.Include(row);
+            else
+                value.Exclude(row);
+        }
+    }
+    if (value == FOptionsEx)
+        return;
+    if (AnyOf(value, {dgTotalHeader, dgTotalValues, dgTotalFields, dgTotalFooter}))
+        value.Include(dgBlankRow);
+    if (AnyOf(value, {dgTotalHeaderSelected, dgTotalValuesSelected, dgTotalFooterSelected}))
+        value.Exclude(dgCalcSelectedRows);
+    const TOrvoDBGridOptionsEx changed = Changed(value, FOptionsEx);
+    const TOrvoDBGridOptionsEx added = value - FOptionsEx;
+    FOptionsEx = value;
+
+    if (AnyOf(changed, {dgLoadCurrentOrder, dgAutoUpdateOrder, dgAutoAscendOrder}) && !FLoading) {
+        if (value.Contains(dgLoadCurrentOrder))
+            SetOrderFields(GetDataSetOrder());
+        else if (value.Contains(dgAutoUpdateOrder))
+            ApplyOrder(FOrderFields);
+    }
+    if (changed.Contains(dgAutoUpdateSequence))
+        UpdateSequence(true);
+    if (AnyOf(added, {dgTotalHeader, dgTotalValues, dgTotalFooter, dgCalcInvisibleRows}) ||
+        AnyOf(changed, {dgAutoUpdateTotals, dgCalcWholeDataSet, dgCalcSelectedRows, dgTotalHeaderSelected,
+                        dgTotalValuesSelected, dgTotalFooterSelected}))
+        UpdateTotals(false);
+    const TOrvoDBGridOptionsEx layoutMembers{dgBlankRow,       dgTotalHeader,     dgTotalValues,
+                                             dgTotalFields,    dgTotalFooter,     dgTotalColLines,
+                                             dgTotalHeaderBox, dgTotalValuesBox,  dgTotalFieldsBox,
+                                             dgTotalFooterBox, dgTotalDataBoxOnly};
+    if (AnyOf(changed, layoutMembers))
+        LayoutChanged();
+    if (AnyOf(changed, {dgBlankRow, dgTotalHeader, dgTotalValues, dgTotalFields, dgTotalFooter}))
+        RefreshEditor();
+}
+
+void TOrvoCustomDBGrid::SetOptionsExt(TOrvoDBGridOptionsExt value)
+{
+    if (value == FOptionsExt)
+        return;
+    const TOrvoDBGridOptionsExt changed = Changed(value, FOptionsExt);
+    FOptionsExt = value;
+    if (changed.Contains(dgAutoUpdateListItems))
+        UpdateListItems();
+    if (AnyOf(changed, {dgAutoNumberColumn, dgAutoSelectColumn, dgAutoExpandColumn, dgForceSystemTheme,
+                        dgForceSystemButton, dgForceSystemMarker}))
+        LayoutChanged();
+    if (AnyOf(changed, {dgScrollGridMode, dgScrollPageMode}))
+        UpdateScrollBar();
+}
+
+void TOrvoCustomDBGrid::SetResizeOptions(TOrvoResizeOptions value)
+{
+    if (!value.Contains(roColumnResize))
+        value = value - TOrvoResizeOptions{roOptimalWidth, roDefaultWidth};
+    FResizeOptions = value;
+}
+
+void TOrvoCustomDBGrid::SetMultiSelectOptions(TMultiSelectOptions value)
+{
+    if (value == FMultiSelectOptions)
+        return;
+    FSelectedRows->Clear();
+    FlushUpdates();
+    FMultiSelectOptions = value;
+    InvalidateGrid();
+}
+
+// --- Master grids -----------------------------------------------------------------------------
+
+bool TOrvoCustomDBGrid::LeadsBackTo(const TOrvoCustomDBGrid* master) const
+{
+    // Counting the steps keeps a cycle made elsewhere (while loading) from hanging the walk.
+    int steps = 0;
+    for (const TOrvoCustomDBGrid* grid = master; grid; grid = grid->FMasterGrid) {
+        if (grid == this || ++steps > 100000)
+            return true;
+    }
+    return false;
+}
+
+void TOrvoCustomDBGrid::CheckMasterCycle(TOrvoCustomDBGrid* master) const
+{
+    if (master && LeadsBackTo(master))
+        throw EInvalidGridOperation(QStringLiteral("Circular datalinks are not allowed"));
+}
+
+void TOrvoCustomDBGrid::SetMasterGrid(TOrvoCustomDBGrid* value)
+{
+    if (value == FMasterGrid)
+        return;
+    // While loading, the rest of the chain may not be read yet: Loaded checks it.
+    if (!FLoading)
+        CheckMasterCycle(value);
+    if (FMasterWatch)
+        disconnect(FMasterWatch);
+    LeaveChain();
+    FMasterGrid = value;
+    if (!value)
+        return;
+    SetStretchMode(false);
+    FMasterWatch = connect(value, &QObject::destroyed, this, [this] {
+        FMasterGrid = nullptr;
+        LeaveChain();
+    });
+    JoinChain(value);
+}
+
+void TOrvoCustomDBGrid::JoinChain(TOrvoCustomDBGrid* master)
+{
+    TOrvoCustomDBGrid* after = master->FNextGrid ? master->FNextGrid : master;
+    master->FNextGrid = this;
+    FNextGrid = after;
+    if (FColumns->State() == csDefault && FColumns->Count() > 0)
+        FColumns->SetState(csCustomized);
+    if (!FLoading)
+        master->SynchronizeNextGrids();
+}
+
+void TOrvoCustomDBGrid::LeaveChain()
+{
+    if (!FNextGrid)
+        return;
+    TOrvoCustomDBGrid* previous = FNextGrid;
+    while (previous->FNextGrid != this)
+        previous = previous->FNextGrid;
+    // A ring of two becomes a grid on its own.
+    previous->FNextGrid = previous == FNextGrid ? nullptr : FNextGrid;
+    FNextGrid = nullptr;
+}
+
+void TOrvoCustomDBGrid::SynchronizeNextGrids()
+{
+    if (FSynchronizing)
+        return;
+    FSynchronizing = true;
+    try {
+        for (TOrvoCustomDBGrid* next = FNextGrid; next && !next->FSynchronizing; next = next->FNextGrid) {
+            next->SynchronizeFrom(*this);
+            next->FSynchronizing = true;
+        }
+    } catch (...) {
+        for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid)
+            next->FSynchronizing = false;
+        FSynchronizing = false;
+        throw;
+    }
+    for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid)
+        next->FSynchronizing = false;
+    FSynchronizing = false;
+}
+
+void TOrvoCustomDBGrid::SynchronizeFrom(const TOrvoCustomDBGrid& source)
+{
+    BeginLayout();
+    try {
+        const int count = std::min(FColumns->Count(), source.FColumns->Count());
+        for (int i = 0; i < count; ++i) {
+            TOrvoColumn* target = FColumns->Items(i);
+            const TOrvoColumn* from = source.FColumns->Items(i);
+            if (target->HasSubColumns() && from->HasSubColumns())
+                target->SetExpanded(from->Expanded());
+            target->SetVisible(from->Visible());
+            target->SetWidth(from->Width());
+        }
+        SetIndicatorWidth(source.FIndicatorWidth);
+        SetFixedCols(source.FFixedColsProperty);
+        SetBiDiMode(source.BiDiMode());
+    } catch (...) {
+        EndLayout();
+        throw;
+    }
+    EndLayout();
+    SetLeftCol(std::max(TCustomGrid::FixedCols(), std::min(source.LeftCol(), ColCount() - 1)));
+}
+
+// --- Filter pass-through --------------------------------------------------------------------------
+
+QString TOrvoCustomDBGrid::Filter() const
+{
+    if (FAutoFilterApplied || FLoading || !DataSet())
+        return FSavedFilter;
+    return DataSet()->Filter();
+}
+
+bool TOrvoCustomDBGrid::Filtered() const
+{
+    if (FAutoFilterApplied || FLoading || !DataSet())
+        return FSavedFiltered;
+    return DataSet()->Filtered();
+}
+
+TOrvoCustomDBGrid::TFilterRecordEvent TOrvoCustomDBGrid::OnFilterRecord() const
+{
+    if (FAutoFilterApplied || FLoading || !DataSet())
+        return FSavedOnFilterRecord;
+    return DataSet()->OnFilterRecord();
+}
+
+void TOrvoCustomDBGrid::SetFilter(const QString& value)
+{
+    FSavedFilter = value;
+    if (!FLoading && DataSet())
+        ApplyFilter(Filtered(), value, QString(), OnFilterRecord());
+}
+
+void TOrvoCustomDBGrid::SetFiltered(bool value)
+{
+    FSavedFiltered = value;
+    if (!FLoading && DataSet())
+        ApplyFilter(value, Filter(), QString(), OnFilterRecord());
+}
+
+void TOrvoCustomDBGrid::SetOnFilterRecord(TFilterRecordEvent value)
+{
+    FSavedOnFilterRecord = value;
+    if (!FLoading && DataSet())
+        ApplyFilter(Filtered(), Filter(), QString(), std::move(value));
+}
+
+void TOrvoCustomDBGrid::ApplyFilter(bool filtered, const QString& filter, const QString& autoFilter,
+                                    TFilterRecordEvent onFilterRecord)
+{
+    TDataSet* dataSet = DataSet();
+    if (!dataSet)
+        return;
+    // The auto-filter joins the host's own filter; both must hold for a record to show.
+    QString combined = filter;
+    if (!autoFilter.isEmpty())
+        combined = filter.trimmed().isEmpty() || !filtered
+                       ? autoFilter
+                       : QStringLiteral("(%1) AND (%2)").arg(filter, autoFilter);
+    FAutoFilterApplied = !autoFilter.isEmpty();
+    if (FAutoFilterApplied) {
+        FSavedFilter = filter;
+        FSavedFiltered = filtered;
+        FSavedOnFilterRecord = onFilterRecord;
+    }
+    BeginBusy();
+    try {
+        dataSet->SetFilter(combined);
+        dataSet->SetOnFilterRecord(std::move(onFilterRecord));
+        dataSet->SetFiltered(filtered || FAutoFilterApplied);
+    } catch (...) {
+        EndBusy();
+        throw;
+    }
+    EndBusy();
+}
+
+void TOrvoCustomDBGrid::RestoreDataSetFilter()
+{
+    if (FAutoFilterApplied && DataSet())
+        ApplyFilter(FSavedFiltered, FSavedFilter, QString(), FSavedOnFilterRecord);
+    FAutoFilterApplied = false;
+}
+
+} // namespace orvo

@@ -1,0 +1,7 @@
+#include "grid/torvodbgrid.h"
+
+namespace orvo {
+
+TOrvoDBGrid::TOrvoDBGrid(QWidget* parent) : TOrvoCustomDBGrid(parent) {}
+
+} // namespace orvo

@@ -1,0 +1,274 @@
+#include "grid/torvodbgridcolumns.h"
+
+#include "grid/torvocolumn.h"
+#include "grid/torvocolumntitle.h"
+#include "grid/torvocustomdbgrid.h"
+#include "grid/torvogriddatalink.h"
+#include "platform/data/tdataset.h"
+#include "platform/data/tfield.h"
+#include "platform/data/tfields.h"
+
+namespace orvo {
+
+namespace {
+
+bool IsObjectField(const TField* field)
+{
+    return field && (field->DataType() == ftADT || field->DataType() == ftArray);
+}
+
+/// Runs `action` between `begin` and `end`, closing the bracket however it ends.
+template <typename Begin, typename End, typename F> void Bracket(Begin&& begin, End&& end, F&& action)
+{
+    begin();
+    try {
+        action();
+    } catch (...) {
+        end();
+        throw;
+    }
+    end();
+}
+
+/// Runs `action` inside a layout pass of `grid` (directly without a grid).
+template <typename F> void InLayout(TOrvoCustomDBGrid* grid, F&& action)
+{
+    if (!grid) {
+        action();
+        return;
+    }
+    Bracket([grid] { grid->BeginLayout(); }, [grid] { grid->EndLayout(); }, action);
+}
+
+} // namespace
+
+QString& TOrvoDBGridColumns::NumberColumnCaption()
+{
+    static QString caption = QStringLiteral("No.");
+    return caption;
+}
+
+QString& TOrvoDBGridColumns::SelectColumnCaption()
+{
+    static QString caption = QStringLiteral("Select");
+    return caption;
+}
+
+QString& TOrvoDBGridColumns::ExpandColumnCaption()
+{
+    static QString caption = QStringLiteral("Expand");
+    return caption;
+}
+
+int& TOrvoDBGridColumns::AutoColumnWidth()
+{
+    static int width = 48;
+    return width;
+}
+
+TOrvoDBGridColumns::TOrvoDBGridColumns(TOrvoCustomDBGrid* grid) : TCollection(grid), FGrid(grid) {}
+
+TOrvoColumn* TOrvoDBGridColumns::Items(int index) const
+{
+    return static_cast<TOrvoColumn*>(TCollection::Items(index));
+}
+
+TOrvoColumn* TOrvoDBGridColumns::Add()
+{
+    return static_cast<TOrvoColumn*>(TCollection::Add());
+}
+
+TOrvoColumn* TOrvoDBGridColumns::AddDefaultColumn()
+{
+    // Made unstored before it joins, so that the state never reads customized for it.
+    auto* column = static_cast<TOrvoColumn*>(CreateItem());
+    column->SetStored(false);
+    column->SetCollection(this);
+    return column;
+}
+
+TOrvoColumn* TOrvoDBGridColumns::InsertColumn(int index)
+{
+    return static_cast<TOrvoColumn*>(TCollection::Insert(index));
+}
+
+TOrvoColumnsState TOrvoDBGridColumns::State() const
+{
+    return Count() > 0 && Items(Count() - 1)->Stored() ? csCustomized : csDefault;
+}
+
+void TOrvoDBGridColumns::SetState(TOrvoColumnsState value)
+{
+    if (value == State())
+        return;
+    if (value == csCustomized)
+        RebuildColumns();
+    else
+        InLayout(FGrid, [this] { Clear(); });
+}
+
+void TOrvoDBGridColumns::RebuildColumns()
+{
+    InLayout(FGrid, [this] {
+        Bracket([this] { BeginUpdate(); }, [this] { EndUpdate(); }, [this] { MakeColumnsFromFields(); });
+    });
+}
+
+void TOrvoDBGridColumns::MakeColumnsFromFields()
+{
+    Clear();
+    TDataSet* dataSet = FGrid ? FGrid->DataSet() : nullptr;
+    if (!dataSet)
+        return;
+    QList<TField*> topLevel;
+    for (TField* field : dataSet->Fields()->List())
+        if (!field->ParentField())
+            topLevel << field;
+    AddFieldColumns(topLevel);
+    const TOrvoDBGridOptionsExt options = FGrid->OptionsExt();
+    if (options.Contains(dgAutoExpandColumn))
+        AddExpandColumn();
+    if (options.Contains(dgAutoSelectColumn))
+        AddSelectColumn();
+    if (options.Contains(dgAutoNumberColumn))
+        AddNumberColumn();
+}
+
+void TOrvoDBGridColumns::AddFieldColumns(const QList<TField*>& fields)
+{
+    for (TField* field : fields) {
+        Add()->SetField(field);
+        if (!IsObjectField(field))
+            continue;
+        QList<TField*> children;
+        for (TField* candidate : field->DataSet()->Fields()->List())
+            if (candidate->ParentField() == field)
+                children << candidate;
+        AddFieldColumns(children);
+    }
+}
+
+TOrvoColumn* TOrvoDBGridColumns::InsertAutoColumn(const QString& caption)
+{
+    TOrvoColumn* column = InsertColumn(0);
+    column->SetSuppressRTL(true);
+    column->Title()->SetCaption(caption);
+    if (FGrid && FGrid->DataLink()->Active())
+        column->SetWidth(AutoColumnWidth());
+    return column;
+}
+
+TOrvoColumn* TOrvoDBGridColumns::AddNumberColumn()
+{
+    TOrvoColumn* column = InsertAutoColumn(NumberColumnCaption());
+    column->SetAutoNumber(true);
+    column->SetAlignment(taRightJustify);
+    column->Title()->SetAlignment(taRightJustify);
+    return column;
+}
+
+TOrvoColumn* TOrvoDBGridColumns::AddSelectColumn()
+{
+    TOrvoColumn* column = InsertAutoColumn(SelectColumnCaption());
+    column->SetCheckBox(true);
+    column->SetAlignment(taCenter);
+    column->Title()->SetAlignment(taCenter);
+    return column;
+}
+
+TOrvoColumn* TOrvoDBGridColumns::AddExpandColumn()
+{
+    TOrvoColumn* column = InsertAutoColumn(ExpandColumnCaption());
+    column->SetExpandBox(true);
+    column->SetExpandBoxSize(ebLarge);
+    column->SetAlignment(taCenter);
+    column->Title()->SetAlignment(taCenter);
+    column->SetTransparent(true);
+    return column;
+}
+
+void TOrvoDBGridColumns::Assign(const TPersistent* source)
+{
+    if (!qobject_cast<const TOrvoDBGridColumns*>(source))
+        AssignError(source);
+    // Stretching would rescale every width while the copies arrive one by one.
+    const bool stretching = FGrid && FGrid->StretchMode();
+    InLayout(FGrid, [this, source, stretching] {
+        Bracket([this, stretching] { SetGridStretching(stretching, false); },
+                [this, stretching] { SetGridStretching(stretching, true); },
+                [this, source] { TCollection::Assign(source); });
+    });
+}
+
+void TOrvoDBGridColumns::SetGridStretching(bool wasStretching, bool value)
+{
+    if (wasStretching)
+        FGrid->SetStretchMode(value);
+}
+
+void TOrvoDBGridColumns::UpdateParentColumns()
+{
+    for (int i = 0; i < Count(); ++i) {
+        TOrvoColumn* column = Items(i);
+        const TField* field = column->Field();
+        column->FParentColumn = field && field->ParentField() ? FindParentByField(i, field->ParentField())
+                                                              : FindParentByExpandCols(i);
+    }
+}
+
+TOrvoColumn* TOrvoDBGridColumns::FindParentByField(int index, const TField* parentField) const
+{
+    for (int j = index - 1; j >= 0; --j)
+        if (Items(j)->Field() == parentField)
+            return Items(j);
+    return nullptr;
+}
+
+TOrvoColumn* TOrvoDBGridColumns::FindParentByExpandCols(int index) const
+{
+    for (int j = index - 1; j >= 0; --j) {
+        TOrvoColumn* candidate = Items(j);
+        if (candidate->ExpandCols() >= index - j)
+            return candidate;
+        if (!candidate->ParentColumn())
+            break;
+    }
+    return nullptr;
+}
+
+TCollectionItem* TOrvoDBGridColumns::CreateItem()
+{
+    return new TOrvoColumn();
+}
+
+bool TOrvoDBGridColumns::IsLoading() const
+{
+    return FGrid && FGrid->IsLoading();
+}
+
+void TOrvoDBGridColumns::Update(TCollectionItem* item)
+{
+    if (IsLoading())
+        return;
+    UpdateParentColumns();
+    if (!FGrid)
+        return;
+    if (item)
+        FGrid->InvalidateGrid();
+    else
+        FGrid->LayoutChanged();
+}
+
+void TOrvoDBGridColumns::Notify(TCollectionItem* item, TCollectionNotification action)
+{
+    if (action == cnAdded)
+        return;
+    // The leaving column must not stay reachable through the order list or as a parent.
+    auto* column = static_cast<TOrvoColumn*>(item);
+    FOrderList.removeAll(column);
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->FParentColumn == column)
+            Items(i)->FParentColumn = nullptr;
+}
+
+} // namespace orvo

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "grid/dbgridenums.h"
+#include "platform/core/tcollection.h"
+
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+
+namespace orvo {
+
+class TField;
+class TOrvoColumn;
+class TOrvoCustomDBGrid;
+
+/// The columns of a data grid. Default columns follow the dataset's fields and are
+/// rebuilt with them; once the user defines a column of his own (a stored column last
+/// in the collection) the columns are customized and kept. Changes reach the grid as
+/// a repaint (one column) or a layout pass (the whole collection).
+class TOrvoDBGridColumns : public TCollection
+{
+    Q_OBJECT
+    Q_PROPERTY(orvo::DBGridEnums::TOrvoColumnsState State READ State WRITE SetState STORED false)
+
+public:
+    /// The captions and width of the number, select and expand columns; a program may
+    /// change them before it makes grids.
+    static QString& NumberColumnCaption();
+    static QString& SelectColumnCaption();
+    static QString& ExpandColumnCaption();
+    static int& AutoColumnWidth();
+
+    explicit TOrvoDBGridColumns(TOrvoCustomDBGrid* grid);
+
+    TOrvoCustomDBGrid* Grid() const { return FGrid; }
+    TOrvoColumn* Items(int index) const;
+    /// A column the user defines (stored).
+    TOrvoColumn* Add();
+    /// A column the grid makes from a field (not stored).
+    TOrvoColumn* AddDefaultColumn();
+    TOrvoColumn* InsertColumn(int index);
+
+    /// csCustomized when the last column is a stored one.
+    TOrvoColumnsState State() const;
+    /// csCustomized makes stored columns from the fields, csDefault clears the columns.
+    void SetState(TOrvoColumnsState value);
+    /// Makes one stored column per field of the dataset (sub-fields of object fields
+    /// included) plus the auto columns the grid's options ask for, inside a layout pass.
+    void RebuildColumns();
+    /// The auto columns, each inserted at index 0.
+    TOrvoColumn* AddNumberColumn();
+    TOrvoColumn* AddSelectColumn();
+    TOrvoColumn* AddExpandColumn();
+
+    /// Copies another collection of columns inside a layout pass.
+    void Assign(const TPersistent* source) override;
+
+    /// Recomputes every column's parent column from the fields' parents and ExpandCols.
+    void UpdateParentColumns();
+    /// The columns that carry a sort marker, in sort order.
+    QList<QPointer<TOrvoColumn>>& OrderList() { return FOrderList; }
+    const QList<QPointer<TOrvoColumn>>& OrderList() const { return FOrderList; }
+    /// The settings lines last built for the grid's layout.
+    QStringList& LayoutList() { return FLayoutList; }
+    const QStringList& LayoutList() const { return FLayoutList; }
+    /// While the report builder reads titles, a sub-column's header carries its parent's.
+    bool ReportHeaderMode() const { return FReportHeaderMode; }
+    void SetReportHeaderMode(bool value) { FReportHeaderMode = value; }
+
+protected:
+    TCollectionItem* CreateItem() override;
+    void Update(TCollectionItem* item) override;
+    void Notify(TCollectionItem* item, TCollectionNotification action) override;
+
+private:
+    bool IsLoading() const;
+    void MakeColumnsFromFields();
+    void SetGridStretching(bool wasStretching, bool value);
+    void AddFieldColumns(const QList<TField*>& fields);
+    TOrvoColumn* InsertAutoColumn(const QString& caption);
+    TOrvoColumn* FindParentByField(int index, const TField* parentField) const;
+    TOrvoColumn* FindParentByExpandCols(int index) const;
+
+    TOrvoCustomDBGrid* FGrid;
+    QList<QPointer<TOrvoColumn>> FOrderList;
+    QStringList FLayoutList;
+    bool FReportHeaderMode = false;
+};
+
+} // namespace orvo

@@ -1,0 +1,1 @@
+orvo_add_test(NAME tst_grid_columns SOURCES tst_grid_columns.cpp LIBS OrvoGrid)

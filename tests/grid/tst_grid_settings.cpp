@@ -1,0 +1,357 @@
+#include "grid/torvodbgrid.h"
+#include "grid/torvodbgridfilter.h"
+#include "grid/torvodbgridsettings.h"
+#include "platform/core/tinifile.h"
+#include "platform/core/tregistryinifile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace orvo;
+
+namespace {
+
+QString programPath()
+{
+    return QCoreApplication::applicationFilePath();
+}
+
+QString programName()
+{
+    return QFileInfo(programPath()).completeBaseName();
+}
+
+/// A grid named DBGrid1 on a form named Form1, as forms place them.
+struct TForm
+{
+    TForm()
+    {
+        Form.setObjectName("Form1");
+        Grid = new TOrvoDBGrid(&Form);
+        Grid->setObjectName("DBGrid1");
+    }
+    QWidget Form;
+    TOrvoDBGrid* Grid;
+    TOrvoDBGridSettings* Settings() const { return Grid->Settings(); }
+};
+
+} // namespace
+
+/// Where a grid's layout is stored, which lines it is made of, and how loading,
+/// saving and the user's own switches treat what is stored.
+class TestGridSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init();
+    void cleanup();
+
+    void defaults();
+    void storageNames_data();
+    void storageNames();
+    void sections();
+    void layoutLinesFollowTheGrid();
+    void applyingSwitchesTheGridAndKeepsWhatIsMissing();
+    void onLayoutSeesEveryBuildAndApply();
+    void saveAndLoadRoundTrip_data();
+    void saveAndLoadRoundTrip();
+    void nothingIsStoredWithoutASection();
+    void userSwitchesKeepTheStoredLayout();
+    void userSwitchesDecideTheLoad();
+    void assignCopiesEverySetting();
+
+private:
+    QTemporaryDir FDir;
+};
+
+void TestGridSettings::init()
+{
+    QDir(TRegistryIniFile::RootPath()).removeRecursively();
+}
+
+void TestGridSettings::cleanup()
+{
+    DefaultRegistryKey() = InitialRegistryKey();
+    DefaultIniFileName().clear();
+}
+
+void TestGridSettings::defaults()
+{
+    TForm form;
+    const TOrvoDBGridSettings* settings = form.Settings();
+    QVERIFY(!settings->Active());
+    QVERIFY(settings->ExeName());
+    QVERIFY(!settings->IniFile());
+    QCOMPARE(settings->Options(), TOrvoSettingsOptions({soLoadLayout, soSaveLayout}));
+    QCOMPARE(DefaultRegistryKey(), QString("\\Software\\Orvo Software\\OrvoDBGrid"));
+}
+
+void TestGridSettings::storageNames_data()
+{
+    QTest::addColumn<bool>("iniFile");
+    QTest::addColumn<bool>("exeName");
+    QTest::addColumn<QString>("registryKey");
+    QTest::addColumn<QString>("iniFileName");
+    QTest::addColumn<QString>("expected");
+    const QString initial = InitialRegistryKey();
+    QTest::newRow("registry, program's name") << false << true << initial << ""
+                                              << "\\Software\\Orvo Software\\" + programName();
+    QTest::newRow("registry, fixed name") << false << false << initial << "" << initial;
+    QTest::newRow("registry, program's own key") << false << true << "\\Software\\Maker\\OrvoDBGrid"
+                                                 << ""
+                                                 << "\\Software\\Maker\\OrvoDBGrid";
+    QTest::newRow("ini, program's path") << true << true << initial << "" << programPath() + ".ini";
+    QTest::newRow("ini, program's own file") << true << true << initial << "/etc/demo.ini"
+                                             << "/etc/demo.ini";
+}
+
+void TestGridSettings::storageNames()
+{
+    QFETCH(bool, iniFile);
+    QFETCH(bool, exeName);
+    QFETCH(QString, registryKey);
+    QFETCH(QString, iniFileName);
+    QFETCH(QString, expected);
+    DefaultRegistryKey() = registryKey;
+    DefaultIniFileName() = iniFileName;
+    TForm form;
+    TOrvoDBGridSettings* settings = form.Settings();
+    settings->SetIniFile(iniFile);
+    settings->SetExeName(exeName);
+    QCOMPARE(settings->DefaultStorageName(), expected);
+    QCOMPARE(settings->StorageName(), expected);
+    settings->SetFileName("named.ini");
+    QCOMPARE(settings->StorageName(), QString("named.ini"));
+}
+
+void TestGridSettings::sections()
+{
+    TForm form;
+    TOrvoDBGridSettings* settings = form.Settings();
+    QCOMPARE(settings->DefaultSection(), QString("Form1.DBGrid1"));
+    QCOMPARE(settings->Section(), QString("Form1.DBGrid1"));
+    settings->SetSection("Orders");
+    QCOMPARE(settings->Section(), QString("Orders"));
+    QVERIFY(settings->IsSectionStored());
+    settings->SetSection("Form1.DBGrid1");
+    QVERIFY(!settings->IsSectionStored());
+
+    form.Form.setObjectName(QString());
+    QCOMPARE(settings->DefaultSection(), QString("DBGrid1"));
+    TOrvoDBGrid unnamed;
+    QVERIFY(unnamed.Settings()->DefaultSection().isEmpty());
+}
+
+void TestGridSettings::layoutLinesFollowTheGrid()
+{
+    TForm form;
+    TOrvoDBGrid& grid = *form.Grid;
+    grid.SetLinesCount(2);
+    grid.SetOptions(grid.Options() + dgMultiSelect);
+    grid.SetDrawingOptions(grid.DrawingOptions() - gdoSelectedRow + gdoStripedRows);
+    grid.FilterGrid()->SetAutoFilter(true);
+    grid.FilterGrid()->SetFiltered(false);
+    TOrvoDBGridSettings* settings = form.Settings();
+
+    settings->SetOptions({soSaveLayout});
+    QVERIFY(settings->Layout().filter("AutoLoadLayout").isEmpty());
+    QVERIFY(settings->Layout().filter("LinesCount").isEmpty());
+
+    settings->SetOptions({soSaveLayout, soUserSettings, soLinesCount, soMultiSelect, soSelectedRow,
+                          soStripedRows, soAutoFilter, soFiltered});
+    const QStringList lines = settings->Layout();
+    const QStringList expected{"AutoLoadLayout=0", "AutoSaveLayout=1", "LinesCount=2", "MultiSelect=1",
+                               "SelectedRow=0",    "StripedRows=1",    "AutoFilter=1", "Filtered=0"};
+    qsizetype previous = -1;
+    for (const QString& line : expected) {
+        const qsizetype at = lines.indexOf(line);
+        QVERIFY2(at > previous, qPrintable(line + " in " + lines.join('|')));
+        previous = at;
+    }
+    QCOMPARE(settings->LayoutLines(), lines);
+}
+
+void TestGridSettings::applyingSwitchesTheGridAndKeepsWhatIsMissing()
+{
+    TForm form;
+    TOrvoDBGrid& grid = *form.Grid;
+    grid.SetLinesCount(3);
+    grid.SetOrderFields("Name");
+    TOrvoDBGridSettings* settings = form.Settings();
+    settings->SetOptions(
+        {soOrderFields, soLinesCount, soMultiSelect, soSelectedRow, soStripedRows, soAutoFilter});
+
+    settings->SetLayout({"linescount=2", "MULTISELECT=1", "StripedRows=1", "SelectedRow=0", "AutoFilter=1"});
+    QCOMPARE(grid.LinesCount(), 2);
+    QVERIFY(grid.Options().Contains(dgMultiSelect));
+    QVERIFY(grid.DrawingOptions().Contains(gdoStripedRows));
+    QVERIFY(!grid.DrawingOptions().Contains(gdoSelectedRow));
+    QVERIFY(grid.FilterGrid()->AutoFilter());
+    QCOMPARE(grid.OrderFields(), QString("Name")); // no OrderFields line: the order stays
+
+    // Malformed or missing values keep the current state; anything but 1 switches off.
+    settings->SetLayout({"LinesCount=two", "MultiSelect=", "StripedRows=2", "OrderFields=City DESC"});
+    QCOMPARE(grid.LinesCount(), 2);
+    QVERIFY(grid.Options().Contains(dgMultiSelect));
+    QVERIFY(!grid.DrawingOptions().Contains(gdoStripedRows));
+    QVERIFY(grid.FilterGrid()->AutoFilter());
+    QCOMPARE(grid.OrderFields(), QString("City DESC"));
+
+    settings->SetLayout({"OrderFields="});
+    QVERIFY(grid.OrderFields().isEmpty());
+}
+
+void TestGridSettings::onLayoutSeesEveryBuildAndApply()
+{
+    TForm form;
+    QList<bool> applies;
+    form.Grid->OnLayout = [&](QObject* sender, QStringList& layout, bool apply) {
+        QCOMPARE(sender, form.Grid);
+        applies << apply;
+        if (!apply)
+            layout << "Custom=42";
+        else
+            QCOMPARE(TOrvoDBGridSettings::LayoutValue(layout, "custom"), QString("42"));
+    };
+    TOrvoDBGridSettings* settings = form.Settings();
+    QVERIFY(settings->Layout().contains("Custom=42"));
+    settings->SetLayout({"Custom=42"});
+    QCOMPARE(applies, QList<bool>({false, true}));
+
+    // The host's own lines travel with the stored layout.
+    settings->SaveSettings();
+    settings->LoadSettings();
+    QCOMPARE(applies, QList<bool>({false, true, false, true}));
+}
+
+void TestGridSettings::saveAndLoadRoundTrip_data()
+{
+    QTest::addColumn<bool>("iniFile");
+    QTest::newRow("registry") << false;
+    QTest::newRow("ini file") << true;
+}
+
+void TestGridSettings::saveAndLoadRoundTrip()
+{
+    QFETCH(bool, iniFile);
+    const QString iniPath = FDir.filePath("layouts.ini");
+    DefaultIniFileName() = iniPath;
+    QFile::remove(iniPath);
+    TForm form;
+    TOrvoDBGrid& grid = *form.Grid;
+    TOrvoDBGridSettings* settings = form.Settings();
+    settings->SetIniFile(iniFile);
+    settings->SetOptions({soLinesCount, soOrderFields});
+    grid.SetLinesCount(4);
+    grid.SetOrderFields("City DESC, Name");
+    QVERIFY(!settings->SettingsExist());
+    settings->SaveSettings();
+    QVERIFY(settings->SettingsExist());
+
+    const std::unique_ptr<TCustomIniFile> storage = settings->OpenStorage();
+    QCOMPARE(storage->FileName(), settings->DefaultStorageName());
+    QCOMPARE(storage->ReadString("Form1.DBGrid1", "OrderFields", ""), QString("City DESC, Name"));
+    if (iniFile)
+        QVERIFY(QFileInfo::exists(iniPath));
+
+    grid.SetLinesCount(1);
+    grid.SetOrderFields(QString());
+    settings->LoadSettings(storage.get());
+    QCOMPARE(grid.LinesCount(), 4);
+    QCOMPARE(grid.OrderFields(), QString("City DESC, Name"));
+
+    settings->EraseSettings();
+    QVERIFY(!settings->SettingsExist());
+    settings->LoadSettings(); // nothing stored: nothing changes
+    QCOMPARE(grid.LinesCount(), 4);
+    QVERIFY(settings->LayoutLines().isEmpty());
+}
+
+void TestGridSettings::nothingIsStoredWithoutASection()
+{
+    TOrvoDBGrid grid;
+    TOrvoDBGridSettings* settings = grid.Settings();
+    settings->SetOptions({soLinesCount});
+    settings->SaveSettings();
+    QVERIFY(!settings->SettingsExist());
+    QVERIFY(!QFileInfo::exists(TRegistryIniFile::RootPath()));
+    settings->AutoSave();
+    QVERIFY(!QFileInfo::exists(TRegistryIniFile::RootPath()));
+}
+
+void TestGridSettings::userSwitchesKeepTheStoredLayout()
+{
+    TForm form;
+    TOrvoDBGrid& grid = *form.Grid;
+    TOrvoDBGridSettings* settings = form.Settings();
+    settings->SetOptions({soLoadLayout, soSaveLayout, soUserSettings, soLinesCount});
+    grid.SetLinesCount(3);
+    settings->AutoSave();
+
+    // The user switches saving off and changes the grid: the next automatic save
+    // writes only the switches.
+    settings->SetOptions({soLoadLayout, soUserSettings, soLinesCount});
+    grid.SetLinesCount(5);
+    settings->AutoSave();
+    const std::unique_ptr<TCustomIniFile> storage = settings->OpenStorage();
+    QCOMPARE(storage->ReadSectionValues("Form1.DBGrid1"),
+             QStringList({"AutoLoadLayout=1", "AutoSaveLayout=0", "LinesCount=3"}));
+}
+
+void TestGridSettings::userSwitchesDecideTheLoad()
+{
+    TForm form;
+    TOrvoDBGrid& grid = *form.Grid;
+    TOrvoDBGridSettings* settings = form.Settings();
+    settings->OpenStorage()->WriteSectionValues("Form1.DBGrid1",
+                                                {"AutoLoadLayout=0", "AutoSaveLayout=1", "LinesCount=3"});
+    settings->SetOptions({soUserSettings, soLinesCount});
+    settings->AutoLoad();
+    QCOMPARE(settings->Options(), TOrvoSettingsOptions({soSaveLayout, soUserSettings, soLinesCount}));
+    QCOMPARE(grid.LinesCount(), 1);
+
+    settings->OpenStorage()->WriteString("Form1.DBGrid1", "AutoLoadLayout", "1");
+    settings->AutoLoad();
+    QVERIFY(settings->Options().Contains(soLoadLayout));
+    QCOMPARE(grid.LinesCount(), 3);
+
+    // Without user settings the options alone decide.
+    grid.SetLinesCount(1);
+    settings->SetOptions({soLinesCount});
+    settings->AutoLoad();
+    QCOMPARE(grid.LinesCount(), 1);
+    settings->SetOptions({soLoadLayout, soLinesCount});
+    settings->AutoLoad();
+    QCOMPARE(grid.LinesCount(), 3);
+}
+
+void TestGridSettings::assignCopiesEverySetting()
+{
+    TForm source;
+    TOrvoDBGridSettings* from = source.Settings();
+    from->SetActive(true);
+    from->SetExeName(false);
+    from->SetFileName("grids.ini");
+    from->SetIniFile(true);
+    from->SetOptions({soFilters});
+    from->SetSection("Shared");
+    TOrvoDBGrid target;
+    target.SetSettings(from);
+    const TOrvoDBGridSettings* to = target.Settings();
+    QVERIFY(to->Active());
+    QVERIFY(!to->ExeName());
+    QCOMPARE(to->FileName(), QString("grids.ini"));
+    QVERIFY(to->IniFile());
+    QCOMPARE(to->Options(), TOrvoSettingsOptions({soFilters}));
+    QCOMPARE(to->Section(), QString("Shared"));
+    QCOMPARE(to->Grid(), &target);
+}
+
+QTEST_MAIN(TestGridSettings)
+#include "tst_grid_settings.moc"
