@@ -2,6 +2,7 @@ list(APPEND ORVO_AREA_HEADERS
     torvocustomdbgrid.h
     torvodbgrid.h
     torvodbgridgradient.h
+    torvodbgridpainter.h
     torvogriddatalink.h
 )
 list(APPEND ORVO_AREA_SOURCES
@@ -12,5 +13,6 @@ list(APPEND ORVO_AREA_SOURCES
     torvocustomdbgrid_properties.cpp
     torvodbgrid.cpp
     torvodbgridgradient.cpp
+    torvodbgridpainter.cpp
     torvogriddatalink.cpp
 )

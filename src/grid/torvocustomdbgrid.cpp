@@ -6,6 +6,7 @@
 #include "grid/torvodbgridcolumns.h"
 #include "grid/torvodbgridfilter.h"
 #include "grid/torvodbgridgradient.h"
+#include "grid/torvodbgridpainter.h"
 #include "grid/torvodbgridsearch.h"
 #include "grid/torvodbgridsettings.h"
 #include "grid/torvodbgridtotals.h"
@@ -23,6 +24,7 @@
 #include "platform/graphics/tcustomimagelist.h"
 #include "platform/graphics/tglyphstrips.h"
 
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace orvo {
@@ -184,6 +186,30 @@ TOrvoDBGridGradient* TOrvoCustomDBGrid::CreateGradient()
 TOrvoDBGridTotals* TOrvoCustomDBGrid::CreateTotals()
 {
     return new TOrvoDBGridTotals(this);
+}
+
+TOrvoDBGridPainter* TOrvoCustomDBGrid::CreatePainter()
+{
+    return new TOrvoDBGridPainter(*this);
+}
+
+TOrvoDBGridPainter* TOrvoCustomDBGrid::Painter()
+{
+    if (!FPainter)
+        FPainter.reset(CreatePainter());
+    return FPainter.get();
+}
+
+void TOrvoCustomDBGrid::Paint(TCanvas& canvas)
+{
+    Painter()->BeginPaint(canvas);
+    const auto done = qScopeGuard([this, &canvas] { FPainter->EndPaint(canvas); });
+    TCustomGrid::Paint(canvas);
+}
+
+void TOrvoCustomDBGrid::DrawCell(int col, int row, const QRect& rect, TGridDrawState state)
+{
+    Painter()->DrawCell(Canvas(), col, row, rect, state);
 }
 
 TOrvoTotalDataLink* TOrvoCustomDBGrid::CreateTotalDataLink(TOrvoDBGridTotals* totals)

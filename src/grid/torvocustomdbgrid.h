@@ -25,6 +25,7 @@ class TOrvoBookmarkList;
 class TOrvoColumn;
 class TOrvoColumnList;
 class TOrvoColumnTotalValue;
+class TOrvoDBGridPainter;
 class TOrvoDBGridColumns;
 class TOrvoDBGridFilter;
 class TOrvoDBGridGradient;
@@ -50,6 +51,7 @@ class TOrvoTotalDataLink;
 class TOrvoCustomDBGrid : public TCustomGrid
 {
     Q_OBJECT
+    friend class TOrvoDBGridPainter;
 
 public:
     /// The kinds of rows of the bottom region, top to bottom.
@@ -562,6 +564,12 @@ protected:
     virtual TOrvoDBGridSettings* CreateSettings();
     virtual TOrvoDBGridGradient* CreateGradient();
     virtual TOrvoDBGridTotals* CreateTotals();
+    /// The painter of cells, made on the first paint.
+    virtual TOrvoDBGridPainter* CreatePainter();
+    TOrvoDBGridPainter* Painter();
+
+    void Paint(TCanvas& canvas) override;
+    void DrawCell(int col, int row, const QRect& rect, TGridDrawState state) override;
 
     // --- Grid base overrides -------------------------------------------------------------------------
     void KeyDown(int& key, TShiftState shift) override;
@@ -670,6 +678,7 @@ private:
     std::unique_ptr<TCustomImageList> FCheckBoxList;
     std::unique_ptr<TCustomImageList> FExpandBoxList;
     std::vector<TOrvoColumn*> FShownColumns;
+    std::unique_ptr<TOrvoDBGridPainter> FPainter;
 
     // Locks and counters: 64-bit, so that no amount of nesting wraps them.
     qint64 FUpdateLock = 0;

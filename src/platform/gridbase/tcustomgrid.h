@@ -143,8 +143,11 @@ public:
 protected:
     /// Draws the cells the clip rectangle of `canvas` exposes, the grid lines and the rest.
     virtual void Paint(TCanvas& canvas);
-    /// Draws one cell; the canvas brush already holds its background colour.
+    /// Draws one cell on Canvas(); the canvas brush already holds its background colour.
     virtual void DrawCell(int col, int row, const QRect& rect, TGridDrawState state);
+    /// The canvas of the paint in progress; only valid while painting.
+    TCanvas& Canvas() const { return *FPaintCanvas; }
+    bool Painting() const { return FPaintCanvas != nullptr; }
     virtual bool SelectCell(int col, int row);
     virtual bool CanEditShow();
     virtual bool CanEditModify();
@@ -290,6 +293,7 @@ private:
     bool FWindowCreated = false;
     bool FUpdatingScrollBars = false;
     bool FOwnsVerticalScrollBar = false;
+    TCanvas* FPaintCanvas = nullptr;
     int FWheelAccumulator = 0;
 
     TGridState FGridState = gsNormal;

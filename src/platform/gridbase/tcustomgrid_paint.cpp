@@ -6,6 +6,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -31,6 +32,8 @@ void TCustomGrid::paintEvent(QPaintEvent* event)
         painter.setClipRegion(event->region());
         TCanvas canvas(&painter, palette());
         canvas.Font().SetQFont(font());
+        FPaintCanvas = &canvas;
+        const auto done = qScopeGuard([this] { FPaintCanvas = nullptr; });
         Paint(canvas);
     });
 }
