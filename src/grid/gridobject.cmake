@@ -9,6 +9,7 @@ list(APPEND ORVO_AREA_SOURCES
     torvocustomdbgrid.cpp
     torvocustomdbgrid_events.cpp
     torvocustomdbgrid_layout.cpp
+    torvocustomdbgrid_link.cpp
     torvocustomdbgrid_options.cpp
     torvocustomdbgrid_properties.cpp
     torvodbgrid.cpp

@@ -311,20 +311,6 @@ TDataSource* TOrvoCustomDBGrid::DataSource() const
     return FDataLink ? FDataLink->DataSource() : nullptr;
 }
 
-void TOrvoCustomDBGrid::SetDataSource(TDataSource* value)
-{
-    if (value == DataSource())
-        return;
-    if (FDataSourceWatch)
-        disconnect(FDataSourceWatch);
-    FDataLink->SetDataSource(value);
-    // A data source freed while the grid shows it must not leave the link pointing at it.
-    if (value)
-        FDataSourceWatch =
-            connect(value, &QObject::destroyed, this, [this] { FDataLink->SetDataSource(nullptr); });
-    LayoutChanged();
-}
-
 TDataSet* TOrvoCustomDBGrid::DataSet() const
 {
     return FDataLink ? FDataLink->DataSet() : nullptr;

@@ -324,6 +324,11 @@ public:
     void SetStretchWidthMin(int value);
     bool StretchMode() const { return FStretchMode; }
     void SetStretchMode(bool value);
+    /// Stretching is in force: StretchMode on and the link active.
+    bool Stretching() const;
+    /// The width column `index` is shown with: its stretched width while stretching,
+    /// else its own Width.
+    int ShownColumnWidth(int index) const;
     int HeaderLinesCount() const { return FHeaderLinesCount; }
     void SetHeaderLinesCount(int value);
     int TitleLinesCount() const { return FTitleLinesCount; }
@@ -486,6 +491,15 @@ public:
     virtual void EditingChanged();
     virtual void RecordChanged(TField* field);
     virtual void UpdateData();
+    /// A field the columns may show is about to leave its dataset.
+    void FieldRemoving(TField* field);
+
+    // --- Long operations -------------------------------------------------------------------
+    /// Walks of the whole dataset (a report, an export) run inside this bracket: the
+    /// grid stops following the dataset and afterwards shows the record it showed
+    /// before, at the same row.
+    void BeginLongOperation();
+    void EndLongOperation();
 
     // --- Events -----------------------------------------------------------------------------------
     TCalcBoldDaysEvent OnCalcBoldDays;
@@ -588,6 +602,12 @@ protected:
     void VerticalScrollAction(int action) override;
     void WindowCreated() override;
     void DoExit() override;
+    bool CanEditModify() override;
+    bool CanEditShow() override;
+    QString GetEditText(int col, int row) override;
+    void SetEditText(int col, int row, const QString& value) override;
+    QString GetEditMask(int col, int row) override;
+    int GetEditLimit() override;
     void focusInEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -637,6 +657,8 @@ private:
     void MoveOffHiddenColumn();
     int DataAreaRowCapacity() const;
     void SetVerticalBar(int minimum, int maximum, int page, int position);
+    void DistributeStretchWidths();
+    int StretchClientWidth() const;
     void CreateGlyphLists();
     void ApplyBaseOptions(TOrvoDBGridOptions value);
     void ColorPropertyChanged(TColor& property, TColor value, TGridDrawingOption option);
@@ -695,6 +717,16 @@ private:
     int FTextLineHeight = 0;
     int FTotalRowHeight = 0;
     bool FUpdatingRowCount = false;
+    bool FDistributing = false;
+    bool FSettingColumnAttributes = false;
+    int FLastLeftCol = -1;
+    int FLongOperation = 0;
+    bool FLongOperationEnabled = true;
+    QString FLongOperationBookmark;
+    int FLongOperationRow = 0;
+    std::vector<int> FStretchWidths;
+    int FStretchSpace = 0; // e: the pixels left to share after pinning
+    int FStretchBase = 0;  // f: the base widths that share them
     int FLastRowHeight = 0;
     QString FEditText;
     QTimer* FTimers[duCount] = {};

@@ -8,12 +8,16 @@
 #include "grid/torvodbgridcolumns.h"
 #include "grid/torvodbgridtotals.h"
 #include "grid/torvogriddatalink.h"
+#include "grid/torvoscrollprop.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
 
 #include <QEvent>
+#include <QScopeGuard>
 #include <QTimer>
+
+#include <climits>
 
 namespace orvo {
 
@@ -180,19 +184,6 @@ bool TOrvoCustomDBGrid::HighlightCell(int, int, TGridDrawState state)
     return state.Contains(gdSelected);
 }
 
-void TOrvoCustomDBGrid::LinkActive(bool value)
-{
-    if (FDestroying)
-        return;
-    if (!value)
-        HideEditor();
-    FSelectedRows->Clear();
-    LayoutChanged();
-    UpdateListItems();
-    UpdateSequence(true);
-    UpdateScrollBar();
-}
-
 void TOrvoCustomDBGrid::ListItemsUpdated()
 {
     if (OnListItemsUpdated)
@@ -268,9 +259,24 @@ void TOrvoCustomDBGrid::CalcTotals(bool)
 void TOrvoCustomDBGrid::RecountSequence()
 {
     TDataSet* dataSet = DataSet();
-    const bool active = dataSet && dataSet->Active();
-    FSequenceRecordCount = active ? dataSet->RecordCount() : 0;
-    FSequenceRecNo = active ? dataSet->RecNo() : 0;
+    if (!FOptions.Contains(dgForceSequence) || !dataSet || !dataSet->Active() || dataSet->State() != dsBrowse)
+        return;
+    if (dataSet->IsEmpty()) {
+        FSequenceRecordCount = 0;
+        FSequenceRecNo = 0;
+    } else if (dataSet->IsSequenced()) {
+        // The dataset knows both numbers: no walk through its records.
+        FSequenceRecordCount = dataSet->RecordCount();
+        FSequenceRecNo = dataSet->RecNo();
+    } else {
+        const QString bookmark = dataSet->Bookmark();
+        dataSet->DisableControls();
+        const auto enable = qScopeGuard([dataSet] { dataSet->EnableControls(); });
+        FSequenceRecNo = 1 - dataSet->MoveBy(-INT_MAX);
+        FSequenceRecordCount = qint64(dataSet->MoveBy(INT_MAX)) + 1;
+        dataSet->GotoBookmark(bookmark);
+    }
+    UpdateScrollBar();
     SequenceUpdated();
 }
 
@@ -343,32 +349,6 @@ void TOrvoCustomDBGrid::PositionSearchPanel() {}
 
 // --- Data-link handlers ------------------------------------------------------------------------------
 
-void TOrvoCustomDBGrid::DataChanged()
-{
-    if (!IsBusy()) {
-        if (FOptionsExt.Contains(dgAutoUpdateListItems))
-            UpdateListItems();
-        if (FOptionsEx.Contains(dgAutoUpdateSequence))
-            UpdateSequence(true);
-        if (FOptionsEx.Contains(dgAutoUpdateTotals))
-            UpdateTotals(false);
-    }
-    LayoutChanged();
-}
-
-void TOrvoCustomDBGrid::EditingChanged()
-{
-    if (FOptions.Contains(dgIndicator))
-        InvalidateCol(0);
-}
-
-void TOrvoCustomDBGrid::RecordChanged(TField*)
-{
-    InvalidateRow(Row());
-}
-
-void TOrvoCustomDBGrid::UpdateData() {}
-
 // --- Standard events ------------------------------------------------------------------------------------
 
 void TOrvoCustomDBGrid::KeyDown(int& key, TShiftState shift)
@@ -434,11 +414,29 @@ bool TOrvoCustomDBGrid::DoMouseWheel(TShiftState shift, int delta, const QPoint&
 void TOrvoCustomDBGrid::ColWidthsChanged()
 {
     TCustomGrid::ColWidthsChanged();
-    for (int i = 0; i < FColumns->Count(); ++i) {
-        const int gridCol = DataToRawColumn(i);
-        if (gridCol < ColCount() && ColWidths(gridCol) >= 0 && FColumns->Items(i)->IsShown())
-            FColumns->Items(i)->SetWidth(ColWidths(gridCol));
+    // The grid's own width settings come back through here too: only a user's drag counts.
+    if (FSettingColumnAttributes || FLayoutLock != 0 || FDistributing)
+        return;
+    BeginLayout();
+    try {
+        for (int i = 0; i < FColumns->Count(); ++i) {
+            const int gridCol = DataToRawColumn(i);
+            TOrvoColumn* column = FColumns->Items(i);
+            if (gridCol >= ColCount() || !column->IsShown() || ColWidths(gridCol) < 0 ||
+                ColWidths(gridCol) == ShownColumnWidth(i))
+                continue;
+            int width = ColWidths(gridCol);
+            // While stretching, the drag sets the share of the column: its base width
+            // scaled back from the space the shares divide (none left: kept as dragged).
+            if (Stretching() && FStretchSpace > 0)
+                width = int(qint64(width) * FStretchBase / FStretchSpace);
+            column->SetWidth(width);
+        }
+    } catch (...) {
+        EndLayout();
+        throw;
     }
+    EndLayout();
     if (OnColumnResize)
         OnColumnResize(this);
     SynchronizeNextGrids();
@@ -458,8 +456,24 @@ void TOrvoCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
 void TOrvoCustomDBGrid::TopLeftChanged()
 {
     TCustomGrid::TopLeftChanged();
-    if (OnColumnScroll)
-        OnColumnScroll(this, RawToDataColumn(LeftCol()));
+    FScrollProp->ApplyScrollProps();
+    // Chained grids scroll together; the flag keeps the ring from echoing back.
+    if (FNextGrid && !FSynchronizing) {
+        FSynchronizing = true;
+        const auto done = qScopeGuard([this] { FSynchronizing = false; });
+        for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid) {
+            if (next->FSynchronizing)
+                break;
+            next->FSynchronizing = true;
+            const auto nextDone = qScopeGuard([next] { next->FSynchronizing = false; });
+            next->SetLeftCol(std::clamp(LeftCol(), next->TCustomGrid::FixedCols(), next->ColCount() - 1));
+        }
+    }
+    if (LeftCol() != FLastLeftCol) {
+        FLastLeftCol = LeftCol();
+        if (OnColumnScroll)
+            OnColumnScroll(this, RawToDataColumn(LeftCol()));
+    }
 }
 
 void TOrvoCustomDBGrid::ChangeScale(int m, int d)
@@ -483,15 +497,10 @@ void TOrvoCustomDBGrid::WindowCreated()
         throw;
     }
     EndUpdate();
+    FScrollProp->UseFlatScrollBars();
     LayoutChanged();
     UpdateScrollBar();
-}
-
-void TOrvoCustomDBGrid::DoExit()
-{
-    TCustomGrid::DoExit();
-    if (OnExit)
-        OnExit(this);
+    FScrollProp->ApplyScrollProps();
 }
 
 void TOrvoCustomDBGrid::focusInEvent(QFocusEvent* event)

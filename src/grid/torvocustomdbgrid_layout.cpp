@@ -142,6 +142,7 @@ void TOrvoCustomDBGrid::InternalLayout()
     MoveOffHiddenColumn();
     UpdateScrollBar();
     FScrollProp->ApplyScrollProps();
+    DistributeStretchWidths();
     SetColumnAttributes();
     MoveToActiveRecord();
     InvalidateGrid();
@@ -454,13 +455,15 @@ void TOrvoCustomDBGrid::MoveOffHiddenColumn()
 
 void TOrvoCustomDBGrid::SetColumnAttributes()
 {
+    FSettingColumnAttributes = true;
+    const auto done = qScopeGuard([this] { FSettingColumnAttributes = false; });
     const int hiddenWidth = -VertLineWidth();
     for (int i = 0; i < FColumns->Count(); ++i) {
         const int gridCol = DataToRawColumn(i);
         if (gridCol >= ColCount())
             break;
         TOrvoColumn* column = FColumns->Items(i);
-        SetColWidths(gridCol, column->IsShown() ? column->Width() : std::min(hiddenWidth, -1));
+        SetColWidths(gridCol, column->IsShown() ? ShownColumnWidth(i) : std::min(hiddenWidth, -1));
         const TField* field = column->Field();
         SetTabStops(gridCol, column->IsShown() && !column->ReadOnly() && FDataLink->Active() && field &&
                                  !field->Calculated() && !field->ReadOnly());
@@ -502,6 +505,10 @@ void TOrvoCustomDBGrid::Resized()
     UpdateRowCount();
     MoveToActiveRecord();
     UpdateScrollBar();
+    if (Stretching()) {
+        DistributeStretchWidths();
+        SetColumnAttributes();
+    }
     PositionSearchPanel();
 }
 
@@ -633,6 +640,127 @@ void TOrvoCustomDBGrid::Scroll(int distance)
     } else {
         InvalidateRow(oldRow);
         InvalidateRow(Row());
+    }
+}
+
+} // namespace orvo
+
+namespace orvo {
+
+// --- Stretching ------------------------------------------------------------------------------------
+
+bool TOrvoCustomDBGrid::Stretching() const
+{
+    return FStretchMode && FDataLink && FDataLink->Active();
+}
+
+int TOrvoCustomDBGrid::ShownColumnWidth(int index) const
+{
+    if (Stretching() && index >= 0 && index < int(FStretchWidths.size()))
+        return FStretchWidths[size_t(index)];
+    return FColumns->Items(index)->Width();
+}
+
+int TOrvoCustomDBGrid::StretchClientWidth() const
+{
+    const bool verticalShown = verticalScrollBar()->isVisible();
+    const bool flatEdge = !verticalShown && !ThemedFixedCells() && !(BorderStyle() == bsSingle && FCtl3D);
+    return viewport()->width() + (flatEdge ? 1 : 0) - FIndicatorOffset * (VertLineWidth() + FIndicatorWidth);
+}
+
+void TOrvoCustomDBGrid::DistributeStretchWidths()
+{
+    if (FDistributing || !Stretching())
+        return;
+    FDistributing = true;
+    const auto done = qScopeGuard([this] { FDistributing = false; });
+    const int count = FColumns->Count();
+    const int lineWidth = VertLineWidth();
+    struct TShare
+    {
+        int Index;
+        int Base;
+        int Pin = -1;
+        bool PinnedAtMinimum = false;
+    };
+    std::vector<TShare> shares;
+    qint64 space = StretchClientWidth();
+    qint64 bases = 0;
+    for (int i = 0; i < count; ++i) {
+        const TOrvoColumn* column = FColumns->Items(i);
+        if (!column->IsShown())
+            continue;
+        shares.push_back({i, std::max(0, column->Width())});
+        bases += shares.back().Base;
+        space -= lineWidth;
+    }
+    FStretchWidths.assign(size_t(count), 0);
+    for (int i = 0; i < count; ++i)
+        FStretchWidths[size_t(i)] = FColumns->Items(i)->Width();
+    if (bases < 1)
+        return;
+
+    qint64 e = space;
+    qint64 f = bases;
+    for (bool firstPass = true;; firstPass = false) {
+        f = bases;
+        e = space;
+        bool pinned = false;
+        for (TShare& share : shares) {
+            if (share.Pin >= 0)
+                continue;
+            const TOrvoColumn* column = FColumns->Items(share.Index);
+            const qint64 h = space * share.Base / bases;
+            int pin = -1;
+            bool atMinimum = false;
+            if (column->WidthMin() >= 0 && h < column->WidthMin()) {
+                pin = column->WidthMin();
+                atMinimum = true;
+            } else if (column->WidthMax() >= 0 && h > column->WidthMax()) {
+                pin = column->WidthMax();
+            } else if (column->WidthMin() < 0 && FStretchWidthMin >= 0 && h < FStretchWidthMin) {
+                pin = FStretchWidthMin;
+                atMinimum = true;
+            } else if (column->WidthMax() < 0 && FStretchWidthMax >= 0 && h > FStretchWidthMax) {
+                pin = FStretchWidthMax;
+            }
+            if (pin < 0)
+                continue;
+            share.Pin = pin;
+            share.PinnedAtMinimum = atMinimum;
+            f -= share.Base;
+            e -= pin;
+            pinned = true;
+        }
+        // Every column pinned with room to spare: the minimums give way so the room is used.
+        if (firstPass && f < 1 && e > 0) {
+            for (TShare& share : shares) {
+                if (share.Pin >= 0 && share.PinnedAtMinimum) {
+                    f += share.Base;
+                    e += share.Pin;
+                    share.Pin = -1;
+                }
+            }
+        }
+        if (!pinned || e < 1 || f < 1)
+            break;
+        bases = f;
+        space = e;
+    }
+    FStretchSpace = int(std::max<qint64>(0, e));
+    FStretchBase = int(std::max<qint64>(0, f));
+    for (const TShare& share : shares) {
+        int width = 0;
+        if (share.Pin >= 0) {
+            width = share.Pin;
+        } else if (e > 0) {
+            width = f > 0 ? int(e * share.Base / f) : 0;
+            f -= share.Base;
+            e -= width;
+        } else {
+            width = std::max(0, FStretchWidthMin);
+        }
+        FStretchWidths[size_t(share.Index)] = width;
     }
 }
 

@@ -438,6 +438,9 @@ void TOrvoCustomDBGrid::SetBiDiMode(Qt::LayoutDirection value)
     if (value == layoutDirection())
         return;
     setLayoutDirection(value);
+    // Flat bars are only used left to right.
+    FScrollProp->UseFlatScrollBars();
+    FScrollProp->ApplyScrollProps();
     RefreshEditor();
     InvalidateGrid();
 }

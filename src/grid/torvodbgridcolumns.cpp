@@ -1,12 +1,21 @@
 #include "grid/torvodbgridcolumns.h"
 
 #include "grid/torvocolumn.h"
+#include "grid/torvocolumnswrapper.h"
 #include "grid/torvocolumntitle.h"
 #include "grid/torvocustomdbgrid.h"
 #include "grid/torvogriddatalink.h"
+#include "platform/core/exceptions.h"
+#include "platform/core/tformreader.h"
+#include "platform/core/tformwriter.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
 
 namespace orvo {
 
@@ -198,6 +207,63 @@ void TOrvoDBGridColumns::Assign(const TPersistent* source)
                 [this, stretching] { SetGridStretching(stretching, true); },
                 [this, source] { TCollection::Assign(source); });
     });
+}
+
+void TOrvoDBGridColumns::SaveToStream(QIODevice& device) const
+{
+    TOrvoColumnsWrapper wrapper(const_cast<TOrvoDBGridColumns*>(this));
+    wrapper.setObjectName(QStringLiteral("ColumnsWrapper"));
+    if (FGrid)
+        wrapper.SetOrderFields(FGrid->OrderFields());
+    TFormWriter(device).WriteObject(wrapper);
+}
+
+void TOrvoDBGridColumns::LoadFromStream(QIODevice& device)
+{
+    // Read apart from the grid, so that a bad stream leaves the columns untouched and the
+    // grid sees no half-read column.
+    TOrvoDBGridColumns fresh(nullptr);
+    TOrvoColumnsWrapper wrapper(&fresh);
+    TFormReader(device).ReadObject(wrapper);
+    FOrderList.clear();
+    Assign(&fresh);
+    RebuildOrderList();
+    if (FGrid)
+        FGrid->SetOrderFields(wrapper.OrderFields());
+}
+
+void TOrvoDBGridColumns::SaveToFile(const QString& fileName) const
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw EStreamError(QStringLiteral("Cannot create file \"%1\": %2").arg(fileName, file.errorString()));
+    SaveToStream(file);
+    if (!file.commit())
+        throw EStreamError(QStringLiteral("Cannot write file \"%1\": %2").arg(fileName, file.errorString()));
+}
+
+void TOrvoDBGridColumns::LoadFromFile(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EStreamError(QStringLiteral("Cannot open file \"%1\": %2").arg(fileName, file.errorString()));
+    LoadFromStream(file);
+}
+
+// The markers come back with the titles; the order list follows them in sort position.
+void TOrvoDBGridColumns::RebuildOrderList()
+{
+    QList<TOrvoColumn*> marked;
+    for (int i = 0; i < Count(); ++i) {
+        if (Items(i)->Title()->MarkerIndex() >= 0)
+            marked << Items(i);
+    }
+    std::stable_sort(marked.begin(), marked.end(), [](const TOrvoColumn* a, const TOrvoColumn* b) {
+        return a->Title()->OrderIndex() < b->Title()->OrderIndex();
+    });
+    FOrderList.clear();
+    for (TOrvoColumn* column : marked)
+        FOrderList << column;
 }
 
 void TOrvoDBGridColumns::SetGridStretching(bool wasStretching, bool value)

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QStringList>
 
+class QIODevice;
+
 namespace orvo {
 
 class TField;
@@ -55,6 +57,15 @@ public:
     /// Copies another collection of columns inside a layout pass.
     void Assign(const TPersistent* source) override;
 
+    /// Writes the columns and the grid's OrderFields as one TOrvoColumnsWrapper form object.
+    void SaveToStream(QIODevice& device) const;
+    /// Reads what SaveToStream wrote; raises EStreamError on bad input and then leaves the
+    /// columns as they were.
+    void LoadFromStream(QIODevice& device);
+    /// SaveToStream to a file that is replaced only once it was written whole.
+    void SaveToFile(const QString& fileName) const;
+    void LoadFromFile(const QString& fileName);
+
     /// Recomputes every column's parent column from the fields' parents and ExpandCols.
     void UpdateParentColumns();
     /// The columns that carry a sort marker, in sort order.
@@ -78,6 +89,7 @@ private:
     void SetGridStretching(bool wasStretching, bool value);
     void AddFieldColumns(const QList<TField*>& fields);
     TOrvoColumn* InsertAutoColumn(const QString& caption);
+    void RebuildOrderList();
     TOrvoColumn* FindParentByField(int index, const TField* parentField) const;
     TOrvoColumn* FindParentByExpandCols(int index) const;
 

@@ -61,6 +61,12 @@ void TOrvoGridDataLink::UpdateData()
     FInUpdateData = false;
 }
 
+void TOrvoGridDataLink::FieldRemoving(TField* field)
+{
+    TDataLink::FieldRemoving(field);
+    FGrid->FieldRemoving(field);
+}
+
 void TOrvoGridDataLink::ClearMapping()
 {
     FFieldMap.clear();

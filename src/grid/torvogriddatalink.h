@@ -46,6 +46,7 @@ protected:
     void LayoutChanged() override;
     void RecordChanged(TField* field) override;
     void UpdateData() override;
+    void FieldRemoving(TField* field) override;
 
 private:
     TOrvoCustomDBGrid* FGrid;

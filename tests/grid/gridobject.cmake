@@ -1,1 +1,2 @@
 orvo_add_test(NAME tst_gridobject SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_gridobject.cpp LIBS OrvoGrid OrvoPlatformSqlite)
+orvo_add_test(NAME tst_gridlayout SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_gridlayout.cpp LIBS OrvoGrid OrvoPlatformSqlite)

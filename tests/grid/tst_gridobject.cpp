@@ -451,26 +451,26 @@ void TestGridObject::delayedUpdatesWaitForTheProgramDelay()
 {
     TOrvoCustomDBGrid::SetUpdateDelay(50);
     TOrvoDBGrid grid;
-    int sequenceUpdates = 0;
+    int listUpdates = 0;
     int totalsUpdates = 0;
-    grid.OnSequenceUpdated = [&](QObject*) { ++sequenceUpdates; };
+    grid.OnListItemsUpdated = [&](QObject*) { ++listUpdates; };
     grid.OnTotalsUpdated = [&](QObject*) { ++totalsUpdates; };
 
     // Hidden, nothing waits.
-    grid.UpdateSequence(true);
-    QCOMPARE(sequenceUpdates, 1);
+    grid.UpdateListItems();
+    QCOMPARE(listUpdates, 1);
 
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
-    grid.UpdateSequence(true);
-    grid.UpdateSequence(true);
+    grid.UpdateListItems();
+    grid.UpdateListItems();
     grid.UpdateTotals(false);
-    QCOMPARE(sequenceUpdates, 1);
+    QCOMPARE(listUpdates, 1);
     QCOMPARE(totalsUpdates, 0);
-    QTRY_COMPARE(sequenceUpdates, 2); // two requests within the delay run once
+    QTRY_COMPARE(listUpdates, 2); // two requests within the delay run once
     QTRY_COMPARE(totalsUpdates, 1);
     QTest::qWait(120);
-    QCOMPARE(sequenceUpdates, 2);
+    QCOMPARE(listUpdates, 2);
 
     // Without its delay option the update runs at once.
     grid.SetOptionsEx(grid.OptionsEx() - TOrvoDBGridOptionsEx{dgDelayUpdateTotals});

@@ -56,3 +56,14 @@ list(APPEND ORVO_AREA_SOURCES
     tinifile.cpp
     tregistryinifile.cpp
 )
+# Form-file text streaming of published properties (column and grid streams, report forms).
+list(APPEND ORVO_AREA_HEADERS
+    tformproperty.h
+    tformreader.h
+    tformwriter.h
+)
+list(APPEND ORVO_AREA_SOURCES
+    tformproperty.cpp
+    tformreader.cpp
+    tformwriter.cpp
+)

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QRadioButton>
+
+namespace orvo {
+
+/// A radio button that lets its parent's background, a gradient included, show through it unless Transparent
+/// is switched off. Panels and group boxes repaint it with themselves.
+class TOrvoRadioButton : public QRadioButton
+{
+    Q_OBJECT
+    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
+
+public:
+    explicit TOrvoRadioButton(QWidget* parent = nullptr);
+    TOrvoRadioButton(const QString& text, QWidget* parent = nullptr);
+
+    /// True while the control leaves its background unpainted.
+    bool Transparent() const;
+    void SetTransparent(bool value);
+};
+
+} // namespace orvo

@@ -1,0 +1,291 @@
+// What the grid does when its data link reports, the data source setter, the
+// editing permissions of a cell and the long-operation bracket.
+
+#include "grid/torvocustomdbgrid.h"
+
+#include "grid/torvobookmarklist.h"
+#include "grid/torvocolumn.h"
+#include "grid/torvodbgridcolumns.h"
+#include "grid/torvodbgridsettings.h"
+#include "grid/torvodbgridtotals.h"
+#include "grid/torvogriddatalink.h"
+#include "platform/core/exceptions.h"
+#include "platform/data/tdataset.h"
+#include "platform/data/tdatasource.h"
+#include "platform/data/tfield.h"
+#include "platform/gridbase/tinplaceedit.h"
+
+#include <QScopeGuard>
+
+namespace orvo {
+
+// --- The data source ---------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::SetDataSource(TDataSource* value)
+{
+    if (value == DataSource())
+        return;
+    if (value && value == FTotals->DataSource()) {
+        if (FLoading)
+            return;
+        throw EInvalidGridOperation(QStringLiteral("Circular datalinks are not allowed"));
+    }
+    if (value && value->DataSet() && value->DataSet()->IsUniDirectional())
+        throw EDatabaseError(QStringLiteral("Operation not allowed on a unidirectional dataset"));
+    FSelectedRows->Clear();
+    if (FDataSourceWatch)
+        disconnect(FDataSourceWatch);
+    FDataLink->SetDataSource(value);
+    // A data source freed while the grid shows it must not leave the link pointing at it.
+    if (value)
+        FDataSourceWatch =
+            connect(value, &QObject::destroyed, this, [this] { FDataLink->SetDataSource(nullptr); });
+    LayoutChanged();
+}
+
+// --- Link notifications -----------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::LinkActive(bool value)
+{
+    if (FDestroying)
+        return;
+    const bool defaultColumns = FColumns->State() == csDefault;
+    // The closing steps run whatever the steps before them raise.
+    const auto finish = qScopeGuard([this, value] {
+        UpdateListItems();
+        UpdateSequence(true);
+        UpdateScrollBar();
+        if (value && FOptionsEx.Contains(dgLoadCurrentOrder))
+            FOrderFields = GetDataSetOrder();
+        else if (value && FOptionsEx.Contains(dgAutoUpdateOrder) && !FOrderFields.isEmpty())
+            ApplyOrder(FOrderFields);
+    });
+    if (value && defaultColumns && FOptionsExt.Contains(dgForceCustomized)) {
+        FColumns->SetState(csCustomized);
+        if (FSettings->Active())
+            FSettings->AutoLoad();
+    }
+    if (!value) {
+        HideEditor();
+        if (RowCount() > FTitleOffset)
+            MoveColRow(Col(), FTitleOffset, true, false);
+    }
+    FSelectedRows->Clear();
+    if (!value && FSettings->Active() && FColumns->State() == csDefault)
+        FSettings->AutoSave();
+    LayoutChanged();
+    if (value && FSettings->Active() && FColumns->State() == csDefault)
+        FSettings->AutoLoad();
+}
+
+void TOrvoCustomDBGrid::DataChanged()
+{
+    if (InsideRebuild())
+        return;
+    TDataSet* dataSet = DataSet();
+    if (dataSet && dataSet->State() == dsBrowse && !IsBusy()) {
+        if (FOptionsExt.Contains(dgAutoUpdateListItems))
+            UpdateListItems();
+        if (FOptionsEx.Contains(dgAutoUpdateSequence))
+            UpdateSequence(true);
+        if (FOptionsEx.Contains(dgAutoUpdateTotals))
+            UpdateTotals(false);
+    }
+    if (FUpdateLock == 0 && FLayoutLock == 0)
+        UpdateRowCount();
+    UpdateScrollBar();
+    if (!FOptions.Contains(dgAlwaysShowEditor))
+        HideEditor();
+    MoveToActiveRecord();
+    if (TField* field = SelectedField(); field && EditorMode() && field->EditText() != FEditText)
+        InvalidateEditor();
+    if (FOptions.Contains(dgAllowInsertOff) && FOptions.Contains(dgEditing)) {
+        TGridOptions base = TCustomGrid::Options();
+        if (dataSet && dataSet->IsEmpty())
+            base.Exclude(goEditing);
+        else
+            base.Include(goEditing);
+        TCustomGrid::SetOptions(base);
+    }
+    InvalidateGrid();
+}
+
+void TOrvoCustomDBGrid::EditingChanged()
+{
+    if (FOptions.Contains(dgIndicator))
+        InvalidateCell(0, Row());
+}
+
+void TOrvoCustomDBGrid::RecordChanged(TField* field)
+{
+    if (field) {
+        for (int i = 0; i < FColumns->Count(); ++i) {
+            const TOrvoColumn* column = FColumns->Items(i);
+            if (column->IsShown() && column->Field() == field)
+                InvalidateCell(DataToRawColumn(i), Row());
+        }
+    } else {
+        InvalidateRow(Row());
+    }
+    TotalsChanged(2, field);
+    if (!field || field == SelectedField()) {
+        TField* current = SelectedField();
+        if (current && EditorMode() && current->EditText() != FEditText)
+            InvalidateEditor();
+    }
+}
+
+void TOrvoCustomDBGrid::UpdateData()
+{
+    if (TOrvoColumn* column = SelectedColumn())
+        column->StoreEditText(FEditText);
+}
+
+void TOrvoCustomDBGrid::FieldRemoving(TField* field)
+{
+    BeginLayout();
+    bool bound = false;
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        TOrvoColumn* column = FColumns->Items(i);
+        if (column->Field() == field) {
+            column->SetField(nullptr);
+            bound = true;
+        }
+    }
+    TDataSet* dataSet = field ? field->DataSet() : nullptr;
+    // A dataset tearing down its fields, or one with its controls off, gets one
+    // layout pass later rather than one per field now.
+    if (bound && dataSet && !dataSet->ControlsDisabled()) {
+        EndLayout();
+        return;
+    }
+    CancelLayout();
+    if (bound)
+        DeferLayout();
+}
+
+// --- Leaving the grid ---------------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::DoExit()
+{
+    TDataSet* dataSet = DataSet();
+    if (FDataLink->Active() && dataSet) {
+        try {
+            if (FOptions.Contains(dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified() &&
+                !FDataLink->Modified()) {
+                BeginBusy();
+                const auto done = qScopeGuard([this] { EndBusy(); });
+                dataSet->Cancel();
+            } else {
+                FDataLink->UpdateRecord();
+            }
+        } catch (...) {
+            setFocus(Qt::OtherFocusReason);
+            throw;
+        }
+    }
+    TCustomGrid::DoExit();
+    if (OnExit)
+        OnExit(this);
+}
+
+// --- Editing permissions -------------------------------------------------------------------------------
+
+bool TOrvoCustomDBGrid::CanEditModify()
+{
+    const TOrvoColumn* column = SelectedColumn();
+    TField* field = column ? column->Field() : nullptr;
+    if (FReadOnly || !FDataLink->Active() || FDataLink->ReadOnly() || !column || column->ReadOnly() ||
+        !field || !field->CanModify())
+        return false;
+    const TFieldType type = field->DataType();
+    const bool binary = type == ftBytes || type == ftVarBytes || (type >= ftBlob && type <= ftCursor) ||
+                        type == ftADT || type == ftArray || type == ftReference || type == ftDataSet;
+    const bool memoEditable = column->EditMemo() && (type == ftMemo || type == ftFmtMemo);
+    if (binary && !field->HasSetTextHandler() && !memoEditable)
+        return false;
+    FDataLink->Edit();
+    const bool editing = FDataLink->Editing();
+    if (editing)
+        FDataLink->SetModified(true);
+    return editing;
+}
+
+bool TOrvoCustomDBGrid::CanEditShow()
+{
+    const TOrvoColumn* column = SelectedColumn();
+    return FLayoutLock == 0 && column && column->ShowEdit() && FDataLink->Active() &&
+           TCustomGrid::CanEditShow();
+}
+
+QString TOrvoCustomDBGrid::GetEditText(int col, int)
+{
+    const TOrvoColumn* column = ColumnOfGridCol(col);
+    FEditText = FDataLink->Active() && column ? column->EditText() : QString();
+    return FEditText;
+}
+
+void TOrvoCustomDBGrid::SetEditText(int, int, const QString& value)
+{
+    FEditText = value;
+}
+
+QString TOrvoCustomDBGrid::GetEditMask(int col, int)
+{
+    const TOrvoColumn* column = ColumnOfGridCol(col);
+    const TField* field = column ? column->Field() : nullptr;
+    const bool showsPickTexts =
+        column && column->PickOptions().Contains(poSelectPickText) && !column->PickText().isEmpty();
+    if (!FDataLink->Active() || !field || showsPickTexts)
+        return QString();
+    return field->EditMask();
+}
+
+int TOrvoCustomDBGrid::GetEditLimit()
+{
+    const TField* field = SelectedField();
+    if (!field)
+        return 0;
+    const TFieldType type = field->DataType();
+    const bool text = type == ftString || type == ftFixedChar || type == ftWideString;
+    return text ? field->Size() : 0;
+}
+
+// --- The long-operation bracket --------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::BeginLongOperation()
+{
+    if (FLongOperation++ > 0)
+        return;
+    BeginBusy();
+    FLongOperationEnabled = isEnabled();
+    TDataSet* dataSet = DataSet();
+    if (FDataLink->Active() && dataSet) {
+        FLongOperationBookmark = dataSet->Bookmark();
+        FLongOperationRow = FDataLink->ActiveRecord();
+        dataSet->DisableControls();
+    }
+    setEnabled(false);
+}
+
+void TOrvoCustomDBGrid::EndLongOperation()
+{
+    if (FLongOperation == 0 || --FLongOperation > 0)
+        return;
+    const auto done = qScopeGuard([this] {
+        setEnabled(FLongOperationEnabled);
+        EndBusy();
+    });
+    TDataSet* dataSet = DataSet();
+    if (FDataLink->Active() && dataSet) {
+        const auto enable = qScopeGuard([dataSet] { dataSet->EnableControls(); });
+        // Back to the remembered record, shown at the remembered row of the window.
+        if (!FLongOperationBookmark.isEmpty() && dataSet->BookmarkValid(FLongOperationBookmark)) {
+            FDataLink->SetActiveRecord(
+                std::clamp(FLongOperationRow, 0, std::max(0, FDataLink->RecordCount() - 1)));
+            dataSet->GotoBookmark(FLongOperationBookmark);
+        }
+    }
+}
+
+} // namespace orvo

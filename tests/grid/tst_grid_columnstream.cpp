@@ -1,0 +1,221 @@
+#include "grid/torvocolumn.h"
+#include "grid/torvocolumnreport.h"
+#include "grid/torvocolumntitle.h"
+#include "grid/torvocolumntotalfooter.h"
+#include "grid/torvocolumntotalvalue.h"
+#include "grid/torvocolumntotalvalues.h"
+#include "grid/torvodbgrid.h"
+#include "grid/torvodbgridcolumns.h"
+#include "platform/core/exceptions.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace orvo;
+
+namespace {
+
+/// Three customized columns with titles, totals, report settings and two sort markers.
+void Customize(TOrvoDBGrid& grid)
+{
+    TOrvoDBGridColumns& columns = *grid.Columns();
+    TOrvoColumn* name = columns.Add();
+    name->SetFieldName(QStringLiteral("name"));
+    name->SetWidth(120);
+    name->SetColor(clYellow);
+    name->SetPickList({QStringLiteral("Ann"), QStringLiteral("O'Neil")});
+    name->SetListOptions({loAutoComplete, loMultiSelectList});
+    name->SetVAlignment(tvTopJustify);
+    name->Title()->SetCaption(QStringLiteral("Name\nof customer"));
+    name->Title()->SetHeader(QStringLiteral("Person|Ident"));
+    name->Title()->SetMarkerIndex(3);
+    TFont titleFont = name->Title()->Font();
+    titleFont.SetStyle({fsItalic});
+    titleFont.SetColor(clMaroon);
+    name->Title()->SetFont(titleFont);
+
+    TOrvoColumn* amount = columns.Add();
+    amount->SetFieldName(QStringLiteral("amount"));
+    amount->SetAlignment(taRightJustify);
+    amount->SetVisible(false);
+    amount->SetCheckBoxValues(QStringLiteral("Y;N"));
+    amount->Title()->SetCaption(QStringLiteral("Betrag €"));
+    amount->Title()->SetMarkerIndex(4);
+    amount->Report()->SetTotalType(ttSum);
+    amount->Report()->SetTotalMask(QStringLiteral("#,##0.00"));
+    amount->TotalFooter()->SetCaption(QStringLiteral("Sum"));
+    amount->TotalFooter()->SetCalcValue(cvSum);
+    TOrvoColumnTotalValue* extra = amount->TotalValues()->Add();
+    extra->SetCaption(QStringLiteral("Max"));
+    extra->SetCalcValue(cvMax);
+
+    TOrvoColumn* flag = columns.Add();
+    flag->SetFieldName(QStringLiteral("flag"));
+    flag->SetCheckBox(true);
+    flag->SetDialogOptions({doItemEnabled});
+    flag->SetExpandCols(0);
+    grid.SetOrderFields(QStringLiteral("amount DESC, name"));
+}
+
+QByteArray Save(const TOrvoDBGrid& grid)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    grid.Columns()->SaveToStream(buffer);
+    return buffer.data();
+}
+
+void Load(TOrvoDBGrid& grid, const QByteArray& text)
+{
+    QBuffer buffer;
+    buffer.setData(text);
+    buffer.open(QIODevice::ReadOnly);
+    grid.Columns()->LoadFromStream(buffer);
+}
+
+QStringList Captions(const TOrvoDBGrid& grid)
+{
+    QStringList captions;
+    for (int i = 0; i < grid.Columns()->Count(); ++i)
+        captions << grid.Columns()->Items(i)->Title()->Caption();
+    return captions;
+}
+
+} // namespace
+
+class TestGridColumnStream : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void columnsRoundTripWithTitlesTotalsAndOrder();
+    void badStreamsLeaveTheColumnsAsTheyWere_data();
+    void badStreamsLeaveTheColumnsAsTheyWere();
+    void filesAreWrittenWhole();
+};
+
+void TestGridColumnStream::columnsRoundTripWithTitlesTotalsAndOrder()
+{
+    TOrvoDBGrid original;
+    Customize(original);
+    const QByteArray text = Save(original);
+    QVERIFY2(text.startsWith("object ColumnsWrapper: TOrvoColumnsWrapper\n"), text.constData());
+    QVERIFY2(text.contains("  OrderFields = 'amount DESC, name'\n"), text.constData());
+
+    TOrvoDBGrid copy;
+    copy.Columns()->Add()->SetFieldName(QStringLiteral("replaced"));
+    Load(copy, text);
+    TOrvoDBGridColumns& columns = *copy.Columns();
+    QCOMPARE(columns.Count(), 3);
+    QCOMPARE(columns.State(), csCustomized);
+    QCOMPARE(copy.OrderFields(), QStringLiteral("amount DESC, name"));
+
+    const TOrvoColumn* name = columns.Items(0);
+    QCOMPARE(name->FieldName(), QStringLiteral("name"));
+    QCOMPARE(name->Width(), 120);
+    QCOMPARE(name->Color(), clYellow);
+    QCOMPARE(name->PickList(), (QStringList{QStringLiteral("Ann"), QStringLiteral("O'Neil")}));
+    QCOMPARE(name->ListOptions(), (TOrvoListOptions{loAutoComplete, loMultiSelectList}));
+    QCOMPARE(name->VAlignment(), tvTopJustify);
+    QCOMPARE(name->Title()->Caption(), QStringLiteral("Name\nof customer"));
+    QCOMPARE(name->Title()->Header(), QStringLiteral("Person|Ident"));
+    QCOMPARE(name->Title()->Font().Style(), TFontStyles{fsItalic});
+    QCOMPARE(name->Title()->Font().Color(), clMaroon);
+    QVERIFY(name->IsFontStored() == original.Columns()->Items(0)->IsFontStored());
+
+    const TOrvoColumn* amount = columns.Items(1);
+    QCOMPARE(amount->Alignment(), taRightJustify);
+    QVERIFY(!amount->Visible());
+    QCOMPARE(amount->CheckBoxValues(), QStringLiteral("Y;N"));
+    QCOMPARE(amount->Title()->Caption(), QStringLiteral("Betrag €"));
+    QCOMPARE(amount->Report()->TotalType(), ttSum);
+    QCOMPARE(amount->Report()->TotalMask(), QStringLiteral("#,##0.00"));
+    QCOMPARE(amount->TotalFooter()->Caption(), QStringLiteral("Sum"));
+    QCOMPARE(amount->TotalFooter()->CalcValue(), cvSum);
+    QCOMPARE(amount->TotalValues()->Count(), 1);
+    QCOMPARE(amount->TotalValues()->Items(0)->Caption(), QStringLiteral("Max"));
+    QCOMPARE(amount->TotalValues()->Items(0)->CalcValue(), cvMax);
+
+    const TOrvoColumn* flag = columns.Items(2);
+    QVERIFY(flag->CheckBox());
+    QCOMPARE(flag->DialogOptions(), TDialogOptions{doItemEnabled});
+    QVERIFY(!flag->IsWidthStored());
+
+    // The markers come back with the titles, and the order list follows their positions.
+    QCOMPARE(columns.OrderList().size(), 2);
+    QCOMPARE(columns.OrderList().at(0).data(), name);
+    QCOMPARE(columns.OrderList().at(1).data(), amount);
+
+    // What was read writes the same text again.
+    QCOMPARE(Save(copy), text);
+}
+
+void TestGridColumnStream::badStreamsLeaveTheColumnsAsTheyWere_data()
+{
+    TOrvoDBGrid grid;
+    Customize(grid);
+    const QByteArray good = Save(grid);
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("truncated") << good.left(good.indexOf('\n', good.size() / 2) + 1) << "the form ends";
+    QTest::newRow("cut mid-word") << good.left(good.size() / 2) << "Line ";
+    QTest::newRow("unknown property") << QByteArray(good).replace("FieldName = 'flag'", "FieldNam = 'flag'")
+                                      << "TOrvoColumn has no property";
+    QTest::newRow("wrong type") << QByteArray(good).replace("Width = 120", "Width = 'wide'")
+                                << "property 'Width' expects an integer";
+    QTest::newRow("bad enumeration name")
+        << QByteArray(good).replace("tvTopJustify", "tvMiddle") << "'tvMiddle' is not a value of TVAlignment";
+    QTest::newRow("bad set member") << QByteArray(good).replace("loMultiSelectList", "loEverything")
+                                    << "'loEverything' is not a value of TOrvoListOption";
+    QTest::newRow("bad nested total") << QByteArray(good).replace("CalcValue = cvMax", "CalcValue = 5")
+                                      << "property 'CalcValue' expects a value of TCalcValue";
+    QTest::newRow("another class") << QByteArray(good).replace("TOrvoColumnsWrapper", "TOrvoDBGrid")
+                                   << "an object of class TOrvoColumnsWrapper was expected";
+}
+
+void TestGridColumnStream::badStreamsLeaveTheColumnsAsTheyWere()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, message);
+    TOrvoDBGrid grid;
+    TOrvoColumn* kept = grid.Columns()->Add();
+    kept->Title()->SetCaption(QStringLiteral("kept"));
+    kept->Title()->SetMarkerIndex(2);
+    grid.Columns()->OrderList() << kept;
+    grid.SetOrderFields(QStringLiteral("kept"));
+    try {
+        Load(grid, text);
+        QFAIL("no error raised");
+    } catch (const EStreamError& e) {
+        QVERIFY2(e.Message().startsWith(QStringLiteral("Line ")), qPrintable(e.Message()));
+        QVERIFY2(e.Message().contains(message), qPrintable(e.Message()));
+    }
+    QCOMPARE(Captions(grid), QStringList{QStringLiteral("kept")});
+    QCOMPARE(grid.Columns()->Items(0), kept);
+    QCOMPARE(grid.Columns()->OrderList().size(), 1);
+    QCOMPARE(grid.OrderFields(), QStringLiteral("kept"));
+}
+
+void TestGridColumnStream::filesAreWrittenWhole()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("layout.clm"));
+    TOrvoDBGrid original;
+    Customize(original);
+    original.Columns()->SaveToFile(fileName);
+    TOrvoDBGrid copy;
+    copy.Columns()->LoadFromFile(fileName);
+    QCOMPARE(Captions(copy), Captions(original));
+
+    QVERIFY_THROWS_EXCEPTION(EStreamError,
+                             copy.Columns()->LoadFromFile(dir.filePath(QStringLiteral("none.clm"))));
+    const QString unwritable = dir.filePath(QStringLiteral("missing/layout.clm"));
+    QVERIFY_THROWS_EXCEPTION(EStreamError, original.Columns()->SaveToFile(unwritable));
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files) == QStringList{QStringLiteral("layout.clm")});
+    QCOMPARE(Captions(copy), Captions(original));
+}
+
+QTEST_MAIN(TestGridColumnStream)
+#include "tst_grid_columnstream.moc"

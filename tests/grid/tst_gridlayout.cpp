@@ -1,0 +1,437 @@
+#include "grid/torvocolumn.h"
+#include "grid/torvocolumntotalvalues.h"
+#include "grid/torvodbgrid.h"
+#include "grid/torvodbgridcolumns.h"
+#include "grid/torvogriddatalink.h"
+#include "grid/torvogridstyle.h"
+#include "platform/data/tdatasource.h"
+#include "platform/data/tfields.h"
+#include "platform/sqlite/tsqlitedatabase.h"
+#include "platform/sqlite/tsqlitetable.h"
+
+#include <QFontMetrics>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace orvo;
+
+namespace {
+
+/// A grid that counts its layout passes.
+class TCountingGrid : public TOrvoDBGrid
+{
+public:
+    int Passes = 0;
+
+protected:
+    void InternalLayout() override
+    {
+        ++Passes;
+        TOrvoDBGrid::InternalLayout();
+    }
+};
+
+/// A database with a hundred numbered items.
+struct TItems
+{
+    QTemporaryDir Dir;
+    TSQLiteDatabase Db;
+    TSQLiteTable Table;
+    TDataSource Source;
+
+    TItems()
+    {
+        Db.SetDatabaseName(Dir.filePath(QStringLiteral("items.db")));
+        Db.SetCreateIfMissing(true);
+        Db.Open();
+        Db.ExecSQL(QStringLiteral("CREATE TABLE items (id INTEGER PRIMARY KEY, name TEXT, price REAL)"));
+        Db.StartTransaction();
+        for (int i = 1; i <= 100; ++i)
+            Db.ExecSQL(QStringLiteral("INSERT INTO items (id, name, price) VALUES (?, ?, ?)"),
+                       {qint64(i), QStringLiteral("Item %1").arg(i), i * 1.25});
+        Db.Commit();
+        Table.SetDatabase(&Db);
+        Table.SetTableName(QStringLiteral("items"));
+        Source.SetDataSet(&Table);
+    }
+};
+
+/// Grids are measured as they are shown: a hidden widget's viewport keeps its first size.
+void Show(QWidget& grid, int width, int height)
+{
+    grid.resize(width, height);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+}
+
+int LineHeight(const QFont& font)
+{
+    return QFontMetrics(font).height();
+}
+
+} // namespace
+
+class TestGridLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rowCountsOfAnInactiveGrid_data();
+    void rowCountsOfAnInactiveGrid();
+    void totalValueRowsFollowTheLongestColumn();
+    void footerStaysAtTheBottomEdge();
+    void dataRowHeightFromFontLinesAndSpacing();
+    void oneDataRowPerBufferedRecord();
+    void bracketsRunOneLayoutPass();
+    void closingAndReopeningTheDataSet();
+    void customizedColumnWithAMissingFieldKeepsItsPlace();
+    void frozenColumnsAreClamped();
+    void stretchDistribution();
+    void stretchKeepsAPinnedMinimum();
+    void sequencedScrollBarShowsRecordNumbers();
+    void threePositionScrollBar();
+    void scrollBarActionsMoveTheDataSet();
+    void gridFollowsTheDataSetAsItScrolls();
+};
+
+void TestGridLayout::rowCountsOfAnInactiveGrid_data()
+{
+    QTest::addColumn<bool>("titles");
+    QTest::addColumn<TOrvoDBGridOptionsEx>("optionsEx");
+    QTest::addColumn<int>("titleRows");
+    QTest::addColumn<int>("bottomRows");
+    QTest::newRow("titles") << true << TOrvoDBGridOptionsEx{} << 1 << 0;
+    QTest::newRow("no titles") << false << TOrvoDBGridOptionsEx{} << 0 << 0;
+    QTest::newRow("footer") << true << TOrvoDBGridOptionsEx{dgTotalFooter} << 1 << 2;
+    QTest::newRow("header and footer")
+        << false << TOrvoDBGridOptionsEx{dgTotalHeader, dgTotalFooter} << 0 << 3;
+    QTest::newRow("blank row alone") << true << TOrvoDBGridOptionsEx{dgBlankRow} << 1 << 1;
+}
+
+void TestGridLayout::rowCountsOfAnInactiveGrid()
+{
+    QFETCH(bool, titles);
+    QFETCH(TOrvoDBGridOptionsEx, optionsEx);
+    QFETCH(int, titleRows);
+    QFETCH(int, bottomRows);
+    TOrvoDBGrid grid;
+    Show(grid, 300, 200);
+    TOrvoDBGridOptions options = grid.Options();
+    if (!titles)
+        options.Exclude(dgTitles);
+    grid.SetOptions(options);
+    grid.SetOptionsEx(grid.OptionsEx() + optionsEx);
+    QCOMPARE(grid.TitleOffset(), titleRows);
+    QCOMPARE(grid.FixedRows(), titleRows);
+    QCOMPARE(grid.BottomRowCount(), bottomRows);
+    QCOMPARE(grid.RowCount(), titleRows + bottomRows + 1);
+    QCOMPARE(grid.DataRowCount(), 1);
+    if (bottomRows > 0)
+        QCOMPARE(grid.BottomRowKind(bottomRows - 1), optionsEx.Contains(dgTotalFooter)
+                                                         ? TOrvoCustomDBGrid::brTotalFooter
+                                                         : TOrvoCustomDBGrid::brBlank);
+}
+
+void TestGridLayout::totalValueRowsFollowTheLongestColumn()
+{
+    TOrvoDBGrid grid;
+    TOrvoColumn* first = grid.Columns()->Add();
+    TOrvoColumn* second = grid.Columns()->Add();
+    first->TotalValues()->Add();
+    second->TotalValues()->Add();
+    second->TotalValues()->Add();
+    grid.SetOptionsEx(grid.OptionsEx() + TOrvoDBGridOptionsEx{dgTotalValues});
+    QCOMPARE(grid.BottomRowCount(), 3); // blank row and two value rows
+    QCOMPARE(grid.BottomRowKind(2), TOrvoCustomDBGrid::brTotalValues);
+    QCOMPARE(grid.BottomRowNumber(2), 1);
+}
+
+void TestGridLayout::footerStaysAtTheBottomEdge()
+{
+    TItems items;
+    items.Table.Open();
+    items.Table.SetFilter(QStringLiteral("id <= 2"));
+    items.Table.SetFiltered(true);
+    TOrvoDBGrid grid;
+    Show(grid, 400, 300);
+    grid.SetDataSource(&items.Source);
+    grid.SetOptionsEx(grid.OptionsEx() + TOrvoDBGridOptionsEx{dgTotalFooter});
+    QCOMPARE(grid.DataRowCount(), 2);
+    const int last = grid.RowCount() - 1;
+    const QRect footer = grid.CellRect(1, last);
+    QVERIFY(!footer.isEmpty());
+    // The blank row takes up what the two records leave, so the footer ends at the bottom.
+    QVERIFY2(qAbs(footer.bottom() + 1 + grid.GridLineWidth() - grid.viewport()->height()) <= 2,
+             qPrintable(QStringLiteral("%1 vs %2").arg(footer.bottom()).arg(grid.viewport()->height())));
+}
+
+void TestGridLayout::dataRowHeightFromFontLinesAndSpacing()
+{
+    TOrvoDBGrid grid;
+    grid.SetLinesCount(2);
+    const int expected =
+        grid.GridLineWidth() + 2 * LineHeight(grid.font()) + grid.GridStyle()->DataRowSpace();
+    QCOMPARE(grid.DefaultRowHeight(), expected);
+    grid.SetOptions(grid.Options() - TOrvoDBGridOptions{dgRowLines});
+    QCOMPARE(grid.DefaultRowHeight(), expected - grid.GridLineWidth());
+}
+
+void TestGridLayout::oneDataRowPerBufferedRecord()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    Show(grid, 400, 300);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    const int buffered = grid.DataLink()->RecordCount();
+    QVERIFY(buffered > 3);
+    QCOMPARE(grid.DataRowCount(), buffered);
+    QCOMPARE(grid.RowCount(), grid.TitleOffset() + buffered);
+    // The rows that fit, no more: one more would cross the bottom edge.
+    const QRect lastRow = grid.CellRect(1, grid.RowCount() - 1);
+    QVERIFY(lastRow.bottom() < grid.viewport()->height());
+    QVERIFY(grid.viewport()->height() - lastRow.bottom() <=
+            grid.DefaultRowHeight() + 2 * grid.GridLineWidth());
+
+    grid.resize(400, 600);
+    QTRY_VERIFY(grid.DataLink()->RecordCount() > buffered);
+}
+
+void TestGridLayout::bracketsRunOneLayoutPass()
+{
+    TCountingGrid grid;
+    grid.Passes = 0;
+    grid.BeginLayout();
+    grid.LayoutChanged();
+    grid.SetIndicatorWidth(40);
+    grid.BeginLayout();
+    grid.SetFixedColor(clTeal);
+    grid.LayoutChanged();
+    grid.EndLayout();
+    QCOMPARE(grid.Passes, 0);
+    grid.EndLayout();
+    QCOMPARE(grid.Passes, 1);
+    QCOMPARE(grid.LayoutLock(), 0);
+    QCOMPARE(grid.UpdateLock(), 0);
+
+    grid.BeginUpdate();
+    grid.LayoutChanged();
+    grid.EndUpdate();
+    QCOMPARE(grid.Passes, 1); // held back by the update lock, not queued
+    grid.EndUpdate();         // never below zero
+    QCOMPARE(grid.UpdateLock(), 0);
+
+    grid.BeginLayout();
+    grid.CancelLayout();
+    QCOMPARE(grid.Passes, 1);
+    grid.DeferLayout();
+    grid.DeferLayout();
+    QCOMPARE(grid.Passes, 1);
+    QTRY_COMPARE(grid.Passes, 2);
+    QTest::qWait(20);
+    QCOMPARE(grid.Passes, 2);
+}
+
+void TestGridLayout::closingAndReopeningTheDataSet()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    Show(grid, 400, 300);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    QCOMPARE(grid.Columns()->Count(), 3);
+    items.Table.MoveBy(4);
+    QVERIFY(grid.Row() > grid.TitleOffset());
+
+    items.Table.Close();
+    QCOMPARE(grid.Row(), grid.TitleOffset());
+    QCOMPARE(grid.RowCount(), grid.TitleOffset() + 1);
+    QVERIFY(!grid.EditorMode());
+
+    items.Table.Open();
+    QCOMPARE(grid.Columns()->Count(), 3);
+    QCOMPARE(grid.Columns()->Items(1)->Field(), items.Table.FieldByName(QStringLiteral("name")));
+    QCOMPARE(grid.Row(), grid.TitleOffset());
+}
+
+void TestGridLayout::customizedColumnWithAMissingFieldKeepsItsPlace()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    Show(grid, 400, 300);
+    const QStringList names{QStringLiteral("name"), QStringLiteral("nosuch"), QStringLiteral("id")};
+    for (const QString& name : names)
+        grid.Columns()->Add()->SetFieldName(name);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    QCOMPARE(grid.Columns()->State(), csCustomized);
+    QCOMPARE(grid.Columns()->Count(), 3);
+    QCOMPARE(grid.Columns()->Items(1)->FieldName(), QStringLiteral("nosuch"));
+    QVERIFY(grid.Columns()->Items(1)->Field() == nullptr);
+    QVERIFY(grid.DataLink()->SparseMap());
+    QCOMPARE(grid.DataLink()->FieldMap(), (std::vector<int>{1, -1, 0}));
+    QVERIFY(!grid.grab().isNull());
+}
+
+void TestGridLayout::frozenColumnsAreClamped()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    grid.SetFixedCols(10);
+    QCOMPARE(grid.FixedColsProperty(), 2); // at least one column scrolls
+    QCOMPARE(grid.TCustomGrid::FixedCols(), 3);
+    grid.SetFixedCols(1);
+    QCOMPARE(grid.TCustomGrid::FixedCols(), 2);
+    QVERIFY(grid.LeftCol() >= 2);
+
+    TOrvoDBGrid empty;
+    empty.SetFixedCols(3);
+    QCOMPARE(empty.TCustomGrid::FixedCols(), 1); // only the indicator: the columns are default
+}
+
+void TestGridLayout::stretchDistribution()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    grid.SetBorderStyle(bsNone);
+    grid.SetScrollBars(ssNone);
+    grid.SetFixedTheme(ftNone);
+    grid.SetOptions(grid.Options() - TOrvoDBGridOptions{dgIndicator, dgColLines});
+    for (const char* name : {"id", "name", "price"})
+        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
+    for (int i = 0; i < 3; ++i)
+        grid.Columns()->Items(i)->SetWidth(100);
+    Show(grid, 300 + 2 * grid.frameWidth(), 200);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    grid.SetStretchMode(true);
+    QCOMPARE(grid.viewport()->width(), 300);
+    // 300 pixels and the one of the missing frame edge: the remainder goes to the last.
+    QCOMPARE(grid.ColWidths(0), 100);
+    QCOMPARE(grid.ColWidths(1), 100);
+    QCOMPARE(grid.ColWidths(2), 101);
+    // The columns keep their own widths as the base of the shares.
+    QCOMPARE(grid.Columns()->Items(2)->Width(), 100);
+
+    grid.resize(600 + 2 * grid.frameWidth(), 200);
+    QTRY_COMPARE(grid.viewport()->width(), 600);
+    QCOMPARE(grid.ColWidths(0) + grid.ColWidths(1) + grid.ColWidths(2), 601);
+    grid.SetStretchMode(false);
+    QCOMPARE(grid.ColWidths(2), 100);
+}
+
+void TestGridLayout::stretchKeepsAPinnedMinimum()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    grid.SetBorderStyle(bsNone);
+    grid.SetScrollBars(ssNone);
+    grid.SetFixedTheme(ftNone);
+    grid.SetOptions(grid.Options() - TOrvoDBGridOptions{dgIndicator, dgColLines});
+    for (const char* name : {"id", "name", "price"})
+        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
+    for (int i = 0; i < 3; ++i)
+        grid.Columns()->Items(i)->SetWidth(100);
+    grid.Columns()->Items(0)->SetWidthMin(80);
+    Show(grid, 150 + 2 * grid.frameWidth(), 200);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    grid.SetStretchMode(true);
+    // A third of 151 pixels is below the minimum: the column keeps 80 and the
+    // others share the rest in proportion to their base widths.
+    QCOMPARE(grid.ColWidths(0), 80);
+    QCOMPARE(grid.ColWidths(1), 35);
+    QCOMPARE(grid.ColWidths(2), 36);
+}
+
+void TestGridLayout::sequencedScrollBarShowsRecordNumbers()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    Show(grid, 400, 300);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    QVERIFY(items.Table.IsSequenced());
+    QScrollBar* bar = grid.verticalScrollBar();
+    QCOMPARE(bar->minimum(), 1);
+    QCOMPARE(bar->maximum(), 100);
+    QCOMPARE(bar->value(), 1);
+    items.Table.MoveBy(41);
+    QCOMPARE(bar->value(), 42);
+    items.Table.Last();
+    QCOMPARE(bar->value(), 100);
+
+    grid.SetScrollBars(ssHorizontal);
+    QCOMPARE(bar->maximum(), 0);
+    QCOMPARE(grid.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
+
+void TestGridLayout::threePositionScrollBar()
+{
+    TItems items;
+    // A record filter the database cannot evaluate leaves record numbers unknown.
+    items.Table.SetOnFilterRecord([](TDataSet*, bool& accept) { accept = true; });
+    items.Table.SetFiltered(true);
+    TOrvoDBGrid grid;
+    Show(grid, 400, 300);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    QVERIFY(!items.Table.IsSequenced());
+    QScrollBar* bar = grid.verticalScrollBar();
+    QCOMPARE(bar->minimum(), 0);
+    QCOMPARE(bar->maximum(), 4);
+    QCOMPARE(bar->value(), 0);
+    items.Table.MoveBy(30);
+    QCOMPARE(bar->value(), 2);
+    items.Table.Last();
+    QCOMPARE(bar->value(), 4);
+}
+
+void TestGridLayout::scrollBarActionsMoveTheDataSet()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    Show(grid, 400, 300);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    const int visible = grid.DataRowCount();
+    QScrollBar* bar = grid.verticalScrollBar();
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QCOMPARE(items.Table.RecNo(), 1 + visible);
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    QVERIFY(items.Table.Eof() || items.Table.RecNo() == 100);
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    QCOMPARE(items.Table.RecNo(), 1);
+    bar->setSliderPosition(60);
+    bar->triggerAction(QAbstractSlider::SliderMove);
+    QCOMPARE(items.Table.RecNo(), 60);
+    QCOMPARE(bar->value(), 60);
+}
+
+void TestGridLayout::gridFollowsTheDataSetAsItScrolls()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    Show(grid, 400, 300);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    const int recNoBefore = items.Table.RecNo();
+    for (int step : {3, 20, -7, 50}) {
+        items.Table.MoveBy(step);
+        QCOMPARE(grid.Row(), grid.TitleOffset() + grid.DataLink()->ActiveRecord());
+        QCOMPARE(grid.RecordOfRow(grid.Row()), grid.DataLink()->ActiveRecord());
+    }
+    // A full paint reads buffered rows without moving the dataset.
+    const int recNo = items.Table.RecNo();
+    const int active = grid.DataLink()->ActiveRecord();
+    QVERIFY(!grid.grab().isNull());
+    QCOMPARE(items.Table.RecNo(), recNo);
+    QCOMPARE(grid.DataLink()->ActiveRecord(), active);
+    QVERIFY(recNo != recNoBefore);
+}
+
+QTEST_MAIN(TestGridLayout)
+#include "tst_gridlayout.moc"
