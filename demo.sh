@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Orvo and runs its main program.
+# Installs what is missing, builds Orvo and runs its first demo program. On first start
+# the demo makes the sample database in the user's data folder.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
-scripts/build.sh --target orvo-sampledb
-exec "${ORVO_BUILD_DIR:-build}/tools/sampledb/orvo-sampledb" "$@"
+scripts/build.sh --target OrvoDemo1
+exec "${ORVO_BUILD_DIR:-build}/demo1/OrvoDemo1" "$@"

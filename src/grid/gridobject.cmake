@@ -2,7 +2,6 @@ list(APPEND ORVO_AREA_HEADERS
     torvocustomdbgrid.h
     torvodbgrid.h
     torvodbgridgradient.h
-    torvodbgridpainter.h
     torvogriddatalink.h
 )
 list(APPEND ORVO_AREA_SOURCES
@@ -14,6 +13,5 @@ list(APPEND ORVO_AREA_SOURCES
     torvocustomdbgrid_properties.cpp
     torvodbgrid.cpp
     torvodbgridgradient.cpp
-    torvodbgridpainter.cpp
     torvogriddatalink.cpp
 )

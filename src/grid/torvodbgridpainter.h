@@ -1,16 +1,36 @@
 #pragma once
 
+#include "grid/dbgridenums.h"
+#include "grid/torvotextlayout.h"
+#include "platform/core/tcolor.h"
+#include "platform/data/tdatasetenums.h"
 #include "platform/gridbase/gridenums.h"
 
+#include <QImage>
 #include <QRect>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QPalette;
 
 namespace orvo {
 
 class TCanvas;
+class TCustomImageList;
+class TOrvoColumn;
+class TOrvoColumnTotal;
 class TOrvoCustomDBGrid;
 
-/// Draws the cells of a data grid: fixed cells (filler, indicator, titles, totals) and
-/// data cells read from the link's buffered records, without ever moving the dataset.
+/// Draws the cells of a data grid: the filler and indicator, titles with header
+/// bands, sort markers and title buttons, data cells read from the link's buffered
+/// records, the blank row and the totals, each framed in the grid's fixed style.
+/// Painting never moves the dataset: the link's active record is switched per row
+/// and restored when the paint ends.
+///
+/// Lines and frames reach into the gaps between cells, which the grid base paints
+/// after the cells; they are therefore kept until EndPaint and drawn last.
 class TOrvoDBGridPainter
 {
 public:
@@ -27,9 +47,114 @@ public:
     /// Draws one cell; the canvas brush holds the base grid's background colour.
     virtual void DrawCell(TCanvas& canvas, int col, int row, const QRect& rect, TGridDrawState state);
 
+    // --- Title buttons under the mouse (set by the mouse handling) ---------------------------
+    void SetHotTitle(TOrvoColumn* column, bool dropDownPart);
+    void SetPressedTitle(TOrvoColumn* column, bool dropDownPart);
+    void SetFillerPressed(bool value);
+    TOrvoColumn* HotTitle() const { return FHotTitle; }
+    TOrvoColumn* PressedTitle() const { return FPressedTitle; }
+    bool FillerPressed() const { return FFillerPressed; }
+
+    // --- Glyphs -------------------------------------------------------------------------------
+    /// The list indicator glyphs, filler images and title buttons come from.
+    TCustomImageList* IndicatorGlyphs() const;
+    /// The sort markers in the grid's resolved marker style (TitleMarkers when assigned).
+    TCustomImageList* MarkerList();
+    /// The indicator glyph of a data row: 0 current, 1 editing, 2 inserting, 3 selected,
+    /// 4 current and selected, 6 and 7 while a range is extended; -1 for none.
+    static int IndicatorGlyph(bool current, TDataSetState state, bool selected, bool extending);
+    /// The marker strip recoloured from its key colours for a resolved marker style.
+    static QImage RecolorMarkers(const QImage& strip, TMarkerStyle style, bool transparent, bool forceSystem,
+                                 const QPalette& palette);
+    /// Frames a check box or total box in a resolved box style.
+    static void DrawBox(TCanvas& canvas, const QRect& rect, TCheckBoxStyle resolvedStyle);
+
+protected:
+    /// What the pipeline works out at the start of each cell.
+    struct TCellInfo
+    {
+        int Col = 0;
+        int Row = 0;
+        int DataCol = 0;      ///< c: negative for the indicator column
+        int DataRow = 0;      ///< r: negative for title rows
+        int BottomIndex = -1; ///< the row's place in the bottom region, -1 above it
+        QRect Rect;
+        TGridDrawState State;
+        TOrvoColumn* Column = nullptr;
+        int Margin = 2;
+        bool Fixed = false;
+        bool BothLines = false;
+        bool Themed = false;
+        bool Gradient = false;
+        bool GradientSoft = false;
+        bool TotalBand = false;
+        bool GradientCell = false;
+        bool PendingColLine = false;
+        bool PendingRowLine = false;
+        bool Boxed = false;
+        bool IsTitleRow() const { return DataRow < 0; }
+        bool IsBottomRow() const { return BottomIndex >= 0; }
+    };
+
+    TCellInfo MakeCellInfo(int col, int row, const QRect& rect, TGridDrawState state) const;
+
+    // Cell kinds.
+    virtual void DrawIndicatorCell(TCanvas& canvas, TCellInfo& cell);
+    virtual void DrawColumnCell(TCanvas& canvas, TCellInfo& cell);
+    virtual void DrawDataCell(TCanvas& canvas, TCellInfo& cell);
+    virtual void DrawTitleCell(TCanvas& canvas, TCellInfo& cell);
+    virtual void DrawTotalCell(TCanvas& canvas, TCellInfo& cell);
+
+    // Backgrounds, lines and frames.
+    void FillFixed(TCanvas& canvas, const TCellInfo& cell, const QRect& rect, bool hot = false,
+                   bool down = false);
+    void DrawDataRowLine(TCanvas& canvas, TCellInfo& cell);
+    void DrawDataColLine(TCanvas& canvas, TCellInfo& cell);
+    void DrawFixedLines(TCanvas& canvas, const TCellInfo& cell, const QRect& rect, bool pressed, bool hot);
+    void DrawFocusFrame(TCanvas& canvas, const TCellInfo& cell);
+    /// Runs `draw` once the base has drawn its lines (at once outside a paint).
+    void Defer(TCanvas& canvas, std::function<void(TCanvas&)> draw);
+
+    TColor FixedLineColor() const;
+    TColor ResolvedColor(TColor color) const;
+    bool ShowsSelection() const;
+
 private:
+    int ChooseIndicatorGlyph(int record);
+    void DrawFillerImage(TCanvas& canvas, const QRect& rect);
+    void DrawCentered(TCanvas& canvas, const TCustomImageList* list, int index, const QRect& rect) const;
+    void DrawTitleContent(TCanvas& canvas, TCellInfo& cell, TOrvoColumn* column, QRect title);
+    void DrawHeaderBands(TCanvas& canvas, TCellInfo& cell, TOrvoColumn* column, const QRect& titleRect);
+    void DrawHeaderBand(TCanvas& canvas, const TCellInfo& cell, const QRect& band, const QString& text);
+    void DrawHeaderBandLines(TCanvas& canvas, const TCellInfo& cell, const QRect& band);
+    void DrawSystemArrow(TCanvas& canvas, int markerIndex, const QRect& box);
+    static void DrawTitleButtonState(TCanvas& canvas, const QRect& frame, bool pressed,
+                                     THotButtons hotButtons, TFixedStyle style, bool raised, bool both);
+    QRect DrawTitleButton(TCanvas& canvas, const TCellInfo& cell, TOrvoColumn* column, const QRect& area);
+    QRect DrawMarker(TCanvas& canvas, const TCellInfo& cell, TOrvoColumn* column, QRect caption);
+    TOrvoColumnTotal* TotalOf(const TCellInfo& cell) const;
+    bool TotalIsBoxed(const TCellInfo& cell, const TOrvoColumnTotal* total, const QString& text) const;
+    void DrawDataContent(TCanvas& canvas, TCellInfo& cell, const QString& text, bool highlight,
+                         TSelections selections);
+    void DrawSearchMatch(TCanvas& canvas, const TOrvoTextLayout::TResult& laid, TColor color);
+    void DrawOwnerCell(TCanvas& canvas, const TCellInfo& cell);
+    QObject* CellImage(TOrvoColumn* column);
+    void DrawCellImage(TCanvas& canvas, const TCellInfo& cell, QObject* image, const QRect& area);
+    int FirstShownScrollableCol() const;
+    int LastShownCol() const;
+
     TOrvoCustomDBGrid& FGrid;
     int FSavedActiveRecord = -1;
+    bool FPainting = false;
+    std::vector<std::function<void(TCanvas&)>> FDeferred;
+    std::vector<QRect> FDrawnBands;
+    TOrvoColumn* FHotTitle = nullptr;
+    bool FHotDropDown = false;
+    TOrvoColumn* FPressedTitle = nullptr;
+    bool FPressedDropDown = false;
+    bool FFillerPressed = false;
+    std::unique_ptr<TCustomImageList> FMarkers;
+    int FMarkerKey = -1;
 };
 
 } // namespace orvo

@@ -521,6 +521,7 @@ void TestGridObject::emptyGridShowsItsFrame()
     QWidget window;
     window.resize(300, 200);
     auto* grid = new TOrvoDBGrid(&window);
+    grid->SetFixedTheme(ftNone); // classic fixed cells: a flat button face
     grid->setGeometry(0, 0, 300, 200);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

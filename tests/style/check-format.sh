@@ -4,5 +4,5 @@
 set -euo pipefail
 cd "$1"
 command -v clang-format >/dev/null || exit 77
-find src tests tools benchmarks \( -name '*.cpp' -o -name '*.h' \) -print0 |
+find src tests tools benchmarks demo1 \( -name '*.cpp' -o -name '*.h' \) -print0 |
     xargs -0 clang-format --dry-run --Werror

@@ -1,0 +1,679 @@
+// Fixed cells: themed and gradient backgrounds, titles with header bands, title
+// buttons and sort markers, total cells, and the fixed frame every fixed cell ends
+// with.
+
+#include "grid/torvocolumn.h"
+#include "grid/torvocolumntitle.h"
+#include "grid/torvocolumntotalfields.h"
+#include "grid/torvocolumntotalfooter.h"
+#include "grid/torvocolumntotalheader.h"
+#include "grid/torvocolumntotalvalue.h"
+#include "grid/torvocolumntotalvalues.h"
+#include "grid/torvocustomdbgrid.h"
+#include "grid/torvodbgridfilter.h"
+#include "grid/torvodbgridgradient.h"
+#include "grid/torvodbgridpainter.h"
+#include "grid/torvodbgridtotals.h"
+#include "grid/torvofixedstyles.h"
+#include "grid/torvogridstyle.h"
+#include "grid/torvotextlayout.h"
+#include "platform/graphics/drawedge.h"
+#include "platform/graphics/tbitmap.h"
+#include "platform/graphics/tcanvas.h"
+#include "platform/graphics/tcustomimagelist.h"
+#include "platform/graphics/tglyphstrips.h"
+#include "platform/graphics/tthemeservices.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace orvo {
+
+namespace {
+
+QRgb RgbOf(TColor color, const QPalette& palette)
+{
+    return ToQColor(color, palette).rgb();
+}
+
+/// The state a themed element is drawn in: 0 normal, 1 pressed, 2 hot, 3 disabled.
+int ButtonState(bool enabled, bool pressed, bool hot)
+{
+    if (!enabled)
+        return 3;
+    return pressed ? 1 : hot ? 2 : 0;
+}
+
+TThemedElementDetails FixedElement(TFixedTheme theme, int state)
+{
+    switch (theme) {
+    case ftButtons: {
+        static constexpr TThemedButton parts[] = {tbPushButtonNormal, tbPushButtonPressed, tbPushButtonHot,
+                                                  tbPushButtonDisabled};
+        return TThemeServices::GetElementDetails(parts[state]);
+    }
+    case ftTabs: {
+        static constexpr TThemedTab parts[] = {ttTabItemNormal, ttTabItemSelected, ttTabItemHot,
+                                               ttTabItemDisabled};
+        return TThemeServices::GetElementDetails(parts[state]);
+    }
+    default: {
+        static constexpr TThemedHeader parts[] = {thHeaderItemNormal, thHeaderItemPressed, thHeaderItemHot,
+                                                  thHeaderItemNormal};
+        return TThemeServices::GetElementDetails(parts[state]);
+    }
+    }
+}
+
+/// The grid columns a title spans: the neighbours whose column is `owner` or lies below it.
+bool Descends(const TOrvoColumn* column, const TOrvoColumn* owner)
+{
+    for (; column; column = column->ParentColumn())
+        if (column == owner)
+            return true;
+    return false;
+}
+
+} // namespace
+
+// --- Backgrounds ---------------------------------------------------------------------------------
+
+void TOrvoDBGridPainter::FillFixed(TCanvas& canvas, const TCellInfo& cell, const QRect& rect, bool hot,
+                                   bool down)
+{
+    if (cell.Themed) {
+        const int state = ButtonState(FGrid.isEnabled(), down, hot);
+        const QRect element = rect.adjusted(-1, -1, 1, 1);
+        ThemeServices().DrawElement(canvas, FixedElement(FGrid.FixedTheme(), 0), element, rect, &FGrid);
+        if (state != 0)
+            ThemeServices().DrawElement(canvas, FixedElement(FGrid.FixedTheme(), state), element, rect,
+                                        &FGrid);
+        canvas.Brush().SetStyle(bsClear);
+    } else if (cell.Gradient) {
+        const QRect area = cell.GradientSoft ? rect.adjusted(-1, -1, 1, 1) : rect;
+        FGrid.Gradient()->PaintRect(canvas, area, canvas.Brush().Color(), hot, down);
+        canvas.Brush().SetStyle(bsClear);
+    } else {
+        canvas.Brush().SetStyle(bsSolid);
+        canvas.FillRect(rect);
+    }
+}
+
+// --- Titles --------------------------------------------------------------------------------------
+
+void TOrvoDBGridPainter::DrawTitleCell(TCanvas& canvas, TCellInfo& cell)
+{
+    const int level = cell.Row;
+    TOrvoColumn* leaf = cell.Column;
+    TOrvoColumn* owner = leaf;
+    while (owner && owner->ColumnDepth() > level)
+        owner = owner->ParentColumn();
+    canvas.Brush().SetStyle(bsSolid);
+    if (!owner) {
+        canvas.Brush().SetColor(FGrid.FixedColor());
+        canvas.FillRect(cell.Rect);
+        return;
+    }
+    // The title's full extent: over every shown sub-column, and down to the last title
+    // row for a column that has nothing below it.
+    const QRect own = FGrid.CellRect(cell.Col, cell.Row);
+    const int line = FGrid.VertLineWidth();
+    int left = own.left();
+    for (int col = cell.Col - 1;
+         col >= FGrid.IndicatorOffset() && Descends(FGrid.ColumnOfGridCol(col), owner); --col)
+        left -= FGrid.ColWidths(col) > 0 ? FGrid.ColWidths(col) + line : 0;
+    int right = own.right();
+    for (int col = cell.Col + 1; col < FGrid.ColCount() && Descends(FGrid.ColumnOfGridCol(col), owner); ++col)
+        right += FGrid.ColWidths(col) > 0 ? FGrid.ColWidths(col) + line : 0;
+    int top = own.top();
+    int bottom = own.bottom();
+    if (owner == leaf) {
+        for (int row = cell.Row - 1; row >= leaf->ColumnDepth(); --row)
+            top -= FGrid.RowHeights(row) + FGrid.HorzLineWidth();
+        for (int row = cell.Row + 1; row < FGrid.TitleOffset(); ++row)
+            bottom += FGrid.RowHeights(row) + FGrid.HorzLineWidth();
+    }
+    QRect title(QPoint(left, top), QPoint(right, bottom));
+    if (cell.BothLines)
+        title.adjust(1, 1, -1, -1);
+
+    QPainter* painter = canvas.Handle();
+    if (painter) {
+        painter->save();
+        painter->setClipRect(cell.Rect.adjusted(cell.BothLines ? -1 : 0, cell.BothLines ? -1 : 0, 0, 0),
+                             Qt::IntersectClip);
+    }
+    DrawTitleContent(canvas, cell, owner, title);
+    if (painter)
+        painter->restore();
+}
+
+void TOrvoDBGridPainter::DrawTitleContent(TCanvas& canvas, TCellInfo& cell, TOrvoColumn* column, QRect title)
+{
+    TOrvoColumnTitle* caption = column->Title();
+    const bool headers = FGrid.Options().Contains(dgTitleHeaders) && caption->HeaderLevels() > 0;
+    QRect area = title;
+    if (headers) {
+        DrawHeaderBands(canvas, cell, column, title);
+        area.setTop(title.top() + caption->HeaderLevels() * FGrid.HeaderBandHeight());
+    }
+    const bool pressed = FPressedTitle == column && !FPressedDropDown;
+    const bool hot = FHotTitle == column && !FHotDropDown;
+    canvas.Font() = caption->Font();
+    canvas.Brush().SetColor(caption->Color());
+    canvas.Brush().SetStyle(bsSolid);
+    FillFixed(canvas, cell, area, hot, pressed);
+    const bool offset = pressed && !cell.Themed && !(cell.Gradient && FGrid.Gradient()->IsHotActive(false));
+    if (offset)
+        area.translate(1, 1);
+
+    QRect captionRect = DrawTitleButton(canvas, cell, column, area);
+    const int margin = FGrid.GridStyle()->TitleColMargin();
+    captionRect.adjust(margin, 0, -margin, 0);
+    const QString text = caption->Caption();
+    const int m = cell.Margin;
+    TCustomImageList* images = FGrid.TitleImages();
+    const bool hasImage = images && caption->ImageIndex() >= 0 && caption->ImageIndex() < images->Count();
+    TCustomImageList* markers = MarkerList();
+    const bool hasMarker =
+        markers && caption->MarkerIndex() >= 0 && caption->MarkerIndex() < markers->Count();
+    if (hasImage) {
+        const int y = captionRect.top() + (captionRect.height() - images->Height()) / 2;
+        if (text.isEmpty() && !hasMarker) {
+            DrawCentered(canvas, images, caption->ImageIndex(), captionRect);
+        } else {
+            images->Draw(canvas, captionRect.left() + m, y, caption->ImageIndex(), FGrid.isEnabled());
+            captionRect.setLeft(captionRect.left() + images->Width() + 2);
+        }
+    }
+    if (hasMarker)
+        captionRect = DrawMarker(canvas, cell, column, captionRect);
+    if (captionRect.width() > 0 && !text.isEmpty()) {
+        TOrvoTextLayout::TParams params;
+        params.Margin = m;
+        params.Alignment = caption->Alignment();
+        params.VAlignment = caption->VAlignment();
+        params.WordWrap = caption->WordWrap();
+        params.Ellipsis = caption->Ellipsis();
+        params.RightToLeft = canvas.RightToLeft();
+        canvas.Brush().SetStyle(bsClear);
+        TOrvoTextLayout::Draw(canvas, captionRect, text, params);
+    }
+    if (offset)
+        area.translate(-1, -1);
+    DrawFixedLines(canvas, cell, area, pressed, hot);
+}
+
+void TOrvoDBGridPainter::DrawHeaderBands(TCanvas& canvas, TCellInfo& cell, TOrvoColumn* column,
+                                         const QRect& titleRect)
+{
+    const int height = FGrid.HeaderBandHeight();
+    const int line = FGrid.VertLineWidth();
+    TOrvoColumnTitle* title = column->Title();
+    for (int level = 0; level < title->HeaderLevels(); ++level) {
+        // Neighbours sharing this header level widen the band over their columns.
+        int left = titleRect.left();
+        for (int col = cell.Col - 1; col >= FGrid.IndicatorOffset(); --col) {
+            const TOrvoColumn* other = FGrid.ColumnOfGridCol(col);
+            if (!other || !title->SharesHeaderWith(other, level))
+                break;
+            left -= FGrid.ColWidths(col) > 0 ? FGrid.ColWidths(col) + line : 0;
+        }
+        int right = titleRect.right();
+        for (int col = cell.Col + 1; col < FGrid.ColCount(); ++col) {
+            const TOrvoColumn* other = FGrid.ColumnOfGridCol(col);
+            if (!other || !title->SharesHeaderWith(other, level))
+                break;
+            right += FGrid.ColWidths(col) > 0 ? FGrid.ColWidths(col) + line : 0;
+        }
+        QRect band(left, titleRect.top() + level * height, right - left + 1, height);
+        if (FGrid.Options().Contains(dgRowLines))
+            band.setBottom(band.bottom() - FGrid.GridLineWidth());
+        if (cell.BothLines)
+            band.setBottom(band.bottom() - 1);
+        // A band over several columns crosses the lines between them, which the grid
+        // base paints after the cells: it is drawn once, after them.
+        if (FPainting && std::find(FDrawnBands.begin(), FDrawnBands.end(), band) != FDrawnBands.end())
+            continue;
+        if (FPainting)
+            FDrawnBands.push_back(band);
+        const QString text = title->HeaderPart(level);
+        Defer(canvas,
+              [this, cell, band, text](TCanvas& target) { DrawHeaderBand(target, cell, band, text); });
+    }
+}
+
+void TOrvoDBGridPainter::DrawHeaderBand(TCanvas& canvas, const TCellInfo& cell, const QRect& band,
+                                        const QString& text)
+{
+    canvas.Font() = FGrid.HeaderFont();
+    canvas.Brush().SetColor(FGrid.HeaderColor());
+    canvas.Brush().SetStyle(bsSolid);
+    FillFixed(canvas, cell, band);
+    TOrvoTextLayout::TParams params;
+    params.Margin = cell.Margin;
+    params.Alignment = taCenter;
+    params.VAlignment = tvCenter;
+    params.WordWrap = true;
+    params.Ellipsis = true;
+    canvas.Brush().SetStyle(bsClear);
+    TOrvoTextLayout::Draw(canvas, band, text, params);
+    DrawFixedLines(canvas, cell, band, false, false);
+    if (FGrid.Options().Contains(dgRowLines))
+        DrawHeaderBandLines(canvas, cell, band);
+}
+
+void TOrvoDBGridPainter::DrawHeaderBandLines(TCanvas& canvas, const TCellInfo& cell, const QRect& band)
+{
+    const bool raised = TOrvoFixedStyles::IsRaisedStyle(FGrid.FixedStyle());
+    const TColor first = cell.Themed ? FixedLineColor() : clBlack;
+    const int lines = FGrid.GridLineWidth();
+    const int y = band.bottom() + 1 + (cell.BothLines ? 1 : 0);
+    const QRect span(band.left() - (cell.BothLines ? 1 : 0), y, band.width() + (cell.BothLines ? 2 : 0), 1);
+    const bool themed = cell.Themed;
+    Defer(canvas, [=](TCanvas& target) {
+        target.Brush().SetStyle(bsSolid);
+        for (int k = 0; k < lines; ++k) {
+            if (k == 0 && (themed || raised))
+                continue;
+            target.Brush().SetColor(k == 0 ? first : TColor(0xDCDCDC));
+            target.FillRect(span.translated(0, k));
+        }
+    });
+}
+
+QRect TOrvoDBGridPainter::DrawTitleButton(TCanvas& canvas, const TCellInfo& cell, TOrvoColumn* column,
+                                          const QRect& area)
+{
+    const int width = FGrid.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &FGrid);
+    const TOrvoColumnExpandStyle style = column->ExpandStyle();
+    int glyph = -1;
+    if (column->HasSubColumns() && style == cesAuto)
+        glyph = 11 - int((FGrid.layoutDirection() == Qt::RightToLeft) != column->Expanded());
+    else if (style == cesDropDown || style == cesDropDownMenu)
+        glyph = 9;
+    else if ((style == cesFilterList || style == cesFilterForm) && FGrid.FilterGrid()->Filtered())
+        glyph = column->FilterText().isEmpty() ? 20 : 21;
+    TCustomImageList* glyphs = IndicatorGlyphs();
+    if (glyph < 0 || area.width() < width || glyphs->Count() <= 11)
+        return area;
+    const bool rightToLeft = FGrid.layoutDirection() == Qt::RightToLeft;
+    QRect button = area;
+    if (rightToLeft)
+        button.setWidth(width);
+    else
+        button.setLeft(area.right() - width + 1);
+    const bool pressed = FPressedTitle == column && FPressedDropDown;
+    const bool hot = FHotTitle == column && FHotDropDown;
+    if (cell.Themed) {
+        const int state = ButtonState(FGrid.isEnabled(), pressed, hot);
+        if (state != 0)
+            ThemeServices().DrawElement(canvas, FixedElement(ftDefault, state), button.adjusted(0, -1, 1, 1),
+                                        button, &FGrid);
+    } else if (FGrid.Gradient()->IsActive(false) && (pressed || hot)) {
+        FGrid.Gradient()->PaintRect(canvas, button, canvas.Brush().Color(), hot, pressed);
+    }
+    DrawCentered(canvas, glyphs, glyph, button);
+    QRect rest = area;
+    if (rightToLeft)
+        rest.setLeft(button.right() + 1);
+    else
+        rest.setRight(button.left() - 1);
+    return rest;
+}
+
+QRect TOrvoDBGridPainter::DrawMarker(TCanvas& canvas, const TCellInfo& cell, TOrvoColumn* column,
+                                     QRect caption)
+{
+    TOrvoColumnTitle* title = column->Title();
+    TCustomImageList* markers = MarkerList();
+    const int m = cell.Margin;
+    const int markerWidth = markers->Width() + 2;
+    int x = caption.right() + 1 - markerWidth;
+    if (FGrid.Options().Contains(dgMarkerAutoAlign) && title->Alignment() != taRightJustify) {
+        const QFontMetrics metrics(canvas.Font().ToQFont());
+        int textWidth = 0;
+        for (const QString& part : title->Caption().split(QLatin1Char('\n')))
+            textWidth = std::max(textWidth, metrics.horizontalAdvance(part));
+        const int follow = title->Alignment() == taLeftJustify
+                               ? caption.left() + textWidth + m + m + 1
+                               : caption.left() + caption.width() / 2 + textWidth / 2 + m + 1;
+        if (follow < x) {
+            if (title->Alignment() == taCenter)
+                caption.setLeft(caption.left() + (x - follow));
+            x = follow;
+        }
+    }
+    caption.setRight(x - 1);
+    const int y = caption.top() + (caption.height() - markers->Height()) / 2;
+    const int drawX = x - m + 2;
+    markers->Draw(canvas, drawX, y, title->MarkerIndex(), FGrid.isEnabled());
+    if (FGrid.OptionsExt().Contains(dgForceSystemMarker) && !FGrid.TitleMarkers())
+        DrawSystemArrow(canvas, title->MarkerIndex(),
+                        QRect(drawX, y, markers->Width() + 1, markers->Height() + 1));
+    return caption;
+}
+
+void TOrvoDBGridPainter::DrawSystemArrow(TCanvas& canvas, int markerIndex, const QRect& box)
+{
+    const bool descending = markerIndex % 2 == 1;
+    QRect band;
+    if (markerIndex > 1)
+        band = descending ? QRect(box.left(), box.bottom() - 5 + 1, box.width(), 6)
+                          : QRect(box.left(), box.top() - 1, box.width(), 6);
+    else
+        band = QRect(box.left(), box.center().y() - 2, box.width(), 7);
+    if (descending)
+        band.translate(0, -1);
+    DrawCentered(canvas, IndicatorGlyphs(), descending ? 9 : 8, band);
+}
+
+// --- Markers -------------------------------------------------------------------------------------
+
+QImage TOrvoDBGridPainter::RecolorMarkers(const QImage& strip, TMarkerStyle style, bool transparent,
+                                          bool forceSystem, const QPalette& palette)
+{
+    const bool lightIsMask = style == msDefault || style == msSoft;
+    const TColor slotColors[] = {clWhite, lightIsMask ? TGlyphStrips::MaskColor : cl3DLight, clBtnShadow,
+                                 cl3DDkShadow, clBlack};
+    const TColor background = transparent ? TGlyphStrips::MaskColor : clWhite;
+    const auto keys = TOrvoFixedStyles::MarkerKeySlots(style);
+    const auto target = [&](TOrvoFixedStyles::TMarkerPaletteSlot slot) {
+        if (forceSystem)
+            return TGlyphStrips::MaskColor;
+        return slot == TOrvoFixedStyles::mpBackground ? background : slotColors[slot];
+    };
+    const std::pair<QRgb, TColor> replacements[] = {
+        {qRgb(0, 255, 255), target(keys[0])},
+        {qRgb(0, 128, 128), target(keys[1])},
+        {qRgb(0, 0, 255), target(keys[2])},
+        {qRgb(0, 0, 128), target(keys[3])},
+        {qRgb(0, 255, 0), forceSystem ? TGlyphStrips::MaskColor : background},
+    };
+    QImage result = strip.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < result.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const QRgb pixel = line[x] | 0xFF000000u;
+            for (const auto& [key, color] : replacements)
+                if (pixel == key) {
+                    line[x] = RgbOf(color, palette);
+                    break;
+                }
+        }
+    }
+    return result;
+}
+
+TCustomImageList* TOrvoDBGridPainter::MarkerList()
+{
+    if (FGrid.TitleMarkers())
+        return FGrid.TitleMarkers();
+    const TMarkerStyle style = TOrvoFixedStyles::ResolveMarkerStyle(FGrid.MarkerStyle(), FGrid.FixedStyle(),
+                                                                    FGrid.ThemedFixedCells());
+    const bool transparent = TOrvoFixedStyles::MarkerIsTransparent(FGrid.MarkerTransparent(), style);
+    const bool forceSystem = FGrid.OptionsExt().Contains(dgForceSystemMarker);
+    const int key = int(style) + 12 * int(transparent) + 24 * int(forceSystem);
+    if (FMarkers && key == FMarkerKey)
+        return FMarkers.get();
+    const QString name = QStringLiteral("ORVODBMARKERS");
+    const QSize size = TGlyphStrips::GlyphSize(name);
+    TBitmap bitmap;
+    bitmap.SetImage(
+        RecolorMarkers(TGlyphStrips::Strip(name), style, transparent, forceSystem, FGrid.palette()));
+    FMarkers = std::make_unique<TCustomImageList>(size.width(), size.height());
+    FMarkers->AddMasked(bitmap, TGlyphStrips::MaskColor);
+    FMarkerKey = key;
+    return FMarkers.get();
+}
+
+// --- Totals --------------------------------------------------------------------------------------
+
+TOrvoColumnTotal* TOrvoDBGridPainter::TotalOf(const TCellInfo& cell) const
+{
+    TOrvoColumn* column = cell.Column;
+    switch (FGrid.BottomRowKind(cell.BottomIndex)) {
+    case TOrvoCustomDBGrid::brTotalHeader:
+        return column->TotalHeader();
+    case TOrvoCustomDBGrid::brTotalValues: {
+        const int number = FGrid.BottomRowNumber(cell.BottomIndex);
+        TOrvoColumnTotalValues* values = column->TotalValues();
+        return number < values->Count() ? values->Items(number) : nullptr;
+    }
+    case TOrvoCustomDBGrid::brTotalFields:
+        return column->TotalFields();
+    case TOrvoCustomDBGrid::brTotalFooter:
+        return column->TotalFooter();
+    default:
+        return nullptr;
+    }
+}
+
+bool TOrvoDBGridPainter::TotalIsBoxed(const TCellInfo& cell, const TOrvoColumnTotal* total,
+                                      const QString& text) const
+{
+    if (!total)
+        return false;
+    static constexpr TOrvoDBGridOptionEx boxOptions[] = {dgTotalHeaderBox, dgTotalHeaderBox, dgTotalValuesBox,
+                                                         dgTotalFieldsBox, dgTotalFooterBox};
+    const auto kind = FGrid.BottomRowKind(cell.BottomIndex);
+    const bool boxed = total->TotalBox() == tbTrue ||
+                       (FGrid.OptionsEx().Contains(boxOptions[kind]) && total->TotalBox() != tbFalse);
+    return boxed && (!text.isEmpty() || !FGrid.OptionsEx().Contains(dgTotalDataBoxOnly));
+}
+
+void TOrvoDBGridPainter::DrawTotalCell(TCanvas& canvas, TCellInfo& cell)
+{
+    TOrvoColumnTotal* total = TotalOf(cell);
+    const TOrvoDBGridTotals* totals = FGrid.Totals();
+    canvas.Font() = total ? total->Font() : totals->Font();
+    canvas.Brush().SetColor(total ? total->Color() : totals->Color());
+    canvas.Brush().SetStyle(bsSolid);
+    QString text = total ? total->GetText() : QString();
+    FGrid.TotalGetText(cell.Column, FGrid.BottomRowNumber(cell.BottomIndex), text, tkDisplay);
+    cell.Boxed = TotalIsBoxed(cell, total, text);
+    FillFixed(canvas, cell, cell.Rect);
+
+    QRect textRect = cell.Rect;
+    const int margin = FGrid.GridStyle()->TotalColMargin();
+    textRect.adjust(margin, 0, -margin, 0);
+    if (cell.TotalBand) {
+        if (cell.Col != FirstShownScrollableCol())
+            textRect.setLeft(textRect.left() + 1);
+        if (cell.Col != LastShownCol())
+            textRect.setRight(textRect.right() - 1);
+    }
+    if (cell.Boxed)
+        textRect.adjust(1, 0, -1, 0);
+    TCustomImageList* images = totals->Images();
+    if (total && images && total->ImageIndex() >= 0 && total->ImageIndex() < images->Count()) {
+        images->Draw(canvas, textRect.left() + cell.Margin,
+                     textRect.top() + (textRect.height() - images->Height()) / 2, total->ImageIndex(),
+                     FGrid.isEnabled());
+        textRect.setLeft(textRect.left() + images->Width() + 2);
+    }
+    if (!text.isEmpty()) {
+        TOrvoTextLayout::TParams params;
+        params.Margin = cell.Margin;
+        params.Alignment = total ? total->Alignment() : taLeftJustify;
+        params.VAlignment = total ? total->VAlignment() : tvCenter;
+        params.WordWrap = total && total->WordWrap();
+        params.Ellipsis = total && total->Ellipsis();
+        canvas.Brush().SetStyle(bsClear);
+        TOrvoTextLayout::Draw(canvas, textRect, text, params);
+    }
+    DrawFixedLines(canvas, cell, cell.Rect, false, false);
+}
+
+// --- The fixed frame -----------------------------------------------------------------------------
+
+void TOrvoDBGridPainter::DrawBox(TCanvas& canvas, const QRect& rect, TCheckBoxStyle resolvedStyle)
+{
+    QRect box = rect;
+    QRect inner = rect.adjusted(1, 1, -1, -1);
+    switch (resolvedStyle) {
+    case cbSoft:
+        DrawEdge(canvas, box, BDR_SUNKENOUTER, BF_RECT);
+        DrawEdge(canvas, inner, BDR_SUNKENINNER, BF_RECT);
+        break;
+    case cbLoweredDark:
+        DrawEdge(canvas, box, BDR_SUNKENOUTER, BF_TOPLEFT | BF_MONO);
+        DrawEdge(canvas, box, BDR_SUNKENINNER, BF_BOTTOMRIGHT);
+        break;
+    case cbLoweredGray:
+        DrawEdge(canvas, box, BDR_SUNKENINNER, BF_TOPLEFT);
+        DrawEdge(canvas, box, BDR_SUNKENINNER, BF_BOTTOMRIGHT);
+        break;
+    case cbLoweredMild:
+        DrawEdge(canvas, box, BDR_SUNKENOUTER, BF_TOPLEFT);
+        DrawEdge(canvas, box, BDR_SUNKENINNER, BF_BOTTOMRIGHT);
+        break;
+    case cbFlat:
+        DrawEdge(canvas, box, BDR_SUNKENOUTER, BF_TOPLEFT | BF_MONO);
+        DrawEdge(canvas, box, BDR_RAISEDOUTER, BF_BOTTOMRIGHT | BF_MONO);
+        break;
+    case cbGray:
+        DrawEdge(canvas, box, BDR_SUNKENINNER, BF_TOPLEFT);
+        DrawEdge(canvas, box, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
+        break;
+    case cbMild:
+        DrawEdge(canvas, box, BDR_SUNKENOUTER, BF_TOPLEFT);
+        DrawEdge(canvas, box, BDR_RAISEDINNER, BF_BOTTOMRIGHT);
+        break;
+    default:
+        DrawEdge(canvas, box, BDR_SUNKENOUTER, BF_RECT);
+        DrawEdge(canvas, inner, BDR_SUNKENOUTER, BF_TOPLEFT | BF_MONO);
+        DrawEdge(canvas, inner, BDR_SUNKENINNER, BF_BOTTOMRIGHT);
+        break;
+    }
+}
+
+void TOrvoDBGridPainter::DrawFixedLines(TCanvas& canvas, const TCellInfo& cell, const QRect& rect,
+                                        bool pressed, bool hot)
+{
+    if (!cell.Fixed || cell.Themed)
+        return;
+    const TOrvoDBGridOptions options = FGrid.Options();
+    const bool colLines = options.Contains(dgColLines);
+    const bool rowLines = options.Contains(dgRowLines);
+    const TFixedStyle style = FGrid.FixedStyle();
+    const bool raised = TOrvoFixedStyles::IsRaisedStyle(style);
+    const bool soft = TOrvoFixedStyles::IsSoftStyle(style);
+    const unsigned flat = TOrvoFixedStyles::IsFlatStyle(style) ? BF_FLAT : 0;
+    const unsigned softFlag = soft ? BF_SOFT : 0;
+    const bool blackLines = !cell.BothLines || style == fsDefault || style == fsNice || style == fsFlat;
+    const bool rightToLeft = FGrid.layoutDirection() == Qt::RightToLeft;
+    const TColor lineColor = cell.BothLines ? FixedLineColor() : clBlack;
+    const bool firstTotalRow = cell.IsBottomRow() && cell.BottomIndex == 1 &&
+                               FGrid.BottomRowKind(0) == TOrvoCustomDBGrid::brBlank &&
+                               FGrid.RowHeights(FGrid.FirstBottomRow()) > 0;
+    const bool plainFrame = FGrid.FixedColor() != clBtnFace && soft;
+    const TColor brush = canvas.Brush().Color();
+    const bool bandStart = cell.Col == FirstShownScrollableCol();
+    const bool bandEnd = cell.Col == LastShownCol();
+    TCheckBoxStyle box = TOrvoFixedStyles::ResolveBoxStyle(FGrid.Totals()->BoxStyle(), style);
+    const int totalRowSpace = FGrid.GridStyle()->TotalRowSpace();
+    const THotButtons hotButtons = TOrvoFixedStyles::ResolveHotButtons(FGrid.HotButtons(), style);
+    const bool trackedByGradient = cell.Gradient && FGrid.Gradient()->IsHotActive(false);
+    Defer(canvas, [=, boxed = cell.Boxed, gradientSoft = cell.GradientSoft, both = cell.BothLines,
+                   band = cell.TotalBand](TCanvas& target) {
+        target.Brush().SetStyle(bsSolid);
+        if (blackLines) {
+            target.Brush().SetColor(clBlack);
+            const int c = colLines ? 1 : 0;
+            const int r = rowLines ? 1 : 0;
+            if (rowLines)
+                target.FillRect(QRect(rect.left() - c, rect.bottom() + 1 + c, rect.width() + 2 * c, 1));
+            if (colLines && !(band && rightToLeft))
+                target.FillRect(QRect(rect.right() + 1 + r, rect.top() - r, 1, rect.height() + 3 * r));
+        }
+        if (firstTotalRow && rowLines) {
+            target.Brush().SetColor(lineColor);
+            const int above = rect.top() - 1 - (both ? 1 : 0);
+            target.FillRect(QRect(rect.left() - 1, above, rect.width() + 2, 1));
+        }
+        QRect frame = rect;
+        if (both) {
+            frame.adjust(-1, -1, 1, 1);
+            if (raised) {
+                QRect outer = frame.adjusted(0, 0, 1, 1);
+                const unsigned edge = style == fsSoft || style == fsGreat || style == fsGray
+                                          ? BDR_RAISEDOUTER
+                                          : BDR_RAISEDINNER;
+                DrawEdge(target, outer, edge, BF_BOTTOMRIGHT);
+            }
+            if (!gradientSoft) {
+                if (band) {
+                    QRect edges = frame;
+                    DrawEdge(target, edges, BDR_RAISEDINNER, (bandEnd ? BF_RIGHT : 0) | BF_BOTTOM | flat);
+                    DrawEdge(target, edges, BDR_RAISEDINNER, (bandStart ? BF_LEFT : 0) | BF_TOP | softFlag);
+                } else if (plainFrame) {
+                    target.Brush().SetColor(brush);
+                    target.FrameRect(frame);
+                } else {
+                    QRect edges = frame;
+                    DrawEdge(target, edges, BDR_RAISEDINNER, BF_BOTTOMRIGHT | flat);
+                    DrawEdge(target, edges, BDR_RAISEDINNER, BF_TOPLEFT | softFlag);
+                }
+            }
+        }
+        if (boxed) {
+            const int inset = totalRowSpace >= 6 && TOrvoFixedStyles::IsLoweredBox(box) ? 2 : 1;
+            QRect boxRect = rect.adjusted(inset, inset, -inset, -inset);
+            if (totalRowSpace > 5 && band && !bandStart && TOrvoFixedStyles::IsLoweredBox(box))
+                boxRect.setLeft(boxRect.left() - 1);
+            DrawBox(target, boxRect, box);
+        }
+        if ((pressed || hot) && !trackedByGradient)
+            DrawTitleButtonState(target, frame, pressed, hotButtons, style, raised, both);
+    });
+}
+
+void TOrvoDBGridPainter::DrawTitleButtonState(TCanvas& canvas, const QRect& frame, bool pressed,
+                                              THotButtons hotButtons, TFixedStyle style, bool raised,
+                                              bool both)
+{
+    QRect rect = frame;
+    if (pressed) {
+        if (both && !raised) {
+            QRect outside = rect.adjusted(0, 0, 1, 1);
+            DrawEdge(canvas, outside, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
+        }
+        DrawEdge(canvas, rect, BDR_SUNKENINNER, BF_RECT);
+        return;
+    }
+    switch (hotButtons) {
+    case hbBump:
+        DrawEdge(canvas, rect, EDGE_BUMP, BF_RECT);
+        break;
+    case hbTile: {
+        QRect shifted = rect.translated(1, 1);
+        DrawEdge(canvas, shifted, EDGE_ETCHED, BF_RECT);
+        break;
+    }
+    case hbLowered:
+        DrawEdge(canvas, rect, BDR_SUNKENOUTER, BF_RECT);
+        break;
+    case hbRaised:
+        if (style == fsFine) {
+            DrawEdge(canvas, rect, EDGE_RAISED, BF_TOPLEFT);
+            QRect shifted = rect.translated(1, 1);
+            DrawEdge(canvas, shifted, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
+        } else if (style == fsMild) {
+            QRect larger = rect.adjusted(0, 0, 1, 1);
+            DrawEdge(canvas, larger, BDR_RAISEDINNER, BF_RECT);
+        } else if (style > fsSoft) {
+            DrawEdge(canvas, rect, BDR_RAISEDINNER, BF_RECT);
+        } else {
+            DrawEdge(canvas, rect, EDGE_RAISED, BF_RECT);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace orvo
