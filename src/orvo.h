@@ -23,6 +23,7 @@
 #include "grid/filterenums.h"
 #include "grid/filtertexts.h"
 #include "grid/gridstyleenums.h"
+#include "grid/orvolistsettings.h"
 #include "grid/settingsenums.h"
 #include "grid/timagesbitmap.h"
 #include "grid/torvobookmarklist.h"

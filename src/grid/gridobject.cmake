@@ -1,10 +1,12 @@
 list(APPEND ORVO_AREA_HEADERS
+    orvolistsettings.h
     torvocustomdbgrid.h
     torvodbgrid.h
     torvodbgridgradient.h
     torvogriddatalink.h
 )
 list(APPEND ORVO_AREA_SOURCES
+    orvolistsettings.cpp
     torvocustomdbgrid.cpp
     torvocustomdbgrid_events.cpp
     torvocustomdbgrid_layout.cpp

@@ -238,6 +238,11 @@ void TOrvoCustomDBGrid::Loaded()
     if (FColumns->Count() > 0)
         SetColCount(FColumns->Count());
     LayoutChanged();
+    // Stored layouts belong to customized columns; default ones load theirs when the link opens.
+    if (FSettings->Active() && FColumns->State() == csCustomized)
+        FSettings->AutoLoad();
+    if (!FFilterGrid->FilteredColumns().isEmpty() || FSearch->Active())
+        FilterChanged();
     if (circular)
         throw EInvalidGridOperation(QStringLiteral("Circular datalinks are not allowed"));
 }

@@ -1,3 +1,4 @@
+#include "grid/orvolistsettings.h"
 #include "grid/torvocolumn.h"
 #include "grid/torvodbgrid.h"
 #include "grid/torvodbgridcolumns.h"
@@ -96,6 +97,13 @@ void TestGridObject::defaultsAfterConstruction()
     QCOMPARE(grid.CheckBoxList()->Count(), 9);
     QCOMPARE(grid.ExpandBoxList()->Count(), 9);
     QVERIFY(TOrvoCustomDBGrid::ScratchBitmap() != nullptr);
+    // The program-wide settings start as documented.
+    QCOMPARE(TOrvoCustomDBGrid::UpdateDelay(), 200);
+    QCOMPARE(TOrvoListSettings::MaxListRows(), 20);
+    QCOMPARE(TOrvoListSettings::MaxListWidth(), 800);
+    QCOMPARE(TOrvoListSettings::ListAnimationDelay(), 8);
+    QVERIFY(TOrvoListSettings::ListMouseTracking());
+    QCOMPARE(TOrvoListSettings::ListCaptions().size(), 5);
     // Published names and enumeration names are readable by name.
     QCOMPARE(grid.property("IndicatorWidth").toInt(), 20);
     QVERIFY(grid.setProperty("FixedStyle", QVariant::fromValue(fsGray)));
