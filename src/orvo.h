@@ -20,6 +20,7 @@
 #include "controls/torvoupdown.h"
 #include "grid/columnenums.h"
 #include "grid/dbgridenums.h"
+#include "grid/fieldlists.h"
 #include "grid/filterenums.h"
 #include "grid/filtertexts.h"
 #include "grid/gridstyleenums.h"

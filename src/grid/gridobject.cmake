@@ -1,4 +1,5 @@
 list(APPEND ORVO_AREA_HEADERS
+    fieldlists.h
     orvolistsettings.h
     torvocustomdbgrid.h
     torvodbgrid.h
@@ -6,6 +7,7 @@ list(APPEND ORVO_AREA_HEADERS
     torvogriddatalink.h
 )
 list(APPEND ORVO_AREA_SOURCES
+    fieldlists.cpp
     orvolistsettings.cpp
     torvocustomdbgrid.cpp
     torvocustomdbgrid_events.cpp

@@ -3,6 +3,7 @@
 
 #include "grid/torvocustomdbgrid.h"
 
+#include "grid/fieldlists.h"
 #include "grid/torvodbgridcolumns.h"
 #include "grid/torvodbgridgradient.h"
 #include "grid/torvodbgridtotals.h"
@@ -23,24 +24,6 @@ namespace {
 
 constexpr int MinIndicatorWidth = 11;
 constexpr int NoLimit = -1;
-
-/// Field lists take "," or ";" and names in any case; they are kept with ";" and
-/// each name spelled as the field it names (a name no field has stays as written).
-QString NormalizedFieldList(const QString& text, const TDataSet* dataSet)
-{
-    QStringList names = QString(text).replace(QLatin1Char(','), QLatin1Char(';')).split(QLatin1Char(';'));
-    QStringList result;
-    for (QString name : names) {
-        name = name.trimmed();
-        if (name.isEmpty())
-            continue;
-        if (dataSet)
-            if (const TField* field = dataSet->FindField(name))
-                name = field->FieldName();
-        result << name;
-    }
-    return result.join(QLatin1Char(';'));
-}
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "grid/torvodbgridtreeview.h"
 
+#include "grid/fieldlists.h"
 #include "grid/torvocustomdbgrid.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
@@ -23,18 +24,7 @@ TDataSet* TOrvoDBGridTreeView::DataSet() const
 
 QString TOrvoDBGridTreeView::NormalizedFieldList(const QString& text) const
 {
-    const TDataSet* dataSet = DataSet();
-    QStringList result;
-    for (const QString& part :
-         QString(text).replace(QLatin1Char(','), QLatin1Char(';')).split(QLatin1Char(';'))) {
-        QString name = part.trimmed();
-        if (name.isEmpty())
-            continue;
-        if (const TField* field = dataSet ? dataSet->FindField(name) : nullptr)
-            name = field->FieldName();
-        result << name;
-    }
-    return result.join(QLatin1Char(';'));
+    return orvo::NormalizedFieldList(text, DataSet());
 }
 
 QString TOrvoDBGridTreeView::ApartFromDefault(const QString& value, const QString& defaultValue)
