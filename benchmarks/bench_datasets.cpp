@@ -5,6 +5,7 @@
 //   bench_datasets --child VARIANT --db FILE --key ORDERNO
 //       measures one variant in this process and prints "name=value" lines
 
+#include "tbenchpagesection.h"
 #include "tbenchreport.h"
 #include "tbenchrunner.h"
 
@@ -29,7 +30,7 @@ int RunChild(const QString& variant, const QString& fileName, qint64 key)
     return 0;
 }
 
-QString ReadNotes(const QString& fileName)
+QString ReadPage(const QString& fileName)
 {
     QFile file(fileName);
     if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
@@ -41,7 +42,13 @@ int RunReport(const QString& fileName, int repeats, const QString& reportName, c
 {
     TBenchReport report(QCoreApplication::applicationFilePath(), fileName, repeats);
     report.Collect();
-    const QByteArray page = report.Markdown(ReadNotes(notesName)).toUtf8();
+    QString markdown = report.Markdown(ReadPage(notesName));
+    // The grid benchmark writes its own section of the same page; keep its figures.
+    const TBenchPageSection grid = TBenchPageSection::Grid();
+    const QString gridSection = grid.Extract(ReadPage(reportName));
+    if (!gridSection.isEmpty())
+        markdown = grid.Merge(markdown, gridSection);
+    const QByteArray page = markdown.toUtf8();
     if (reportName.isEmpty()) {
         QTextStream(stdout) << page;
         return 0;

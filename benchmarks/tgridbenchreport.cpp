@@ -148,18 +148,7 @@ QString TGridBenchReport::Section() const
 
 QString TGridBenchReport::Merge(const QString& page, const QString& section)
 {
-    const qsizetype begin = page.indexOf(BeginMarker());
-    const qsizetype end = page.indexOf(EndMarker());
-    if (begin < 0 || end < begin) {
-        const QString separator = page.isEmpty() || page.endsWith(QLatin1String("\n\n")) ? QString()
-                                  : page.endsWith(QLatin1Char('\n')) ? QStringLiteral("\n")
-                                                                     : QStringLiteral("\n\n");
-        return page + separator + section;
-    }
-    qsizetype after = end + EndMarker().size();
-    if (after < page.size() && page.at(after) == QLatin1Char('\n'))
-        ++after;
-    return page.left(begin) + section + page.mid(after);
+    return TBenchPageSection::Grid().Merge(page, section);
 }
 
 } // namespace orvo

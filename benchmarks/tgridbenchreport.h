@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tbenchpagesection.h"
+
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -21,8 +23,8 @@ public:
     /// Puts the section into `page`: in place of an earlier one, else at its end.
     static QString Merge(const QString& page, const QString& section);
 
-    static QString BeginMarker() { return QStringLiteral("<!-- bench_grid: begin -->"); }
-    static QString EndMarker() { return QStringLiteral("<!-- bench_grid: end -->"); }
+    static QString BeginMarker() { return TBenchPageSection::Grid().BeginMarker(); }
+    static QString EndMarker() { return TBenchPageSection::Grid().EndMarker(); }
 
 private:
     QMap<QString, double> RunChild(const QString& variant) const;

@@ -26,4 +26,5 @@ list(APPEND ORVO_AREA_SOURCES
     torvocolumntotalvalue.cpp
     torvocolumntotalvalues.cpp
     torvodbgridcolumns.cpp
+    torvodbgridcolumns_layout.cpp
 )

@@ -58,7 +58,7 @@ std::unique_ptr<TCustomImageList> GlyphList(const QString& resourceName, bool ma
 
 } // namespace
 
-TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent) : TCustomGrid(parent)
+TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent, TDeferredParts) : TCustomGrid(parent)
 {
     CreateGlyphLists();
     FOptions = DefaultOptions;
@@ -74,6 +74,17 @@ TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent) : TCustomGrid(parent)
     const QFont startFont = font();
     FTitleFont = TFont(startFont, FFontColor);
     FHeaderFont = TFont(startFont, FFontColor);
+}
+
+TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent) : TOrvoCustomDBGrid(parent, TDeferredParts())
+{
+    CreateParts();
+}
+
+void TOrvoCustomDBGrid::CreateParts()
+{
+    if (FColumns)
+        return;
     CreateOwnedParts();
     SetRowCount(2);
     SetColCount(2);
@@ -86,18 +97,23 @@ TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent) : TCustomGrid(parent)
 TOrvoCustomDBGrid::~TOrvoCustomDBGrid()
 {
     FDestroying = true;
-    TExceptionHandler::Guard([this] { RestoreDataSetFilter(); });
+    // A descendant's constructor may have failed before CreateParts made every part.
+    const bool partsMade = FDataLink && FSettings && FTotals;
+    if (partsMade)
+        TExceptionHandler::Guard([this] { RestoreDataSetFilter(); });
     for (QTimer*& timer : FTimers) {
         delete timer;
         timer = nullptr;
     }
-    SaveSettingsOnDestroy();
+    if (partsMade)
+        SaveSettingsOnDestroy();
     FIndicatorImages = nullptr;
     FTitleImages = nullptr;
     FTitleMarkers = nullptr;
     LeaveChain();
     // The link goes before the parts it reports to.
-    FDataLink->SetDataSource(nullptr);
+    if (FDataLink)
+        FDataLink->SetDataSource(nullptr);
     FDataLink.reset();
     delete FTotals;
     delete FGradient;

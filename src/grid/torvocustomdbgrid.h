@@ -52,6 +52,7 @@ class TOrvoCustomDBGrid : public TCustomGrid
 {
     Q_OBJECT
     friend class TOrvoDBGridPainter;
+    friend class TOrvoDBGridColumns; // reads column streams into a collection of the grid's own class
 
 public:
     /// The kinds of rows of the bottom region, top to bottom.
@@ -490,6 +491,9 @@ public:
     virtual void DataChanged();
     virtual void EditingChanged();
     virtual void RecordChanged(TField* field);
+    /// Sets the fields of the columns whose lookup result is keyed on `keyField` from
+    /// their lookup datasets.
+    void UpdateLookupResults(TField* keyField);
     virtual void UpdateData();
     /// A field the columns may show is about to leave its dataset.
     void FieldRemoving(TField* field);
@@ -567,7 +571,16 @@ public:
     TMouseWheelUpDownEvent OnMouseWheelUp;
 
 protected:
-    // --- Factories, in the order the constructor calls them ---------------------------------------
+    /// Selects the constructor that leaves the owned parts to CreateParts.
+    struct TDeferredParts
+    {};
+    /// For a descendant that overrides a factory: a base constructor cannot reach the
+    /// override, so the descendant calls CreateParts at the end of its own constructor.
+    TOrvoCustomDBGrid(QWidget* parent, TDeferredParts);
+    /// Makes the owned parts through the factories and finishes the grid's set-up; once.
+    void CreateParts();
+
+    // --- Factories, in the order CreateParts calls them -------------------------------------------
     virtual TOrvoDBGridColumns* CreateColumns();
     virtual TOrvoDBGridFilter* CreateFilterGrid();
     virtual TOrvoDBGridSearch* CreateSearch();
@@ -725,6 +738,7 @@ private:
     QString FLongOperationBookmark;
     int FLongOperationRow = 0;
     std::vector<int> FStretchWidths;
+    std::vector<TField*> FLookupKeysFollowed;
     int FStretchSpace = 0; // e: the pixels left to share after pinning
     int FStretchBase = 0;  // f: the base widths that share them
     int FLastRowHeight = 0;

@@ -17,6 +17,8 @@
 
 #include <QScopeGuard>
 
+#include <algorithm>
+
 namespace orvo {
 
 // --- The data source ---------------------------------------------------------------------------
@@ -116,12 +118,49 @@ void TOrvoCustomDBGrid::EditingChanged()
         InvalidateCell(0, Row());
 }
 
+namespace {
+
+/// Whether `column` shows `field` itself or a lookup field keyed on it.
+bool ColumnShowsField(const TOrvoColumn* column, const TField* field)
+{
+    const TField* shown = column->Field();
+    if (!shown)
+        return false;
+    if (shown == field)
+        return true;
+    if (!shown->Lookup())
+        return false;
+    const QStringList keys = shown->KeyFields().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    return std::any_of(keys.begin(), keys.end(), [field](const QString& key) {
+        return key.trimmed().compare(field->FieldName(), Qt::CaseInsensitive) == 0;
+    });
+}
+
+/// The lookup dataset's result for `key`: null when nothing matches. A closed lookup
+/// dataset is opened for the search and closed again.
+TVariant LookupResultFor(const TOrvoColumn* column, const TVariant& key)
+{
+    TDataSet* lookup = column->LookupDataSet();
+    const bool wasOpen = lookup->Active();
+    if (!wasOpen)
+        lookup->Open();
+    const auto restore = qScopeGuard([lookup, wasOpen] {
+        if (!wasOpen)
+            lookup->Close();
+    });
+    if (!lookup->Locate(column->LookupKeyField(), key, {}))
+        return TVariant::Null();
+    return lookup->FieldByName(column->LookupResultField())->AsVariant();
+}
+
+} // namespace
+
 void TOrvoCustomDBGrid::RecordChanged(TField* field)
 {
     if (field) {
         for (int i = 0; i < FColumns->Count(); ++i) {
             const TOrvoColumn* column = FColumns->Items(i);
-            if (column->IsShown() && column->Field() == field)
+            if (column->IsShown() && ColumnShowsField(column, field))
                 InvalidateCell(DataToRawColumn(i), Row());
         }
     } else {
@@ -132,6 +171,30 @@ void TOrvoCustomDBGrid::RecordChanged(TField* field)
         TField* current = SelectedField();
         if (current && EditorMode() && current->EditText() != FEditText)
             InvalidateEditor();
+    }
+    if (field)
+        UpdateLookupResults(field);
+}
+
+void TOrvoCustomDBGrid::UpdateLookupResults(TField* keyField)
+{
+    // Writing a result reports that field in turn; a chain of results that leads back
+    // to a key already being followed stops there instead of recursing for ever.
+    if (std::find(FLookupKeysFollowed.begin(), FLookupKeysFollowed.end(), keyField) !=
+        FLookupKeysFollowed.end())
+        return;
+    FLookupKeysFollowed.push_back(keyField);
+    const auto done = qScopeGuard([this] { FLookupKeysFollowed.pop_back(); });
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const TOrvoColumn* column = FColumns->Items(i);
+        TField* result = column->Field();
+        if (column->LookupColumn() != lcLookupResultField || !result || !result->CanModify() ||
+            column->KeyField().compare(keyField->FieldName(), Qt::CaseInsensitive) != 0)
+            continue;
+        const TVariant value =
+            keyField->IsNull() ? TVariant::Null() : LookupResultFor(column, keyField->AsVariant());
+        FDataLink->Edit();
+        result->SetAsVariant(value);
     }
 }
 

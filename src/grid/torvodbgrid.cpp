@@ -4,4 +4,6 @@ namespace orvo {
 
 TOrvoDBGrid::TOrvoDBGrid(QWidget* parent) : TOrvoCustomDBGrid(parent) {}
 
+TOrvoDBGrid::TOrvoDBGrid(QWidget* parent, TDeferredParts deferred) : TOrvoCustomDBGrid(parent, deferred) {}
+
 } // namespace orvo

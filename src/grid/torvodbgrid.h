@@ -118,6 +118,10 @@ class TOrvoDBGrid : public TOrvoCustomDBGrid
 
 public:
     explicit TOrvoDBGrid(QWidget* parent = nullptr);
+
+protected:
+    /// For a descendant with factories of its own: it calls CreateParts when constructed.
+    TOrvoDBGrid(QWidget* parent, TDeferredParts deferred);
 };
 
 } // namespace orvo

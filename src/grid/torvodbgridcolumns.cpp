@@ -16,6 +16,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <memory>
 
 namespace orvo {
 
@@ -221,12 +222,16 @@ void TOrvoDBGridColumns::SaveToStream(QIODevice& device) const
 void TOrvoDBGridColumns::LoadFromStream(QIODevice& device)
 {
     // Read apart from the grid, so that a bad stream leaves the columns untouched and the
-    // grid sees no half-read column.
-    TOrvoDBGridColumns fresh(nullptr);
-    TOrvoColumnsWrapper wrapper(&fresh);
+    // grid sees no half-read column. The grid's own factory makes the collection, so that
+    // a grid with columns of its own class reads their properties too.
+    std::unique_ptr<TOrvoDBGridColumns> fresh(FGrid ? FGrid->CreateColumns()
+                                                    : new TOrvoDBGridColumns(nullptr));
+    fresh->FGrid = nullptr;
+    fresh->setParent(nullptr);
+    TOrvoColumnsWrapper wrapper(fresh.get());
     TFormReader(device).ReadObject(wrapper);
     FOrderList.clear();
-    Assign(&fresh);
+    Assign(fresh.get());
     RebuildOrderList();
     if (FGrid)
         FGrid->SetOrderFields(wrapper.OrderFields());

@@ -71,6 +71,12 @@ public:
     /// The columns that carry a sort marker, in sort order.
     QList<QPointer<TOrvoColumn>>& OrderList() { return FOrderList; }
     const QList<QPointer<TOrvoColumn>>& OrderList() const { return FOrderList; }
+    /// Rebuilds the held column lines of the grid's layout ("Columns", one "ColumnN" per
+    /// column, "StretchMode" when the grid's settings include it) and returns them.
+    const QStringList& BuildColumnsLayout();
+    /// Places and sets the columns the lines name, in one update; columns no line names
+    /// keep their relative order after them. Malformed values keep the current ones.
+    void ApplyColumnsLayout(const QStringList& lines);
     /// The settings lines last built for the grid's layout.
     QStringList& LayoutList() { return FLayoutList; }
     const QStringList& LayoutList() const { return FLayoutList; }
@@ -92,6 +98,10 @@ private:
     void RebuildOrderList();
     TOrvoColumn* FindParentByField(int index, const TField* parentField) const;
     TOrvoColumn* FindParentByExpandCols(int index) const;
+    bool LayoutIncludesStretchMode() const;
+    TOrvoColumn* FindLayoutColumn(int from, const QString& fieldName) const;
+    /// Places and sets the column a line names; false when it names none at `index` or later.
+    bool ApplyColumnLine(int index, const QString& line);
 
     TOrvoCustomDBGrid* FGrid;
     QList<QPointer<TOrvoColumn>> FOrderList;

@@ -1,6 +1,7 @@
 #include "grid/torvodbgridsettings.h"
 
 #include "grid/torvocustomdbgrid.h"
+#include "grid/torvodbgridcolumns.h"
 #include "grid/torvodbgridfilter.h"
 #include "platform/core/tinifile.h"
 #include "platform/core/tregistryinifile.h"
@@ -207,6 +208,8 @@ const QStringList& TOrvoDBGridSettings::BuildLayout()
 {
     FLayout.clear();
     AddUserSettingLines();
+    if (FGrid)
+        FLayout << FGrid->Columns()->BuildColumnsLayout();
     AddGridLines();
     AddFilterLines();
     DoLayout(FLayout, false);
@@ -266,6 +269,8 @@ void TOrvoDBGridSettings::ApplyLayout(const QStringList* lines)
 {
     if (lines && lines != &FLayout)
         FLayout = *lines;
+    if (FGrid)
+        FGrid->Columns()->ApplyColumnsLayout(FLayout);
     ApplyGridLines();
     ApplyFilterLines();
     DoLayout(FLayout, true);

@@ -83,6 +83,44 @@ QStringList Captions(const TOrvoDBGrid& grid)
     return captions;
 }
 
+/// A program's own column class, with a property of its own, made by its own grid class.
+class TRatedColumn : public TOrvoColumn
+{
+    Q_OBJECT
+    Q_PROPERTY(int Rating READ Rating WRITE SetRating)
+
+public:
+    int Rating() const { return FRating; }
+    void SetRating(int value) { FRating = value; }
+    void Assign(const TPersistent* source) override
+    {
+        TOrvoColumn::Assign(source);
+        if (const auto* rated = qobject_cast<const TRatedColumn*>(source))
+            FRating = rated->FRating;
+    }
+
+private:
+    int FRating = 0;
+};
+
+class TRatedColumns : public TOrvoDBGridColumns
+{
+public:
+    using TOrvoDBGridColumns::TOrvoDBGridColumns;
+
+protected:
+    TCollectionItem* CreateItem() override { return new TRatedColumn(); }
+};
+
+class TRatedGrid : public TOrvoDBGrid
+{
+public:
+    TRatedGrid() : TOrvoDBGrid(nullptr, TDeferredParts()) { CreateParts(); }
+
+protected:
+    TOrvoDBGridColumns* CreateColumns() override { return new TRatedColumns(this); }
+};
+
 } // namespace
 
 class TestGridColumnStream : public QObject
@@ -94,6 +132,7 @@ private slots:
     void badStreamsLeaveTheColumnsAsTheyWere_data();
     void badStreamsLeaveTheColumnsAsTheyWere();
     void filesAreWrittenWhole();
+    void columnsOfAProgramsOwnClassKeepTheirProperties();
 };
 
 void TestGridColumnStream::columnsRoundTripWithTitlesTotalsAndOrder()
@@ -218,4 +257,23 @@ void TestGridColumnStream::filesAreWrittenWhole()
 }
 
 QTEST_MAIN(TestGridColumnStream)
+void TestGridColumnStream::columnsOfAProgramsOwnClassKeepTheirProperties()
+{
+    TRatedGrid source;
+    auto* rated = qobject_cast<TRatedColumn*>(source.Columns()->Add());
+    QVERIFY(rated);
+    rated->SetFieldName(QStringLiteral("name"));
+    rated->SetRating(4);
+    const QByteArray text = Save(source);
+    QVERIFY2(text.contains("Rating = 4"), text.constData());
+
+    TRatedGrid target;
+    Load(target, text);
+    QCOMPARE(target.Columns()->Count(), 1);
+    auto* loaded = qobject_cast<TRatedColumn*>(target.Columns()->Items(0));
+    QVERIFY(loaded);
+    QCOMPARE(loaded->Rating(), 4);
+    QCOMPARE(loaded->FieldName(), QStringLiteral("name"));
+}
+
 #include "tst_grid_columnstream.moc"

@@ -1,4 +1,7 @@
+#include "grid/torvocolumn.h"
+#include "grid/torvocolumnreport.h"
 #include "grid/torvodbgrid.h"
+#include "grid/torvodbgridcolumns.h"
 #include "grid/torvodbgridfilter.h"
 #include "grid/torvodbgridsettings.h"
 #include "platform/core/tinifile.h"
@@ -58,6 +61,7 @@ private slots:
     void sections();
     void layoutLinesFollowTheGrid();
     void applyingSwitchesTheGridAndKeepsWhatIsMissing();
+    void columnLinesRecordAndRestoreTheColumns();
     void onLayoutSeesEveryBuildAndApply();
     void saveAndLoadRoundTrip_data();
     void saveAndLoadRoundTrip();
@@ -207,6 +211,54 @@ void TestGridSettings::applyingSwitchesTheGridAndKeepsWhatIsMissing()
     QVERIFY(grid.OrderFields().isEmpty());
 }
 
+namespace {
+TOrvoColumn* addColumn(TOrvoDBGrid& grid, const QString& fieldName, int width)
+{
+    TOrvoColumn* column = grid.Columns()->Add();
+    column->SetFieldName(fieldName);
+    column->SetWidth(width);
+    return column;
+}
+} // namespace
+
+void TestGridSettings::columnLinesRecordAndRestoreTheColumns()
+{
+    TForm form;
+    TOrvoDBGrid& grid = *form.Grid;
+    TOrvoColumn* name = addColumn(grid, "Name", 80);
+    TOrvoColumn* city = addColumn(grid, "City", 120);
+    TOrvoColumn* phone = addColumn(grid, "Phone", 90);
+    city->SetVisible(false);
+    grid.SetOrderFields("City DESC");
+    TOrvoDBGridSettings* settings = form.Settings();
+    settings->SetOptions({soSaveLayout, soOrderFields});
+    QCOMPARE(settings->Layout(), QStringList({"Columns=3", "Column1=Name,80,1,0,1", "Column2=City,120,0,0,1",
+                                              "Column3=Phone,90,1,0,1", "OrderFields=City DESC"}));
+    settings->SetOptions({soStretchMode});
+    QCOMPARE(settings->Layout().last(), QString("StretchMode=0"));
+
+    // Another order moves the columns; bad numbers keep the current values; a line for a
+    // field without a column is skipped without holding the next line's column back, and
+    // the unnamed columns follow in their order.
+    settings->SetLayout({"Columns=3", "Column1=phone,70,1,0,0", "Column2=Nope,10,0,0,0",
+                         "Column3=Name,x,0,,1", "StretchMode=1"});
+    QCOMPARE(grid.Columns()->Items(0), phone);
+    QCOMPARE(phone->Width(), 70);
+    QVERIFY(!phone->Report()->Visible());
+    QCOMPARE(grid.Columns()->Items(1), name);
+    QCOMPARE(grid.Columns()->Items(2), city);
+    QCOMPARE(name->WidthBase(), 80);
+    QVERIFY(!name->VisibleFlag());
+    QVERIFY(name->Report()->Visible());
+    QVERIFY(grid.StretchMode());
+
+    // A damaged count neither runs long nor touches more than the columns there are.
+    settings->SetLayout({"Columns=2000000000", "Column1=City,50,1,0,1"});
+    QCOMPARE(grid.Columns()->Items(0), city);
+    QCOMPARE(city->Width(), 50);
+    QCOMPARE(grid.Columns()->Count(), 3);
+}
+
 void TestGridSettings::onLayoutSeesEveryBuildAndApply()
 {
     TForm form;
@@ -300,8 +352,9 @@ void TestGridSettings::userSwitchesKeepTheStoredLayout()
     grid.SetLinesCount(5);
     settings->AutoSave();
     const std::unique_ptr<TCustomIniFile> storage = settings->OpenStorage();
-    QCOMPARE(storage->ReadSectionValues("Form1.DBGrid1"),
-             QStringList({"AutoLoadLayout=1", "AutoSaveLayout=0", "LinesCount=3"}));
+    const QStringList stored = storage->ReadSectionValues("Form1.DBGrid1");
+    QCOMPARE(stored.mid(0, 2), QStringList({"AutoLoadLayout=1", "AutoSaveLayout=0"}));
+    QCOMPARE(stored.filter("LinesCount"), QStringList({"LinesCount=3"}));
 }
 
 void TestGridSettings::userSwitchesDecideTheLoad()

@@ -93,6 +93,7 @@ private slots:
     void threePositionScrollBar();
     void scrollBarActionsMoveTheDataSet();
     void gridFollowsTheDataSetAsItScrolls();
+    void lookupResultColumnsFollowTheirKey();
 };
 
 void TestGridLayout::rowCountsOfAnInactiveGrid_data()
@@ -431,6 +432,50 @@ void TestGridLayout::gridFollowsTheDataSetAsItScrolls()
     QCOMPARE(items.Table.RecNo(), recNo);
     QCOMPARE(grid.DataLink()->ActiveRecord(), active);
     QVERIFY(recNo != recNoBefore);
+}
+
+void TestGridLayout::lookupResultColumnsFollowTheirKey()
+{
+    TItems items;
+    items.Db.ExecSQL(
+        QStringLiteral("CREATE TABLE orders (id INTEGER PRIMARY KEY, item INTEGER, item_name TEXT)"));
+    items.Db.ExecSQL(QStringLiteral("INSERT INTO orders (id, item, item_name) VALUES (1, 2, 'Item 2')"));
+    TSQLiteTable orders;
+    orders.SetDatabase(&items.Db);
+    orders.SetTableName(QStringLiteral("orders"));
+    TDataSource source;
+    source.SetDataSet(&orders);
+    TOrvoDBGrid grid;
+    TOrvoColumn* result = grid.Columns()->Add();
+    result->SetFieldName(QStringLiteral("item_name"));
+    result->SetKeyField(QStringLiteral("item"));
+    result->SetLookupDataSet(&items.Table);
+    result->SetLookupKeyField(QStringLiteral("id"));
+    result->SetLookupResultField(QStringLiteral("name"));
+    grid.Columns()->Add()->SetFieldName(QStringLiteral("item"));
+    grid.SetDataSource(&source);
+    orders.Open();
+    QCOMPARE(result->LookupColumn(), lcLookupResultField);
+
+    TField* item = orders.FieldByName(QStringLiteral("item"));
+    TField* name = orders.FieldByName(QStringLiteral("item_name"));
+    orders.Edit();
+    item->SetAsVariant(qint64(7));
+    QCOMPARE(name->AsString(), QStringLiteral("Item 7"));
+    QVERIFY(!items.Table.Active()); // opened for the search only
+    item->SetAsVariant(qint64(999));
+    QVERIFY(name->IsNull());
+    item->SetAsVariant(qint64(3));
+    item->Clear();
+    QVERIFY(name->IsNull());
+    orders.Cancel();
+
+    // A read-only result field is left alone.
+    name->SetReadOnly(true);
+    orders.Edit();
+    item->SetAsVariant(qint64(5));
+    QCOMPARE(name->AsString(), QStringLiteral("Item 2"));
+    orders.Cancel();
 }
 
 QTEST_MAIN(TestGridLayout)

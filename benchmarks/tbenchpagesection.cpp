@@ -1,0 +1,52 @@
+#include "tbenchpagesection.h"
+
+#include <utility>
+
+namespace orvo {
+
+TBenchPageSection::TBenchPageSection(QString beginMarker, QString endMarker)
+    : FBegin(std::move(beginMarker)), FEnd(std::move(endMarker))
+{}
+
+TBenchPageSection TBenchPageSection::Grid()
+{
+    return TBenchPageSection(QStringLiteral("<!-- bench_grid: begin -->"),
+                             QStringLiteral("<!-- bench_grid: end -->"));
+}
+
+void TBenchPageSection::Locate(const QString& page, qsizetype& begin, qsizetype& after) const
+{
+    begin = page.indexOf(FBegin);
+    const qsizetype end = begin < 0 ? -1 : page.indexOf(FEnd, begin);
+    if (end < 0) {
+        begin = -1;
+        after = -1;
+        return;
+    }
+    after = end + FEnd.size();
+    if (after < page.size() && page.at(after) == QLatin1Char('\n'))
+        ++after;
+}
+
+QString TBenchPageSection::Extract(const QString& page) const
+{
+    qsizetype begin = 0;
+    qsizetype after = 0;
+    Locate(page, begin, after);
+    return begin < 0 ? QString() : page.mid(begin, after - begin);
+}
+
+QString TBenchPageSection::Merge(const QString& page, const QString& section) const
+{
+    qsizetype begin = 0;
+    qsizetype after = 0;
+    Locate(page, begin, after);
+    if (begin >= 0)
+        return page.left(begin) + section + page.mid(after);
+    const QString separator = page.isEmpty() || page.endsWith(QLatin1String("\n\n")) ? QString()
+                              : page.endsWith(QLatin1Char('\n'))                     ? QStringLiteral("\n")
+                                                                                     : QStringLiteral("\n\n");
+    return page + separator + section;
+}
+
+} // namespace orvo

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+namespace orvo {
+
+/// A part of a Markdown page between two marker lines, so that each benchmark can
+/// rewrite its own part of docs/performance.md and keep the others' figures.
+class TBenchPageSection
+{
+public:
+    TBenchPageSection(QString beginMarker, QString endMarker);
+    /// The section the grid benchmark writes.
+    static TBenchPageSection Grid();
+
+    const QString& BeginMarker() const { return FBegin; }
+    const QString& EndMarker() const { return FEnd; }
+
+    /// The section of `page` with its markers and the line break after them; empty
+    /// when the page has none.
+    QString Extract(const QString& page) const;
+    /// Puts `section` into `page`: in place of an earlier one, else at its end.
+    QString Merge(const QString& page, const QString& section) const;
+
+private:
+    /// Where the section lies in `page`: [begin, after), or begin < 0 when it has none.
+    void Locate(const QString& page, qsizetype& begin, qsizetype& after) const;
+
+    QString FBegin;
+    QString FEnd;
+};
+
+} // namespace orvo
