@@ -15,6 +15,7 @@ list(APPEND ORVO_AREA_SOURCES
     torvocustomdbgrid_link.cpp
     torvocustomdbgrid_options.cpp
     torvocustomdbgrid_properties.cpp
+    torvocustomdbgrid_scrollbar.cpp
     torvodbgrid.cpp
     torvodbgridgradient.cpp
     torvogriddatalink.cpp

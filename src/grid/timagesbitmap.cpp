@@ -8,8 +8,8 @@ namespace orvo {
 TImagesBitmap::TImagesBitmap(TCustomImageList* images, int index, bool enabled, TColor background)
     : FImages(images), FIndex(index), FEnabled(enabled)
 {
-    FBitmap.SetSize(images->Width(), images->Height());
-    TCanvas& canvas = FBitmap.Canvas();
+    Bitmap().SetSize(images->Width(), images->Height());
+    TCanvas& canvas = Bitmap().Canvas();
     canvas.Brush().SetColor(background);
     canvas.Brush().SetStyle(bsSolid);
     canvas.FillRect(QRect(0, 0, images->Width(), images->Height()));
@@ -19,7 +19,7 @@ TImagesBitmap::TImagesBitmap(TCustomImageList* images, int index, bool enabled, 
 QImage TImagesBitmap::DrawableImage() const
 {
     if (!FImages)
-        return FBitmap.DrawableImage();
+        return TCellPicture::DrawableImage();
     const QImage image = FImages->Image(FIndex);
     return FEnabled ? image : DisabledImage(image);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "platform/graphics/tbitmap.h"
+#include "grid/tcellpicture.h"
 
-#include <QObject>
 #include <QPointer>
 
 namespace orvo {
@@ -13,23 +12,20 @@ class TCustomImageList;
 /// a bitmap of the list's image size over the window colour, which also remembers
 /// the list, the index and the enabled state so that the cell draws the image with
 /// its list (keeping its transparency) unless a handler replaces the picture.
-class TImagesBitmap : public QObject
+class TImagesBitmap : public TCellPicture
 {
     Q_OBJECT
 
 public:
     TImagesBitmap(TCustomImageList* images, int index, bool enabled, TColor background);
 
-    TBitmap& Bitmap() { return FBitmap; }
-    const TBitmap& Bitmap() const { return FBitmap; }
     TCustomImageList* Images() const { return FImages; }
     int Index() const { return FIndex; }
     bool Enabled() const { return FEnabled; }
     /// What to draw: the list's own image with its transparency.
-    QImage DrawableImage() const;
+    QImage DrawableImage() const override;
 
 private:
-    TBitmap FBitmap;
     QPointer<TCustomImageList> FImages;
     int FIndex;
     bool FEnabled;

@@ -228,6 +228,13 @@ void TOrvoCustomDBGrid::DrawCell(int col, int row, const QRect& rect, TGridDrawS
     Painter()->DrawCell(Canvas(), col, row, rect, state);
 }
 
+bool TOrvoCustomDBGrid::DrawsOwnLines() const
+{
+    // The painter draws data lines in their own colours and frames fixed cells and the
+    // focused cell in the grid's styles.
+    return true;
+}
+
 TOrvoTotalDataLink* TOrvoCustomDBGrid::CreateTotalDataLink(TOrvoDBGridTotals* totals)
 {
     return new TOrvoTotalDataLink(totals);

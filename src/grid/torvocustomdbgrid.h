@@ -469,6 +469,9 @@ public:
     virtual void TotalsUpdated();
     virtual void CalcTotals(bool selected);
     virtual void UpdateScrollBar();
+    /// Hides the flat horizontal bar when the columns fit (AutoHidden), keeps it shown
+    /// and inert otherwise, and sizes its thumb (ThumbBar).
+    void UpdateHorzScrollBar();
     virtual void RecountSequence();
     virtual void ApplyFilter(bool filtered, const QString& filter, const QString& autoFilter,
                              TFilterRecordEvent onFilterRecord);
@@ -597,6 +600,22 @@ protected:
 
     void Paint(TCanvas& canvas) override;
     void DrawCell(int col, int row, const QRect& rect, TGridDrawState state) override;
+    bool DrawsOwnLines() const override;
+
+    // --- Scroll bars ---------------------------------------------------------------------------------
+    /// The vertical bar as the grid computes it: the maximum counts the page in, so
+    /// the thumb's last position is Max - Page + 1.
+    struct TScrollInfo
+    {
+        int Min = 0;
+        int Max = 0;
+        int Page = 0;
+        int Pos = 0;
+    };
+    /// Draws the one-pixel frame of the flat fixed styles over the border.
+    virtual void PaintFlatFrame();
+    void FramePainted() override;
+    void ScrollRangeUpdated() override;
 
     // --- Grid base overrides -------------------------------------------------------------------------
     void KeyDown(int& key, TShiftState shift) override;
@@ -669,7 +688,20 @@ private:
     void MoveToActiveRecord();
     void MoveOffHiddenColumn();
     int DataAreaRowCapacity() const;
-    void SetVerticalBar(int minimum, int maximum, int page, int position);
+    // Scroll bars.
+    bool VerticalBarFits(int visible) const;
+    TScrollInfo CalcVerticalBar(int visible) const;
+    void ResetVerticalBarWithoutData();
+    void WriteVerticalBar(const TScrollInfo& info, bool shown);
+    bool GridScrollMode() const;
+    void PlainScrollAction(int action, int position, int visible);
+    void GridScrollAction(int action, int position, int visible);
+    void MoveToEnd(bool last);
+    void ScrollView(int rows);
+    void ScrollDataRowPixels(int distance, int oldRow);
+    bool TilesFromGridOrColumn() const;
+    int TotalColumnsWidth() const;
+    void ApplyHorzScrollBar();
     void DistributeStretchWidths();
     int StretchClientWidth() const;
     void CreateGlyphLists();
@@ -739,6 +771,8 @@ private:
     int FLongOperationRow = 0;
     std::vector<int> FStretchWidths;
     std::vector<TField*> FLookupKeysFollowed;
+    bool FUpdatingHorzBar = false;
+    bool FHorzBarAgain = false;
     int FStretchSpace = 0; // e: the pixels left to share after pinning
     int FStretchBase = 0;  // f: the base widths that share them
     int FLastRowHeight = 0;

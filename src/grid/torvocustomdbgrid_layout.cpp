@@ -1,7 +1,6 @@
 // The layout pass: the locks that fold requests into one pass, the field map that
 // ties columns to fields, and the geometry of rows and columns — title rows, one data
-// row per buffered record, the bottom region of blank and total rows, and the grid's
-// own vertical scroll bar, which follows records rather than rows.
+// row per buffered record, the bottom region of blank and total rows.
 
 #include "grid/torvocustomdbgrid.h"
 
@@ -500,152 +499,20 @@ void TOrvoCustomDBGrid::RowHeightsChanged()
 void TOrvoCustomDBGrid::Resized()
 {
     TCustomGrid::Resized();
-    if (FUpdateLock != 0 || FLayoutLock != 0 || FLoading)
+    if (FLoading)
         return;
-    UpdateRowCount();
-    MoveToActiveRecord();
-    UpdateScrollBar();
     if (Stretching()) {
         DistributeStretchWidths();
         SetColumnAttributes();
     }
+    if (FUpdateLock != 0 || FLayoutLock != 0)
+        return;
+    UpdateRowCount();
+    MoveToActiveRecord();
+    UpdateScrollBar();
+    UpdateHorzScrollBar();
     PositionSearchPanel();
 }
-
-// --- The vertical scroll bar ---------------------------------------------------------------------
-
-void TOrvoCustomDBGrid::SetVerticalBar(int minimum, int maximum, int page, int position)
-{
-    QScrollBar* bar = verticalScrollBar();
-    const QSignalBlocker quiet(bar);
-    bar->setRange(minimum, maximum);
-    bar->setPageStep(std::max(1, page));
-    bar->setValue(position);
-    setVerticalScrollBarPolicy(maximum > minimum ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-}
-
-void TOrvoCustomDBGrid::UpdateScrollBar()
-{
-    if (!OwnsVerticalScrollBar())
-        SetOwnsVerticalScrollBar(true);
-    const bool wanted = FScrollBarsAsked == ssVertical || FScrollBarsAsked == ssBoth;
-    TDataSet* dataSet = DataSet();
-    if (!wanted || !FDataLink->Active() || !dataSet) {
-        SetVerticalBar(0, 0, 0, 0);
-        return;
-    }
-    const int visible = std::max(1, FirstBottomRow() - FTitleOffset);
-    const bool proportional = FScrollProp->ThumbBar() == ssVertical || FScrollProp->ThumbBar() == ssBoth;
-    const bool autoHide = FScrollProp->AutoHidden() == ssVertical || FScrollProp->AutoHidden() == ssBoth;
-    if (FOptions.Contains(dgForceSequence) || dataSet->IsSequenced()) {
-        const qint64 count =
-            FOptions.Contains(dgForceSequence) ? FSequenceRecordCount : qint64(dataSet->RecordCount());
-        qint64 position = FOptions.Contains(dgForceSequence) ? FSequenceRecNo : qint64(dataSet->RecNo());
-        if (dataSet->Bof())
-            position = std::min<qint64>(1, count);
-        else if (dataSet->Eof())
-            position = count;
-        if (autoHide && visible >= count) {
-            SetVerticalBar(0, 0, 0, 0);
-            return;
-        }
-        const int maximum = int(std::min<qint64>(INT_MAX - visible, count));
-        SetVerticalBar(1, std::max(2, maximum), proportional ? visible : 1,
-                       int(std::max<qint64>(1, position)));
-        return;
-    }
-    // A dataset without record numbers: top, somewhere in between, bottom.
-    if (autoHide && FDataLink->RecordCount() < DataAreaRowCapacity()) {
-        SetVerticalBar(0, 0, 0, 0);
-        return;
-    }
-    const int position = dataSet->Bof() ? 0 : dataSet->Eof() ? 4 : 2;
-    SetVerticalBar(0, 4, proportional ? 2 : 1, position);
-}
-
-void TOrvoCustomDBGrid::VerticalScrollAction(int action)
-{
-    TDataSet* dataSet = DataSet();
-    if (!FDataLink->Active() || !dataSet)
-        return;
-    if (FClickTakesFocus && !hasFocus())
-        setFocus(Qt::MouseFocusReason);
-    BeginBusy();
-    const auto done = qScopeGuard([this] {
-        EndBusy();
-        UpdateScrollBar();
-    });
-    const int visible = std::max(1, FirstBottomRow() - FTitleOffset);
-    const int position = verticalScrollBar()->sliderPosition();
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-        dataSet->MoveBy(-(FDataLink->ActiveRecord() + 1));
-        break;
-    case QAbstractSlider::SliderSingleStepAdd:
-        dataSet->MoveBy(FDataLink->RecordCount() - FDataLink->ActiveRecord());
-        break;
-    case QAbstractSlider::SliderPageStepSub:
-        dataSet->MoveBy(-visible);
-        break;
-    case QAbstractSlider::SliderPageStepAdd:
-        dataSet->MoveBy(visible);
-        break;
-    case QAbstractSlider::SliderToMinimum:
-        dataSet->First();
-        break;
-    case QAbstractSlider::SliderToMaximum:
-        dataSet->Last();
-        break;
-    case QAbstractSlider::SliderMove:
-        if (!FOptions.Contains(dgThumbTracking) && verticalScrollBar()->isSliderDown())
-            break;
-        [[fallthrough]];
-    case QAbstractSlider::SliderNoAction:
-        if (dataSet->IsSequenced() || FOptions.Contains(dgForceSequence)) {
-            const int count = dataSet->RecordCount();
-            if (position <= 1)
-                dataSet->First();
-            else if (position < count)
-                dataSet->SetRecNo(position);
-            else
-                dataSet->Last();
-        } else if (position <= 0) {
-            dataSet->First();
-        } else if (position == 1) {
-            dataSet->MoveBy(-visible);
-        } else if (position == 3) {
-            dataSet->MoveBy(visible);
-        } else if (position >= 4) {
-            dataSet->Last();
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-void TOrvoCustomDBGrid::Scroll(int distance)
-{
-    if (FDataLink->ActiveRecord() >= RowCount() - FTitleOffset - FBottom.Count())
-        UpdateRowCount();
-    const int oldRow = Row();
-    MoveToActiveRecord();
-    FSequenceRecNo += distance + (Row() - oldRow);
-    UpdateScrollBar();
-    if (distance != 0) {
-        if (!FOptions.Contains(dgAlwaysShowEditor))
-            HideEditor();
-        InvalidateGrid();
-        TotalsChanged(2);
-    } else {
-        InvalidateRow(oldRow);
-        InvalidateRow(Row());
-    }
-}
-
-} // namespace orvo
-
-namespace orvo {
 
 // --- Stretching ------------------------------------------------------------------------------------
 

@@ -21,6 +21,7 @@
 #include "platform/gridbase/tinplaceedit.h"
 
 #include <QApplication>
+#include <QPainter>
 
 namespace orvo {
 
@@ -28,8 +29,9 @@ TOrvoDBGridPainter::TOrvoDBGridPainter(TOrvoCustomDBGrid& grid) : FGrid(grid) {}
 
 TOrvoDBGridPainter::~TOrvoDBGridPainter() = default;
 
-void TOrvoDBGridPainter::BeginPaint(TCanvas&)
+void TOrvoDBGridPainter::BeginPaint(TCanvas& canvas)
 {
+    canvas.SetRightToLeft(FGrid.layoutDirection() == Qt::RightToLeft);
     FSavedActiveRecord = FGrid.DataLink()->Active() ? FGrid.DataLink()->ActiveRecord() : -1;
     FDeferred.clear();
     FDrawnBands.clear();
@@ -76,6 +78,17 @@ void TOrvoDBGridPainter::SetFillerPressed(bool value)
     FFillerPressed = value;
 }
 
+void TOrvoDBGridPainter::SetMouseCell(const QPoint& cell, bool pressed)
+{
+    FMouseCell = cell;
+    FMousePressed = pressed;
+}
+
+void TOrvoDBGridPainter::SetExtendingRange(bool value)
+{
+    FExtendingRange = value;
+}
+
 // --- Shared helpers ------------------------------------------------------------------------------
 
 TCustomImageList* TOrvoDBGridPainter::IndicatorGlyphs() const
@@ -85,8 +98,22 @@ TCustomImageList* TOrvoDBGridPainter::IndicatorGlyphs() const
 
 TColor TOrvoDBGridPainter::FixedLineColor() const
 {
-    return TOrvoFixedStyles::FixedLineColor(FGrid.FixedStyle(), FGrid.ThemedFixedCells(), FGrid.FixedTheme(),
+    return TOrvoFixedStyles::FixedLineColor(FGrid.FixedStyle(), FGrid.ThemedFixedCells(), HeaderItemTheme(),
                                             ResolvedColor(FGrid.Color()));
+}
+
+bool TOrvoDBGridPainter::ClassicThemeForced() const
+{
+    return FGrid.FixedTheme() == ftDefault && FGrid.OptionsExt().Contains(dgForceSystemTheme);
+}
+
+bool TOrvoDBGridPainter::HeaderItemTheme() const
+{
+    if (!FGrid.ThemedFixedCells() || FGrid.FixedTheme() != ftDefault)
+        return false;
+    const TSystemProfile& system = TSystemProfile::Current();
+    return system.CheckVersion(6, 2) ||
+           (FGrid.OptionsExt().Contains(dgForceSystemTheme) && system.CheckVersion(6, 0));
 }
 
 TColor TOrvoDBGridPainter::ResolvedColor(TColor color) const
@@ -177,6 +204,10 @@ void TOrvoDBGridPainter::DrawCell(TCanvas& canvas, int col, int row, const QRect
         cell.Rect.setTop(cell.BothLines ? 1 : 0);
         cell.Rect.setBottom(lastTitle.bottom() - (cell.BothLines ? 1 : 0));
     }
+    const bool plainBorder = FGrid.Ctl3D() || FGrid.BorderStyle() == bsNone;
+    if (canvas.RightToLeft() && cell.Fixed && cell.DataCol < 0 && plainBorder &&
+        FGrid.Options().Contains(dgColLines) && !cell.Themed)
+        cell.Rect.setLeft(cell.Rect.left() + 1);
     if (cell.TotalBand) {
         if (col != FirstShownScrollableCol())
             cell.Rect.setLeft(cell.Rect.left() - FGrid.GridLineWidth());
@@ -229,7 +260,10 @@ int TOrvoDBGridPainter::ChooseIndicatorGlyph(int record)
     }
     link->SetActiveRecord(saved);
     const bool current = record == saved;
-    int glyph = IndicatorGlyph(current, dataSet->State(), selected, false);
+    const TOrvoDBGridOptions options = FGrid.Options();
+    const bool extending = FExtendingRange && options.Contains(dgMultiSelect) &&
+                           options.Contains(dgExtendedSelect) && link->Active();
+    int glyph = IndicatorGlyph(current, dataSet->State(), selected, extending);
     if (FGrid.OnCalcImageIndex) {
         try {
             FGrid.OnCalcImageIndex(&FGrid, nullptr, glyph);
@@ -255,9 +289,29 @@ void TOrvoDBGridPainter::DrawIndicatorCell(TCanvas& canvas, TCellInfo& cell)
     } else if (const int record = FGrid.RecordOfRow(cell.Row); record >= 0) {
         const int glyph = ChooseIndicatorGlyph(record);
         if (!FGrid.Options().Contains(dgIndicatorMarkOff))
-            DrawCentered(canvas, IndicatorGlyphs(), glyph, cell.Rect);
+            DrawIndicatorGlyph(canvas, glyph, cell.Rect);
     }
     DrawFixedLines(canvas, cell, cell.Rect, false, false);
+}
+
+void TOrvoDBGridPainter::DrawIndicatorGlyph(TCanvas& canvas, int glyph, const QRect& rect)
+{
+    const TCustomImageList* list = IndicatorGlyphs();
+    QPainter* painter = canvas.Handle();
+    if (!canvas.RightToLeft() || !painter || glyph < 0 || glyph >= list->Count()) {
+        DrawCentered(canvas, list, glyph, rect);
+        return;
+    }
+    // In a right-to-left grid the record glyphs keep their look, one pixel over; the
+    // range glyphs point the other way.
+    const QPoint topLeft(rect.left() + (rect.width() - list->Width()) / 2,
+                         rect.top() + (rect.height() - list->Height()) / 2);
+    if (glyph < 6) {
+        list->Draw(canvas, topLeft.x() + 1, topLeft.y(), glyph, FGrid.isEnabled());
+        return;
+    }
+    const QImage image = list->Image(glyph);
+    painter->drawImage(topLeft, (FGrid.isEnabled() ? image : DisabledImage(image)).mirrored(true, false));
 }
 
 void TOrvoDBGridPainter::DrawFillerImage(TCanvas& canvas, const QRect& rect)
@@ -298,11 +352,7 @@ void TOrvoDBGridPainter::DrawDataRowLine(TCanvas& canvas, TCellInfo& cell)
         line.setWidth(line.width() + lineWidth);
     if (FGrid.layoutDirection() == Qt::RightToLeft && FGrid.DataColLineColor() == clNone)
         line.moveLeft(line.left() - lineWidth);
-    Defer(canvas, [line, color](TCanvas& target) {
-        target.Brush().SetStyle(bsSolid);
-        target.Brush().SetColor(color);
-        target.FillRect(line);
-    });
+    FillLine(canvas, line, color);
 }
 
 void TOrvoDBGridPainter::DrawDataColLine(TCanvas& canvas, TCellInfo& cell)
@@ -331,12 +381,19 @@ void TOrvoDBGridPainter::DrawDataColLine(TCanvas& canvas, TCellInfo& cell)
         bottom -= lineWidth;
     const int x =
         FGrid.layoutDirection() == Qt::RightToLeft ? cell.Rect.left() - lineWidth : cell.Rect.right() + 1;
-    const QRect line(x, cell.Rect.top(), lineWidth, bottom - cell.Rect.top() + 1);
-    Defer(canvas, [line, color](TCanvas& target) {
-        target.Brush().SetStyle(bsSolid);
-        target.Brush().SetColor(color);
-        target.FillRect(line);
-    });
+    FillLine(canvas, QRect(x, cell.Rect.top(), lineWidth, bottom - cell.Rect.top() + 1), color);
+}
+
+void TOrvoDBGridPainter::FillLine(TCanvas& canvas, const QRect& line, TColor color)
+{
+    // The brush is the cell's: the text and image steps that follow still paint with it.
+    const TColor brush = canvas.Brush().Color();
+    const TBrushStyle style = canvas.Brush().Style();
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(color);
+    canvas.FillRect(line);
+    canvas.Brush().SetColor(brush);
+    canvas.Brush().SetStyle(style);
 }
 
 void TOrvoDBGridPainter::DrawFocusFrame(TCanvas& canvas, const TCellInfo& cell)
@@ -344,32 +401,21 @@ void TOrvoDBGridPainter::DrawFocusFrame(TCanvas& canvas, const TCellInfo& cell)
     QRect rect = cell.Rect;
     if (cell.PendingColLine)
         rect.setRight(rect.right() + FGrid.GridLineWidth());
-    // The grid base frames the focused cell on its own; its dotted frame inverts
-    // pixels, so drawing it again removes it before our frame goes on.
-    const bool baseFramed = cell.State.Contains(gdFocused) &&
-                            !FGrid.TCustomGrid::Options().Contains(goRowSelect) && !FGrid.EditorMode();
-    const QRect baseRect = FGrid.CellRect(cell.Col, cell.Row);
-    const TFocusRect style = FGrid.FocusRect() == frAuto ? frDefault : FGrid.FocusRect();
-    Defer(canvas, [rect, baseRect, baseFramed, style](TCanvas& target) {
-        if (baseFramed)
-            target.DrawFocusRect(baseRect);
-        QRect frame = rect;
-        switch (style) {
-        case frDefault:
-            target.DrawFocusRect(frame);
-            break;
-        case frGray:
-            DrawEdge(target, frame, BDR_SUNKENINNER, BF_TOPLEFT);
-            DrawEdge(target, frame, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
-            break;
-        case frMild:
-            DrawEdge(target, frame, BDR_SUNKENOUTER, BF_TOPLEFT);
-            DrawEdge(target, frame, BDR_RAISEDINNER, BF_BOTTOMRIGHT);
-            break;
-        default:
-            break;
-        }
-    });
+    switch (FGrid.FocusRect() == frAuto ? frDefault : FGrid.FocusRect()) {
+    case frDefault:
+        canvas.DrawFocusRect(rect);
+        break;
+    case frGray:
+        DrawEdge(canvas, rect, BDR_SUNKENINNER, BF_TOPLEFT);
+        DrawEdge(canvas, rect, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
+        break;
+    case frMild:
+        DrawEdge(canvas, rect, BDR_SUNKENOUTER, BF_TOPLEFT);
+        DrawEdge(canvas, rect, BDR_RAISEDINNER, BF_BOTTOMRIGHT);
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace orvo

@@ -10,15 +10,21 @@
 #include "grid/torvodbgridgradient.h"
 #include "grid/torvodbgridpainter.h"
 #include "grid/torvodbgridsearch.h"
+#include "grid/torvodbgridtreeview.h"
 #include "grid/torvofixedstyles.h"
 #include "grid/torvogriddatalink.h"
 #include "grid/torvogridstyle.h"
 #include "grid/torvotextlayout.h"
+#include "grid/tthemedbitmap.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/data/tdataset.h"
 #include "platform/graphics/tcanvas.h"
 #include "platform/graphics/tcustomimagelist.h"
+#include "platform/graphics/tglyphstrips.h"
+#include "platform/graphics/tthemeservices.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QPainter>
 #include <QScopeGuard>
 
@@ -62,6 +68,8 @@ void TOrvoDBGridPainter::DrawColumnCell(TCanvas& canvas, TCellInfo& cell)
         if (FGrid.MultiSelectOptions().Contains(msFixed) && columnSelected)
             canvas.Brush().SetColor(selection);
     } else {
+        if (HeaderItemTheme())
+            DrawHeaderItemGaps(canvas, cell);
         canvas.Brush().SetColor(cell.Column->Color());
         if (columnSelected) {
             canvas.Brush().SetColor(selection);
@@ -95,119 +103,257 @@ void TOrvoDBGridPainter::DrawColumnCell(TCanvas& canvas, TCellInfo& cell)
     DrawFixedLines(canvas, cell, cell.Rect, false, false);
 }
 
-QObject* TOrvoDBGridPainter::CellImage(TOrvoColumn* column)
+int TOrvoDBGridPainter::CalcImageIndex(TOrvoColumn* column, int index) const
 {
+    if (!FGrid.OnCalcImageIndex)
+        return index;
+    try {
+        FGrid.OnCalcImageIndex(&FGrid, column, index);
+    } catch (...) {
+        // A failing handler shows no image rather than stopping the paint.
+        return -1;
+    }
+    return index;
+}
+
+int TOrvoDBGridPainter::FieldImageIndex(const TOrvoColumn* column)
+{
+    const TField* field = column->Field();
+    if (field && field->DataType() == ftBoolean)
+        return field->IsNull() ? -1 : int(field->AsBoolean());
+    const QString text = field ? field->AsString() : column->DisplayText();
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return 0;
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return 1;
+    bool ok = false;
+    const int index = text.toInt(&ok);
+    return ok ? index : -1;
+}
+
+int TOrvoDBGridPainter::ExpandState() const
+{
+    const TOrvoDBGridTreeView* tree = FGrid.TreeView();
+    if (!tree || !tree->RowStateField() || !tree->RowHasChildren())
+        return 2;
+    return tree->RowExpanded() ? 1 : 0;
+}
+
+int TOrvoDBGridPainter::TreeDepth(const TOrvoColumn* column) const
+{
+    const TOrvoDBGridTreeView* tree = FGrid.TreeView();
+    if (!column->ExpandBox() || !column->ExpandBoxTree() || !tree || !tree->RowLevelField())
+        return 0;
+    return std::max(0, tree->RowLevel());
+}
+
+int TOrvoDBGridPainter::ButtonStateOf(const TCellInfo& cell, bool toggles, bool togglesOnSelect) const
+{
+    if (!FGrid.isEnabled())
+        return 3;
+    const bool underMouse = FMouseCell == QPoint(cell.Col, cell.Row);
+    const bool focused = cell.Col == FGrid.Col() && cell.Row == FGrid.Row();
+    if (!underMouse || !(toggles || (togglesOnSelect && focused)))
+        return 0;
+    return FMousePressed ? 1 : 2;
+}
+
+QObject* TOrvoDBGridPainter::CheckBoxPicture(const TCellInfo& cell)
+{
+    TOrvoColumn* column = cell.Column;
     const bool enabled = FGrid.isEnabled();
+    const TCheckBoxState state = column->CheckBoxState();
+    TCustomImageList* list = FGrid.CheckBoxList();
+    const bool themed =
+        ThemeServices().ThemesEnabled() && (FGrid.FixedTheme() != ftNone || column->CheckBoxThemed());
+    if (themed) {
+        // Rows of parts in the element enumeration: unchecked, checked, mixed; each
+        // normal, hot, pressed, disabled.
+        static constexpr int stateOffsets[] = {0, 2, 1, 3};
+        const int buttonState = ButtonStateOf(cell, column->CheckBoxToggle() == ctOnCellClick,
+                                              column->CheckBoxToggle() == ctSelectClick);
+        const auto part =
+            TThemedButton(tbCheckBoxUncheckedNormal + 4 * int(state) + stateOffsets[buttonState]);
+        return new TThemedBitmap(TThemeServices::GetElementDetails(part),
+                                 QSize(list->Width(), list->Height()));
+    }
+    const int index = column->CheckBoxImageIndex(state, list->Count());
+    if (index < 0 || index >= list->Count())
+        return nullptr;
+    auto* picture = new TImagesBitmap(list, index, enabled, TGlyphStrips::MaskColor);
+    picture->Bitmap().SetTransparentColor(TGlyphStrips::MaskColor);
+    picture->Bitmap().SetTransparent(true);
+    return picture;
+}
+
+QObject* TOrvoDBGridPainter::ExpandBoxPicture(const TCellInfo& cell)
+{
+    TOrvoColumn* column = cell.Column;
+    int state = ExpandState();
+    if (const int asked = CalcImageIndex(column, state); asked < 3)
+        state = asked;
+    TCustomImageList* list = FGrid.ExpandBoxList();
+    if (state < 0 || list->Count() == 0)
+        return nullptr;
+    const bool themed = ThemeServices().ThemesEnabled() &&
+                        (FGrid.FixedTheme() != ftNone || column->ExpandBoxThemed()) && state != 2;
+    if (themed)
+        return new TThemedBitmap(
+            TThemeServices::GetElementDetails(state == 1 ? ttGlyphOpened : ttGlyphClosed),
+            QSize(list->Width(), list->Height()));
+    int index = state + 3 * int(column->ExpandBoxSize());
+    if (index >= list->Count())
+        index %= 3;
+    auto* picture = new TImagesBitmap(list, index, FGrid.isEnabled(), TGlyphStrips::MaskColor);
+    picture->Bitmap().SetTransparentColor(TGlyphStrips::MaskColor);
+    picture->Bitmap().SetTransparent(true);
+    return picture;
+}
+
+QObject* TOrvoDBGridPainter::BlobPicture(const TOrvoColumn* column)
+{
+    const TField* field = column->Field();
+    if (!field || field->DataType() != ftGraphic || field->IsNull())
+        return nullptr;
+    QByteArray bytes = field->AsBytes();
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
+    const QImage image = reader.read();
+    // Damaged or unknown data leaves the cell with its background and text.
+    return image.isNull() ? nullptr : new TCellPicture(image);
+}
+
+void TOrvoDBGridPainter::DrawHeaderItemGaps(TCanvas& canvas, const TCellInfo& cell)
+{
+    // Next to header items the lines of the data take the same light face, unless a
+    // line colour of their own is set.
+    const int width = FGrid.GridLineWidth();
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(clBtnFace);
+    canvas.FillRect(QRect(cell.Rect.right() + 1, cell.Rect.top(), width, cell.Rect.height() + width));
+    canvas.FillRect(QRect(cell.Rect.left(), cell.Rect.bottom() + 1, cell.Rect.width(), width));
+}
+
+QObject* TOrvoDBGridPainter::CellImage(const TCellInfo& cell)
+{
+    TOrvoColumn* column = cell.Column;
     if (TCustomImageList* images = column->Images()) {
-        int index = -1;
-        if (column->CheckBox()) {
-            index = column->CheckBoxImageIndex(column->CheckBoxState(), images->Count());
-        } else {
-            const QString text = column->Field() ? column->Field()->AsString() : column->DisplayText();
-            bool ok = false;
-            index = text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0  ? 0
-                    : text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ? 1
-                                                                                    : text.toInt(&ok);
-            if (!ok && index != 0 && index != 1)
-                index = -1;
-        }
-        if (FGrid.OnCalcImageIndex) {
-            try {
-                FGrid.OnCalcImageIndex(&FGrid, column, index);
-            } catch (...) {
-                index = -1;
-            }
-        }
+        int index = column->CheckBox() ? column->CheckBoxImageIndex(column->CheckBoxState(), images->Count())
+                    : column->ExpandBox() ? ExpandState()
+                                          : FieldImageIndex(column);
+        index = CalcImageIndex(column, index);
         if (index < 0 || index >= images->Count())
             return nullptr;
-        return new TImagesBitmap(images, index, enabled, clWindow);
+        return new TImagesBitmap(images, index, FGrid.isEnabled(), clWindow);
     }
-    if (column->CheckBox() && FGrid.DataSet() && !FGrid.DataSet()->IsEmpty()) {
-        TCustomImageList* list = FGrid.CheckBoxList();
-        const int index = column->CheckBoxImageIndex(column->CheckBoxState(), list->Count());
-        if (index >= 0 && index < list->Count())
-            return new TImagesBitmap(list, index, enabled, clWindow);
-    }
+    if (column->CheckBox())
+        return FGrid.DataSet() && !FGrid.DataSet()->IsEmpty() ? CheckBoxPicture(cell) : nullptr;
+    if (column->ExpandBox())
+        return ExpandBoxPicture(cell);
+    if (column->ShowBlob())
+        return BlobPicture(column);
     return nullptr;
 }
 
-void TOrvoDBGridPainter::DrawCellImage(TCanvas& canvas, const TCellInfo& cell, QObject* image,
-                                       const QRect& area)
+QRect TOrvoDBGridPainter::AlignedImageRect(const TCellInfo& cell, const QRect& area, const QSize& size,
+                                           bool rightToLeft) const
 {
-    QImage picture;
-    if (const auto* listImage = qobject_cast<TImagesBitmap*>(image))
-        picture = listImage->DrawableImage();
-    if (picture.isNull())
-        return;
     const TOrvoColumn* column = cell.Column;
-    const QSize size = picture.deviceIndependentSize().toSize();
-    TImageDraw mode = column->ImageDraw();
     TAlignment alignment = column->Alignment();
     TVAlignment vAlignment = column->VAlignment();
-    if (mode == idOpposite) {
+    if (column->ImageDraw() == idOpposite) {
         alignment = alignment == taRightJustify ? taLeftJustify : taRightJustify;
-        mode = idAlignment;
-    } else if (mode == idCenter) {
+    } else if (column->ImageDraw() == idCenter) {
         alignment = taCenter;
         vAlignment = tvCenter;
-        mode = idAlignment;
     }
+    if (rightToLeft && alignment != taCenter)
+        alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
     const int dx = column->ImageOffsetX();
     const int dy = column->ImageOffsetY();
+    int x = area.left() + dx;
+    if (alignment == taRightJustify)
+        x = area.left() + area.width() - size.width() - dx;
+    else if (alignment == taCenter)
+        x = area.left() + (area.width() - size.width()) / 2 + dx;
+    int y = area.top() + dy;
+    if (vAlignment == tvBottomJustify)
+        y = area.top() + area.height() - size.height() - dy;
+    else if (vAlignment == tvCenter)
+        y = area.top() + (area.height() - size.height()) / 2 + dy;
+    return QRect(QPoint(x, y), size);
+}
+
+void TOrvoDBGridPainter::DrawCellImage(TCanvas& canvas, const TCellInfo& cell, const TCellPicture& picture,
+                                       const QRect& area, bool rightToLeft)
+{
     QPainter* painter = canvas.Handle();
-    if (!painter)
+    const QSize size = picture.Size();
+    if (!painter || size.isEmpty())
         return;
+    const TOrvoColumn* column = cell.Column;
+    const TImageDraw mode = column->ImageDraw();
+    const int dx = column->ImageOffsetX();
+    const int dy = column->ImageOffsetY();
     painter->save();
+    const auto restore = qScopeGuard([painter] { painter->restore(); });
     painter->setClipRect(area, Qt::IntersectClip);
     const QRect inner = area.adjusted(dx, dy, -dx, -dy);
     switch (mode) {
     case idStretch:
-        painter->drawImage(inner, picture);
+        painter->drawImage(inner, picture.DrawableImage());
         break;
     case idScaled: {
         const QSize scaled = size.scaled(inner.size(), Qt::KeepAspectRatio);
         painter->drawImage(QRect(inner.left() + (inner.width() - scaled.width()) / 2,
                                  inner.top() + (inner.height() - scaled.height()) / 2, scaled.width(),
                                  scaled.height()),
-                           picture);
+                           picture.DrawableImage());
         break;
     }
     case idTileCell:
     case idTileGrid:
     case idTileCol:
-    case idTileRow: {
-        // Tiles start where the mode says so that neighbouring cells line up.
-        const QRect colRect = FGrid.CellRect(cell.Col, cell.Row);
-        int originX = mode == idTileGrid || mode == idTileRow ? 0 : colRect.left();
-        int originY = mode == idTileGrid ? 0 : area.top();
-        painter->drawTiledPixmap(area, QPixmap::fromImage(picture),
-                                 QPoint((area.left() - originX) % std::max(1, size.width()),
-                                        (area.top() - originY) % std::max(1, size.height())));
+    case idTileRow:
+        DrawTiles(painter, cell, picture.DrawableImage(), area, rightToLeft);
         break;
-    }
     default: {
-        int x = area.left() + dx;
-        if (alignment == taRightJustify)
-            x = area.left() + area.width() - size.width() - dx;
-        else if (alignment == taCenter)
-            x = area.left() + (area.width() - size.width()) / 2 + dx;
-        int y = area.top() + dy;
-        if (vAlignment == tvBottomJustify)
-            y = area.top() + area.height() - size.height() - dy;
-        else if (vAlignment == tvCenter)
-            y = area.top() + (area.height() - size.height()) / 2 + dy;
-        painter->drawImage(QPoint(x, y), picture);
-        if (column->CheckBox() && !column->Images()) {
+        const QRect placed = AlignedImageRect(cell, area, size, rightToLeft);
+        picture.Draw(canvas, placed.topLeft(), &FGrid);
+        const bool listGlyph = qobject_cast<const TImagesBitmap*>(&picture) != nullptr;
+        if (column->CheckBox() && !column->Images() && listGlyph) {
             const TCheckBoxStyle style =
                 FGrid.isEnabled()
                     ? TOrvoFixedStyles::ResolveBoxStyle(column->CheckBoxStyle(), FGrid.FixedStyle())
                     : cbMild;
-            DrawBox(canvas, QRect(x, y, size.width(), size.height()), style);
+            DrawBox(canvas, placed, style);
         }
         break;
     }
     }
-    painter->restore();
+}
+
+void TOrvoDBGridPainter::DrawTiles(QPainter* painter, const TCellInfo& cell, const QImage& tile,
+                                   const QRect& area, bool rightToLeft) const
+{
+    const QSize size = tile.deviceIndependentSize().toSize();
+    if (size.isEmpty())
+        return;
+    // Tiles start where the mode says so that neighbouring cells line up; in a
+    // right-to-left grid the horizontal phase runs from the right.
+    const TImageDraw mode = cell.Column->ImageDraw();
+    const QRect colRect = FGrid.CellRect(cell.Col, cell.Row);
+    const bool fromClient = mode == idTileGrid || mode == idTileRow;
+    int phaseX = 0;
+    if (rightToLeft) {
+        const int originRight = fromClient ? FGrid.viewport()->width() - 1 : colRect.right();
+        phaseX = (size.width() - (originRight - area.right()) % size.width()) % size.width();
+    } else {
+        phaseX = (area.left() - (fromClient ? 0 : colRect.left())) % size.width();
+    }
+    const int originY = mode == idTileGrid ? 0 : area.top();
+    painter->drawTiledPixmap(area, QPixmap::fromImage(tile),
+                             QPoint(phaseX, (area.top() - originY) % size.height()));
 }
 
 void TOrvoDBGridPainter::DrawDataCell(TCanvas& canvas, TCellInfo& cell)
@@ -218,6 +364,13 @@ void TOrvoDBGridPainter::DrawDataCell(TCanvas& canvas, TCellInfo& cell)
     link->SetActiveRecord(record);
     const auto restore = qScopeGuard([link, current] { link->SetActiveRecord(current); });
     TOrvoColumn* column = cell.Column;
+    // A column that keeps its left-to-right look places text and pictures as in a
+    // left-to-right grid.
+    const bool canvasRightToLeft = canvas.RightToLeft();
+    if (column->SuppressRTL())
+        canvas.SetRightToLeft(false);
+    const auto orientation =
+        qScopeGuard([&canvas, canvasRightToLeft] { canvas.SetRightToLeft(canvasRightToLeft); });
 
     const QString text = column->DisplayText();
     const bool focusedCell = cell.Col == FGrid.Col() && cell.Row == FGrid.Row();
@@ -262,6 +415,12 @@ void TOrvoDBGridPainter::DrawDataCell(TCanvas& canvas, TCellInfo& cell)
         else if (!multi)
             canvas.Font().SetColor(column->Font().Color());
     }
+    if (cell.Fixed && multi && FGrid.MultiSelectOptions().Contains(msFixed)) {
+        if (cell.Themed && !ClassicThemeForced() && FGrid.isEnabled() && FGrid.SelectionColor() != clNone)
+            canvas.Font().SetColor(canvas.Brush().Color());
+        else if (cell.Themed || cell.Gradient)
+            FillFixed(canvas, cell, cell.Rect);
+    }
     if (!cell.Fixed && gradientActive) {
         const TOrvoGradientCells kinds = FGrid.Gradient()->Cells();
         cell.GradientCell = (selections.Contains(slCellSelected) && highlight &&
@@ -286,7 +445,7 @@ void TOrvoDBGridPainter::DrawDataContent(TCanvas& canvas, TCellInfo& cell, const
                                          bool highlight, TSelections selections)
 {
     TOrvoColumn* column = cell.Column;
-    QObject* image = CellImage(column);
+    QObject* image = CellImage(cell);
     QObject* const made = image;
     const auto freeImage = qScopeGuard([made] { delete made; });
     TColor color = canvas.Brush().Color();
@@ -294,60 +453,73 @@ void TOrvoDBGridPainter::DrawDataContent(TCanvas& canvas, TCellInfo& cell, const
     FGrid.PaintColumnCell(cell.Rect, cell.DataCol, column, highlight, selections, color, font, image);
     canvas.Brush().SetColor(color);
     canvas.Font() = font;
+    // A picture of a kind the cell cannot draw is left out; the text still shows.
+    const auto* picture = qobject_cast<const TCellPicture*>(image);
 
     const int margin = column->ImageMargin();
     if (cell.GradientCell)
         FGrid.Gradient()->PaintRect(canvas, cell.Rect, color, false, false);
     else if (margin > 0 && !(cell.Fixed && cell.Gradient))
         canvas.FillRect(cell.Rect);
-    const bool rightToLeft = canvas.RightToLeft() && !column->SuppressRTL();
+    const bool rightToLeft = canvas.RightToLeft();
+    const int depth = TreeDepth(column);
     QRect textRect = cell.Rect;
-    if (image || margin > 0) {
+    if (picture || margin > 0) {
+        // A tree column indents its box by one margin per level.
+        const int indent = depth * margin;
         QRect imageRect = cell.Rect;
         if (margin > 0) {
             if (rightToLeft)
-                imageRect.setLeft(imageRect.right() - margin + 1);
+                imageRect = QRect(cell.Rect.right() - indent - margin + 1, cell.Rect.top(), margin,
+                                  cell.Rect.height());
             else
-                imageRect.setWidth(margin);
+                imageRect = QRect(cell.Rect.left() + indent, cell.Rect.top(), margin, cell.Rect.height());
+            imageRect = imageRect.intersected(cell.Rect);
         }
         // An image alone in the cell is composed over the brush.
-        if (image && margin == 0 && !column->Wallpaper() && !cell.Themed && !cell.Gradient &&
+        if (picture && margin == 0 && !column->Wallpaper() && !cell.Themed && !cell.Gradient &&
             !cell.GradientCell)
             canvas.FillRect(cell.Rect);
-        if (image)
-            DrawCellImage(canvas, cell, image, imageRect);
+        if (picture && !imageRect.isEmpty())
+            DrawCellImage(canvas, cell, *picture, imageRect, rightToLeft);
         if (margin > 0) {
+            const int used = (depth + 1) * margin + 1;
             if (rightToLeft)
-                textRect.setRight(textRect.right() - margin - 1);
+                textRect.setRight(textRect.right() - used);
             else
-                textRect.setLeft(textRect.left() + margin + 1);
+                textRect.setLeft(textRect.left() + used);
         }
     }
     const bool clearBrush =
-        (image && column->Wallpaper() && margin == 0) || cell.Themed || cell.Gradient || cell.GradientCell;
+        (picture && column->Wallpaper() && margin == 0) || cell.Themed || cell.Gradient || cell.GradientCell;
     if (clearBrush)
         canvas.Brush().SetStyle(bsClear);
-    if (!image || column->Wallpaper() || margin > 0) {
-        TOrvoTextLayout::TParams params;
-        params.Margin = cell.Margin;
-        params.Alignment = column->Alignment();
-        params.VAlignment = column->VAlignment();
-        params.WordWrap = column->WordWrap();
-        params.Ellipsis = column->Ellipsis();
-        params.RightToLeft = rightToLeft;
-        const TOrvoDBGridSearch* search = FGrid.Search();
-        const bool searchHere = search->IsHighlighting() &&
-                                (!search->Options().Contains(soCurrentCol) || cell.Col == FGrid.Col());
-        if (searchHere) {
-            params.SearchText = search->Text();
-            params.CaseSensitive = search->Options().Contains(soCaseSensitive);
-            params.WholeWords = search->Options().Contains(soWholeWords);
-        }
-        const TOrvoTextLayout::TResult laid = TOrvoTextLayout::Draw(canvas, textRect, text, params);
-        if (searchHere && laid.HasMatch() && search->Color() != clNone)
-            DrawSearchMatch(canvas, laid, search->MatchColor());
-    }
+    if ((!picture || column->Wallpaper() || margin > 0) && textRect.width() > 0)
+        DrawDataText(canvas, cell, textRect, text);
     canvas.Brush().SetStyle(bsSolid);
+}
+
+void TOrvoDBGridPainter::DrawDataText(TCanvas& canvas, const TCellInfo& cell, const QRect& rect,
+                                      const QString& text)
+{
+    const TOrvoColumn* column = cell.Column;
+    TOrvoTextLayout::TParams params;
+    params.Margin = cell.Margin;
+    params.Alignment = column->Alignment();
+    params.VAlignment = column->VAlignment();
+    params.WordWrap = column->WordWrap();
+    params.Ellipsis = column->Ellipsis();
+    const TOrvoDBGridSearch* search = FGrid.Search();
+    const bool searchHere =
+        search->IsHighlighting() && (!search->Options().Contains(soCurrentCol) || cell.Col == FGrid.Col());
+    if (searchHere) {
+        params.SearchText = search->Text();
+        params.CaseSensitive = search->Options().Contains(soCaseSensitive);
+        params.WholeWords = search->Options().Contains(soWholeWords);
+    }
+    const TOrvoTextLayout::TResult laid = TOrvoTextLayout::Draw(canvas, rect, text, params);
+    if (searchHere && laid.HasMatch() && search->Color() != clNone)
+        DrawSearchMatch(canvas, laid, search->MatchColor());
 }
 
 void TOrvoDBGridPainter::DrawSearchMatch(TCanvas& canvas, const TOrvoTextLayout::TResult& laid, TColor color)

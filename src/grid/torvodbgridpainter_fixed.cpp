@@ -3,6 +3,7 @@
 // with.
 
 #include "grid/torvocolumn.h"
+#include "grid/torvocolumnlist.h"
 #include "grid/torvocolumntitle.h"
 #include "grid/torvocolumntotalfields.h"
 #include "grid/torvocolumntotalfooter.h"
@@ -17,6 +18,8 @@
 #include "grid/torvofixedstyles.h"
 #include "grid/torvogridstyle.h"
 #include "grid/torvotextlayout.h"
+#include "platform/core/tsystemprofile.h"
+#include "platform/data/tfield.h"
 #include "platform/graphics/drawedge.h"
 #include "platform/graphics/tbitmap.h"
 #include "platform/graphics/tcanvas.h"
@@ -85,12 +88,11 @@ void TOrvoDBGridPainter::FillFixed(TCanvas& canvas, const TCellInfo& cell, const
                                    bool down)
 {
     if (cell.Themed) {
-        const int state = ButtonState(FGrid.isEnabled(), down, hot);
-        const QRect element = rect.adjusted(-1, -1, 1, 1);
-        ThemeServices().DrawElement(canvas, FixedElement(FGrid.FixedTheme(), 0), element, rect, &FGrid);
-        if (state != 0)
-            ThemeServices().DrawElement(canvas, FixedElement(FGrid.FixedTheme(), state), element, rect,
-                                        &FGrid);
+        FillThemed(canvas, cell, rect, ButtonState(FGrid.isEnabled(), down, hot));
+        if (cell.Boxed) {
+            QRect box = rect.adjusted(2, 2, -2, -2);
+            DrawEdge(canvas, box, BDR_SUNKENOUTER, BF_RECT);
+        }
         canvas.Brush().SetStyle(bsClear);
     } else if (cell.Gradient) {
         const QRect area = cell.GradientSoft ? rect.adjusted(-1, -1, 1, 1) : rect;
@@ -100,6 +102,91 @@ void TOrvoDBGridPainter::FillFixed(TCanvas& canvas, const TCellInfo& cell, const
         canvas.Brush().SetStyle(bsSolid);
         canvas.FillRect(rect);
     }
+}
+
+void TOrvoDBGridPainter::DrawThemed(TCanvas& canvas, const TCellInfo& cell,
+                                    const TThemedElementDetails& details, const QRect& element,
+                                    const QRect& clip)
+{
+    // Inside the total band the element runs on under its neighbours, so that no
+    // rounded ends show between the cells.
+    QRect joined = element;
+    if (cell.TotalBand) {
+        if (cell.Col != FirstShownScrollableCol())
+            joined.setLeft(joined.left() - 4);
+        if (cell.Col != LastShownCol())
+            joined.setRight(joined.right() + 4);
+    }
+    ThemeServices().DrawElement(canvas, details, joined, clip, &FGrid);
+}
+
+void TOrvoDBGridPainter::FillThemed(TCanvas& canvas, const TCellInfo& cell, const QRect& rect, int state)
+{
+    const TSystemProfile& system = TSystemProfile::Current();
+    const bool vista = system.CheckVersion(6, 0);
+    const QRect element = rect.adjusted(-1, -1, 1, 1);
+    const auto toolBar = [](TThemedToolBar part) { return TThemeServices::GetElementDetails(part); };
+    const auto header = [](TThemedHeader part) { return TThemeServices::GetElementDetails(part); };
+    switch (FGrid.FixedTheme()) {
+    case ftButtons: {
+        // Buttons overlap their neighbours; those at the grid's edge have none to overlap.
+        const QRect button = element.adjusted(cell.Col == 0 ? -1 : -2, cell.Row == 0 ? -1 : -2, 2, 2);
+        if (vista || state == 0)
+            DrawThemed(canvas, cell, FixedElement(ftButtons, 0), button, rect);
+        if (state != 0)
+            ThemeServices().DrawElement(canvas, FixedElement(ftButtons, state), button, rect, &FGrid);
+        break;
+    }
+    case ftTabs: {
+        QRect tab = element.adjusted(0, 0, 1, 1);
+        if (cell.IsTitleRow() && cell.Row > 0)
+            tab.setTop(tab.top() - 1);
+        if (vista && (state == 1 || state == 2))
+            ThemeServices().DrawElement(canvas, FixedElement(ftTabs, 0), tab, rect, &FGrid);
+        ThemeServices().DrawElement(canvas, FixedElement(ftTabs, state), tab, rect, &FGrid);
+        DrawTabBaseLine(canvas, cell, rect);
+        break;
+    }
+    default:
+        if (HeaderItemTheme()) {
+            DrawThemed(canvas, cell, FixedElement(ftDefault, 0), element.adjusted(0, 0, 1, 1), rect);
+            if (state != 0)
+                ThemeServices().DrawElement(canvas, FixedElement(ftDefault, state), element, rect, &FGrid);
+        } else if (vista) {
+            const QRect clip = rect.adjusted(0, 1, 0, -1);
+            canvas.Brush().SetStyle(bsSolid);
+            canvas.FillRect(rect);
+            DrawThemed(canvas, cell, toolBar(ttbSplitButtonHot), element.adjusted(-1, -1, 1, 1), clip);
+            if (state == 1 || state == 2)
+                ThemeServices().DrawElement(canvas,
+                                            header(state == 1 ? thHeaderItemPressed : thHeaderItemHot),
+                                            element, clip, &FGrid);
+        } else {
+            DrawThemed(canvas, cell, toolBar(ttbSplitButtonHot), element.adjusted(-1, -1, 1, 1), rect);
+            if (state == 1)
+                ThemeServices().DrawElement(canvas, toolBar(ttbButtonPressed), element, rect, &FGrid);
+            else if (state == 2)
+                ThemeServices().DrawElement(canvas, header(thHeaderItemHot), element, rect, &FGrid);
+            else if (state == 3)
+                ThemeServices().DrawElement(canvas, toolBar(ttbButtonDisabled), element, rect, &FGrid);
+        }
+        break;
+    }
+}
+
+void TOrvoDBGridPainter::DrawTabBaseLine(TCanvas& canvas, const TCellInfo& cell, const QRect& rect)
+{
+    const bool frozenTitle =
+        cell.IsTitleRow() && cell.Fixed && cell.DataCol >= 0 && cell.Col < FGrid.FixedCols();
+    const bool lastTitleRow = cell.Row == FGrid.TitleOffset() - 1;
+    const bool lastRow = cell.Row == FGrid.RowCount() - 1;
+    if (!frozenTitle && !lastTitleRow && !lastRow)
+        return;
+    const TSystemProfile& system = TSystemProfile::Current();
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(system.CheckVersion(6, 0) && !system.CheckVersion(6, 2) ? TColor(0x808080)
+                                                                                    : FixedLineColor());
+    canvas.FillRect(QRect(rect.left() - 1, rect.bottom() + 1, rect.width() + 2, 1));
 }
 
 // --- Titles --------------------------------------------------------------------------------------
@@ -146,12 +233,36 @@ void TOrvoDBGridPainter::DrawTitleCell(TCanvas& canvas, TCellInfo& cell)
         painter->setClipRect(cell.Rect.adjusted(cell.BothLines ? -1 : 0, cell.BothLines ? -1 : 0, 0, 0),
                              Qt::IntersectClip);
     }
-    DrawTitleContent(canvas, cell, owner, title);
+    const QRect area = DrawTitleContent(canvas, cell, owner, title);
     if (painter)
         painter->restore();
+    // The frame reaches into the gaps around the title, outside the clip of its content.
+    DrawFixedLines(canvas, cell, area, FPressedTitle == owner && !FPressedDropDown,
+                   FHotTitle == owner && !FHotDropDown);
+    DrawDropDownState(canvas, cell, owner, area);
 }
 
-void TOrvoDBGridPainter::DrawTitleContent(TCanvas& canvas, TCellInfo& cell, TOrvoColumn* column, QRect title)
+void TOrvoDBGridPainter::DrawDropDownState(TCanvas& canvas, const TCellInfo& cell, const TOrvoColumn* column,
+                                           const QRect& area)
+{
+    const bool pressed = FPressedTitle == column && FPressedDropDown;
+    const bool hot = FHotTitle == column && FHotDropDown;
+    if (!(pressed || hot) || cell.Themed || (cell.Gradient && FGrid.Gradient()->IsHotActive(false)))
+        return;
+    QRect frame = cell.BothLines ? area.adjusted(-1, -1, 1, 1) : area;
+    const int width = FGrid.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &FGrid) + 2;
+    if (FGrid.layoutDirection() == Qt::RightToLeft)
+        frame.setWidth(std::min(width, frame.width()));
+    else
+        frame.setLeft(std::max(frame.left(), frame.right() - width + 1));
+    const TFixedStyle style = FGrid.FixedStyle();
+    canvas.Brush().SetStyle(bsSolid);
+    DrawTitleButtonState(canvas, frame, pressed,
+                         TOrvoFixedStyles::ResolveHotButtons(FGrid.HotButtons(), style), style,
+                         TOrvoFixedStyles::IsRaisedStyle(style), cell.BothLines);
+}
+
+QRect TOrvoDBGridPainter::DrawTitleContent(TCanvas& canvas, TCellInfo& cell, TOrvoColumn* column, QRect title)
 {
     TOrvoColumnTitle* caption = column->Title();
     const bool headers = FGrid.Options().Contains(dgTitleHeaders) && caption->HeaderLevels() > 0;
@@ -198,13 +309,12 @@ void TOrvoDBGridPainter::DrawTitleContent(TCanvas& canvas, TCellInfo& cell, TOrv
         params.VAlignment = caption->VAlignment();
         params.WordWrap = caption->WordWrap();
         params.Ellipsis = caption->Ellipsis();
-        params.RightToLeft = canvas.RightToLeft();
         canvas.Brush().SetStyle(bsClear);
         TOrvoTextLayout::Draw(canvas, captionRect, text, params);
     }
     if (offset)
         area.translate(-1, -1);
-    DrawFixedLines(canvas, cell, area, pressed, hot);
+    return area;
 }
 
 void TOrvoDBGridPainter::DrawHeaderBands(TCanvas& canvas, TCellInfo& cell, TOrvoColumn* column,
@@ -234,8 +344,8 @@ void TOrvoDBGridPainter::DrawHeaderBands(TCanvas& canvas, TCellInfo& cell, TOrvo
             band.setBottom(band.bottom() - FGrid.GridLineWidth());
         if (cell.BothLines)
             band.setBottom(band.bottom() - 1);
-        // A band over several columns crosses the lines between them, which the grid
-        // base paints after the cells: it is drawn once, after them.
+        // A band over several columns would be covered by the cells painted after the
+        // first of them: it is drawn once, after all of them.
         if (FPainting && std::find(FDrawnBands.begin(), FDrawnBands.end(), band) != FDrawnBands.end())
             continue;
         if (FPainting)
@@ -274,15 +384,37 @@ void TOrvoDBGridPainter::DrawHeaderBandLines(TCanvas& canvas, const TCellInfo& c
     const int y = band.bottom() + 1 + (cell.BothLines ? 1 : 0);
     const QRect span(band.left() - (cell.BothLines ? 1 : 0), y, band.width() + (cell.BothLines ? 2 : 0), 1);
     const bool themed = cell.Themed;
-    Defer(canvas, [=](TCanvas& target) {
-        target.Brush().SetStyle(bsSolid);
-        for (int k = 0; k < lines; ++k) {
-            if (k == 0 && (themed || raised))
-                continue;
-            target.Brush().SetColor(k == 0 ? first : TColor(0xDCDCDC));
-            target.FillRect(span.translated(0, k));
-        }
-    });
+    canvas.Brush().SetStyle(bsSolid);
+    for (int k = 0; k < lines; ++k) {
+        if (k == 0 && (themed || raised))
+            continue;
+        canvas.Brush().SetColor(k == 0 ? first : TColor(0xDCDCDC));
+        canvas.FillRect(span.translated(0, k));
+    }
+}
+
+bool TOrvoDBGridPainter::AutoFilterApplies(const TOrvoColumn* column) const
+{
+    const TOrvoDBGridFilter* filter = FGrid.FilterGrid();
+    const TOrvoColumnTitle* title = column->Title();
+    if (!filter->AutoFilter() || !title->AutoFilter() ||
+        (filter->AutoFilters() * title->AutoFilters()).IsEmpty())
+        return false;
+    // Pictures, raw bytes and nested records have no values a filter list could offer.
+    const TField* field = column->Field();
+    if (!field || field->IsBlob())
+        return false;
+    switch (field->DataType()) {
+    case ftBytes:
+    case ftVarBytes:
+    case ftADT:
+    case ftArray:
+    case ftReference:
+    case ftDataSet:
+        return false;
+    default:
+        return true;
+    }
 }
 
 QRect TOrvoDBGridPainter::DrawTitleButton(TCanvas& canvas, const TCellInfo& cell, TOrvoColumn* column,
@@ -295,7 +427,8 @@ QRect TOrvoDBGridPainter::DrawTitleButton(TCanvas& canvas, const TCellInfo& cell
         glyph = 11 - int((FGrid.layoutDirection() == Qt::RightToLeft) != column->Expanded());
     else if (style == cesDropDown || style == cesDropDownMenu)
         glyph = 9;
-    else if ((style == cesFilterList || style == cesFilterForm) && FGrid.FilterGrid()->Filtered())
+    else if ((style == cesFilterList || style == cesFilterForm || AutoFilterApplies(column)) &&
+             FGrid.FilterGrid()->Filtered())
         glyph = column->FilterText().isEmpty() ? 20 : 21;
     TCustomImageList* glyphs = IndicatorGlyphs();
     if (glyph < 0 || area.width() < width || glyphs->Count() <= 11)
@@ -308,21 +441,88 @@ QRect TOrvoDBGridPainter::DrawTitleButton(TCanvas& canvas, const TCellInfo& cell
         button.setLeft(area.right() - width + 1);
     const bool pressed = FPressedTitle == column && FPressedDropDown;
     const bool hot = FHotTitle == column && FHotDropDown;
-    if (cell.Themed) {
-        const int state = ButtonState(FGrid.isEnabled(), pressed, hot);
-        if (state != 0)
-            ThemeServices().DrawElement(canvas, FixedElement(ftDefault, state), button.adjusted(0, -1, 1, 1),
-                                        button, &FGrid);
-    } else if (FGrid.Gradient()->IsActive(false) && (pressed || hot)) {
-        FGrid.Gradient()->PaintRect(canvas, button, canvas.Brush().Color(), hot, pressed);
+    const int state = ButtonState(FGrid.isEnabled(), pressed, hot);
+    const bool headerStyle = FGrid.OptionsExt().Contains(dgForceSystemButton) || glyph >= 20;
+    if (cell.Themed && !headerStyle) {
+        DrawArrowButton(canvas, button, glyph, state);
+    } else {
+        if (cell.Themed)
+            DrawHeaderStyleButton(canvas, button, state);
+        else if (FGrid.Gradient()->IsActive(false) && (pressed || hot))
+            FGrid.Gradient()->PaintRect(canvas, GradientButtonRect(cell, button), canvas.Brush().Color(), hot,
+                                        pressed);
+        DrawCentered(canvas, glyphs, glyph, button);
     }
-    DrawCentered(canvas, glyphs, glyph, button);
     QRect rest = area;
     if (rightToLeft)
         rest.setLeft(button.right() + 1);
     else
         rest.setRight(button.left() - 1);
     return rest;
+}
+
+void TOrvoDBGridPainter::DrawHeaderStyleButton(TCanvas& canvas, const QRect& button, int state)
+{
+    if (state == 0)
+        return;
+    const TSystemProfile& system = TSystemProfile::Current();
+    const bool vista = system.CheckVersion(6, 0);
+    const bool seven = system.CheckVersion(6, 2);
+    const TFixedTheme theme = FGrid.FixedTheme();
+    // The element is fitted to the look of the header around it on each system.
+    QRect rect = button.adjusted(0, -1, 0, seven ? 1 : 2);
+    if (theme == ftButtons || theme == ftTabs) {
+        if (seven)
+            rect.setTop(rect.top() + 1);
+        else if (vista)
+            rect.translate(0, 1);
+        else
+            rect.setBottom(rect.bottom() - 1);
+    } else if (!vista) {
+        rect.adjust(0, 1, 0, -2);
+    }
+    if (FGrid.layoutDirection() == Qt::RightToLeft)
+        rect.setLeft(rect.left() - 1);
+    else
+        rect.setRight(rect.right() + 1);
+    TThemedElementDetails details = FixedElement(ftDefault, state == 3 ? 0 : state);
+    if (!vista && state == 1)
+        details = theme == ftTabs ? TThemeServices::GetElementDetails(ttTabItemSelected)
+                                  : TThemeServices::GetElementDetails(ttbButtonPressed);
+    else if (!vista && state == 2)
+        details = theme == ftTabs      ? TThemeServices::GetElementDetails(ttTabItemHot)
+                  : theme == ftButtons ? TThemeServices::GetElementDetails(tbPushButtonHot)
+                                       : TThemeServices::GetElementDetails(ttbButtonHot);
+    ThemeServices().DrawElement(canvas, details, rect, QRect(), &FGrid);
+}
+
+void TOrvoDBGridPainter::DrawArrowButton(TCanvas& canvas, const QRect& button, int glyph, int state)
+{
+    // Element parts run normal, hot, pressed, disabled for each direction.
+    static constexpr int stateOffsets[] = {0, 2, 1, 3};
+    const int offset = stateOffsets[state];
+    const bool vista = TSystemProfile::Current().CheckVersion(6, 0);
+    const QRect inner = button.adjusted(1, 1, -1, -1);
+    TThemedElementDetails details;
+    if (vista) {
+        const TThemedSpin first = glyph == 9 ? tsDownNormal : glyph == 11 ? tsUpHorzNormal : tsDownHorzNormal;
+        details = TThemeServices::GetElementDetails(TThemedSpin(first + offset));
+    } else {
+        const TThemedScrollBar first = glyph == 9    ? tsArrowBtnDownNormal
+                                       : glyph == 11 ? tsArrowBtnRightNormal
+                                                     : tsArrowBtnLeftNormal;
+        details = TThemeServices::GetElementDetails(TThemedScrollBar(first + offset));
+    }
+    ThemeServices().DrawElement(canvas, details, inner, inner, &FGrid);
+}
+
+QRect TOrvoDBGridPainter::GradientButtonRect(const TCellInfo& cell, const QRect& button) const
+{
+    const bool enlarge =
+        cell.GradientSoft &&
+        TOrvoFixedStyles::ResolveHotButtons(FGrid.HotButtons(), FGrid.FixedStyle()) == hbNone &&
+        !FGrid.Gradient()->IsHotActive(false);
+    return enlarge ? button.adjusted(-1, -1, 1, 1) : button;
 }
 
 QRect TOrvoDBGridPainter::DrawMarker(TCanvas& canvas, const TCellInfo& cell, TOrvoColumn* column,
@@ -465,6 +665,36 @@ bool TOrvoDBGridPainter::TotalIsBoxed(const TCellInfo& cell, const TOrvoColumnTo
     return boxed && (!text.isEmpty() || !FGrid.OptionsEx().Contains(dgTotalDataBoxOnly));
 }
 
+bool TOrvoDBGridPainter::ShowsSelectedTotal(const TCellInfo& cell, const TOrvoColumnTotal* total) const
+{
+    const TOrvoDBGridTotals* totals = FGrid.Totals();
+    if (!total || totals->SelectedColor() == clNone ||
+        !(totals->SelectedRowsPresent() || totals->SelectedColsPresent()))
+        return false;
+    if (total->TotalResult() != trCaption && total->TotalResult() != trCalcValue)
+        return false;
+    const TOrvoDBGridOptionsEx options = FGrid.OptionsEx();
+    if (options.Contains(dgCalcSelectedRows))
+        return true;
+    switch (FGrid.BottomRowKind(cell.BottomIndex)) {
+    case TOrvoCustomDBGrid::brTotalHeader:
+        return options.Contains(dgTotalHeaderSelected);
+    case TOrvoCustomDBGrid::brTotalValues:
+        return options.Contains(dgTotalValuesSelected);
+    case TOrvoCustomDBGrid::brTotalFooter:
+        return options.Contains(dgTotalFooterSelected);
+    default:
+        return false;
+    }
+}
+
+bool TOrvoDBGridPainter::ColumnInSelection(const TOrvoColumn* column) const
+{
+    // Selected rows take in every column; selected columns or cells only their own.
+    const TOrvoColumnList* columns = FGrid.SelectedCols();
+    return columns->Count() == 0 || columns->Selected(column->Index());
+}
+
 void TOrvoDBGridPainter::DrawTotalCell(TCanvas& canvas, TCellInfo& cell)
 {
     TOrvoColumnTotal* total = TotalOf(cell);
@@ -474,6 +704,20 @@ void TOrvoDBGridPainter::DrawTotalCell(TCanvas& canvas, TCellInfo& cell)
     canvas.Brush().SetStyle(bsSolid);
     QString text = total ? total->GetText() : QString();
     FGrid.TotalGetText(cell.Column, FGrid.BottomRowNumber(cell.BottomIndex), text, tkDisplay);
+    if (ShowsSelectedTotal(cell, total)) {
+        if (ColumnInSelection(cell.Column)) {
+            const TColor selected = TOrvoCustomDBGrid::ResolveColor(
+                totals->SelectedColor(),
+                TOrvoCustomDBGrid::DefaultSelectionColor(FGrid.Gradient()->IsActive(false)),
+                canvas.Brush().Color());
+            canvas.Brush().SetColor(selected);
+            // A themed element covers the brush: the text carries the colour instead.
+            if (cell.Themed && !ClassicThemeForced())
+                canvas.Font().SetColor(selected);
+        } else {
+            text.clear();
+        }
+    }
     cell.Boxed = TotalIsBoxed(cell, total, text);
     FillFixed(canvas, cell, cell.Rect);
 
@@ -556,80 +800,99 @@ void TOrvoDBGridPainter::DrawFixedLines(TCanvas& canvas, const TCellInfo& cell, 
 {
     if (!cell.Fixed || cell.Themed)
         return;
+    const TColor brush = canvas.Brush().Color();
+    canvas.Brush().SetStyle(bsSolid);
+    DrawFixedCellLines(canvas, cell, rect);
+    QRect frame = rect;
+    const TFixedStyle style = FGrid.FixedStyle();
+    const bool raised = TOrvoFixedStyles::IsRaisedStyle(style);
+    if (cell.BothLines) {
+        frame.adjust(-1, -1, 1, 1);
+        DrawFixedEdges(canvas, cell, frame, brush);
+    }
+    if (cell.Boxed)
+        DrawTotalBox(canvas, cell, rect);
+    const bool trackedByGradient = cell.Gradient && FGrid.Gradient()->IsHotActive(false);
+    if ((pressed || hot) && !trackedByGradient)
+        DrawTitleButtonState(canvas, frame, pressed,
+                             TOrvoFixedStyles::ResolveHotButtons(FGrid.HotButtons(), style), style, raised,
+                             cell.BothLines);
+    canvas.Brush().SetColor(brush);
+}
+
+void TOrvoDBGridPainter::DrawFixedCellLines(TCanvas& canvas, const TCellInfo& cell, const QRect& rect)
+{
     const TOrvoDBGridOptions options = FGrid.Options();
     const bool colLines = options.Contains(dgColLines);
     const bool rowLines = options.Contains(dgRowLines);
     const TFixedStyle style = FGrid.FixedStyle();
-    const bool raised = TOrvoFixedStyles::IsRaisedStyle(style);
-    const bool soft = TOrvoFixedStyles::IsSoftStyle(style);
-    const unsigned flat = TOrvoFixedStyles::IsFlatStyle(style) ? BF_FLAT : 0;
-    const unsigned softFlag = soft ? BF_SOFT : 0;
-    const bool blackLines = !cell.BothLines || style == fsDefault || style == fsNice || style == fsFlat;
     const bool rightToLeft = FGrid.layoutDirection() == Qt::RightToLeft;
-    const TColor lineColor = cell.BothLines ? FixedLineColor() : clBlack;
+    if (!cell.BothLines || style == fsDefault || style == fsNice || style == fsFlat) {
+        canvas.Brush().SetColor(clBlack);
+        const int c = colLines ? 1 : 0;
+        const int r = rowLines ? 1 : 0;
+        if (rowLines)
+            canvas.FillRect(QRect(rect.left() - c, rect.bottom() + 1 + c, rect.width() + 2 * c, 1));
+        if (colLines && !(cell.TotalBand && rightToLeft))
+            canvas.FillRect(QRect(rect.right() + 1 + r, rect.top() - r, 1, rect.height() + 3 * r));
+    }
     const bool firstTotalRow = cell.IsBottomRow() && cell.BottomIndex == 1 &&
                                FGrid.BottomRowKind(0) == TOrvoCustomDBGrid::brBlank &&
                                FGrid.RowHeights(FGrid.FirstBottomRow()) > 0;
-    const bool plainFrame = FGrid.FixedColor() != clBtnFace && soft;
-    const TColor brush = canvas.Brush().Color();
-    const bool bandStart = cell.Col == FirstShownScrollableCol();
-    const bool bandEnd = cell.Col == LastShownCol();
-    TCheckBoxStyle box = TOrvoFixedStyles::ResolveBoxStyle(FGrid.Totals()->BoxStyle(), style);
+    if (firstTotalRow && rowLines) {
+        const int outside = cell.BothLines ? 1 : 0;
+        canvas.Brush().SetColor(cell.BothLines ? FixedLineColor() : clBlack);
+        canvas.FillRect(QRect(rect.left() - 1, rect.top() - 1 - outside, rect.width() + 2, 1));
+        if (rightToLeft && colLines)
+            canvas.FillRect(
+                QRect(rect.left() - 1 - outside, rect.top() - outside, 1, rect.height() + 2 * outside));
+    }
+}
+
+void TOrvoDBGridPainter::DrawFixedEdges(TCanvas& canvas, const TCellInfo& cell, const QRect& frame,
+                                        TColor brush)
+{
+    const TFixedStyle style = FGrid.FixedStyle();
+    if (TOrvoFixedStyles::IsRaisedStyle(style)) {
+        QRect outer = frame.adjusted(0, 0, 1, 1);
+        const unsigned edge =
+            style == fsSoft || style == fsGreat || style == fsGray ? BDR_RAISEDOUTER : BDR_RAISEDINNER;
+        const bool mirrored = cell.TotalBand && FGrid.layoutDirection() == Qt::RightToLeft;
+        if (mirrored)
+            outer.adjust(-1, 0, -1, 0);
+        DrawEdge(canvas, outer, edge, (mirrored ? BF_LEFT : BF_RIGHT) | BF_BOTTOM);
+    }
+    if (cell.GradientSoft)
+        return;
+    const unsigned flat = TOrvoFixedStyles::IsFlatStyle(style) ? BF_FLAT : 0;
+    const bool soft = TOrvoFixedStyles::IsSoftStyle(style);
+    const unsigned softFlag = soft ? BF_SOFT : 0;
+    QRect edges = frame;
+    if (cell.TotalBand) {
+        const bool bandStart = cell.Col == FirstShownScrollableCol();
+        const bool bandEnd = cell.Col == LastShownCol();
+        DrawEdge(canvas, edges, BDR_RAISEDINNER, (bandEnd ? BF_RIGHT : 0) | BF_BOTTOM | flat);
+        DrawEdge(canvas, edges, BDR_RAISEDINNER, (bandStart ? BF_LEFT : 0) | BF_TOP | softFlag);
+    } else if (FGrid.FixedColor() != clBtnFace && soft) {
+        canvas.Brush().SetColor(brush);
+        canvas.FrameRect(frame);
+    } else {
+        DrawEdge(canvas, edges, BDR_RAISEDINNER, BF_BOTTOMRIGHT | flat);
+        DrawEdge(canvas, edges, BDR_RAISEDINNER, BF_TOPLEFT | softFlag);
+    }
+}
+
+void TOrvoDBGridPainter::DrawTotalBox(TCanvas& canvas, const TCellInfo& cell, const QRect& rect)
+{
+    const TCheckBoxStyle box =
+        TOrvoFixedStyles::ResolveBoxStyle(FGrid.Totals()->BoxStyle(), FGrid.FixedStyle());
     const int totalRowSpace = FGrid.GridStyle()->TotalRowSpace();
-    const THotButtons hotButtons = TOrvoFixedStyles::ResolveHotButtons(FGrid.HotButtons(), style);
-    const bool trackedByGradient = cell.Gradient && FGrid.Gradient()->IsHotActive(false);
-    Defer(canvas, [=, boxed = cell.Boxed, gradientSoft = cell.GradientSoft, both = cell.BothLines,
-                   band = cell.TotalBand](TCanvas& target) {
-        target.Brush().SetStyle(bsSolid);
-        if (blackLines) {
-            target.Brush().SetColor(clBlack);
-            const int c = colLines ? 1 : 0;
-            const int r = rowLines ? 1 : 0;
-            if (rowLines)
-                target.FillRect(QRect(rect.left() - c, rect.bottom() + 1 + c, rect.width() + 2 * c, 1));
-            if (colLines && !(band && rightToLeft))
-                target.FillRect(QRect(rect.right() + 1 + r, rect.top() - r, 1, rect.height() + 3 * r));
-        }
-        if (firstTotalRow && rowLines) {
-            target.Brush().SetColor(lineColor);
-            const int above = rect.top() - 1 - (both ? 1 : 0);
-            target.FillRect(QRect(rect.left() - 1, above, rect.width() + 2, 1));
-        }
-        QRect frame = rect;
-        if (both) {
-            frame.adjust(-1, -1, 1, 1);
-            if (raised) {
-                QRect outer = frame.adjusted(0, 0, 1, 1);
-                const unsigned edge = style == fsSoft || style == fsGreat || style == fsGray
-                                          ? BDR_RAISEDOUTER
-                                          : BDR_RAISEDINNER;
-                DrawEdge(target, outer, edge, BF_BOTTOMRIGHT);
-            }
-            if (!gradientSoft) {
-                if (band) {
-                    QRect edges = frame;
-                    DrawEdge(target, edges, BDR_RAISEDINNER, (bandEnd ? BF_RIGHT : 0) | BF_BOTTOM | flat);
-                    DrawEdge(target, edges, BDR_RAISEDINNER, (bandStart ? BF_LEFT : 0) | BF_TOP | softFlag);
-                } else if (plainFrame) {
-                    target.Brush().SetColor(brush);
-                    target.FrameRect(frame);
-                } else {
-                    QRect edges = frame;
-                    DrawEdge(target, edges, BDR_RAISEDINNER, BF_BOTTOMRIGHT | flat);
-                    DrawEdge(target, edges, BDR_RAISEDINNER, BF_TOPLEFT | softFlag);
-                }
-            }
-        }
-        if (boxed) {
-            const int inset = totalRowSpace >= 6 && TOrvoFixedStyles::IsLoweredBox(box) ? 2 : 1;
-            QRect boxRect = rect.adjusted(inset, inset, -inset, -inset);
-            if (totalRowSpace > 5 && band && !bandStart && TOrvoFixedStyles::IsLoweredBox(box))
-                boxRect.setLeft(boxRect.left() - 1);
-            DrawBox(target, boxRect, box);
-        }
-        if ((pressed || hot) && !trackedByGradient)
-            DrawTitleButtonState(target, frame, pressed, hotButtons, style, raised, both);
-    });
+    const bool lowered = TOrvoFixedStyles::IsLoweredBox(box);
+    const int inset = totalRowSpace >= 6 && lowered ? 2 : 1;
+    QRect boxRect = rect.adjusted(inset, inset, -inset, -inset);
+    if (totalRowSpace > 5 && cell.TotalBand && cell.Col != FirstShownScrollableCol() && lowered)
+        boxRect.setLeft(boxRect.left() - 1);
+    DrawBox(canvas, boxRect, box);
 }
 
 void TOrvoDBGridPainter::DrawTitleButtonState(TCanvas& canvas, const QRect& frame, bool pressed,

@@ -17,12 +17,12 @@ TColor TOrvoFixedStyles::ClassicFixedLineColor(TFixedStyle style)
                                 clBtnShadow, clBtnShadow});
 }
 
-TColor TOrvoFixedStyles::FixedLineColor(TFixedStyle style, bool themed, TFixedTheme theme,
+TColor TOrvoFixedStyles::FixedLineColor(TFixedStyle style, bool themed, bool headerItems,
                                         TColor resolvedGridColor)
 {
     if (!themed)
         return ClassicFixedLineColor(style);
-    if (theme == ftDefault)
+    if (headerItems)
         return clBtnFace;
     return resolvedGridColor == clSilver ? clGray : clSilver;
 }

@@ -37,8 +37,8 @@ public:
     /// The colour of fixed-cell lines drawn without a theme.
     static TColor ClassicFixedLineColor(TFixedStyle style);
     /// The fixed line colour with the theme in mind: the button face when the default
-    /// theme draws header items, grey or silver under the other themes.
-    static TColor FixedLineColor(TFixedStyle style, bool themed, TFixedTheme theme, TColor resolvedGridColor);
+    /// theme draws header items (`headerItems`), grey or silver under the other themes.
+    static TColor FixedLineColor(TFixedStyle style, bool themed, bool headerItems, TColor resolvedGridColor);
     static THotButtons ResolveHotButtons(THotButtons value, TFixedStyle style);
     static TMarkerStyle ResolveMarkerStyle(TMarkerStyle value, TFixedStyle style, bool themed);
     static bool MarkerIsTransparent(TMarkerTransparent value, TMarkerStyle resolvedStyle);

@@ -127,6 +127,9 @@ void TOrvoScrollProp::SetWinXPMode(bool value)
     if (FWindowCreated)
         UseFlatScrollBars();
     ScrollBarsChanged();
+    // Regular bars and flat ones leave the data rows different room.
+    if (FGrid)
+        FGrid->LayoutChanged();
 }
 
 bool TOrvoScrollProp::RightToLeftScrollBars() const
@@ -149,6 +152,7 @@ void TOrvoScrollProp::UseFlatScrollBars()
     FWindowCreated = true;
     FFlatInUse = FlatScrollBarsAllowed();
     ApplyScrollProps();
+    ScrollBarsChanged();
 }
 
 void TOrvoScrollProp::ApplyScrollProps()
@@ -163,8 +167,10 @@ void TOrvoScrollProp::ApplyScrollProps()
 
 void TOrvoScrollProp::ScrollBarsChanged()
 {
-    if (FGrid && !FGrid->IsLoading())
-        FGrid->LayoutChanged();
+    if (!FGrid || FGrid->IsLoading())
+        return;
+    FGrid->UpdateScrollBar();
+    FGrid->UpdateHorzScrollBar();
 }
 
 void TOrvoScrollProp::Assign(const TPersistent* source)

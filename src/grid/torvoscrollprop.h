@@ -97,7 +97,7 @@ private:
     /// Whether the rules for flat bars allow them on this grid and system.
     bool FlatScrollBarsAllowed() const;
     bool RightToLeftScrollBars() const;
-    /// The scroll-bar rules changed: the grid's layout pass recomputes both bars.
+    /// The scroll-bar rules changed: the grid recomputes both bars.
     void ScrollBarsChanged();
 
     QPointer<TOrvoCustomDBGrid> FGrid;

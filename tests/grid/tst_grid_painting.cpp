@@ -1,11 +1,18 @@
+#include "grid/tcellpicture.h"
+#include "grid/timagesbitmap.h"
 #include "grid/torvocolumn.h"
+#include "grid/torvocolumnlist.h"
 #include "grid/torvocolumntitle.h"
+#include "grid/torvocolumntotalfooter.h"
 #include "grid/torvodbgrid.h"
 #include "grid/torvodbgridcolumns.h"
+#include "grid/torvodbgridfilter.h"
 #include "grid/torvodbgridpainter.h"
+#include "grid/torvodbgridtotals.h"
 #include "grid/torvofixedstyles.h"
 #include "grid/torvogriddatalink.h"
 #include "grid/torvotextlayout.h"
+#include "grid/tthemedbitmap.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/data/tdatasource.h"
@@ -13,6 +20,7 @@
 #include "sqlite/sqlitetestdb.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QMetaEnum>
 #include <QStyle>
@@ -23,6 +31,14 @@ using namespace orvo;
 
 namespace {
 
+/// A grid that lends its painter, for the title states the mouse handling sets.
+class ProbeGrid : public TOrvoDBGrid
+{
+public:
+    using TOrvoCustomDBGrid::Painter;
+    using TOrvoDBGrid::TOrvoDBGrid;
+};
+
 /// A grid over the sample customers in a fixed font, style and size, so that the
 /// pixels it paints do not depend on the machine.
 struct GridFixture
@@ -31,15 +47,18 @@ struct GridFixture
     TSQLiteTable Table;
     TDataSource Source;
     QWidget Window;
-    TOrvoDBGrid* Grid = nullptr;
+    ProbeGrid* Grid = nullptr;
 
-    GridFixture()
+    explicit GridFixture(const QString& tableName = QStringLiteral("customers"),
+                         const std::function<void(TSQLiteDatabase&)>& prepare = {})
     {
+        if (prepare)
+            prepare(*Sample.Db);
         Table.SetDatabase(Sample.Db.get());
-        Table.SetTableName(QStringLiteral("customers"));
+        Table.SetTableName(tableName);
         Source.SetDataSet(&Table);
         Window.resize(420, 260);
-        Grid = new TOrvoDBGrid(&Window);
+        Grid = new ProbeGrid(&Window);
         Grid->setGeometry(0, 0, 420, 260);
         Grid->SetFont(TFont(QFont(QStringLiteral("DejaVu Sans"), 9), clWindowText));
         Grid->SetDataSource(&Source);
@@ -59,6 +78,23 @@ struct GridFixture
     QColor PixelIn(const QImage& image, int col, int row, QPoint offset = QPoint(3, 3)) const
     {
         return image.pixelColor(Grid->CellRect(col, row).topLeft() + offset);
+    }
+
+    /// The pixels of a cell darker than `below` (grey level), inside a 1-pixel inset.
+    QList<QPoint> InkIn(const QImage& image, int col, int row, int below = 100) const
+    {
+        const QRect cell = Grid->CellRect(col, row).adjusted(1, 1, -1, -1);
+        QList<QPoint> ink;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                if (qGray(image.pixel(x, y)) < below)
+                    ink << QPoint(x - cell.left(), y - cell.top());
+        return ink;
+    }
+
+    QImage CellImage(const QImage& image, int col, int row) const
+    {
+        return image.copy(Grid->CellRect(col, row));
     }
 };
 
@@ -108,6 +144,15 @@ private slots:
     void headerBandSpansSharingColumns();
     void numberedMarkersShowDigits();
     void totalCellsShowTheirText();
+    void selectedTotalsTakeTheSelectedColour();
+    void checkBoxesThemedOrPlain_data();
+    void checkBoxesThemedOrPlain();
+    void expandBoxesShowTheirState();
+    void graphicFieldsShowTheirPicture();
+    void rightToLeftMirrorsAlignment_data();
+    void rightToLeftMirrorsAlignment();
+    void baseLeavesTheFocusFrameToTheGrid();
+    void titleButtonsTakeTheirLook();
     void referenceScreenshots_data();
     void referenceScreenshots();
 };
@@ -306,6 +351,17 @@ void TestGridPainting::indicatorFollowsDataSetState()
     f.Grid->viewport()->repaint();
     QVERIFY(glyphs.contains(2));
     f.Table.Cancel();
+    // While a Shift range is extended, the rows outside the selection show glyph 6.
+    f.Grid->SetOptions(f.Grid->Options() + TOrvoDBGridOptions{dgMultiSelect, dgExtendedSelect});
+    f.Grid->Painter()->SetExtendingRange(true);
+    glyphs.clear();
+    f.Grid->viewport()->repaint();
+    QVERIFY(glyphs.contains(6));
+    QVERIFY(!glyphs.contains(-1));
+    f.Grid->Painter()->SetExtendingRange(false);
+    glyphs.clear();
+    f.Grid->viewport()->repaint();
+    QVERIFY(!glyphs.contains(6));
     // The filler's default index -7 draws indicator glyph 5; a throwing handler draws none.
     f.Grid->OnCalcImageIndex = [](QObject*, TOrvoColumn*, int&) {
         throw EDatabaseError(QStringLiteral("x"));
@@ -351,8 +407,13 @@ void TestGridPainting::stripesAndSelectionColours()
     const QImage hidden = f.Grab();
     const QRect striped = f.Grid->CellRect(2, firstDataRow + 1);
     QCOMPARE(hidden.pixelColor(striped.left() + 3, striped.bottom() + 1), Rgb(0xE8E8E8));
-    QCOMPARE(image.pixelColor(striped.left() + 3, striped.bottom() + 1), Rgb(clSilver));
+    // Beside header items the default lines take the button face; classic fixed cells
+    // leave the base's silver line.
+    QCOMPARE(image.pixelColor(striped.left() + 3, striped.bottom() + 1), Rgb(ColorToRGB(clBtnFace)));
     f.Grid->SetDataRowLineColor(clDefault);
+    f.Grid->SetFixedTheme(ftNone);
+    QCOMPARE(f.Grab().pixelColor(striped.left() + 3, striped.bottom() + 1), Rgb(clSilver));
+    f.Grid->SetFixedTheme(ftDefault);
 
     // The current row takes the row colour; a colour the handler returns is painted.
     f.Grid->SetSelectRowColor(clYellow);
@@ -508,6 +569,260 @@ void TestGridPainting::totalCellsShowTheirText()
     QCOMPARE(f.PixelIn(image, 3, footer - 1), Rgb(ColorToRGB(clWindow)));
 }
 
+void TestGridPainting::selectedTotalsTakeTheSelectedColour()
+{
+    GridFixture f;
+    f.Grid->SetOptionsEx(f.Grid->OptionsEx() +
+                         TOrvoDBGridOptionsEx{dgBlankRow, dgTotalFooter, dgCalcSelectedRows});
+    f.Grid->SetFixedTheme(ftNone);
+    f.Grid->OnTotalGetText = [](TOrvoColumn* column, int, QString& text, TTextKind) {
+        if (column->Index() == 1 || column->Index() == 2)
+            text = QStringLiteral("Total");
+    };
+    f.Grid->Totals()->SetSelectedColor(clLime);
+    f.Show();
+    const int footer = f.Grid->RowCount() - 1;
+    // Right of the text, clear of the cell's edges.
+    const QPoint free(f.Grid->CellRect(2, footer).width() - 6, f.Grid->CellRect(2, footer).height() / 2);
+    // Nothing selected: the totals keep their own colour.
+    QVERIFY(f.PixelIn(f.Grab(), 2, footer, free) != Rgb(clLime));
+
+    f.Grid->Totals()->SetSelectedRowsPresent(true);
+    f.Grid->SelectedCols()->SetSelected(1, true);
+    const QImage image = f.Grab();
+    QCOMPARE(f.PixelIn(image, 2, footer, free), Rgb(clLime));
+    QVERIFY(!f.InkIn(image, 2, footer).isEmpty());
+    // A column outside the selection shows no total.
+    QVERIFY(f.PixelIn(image, 3, footer, free) != Rgb(clLime));
+    QVERIFY(f.InkIn(image, 3, footer).isEmpty());
+
+    // clNone switches the selected look off.
+    f.Grid->Totals()->SetSelectedColor(clNone);
+    const QImage off = f.Grab();
+    QVERIFY(f.PixelIn(off, 2, footer, free) != Rgb(clLime));
+    QVERIFY(!f.InkIn(off, 3, footer).isEmpty());
+}
+
+void TestGridPainting::checkBoxesThemedOrPlain_data()
+{
+    QTest::addColumn<int>("theme");
+    QTest::addColumn<bool>("columnThemed");
+    QTest::addColumn<bool>("themedGlyph");
+    QTest::newRow("plain") << int(ftNone) << false << false;
+    QTest::newRow("themed fixed cells") << int(ftDefault) << false << true;
+    QTest::newRow("themed column") << int(ftNone) << true << true;
+}
+
+void TestGridPainting::checkBoxesThemedOrPlain()
+{
+    QFETCH(int, theme);
+    QFETCH(bool, columnThemed);
+    QFETCH(bool, themedGlyph);
+    GridFixture f;
+    for (int i = 1; i <= 5; ++i)
+        f.Grid->Columns()->Items(i)->SetWidth(24);
+    TOrvoColumn* active = f.Grid->Columns()->Items(6);
+    active->SetWidth(40);
+    active->SetCheckBox(true);
+    active->SetCheckBoxThemed(columnThemed);
+    f.Grid->SetFixedTheme(TFixedTheme(theme));
+    int themed = 0;
+    int plain = 0;
+    f.Grid->OnPaintColumnCell = [&](QObject*, const QRect&, int, TOrvoColumn* column, bool, TSelections,
+                                    TColor&, TFont&, QObject*& image) {
+        if (column != active)
+            return;
+        themed += qobject_cast<TThemedBitmap*>(image) != nullptr;
+        plain += qobject_cast<TImagesBitmap*>(image) != nullptr;
+    };
+    f.Show();
+    const QImage image = f.Grab();
+    QVERIFY(themed + plain > 0);
+    QCOMPARE(themed > 0, themedGlyph);
+    QCOMPARE(plain > 0, !themedGlyph);
+    // Row 1 is checked, row 2 not: the boxes differ, and either shows something.
+    const int col = f.Grid->IndicatorOffset() + 6;
+    const int first = f.Grid->TitleOffset();
+    QVERIFY(f.CellImage(image, col, first) != f.CellImage(image, col, first + 1));
+    QVERIFY(!f.InkIn(image, col, first, 200).isEmpty());
+    QVERIFY(!f.InkIn(image, col, first + 1, 200).isEmpty());
+}
+
+void TestGridPainting::expandBoxesShowTheirState()
+{
+    GridFixture f;
+    f.Grid->SetFixedTheme(ftNone);
+    TOrvoColumn* box = f.Grid->Columns()->Items(2);
+    box->SetExpandBox(true);
+    box->SetImageMargin(0);
+    // The host drives the state when no tree view is in place: rows 0, 1, 2 show
+    // collapsed, expanded and none.
+    f.Grid->OnCalcImageIndex = [&](QObject*, TOrvoColumn* column, int& index) {
+        if (column == box)
+            index = f.Grid->DataLink()->ActiveRecord() % 3;
+    };
+    f.Show();
+    const QImage image = f.Grab();
+    const int col = f.Grid->IndicatorOffset() + 2;
+    const int first = f.Grid->TitleOffset();
+    const auto black = [&](int row) { return f.InkIn(image, col, row, 30).size(); };
+    QVERIFY(black(first) > black(first + 1));
+    QVERIFY(black(first + 1) > 0);
+    QCOMPARE(black(first + 2), 0);
+    // The box stands alone: the field's text is not drawn next to it.
+    QVERIFY(f.InkIn(image, col, first + 2, 100).isEmpty());
+
+    // Themed, the tree view's glyph replaces the strip's for the two real states.
+    f.Grid->SetFixedTheme(ftDefault);
+    const QImage themed = f.Grab();
+    QVERIFY(f.CellImage(themed, col, first) != f.CellImage(image, col, first));
+    QCOMPARE(f.CellImage(themed, col, first + 2), f.CellImage(image, col, first + 2));
+}
+
+void TestGridPainting::graphicFieldsShowTheirPicture()
+{
+    QImage red(8, 4, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QVERIFY(red.save(&buffer, "PNG"));
+    GridFixture f(QStringLiteral("pics"), [&](TSQLiteDatabase& db) {
+        db.ExecSQL(QStringLiteral("CREATE TABLE pics (id INTEGER PRIMARY KEY, pic GRAPHIC)"));
+        db.ExecSQL(QStringLiteral("INSERT INTO pics (pic) VALUES (?)"), {TVariant(png)});
+        db.ExecSQL(QStringLiteral("INSERT INTO pics (pic) VALUES (?)"),
+                   {TVariant(QByteArray("\x89PNG broken"))});
+        db.ExecSQL(QStringLiteral("INSERT INTO pics (pic) VALUES (NULL)"));
+    });
+    TOrvoColumn* pic = f.Grid->Columns()->Items(1);
+    pic->SetWidth(60);
+    pic->SetShowBlob(true);
+    f.Show();
+    const int col = f.Grid->IndicatorOffset() + 1;
+    const int first = f.Grid->TitleOffset();
+    const QRect cell = f.Grid->CellRect(col, first);
+    const auto centre = [&](const QImage& image, int row) {
+        return image.pixelColor(f.Grid->CellRect(col, row).center());
+    };
+
+    pic->SetImageDraw(idScaled);
+    QImage image = f.Grab();
+    // Scaled keeps the 2:1 shape: red in the middle, the brush above and below when
+    // the cell is not that wide.
+    QCOMPARE(centre(image, first), QColor(Qt::red));
+    const int scaledHeight = std::min(cell.height(), cell.width() / 2);
+    if (scaledHeight < cell.height() - 2)
+        QVERIFY(image.pixelColor(cell.center().x(), cell.top()) != QColor(Qt::red));
+    // Damaged data and an empty field leave the cell without a picture.
+    QVERIFY(centre(image, first + 1) != QColor(Qt::red));
+    QVERIFY(centre(image, first + 2) != QColor(Qt::red));
+
+    pic->SetImageDraw(idStretch);
+    image = f.Grab();
+    QCOMPARE(image.pixelColor(cell.left() + 1, cell.top() + 1), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(cell.right() - 1, cell.bottom() - 1), QColor(Qt::red));
+}
+
+void TestGridPainting::rightToLeftMirrorsAlignment_data()
+{
+    QTest::addColumn<bool>("rightToLeft");
+    QTest::addColumn<bool>("suppress");
+    QTest::addColumn<bool>("textAtLeft");
+    QTest::newRow("left to right") << false << false << true;
+    QTest::newRow("right to left") << true << false << false;
+    QTest::newRow("suppressed") << true << true << true;
+}
+
+void TestGridPainting::rightToLeftMirrorsAlignment()
+{
+    QFETCH(bool, rightToLeft);
+    QFETCH(bool, suppress);
+    QFETCH(bool, textAtLeft);
+    GridFixture f;
+    TOrvoColumn* name = f.Grid->Columns()->Items(1);
+    name->SetWidth(120);
+    name->SetAlignment(taLeftJustify);
+    name->SetSuppressRTL(suppress);
+    f.Grid->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    f.Show();
+    const QImage image = f.Grab();
+    const int col = f.Grid->IndicatorOffset() + 1;
+    const QList<QPoint> ink = f.InkIn(image, col, f.Grid->TitleOffset() + 1);
+    QVERIFY(!ink.isEmpty());
+    int left = INT_MAX;
+    int right = 0;
+    for (const QPoint& p : ink) {
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+    }
+    const int width = f.Grid->CellRect(col, f.Grid->TitleOffset() + 1).width() - 2;
+    QCOMPARE(left < width - 1 - right, textAtLeft);
+}
+
+void TestGridPainting::baseLeavesTheFocusFrameToTheGrid()
+{
+    GridFixture f;
+    f.Grid->SetFocusRect(frNone);
+    f.Grid->SetSelectCellColor(clLime);
+    f.Grid->SetOptions(f.Grid->Options() + TOrvoDBGridOptions{dgAlwaysShowSelection});
+    f.Show();
+    f.Grid->setFocus();
+    QTRY_VERIFY(f.Grid->hasFocus());
+    const QImage image = f.Grab();
+    const QRect cell = f.Grid->CellRect(f.Grid->Col(), f.Grid->Row());
+    // No dotted frame of the base over the grid's own look of the focused cell.
+    for (int x = cell.left(); x <= cell.right(); ++x) {
+        QCOMPARE(image.pixelColor(x, cell.top()), Rgb(clLime));
+        QCOMPARE(image.pixelColor(x, cell.bottom()), Rgb(clLime));
+    }
+    f.Grid->SetFocusRect(frDefault);
+    const QImage framed = f.Grab();
+    QVERIFY(framed.pixelColor(cell.left(), cell.top()) != Rgb(clLime) ||
+            framed.pixelColor(cell.left() + 1, cell.top()) != Rgb(clLime));
+}
+
+void TestGridPainting::titleButtonsTakeTheirLook()
+{
+    GridFixture f;
+    TOrvoColumn* city = f.Grid->Columns()->Items(2);
+    city->SetWidth(100);
+    city->SetExpandStyle(cesDropDown);
+    f.Show();
+    const QRect title = f.Grid->CellRect(3, 0);
+    const int width = f.Grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, f.Grid);
+    const QRect button(title.right() - width - 2, title.top(), width + 3, title.height());
+    const QRect caption(title.left(), title.top(), title.width() - width - 4, title.height());
+
+    // Themed, the button has the header look (the default) or is the system's arrow.
+    QVERIFY(f.Grid->OptionsExt().Contains(dgForceSystemButton));
+    const QImage header = f.Grab();
+    f.Grid->SetOptionsExt(f.Grid->OptionsExt() - TOrvoDBGridOptionsExt{dgForceSystemButton});
+    const QImage arrow = f.Grab();
+    QVERIFY(arrow.copy(button) != header.copy(button));
+    QCOMPARE(arrow.copy(caption), header.copy(caption));
+
+    // Classic, pressing the drop-down part frames that part alone.
+    f.Grid->SetFixedTheme(ftNone);
+    const QImage normal = f.Grab();
+    f.Grid->Painter()->SetPressedTitle(city, true);
+    const QImage pressed = f.Grab();
+    f.Grid->Painter()->SetPressedTitle(nullptr, false);
+    QVERIFY(normal.copy(button) != pressed.copy(button));
+    QCOMPARE(normal.copy(caption), pressed.copy(caption));
+
+    // The grid's auto-filter gives a plain column a filter button, only while filtering.
+    city->SetExpandStyle(cesAuto);
+    f.Grid->FilterGrid()->SetFiltered(false);
+    const QImage plain = f.Grab();
+    f.Grid->FilterGrid()->SetAutoFilter(true);
+    QCOMPARE(f.Grab().copy(button), plain.copy(button));
+    f.Grid->FilterGrid()->SetFiltered(true);
+    const QImage filtered = f.Grab();
+    QVERIFY(filtered.copy(button) != plain.copy(button));
+    city->Title()->SetAutoFilter(false);
+    QCOMPARE(f.Grab().copy(button), plain.copy(button));
+}
+
 // --- Reference screenshots ---------------------------------------------------------------------------
 
 void TestGridPainting::referenceScreenshots_data()
@@ -535,6 +850,10 @@ void TestGridPainting::referenceScreenshots()
     f.Grid->Columns()->Items(1)->Title()->SetMarkerIndex(2);
     f.Grid->Columns()->Items(2)->Title()->SetMarkerIndex(5);
     f.Show();
+    // The pictures show the focused grid; the focus must not be left to the window's activation.
+    f.Window.activateWindow();
+    f.Grid->setFocus();
+    QTRY_VERIFY(f.Grid->hasFocus());
     const QImage image = f.Grab();
     const QString name =
         QStringLiteral("grid-%1.png")

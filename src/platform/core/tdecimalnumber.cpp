@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace orvo {
 
@@ -30,7 +29,15 @@ TDecimalNumber TDecimalNumber::FromDouble(double value, int significant)
     for (; p < end && *p != 'e'; ++p)
         if (*p != '.')
             n.FDigits += *p;
-    n.FExponent = (p < end ? std::atoi(p + 1) : 0) + 1;
+    // to_chars writes no terminating zero: the exponent is read within the digits written.
+    int exponent = 0;
+    if (p < end) {
+        const char* digits = p + 1;
+        if (digits < end && *digits == '+')
+            ++digits;
+        std::from_chars(digits, end, exponent);
+    }
+    n.FExponent = exponent + 1;
     n.TrimTrailingZeros();
     return n;
 }

@@ -540,6 +540,7 @@ void TCustomGrid::UpdateScrollRange()
     horizontal->setPageStep(std::max(1, info.Horz.LastFullVisibleCell - FTopLeft.X + 1));
     if (!FOwnsVerticalScrollBar)
         vertical->setPageStep(std::max(1, info.Vert.LastFullVisibleCell - FTopLeft.Y + 1));
+    ScrollRangeUpdated();
 }
 
 void TCustomGrid::SetOwnsVerticalScrollBar(bool value)
@@ -549,6 +550,10 @@ void TCustomGrid::SetOwnsVerticalScrollBar(bool value)
 }
 
 void TCustomGrid::VerticalScrollAction(int) {}
+
+void TCustomGrid::ScrollRangeUpdated() {}
+
+void TCustomGrid::FramePainted() {}
 
 void TCustomGrid::scrollContentsBy(int, int)
 {

@@ -145,6 +145,10 @@ protected:
     virtual void Paint(TCanvas& canvas);
     /// Draws one cell on Canvas(); the canvas brush already holds its background colour.
     virtual void DrawCell(int col, int row, const QRect& rect, TGridDrawState state);
+    /// True when DrawCell draws lines and the focus frame of its own over the cells. The
+    /// grid lines are then laid down before the cells, as the ground those lines cover
+    /// or leave showing, and the base draws no focus rectangle.
+    virtual bool DrawsOwnLines() const { return false; }
     /// The canvas of the paint in progress; only valid while painting.
     TCanvas& Canvas() const { return *FPaintCanvas; }
     bool Painting() const { return FPaintCanvas != nullptr; }
@@ -201,6 +205,12 @@ protected:
     /// A user action on an owned vertical bar (a QAbstractSlider::SliderAction); the
     /// slider already shows where the action would go.
     virtual void VerticalScrollAction(int action);
+    /// The scroll bars' ranges and page steps were just recomputed; a descendant may
+    /// restyle or hide them.
+    virtual void ScrollRangeUpdated();
+    /// The border around the viewport was just painted (the widget is still inside its
+    /// paint event); a descendant may draw over it.
+    virtual void FramePainted();
 
     bool focusNextPrevChild(bool next) override;
     bool event(QEvent* event) override;

@@ -640,6 +640,8 @@ bool TCustomGrid::event(QEvent* event)
         if (event->type() == QEvent::WindowDeactivate)
             CancelMode();
         handled = QAbstractScrollArea::event(event);
+        if (event->type() == QEvent::Paint)
+            FramePainted();
     });
     return handled;
 }
@@ -665,8 +667,9 @@ void TCustomGrid::resizeEvent(QResizeEvent* event)
     TExceptionHandler::Guard([this] {
         ClampTopLeft();
         UpdateScrollRange();
-        UpdateEditorGeometry();
+        // A descendant may re-lay rows and columns on a resize; the editor follows them.
         Resized();
+        UpdateEditorGeometry();
     });
 }
 

@@ -75,14 +75,28 @@ void TCustomGrid::PaintCells(TCanvas& canvas, const TGridDrawInfo& info, const Q
     const TCellRange scrolledCols{std::max(colLo, FTopLeft.X), colHi};
     const TCellRange fixedRows{rowLo, std::min(rowHi, FFixedRows - 1)};
     const TCellRange scrolledRows{std::max(rowLo, FTopLeft.Y), rowHi};
-    for (const TCellRange& rows : {fixedRows, scrolledRows}) {
-        for (const TCellRange& cols : {fixedCols, scrolledCols}) {
-            if (rows.IsEmpty() || cols.IsEmpty())
-                continue;
-            PaintBlock(canvas, cols.First, cols.Last, rows.First, rows.Last, clip);
-            PaintLines(canvas, cols.First, cols.Last, rows.First, rows.Last, info);
-        }
+    const auto eachBlock = [&](const auto& paint) {
+        for (const TCellRange& rows : {fixedRows, scrolledRows})
+            for (const TCellRange& cols : {fixedCols, scrolledCols})
+                if (!rows.IsEmpty() && !cols.IsEmpty())
+                    paint(cols, rows);
+    };
+    const auto lines = [&](const TCellRange& cols, const TCellRange& rows) {
+        PaintLines(canvas, cols.First, cols.Last, rows.First, rows.Last, info);
+    };
+    const auto cells = [&](const TCellRange& cols, const TCellRange& rows) {
+        PaintBlock(canvas, cols.First, cols.Last, rows.First, rows.Last, clip);
+    };
+    if (DrawsOwnLines()) {
+        // Cells that reach into the gaps (frames, joined bands) must not be painted over.
+        eachBlock(lines);
+        eachBlock(cells);
+        return;
     }
+    eachBlock([&](const TCellRange& cols, const TCellRange& rows) {
+        cells(cols, rows);
+        lines(cols, rows);
+    });
 }
 
 void TCustomGrid::PaintBlock(TCanvas& canvas, int col0, int col1, int row0, int row1, const QRect& clip)
@@ -99,7 +113,8 @@ void TCustomGrid::PaintBlock(TCanvas& canvas, int col0, int col1, int row0, int 
                                                                                           : clWindowText);
             canvas.FillRect(rect);
             DrawCell(col, row, rect, state);
-            if (state.Contains(gdFocused) && !FOptions.Contains(goRowSelect) && !FEditorMode)
+            if (state.Contains(gdFocused) && !FOptions.Contains(goRowSelect) && !FEditorMode &&
+                !DrawsOwnLines())
                 canvas.DrawFocusRect(rect);
         }
     }
