@@ -224,14 +224,20 @@ void TOrvoDBGridPainter::DrawTitleCell(TCanvas& canvas, TCellInfo& cell)
             bottom += FGrid.RowHeights(row) + FGrid.HorzLineWidth();
     }
     QRect title(QPoint(left, top), QPoint(right, bottom));
+    // Inside a title that spans several cells the grid lines between them are the
+    // title's ground: each cell covers the line after it, so no line crosses the caption.
+    QRect clip = cell.Rect.adjusted(cell.BothLines ? -1 : 0, cell.BothLines ? -1 : 0, 0, 0);
+    if (own.right() < right)
+        clip.setRight(own.right() + line);
+    if (own.bottom() < bottom)
+        clip.setBottom(own.bottom() + FGrid.HorzLineWidth());
     if (cell.BothLines)
         title.adjust(1, 1, -1, -1);
 
     QPainter* painter = canvas.Handle();
     if (painter) {
         painter->save();
-        painter->setClipRect(cell.Rect.adjusted(cell.BothLines ? -1 : 0, cell.BothLines ? -1 : 0, 0, 0),
-                             Qt::IntersectClip);
+        painter->setClipRect(clip, Qt::IntersectClip);
     }
     const QRect area = DrawTitleContent(canvas, cell, owner, title);
     if (painter)

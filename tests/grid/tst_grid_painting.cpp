@@ -142,6 +142,7 @@ private slots:
     void paintingLeavesTheCursorAlone();
     void throwingOwnerDrawStillPaints();
     void headerBandSpansSharingColumns();
+    void spanningTitlesHideTheLinesBetweenTheirCells();
     void numberedMarkersShowDigits();
     void totalCellsShowTheirText();
     void selectedTotalsTakeTheSelectedColour();
@@ -508,6 +509,30 @@ void TestGridPainting::headerBandSpansSharingColumns()
     // The column after them starts a band of its own.
     const QRect city = f.Grid->CellRect(3, 0);
     QCOMPARE(QColor(image.pixel(city.right() + 1, bandY)), QColor(Qt::black));
+}
+
+void TestGridPainting::spanningTitlesHideTheLinesBetweenTheirCells()
+{
+    // Themed titles lie on the grid's lines rather than framing themselves.
+    GridFixture f;
+    f.Grid->SetFixedStyle(fsGray);
+    f.Grid->Columns()->SetState(csCustomized);
+    f.Grid->Columns()->Items(1)->SetExpandCols(2); // "name" over "city" and "score"
+    f.Show();
+    QCOMPARE(f.Grid->TitleOffset(), 2);
+    const QImage image = f.Grab();
+    // Themed fills shade by a grey level per pixel or so; a line stands out by more.
+    const auto sameGround = [&image](QPoint at, QPoint beside) {
+        return qAbs(qGray(image.pixel(at)) - qGray(image.pixel(beside))) <= 2;
+    };
+    // "balance" spans both title rows: no row line crosses it, while one runs under "name".
+    const QRect balance = f.Grid->CellRect(5, 0);
+    const QPoint belowBalanceRow(balance.right() - 3, balance.bottom() + 1);
+    QVERIFY(sameGround(belowBalanceRow, belowBalanceRow - QPoint(0, 4)));
+    // "name" spans both sub-columns: no column line crosses it.
+    const QRect overCity = f.Grid->CellRect(3, 0);
+    const QPoint afterCity(overCity.right() + 1, overCity.bottom() - 3);
+    QVERIFY(sameGround(afterCity, afterCity - QPoint(4, 0)));
 }
 
 void TestGridPainting::numberedMarkersShowDigits()
