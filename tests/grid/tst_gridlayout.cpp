@@ -476,6 +476,20 @@ void TestGridLayout::lookupResultColumnsFollowTheirKey()
     item->SetAsVariant(qint64(5));
     QCOMPARE(name->AsString(), QStringLiteral("Item 2"));
     orders.Cancel();
+    name->SetReadOnly(false);
+
+    // Two results keyed on each other: following them stops where it began.
+    TOrvoColumn* back = grid.Columns()->Items(1);
+    back->SetKeyField(QStringLiteral("item_name"));
+    back->SetLookupDataSet(&items.Table);
+    back->SetLookupKeyField(QStringLiteral("name"));
+    back->SetLookupResultField(QStringLiteral("id"));
+    QCOMPARE(back->LookupColumn(), lcLookupResultField);
+    orders.Edit();
+    item->SetAsVariant(qint64(8));
+    QCOMPARE(name->AsString(), QStringLiteral("Item 8"));
+    QCOMPARE(item->AsVariant().AsInteger(), 8);
+    orders.Cancel();
 }
 
 QTEST_MAIN(TestGridLayout)
