@@ -20,12 +20,12 @@ TOrvoCustomDBGrid* TOrvoColumnTotal::Grid() const
     return FColumn ? FColumn->Grid() : nullptr;
 }
 
-void TOrvoColumnTotal::NotifyChanged()
+void TOrvoColumnTotal::NotifyChanged(bool allItems)
 {
     if (Collection())
-        Changed(false);
+        Changed(allItems);
     else if (FColumn)
-        FColumn->Changed(false);
+        FColumn->Changed(allItems);
 }
 
 // --- Values that follow a default until set ---------------------------------------------------
@@ -91,7 +91,8 @@ void TOrvoColumnTotal::SetFont(const TFont& value)
         return;
     FFont = value;
     FAssigned.Include(avFont);
-    NotifyChanged();
+    // The total rows are as high as their tallest font.
+    NotifyChanged(true);
 }
 
 // --- Plain settings ---------------------------------------------------------------------------

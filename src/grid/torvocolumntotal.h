@@ -116,8 +116,9 @@ protected:
         field = value;
         NotifyChanged();
     }
-    /// Tells the collection or, for a total of its own, the column.
-    void NotifyChanged();
+    /// Tells the collection or, for a total of its own, the column; `allItems` asks for
+    /// a layout pass rather than a repaint.
+    void NotifyChanged(bool allItems = false);
     /// "All" or "Selected" part of a text that holds both, separated by "|".
     QString SelectionPart(const QString& text) const;
     /// True while rows or columns of the grid are selected.

@@ -688,6 +688,8 @@ private:
     void MoveToActiveRecord();
     void MoveOffHiddenColumn();
     int DataAreaRowCapacity() const;
+    int TallestTotalLine() const;
+    void PostDeferredLayout(int delay);
     // Scroll bars.
     bool VerticalBarFits(int visible) const;
     TScrollInfo CalcVerticalBar(int visible) const;

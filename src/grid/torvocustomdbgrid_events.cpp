@@ -15,6 +15,7 @@
 
 #include <QEvent>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <climits>
@@ -417,6 +418,7 @@ void TOrvoCustomDBGrid::ColWidthsChanged()
     // The grid's own width settings come back through here too: only a user's drag counts.
     if (FSettingColumnAttributes || FLayoutLock != 0 || FDistributing)
         return;
+    bool resized = false;
     BeginLayout();
     try {
         for (int i = 0; i < FColumns->Count(); ++i) {
@@ -430,13 +432,16 @@ void TOrvoCustomDBGrid::ColWidthsChanged()
             // scaled back from the space the shares divide (none left: kept as dragged).
             if (Stretching() && FStretchSpace > 0)
                 width = int(qint64(width) * FStretchBase / FStretchSpace);
-            column->SetWidth(width);
+            column->SetWidthBase(width);
+            resized = true;
         }
     } catch (...) {
         EndLayout();
         throw;
     }
     EndLayout();
+    if (!resized)
+        return;
     if (OnColumnResize)
         OnColumnResize(this);
     SynchronizeNextGrids();
@@ -478,12 +483,19 @@ void TOrvoCustomDBGrid::TopLeftChanged()
 
 void TOrvoCustomDBGrid::ChangeScale(int m, int d)
 {
-    TCustomGrid::ChangeScale(m, d);
+    {
+        // The base scales its own widths; copying them back as a user's drag would scale
+        // the columns a second time below.
+        const QScopedValueRollback ownWidths(FSettingColumnAttributes, true);
+        TCustomGrid::ChangeScale(m, d);
+    }
     if (ParentFont() && FOptionsExt.Contains(dgScaleByParentFont))
         return;
+    BeginLayout();
+    const auto done = qScopeGuard([this] { EndLayout(); });
     for (int i = 0; i < FColumns->Count(); ++i) {
         TOrvoColumn* column = FColumns->Items(i);
-        column->SetWidth(column->Width() * m / std::max(1, d));
+        column->SetWidthBase(column->WidthBase() * m / std::max(1, d));
     }
 }
 

@@ -6,6 +6,10 @@
 
 #include "grid/torvocolumn.h"
 #include "grid/torvocolumntitle.h"
+#include "grid/torvocolumntotalfields.h"
+#include "grid/torvocolumntotalfooter.h"
+#include "grid/torvocolumntotalheader.h"
+#include "grid/torvocolumntotalvalue.h"
 #include "grid/torvocolumntotalvalues.h"
 #include "grid/torvodbgridcolumns.h"
 #include "grid/torvodbgridtotals.h"
@@ -28,6 +32,9 @@
 namespace orvo {
 
 namespace {
+
+/// Milliseconds between looks at a lock that holds a deferred layout pass off.
+constexpr int DeferredLayoutRetryDelay = 20;
 
 int LineHeightOf(const TFont& font)
 {
@@ -88,14 +95,25 @@ void TOrvoCustomDBGrid::CancelLayout()
 
 void TOrvoCustomDBGrid::DeferLayout()
 {
+    PostDeferredLayout(0);
+}
+
+void TOrvoCustomDBGrid::PostDeferredLayout(int delay)
+{
     if (FDeferredLayoutPosted)
         return;
     FDeferredLayoutPosted = true;
-    QTimer::singleShot(0, this, [this] {
+    QTimer::singleShot(delay, this, [this] {
         // A pass that ran meanwhile took the request along.
         if (!FDeferredLayoutPosted)
             return;
         FDeferredLayoutPosted = false;
+        // Still locked: the request waits for the lock's end rather than being lost; a
+        // short pause keeps a lock held across a nested event loop from spinning.
+        if (FUpdateLock != 0 || FLayoutLock != 0) {
+            PostDeferredLayout(DeferredLayoutRetryDelay);
+            return;
+        }
         TExceptionHandler::Guard([this] { LayoutChanged(); });
     });
 }
@@ -356,9 +374,33 @@ std::vector<int> TOrvoCustomDBGrid::CalcTitleHeights() const
     return heights;
 }
 
+int TOrvoCustomDBGrid::TallestTotalLine() const
+{
+    int tallest = 0;
+    const auto measure = [&tallest](const TOrvoColumnTotal* total) {
+        tallest = std::max(tallest, LineHeightOf(total->Font()));
+    };
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const TOrvoColumn* column = FColumns->Items(i);
+        if (FOptionsEx.Contains(dgTotalHeader))
+            measure(column->TotalHeader());
+        if (FOptionsEx.Contains(dgTotalValues))
+            for (int k = 0; k < column->TotalValues()->Count(); ++k)
+                measure(column->TotalValues()->Items(k));
+        if (FOptionsEx.Contains(dgTotalFields))
+            measure(column->TotalFields());
+        if (FOptionsEx.Contains(dgTotalFooter))
+            measure(column->TotalFooter());
+    }
+    return tallest;
+}
+
 int TOrvoCustomDBGrid::CalcTotalRowHeight() const
 {
-    return LineHeightOf(FTotals->Font()) * FTotals->LinesCount() + FGridStyle->TotalRowSpace();
+    // Every total row is as high as the tallest font among the totals shown.
+    const int tallest = TallestTotalLine();
+    const int line = tallest > 0 ? tallest : LineHeightOf(FTotals->Font());
+    return line * FTotals->LinesCount() + FGridStyle->TotalRowSpace();
 }
 
 int TOrvoCustomDBGrid::DataAreaRowCapacity() const
@@ -422,6 +464,12 @@ void TOrvoCustomDBGrid::ApplyRowHeights(int bufferedRecords)
         left -= titleHeights[size_t(row)] + line;
     left -= (FBottom.Count() - FBottom.Blank) * (FTotalRowHeight + line);
     left -= std::max(1, bufferedRecords) * (DefaultRowHeight() + line);
+    // Where no scroll bar or 3-D border closes the bottom, the last total row's line
+    // would double the frame's: it is pushed just out of sight.
+    const bool bottomEdge =
+        !horizontalScrollBar()->isVisible() && !ThemedFixedCells() && !(BorderStyle() == bsSingle && FCtl3D);
+    if (bottomEdge)
+        ++left;
     for (int index = 0; index < FBottom.Count(); ++index) {
         const bool blank = BottomRowKind(index) == brBlank;
         SetRowHeights(firstBottom + index, blank ? std::max(0, left) - line : FTotalRowHeight);

@@ -337,6 +337,12 @@ void TOrvoDBGridColumns::Notify(TCollectionItem* item, TCollectionNotification a
     // The leaving column must not stay reachable through the order list or as a parent.
     auto* column = static_cast<TOrvoColumn*>(item);
     FOrderList.removeAll(column);
+    // The grid's list of shown columns lasts until its next layout pass, which an
+    // update lock may hold off past the column's deletion.
+    if (FGrid) {
+        std::vector<TOrvoColumn*>& shown = FGrid->FShownColumns;
+        shown.erase(std::remove(shown.begin(), shown.end(), column), shown.end());
+    }
     for (int i = 0; i < Count(); ++i)
         if (Items(i)->FParentColumn == column)
             Items(i)->FParentColumn = nullptr;

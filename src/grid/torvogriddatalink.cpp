@@ -1,8 +1,11 @@
 #include "grid/torvogriddatalink.h"
 
+#include "grid/torvocolumn.h"
 #include "grid/torvocustomdbgrid.h"
+#include "grid/torvodbgridcolumns.h"
 #include "platform/core/exceptions.h"
 #include "platform/data/tdataset.h"
+#include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
 
 #include <algorithm>
@@ -41,8 +44,22 @@ void TOrvoGridDataLink::LayoutChanged()
     TDataLink::LayoutChanged();
 }
 
+bool TOrvoGridDataLink::ScrollableColumnShows(const TField* field) const
+{
+    const TOrvoDBGridColumns* columns = FGrid->Columns();
+    for (int i = std::max(0, FGrid->FixedColsProperty()); i < columns->Count(); ++i)
+        if (columns->Items(i)->Field() == field)
+            return true;
+    return false;
+}
+
 void TOrvoGridDataLink::RecordChanged(TField* field)
 {
+    // Another field changed under a pending edit (a calculation, say): the typed text
+    // goes to its own field first, so that the record's refresh does not drop it.
+    if (FModified && field && field->FieldKind() == fkData && field != FGrid->SelectedField() &&
+        !FInUpdateData && ScrollableColumnShows(field))
+        UpdateData();
     FGrid->RecordChanged(field);
     FModified = false;
 }

@@ -49,6 +49,8 @@ protected:
     void FieldRemoving(TField* field) override;
 
 private:
+    /// A column past the frozen ones shows `field`.
+    bool ScrollableColumnShows(const TField* field) const;
     TOrvoCustomDBGrid* FGrid;
     bool FModified = false;
     bool FInUpdateData = false;

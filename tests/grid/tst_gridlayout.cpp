@@ -1,4 +1,6 @@
 #include "grid/torvocolumn.h"
+#include "grid/torvocolumntotal.h"
+#include "grid/torvocolumntotalfooter.h"
 #include "grid/torvocolumntotalvalues.h"
 #include "grid/torvodbgrid.h"
 #include "grid/torvodbgridcolumns.h"
@@ -23,6 +25,7 @@ class TCountingGrid : public TOrvoDBGrid
 {
 public:
     int Passes = 0;
+    using TOrvoDBGrid::ChangeScale;
 
 protected:
     void InternalLayout() override
@@ -94,6 +97,10 @@ private slots:
     void scrollBarActionsMoveTheDataSet();
     void gridFollowsTheDataSetAsItScrolls();
     void lookupResultColumnsFollowTheirKey();
+    void scalingScalesEachColumnOnce();
+    void totalRowsFitTheirTallestFont();
+    void deferredLayoutWaitsForTheLock();
+    void deletedColumnLeavesTheShownList();
 };
 
 void TestGridLayout::rowCountsOfAnInactiveGrid_data()
@@ -490,6 +497,69 @@ void TestGridLayout::lookupResultColumnsFollowTheirKey()
     QCOMPARE(name->AsString(), QStringLiteral("Item 8"));
     QCOMPARE(item->AsVariant().AsInteger(), 8);
     orders.Cancel();
+}
+
+void TestGridLayout::scalingScalesEachColumnOnce()
+{
+    TItems items;
+    TCountingGrid grid;
+    int resizes = 0;
+    grid.OnColumnResize = [&resizes](QObject*) { ++resizes; };
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    grid.Columns()->SetState(csCustomized);
+    grid.Columns()->Items(1)->SetWidth(100);
+    grid.ChangeScale(3, 2);
+    QCOMPARE(grid.Columns()->Items(1)->Width(), 150);
+    QCOMPARE(resizes, 0); // no user resized anything
+}
+
+void TestGridLayout::totalRowsFitTheirTallestFont()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    Show(grid, 400, 300);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    grid.SetOptionsEx(grid.OptionsEx() + dgTotalFooter);
+    const int footerRow = grid.RowCount() - 1;
+    const int plain = grid.RowHeights(footerRow);
+    TOrvoColumnTotal* footer = grid.Columns()->Items(1)->TotalFooter();
+    TFont big = footer->Font();
+    big.SetSize(big.Size() * 3);
+    footer->SetFont(big);
+    QVERIFY2(grid.RowHeights(grid.RowCount() - 1) > plain + LineHeight(QFont()),
+             qPrintable(QString::number(grid.RowHeights(grid.RowCount() - 1))));
+}
+
+void TestGridLayout::deferredLayoutWaitsForTheLock()
+{
+    TItems items;
+    TCountingGrid grid;
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    grid.BeginUpdate();
+    grid.DeferLayout();
+    const int before = grid.Passes;
+    QTest::qWait(50);
+    QCOMPARE(grid.Passes, before); // held off by the lock, not run
+    grid.EndUpdate();
+    QTRY_COMPARE(grid.Passes, before + 1); // and not lost either
+}
+
+void TestGridLayout::deletedColumnLeavesTheShownList()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    grid.Columns()->SetState(csCustomized);
+    TOrvoColumn* doomed = grid.Columns()->Items(1);
+    QVERIFY(std::count(grid.ShownColumns().begin(), grid.ShownColumns().end(), doomed) == 1);
+    grid.BeginUpdate();
+    delete doomed;
+    QVERIFY(std::count(grid.ShownColumns().begin(), grid.ShownColumns().end(), doomed) == 0);
+    grid.EndUpdate();
 }
 
 QTEST_MAIN(TestGridLayout)
