@@ -16,6 +16,7 @@ list(APPEND ORVO_AREA_SOURCES
     torvocustomdbgrid_options.cpp
     torvocustomdbgrid_properties.cpp
     torvocustomdbgrid_scrollbar.cpp
+    torvocustomdbgrid_text.cpp
     torvodbgrid.cpp
     torvodbgridgradient.cpp
     torvogriddatalink.cpp

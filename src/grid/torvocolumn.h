@@ -167,11 +167,14 @@ public:
     void SetImeName(const QString& value);
     bool ReadOnly() const;
     void SetReadOnly(bool value);
-    /// The width the grid gives a shown column; a hidden one reads minus the vertical line
-    /// width so that the base grid gives it no room.
+    /// The width the grid gives a shown column (its stretched width while the grid
+    /// stretches); a hidden one reads minus the vertical line width so that the base grid
+    /// gives it no room. A form being written reads the base width, shown or not. Written
+    /// while stretching, the width is scaled back to the base width it stands for.
     int Width() const;
     void SetWidth(int value);
-    /// The width stretching scales back to: without stretching, the own or default width.
+    /// The stored or default width: the share stretching distributes from, and what
+    /// forms and layout lines keep. Written while stretching it redistributes the shares.
     int WidthBase() const;
     void SetWidthBase(int value);
     /// The width measured from the field and its title within the grid's limits.
@@ -435,6 +438,10 @@ private:
     bool ColLines() const;
     int VerticalLineWidth() const;
     int OwnWidth() const;
+    bool WritingStream() const;
+    bool StretchesWidth() const;
+    void StoreWidth(int value);
+    void ApplyWidthLimit(bool beyond, int limit);
     bool IsMemoField() const;
     void Bind(TField* field);
     void FieldDestroyed();

@@ -259,9 +259,28 @@ int TOrvoColumn::OwnWidth() const
     return FAssigned.Contains(avWidth) ? FWidth : DefaultWidth();
 }
 
+bool TOrvoColumn::WritingStream() const
+{
+    const TOrvoDBGridColumns* columns = Columns();
+    return columns && columns->WritingStream();
+}
+
+// The stored width is the base width while the grid stretches; the grid's own layout passes
+// (a drag copied back, a copy of another grid, rebuilt columns) hand over base widths already.
+bool TOrvoColumn::StretchesWidth() const
+{
+    const TOrvoCustomDBGrid* grid = Grid();
+    return grid && grid->Stretching() && !grid->DistributingWidths() && grid->LayoutLock() == 0;
+}
+
 int TOrvoColumn::Width() const
 {
-    return IsShown() ? OwnWidth() : -VerticalLineWidth();
+    if (WritingStream())
+        return OwnWidth();
+    if (!IsShown())
+        return -VerticalLineWidth();
+    const TOrvoCustomDBGrid* grid = Grid();
+    return grid && grid->Stretching() ? grid->ShownColumnWidth(Index()) : OwnWidth();
 }
 
 void TOrvoColumn::SetWidth(int value)
@@ -282,12 +301,26 @@ void TOrvoColumn::SetWidth(int value)
         if (FWidthMin >= 0)
             value = std::max(value, FWidthMin);
     }
+    if (value < (ColLines() ? 0 : 1))
+        return;
+    if (StretchesWidth()) {
+        if (value == Width())
+            return;
+        value = Grid()->StretchBaseWidth(value);
+    }
+    // A column being read from a form has no grid to measure its default against: a width
+    // equal to the grid-less default is still the one that was saved.
     const bool loading = IsLoading();
-    const bool wanted = FAssigned.Contains(avWidth) || value != DefaultWidth() || loading;
-    if (!wanted || value < (ColLines() ? 0 : 1))
+    const bool reading = !Collection() && TOrvoDBGridColumns::ReadingStream();
+    if (!FAssigned.Contains(avWidth) && value == DefaultWidth() && !loading && !reading)
         return;
     if (loading)
         FLoadedWidth = value;
+    StoreWidth(value);
+}
+
+void TOrvoColumn::StoreWidth(int value)
+{
     if (FAssigned.Contains(avWidth) && FWidth == value)
         return;
     FWidth = value;
@@ -307,7 +340,13 @@ int TOrvoColumn::WidthBase() const
 
 void TOrvoColumn::SetWidthBase(int value)
 {
-    SetWidth(value);
+    const TOrvoCustomDBGrid* grid = Grid();
+    if (!grid || !grid->Stretching()) {
+        SetWidth(value);
+        return;
+    }
+    if (value >= 0)
+        StoreWidth(value);
 }
 
 void TOrvoColumn::SetWidthMax(int value)
@@ -319,8 +358,7 @@ void TOrvoColumn::SetWidthMax(int value)
     if (value == FWidthMax)
         return;
     FWidthMax = value;
-    if (value >= 0 && OwnWidth() > value)
-        SetWidth(value);
+    ApplyWidthLimit(value >= 0 && OwnWidth() > value, value);
 }
 
 void TOrvoColumn::SetWidthMin(int value)
@@ -332,8 +370,21 @@ void TOrvoColumn::SetWidthMin(int value)
     if (value == FWidthMin)
         return;
     FWidthMin = value;
-    if (value >= 0 && OwnWidth() < value)
-        SetWidth(value);
+    ApplyWidthLimit(value >= 0 && OwnWidth() < value, value);
+}
+
+// A width beyond the new limit moves onto it; while stretching that width is the base, which
+// the limit bounds as it is, and the shares the grid hands out must meet the limit at once.
+void TOrvoColumn::ApplyWidthLimit(bool beyond, int limit)
+{
+    const TOrvoCustomDBGrid* grid = Grid();
+    const bool stretching = grid && grid->Stretching();
+    if (beyond && stretching)
+        StoreWidth(limit);
+    else if (beyond)
+        SetWidth(limit);
+    else if (stretching)
+        Changed(true);
 }
 
 // --- Lookups ----------------------------------------------------------------------------------
@@ -705,6 +756,12 @@ void TOrvoColumn::StoreEditText(const QString& text)
         return;
     QString stored = text;
     TOrvoCustomDBGrid* grid = Grid();
+    // A list that closes the editor on its choice leaves the chosen text in the editor, so
+    // that closing the editor stores that text and not what was typed before.
+    if (grid && grid->EditorMode() && FListOptions.Contains(loAutoCloseEditor) &&
+        !grid->Options().Contains(dgAlwaysShowEditor) &&
+        !(MultiSelectList() && FListOptions.Contains(loAutoApplyList)))
+        grid->SetEditorText(text);
     if (grid)
         grid->ColSetText(this, stored);
     if (IsMemoField() && FEditMemo && !field->HasSetTextHandler())

@@ -328,8 +328,13 @@ public:
     /// Stretching is in force: StretchMode on and the link active.
     bool Stretching() const;
     /// The width column `index` is shown with: its stretched width while stretching,
-    /// else its own Width.
+    /// else its base width (a hidden column: its Width).
     int ShownColumnWidth(int index) const;
+    /// The base width a shown width stands for under the last distribution (shown width ×
+    /// base widths ÷ space shared); the width itself when nothing was shared.
+    int StretchBaseWidth(int shownWidth) const;
+    /// True while the grid itself hands out stretched widths.
+    bool DistributingWidths() const { return FDistributing; }
     int HeaderLinesCount() const { return FHeaderLinesCount; }
     void SetHeaderLinesCount(int value);
     int TitleLinesCount() const { return FTitleLinesCount; }
@@ -478,8 +483,15 @@ public:
     virtual void ApplyOrder(const QString& orderFields);
     virtual QString PickValueToText(TOrvoColumn* column, const TVariant& value);
     virtual TVariant PickTextToValue(TOrvoColumn* column, const QString& text);
+    /// The stored-to-shown mapping of one value of a column: row numbers of AutoNumber
+    /// columns, looked-up texts of lookup value columns, else the pick-list text.
+    virtual QString ColumnValueText(TOrvoColumn* column, const QString& text, TTextKind textKind);
     virtual QString ColGetText(TOrvoColumn* column, TTextKind textKind);
     virtual void ColSetText(TOrvoColumn* column, QString& text);
+    /// The program-wide format of AutoNumber row numbers ("%d." until changed).
+    static QString& AutoNumberFormat();
+    /// Makes `text` the grid's edit text and shows it in the open cell editor.
+    void SetEditorText(const QString& text);
     virtual QString GetDataSetOrder();
     virtual void ShowFilterForm();
     virtual void ShowAutoFilterList(TOrvoColumn* column);

@@ -297,23 +297,6 @@ TVariant TOrvoCustomDBGrid::PickTextToValue(TOrvoColumn*, const QString& text)
     return TVariant(text);
 }
 
-QString TOrvoCustomDBGrid::ColGetText(TOrvoColumn* column, TTextKind textKind)
-{
-    TField* field = column ? column->Field() : nullptr;
-    QString text;
-    if (field && FDataLink->Active())
-        text = textKind == tkEdit ? field->EditText() : field->DisplayText();
-    if (OnColGetText)
-        OnColGetText(column, text, textKind);
-    return text;
-}
-
-void TOrvoCustomDBGrid::ColSetText(TOrvoColumn* column, QString& text)
-{
-    if (OnColSetText)
-        OnColSetText(column, text);
-}
-
 QString TOrvoCustomDBGrid::GetDataSetOrder()
 {
     return FOrderFields;

@@ -573,7 +573,16 @@ int TOrvoCustomDBGrid::ShownColumnWidth(int index) const
 {
     if (Stretching() && index >= 0 && index < int(FStretchWidths.size()))
         return FStretchWidths[size_t(index)];
-    return FColumns->Items(index)->Width();
+    // A column's Width asks here while stretching: answer without asking it back.
+    const TOrvoColumn* column = FColumns->Items(index);
+    return column->IsShown() ? column->WidthBase() : column->Width();
+}
+
+int TOrvoCustomDBGrid::StretchBaseWidth(int shownWidth) const
+{
+    if (FStretchSpace <= 0 || FStretchBase <= 0)
+        return shownWidth;
+    return int(qint64(shownWidth) * FStretchBase / FStretchSpace);
 }
 
 int TOrvoCustomDBGrid::StretchClientWidth() const
@@ -605,13 +614,14 @@ void TOrvoCustomDBGrid::DistributeStretchWidths()
         const TOrvoColumn* column = FColumns->Items(i);
         if (!column->IsShown())
             continue;
-        shares.push_back({i, std::max(0, column->Width())});
+        shares.push_back({i, std::max(0, column->WidthBase())});
         bases += shares.back().Base;
         space -= lineWidth;
     }
-    FStretchWidths.assign(size_t(count), 0);
+    // Emptied first, so that ShownColumnWidth answers with the unstretched widths.
+    FStretchWidths.clear();
     for (int i = 0; i < count; ++i)
-        FStretchWidths[size_t(i)] = FColumns->Items(i)->Width();
+        FStretchWidths.push_back(ShownColumnWidth(i));
     if (bases < 1)
         return;
 

@@ -254,7 +254,9 @@ void TOrvoCustomDBGrid::SynchronizeFrom(const TOrvoCustomDBGrid& source)
             if (target->HasSubColumns() && from->HasSubColumns())
                 target->SetExpanded(from->Expanded());
             target->SetVisible(from->Visible());
-            target->SetWidth(from->Width());
+            // The width on screen (stretched or not); a hidden column has none to copy.
+            if (from->IsShown())
+                target->SetWidth(source.ShownColumnWidth(i));
         }
         SetIndicatorWidth(source.FIndicatorWidth);
         SetFixedCols(source.FFixedColsProperty);

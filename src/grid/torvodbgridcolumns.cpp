@@ -14,6 +14,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <memory>
@@ -50,7 +51,15 @@ template <typename F> void InLayout(TOrvoCustomDBGrid* grid, F&& action)
     Bracket([grid] { grid->BeginLayout(); }, [grid] { grid->EndLayout(); }, action);
 }
 
+/// How many LoadFromStream calls of this thread are reading columns.
+thread_local int readingStreams = 0;
+
 } // namespace
+
+bool TOrvoDBGridColumns::ReadingStream()
+{
+    return readingStreams > 0;
+}
 
 QString& TOrvoDBGridColumns::NumberColumnCaption()
 {
@@ -216,6 +225,9 @@ void TOrvoDBGridColumns::SaveToStream(QIODevice& device) const
     wrapper.setObjectName(QStringLiteral("ColumnsWrapper"));
     if (FGrid)
         wrapper.SetOrderFields(FGrid->OrderFields());
+    // Hidden and stretched columns must write the width they come back with.
+    FWritingStream = true;
+    const auto done = qScopeGuard([this] { FWritingStream = false; });
     TFormWriter(device).WriteObject(wrapper);
 }
 
@@ -229,7 +241,8 @@ void TOrvoDBGridColumns::LoadFromStream(QIODevice& device)
     fresh->FGrid = nullptr;
     fresh->setParent(nullptr);
     TOrvoColumnsWrapper wrapper(fresh.get());
-    TFormReader(device).ReadObject(wrapper);
+    Bracket([] { ++readingStreams; }, [] { --readingStreams; },
+            [&] { TFormReader(device).ReadObject(wrapper); });
     FOrderList.clear();
     Assign(fresh.get());
     RebuildOrderList();

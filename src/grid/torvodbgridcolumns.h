@@ -83,6 +83,11 @@ public:
     /// While the report builder reads titles, a sub-column's header carries its parent's.
     bool ReportHeaderMode() const { return FReportHeaderMode; }
     void SetReportHeaderMode(bool value) { FReportHeaderMode = value; }
+    /// While a form is written, widths are written as base widths, hidden columns too.
+    bool WritingStream() const { return FWritingStream; }
+    /// True while LoadFromStream reads columns on this thread. The form reader fills columns
+    /// apart from any collection, where every width would measure as the grid-less default.
+    static bool ReadingStream();
 
 protected:
     TCollectionItem* CreateItem() override;
@@ -107,6 +112,7 @@ private:
     QList<QPointer<TOrvoColumn>> FOrderList;
     QStringList FLayoutList;
     bool FReportHeaderMode = false;
+    mutable bool FWritingStream = false; // SaveToStream is const: the flag only brackets it
 };
 
 } // namespace orvo

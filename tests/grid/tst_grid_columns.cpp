@@ -9,6 +9,7 @@
 #include "grid/torvodbgrid.h"
 #include "grid/torvodbgridcolumns.h"
 #include "grid/torvodbgridtotals.h"
+#include "grid/torvogriddatalink.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/format.h"
 #include "platform/core/tcollection.h"
@@ -16,6 +17,7 @@
 #include "platform/data/tdatasource.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
+#include "platform/gridbase/tinplaceedit.h"
 #include "platform/sqlite/tsqlitedatabase.h"
 #include "platform/sqlite/tsqlitetable.h"
 
@@ -96,6 +98,11 @@ private slots:
     void defaultColumnsWriteToTheirField();
     void rebuildMakesStoredColumnsFromFields();
     void totalsReadTheGrid();
+    void memoEditTextRoundTrips();
+    void storedTextReachesTheOpenEditor();
+    void autoNumberNumbersTheDrawnRow();
+    void lookupValueColumnShowsTheLookedUpText();
+    void multiSelectListMapsEachValue();
 };
 
 void TestGridColumns::collectionKeepsOrderIdsAndBrackets()
@@ -879,6 +886,180 @@ void TestGridColumns::totalsReadTheGrid()
     QCOMPARE(total->Color(), clLime);
     total->SetTotalResult(trTotalField);
     QVERIFY(total->GetText().isEmpty()); // no totals dataset
+}
+
+void TestGridColumns::memoEditTextRoundTrips()
+{
+    GridFixture data;
+    TOrvoColumn* memo = data.Grid.ColumnByFieldName(QStringLiteral("note"));
+    QVERIFY(memo);
+    QCOMPARE(memo->EditText(), QStringLiteral("long text"));
+    data.Table.Edit();
+    // Closing the editor stores its text back: the memo must survive that unchanged.
+    memo->StoreEditText(memo->EditText());
+    QCOMPARE(data.Field("note")->AsString(), QStringLiteral("long text"));
+    memo->StoreEditText(QStringLiteral("short"));
+    data.Table.Post();
+    QCOMPARE(data.Field("note")->AsString(), QStringLiteral("short"));
+}
+
+void TestGridColumns::storedTextReachesTheOpenEditor()
+{
+    GridFixture data;
+    data.Grid.SetOptions(data.Grid.Options() + dgEditing);
+    data.Grid.resize(400, 300);
+    data.Grid.show();
+    TOrvoColumn* column = data.Grid.ColumnByFieldName(QStringLiteral("name"));
+    data.Grid.SetCol(data.Grid.DataToRawColumn(column->Index()));
+    data.Grid.ShowEditor();
+    QVERIFY(data.Grid.EditorMode());
+    QCOMPARE(data.Grid.InplaceEditor()->text(), QStringLiteral("one"));
+
+    // A list choice that closes the editor leaves its text there, so closing the
+    // editor does not store the old text over it.
+    data.Table.Edit();
+    column->StoreEditText(QStringLiteral("two"));
+    QCOMPARE(data.Grid.InplaceEditor()->text(), QStringLiteral("two"));
+    QCOMPARE(data.Field("name")->AsString(), QStringLiteral("two"));
+
+    data.Table.Cancel();
+}
+
+void TestGridColumns::autoNumberNumbersTheDrawnRow()
+{
+    GridFixture data;
+    data.Db.ExecSQL(
+        QStringLiteral("INSERT INTO items VALUES (2, 'two', 6, '', 'b'), (3, 'three', 7, '', 'c')"));
+    data.Table.Close();
+    data.Table.Open();
+    data.Grid.resize(400, 400);
+    TOrvoColumn* number = data.Grid.Columns()->Add();
+    number->SetAutoNumber(true);
+    data.Table.First();
+    data.Table.Next();
+    QCOMPARE(number->DisplayText(), QStringLiteral("2."));
+    QCOMPARE(number->EditText(), QStringLiteral("2."));
+    QVERIFY(data.Grid.ColGetText(number, tkReport).isEmpty());
+
+    // Painting switches the link to the drawn record.
+    TOrvoGridDataLink* link = data.Grid.DataLink();
+    QCOMPARE(link->RecordCount(), 3);
+    const int current = link->ActiveRecord();
+    link->SetActiveRecord(2);
+    QCOMPARE(number->DisplayText(), QStringLiteral("3."));
+    link->SetActiveRecord(current);
+
+    const QString saved = TOrvoCustomDBGrid::AutoNumberFormat();
+    TOrvoCustomDBGrid::AutoNumberFormat() = QStringLiteral("#%d");
+    QCOMPARE(number->DisplayText(), QStringLiteral("#2"));
+    TOrvoCustomDBGrid::AutoNumberFormat() = saved;
+
+    // Without sequence mode the record being inserted has no number yet.
+    data.Table.Insert();
+    QVERIFY(number->DisplayText().isEmpty());
+    data.Table.Cancel();
+
+    // In sequence mode the rows after an inserted one keep their numbers.
+    data.Grid.SetOptions(data.Grid.Options() + dgForceSequence);
+    data.Grid.RecountSequence();
+    QCOMPARE(data.Grid.SequenceRecNo(), 2);
+    data.Table.Insert();
+    const int inserted = link->ActiveRecord();
+    QVERIFY(number->DisplayText().isEmpty());
+    link->SetActiveRecord(inserted - 1);
+    QCOMPARE(number->DisplayText(), QStringLiteral("1."));
+    link->SetActiveRecord(inserted + 1);
+    QCOMPARE(number->DisplayText(), QStringLiteral("2."));
+    link->SetActiveRecord(inserted);
+    data.Table.Cancel();
+}
+
+void TestGridColumns::lookupValueColumnShowsTheLookedUpText()
+{
+    GridFixture data;
+    data.Db.ExecSQL(QStringLiteral("INSERT INTO codes VALUES ('a', 'Alpha'), ('b', 'Beta')"));
+    data.Lookup.Close();
+    TOrvoColumn* column = data.Grid.Columns()->Add();
+    column->SetFieldName(QStringLiteral("code"));
+    column->SetLookupDataSet(&data.Lookup);
+    column->SetLookupKeyField(QStringLiteral("code"));
+    column->SetLookupResultField(QStringLiteral("label"));
+    QCOMPARE(column->LookupColumn(), lcLookupValueField);
+    QCOMPARE(column->DisplayText(), QStringLiteral("Alpha"));
+    QCOMPARE(column->EditText(), QStringLiteral("Alpha"));
+    QVERIFY(!data.Lookup.Active()); // opened for the search only
+
+    data.Lookup.Open();
+    data.Table.Edit();
+    data.Field("code")->SetAsString(QStringLiteral("b"));
+    QCOMPARE(column->DisplayText(), QStringLiteral("Beta"));
+    data.Field("code")->SetAsString(QStringLiteral("zz"));
+    QVERIFY(column->DisplayText().isEmpty());
+    QVERIFY(data.Lookup.Active());
+    data.Table.Cancel();
+}
+
+namespace {
+
+/// A grid whose pick mapping is visible: "a" shows as "Alpha", "b" shows nothing, every
+/// other value in capitals.
+class TMappingGrid : public TOrvoDBGrid
+{
+public:
+    QString PickValueToText(TOrvoColumn*, const TVariant& value) override
+    {
+        const QString text = value.AsString();
+        if (text == QLatin1String("a"))
+            return QStringLiteral("Alpha");
+        return text == QLatin1String("b") ? QString() : text.toUpper();
+    }
+    TVariant PickTextToValue(TOrvoColumn*, const QString& text) override
+    {
+        return text == QLatin1String("Alpha") ? QStringLiteral("a") : text.toLower();
+    }
+};
+
+} // namespace
+
+void TestGridColumns::multiSelectListMapsEachValue()
+{
+    FieldFixture data;
+    TDataSource source;
+    source.SetDataSet(&data.Table);
+    TMappingGrid grid;
+    grid.SetDataSource(&source);
+    TOrvoColumn* column = grid.Columns()->Add();
+    column->SetFieldName(QStringLiteral("name"));
+    data.Table.Edit();
+    data.Field("name")->SetAsString(QStringLiteral("a,b,c"));
+
+    // Without the multi-select option the whole text is one value.
+    QCOMPARE(column->EditText(), QStringLiteral("A,B,C"));
+
+    column->SetPickList({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    column->SetListOptions(column->ListOptions() + loMultiSelectList);
+    QCOMPARE(column->EditText(), QStringLiteral("Alpha,C"));
+    QCOMPARE(column->DisplayText(), QStringLiteral("Alpha ..."));
+    QString seen;
+    grid.OnColGetText = [&seen](TOrvoColumn*, QString& text, TTextKind) { seen = text; };
+    column->DisplayText();
+    QCOMPARE(seen, QStringLiteral("Alpha ...")); // the event sees the finished text
+    grid.OnColGetText = nullptr;
+    column->SetMultiSelectText(mstDefault);
+    QCOMPARE(column->DisplayText(), QStringLiteral("Alpha,C"));
+    column->SetMultiSelectText(mstEllipsis);
+
+    QString text = QStringLiteral("Alpha,C,,D");
+    grid.ColSetText(column, text);
+    QCOMPARE(text, QStringLiteral("a,c,d"));
+
+    column->SetDelimiterText(QStringLiteral("; "));
+    data.Field("name")->SetAsString(QStringLiteral("c; a"));
+    QCOMPARE(column->EditText(), QStringLiteral("C; Alpha"));
+    data.Field("name")->SetAsString(QStringLiteral("b"));
+    QCOMPARE(column->EditText(), QString());
+    QCOMPARE(column->DisplayText(), QStringLiteral("..."));
+    data.Table.Cancel();
 }
 
 QTEST_MAIN(TestGridColumns)

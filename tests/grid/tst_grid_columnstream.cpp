@@ -133,6 +133,8 @@ private slots:
     void badStreamsLeaveTheColumnsAsTheyWere();
     void filesAreWrittenWhole();
     void columnsOfAProgramsOwnClassKeepTheirProperties();
+    void widthsSurviveTheRoundTrip_data();
+    void widthsSurviveTheRoundTrip();
 };
 
 void TestGridColumnStream::columnsRoundTripWithTitlesTotalsAndOrder()
@@ -274,6 +276,49 @@ void TestGridColumnStream::columnsOfAProgramsOwnClassKeepTheirProperties()
     QVERIFY(loaded);
     QCOMPARE(loaded->Rating(), 4);
     QCOMPARE(loaded->FieldName(), QStringLiteral("name"));
+}
+
+void TestGridColumnStream::widthsSurviveTheRoundTrip_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<bool>("collapsedParent");
+    QTest::newRow("hidden") << 120 << false << false;
+    QTest::newRow("collapsed under its parent") << 120 << true << true;
+    QTest::newRow("exactly the grid-less default") << int(TOrvoColumn::NoGridWidth) << true << false;
+    QTest::newRow("hidden at the grid-less default") << int(TOrvoColumn::NoGridWidth) << false << false;
+}
+
+// A column not shown reads a negative width, and a detached collection measures every width
+// as the grid-less default: neither may cost a column the width it was saved with.
+void TestGridColumnStream::widthsSurviveTheRoundTrip()
+{
+    QFETCH(int, width);
+    QFETCH(bool, visible);
+    QFETCH(bool, collapsedParent);
+    TOrvoDBGrid original;
+    TOrvoColumn* parent = original.Columns()->Add();
+    parent->SetExpandCols(1);
+    TOrvoColumn* column = original.Columns()->Add();
+    column->SetWidth(width + 1); // assigned first: a width equal to the default is kept only then
+    column->SetWidth(width);
+    column->SetVisible(visible);
+    parent->SetExpanded(!collapsedParent);
+    QCOMPARE(column->IsShown(), visible && !collapsedParent);
+    const QByteArray text = Save(original);
+    QVERIFY2(text.contains(QByteArray("Width = ") + QByteArray::number(width) + '\n'), text.constData());
+    QVERIFY2(!text.contains("Width = -"), text.constData());
+
+    TOrvoDBGrid copy;
+    copy.SetDefaultColWidth(90); // so that a lost width would read differently
+    Load(copy, text);
+    TOrvoColumn* loaded = copy.Columns()->Items(1);
+    QVERIFY(loaded->IsWidthStored());
+    QCOMPARE(loaded->WidthBase(), width);
+    QCOMPARE(loaded->Visible(), visible);
+    copy.Columns()->Items(0)->SetExpanded(true);
+    loaded->SetVisible(true);
+    QCOMPARE(loaded->Width(), width);
 }
 
 #include "tst_grid_columnstream.moc"

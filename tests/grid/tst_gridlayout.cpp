@@ -11,6 +11,7 @@
 #include "platform/sqlite/tsqlitedatabase.h"
 #include "platform/sqlite/tsqlitetable.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -92,6 +93,8 @@ private slots:
     void frozenColumnsAreClamped();
     void stretchDistribution();
     void stretchKeepsAPinnedMinimum();
+    void widthWritesWhileStretching_data();
+    void widthWritesWhileStretching();
     void sequencedScrollBarShowsRecordNumbers();
     void threePositionScrollBar();
     void scrollBarActionsMoveTheDataSet();
@@ -321,8 +324,14 @@ void TestGridLayout::stretchDistribution()
     QCOMPARE(grid.ColWidths(0), 100);
     QCOMPARE(grid.ColWidths(1), 100);
     QCOMPARE(grid.ColWidths(2), 101);
-    // The columns keep their own widths as the base of the shares.
-    QCOMPARE(grid.Columns()->Items(2)->Width(), 100);
+    // Width reads the width on screen; the own width stays the base of the shares, and
+    // that is what a saved form keeps.
+    QCOMPARE(grid.Columns()->Items(2)->Width(), 101);
+    QCOMPARE(grid.Columns()->Items(2)->WidthBase(), 100);
+    QBuffer saved;
+    saved.open(QIODevice::WriteOnly);
+    grid.Columns()->SaveToStream(saved);
+    QVERIFY2(saved.data().count("Width = 100\n") == 3, saved.data().constData());
 
     grid.resize(600 + 2 * grid.frameWidth(), 200);
     QTRY_COMPARE(grid.viewport()->width(), 600);
@@ -353,6 +362,66 @@ void TestGridLayout::stretchKeepsAPinnedMinimum()
     QCOMPARE(grid.ColWidths(0), 80);
     QCOMPARE(grid.ColWidths(1), 35);
     QCOMPARE(grid.ColWidths(2), 36);
+}
+
+void TestGridLayout::widthWritesWhileStretching_data()
+{
+    QTest::addColumn<QString>("write");
+    QTest::addColumn<QList<int>>("bases");
+    QTest::addColumn<QList<int>>("shown");
+    // Three bases of 100 share 301 pixels: a shown pixel stands for 300/301 of a base one.
+    QTest::newRow("Width is scaled back to a base")
+        << "Width" << QList<int>{199, 100, 100} << QList<int>{150, 75, 76};
+    QTest::newRow("WidthBase sets the share itself")
+        << "WidthBase" << QList<int>{200, 100, 100} << QList<int>{150, 75, 76};
+    QTest::newRow("a drag is scaled back once")
+        << "drag" << QList<int>{199, 100, 100} << QList<int>{150, 75, 76};
+    QTest::newRow("a new minimum pins the shown width")
+        << "WidthMin" << QList<int>{100, 250, 100} << QList<int>{25, 250, 26};
+    QTest::newRow("a new maximum pins the shown width")
+        << "WidthMax" << QList<int>{100, 60, 100} << QList<int>{120, 60, 121};
+}
+
+void TestGridLayout::widthWritesWhileStretching()
+{
+    QFETCH(QString, write);
+    QFETCH(QList<int>, bases);
+    QFETCH(QList<int>, shown);
+    TItems items;
+    TOrvoDBGrid grid;
+    grid.SetBorderStyle(bsNone);
+    grid.SetScrollBars(ssNone);
+    grid.SetFixedTheme(ftNone);
+    grid.SetOptions(grid.Options() - TOrvoDBGridOptions{dgIndicator, dgColLines});
+    for (const char* name : {"id", "name", "price"})
+        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
+    for (int i = 0; i < 3; ++i)
+        grid.Columns()->Items(i)->SetWidth(100);
+    Show(grid, 300 + 2 * grid.frameWidth(), 200);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    grid.SetStretchMode(true);
+
+    if (write == QLatin1String("Width"))
+        grid.Columns()->Items(0)->SetWidth(200);
+    else if (write == QLatin1String("WidthBase"))
+        grid.Columns()->Items(0)->SetWidthBase(200);
+    else if (write == QLatin1String("drag"))
+        grid.SetColWidths(0, 200);
+    else if (write == QLatin1String("WidthMin"))
+        grid.Columns()->Items(1)->SetWidthMin(250);
+    else
+        grid.Columns()->Items(1)->SetWidthMax(60);
+    for (int i = 0; i < 3; ++i) {
+        const TOrvoColumn* column = grid.Columns()->Items(i);
+        QCOMPARE(column->WidthBase(), bases.at(i));
+        QCOMPARE(column->Width(), shown.at(i));
+        QCOMPARE(grid.ColWidths(i), shown.at(i));
+    }
+    // Without stretching the base widths come back as they are.
+    grid.SetStretchMode(false);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(grid.Columns()->Items(i)->Width(), bases.at(i));
 }
 
 void TestGridLayout::sequencedScrollBarShowsRecordNumbers()
