@@ -701,6 +701,11 @@ private:
     void MoveOffHiddenColumn();
     int DataAreaRowCapacity() const;
     int TallestTotalLine() const;
+    /// Makes `bookmark`'s record current again at row `bufferRow` of the link's window.
+    void ReturnToRecord(const QString& bookmark, int bufferRow);
+    void ScrollBackWhenAllFit();
+    /// Scrolls the link's window so that the current record stands at `bufferRow`.
+    void ShowCurrentRecordAtRow(int bufferRow);
     void PostDeferredLayout(int delay);
     // Scroll bars.
     bool VerticalBarFits(int visible) const;

@@ -271,14 +271,29 @@ void TOrvoCustomDBGrid::RecountSequence()
         FSequenceRecNo = dataSet->RecNo();
     } else {
         const QString bookmark = dataSet->Bookmark();
-        dataSet->DisableControls();
-        const auto enable = qScopeGuard([dataSet] { dataSet->EnableControls(); });
-        FSequenceRecNo = 1 - dataSet->MoveBy(-INT_MAX);
-        FSequenceRecordCount = qint64(dataSet->MoveBy(INT_MAX)) + 1;
-        dataSet->GotoBookmark(bookmark);
+        const int bufferRow = FDataLink->ActiveRecord();
+        {
+            dataSet->DisableControls();
+            const auto enable = qScopeGuard([dataSet] { dataSet->EnableControls(); });
+            FSequenceRecNo = 1 - dataSet->MoveBy(-INT_MAX);
+            FSequenceRecordCount = qint64(dataSet->MoveBy(INT_MAX)) + 1;
+            dataSet->GotoBookmark(bookmark);
+        }
+        // The count must not move the view: the record goes back to its row.
+        ShowCurrentRecordAtRow(bufferRow);
     }
     UpdateScrollBar();
     SequenceUpdated();
+}
+
+void TOrvoCustomDBGrid::ShowCurrentRecordAtRow(int bufferRow)
+{
+    // Past the window's edge on the side the window must move to, then back: the window
+    // scrolls by what the record's row is off, and no further than the data reaches.
+    const int at = FDataLink->ActiveRecord();
+    const int away = bufferRow < at ? FDataLink->BufferCount() - 1 - bufferRow : -bufferRow;
+    if (bufferRow != at)
+        DataSet()->MoveBy(-DataSet()->MoveBy(away));
 }
 
 void TOrvoCustomDBGrid::ApplyOrder(const QString&)

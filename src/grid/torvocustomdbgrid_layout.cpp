@@ -517,6 +517,17 @@ void TOrvoCustomDBGrid::SetColumnAttributes()
     }
     if (FOptions.Contains(dgIndicator))
         SetColWidths(0, FIndicatorWidth);
+    if (Stretching())
+        ScrollBackWhenAllFit();
+}
+
+void TOrvoCustomDBGrid::ScrollBackWhenAllFit()
+{
+    // Stretched columns that all fit leave nothing to scroll to: the view shows them from
+    // the first scrollable one, never starting inside the frozen block.
+    const int first = TCustomGrid::FixedCols();
+    if (LeftCol() > first && TotalColumnsWidth() <= viewport()->width())
+        SetLeftCol(first);
 }
 
 // --- Reacting to the base grid ------------------------------------------------------------------

@@ -293,13 +293,21 @@ void TOrvoCustomDBGrid::SetEditText(int, int, const QString& value)
     FEditText = value;
 }
 
+namespace {
+
+/// The editor of such a column offers the pick texts, not the stored values.
+bool ShowsPickTexts(const TOrvoColumn* column)
+{
+    return column && column->PickOptions().Contains(poSelectPickText) && !column->PickText().isEmpty();
+}
+
+} // namespace
+
 QString TOrvoCustomDBGrid::GetEditMask(int col, int)
 {
     const TOrvoColumn* column = ColumnOfGridCol(col);
     const TField* field = column ? column->Field() : nullptr;
-    const bool showsPickTexts =
-        column && column->PickOptions().Contains(poSelectPickText) && !column->PickText().isEmpty();
-    if (!FDataLink->Active() || !field || showsPickTexts)
+    if (!FDataLink->Active() || !field || ShowsPickTexts(column))
         return QString();
     return field->EditMask();
 }
@@ -307,7 +315,8 @@ QString TOrvoCustomDBGrid::GetEditMask(int col, int)
 int TOrvoCustomDBGrid::GetEditLimit()
 {
     const TField* field = SelectedField();
-    if (!field)
+    // A pick text may well be longer than the value stored for it.
+    if (!field || ShowsPickTexts(ColumnOfGridCol(Col())))
         return 0;
     const TFieldType type = field->DataType();
     const bool text = type == ftString || type == ftFixedChar || type == ftWideString;
@@ -342,13 +351,18 @@ void TOrvoCustomDBGrid::EndLongOperation()
     TDataSet* dataSet = DataSet();
     if (FDataLink->Active() && dataSet) {
         const auto enable = qScopeGuard([dataSet] { dataSet->EnableControls(); });
-        // Back to the remembered record, shown at the remembered row of the window.
-        if (!FLongOperationBookmark.isEmpty() && dataSet->BookmarkValid(FLongOperationBookmark)) {
-            FDataLink->SetActiveRecord(
-                std::clamp(FLongOperationRow, 0, std::max(0, FDataLink->RecordCount() - 1)));
-            dataSet->GotoBookmark(FLongOperationBookmark);
-        }
+        ReturnToRecord(FLongOperationBookmark, FLongOperationRow);
     }
+}
+
+void TOrvoCustomDBGrid::ReturnToRecord(const QString& bookmark, int bufferRow)
+{
+    TDataSet* dataSet = DataSet();
+    // Back to the remembered record, shown at the remembered row of the window.
+    if (bookmark.isEmpty() || !dataSet->BookmarkValid(bookmark))
+        return;
+    FDataLink->SetActiveRecord(std::clamp(bufferRow, 0, std::max(0, FDataLink->RecordCount() - 1)));
+    dataSet->GotoBookmark(bookmark);
 }
 
 } // namespace orvo

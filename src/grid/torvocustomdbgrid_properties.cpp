@@ -597,6 +597,9 @@ void TOrvoCustomDBGrid::SetStretchMode(bool value)
         return;
     FStretchMode = value;
     LayoutChanged();
+    // The stretched columns start at the first scrollable one.
+    if (value && FScrollProp->AutoStretch() && LeftCol() > TCustomGrid::FixedCols())
+        SetLeftCol(TCustomGrid::FixedCols());
 }
 
 void TOrvoCustomDBGrid::SetHeaderLinesCount(int value)

@@ -51,6 +51,7 @@ void TOrvoTotalDataLink::DataSetScrolled(int) {}
 
 void TOrvoTotalDataLink::RecordChanged(TField* field)
 {
+    UpdateBufferCount();
     if (TOrvoCustomDBGrid* grid = ReportingGrid())
         grid->TotalsChanged(3, field);
 }

@@ -104,6 +104,8 @@ private slots:
     void totalRowsFitTheirTallestFont();
     void deferredLayoutWaitsForTheLock();
     void deletedColumnLeavesTheShownList();
+    void stretchingShowsTheColumnsFromTheFirst();
+    void sequenceRecountKeepsTheView();
 };
 
 void TestGridLayout::rowCountsOfAnInactiveGrid_data()
@@ -629,6 +631,46 @@ void TestGridLayout::deletedColumnLeavesTheShownList()
     delete doomed;
     QVERIFY(std::count(grid.ShownColumns().begin(), grid.ShownColumns().end(), doomed) == 0);
     grid.EndUpdate();
+}
+
+void TestGridLayout::stretchingShowsTheColumnsFromTheFirst()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    for (const char* name : {"id", "name", "price"})
+        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
+    for (int i = 0; i < 3; ++i)
+        grid.Columns()->Items(i)->SetWidth(250);
+    Show(grid, 300, 200);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    const int first = grid.IndicatorOffset();
+    grid.SetLeftCol(first + 2);
+    QCOMPARE(grid.LeftCol(), first + 2);
+    grid.SetStretchMode(true);
+    QCOMPARE(grid.LeftCol(), first);
+}
+
+void TestGridLayout::sequenceRecountKeepsTheView()
+{
+    TItems items;
+    // Without record numbers the grid counts by walking the dataset.
+    items.Table.SetOnFilterRecord([](TDataSet*, bool& accept) { accept = true; });
+    items.Table.SetFiltered(true);
+    TOrvoDBGrid grid;
+    Show(grid, 400, 300);
+    grid.SetOptions(grid.Options() + dgForceSequence);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    QVERIFY(!items.Table.IsSequenced());
+    items.Table.MoveBy(40);
+    items.Table.MoveBy(-3); // the current record now stands a few rows down the window
+    const int row = grid.DataLink()->ActiveRecord();
+    QVERIFY(row > 0);
+    grid.RecountSequence();
+    QCOMPARE(grid.SequenceRecordCount(), qint64(100));
+    QCOMPARE(grid.SequenceRecNo(), qint64(41 - 3));
+    QCOMPARE(grid.DataLink()->ActiveRecord(), row);
 }
 
 QTEST_MAIN(TestGridLayout)
