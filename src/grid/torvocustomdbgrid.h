@@ -509,6 +509,9 @@ public:
     /// Sets the fields of the columns whose lookup result is keyed on `keyField` from
     /// their lookup datasets.
     void UpdateLookupResults(TField* keyField);
+    /// Makes the column of `field` current and opens its editor; false when the grid
+    /// shows no such column or cannot take the focus.
+    bool FocusField(TField* field);
     virtual void UpdateData();
     /// A field the columns may show is about to leave its dataset.
     void FieldRemoving(TField* field);

@@ -198,6 +198,22 @@ void TOrvoCustomDBGrid::UpdateLookupResults(TField* keyField)
     }
 }
 
+bool TOrvoCustomDBGrid::FocusField(TField* field)
+{
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const TOrvoColumn* column = FColumns->Items(i);
+        if (column->Field() == field && column->IsShown()) {
+            FocusCell(DataToRawColumn(i), Row(), true);
+            break;
+        }
+    }
+    if (SelectedField() != field || !isEnabled() || !isVisible())
+        return false;
+    setFocus(Qt::OtherFocusReason);
+    ShowEditor();
+    return true;
+}
+
 void TOrvoCustomDBGrid::UpdateData()
 {
     if (TOrvoColumn* column = SelectedColumn())

@@ -44,6 +44,13 @@ void TOrvoGridDataLink::LayoutChanged()
     TDataLink::LayoutChanged();
 }
 
+void TOrvoGridDataLink::FocusControl(TField** field)
+{
+    // The field asked for a control to edit it: this grid took the request.
+    if (field && *field && FGrid->FocusField(*field))
+        *field = nullptr;
+}
+
 bool TOrvoGridDataLink::ScrollableColumnShows(const TField* field) const
 {
     const TOrvoDBGridColumns* columns = FGrid->Columns();

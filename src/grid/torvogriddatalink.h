@@ -45,6 +45,7 @@ protected:
     void EditingChanged() override;
     void LayoutChanged() override;
     void RecordChanged(TField* field) override;
+    void FocusControl(TField** field) override;
     void UpdateData() override;
     void FieldRemoving(TField* field) override;
 

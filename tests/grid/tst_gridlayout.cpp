@@ -7,6 +7,7 @@
 #include "grid/torvogriddatalink.h"
 #include "grid/torvogridstyle.h"
 #include "platform/data/tdatasource.h"
+#include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
 #include "platform/sqlite/tsqlitedatabase.h"
 #include "platform/sqlite/tsqlitetable.h"
@@ -106,6 +107,7 @@ private slots:
     void deletedColumnLeavesTheShownList();
     void stretchingShowsTheColumnsFromTheFirst();
     void sequenceRecountKeepsTheView();
+    void fieldFocusOpensItsColumnsEditor();
 };
 
 void TestGridLayout::rowCountsOfAnInactiveGrid_data()
@@ -671,6 +673,20 @@ void TestGridLayout::sequenceRecountKeepsTheView()
     QCOMPARE(grid.SequenceRecordCount(), qint64(100));
     QCOMPARE(grid.SequenceRecNo(), qint64(41 - 3));
     QCOMPARE(grid.DataLink()->ActiveRecord(), row);
+}
+
+void TestGridLayout::fieldFocusOpensItsColumnsEditor()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    Show(grid, 400, 300);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    TField* price = items.Table.FieldByName(QStringLiteral("price"));
+    QVERIFY(grid.SelectedField() != price);
+    price->FocusControl();
+    QCOMPARE(grid.SelectedField(), price);
+    QVERIFY(grid.EditorMode());
 }
 
 QTEST_MAIN(TestGridLayout)
