@@ -14,6 +14,7 @@ list(APPEND ORVO_AREA_SOURCES
     torvocustomdbgrid_layout.cpp
     torvocustomdbgrid_link.cpp
     torvocustomdbgrid_options.cpp
+    torvocustomdbgrid_order.cpp
     torvocustomdbgrid_properties.cpp
     torvocustomdbgrid_scrollbar.cpp
     torvocustomdbgrid_text.cpp

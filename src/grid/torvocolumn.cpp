@@ -285,7 +285,14 @@ void TOrvoColumn::SetExpandBoxTree(bool value)
 
 void TOrvoColumn::SetExpandCols(int value)
 {
-    Store(FExpandCols, std::max(value, 0), true);
+    value = std::max(value, 0);
+    if (value == FExpandCols)
+        return;
+    FExpandCols = value;
+    // Inside an update of the collection its notice comes late; the counts must not wait.
+    if (TOrvoDBGridColumns* columns = Columns())
+        columns->ExpandColsChanged();
+    Changed(true);
 }
 
 void TOrvoColumn::SetExpandStyle(TOrvoColumnExpandStyle value)
@@ -473,6 +480,7 @@ void TOrvoColumn::RestoreDefaults()
 void TOrvoColumn::RestoreAllDefaults()
 {
     ResetSettings();
+    ResetLookupLists();
     Title()->RestoreDefaults();
     Report()->RestoreDefaults();
     TotalHeader()->RestoreDefaults();
@@ -491,6 +499,17 @@ void TOrvoColumn::ResetSettings()
     CopySettings(defaults);
     FFilterList.clear();
     FFilterText.clear();
+}
+
+// The lookup itself (key field, dataset, key and result field) is what binds the column's
+// values: it stays. The lists shown in its drop-down are look and go back to empty.
+void TOrvoColumn::ResetLookupLists()
+{
+    FLookupListFields.clear();
+    FLookupListTitles.clear();
+    FLookupListWidths.clear();
+    FLookupParentField.clear();
+    FLookupTreeViewField.clear();
 }
 
 void TOrvoColumn::Assign(const TPersistent* source)
@@ -534,6 +553,20 @@ void TOrvoColumn::Assign(const TPersistent* source)
         Collection()->EndUpdate();
     else
         Changed(true);
+    JoinOrderList();
+}
+
+// A copied marker enters the grid's sort order at its end; a copied absence leaves it.
+void TOrvoColumn::JoinOrderList()
+{
+    TOrvoDBGridColumns* columns = Columns();
+    if (!columns)
+        return;
+    QList<QPointer<TOrvoColumn>>& order = columns->OrderList();
+    if (Title()->Marker() == tmNone)
+        order.removeAll(this);
+    else if (!order.contains(this))
+        order.append(this);
 }
 
 void TOrvoColumn::CopyOwnValues(const TOrvoColumn& source)

@@ -400,6 +400,18 @@ public:
     TCheckBoxState CheckBoxState() const;
     /// The glyph of a state in a strip of `imageCount` images (3 per kind).
     int CheckBoxImageIndex(TCheckBoxState state, int imageCount) const;
+    /// Writes the other of the two CheckBoxValues texts to the field, where the grid lets
+    /// the current cell of this column be modified; a check box without a field selects
+    /// or unselects the current row instead. False when nothing changed.
+    bool ToggleCheckBox();
+    /// The state the expand box of the current record shows: 0 collapsed, 1 expanded, 2 no
+    /// box (the record has no sub-records or no tree view is active).
+    int ExpandBoxState() const;
+    /// The image of Images the current record shows: the check-box glyph for a check-box
+    /// column, the expand state for an expand-box column, else taken from the field (a
+    /// Boolean as 0 or 1, the texts "False" and "True" as 0 and 1, else the text read as
+    /// a number); -1 for none.
+    int ImageIndex() const;
 
     /// Takes Changed public: the title, totals and collection report through it.
     using TCollectionItem::Changed;
@@ -445,11 +457,15 @@ private:
     bool IsMemoField() const;
     void Bind(TField* field);
     void FieldDestroyed();
+    void ForgetField();
+    int FieldImageIndex() const;
+    void JoinOrderList();
     void RestoreAllDefaults();
     void ResetSettings();
     void CopySettings(const TOrvoColumn& source);
     void CopyOwnValues(const TOrvoColumn& source);
-    void KeepCurrentColumnShown(int step);
+    void KeepCurrentColumnShown(const TOrvoColumn* current, int step);
+    void ResetLookupLists();
     void MoveWithSubColumns(int value);
     void MoveField(int value);
 
@@ -502,6 +518,7 @@ private:
     TExpandBoxToggle FExpandBoxToggle = etOnCellClick;
     bool FExpandBoxTree = false;
     int FExpandCols = 0;
+    int FEffectiveExpandCols = 0; // computed by the collection
     bool FExpanded = true;
     TOrvoColumnExpandStyle FExpandStyle = cesAuto;
     QStringList FFilterList;

@@ -6,12 +6,14 @@
 #include "grid/torvocolumntitle.h"
 #include "grid/torvocustomdbgrid.h"
 #include "grid/torvodbgridcolumns.h"
+#include "grid/torvodbgridtreeview.h"
 #include "grid/torvogriddatalink.h"
 #include "grid/torvogridstyle.h"
 #include "grid/torvoscrollprop.h"
 #include "platform/core/exceptions.h"
 #include "platform/data/tdataset.h"
 #include "platform/graphics/tcanvas.h"
+#include "platform/graphics/tcustomimagelist.h"
 
 #include <algorithm>
 
@@ -27,15 +29,20 @@ TField* TOrvoColumn::Field() const
     TDataSet* dataSet = grid ? grid->DataSet() : nullptr;
     // Finding the field the name already names changes nothing anybody has to hear of.
     if (dataSet && (dataSet->Active() || !dataSet->DefaultFields()))
-        const_cast<TOrvoColumn*>(this)->Bind(dataSet->FindField(FFieldName));
+        if (TField* found = dataSet->FindField(FFieldName))
+            const_cast<TOrvoColumn*>(this)->Bind(found);
     return FField;
 }
 
 void TOrvoColumn::SetField(TField* field)
 {
-    if (FField == field)
+    if (FField == field && (field || FStored || FFieldName.isEmpty()))
         return;
     Bind(field);
+    if (!field && !FStored) {
+        ForgetField();
+        return;
+    }
     Changed(true);
 }
 
@@ -48,14 +55,20 @@ void TOrvoColumn::Bind(TField* field)
         return;
     FFieldName = field->FullName();
     connect(field, &QObject::destroyed, this, [this] { FieldDestroyed(); });
+    if (TOrvoDBGridColumns* columns = Columns())
+        columns->ExpandColsChanged(); // an object field brings sub-columns
 }
 
 void TOrvoColumn::FieldDestroyed()
 {
     FField = nullptr;
-    // A default column stands for its field only: without it, it holds nothing of its own.
-    if (FStored)
-        return;
+    if (!FStored)
+        ForgetField();
+}
+
+// A default column stands for its field only: without it, it holds nothing of its own.
+void TOrvoColumn::ForgetField()
+{
     FFieldName.clear();
     RestoreDefaults();
 }
@@ -547,8 +560,11 @@ bool TOrvoColumn::MultiSelectList() const
 
 bool TOrvoColumn::HasSubColumns() const
 {
+    const TOrvoDBGridColumns* columns = Columns();
+    if (FExpandCols > 0 && (columns ? columns->EffectiveExpandCols(this) : FExpandCols) > 0)
+        return true;
     const TField* field = Field();
-    return FExpandCols > 0 || (field && (field->DataType() == ftADT || field->DataType() == ftArray));
+    return field && (field->DataType() == ftADT || field->DataType() == ftArray);
 }
 
 int TOrvoColumn::ColumnDepth() const
@@ -598,9 +614,12 @@ void TOrvoColumn::SetExpanded(bool value)
     const bool stretching = grid->StretchMode() && !grid->ScrollProp()->AutoStretch();
     if (stretching)
         grid->SetStretchMode(false);
+    // Taken before the change: its layout pass moves a hidden current cell to the right,
+    // where collapsing must search to the left.
+    const QPointer<TOrvoColumn> current = grid->SelectedColumn();
     FExpanded = value;
     Changed(true);
-    KeepCurrentColumnShown(value ? 1 : -1);
+    KeepCurrentColumnShown(current, value ? 1 : -1);
     if (stretching)
         grid->SetStretchMode(true);
     if (editorOpen)
@@ -609,11 +628,10 @@ void TOrvoColumn::SetExpanded(bool value)
         grid->OnColExpand(this);
 }
 
-void TOrvoColumn::KeepCurrentColumnShown(int step)
+void TOrvoColumn::KeepCurrentColumnShown(const TOrvoColumn* current, int step)
 {
     TOrvoCustomDBGrid* grid = Grid();
-    const TOrvoColumn* current = grid->SelectedColumn();
-    if (!current || current->IsShown())
+    if (!current || current->Collection() != Collection() || current->IsShown())
         return;
     // The current cell moved out of sight: take the nearest shown column, searching the way
     // the columns opened (right on expanding, left on collapsing), then the other way.
@@ -795,8 +813,65 @@ TCheckBoxState TOrvoColumn::CheckBoxState() const
 
 int TOrvoColumn::CheckBoxImageIndex(TCheckBoxState state, int imageCount) const
 {
+    // An index at or past the end of the strip has no image: the first kind's glyph stands in.
     const int index = int(state) + 3 * int(FCheckBoxKind);
     return index < imageCount ? index : int(state);
+}
+
+bool TOrvoColumn::ToggleCheckBox()
+{
+    TOrvoCustomDBGrid* grid = Grid();
+    if (!grid || !grid->DataLink()->Active())
+        return false;
+    if (!Field()) {
+        TOrvoBookmarkList* rows = grid->SelectedRows();
+        rows->SetCurrentRowSelected(!rows->CurrentRowSelected());
+        return true;
+    }
+    // The grid's permission check is for its current cell, and puts the dataset in edit mode.
+    if (grid->SelectedColumn() != this || !grid->CanEditModify())
+        return false;
+    const int separator = FCheckBoxValues.indexOf(QLatin1Char(';'));
+    const QString checked = separator < 0 ? FCheckBoxValues : FCheckBoxValues.left(separator);
+    const QString unchecked = separator < 0 ? QString() : FCheckBoxValues.mid(separator + 1);
+    StoreEditText(CheckBoxState() == cbChecked ? unchecked : checked);
+    return true;
+}
+
+int TOrvoColumn::ExpandBoxState() const
+{
+    const TOrvoCustomDBGrid* grid = Grid();
+    const TOrvoDBGridTreeView* tree = grid ? grid->TreeView() : nullptr;
+    if (!tree || !tree->RowStateField() || !tree->RowHasChildren())
+        return 2;
+    return tree->RowExpanded() ? 1 : 0;
+}
+
+int TOrvoColumn::ImageIndex() const
+{
+    if (FCheckBox) {
+        const TOrvoCustomDBGrid* grid = Grid();
+        const TCustomImageList* images = FImages ? FImages.data() : grid ? grid->CheckBoxList() : nullptr;
+        return CheckBoxImageIndex(CheckBoxState(), images ? images->Count() : 0);
+    }
+    if (FExpandBox)
+        return ExpandBoxState();
+    return FieldImageIndex();
+}
+
+int TOrvoColumn::FieldImageIndex() const
+{
+    const TField* field = Field();
+    if (field && field->DataType() == ftBoolean)
+        return field->IsNull() ? -1 : int(field->AsBoolean());
+    const QString text = field ? field->AsString() : DisplayText();
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return 0;
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return 1;
+    bool ok = false;
+    const int index = text.toInt(&ok);
+    return ok ? index : -1;
 }
 
 } // namespace orvo

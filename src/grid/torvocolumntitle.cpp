@@ -8,6 +8,8 @@
 
 #include <QMenu>
 
+#include <algorithm>
+
 namespace orvo {
 
 namespace {
@@ -227,21 +229,188 @@ void TOrvoColumnTitle::SetWordWrap(bool value)
 
 // --- Markers ----------------------------------------------------------------------------------
 
-void TOrvoColumnTitle::SetMarkerIndex(int value)
+namespace {
+
+/// Runs `action` inside the grid's order bracket, closing it however the action ends.
+template <typename F> void InOrderUpdate(TOrvoCustomDBGrid* grid, F&& action)
 {
-    Store(FMarkerIndex, value >= 0 && value <= MaxMarkerIndex ? value : -1);
+    grid->BeginOrderUpdate();
+    try {
+        action();
+    } catch (...) {
+        grid->EndOrderUpdate();
+        throw;
+    }
+    grid->EndOrderUpdate();
 }
 
-TMarker TOrvoColumnTitle::Marker() const
+/// The largest number of columns a sort order numbers.
+constexpr int MaxOrderCount = 9;
+
+} // namespace
+
+TOrvoDBGridOptions TOrvoColumnTitle::GridOptions() const
 {
-    if (FMarkerIndex < 0)
-        return tmNone;
-    return FMarkerIndex % 2 ? tmDescend : tmAscend;
+    return Grid()->Options();
+}
+
+QList<QPointer<TOrvoColumn>>& TOrvoColumnTitle::OrderList() const
+{
+    return FColumn->Columns()->OrderList();
+}
+
+void TOrvoColumnTitle::StoreMarker(int markerIndex)
+{
+    FMarkerIndex = markerIndex;
+    FMarker = markerIndex < 0 ? tmNone : markerIndex % 2 ? tmDescend : tmAscend;
+    Changed();
+}
+
+void TOrvoColumnTitle::SetMarkerIndex(int value)
+{
+    if (value < 0 || value > MaxMarkerIndex)
+        value = -1;
+    if (value == FMarkerIndex)
+        return;
+    // A title outside a grid (one being read from a stream) keeps what it is given: the
+    // grid's order list takes it in when the columns join the grid.
+    TOrvoCustomDBGrid* grid = Grid();
+    if (!grid) {
+        StoreMarker(value);
+        return;
+    }
+    InOrderUpdate(grid, [this, value] { ApplyMarkerIndex(value); });
+}
+
+void TOrvoColumnTitle::ApplyMarkerIndex(int value)
+{
+    const TOrvoDBGridOptions options = GridOptions();
+    QList<QPointer<TOrvoColumn>>& list = OrderList();
+    if (value >= 0) {
+        if (options.Contains(dgMarkerAscendOnly))
+            value &= ~1;
+        if (!list.contains(FColumn))
+            list.append(FColumn);
+        if (options.Contains(dgMarkerAutoSwitch))
+            value &= 1;
+        else if (options.Contains(dgMarkerAutoToggle))
+            value = 2 * int(list.indexOf(FColumn)) + (value & 1) + 2;
+    } else {
+        list.removeAll(FColumn);
+        if (!options.Contains(dgMarkerAutoSwitch))
+            FColumn->Columns()->RefreshMarkers();
+    }
+    StoreMarker(value);
+}
+
+void TOrvoColumnTitle::SetMarker(TMarker value)
+{
+    if (value == FMarker)
+        return;
+    TOrvoCustomDBGrid* grid = Grid();
+    if (!grid) {
+        StoreMarker(value == tmNone ? -1 : (std::max(0, FMarkerIndex) & ~1) | (value - 1));
+        return;
+    }
+    InOrderUpdate(grid, [this, value] { ApplyMarker(value); });
+}
+
+void TOrvoColumnTitle::ApplyMarker(TMarker value)
+{
+    const TOrvoDBGridOptions options = GridOptions();
+    if (value == tmDescend && options.Contains(dgMarkerAscendOnly))
+        value = tmAscend;
+    QList<QPointer<TOrvoColumn>>& list = OrderList();
+    if (value != tmNone && options.Contains(dgMarkerAutoSwitch)) {
+        // This title keeps its place while every other marker goes.
+        FMarker = tmNone;
+        FColumn->Columns()->ClearMarkers();
+    }
+    if (value != tmNone) {
+        if (!list.contains(FColumn))
+            list.append(FColumn);
+    } else {
+        list.removeAll(FColumn);
+        if (!options.Contains(dgMarkerAutoSwitch))
+            FColumn->Columns()->RefreshMarkers();
+    }
+    FMarker = value;
+    const int index = value == tmNone ? -1 : (std::max(0, FMarkerIndex) & ~1) | (value - 1);
+    if (index == FMarkerIndex)
+        StoreMarker(index);
+    else
+        SetMarkerIndex(index);
 }
 
 int TOrvoColumnTitle::OrderIndex() const
 {
-    return FMarkerIndex < 0 ? 0 : FMarkerIndex / 2;
+    return FMarkerIndex < 0 ? -1 : FMarkerIndex / 2;
+}
+
+void TOrvoColumnTitle::SetOrderIndex(int value)
+{
+    if (value == OrderIndex())
+        return;
+    TOrvoCustomDBGrid* grid = Grid();
+    if (value < 0) {
+        SetMarkerIndex(value);
+        return;
+    }
+    const TOrvoDBGridOptions options = grid ? GridOptions() : TOrvoDBGridOptions{};
+    if (!options.Contains(dgMarkerAutoToggle) || options.Contains(dgMarkerAutoSwitch)) {
+        SetMarkerIndex(2 * value + (FMarker == tmDescend ? 1 : 0));
+        return;
+    }
+    const int position = value > 0 ? value - 1 : 0;
+    if (position == OrderList().indexOf(FColumn))
+        return;
+    InOrderUpdate(grid, [this, position] { MoveInOrder(position); });
+}
+
+void TOrvoColumnTitle::MoveInOrder(int position)
+{
+    QList<QPointer<TOrvoColumn>>& list = OrderList();
+    list.removeAll(FColumn);
+    list.insert(std::min(position, int(list.size())), FColumn);
+    FColumn->Columns()->RefreshMarkers();
+}
+
+void TOrvoColumnTitle::ToggleMarker(bool force)
+{
+    TOrvoCustomDBGrid* grid = Grid();
+    if (!grid)
+        return;
+    InOrderUpdate(grid, [this, force] { AdvanceMarker(force); });
+}
+
+void TOrvoColumnTitle::AdvanceMarker(bool force)
+{
+    const TOrvoDBGridOptions options = GridOptions();
+    const bool ascendOnly = options.Contains(dgMarkerAscendOnly);
+    const bool clearAllowed = Grid()->OptionsExt().Contains(dgMarkerClearAllowed);
+    QList<QPointer<TOrvoColumn>>& list = OrderList();
+    bool nextDescending = false;
+    if (force || options.Contains(dgMarkerAutoSwitch)) {
+        nextDescending = FMarker == tmAscend && !ascendOnly;
+        const int position = int(list.indexOf(FColumn));
+        FColumn->Columns()->ClearMarkers();
+        // A single descending marker that may be cleared goes with this click.
+        if (clearAllowed && options.Contains(dgMarkerAutoSwitch) && !nextDescending && position == 0)
+            return;
+    }
+    if (FColumn->FieldName().isEmpty())
+        return;
+    const int position = int(list.indexOf(FColumn));
+    if (position < 0) {
+        if (list.size() < MaxOrderCount)
+            SetMarkerIndex(2 * int(list.size()) + 2 + (nextDescending ? 1 : 0));
+    } else if (FMarker == tmAscend && !ascendOnly) {
+        SetMarker(tmDescend);
+    } else if (position == list.size() - 1 && (position > 0 || clearAllowed)) {
+        SetMarker(tmNone);
+    } else {
+        SetMarker(tmAscend);
+    }
 }
 
 // --- Headers ----------------------------------------------------------------------------------
@@ -337,11 +506,14 @@ TOrvoColumn* TOrvoColumnTitle::NextHeaderColumn(int level) const
 
 void TOrvoColumnTitle::RestoreDefaults()
 {
+    // The marker belongs to the grid's sort order, which the order list keeps.
     const int markerIndex = FMarkerIndex;
+    const TMarker marker = FMarker;
     const TOrvoColumnTitle defaults(nullptr);
     Assign(&defaults);
     FAssigned = {};
     FMarkerIndex = markerIndex;
+    FMarker = marker;
     Changed();
 }
 
@@ -372,6 +544,7 @@ void TOrvoColumnTitle::Assign(const TPersistent* source)
     FHint = other->FHint;
     FImageIndex = other->FImageIndex;
     FMarkerIndex = other->FMarkerIndex;
+    FMarker = other->FMarker;
     FPopupMenu = other->FPopupMenu;
     FVAlignment = other->FVAlignment;
     FWordWrap = other->FWordWrap;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/columnenums.h"
+#include "grid/dbgridenums.h"
 #include "grid/filterenums.h"
 #include "platform/core/tcolor.h"
 #include "platform/core/tpersistent.h"
@@ -39,9 +40,9 @@ class TOrvoColumnTitle : public TPersistent
     Q_PROPERTY(QString HeaderHint READ HeaderHint WRITE SetHeaderHint)
     Q_PROPERTY(QString Hint READ Hint WRITE SetHint)
     Q_PROPERTY(int ImageIndex READ ImageIndex WRITE SetImageIndex)
-    Q_PROPERTY(orvo::ColumnEnums::TMarker Marker READ Marker STORED false)
+    Q_PROPERTY(orvo::ColumnEnums::TMarker Marker READ Marker WRITE SetMarker)
     Q_PROPERTY(int MarkerIndex READ MarkerIndex WRITE SetMarkerIndex)
-    Q_PROPERTY(int OrderIndex READ OrderIndex STORED false)
+    Q_PROPERTY(int OrderIndex READ OrderIndex WRITE SetOrderIndex STORED false)
     Q_PROPERTY(QMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)
     Q_PROPERTY(orvo::ColumnEnums::TVAlignment VAlignment READ VAlignment WRITE SetVAlignment)
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
@@ -104,12 +105,22 @@ public:
     void SetWordWrap(bool value);
 
     /// The image of the marker list: bit 0 descending, index div 2 the order position
-    /// (0 for the unnumbered marker); -1 for none. Values outside [-1, 19] read as -1.
+    /// (0 for the unnumbered marker); -1 for none. Values outside [-1, 19] become -1.
+    /// Within a grid, setting it enters or leaves the grid's sort order and the marker
+    /// options renumber it.
     int MarkerIndex() const { return FMarkerIndex; }
     void SetMarkerIndex(int value);
-    TMarker Marker() const;
-    /// The numbered position in the sort order (1 to 9), 0 for an unnumbered or no marker.
+    /// The direction of the column in the sort order, tmNone when it is not part of it.
+    TMarker Marker() const { return FMarker; }
+    void SetMarker(TMarker value);
+    /// MarkerIndex div 2, -1 without a marker. With numbered markers (dgMarkerAutoToggle
+    /// without dgMarkerAutoSwitch) setting it moves the column to that 1-based position of
+    /// the sort order.
     int OrderIndex() const;
+    void SetOrderIndex(int value);
+    /// A click on the title: with `force` the column becomes the only sort column (or
+    /// advances its direction); without, it joins the order or advances its direction.
+    void ToggleMarker(bool force);
 
     /// The header texts over the caption; in report-header mode a sub-column's header
     /// also carries its parent's header and caption.
@@ -145,6 +156,13 @@ private:
     void Changed();
     bool InReportHeaderMode() const;
     TOrvoColumn* NeighbourSharingHeader(int level, int step) const;
+    TOrvoDBGridOptions GridOptions() const;
+    QList<QPointer<TOrvoColumn>>& OrderList() const;
+    void StoreMarker(int markerIndex);
+    void ApplyMarkerIndex(int value);
+    void ApplyMarker(TMarker value);
+    void MoveInOrder(int position);
+    void AdvanceMarker(bool force);
 
     TOrvoColumn* FColumn;
     TSet<TAssignedValue> FAssigned;
@@ -163,6 +181,7 @@ private:
     QString FHint;
     int FImageIndex = -1;
     int FMarkerIndex = -1;
+    TMarker FMarker = tmNone;
     QPointer<QMenu> FPopupMenu;
     TVAlignment FVAlignment = tvCenter;
     bool FWordWrap = true;

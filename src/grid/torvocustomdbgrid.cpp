@@ -24,6 +24,7 @@
 #include "platform/graphics/tcustomimagelist.h"
 #include "platform/graphics/tglyphstrips.h"
 
+#include <QFontMetrics>
 #include <QScopeGuard>
 #include <QTimer>
 
@@ -92,6 +93,7 @@ void TOrvoCustomDBGrid::CreateParts()
     TCustomGrid::SetFixedColor(clBtnFace);
     ApplyBaseOptions(FOptions);
     HideEditor();
+    FParentFontHeight = QFontMetrics(font()).height();
 }
 
 TOrvoCustomDBGrid::~TOrvoCustomDBGrid()

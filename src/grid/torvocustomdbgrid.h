@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QTimer;
@@ -202,7 +203,9 @@ public:
     void SetKeyFields(const QString& value);
     QString DetailFields() const { return FDetailFields; }
     void SetDetailFields(const QString& value);
-    QString OrderFields() const { return FOrderFields; }
+    /// The sort order as "Name[ DESC],...": read from the marked columns, or the stored
+    /// order text while default columns wait for their dataset to open.
+    QString OrderFields() const;
     void SetOrderFields(const QString& value);
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value) { FReadOnly = value; }
@@ -480,7 +483,9 @@ public:
     virtual void RecountSequence();
     virtual void ApplyFilter(bool filtered, const QString& filter, const QString& autoFilter,
                              TFilterRecordEvent onFilterRecord);
-    virtual void ApplyOrder(const QString& orderFields);
+    /// Reorders the dataset by `orderFields` (the current OrderFields when empty); false
+    /// when no ordering strategy knows the dataset.
+    virtual bool ApplyOrder(const QString& orderFields);
     virtual QString PickValueToText(TOrvoColumn* column, const TVariant& value);
     virtual TVariant PickTextToValue(TOrvoColumn* column, const QString& text);
     /// The stored-to-shown mapping of one value of a column: row numbers of AutoNumber
@@ -515,6 +520,29 @@ public:
     virtual void UpdateData();
     /// A field the columns may show is about to leave its dataset.
     void FieldRemoving(TField* field);
+
+    // --- Sort order -------------------------------------------------------------------------
+    /// Marker changes run inside this bracket; the outermost close stores the new order and,
+    /// when OrderFields changed, calls OrderChanged.
+    void BeginOrderUpdate();
+    void EndOrderUpdate();
+    /// Sets OrderFields without calling OrderChanged.
+    void AssignOrderFields(const QString& value);
+    /// Shows the dataset's own order as markers.
+    void LoadCurrentOrder();
+    /// Reapplies or reloads the order; `autoUpdate` follows the grid's order options.
+    void UpdateOrder(bool autoUpdate);
+    /// The order steps of a link that just became active, after its columns are built.
+    void ActivateOrder();
+    /// Reordering, rebuilding or walking the dataset inside this bracket keeps the current
+    /// record on its row; `takeNewPosition` keeps the record the dataset moved to instead.
+    void BeginDataUpdate();
+    void EndDataUpdate(bool takeNewPosition);
+    /// The order text kept while no columns carry it.
+    QString StoredOrderText() const { return FOrderFields; }
+    /// Fires OnOrderChanged unless the grid applied the new order to the dataset itself.
+    virtual void OrderChanged();
+    friend class TOrvoColumn; // toggles a check box only where the cell may be modified
 
     // --- Long operations -------------------------------------------------------------------
     /// Walks of the whole dataset (a report, an export) run inside this bracket: the
@@ -651,6 +679,16 @@ protected:
     void DoExit() override;
     bool CanEditModify() override;
     bool CanEditShow() override;
+    // --- Typed keys, cancelling and the closing steps of activation ---------------------------------
+    /// True when the link is active and the current column's field takes `key`.
+    bool CanEditAcceptKey(QChar key) override;
+    /// Cancels the dataset's edit or insert without the data-change handler rebuilding
+    /// lists, sequence or totals for it.
+    void Cancel();
+    /// The closing steps of LinkActive, run also when the steps before them raised.
+    void FinishLinkActive(bool value);
+    /// Unbinds `field` from the total objects of every column; true when one was bound.
+    bool UnbindTotalsFrom(const TField* field);
     QString GetEditText(int col, int row) override;
     void SetEditText(int col, int row, const QString& value) override;
     QString GetEditMask(int col, int row) override;
@@ -705,7 +743,6 @@ private:
     int DataAreaRowCapacity() const;
     int TallestTotalLine() const;
     /// Makes `bookmark`'s record current again at row `bufferRow` of the link's window.
-    void ReturnToRecord(const QString& bookmark, int bufferRow);
     void ScrollBackWhenAllFit();
     /// Scrolls the link's window so that the current record stands at `bufferRow`.
     void ShowCurrentRecordAtRow(int bufferRow);
@@ -732,6 +769,7 @@ private:
     static void ClampUpperLimit(int& value, int lower);
     void AfterFixedFontChange(bool titles);
     void CopyParentFont();
+    void ScaleColumnWidths(int m, int d);
     void RefreshEditor();
     bool FixedCellsRefreshFrame() const;
     void RepaintFillerCell();
@@ -742,6 +780,10 @@ private:
     bool LeadsBackTo(const TOrvoCustomDBGrid* master) const;
     void CheckMasterCycle(TOrvoCustomDBGrid* master) const;
     void SynchronizeFrom(const TOrvoCustomDBGrid& source);
+    std::vector<int> ChainSignature() const;
+    void SynchronizeChainIfChanged();
+    void SnapRowsToWholeLines();
+    void ReportRowResize();
     bool DelayApplies(TOrvoDBGridOptionEx delayOption) const;
     bool DelayApplies(TOrvoDBGridOptionExt delayOption) const;
     void Schedule(TDelayedUpdate update, bool delayed);
@@ -777,6 +819,7 @@ private:
     bool FDestroying = false;
     bool FDeferredLayoutPosted = false;
     bool FCopyingParentFont = false;
+    int FParentFontHeight = 0; // the font height the column widths were last scaled for
     int FIndicatorOffset = 1;
     int FTitleOffset = 1;
     TBottomRegion FBottom;
@@ -798,6 +841,7 @@ private:
     int FStretchSpace = 0; // e: the pixels left to share after pinning
     int FStretchBase = 0;  // f: the base widths that share them
     int FLastRowHeight = 0;
+    bool FRowHeightsComputedSinceReport = false;
     QString FEditText;
     QTimer* FTimers[duCount] = {};
     bool FRunning[duCount] = {};
@@ -881,10 +925,17 @@ private:
     QString FHint;
     QString FKeyFields;
     QString FDetailFields;
-    QString FOrderFields;
+    QString FOrderFields; // the stored order text
+    qint64 FOrderUpdateCount = 0;
+    QString FOrderSnapshot;
+    qint64 FDataUpdateCount = 0;
+    QPointer<QObject> FDataUpdateDataSet; // the dataset whose controls the bracket disabled
+    QString FDataUpdateBookmark;
+    int FDataUpdateRow = 0;
     QPointer<TOrvoCustomDBGrid> FMasterGrid;
     TOrvoCustomDBGrid* FNextGrid = nullptr;
     bool FSynchronizing = false;
+    std::optional<std::vector<int>> FChainSignature; // what the chain last heard of this grid
     QMetaObject::Connection FDataSourceWatch;
     QMetaObject::Connection FMasterWatch;
 };

@@ -296,10 +296,10 @@ void TOrvoCustomDBGrid::ShowCurrentRecordAtRow(int bufferRow)
         DataSet()->MoveBy(-DataSet()->MoveBy(away));
 }
 
-void TOrvoCustomDBGrid::ApplyOrder(const QString&)
+bool TOrvoCustomDBGrid::ApplyOrder(const QString&)
 {
-    if (OnOrderChanged)
-        OnOrderChanged(this);
+    // No ordering strategy knows the dataset: the host sorts when OnOrderChanged fires.
+    return false;
 }
 
 QString TOrvoCustomDBGrid::PickValueToText(TOrvoColumn*, const TVariant& value)
@@ -314,7 +314,8 @@ TVariant TOrvoCustomDBGrid::PickTextToValue(TOrvoColumn*, const QString& text)
 
 QString TOrvoCustomDBGrid::GetDataSetOrder()
 {
-    return FOrderFields;
+    // Without an ordering strategy the dataset's order cannot be read.
+    return QString();
 }
 
 void TOrvoCustomDBGrid::FilterChanged()
@@ -454,6 +455,7 @@ void TOrvoCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
         FColumns->Items(from)->SetIndex(to);
     if (OnColumnMoved)
         OnColumnMoved(this, from, to);
+    SynchronizeNextGrids();
 }
 
 void TOrvoCustomDBGrid::TopLeftChanged()
@@ -487,8 +489,14 @@ void TOrvoCustomDBGrid::ChangeScale(int m, int d)
         const QScopedValueRollback ownWidths(FSettingColumnAttributes, true);
         TCustomGrid::ChangeScale(m, d);
     }
+    // With the parent's font as the measure, the widths follow that font's height instead.
     if (ParentFont() && FOptionsExt.Contains(dgScaleByParentFont))
         return;
+    ScaleColumnWidths(m, d);
+}
+
+void TOrvoCustomDBGrid::ScaleColumnWidths(int m, int d)
+{
     BeginLayout();
     const auto done = qScopeGuard([this] { EndLayout(); });
     for (int i = 0; i < FColumns->Count(); ++i) {

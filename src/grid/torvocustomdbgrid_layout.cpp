@@ -163,6 +163,7 @@ void TOrvoCustomDBGrid::InternalLayout()
     SetColumnAttributes();
     MoveToActiveRecord();
     InvalidateGrid();
+    SynchronizeChainIfChanged();
 }
 
 void TOrvoCustomDBGrid::RemoveMixedColumns()
@@ -428,6 +429,7 @@ void TOrvoCustomDBGrid::UpdateRowCount()
             : 0;
     FTotalRowHeight = FBottom.Count() > FBottom.Blank ? CalcTotalRowHeight() : 0;
     SetDefaultRowHeight(line + FTextLineHeight * FLinesCount + FGridStyle->DataRowSpace());
+    FRowHeightsComputedSinceReport = true;
 
     const int fixedRows = FTitleOffset + FBottom.Count() + 1;
     if (RowCount() < fixedRows)
@@ -505,6 +507,19 @@ void TOrvoCustomDBGrid::SetColumnAttributes()
     FSettingColumnAttributes = true;
     const auto done = qScopeGuard([this] { FSettingColumnAttributes = false; });
     const int hiddenWidth = -VertLineWidth();
+    // Tabbing into a looked-up value is pointless when the key it writes cannot change.
+    const TDataSet* dataSet = DataSet();
+    const auto lookupKeysWritable = [dataSet](const TOrvoColumn* column) {
+        const TOrvoLookupColumn role = column->LookupColumn();
+        if (role != lcLookupField && role != lcLookupResultField)
+            return true;
+        const QStringList keys = column->KeyField().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        return dataSet && !keys.isEmpty() &&
+               std::all_of(keys.begin(), keys.end(), [dataSet](const QString& key) {
+                   const TField* keyField = dataSet->FindField(key.trimmed());
+                   return keyField && !keyField->ReadOnly();
+               });
+    };
     for (int i = 0; i < FColumns->Count(); ++i) {
         const int gridCol = DataToRawColumn(i);
         if (gridCol >= ColCount())
@@ -513,7 +528,7 @@ void TOrvoCustomDBGrid::SetColumnAttributes()
         SetColWidths(gridCol, column->IsShown() ? ShownColumnWidth(i) : std::min(hiddenWidth, -1));
         const TField* field = column->Field();
         SetTabStops(gridCol, column->IsShown() && !column->ReadOnly() && FDataLink->Active() && field &&
-                                 !field->Calculated() && !field->ReadOnly());
+                                 !field->Calculated() && !field->ReadOnly() && lookupKeysWritable(column));
     }
     if (FOptions.Contains(dgIndicator))
         SetColWidths(0, FIndicatorWidth);
@@ -535,24 +550,39 @@ void TOrvoCustomDBGrid::ScrollBackWhenAllFit()
 void TOrvoCustomDBGrid::RowHeightsChanged()
 {
     TCustomGrid::RowHeightsChanged();
-    if (FUpdatingRowCount || FTextLineHeight == 0 || FUpdateLock != 0 || FLayoutLock != 0)
+    if (FUpdatingRowCount || FTextLineHeight == 0)
         return;
-    // A user's drag of a row edge snaps every data row to whole lines of text.
+    if (FUpdateLock == 0 && FLayoutLock == 0)
+        SnapRowsToWholeLines();
+    ReportRowResize();
+}
+
+void TOrvoCustomDBGrid::SnapRowsToWholeLines()
+{
+    // A user's drag of a row edge snaps every data row to whole lines of text, in one layout pass.
     const int line = HorzLineWidth();
     for (int row = FTitleOffset; row < FirstBottomRow(); ++row) {
         const int height = RowHeights(row);
         if (height == DefaultRowHeight())
             continue;
-        const int lines = std::max(0, height - line - FTextLineHeight / 2 - 3) / FTextLineHeight + 1;
-        SetLinesCount(lines);
-        LayoutChanged();
-        break;
+        BeginLayout();
+        const auto done = qScopeGuard([this] { EndLayout(); });
+        // The pass at the end also snaps the rows back when the number of lines stays.
+        SetLinesCount(std::max(0, height - line - FTextLineHeight / 2 - 3) / FTextLineHeight + 1);
+        return;
     }
-    if (DefaultRowHeight() != FLastRowHeight) {
-        FLastRowHeight = DefaultRowHeight();
-        if (OnRowResize)
-            OnRowResize(this);
-    }
+}
+
+void TOrvoCustomDBGrid::ReportRowResize()
+{
+    // Only a real change of the row height is news: a drag that snaps back to the same number
+    // of lines, or a repeated report of the same heights, is not.
+    if (!FRowHeightsComputedSinceReport || std::abs(DefaultRowHeight() - FLastRowHeight) <= GridLineWidth())
+        return;
+    FLastRowHeight = DefaultRowHeight();
+    FRowHeightsComputedSinceReport = false;
+    if (OnRowResize)
+        OnRowResize(this);
 }
 
 void TOrvoCustomDBGrid::Resized()

@@ -5,11 +5,18 @@
 
 #include "grid/torvobookmarklist.h"
 #include "grid/torvocolumn.h"
+#include "grid/torvocolumntotalfields.h"
+#include "grid/torvocolumntotalfooter.h"
+#include "grid/torvocolumntotalheader.h"
+#include "grid/torvocolumntotalvalues.h"
 #include "grid/torvodbgridcolumns.h"
+#include "grid/torvodbgridfilter.h"
+#include "grid/torvodbgridsearch.h"
 #include "grid/torvodbgridsettings.h"
 #include "grid/torvodbgridtotals.h"
 #include "grid/torvogriddatalink.h"
 #include "platform/core/exceptions.h"
+#include "platform/core/texceptionhandler.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tdatasource.h"
 #include "platform/data/tfield.h"
@@ -35,6 +42,8 @@ void TOrvoCustomDBGrid::SetDataSource(TDataSource* value)
     if (value && value->DataSet() && value->DataSet()->IsUniDirectional())
         throw EDatabaseError(QStringLiteral("Operation not allowed on a unidirectional dataset"));
     FSelectedRows->Clear();
+    // The dataset left behind must not keep the auto-filter this grid installed on it.
+    RestoreDataSetFilter();
     if (FDataSourceWatch)
         disconnect(FDataSourceWatch);
     FDataLink->SetDataSource(value);
@@ -51,33 +60,57 @@ void TOrvoCustomDBGrid::LinkActive(bool value)
 {
     if (FDestroying)
         return;
-    const bool defaultColumns = FColumns->State() == csDefault;
-    // The closing steps run whatever the steps before them raise.
-    const auto finish = qScopeGuard([this, value] {
-        UpdateListItems();
-        UpdateSequence(true);
-        UpdateScrollBar();
-        if (value && FOptionsEx.Contains(dgLoadCurrentOrder))
-            FOrderFields = GetDataSetOrder();
-        else if (value && FOptionsEx.Contains(dgAutoUpdateOrder) && !FOrderFields.isEmpty())
-            ApplyOrder(FOrderFields);
-    });
-    if (value && defaultColumns && FOptionsExt.Contains(dgForceCustomized)) {
-        FColumns->SetState(csCustomized);
-        if (FSettings->Active())
+    try {
+        if (value && FColumns->State() == csDefault && FOptionsExt.Contains(dgForceCustomized)) {
+            FColumns->SetState(csCustomized);
+            if (FSettings->Active())
+                FSettings->AutoLoad();
+        }
+        if (!value) {
+            HideEditor();
+            if (RowCount() > FTitleOffset)
+                MoveColRow(Col(), FTitleOffset, true, false);
+        }
+        FSelectedRows->Clear();
+        if (!value && FSettings->Active() && FColumns->State() == csDefault)
+            FSettings->AutoSave();
+        LayoutChanged();
+        if (value && FSettings->Active() && FColumns->State() == csDefault)
             FSettings->AutoLoad();
+    } catch (...) {
+        // The grid must not be left half switched: the closing steps run, and the first
+        // error is the one that passes on (a second one goes to the application's handler).
+        TExceptionHandler::Guard([this, value] { FinishLinkActive(value); });
+        throw;
     }
-    if (!value) {
-        HideEditor();
-        if (RowCount() > FTitleOffset)
-            MoveColRow(Col(), FTitleOffset, true, false);
+    FinishLinkActive(value);
+}
+
+void TOrvoCustomDBGrid::FinishLinkActive(bool value)
+{
+    // An auto-filter is engaged again for the opened dataset; a closed one gets its own
+    // filter back, so that nothing the grid installed stays behind on it.
+    if (value && (!FFilterGrid->FilteredColumns().isEmpty() || FSearch->Active()))
+        FilterChanged();
+    else
+        RestoreDataSetFilter();
+    UpdateListItems();
+    UpdateSequence(true);
+    UpdateScrollBar();
+    UpdateHorzScrollBar();
+    RepaintFrame();
+    if (Stretching()) {
+        DistributeStretchWidths();
+        SetColumnAttributes();
     }
-    FSelectedRows->Clear();
-    if (!value && FSettings->Active() && FColumns->State() == csDefault)
-        FSettings->AutoSave();
-    LayoutChanged();
-    if (value && FSettings->Active() && FColumns->State() == csDefault)
-        FSettings->AutoLoad();
+    if (value)
+        ActivateOrder();
+    // A chained grid takes the frozen columns and scroll position of its master again.
+    if (FMasterGrid)
+        FMasterGrid->SynchronizeNextGrids();
+    if (FOptions.Contains(dgAlwaysShowEditor))
+        ShowEditor();
+    UpdateTotals(false);
 }
 
 void TOrvoCustomDBGrid::DataChanged()
@@ -95,7 +128,9 @@ void TOrvoCustomDBGrid::DataChanged()
     }
     if (FUpdateLock == 0 && FLayoutLock == 0)
         UpdateRowCount();
+    RepaintFrame();
     UpdateScrollBar();
+    UpdateHorzScrollBar();
     if (!FOptions.Contains(dgAlwaysShowEditor))
         HideEditor();
     MoveToActiveRecord();
@@ -224,23 +259,49 @@ void TOrvoCustomDBGrid::FieldRemoving(TField* field)
 {
     BeginLayout();
     bool bound = false;
-    for (int i = 0; i < FColumns->Count(); ++i) {
-        TOrvoColumn* column = FColumns->Items(i);
-        if (column->Field() == field) {
-            column->SetField(nullptr);
-            bound = true;
+    try {
+        for (int i = 0; i < FColumns->Count(); ++i) {
+            TOrvoColumn* column = FColumns->Items(i);
+            if (column->Field() == field) {
+                column->SetField(nullptr);
+                bound = true;
+            }
         }
+        bound = UnbindTotalsFrom(field) || bound;
+    } catch (...) {
+        CancelLayout();
+        throw;
     }
-    TDataSet* dataSet = field ? field->DataSet() : nullptr;
-    // A dataset tearing down its fields, or one with its controls off, gets one
-    // layout pass later rather than one per field now.
-    if (bound && dataSet && !dataSet->ControlsDisabled()) {
+    const TDataSet* owner = field ? field->DataSet() : nullptr;
+    // A pass now only helps when a binding went and its dataset still reports; a
+    // dataset with its controls off (or tearing its fields down) gets one pass later
+    // rather than one per field now.
+    if (bound && owner && !owner->ControlsDisabled()) {
         EndLayout();
         return;
     }
     CancelLayout();
-    if (bound)
-        DeferLayout();
+    DeferLayout();
+}
+
+bool TOrvoCustomDBGrid::UnbindTotalsFrom(const TField* field)
+{
+    bool bound = false;
+    const auto unbind = [field, &bound](TOrvoColumnTotal* total) {
+        if (total->Field() != field)
+            return;
+        total->SetField(nullptr);
+        bound = true;
+    };
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const TOrvoColumn* column = FColumns->Items(i);
+        unbind(column->TotalHeader());
+        for (int v = 0; v < column->TotalValues()->Count(); ++v)
+            unbind(column->TotalValues()->Items(v));
+        unbind(column->TotalFields());
+        unbind(column->TotalFooter());
+    }
+    return bound;
 }
 
 // --- Leaving the grid ---------------------------------------------------------------------------------
@@ -252,9 +313,7 @@ void TOrvoCustomDBGrid::DoExit()
         try {
             if (FOptions.Contains(dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified() &&
                 !FDataLink->Modified()) {
-                BeginBusy();
-                const auto done = qScopeGuard([this] { EndBusy(); });
-                dataSet->Cancel();
+                Cancel();
             } else {
                 FDataLink->UpdateRecord();
             }
@@ -268,7 +327,23 @@ void TOrvoCustomDBGrid::DoExit()
         OnExit(this);
 }
 
+void TOrvoCustomDBGrid::Cancel()
+{
+    TDataSet* dataSet = DataSet();
+    if (!dataSet)
+        return;
+    BeginBusy();
+    const auto done = qScopeGuard([this] { EndBusy(); });
+    dataSet->Cancel();
+}
+
 // --- Editing permissions -------------------------------------------------------------------------------
+
+bool TOrvoCustomDBGrid::CanEditAcceptKey(QChar key)
+{
+    const TField* field = FDataLink->Active() ? SelectedField() : nullptr;
+    return field && field->IsValidChar(key);
+}
 
 bool TOrvoCustomDBGrid::CanEditModify()
 {
@@ -365,20 +440,19 @@ void TOrvoCustomDBGrid::EndLongOperation()
         EndBusy();
     });
     TDataSet* dataSet = DataSet();
-    if (FDataLink->Active() && dataSet) {
-        const auto enable = qScopeGuard([dataSet] { dataSet->EnableControls(); });
-        ReturnToRecord(FLongOperationBookmark, FLongOperationRow);
-    }
-}
-
-void TOrvoCustomDBGrid::ReturnToRecord(const QString& bookmark, int bufferRow)
-{
-    TDataSet* dataSet = DataSet();
-    // Back to the remembered record, shown at the remembered row of the window.
-    if (bookmark.isEmpty() || !dataSet->BookmarkValid(bookmark))
+    if (!FDataLink->Active() || !dataSet)
         return;
-    FDataLink->SetActiveRecord(std::clamp(bufferRow, 0, std::max(0, FDataLink->RecordCount() - 1)));
-    dataSet->GotoBookmark(bookmark);
+    bool returned = false;
+    {
+        const auto enable = qScopeGuard([dataSet] { dataSet->EnableControls(); });
+        returned = !FLongOperationBookmark.isEmpty() && dataSet->BookmarkValid(FLongOperationBookmark);
+        if (returned)
+            dataSet->GotoBookmark(FLongOperationBookmark);
+    }
+    // The window follows the dataset again only with its controls on, so the record is put
+    // back on its row afterwards.
+    if (returned)
+        ShowCurrentRecordAtRow(FLongOperationRow);
 }
 
 } // namespace orvo

@@ -68,6 +68,8 @@ void TOrvoCustomDBGrid::SetOptions(TOrvoDBGridOptions value)
 
     if (changed.Contains(dgForceSequence))
         UpdateSequence(false);
+    if (AnyOf(changed, {dgMarkerAutoSwitch, dgMarkerAutoToggle, dgMarkerAscendOnly}))
+        FColumns->RefreshMarkers();
     if (AnyOf(changed, {dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColLines, dgRowLines,
                         dgRowSelect, dgAlwaysShowSelection, dgMultiSelect, dgInternalSelect, dgTitleHeaders,
                         dgTitleWidthOff, dgIndicatorMarkOff, dgMarkerAutoAlign, dgForceSequence}))
@@ -105,12 +107,8 @@ void TOrvoCustomDBGrid::SetOptionsEx(TOrvoDBGridOptionsEx value)
     const TOrvoDBGridOptionsEx added = value - FOptionsEx;
     FOptionsEx = value;
 
-    if (AnyOf(changed, {dgLoadCurrentOrder, dgAutoUpdateOrder, dgAutoAscendOrder}) && !FLoading) {
-        if (value.Contains(dgLoadCurrentOrder))
-            SetOrderFields(GetDataSetOrder());
-        else if (value.Contains(dgAutoUpdateOrder))
-            ApplyOrder(FOrderFields);
-    }
+    if (AnyOf(changed, {dgLoadCurrentOrder, dgAutoUpdateOrder, dgAutoAscendOrder}))
+        UpdateOrder(true);
     if (changed.Contains(dgAutoUpdateSequence))
         UpdateSequence(true);
     if (AnyOf(added, {dgTotalHeader, dgTotalValues, dgTotalFooter, dgCalcInvisibleRows}) ||
@@ -228,9 +226,11 @@ void TOrvoCustomDBGrid::SynchronizeNextGrids()
         return;
     FSynchronizing = true;
     try {
+        // Each grid is marked before it takes the values, so that its own layout pass does not
+        // send them around the ring again.
         for (TOrvoCustomDBGrid* next = FNextGrid; next && !next->FSynchronizing; next = next->FNextGrid) {
-            next->SynchronizeFrom(*this);
             next->FSynchronizing = true;
+            next->SynchronizeFrom(*this);
         }
     } catch (...) {
         for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid)
@@ -241,6 +241,28 @@ void TOrvoCustomDBGrid::SynchronizeNextGrids()
     for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid)
         next->FSynchronizing = false;
     FSynchronizing = false;
+}
+
+std::vector<int> TOrvoCustomDBGrid::ChainSignature() const
+{
+    std::vector<int> signature{FFixedColsProperty, FIndicatorWidth, int(BiDiMode())};
+    signature.reserve(signature.size() + size_t(FColumns->Count()));
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const TOrvoColumn* column = FColumns->Items(i);
+        signature.push_back(int(column->Visible()) | int(column->Expanded()) << 1);
+    }
+    return signature;
+}
+
+void TOrvoCustomDBGrid::SynchronizeChainIfChanged()
+{
+    // Frozen columns, the indicator and which columns show are shared along the chain; widths
+    // travel on their own when a user resizes. The first pass only learns the starting state.
+    std::vector<int> signature = ChainSignature();
+    const bool changed = FChainSignature && *FChainSignature != signature;
+    FChainSignature = std::move(signature);
+    if (changed && FNextGrid)
+        SynchronizeNextGrids();
 }
 
 void TOrvoCustomDBGrid::SynchronizeFrom(const TOrvoCustomDBGrid& source)

@@ -16,6 +16,7 @@
 #include "platform/graphics/tcustomimagelist.h"
 #include "platform/gridbase/tinplaceedit.h"
 
+#include <QFontMetrics>
 #include <QMenu>
 
 namespace orvo {
@@ -426,6 +427,7 @@ void TOrvoCustomDBGrid::SetBiDiMode(Qt::LayoutDirection value)
     FScrollProp->ApplyScrollProps();
     RefreshEditor();
     InvalidateGrid();
+    SynchronizeNextGrids();
 }
 
 void TOrvoCustomDBGrid::SetHint(const QString& value)
@@ -473,6 +475,11 @@ void TOrvoCustomDBGrid::CopyParentFont()
     FHeaderFont = current;
     FTotals->SetFont(current);
     FCopyingParentFont = false;
+    const int height = QFontMetrics(font()).height();
+    if (FOptionsExt.Contains(dgScaleByParentFont) && FParentFontHeight > 0 && height != FParentFontHeight &&
+        !FLoading)
+        ScaleColumnWidths(height, FParentFontHeight);
+    FParentFontHeight = height;
     LayoutChanged();
     RefreshEditor();
 }
@@ -728,17 +735,7 @@ void TOrvoCustomDBGrid::SetDetailFields(const QString& value)
     if (normalized == FDetailFields)
         return;
     FDetailFields = normalized;
-    if (FOptionsEx.Contains(dgAutoUpdateOrder) && !FLoading)
-        ApplyOrder(FOrderFields);
-}
-
-void TOrvoCustomDBGrid::SetOrderFields(const QString& value)
-{
-    if (value == FOrderFields)
-        return;
-    FOrderFields = value;
-    if (FOptionsEx.Contains(dgAutoUpdateOrder) && !FLoading)
-        ApplyOrder(FOrderFields);
+    UpdateOrder(true);
 }
 
 void TOrvoCustomDBGrid::RefreshEditor()

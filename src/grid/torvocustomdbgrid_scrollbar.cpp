@@ -152,6 +152,8 @@ void TOrvoCustomDBGrid::ResetVerticalBarWithoutData()
         WriteVerticalBar({}, false);
         return;
     }
+    // The whole inert range is written every time, not only when the window is made: a bar
+    // that showed records before the data went would otherwise keep their range and thumb.
     const bool proportional = TOrvoScrollProp::CoversVertical(FScrollProp->ThumbBar());
     WriteVerticalBar({0, proportional ? 5 : 4, proportional ? 2 : 0, 0}, true);
 }

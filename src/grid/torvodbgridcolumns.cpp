@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace orvo {
 
@@ -217,6 +218,8 @@ void TOrvoDBGridColumns::Assign(const TPersistent* source)
                 [this, stretching] { SetGridStretching(stretching, true); },
                 [this, source] { TCollection::Assign(source); });
     });
+    // The copied titles bring their markers; the order list follows them.
+    RebuildOrderList();
 }
 
 void TOrvoDBGridColumns::SaveToStream(QIODevice& device) const
@@ -245,7 +248,6 @@ void TOrvoDBGridColumns::LoadFromStream(QIODevice& device)
             [&] { TFormReader(device).ReadObject(wrapper); });
     FOrderList.clear();
     Assign(fresh.get());
-    RebuildOrderList();
     if (FGrid)
         FGrid->SetOrderFields(wrapper.OrderFields());
 }
@@ -268,7 +270,6 @@ void TOrvoDBGridColumns::LoadFromFile(const QString& fileName)
     LoadFromStream(file);
 }
 
-// The markers come back with the titles; the order list follows them in sort position.
 void TOrvoDBGridColumns::RebuildOrderList()
 {
     QList<TOrvoColumn*> marked;
@@ -288,6 +289,107 @@ void TOrvoDBGridColumns::SetGridStretching(bool wasStretching, bool value)
 {
     if (wasStretching)
         FGrid->SetStretchMode(value);
+}
+
+// --- Markers ------------------------------------------------------------------------------------
+
+namespace {
+
+/// Runs `action` inside the grid's order bracket (directly without a grid).
+template <typename F> void InOrderUpdate(TOrvoCustomDBGrid* grid, F&& action)
+{
+    if (!grid) {
+        action();
+        return;
+    }
+    Bracket([grid] { grid->BeginOrderUpdate(); }, [grid] { grid->EndOrderUpdate(); }, action);
+}
+
+} // namespace
+
+void TOrvoDBGridColumns::ClearMarkers()
+{
+    InOrderUpdate(FGrid, [this] {
+        for (int i = 0; i < Count(); ++i)
+            Items(i)->Title()->SetMarker(tmNone);
+        FOrderList.clear();
+    });
+}
+
+void TOrvoDBGridColumns::RefreshMarkers()
+{
+    // The numbering follows the grid's marker options: without a grid there are none.
+    if (FGrid)
+        InOrderUpdate(FGrid, [this] { RefreshMarkersInBracket(); });
+}
+
+void TOrvoDBGridColumns::RefreshMarkersInBracket()
+{
+    const TOrvoDBGridOptions options = FGrid->Options();
+    const bool ascendOnly = options.Contains(dgMarkerAscendOnly);
+    const auto descending = [ascendOnly](const TOrvoColumn* column) {
+        return column->Title()->Marker() == tmDescend && !ascendOnly ? 1 : 0;
+    };
+    FOrderList.removeAll(nullptr);
+    const QList<QPointer<TOrvoColumn>> order = FOrderList;
+    if (options.Contains(dgMarkerAutoSwitch)) {
+        if (order.isEmpty())
+            return;
+        // Only the first column keeps its marker, unnumbered.
+        TOrvoColumn* first = order.first();
+        const int direction = descending(first);
+        ClearMarkers();
+        first->Title()->SetMarkerIndex(direction);
+    } else if (options.Contains(dgMarkerAutoToggle)) {
+        for (int i = 0; i < order.size(); ++i)
+            order[i]->Title()->SetMarkerIndex(2 * i + 2 + descending(order[i]));
+    } else if (ascendOnly) {
+        for (const QPointer<TOrvoColumn>& column : order)
+            column->Title()->SetMarker(tmAscend);
+    }
+}
+
+// --- Sub-columns ------------------------------------------------------------------------------------
+
+namespace {
+
+bool DescendsFromField(const TField* field, const TField* ancestor)
+{
+    for (const TField* parent = field ? field->ParentField() : nullptr; parent;
+         parent = parent->ParentField())
+        if (parent == ancestor)
+            return true;
+    return false;
+}
+
+} // namespace
+
+int TOrvoDBGridColumns::EffectiveExpandCols(const TOrvoColumn* column) const
+{
+    if (!FExpandColsValid)
+        UpdateEffectiveExpandCols();
+    return column->FEffectiveExpandCols;
+}
+
+void TOrvoDBGridColumns::UpdateEffectiveExpandCols() const
+{
+    // Right to left, so that the sub-trees a column covers are known when it is reached.
+    FExpandColsValid = true;
+    const int count = Count();
+    std::vector<int> subTreeEnd(count);
+    for (int i = count - 1; i >= 0; --i) {
+        TOrvoColumn* column = Items(i);
+        int end = i;
+        const int covered = std::min(column->ExpandCols(), count - 1 - i);
+        for (int j = i + 1; j <= i + covered; ++j)
+            end = std::max(end, subTreeEnd[j]);
+        const TField* field = column->Field();
+        if (IsObjectField(field))
+            while (end + 1 < count && DescendsFromField(Items(end + 1)->Field(), field))
+                end = std::max(end + 1, subTreeEnd[end + 1]);
+        subTreeEnd[i] = end;
+        column->FEffectiveExpandCols = column->ExpandCols() > 0 ? end - i : 0;
+    }
 }
 
 void TOrvoDBGridColumns::UpdateParentColumns()
@@ -312,7 +414,7 @@ TOrvoColumn* TOrvoDBGridColumns::FindParentByExpandCols(int index) const
 {
     for (int j = index - 1; j >= 0; --j) {
         TOrvoColumn* candidate = Items(j);
-        if (candidate->ExpandCols() >= index - j)
+        if (EffectiveExpandCols(candidate) >= index - j)
             return candidate;
         if (!candidate->ParentColumn())
             break;
@@ -332,6 +434,7 @@ bool TOrvoDBGridColumns::IsLoading() const
 
 void TOrvoDBGridColumns::Update(TCollectionItem* item)
 {
+    FExpandColsValid = false;
     if (IsLoading())
         return;
     UpdateParentColumns();
@@ -345,6 +448,7 @@ void TOrvoDBGridColumns::Update(TCollectionItem* item)
 
 void TOrvoDBGridColumns::Notify(TCollectionItem* item, TCollectionNotification action)
 {
+    FExpandColsValid = false;
     if (action == cnAdded)
         return;
     // The leaving column must not stay reachable through the order list or as a parent.

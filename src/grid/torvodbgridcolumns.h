@@ -68,9 +68,22 @@ public:
 
     /// Recomputes every column's parent column from the fields' parents and ExpandCols.
     void UpdateParentColumns();
+    /// The sub-columns a column's ExpandCols stands for: no more than the columns that
+    /// follow it, and reaching over the whole sub-tree of the last column it covers. The
+    /// stored ExpandCols stays as set, so that a count set before its sub-columns are
+    /// added takes effect once they are.
+    int EffectiveExpandCols(const TOrvoColumn* column) const;
+    /// Drops the computed counts; they are computed again on their next use.
+    void ExpandColsChanged() { FExpandColsValid = false; }
     /// The columns that carry a sort marker, in sort order.
     QList<QPointer<TOrvoColumn>>& OrderList() { return FOrderList; }
     const QList<QPointer<TOrvoColumn>>& OrderList() const { return FOrderList; }
+    /// Takes every column's marker off, in one order bracket of the grid.
+    void ClearMarkers();
+    /// Renumbers the markers of the order list as the grid's marker options ask.
+    void RefreshMarkers();
+    /// Makes the order list the marked columns again, sorted by their order position.
+    void RebuildOrderList();
     /// Rebuilds the held column lines of the grid's layout ("Columns", one "ColumnN" per
     /// column, "StretchMode" when the grid's settings include it) and returns them.
     const QStringList& BuildColumnsLayout();
@@ -100,7 +113,8 @@ private:
     void SetGridStretching(bool wasStretching, bool value);
     void AddFieldColumns(const QList<TField*>& fields);
     TOrvoColumn* InsertAutoColumn(const QString& caption);
-    void RebuildOrderList();
+    void UpdateEffectiveExpandCols() const;
+    void RefreshMarkersInBracket();
     TOrvoColumn* FindParentByField(int index, const TField* parentField) const;
     TOrvoColumn* FindParentByExpandCols(int index) const;
     bool LayoutIncludesStretchMode() const;
@@ -112,6 +126,7 @@ private:
     QList<QPointer<TOrvoColumn>> FOrderList;
     QStringList FLayoutList;
     bool FReportHeaderMode = false;
+    mutable bool FExpandColsValid = false;
     mutable bool FWritingStream = false; // SaveToStream is const: the flag only brackets it
 };
 

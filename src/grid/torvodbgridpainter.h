@@ -178,9 +178,7 @@ private:
     void DrawHeaderItemGaps(TCanvas& canvas, const TCellInfo& cell);
     void DrawDataText(TCanvas& canvas, const TCellInfo& cell, const QRect& rect, const QString& text);
     int CalcImageIndex(TOrvoColumn* column, int index) const;
-    static int FieldImageIndex(const TOrvoColumn* column);
     /// 0 collapsed, 1 expanded, 2 no box: the tree view's state of the row being painted.
-    int ExpandState() const;
     int TreeDepth(const TOrvoColumn* column) const;
     /// 0 normal, 1 pressed, 2 hot, 3 disabled, for a box the mouse toggles.
     int ButtonStateOf(const TCellInfo& cell, bool toggles, bool togglesOnSelect) const;

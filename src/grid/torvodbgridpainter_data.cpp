@@ -116,29 +116,6 @@ int TOrvoDBGridPainter::CalcImageIndex(TOrvoColumn* column, int index) const
     return index;
 }
 
-int TOrvoDBGridPainter::FieldImageIndex(const TOrvoColumn* column)
-{
-    const TField* field = column->Field();
-    if (field && field->DataType() == ftBoolean)
-        return field->IsNull() ? -1 : int(field->AsBoolean());
-    const QString text = field ? field->AsString() : column->DisplayText();
-    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return 0;
-    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return 1;
-    bool ok = false;
-    const int index = text.toInt(&ok);
-    return ok ? index : -1;
-}
-
-int TOrvoDBGridPainter::ExpandState() const
-{
-    const TOrvoDBGridTreeView* tree = FGrid.TreeView();
-    if (!tree || !tree->RowStateField() || !tree->RowHasChildren())
-        return 2;
-    return tree->RowExpanded() ? 1 : 0;
-}
-
 int TOrvoDBGridPainter::TreeDepth(const TOrvoColumn* column) const
 {
     const TOrvoDBGridTreeView* tree = FGrid.TreeView();
@@ -189,7 +166,7 @@ QObject* TOrvoDBGridPainter::CheckBoxPicture(const TCellInfo& cell)
 QObject* TOrvoDBGridPainter::ExpandBoxPicture(const TCellInfo& cell)
 {
     TOrvoColumn* column = cell.Column;
-    int state = ExpandState();
+    int state = column->ExpandBoxState();
     if (const int asked = CalcImageIndex(column, state); asked < 3)
         state = asked;
     TCustomImageList* list = FGrid.ExpandBoxList();
@@ -238,10 +215,7 @@ QObject* TOrvoDBGridPainter::CellImage(const TCellInfo& cell)
 {
     TOrvoColumn* column = cell.Column;
     if (TCustomImageList* images = column->Images()) {
-        int index = column->CheckBox() ? column->CheckBoxImageIndex(column->CheckBoxState(), images->Count())
-                    : column->ExpandBox() ? ExpandState()
-                                          : FieldImageIndex(column);
-        index = CalcImageIndex(column, index);
+        const int index = CalcImageIndex(column, column->ImageIndex());
         if (index < 0 || index >= images->Count())
             return nullptr;
         return new TImagesBitmap(images, index, FGrid.isEnabled(), clWindow);

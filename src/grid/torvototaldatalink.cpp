@@ -56,6 +56,13 @@ void TOrvoTotalDataLink::RecordChanged(TField* field)
         grid->TotalsChanged(3, field);
 }
 
+void TOrvoTotalDataLink::FieldRemoving(TField* field)
+{
+    TDataLink::FieldRemoving(field);
+    if (TOrvoCustomDBGrid* grid = ReportingGrid())
+        grid->FieldRemoving(field);
+}
+
 TOrvoCustomDBGrid* TOrvoTotalDataLink::ReportingGrid() const
 {
     // A grid on its way out frees its totals, which closes this link: nothing to show then.

@@ -26,6 +26,8 @@ protected:
     void DataSetChanged() override;
     void DataSetScrolled(int distance) override;
     void RecordChanged(TField* field) override;
+    /// A field of the totals dataset is going: the grid's totals let go of it.
+    void FieldRemoving(TField* field) override;
 
 private:
     TOrvoCustomDBGrid* ReportingGrid() const;

@@ -17,6 +17,7 @@
 #include "platform/data/tdatasource.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
+#include "platform/graphics/tcustomimagelist.h"
 #include "platform/gridbase/tinplaceedit.h"
 #include "platform/sqlite/tsqlitedatabase.h"
 #include "platform/sqlite/tsqlitetable.h"
@@ -103,6 +104,12 @@ private slots:
     void autoNumberNumbersTheDrawnRow();
     void lookupValueColumnShowsTheLookedUpText();
     void multiSelectListMapsEachValue();
+    void restoringDefaultsKeepsTheLookup();
+    void expandColsCountOnlyFollowingColumns();
+    void expandingKeepsTheCursorNearby();
+    void unboundDefaultColumnForgetsItsField();
+    void checkBoxTogglesWhereTheCellMayChange();
+    void imageIndexFollowsTheCell();
 };
 
 void TestGridColumns::collectionKeepsOrderIdsAndBrackets()
@@ -291,7 +298,8 @@ void TestGridColumns::boxesExcludeEachOther()
     column.SetExpandBoxTree(true);
     column.SetImageMargin(0);
     QVERIFY(!column.ExpandBoxTree());
-    column.SetExpandBoxTree(true);
+    column.SetExpandBoxTree(true); // taken before the margin is given
+    QVERIFY(column.ExpandBoxTree());
     column.SetExpandBox(false);
     QVERIFY(!column.ExpandBoxTree());
 }
@@ -629,6 +637,7 @@ void TestGridColumns::checkBoxStates()
     column.SetCheckBoxKind(cbBox);
     QCOMPARE(column.CheckBoxImageIndex(TCheckBoxState(state), 9), 6 + state);
     QCOMPARE(column.CheckBoxImageIndex(TCheckBoxState(state), 3), state);
+    QCOMPARE(column.CheckBoxImageIndex(TCheckBoxState(state), 6 + state), state); // no image there
 }
 
 void TestGridColumns::totalValuesFormat_data()
@@ -1060,6 +1069,164 @@ void TestGridColumns::multiSelectListMapsEachValue()
     QCOMPARE(column->EditText(), QString());
     QCOMPARE(column->DisplayText(), QStringLiteral("..."));
     data.Table.Cancel();
+}
+
+void TestGridColumns::restoringDefaultsKeepsTheLookup()
+{
+    FieldFixture data;
+    TOrvoColumn column;
+    column.SetFieldName(QStringLiteral("code"));
+    column.SetKeyField(QStringLiteral("code"));
+    column.SetLookupDataSet(&data.Lookup);
+    column.SetLookupKeyField(QStringLiteral("code"));
+    column.SetLookupResultField(QStringLiteral("label"));
+    column.SetLookupListFields(QStringLiteral("label;code"));
+    column.SetColor(clRed);
+    column.RestoreDefaults();
+    QCOMPARE(column.FieldName(), QStringLiteral("code"));
+    QCOMPARE(column.KeyField(), QStringLiteral("code"));
+    QCOMPARE(column.LookupDataSet(), &data.Lookup);
+    QCOMPARE(column.LookupKeyField(), QStringLiteral("code"));
+    QCOMPARE(column.LookupResultField(), QStringLiteral("label"));
+    QVERIFY(column.LookupListFields().isEmpty());
+    QVERIFY(!column.IsColorStored());
+}
+
+void TestGridColumns::expandColsCountOnlyFollowingColumns()
+{
+    TOrvoDBGridColumns columns(nullptr);
+    TOrvoColumn* group = columns.Add();
+    group->SetExpandCols(2); // set before its sub-columns exist
+    QCOMPARE(group->ExpandCols(), 2);
+    QCOMPARE(columns.EffectiveExpandCols(group), 0);
+    QVERIFY(!group->HasSubColumns());
+    QVERIFY(group->IsShown()); // no sub-columns to show instead
+
+    columns.Add();
+    QCOMPARE(columns.EffectiveExpandCols(group), 1);
+    columns.Add();
+    columns.Add();
+    QCOMPARE(columns.EffectiveExpandCols(group), 2);
+    QCOMPARE(columns.Items(2)->ParentColumn(), group);
+    QCOMPARE(columns.Items(3)->ParentColumn(), nullptr);
+    QVERIFY(!group->IsShown());
+
+    // Covering a column that has sub-columns of its own covers them too.
+    group->SetExpandCols(1);
+    columns.Items(1)->SetExpandCols(2);
+    QCOMPARE(columns.EffectiveExpandCols(group), 3);
+    QCOMPARE(group->ExpandCols(), 1);
+    QCOMPARE(group->LastSubColumnIndex(), 3);
+    QCOMPARE(columns.Items(3)->ColumnDepth(), 2);
+}
+
+void TestGridColumns::expandingKeepsTheCursorNearby()
+{
+    GridFixture data;
+    TOrvoDBGridColumns* columns = data.Grid.Columns();
+    for (const char* name : {"id", "name", "amount", "note", "code"})
+        columns->Add()->SetFieldName(QString::fromLatin1(name));
+    TOrvoColumn* group = columns->Items(1);
+    group->SetExpandCols(2);
+    const auto current = [&data] { return data.Grid.SelectedColumn()->FieldName(); };
+
+    data.Grid.SetCol(data.Grid.DataToRawColumn(3));
+    group->SetExpanded(false); // collapsing looks to the left: the group itself
+    QCOMPARE(current(), QStringLiteral("name"));
+    group->SetExpanded(true); // expanding looks to the right: its first sub-column
+    QCOMPARE(current(), QStringLiteral("amount"));
+
+    data.Grid.SetCol(data.Grid.DataToRawColumn(4));
+    group->SetExpanded(false); // a cursor outside the group stays
+    QCOMPARE(current(), QStringLiteral("code"));
+}
+
+void TestGridColumns::unboundDefaultColumnForgetsItsField()
+{
+    GridFixture data;
+    QPointer<TOrvoColumn> column = data.Grid.ColumnByFieldName(QStringLiteral("name"));
+    QVERIFY(column && !column->Stored());
+    data.Grid.BeginLayout();
+    column->SetColor(clRed);
+    column->SetField(nullptr);
+    QVERIFY(column->FieldName().isEmpty());
+    QVERIFY(!column->IsColorStored());
+    data.Grid.EndLayout();
+    QVERIFY(!column); // the next layout pass frees it
+
+    TOrvoColumn* stored = data.Grid.Columns()->Add();
+    stored->SetFieldName(QStringLiteral("amount"));
+    stored->SetColor(clRed);
+    stored->SetField(nullptr);
+    QCOMPARE(stored->FieldName(), QStringLiteral("amount"));
+    QVERIFY(stored->IsColorStored());
+}
+
+void TestGridColumns::checkBoxTogglesWhereTheCellMayChange()
+{
+    GridFixture data;
+    TOrvoColumn* flag = data.Grid.Columns()->Add();
+    flag->SetFieldName(QStringLiteral("code"));
+    flag->SetCheckBox(true);
+    flag->SetCheckBoxValues(QStringLiteral("a;b"));
+    TOrvoColumn* select = data.Grid.Columns()->Add();
+    select->SetCheckBox(true);
+    TField* code = data.Field("code");
+
+    data.Grid.SetCol(data.Grid.DataToRawColumn(select->Index()));
+    QVERIFY(!flag->ToggleCheckBox()); // not the current cell
+    QCOMPARE(code->AsString(), QStringLiteral("a"));
+    data.Grid.SetCol(data.Grid.DataToRawColumn(flag->Index()));
+    QVERIFY(flag->ToggleCheckBox());
+    QCOMPARE(code->AsString(), QStringLiteral("b"));
+    QCOMPARE(flag->CheckBoxState(), cbUnchecked);
+    QVERIFY(flag->ToggleCheckBox());
+    QCOMPARE(code->AsString(), QStringLiteral("a"));
+
+    flag->SetCheckBoxValues(QStringLiteral("a")); // one word: unchecking empties the field
+    QVERIFY(flag->ToggleCheckBox());
+    QCOMPARE(code->AsString(), QString());
+    QCOMPARE(flag->CheckBoxState(), cbGrayed);
+    QVERIFY(flag->ToggleCheckBox());
+    QCOMPARE(code->AsString(), QStringLiteral("a"));
+
+    data.Grid.SetReadOnly(true);
+    QVERIFY(!flag->ToggleCheckBox());
+    QCOMPARE(code->AsString(), QStringLiteral("a"));
+
+    // Without a field the box is the row's selection mark.
+    QCOMPARE(select->CheckBoxState(), cbUnchecked);
+    QVERIFY(select->ToggleCheckBox());
+    QCOMPARE(select->CheckBoxState(), cbChecked);
+}
+
+void TestGridColumns::imageIndexFollowsTheCell()
+{
+    GridFixture data;
+    TCustomImageList images;
+    for (int i = 0; i < 4; ++i)
+        images.AddImage(QImage(16, 16, QImage::Format_ARGB32));
+    TOrvoColumn* flag = data.Grid.Columns()->Add();
+    flag->SetFieldName(QStringLiteral("code"));
+    flag->SetCheckBox(true);
+    flag->SetCheckBoxValues(QStringLiteral("a;b"));
+    flag->SetCheckBoxKind(ckCross);
+    flag->SetImages(&images);
+    QCOMPARE(flag->ImageIndex(), 1); // index 4 of four images is out of range
+    images.AddImage(QImage(16, 16, QImage::Format_ARGB32));
+    QCOMPARE(flag->ImageIndex(), 4);
+
+    TOrvoColumn* box = data.Grid.Columns()->Add();
+    box->SetExpandBox(true);
+    QCOMPARE(box->ExpandBoxState(), 2); // no tree view: no box
+    QCOMPARE(box->ImageIndex(), 2);
+
+    TOrvoColumn* amount = data.Grid.Columns()->Add();
+    amount->SetFieldName(QStringLiteral("amount"));
+    QCOMPARE(amount->ImageIndex(), 5);
+    TOrvoColumn* name = data.Grid.Columns()->Add();
+    name->SetFieldName(QStringLiteral("name"));
+    QCOMPARE(name->ImageIndex(), -1);
 }
 
 QTEST_MAIN(TestGridColumns)

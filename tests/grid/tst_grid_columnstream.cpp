@@ -56,7 +56,7 @@ void Customize(TOrvoDBGrid& grid)
     flag->SetCheckBox(true);
     flag->SetDialogOptions({doItemEnabled});
     flag->SetExpandCols(0);
-    grid.SetOrderFields(QStringLiteral("amount DESC, name"));
+    grid.SetOrderFields(QStringLiteral("name DESC,amount"));
 }
 
 QByteArray Save(const TOrvoDBGrid& grid)
@@ -143,7 +143,7 @@ void TestGridColumnStream::columnsRoundTripWithTitlesTotalsAndOrder()
     Customize(original);
     const QByteArray text = Save(original);
     QVERIFY2(text.startsWith("object ColumnsWrapper: TOrvoColumnsWrapper\n"), text.constData());
-    QVERIFY2(text.contains("  OrderFields = 'amount DESC, name'\n"), text.constData());
+    QVERIFY2(text.contains("  OrderFields = 'name DESC,amount'\n"), text.constData());
 
     TOrvoDBGrid copy;
     copy.Columns()->Add()->SetFieldName(QStringLiteral("replaced"));
@@ -151,7 +151,7 @@ void TestGridColumnStream::columnsRoundTripWithTitlesTotalsAndOrder()
     TOrvoDBGridColumns& columns = *copy.Columns();
     QCOMPARE(columns.Count(), 3);
     QCOMPARE(columns.State(), csCustomized);
-    QCOMPARE(copy.OrderFields(), QStringLiteral("amount DESC, name"));
+    QCOMPARE(copy.OrderFields(), QStringLiteral("name DESC,amount"));
 
     const TOrvoColumn* name = columns.Items(0);
     QCOMPARE(name->FieldName(), QStringLiteral("name"));
@@ -222,9 +222,9 @@ void TestGridColumnStream::badStreamsLeaveTheColumnsAsTheyWere()
     QFETCH(QString, message);
     TOrvoDBGrid grid;
     TOrvoColumn* kept = grid.Columns()->Add();
+    kept->SetFieldName(QStringLiteral("kept"));
     kept->Title()->SetCaption(QStringLiteral("kept"));
     kept->Title()->SetMarkerIndex(2);
-    grid.Columns()->OrderList() << kept;
     grid.SetOrderFields(QStringLiteral("kept"));
     try {
         Load(grid, text);

@@ -108,6 +108,12 @@ private slots:
     void stretchingShowsTheColumnsFromTheFirst();
     void sequenceRecountKeepsTheView();
     void fieldFocusOpensItsColumnsEditor();
+    void parentFontScalesTheColumns_data();
+    void parentFontScalesTheColumns();
+    void clampedViewReportsItsColumnScroll();
+    void rowDragSnapsToWholeLinesInOnePass();
+    void chainedGridsFollowFrozenAndShownColumns();
+    void longOperationKeepsTheCurrentRecordsRow();
 };
 
 void TestGridLayout::rowCountsOfAnInactiveGrid_data()
@@ -687,6 +693,144 @@ void TestGridLayout::fieldFocusOpensItsColumnsEditor()
     price->FocusControl();
     QCOMPARE(grid.SelectedField(), price);
     QVERIFY(grid.EditorMode());
+}
+
+void TestGridLayout::parentFontScalesTheColumns_data()
+{
+    QTest::addColumn<bool>("scaleByParentFont");
+    QTest::newRow("scaling") << true;
+    QTest::newRow("not scaling") << false;
+}
+
+void TestGridLayout::parentFontScalesTheColumns()
+{
+    QFETCH(bool, scaleByParentFont);
+    TItems items;
+    QWidget form;
+    QFont small = form.font();
+    small.setPixelSize(12);
+    form.setFont(small);
+    auto* grid = new TOrvoDBGrid(&form);
+    if (scaleByParentFont)
+        grid->SetOptionsExt(grid->OptionsExt() + dgScaleByParentFont);
+    grid->SetDataSource(&items.Source);
+    items.Table.Open();
+    grid->Columns()->SetState(csCustomized);
+    grid->Columns()->Items(1)->SetWidth(100);
+
+    QFont large = small;
+    large.setPixelSize(24);
+    form.setFont(large);
+    QVERIFY(grid->ParentFont());
+    const int expected = scaleByParentFont ? 100 * LineHeight(large) / LineHeight(small) : 100;
+    QCOMPARE(grid->Columns()->Items(1)->Width(), expected);
+    // The same font again is no change of height.
+    form.setFont(small);
+    form.setFont(large);
+    QCOMPARE(grid->Columns()->Items(1)->Width(), expected);
+}
+
+void TestGridLayout::clampedViewReportsItsColumnScroll()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    Show(grid, 200, 200);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    grid.Columns()->SetState(csCustomized);
+    for (int i = 0; i < grid.Columns()->Count(); ++i)
+        grid.Columns()->Items(i)->SetWidth(150);
+    int reported = -1;
+    grid.OnColumnScroll = [&reported](QObject*, int leftIndex) { reported = leftIndex; };
+    grid.SetLeftCol(grid.ColCount() - 1);
+    QCOMPARE(reported, grid.Columns()->Count() - 1);
+
+    // Narrower columns all fit: the view clamps back, and that is a scroll like any other.
+    for (int i = 0; i < grid.Columns()->Count(); ++i)
+        grid.Columns()->Items(i)->SetWidth(40);
+    QCOMPARE(grid.LeftCol(), grid.TCustomGrid::FixedCols());
+    QCOMPARE(reported, 0);
+}
+
+void TestGridLayout::rowDragSnapsToWholeLinesInOnePass()
+{
+    TItems items;
+    TCountingGrid grid;
+    grid.SetOptions(grid.Options() + dgRowResize);
+    Show(grid, 400, 300);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    int resizes = 0;
+    grid.OnRowResize = [&resizes](QObject*) { ++resizes; };
+    const int line = LineHeight(grid.font());
+    const int dataRow = grid.TCustomGrid::FixedRows();
+    const int oneLine = grid.DefaultRowHeight();
+    const int passes = grid.Passes;
+
+    grid.SetRowHeights(dataRow, oneLine + line);
+    QCOMPARE(grid.LinesCount(), 2);
+    QCOMPARE(grid.Passes, passes + 1);
+    QCOMPARE(grid.DefaultRowHeight(), oneLine + line);
+    for (int row = dataRow; row < grid.RowCount(); ++row)
+        QCOMPARE(grid.RowHeights(row), oneLine + line);
+    QCOMPARE(resizes, 1);
+
+    // A drag that stays within the same number of lines snaps back and is no resize.
+    grid.SetRowHeights(dataRow, oneLine + line + 2);
+    QCOMPARE(grid.LinesCount(), 2);
+    QCOMPARE(grid.RowHeights(dataRow), oneLine + line);
+    QCOMPARE(resizes, 1);
+}
+
+void TestGridLayout::chainedGridsFollowFrozenAndShownColumns()
+{
+    TItems items;
+    TOrvoDBGrid master;
+    TOrvoDBGrid chained;
+    for (TOrvoDBGrid* grid : {&master, &chained}) {
+        grid->SetDataSource(&items.Source);
+        grid->Columns()->SetState(csCustomized);
+    }
+    items.Table.Open();
+    master.Columns()->SetState(csCustomized);
+    chained.Columns()->SetState(csCustomized);
+    chained.SetMasterGrid(&master);
+
+    master.SetFixedCols(1);
+    QCOMPARE(chained.FixedColsProperty(), 1);
+    master.SetIndicatorWidth(30);
+    QCOMPARE(chained.IndicatorWidth(), 30);
+    master.Columns()->Items(2)->SetVisible(false);
+    QVERIFY(!chained.Columns()->Items(2)->Visible());
+    master.SetBiDiMode(Qt::RightToLeft);
+    QCOMPARE(chained.BiDiMode(), Qt::RightToLeft);
+    // The chain is a ring: the other grid's changes come back.
+    chained.SetFixedCols(0);
+    QCOMPARE(master.FixedColsProperty(), 0);
+    chained.Columns()->Items(2)->SetVisible(true);
+    QVERIFY(master.Columns()->Items(2)->Visible());
+}
+
+void TestGridLayout::longOperationKeepsTheCurrentRecordsRow()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    Show(grid, 400, 300);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    items.Table.MoveBy(40);
+    items.Table.MoveBy(-5);
+    const int recNo = items.Table.RecNo();
+    const int row = grid.Row();
+
+    grid.BeginLongOperation();
+    QVERIFY(!grid.isEnabled());
+    for (items.Table.First(); !items.Table.Eof(); items.Table.Next()) {
+    }
+    grid.EndLongOperation();
+    QVERIFY(grid.isEnabled());
+    QCOMPARE(items.Table.RecNo(), recNo);
+    QCOMPARE(grid.Row(), row);
 }
 
 QTEST_MAIN(TestGridLayout)

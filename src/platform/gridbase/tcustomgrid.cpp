@@ -90,12 +90,14 @@ void TCustomGrid::SetFixedCols(int value)
         throw EInvalidGridOperation(QStringLiteral("Fixed column count must be less than column count"));
     if (value == FFixedCols)
         return;
+    const TGridCoord oldTopLeft = FTopLeft;
     FFixedCols = value;
     FTopLeft.X = std::max(FTopLeft.X, value);
     ClampCurrent();
     ClampTopLeft();
     UpdateScrollRange();
     InvalidateGrid();
+    ReportTopLeftMove(oldTopLeft);
 }
 
 void TCustomGrid::SetFixedRows(int value)
@@ -104,12 +106,14 @@ void TCustomGrid::SetFixedRows(int value)
         throw EInvalidGridOperation(QStringLiteral("Fixed row count must be less than row count"));
     if (value == FFixedRows)
         return;
+    const TGridCoord oldTopLeft = FTopLeft;
     FFixedRows = value;
     FTopLeft.Y = std::max(FTopLeft.Y, value);
     ClampCurrent();
     ClampTopLeft();
     UpdateScrollRange();
     InvalidateGrid();
+    ReportTopLeftMove(oldTopLeft);
 }
 
 int TCustomGrid::ColWidths(int index) const
@@ -207,12 +211,14 @@ void TCustomGrid::SetGridLineWidth(int value)
     value = std::max(value, 0);
     if (value == FGridLineWidth)
         return;
+    const TGridCoord oldTopLeft = FTopLeft;
     FGridLineWidth = value;
     UpdateLineWidths();
     ClampTopLeft();
     UpdateScrollRange();
     InvalidateGrid();
     UpdateEditorGeometry();
+    ReportTopLeftMove(oldTopLeft);
 }
 
 void TCustomGrid::SetFixedColor(TColor value)
@@ -249,6 +255,7 @@ void TCustomGrid::SetOptions(TGridOptions value)
     if (value == FOptions)
         return;
     const TGridOptions old = FOptions;
+    const TGridCoord oldTopLeft = FTopLeft;
     FOptions = value;
     if (!FOptions.Contains(goEditing))
         HideEditor();
@@ -263,6 +270,7 @@ void TCustomGrid::SetOptions(TGridOptions value)
     UpdateScrollRange();
     InvalidateGrid();
     UpdateEditorGeometry();
+    ReportTopLeftMove(oldTopLeft);
 }
 
 void TCustomGrid::SetBorderStyle(TBorderStyle value)
@@ -481,6 +489,14 @@ void TCustomGrid::ClampTopLeft()
     const QSize client = viewport()->size();
     FTopLeft.X = std::clamp(FTopLeft.X, FFixedCols, MaxFirst(FCols, FFixedCols, client.width()));
     FTopLeft.Y = std::clamp(FTopLeft.Y, FFixedRows, MaxFirst(FRows, FFixedRows, client.height()));
+}
+
+void TCustomGrid::ReportTopLeftMove(TGridCoord oldTopLeft)
+{
+    // Clamping after a change of sizes or counts scrolls the view just as a user's scroll does;
+    // descendants that follow the view (chained grids, scroll events) must hear of it.
+    if (FTopLeft != oldTopLeft)
+        TopLeftChanged();
 }
 
 void TCustomGrid::MoveTopLeft(int left, int top)
@@ -707,18 +723,22 @@ void TCustomGrid::TopLeftChanged() {}
 
 void TCustomGrid::ColWidthsChanged()
 {
+    const TGridCoord oldTopLeft = FTopLeft;
     ClampTopLeft();
     UpdateScrollRange();
     InvalidateGrid();
     UpdateEditorGeometry();
+    ReportTopLeftMove(oldTopLeft);
 }
 
 void TCustomGrid::RowHeightsChanged()
 {
+    const TGridCoord oldTopLeft = FTopLeft;
     ClampTopLeft();
     UpdateScrollRange();
     InvalidateGrid();
     UpdateEditorGeometry();
+    ReportTopLeftMove(oldTopLeft);
 }
 
 void TCustomGrid::ColumnMoved(int, int) {}
@@ -729,11 +749,13 @@ void TCustomGrid::SizeChanged(int, int) {}
 
 void TCustomGrid::AdjustToSize()
 {
+    const TGridCoord oldTopLeft = FTopLeft;
     ClampCurrent();
     ClampTopLeft();
     UpdateScrollRange();
     InvalidateGrid();
     UpdateEditorGeometry();
+    ReportTopLeftMove(oldTopLeft);
 }
 
 void TCustomGrid::ChangeScale(int m, int d)

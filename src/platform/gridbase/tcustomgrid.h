@@ -155,6 +155,9 @@ protected:
     virtual bool SelectCell(int col, int row);
     virtual bool CanEditShow();
     virtual bool CanEditModify();
+    /// Whether the editor takes the typed character `key`; a refused one is neither
+    /// inserted nor opens the editor.
+    virtual bool CanEditAcceptKey(QChar key);
     virtual TInplaceEdit* CreateEditor();
     virtual QString GetEditText(int col, int row);
     virtual void SetEditText(int col, int row, const QString& value);
@@ -246,6 +249,7 @@ private:
     // Scrolling and selection.
     void MoveTopLeft(int left, int top);
     void ClampTopLeft();
+    void ReportTopLeftMove(TGridCoord oldTopLeft);
     void ClampInView(TGridCoord coord);
     void UpdateScrollRange();
     void MoveCurrent(int col, int row, bool moveAnchor, bool show);

@@ -103,7 +103,7 @@ void TCustomGrid::CharInput(const QString& text)
 {
     for (QChar ch : text) {
         KeyPress(ch);
-        if (ch.isNull() || !ch.isPrint() || !FOptions.Contains(goEditing))
+        if (ch.isNull() || !ch.isPrint() || !FOptions.Contains(goEditing) || !CanEditAcceptKey(ch))
             continue;
         ShowEditor();
         if (!FEditorMode || !FInplaceEdit)
@@ -549,6 +549,11 @@ bool TCustomGrid::CanEditModify()
     return true;
 }
 
+bool TCustomGrid::CanEditAcceptKey(QChar)
+{
+    return true;
+}
+
 TInplaceEdit* TCustomGrid::CreateEditor()
 {
     return new TInplaceEdit(this);
@@ -665,11 +670,13 @@ void TCustomGrid::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     TExceptionHandler::Guard([this] {
+        const TGridCoord oldTopLeft = FTopLeft;
         ClampTopLeft();
         UpdateScrollRange();
         // A descendant may re-lay rows and columns on a resize; the editor follows them.
         Resized();
         UpdateEditorGeometry();
+        ReportTopLeftMove(oldTopLeft);
     });
 }
 

@@ -76,6 +76,9 @@ void TInplaceEdit::KeyDown(int& key, TShiftState shift)
 void TInplaceEdit::KeyPress(QChar& key)
 {
     FGrid->KeyPress(key);
+    // Asked after the grid's handlers, which may have changed the character.
+    if (!key.isNull() && key.isPrint() && !FGrid->CanEditAcceptKey(key))
+        key = QChar();
 }
 
 void TInplaceEdit::KeyUp(int& key, TShiftState shift)
