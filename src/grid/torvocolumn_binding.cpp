@@ -15,6 +15,8 @@
 #include "platform/graphics/tcanvas.h"
 #include "platform/graphics/tcustomimagelist.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 
 namespace orvo {
@@ -607,6 +609,9 @@ void TOrvoColumn::SetExpanded(bool value)
         Changed(true);
         return;
     }
+    // The typed text belongs to the current column: collapsing may move the cell away
+    // from it, after which the link would write it into the new column's field.
+    grid->DataLink()->UpdateRecord();
     const bool editorOpen = grid->EditorMode();
     if (editorOpen)
         grid->HideEditor();
@@ -614,12 +619,16 @@ void TOrvoColumn::SetExpanded(bool value)
     const bool stretching = grid->StretchMode() && !grid->ScrollProp()->AutoStretch();
     if (stretching)
         grid->SetStretchMode(false);
-    // Taken before the change: its layout pass moves a hidden current cell to the right,
-    // where collapsing must search to the left.
+    // The current cell that goes out of sight takes the nearest shown column, searching
+    // the way the columns opened (right on expanding, left on collapsing), then the other
+    // way: in the layout pass the change brings, or at once when a lock defers that pass.
+    const int step = value ? 1 : -1;
     const QPointer<TOrvoColumn> current = grid->SelectedColumn();
+    grid->FHiddenColumnStep = step;
+    const auto restoreStep = qScopeGuard([grid] { grid->FHiddenColumnStep = 1; });
     FExpanded = value;
     Changed(true);
-    KeepCurrentColumnShown(current, value ? 1 : -1);
+    KeepCurrentColumnShown(current, step);
     if (stretching)
         grid->SetStretchMode(true);
     if (editorOpen)
@@ -630,18 +639,12 @@ void TOrvoColumn::SetExpanded(bool value)
 
 void TOrvoColumn::KeepCurrentColumnShown(const TOrvoColumn* current, int step)
 {
+    // A cell that moved on already did so in the layout pass.
     TOrvoCustomDBGrid* grid = Grid();
-    if (!current || current->Collection() != Collection() || current->IsShown())
+    if (!current || grid->SelectedColumn() != current || current->IsShown())
         return;
-    // The current cell moved out of sight: take the nearest shown column, searching the way
-    // the columns opened (right on expanding, left on collapsing), then the other way.
-    const TOrvoDBGridColumns* columns = Columns();
-    for (const int direction : {step, -step})
-        for (int i = current->Index() + direction; i >= 0 && i < columns->Count(); i += direction)
-            if (columns->Items(i)->IsShown()) {
-                grid->SetCol(grid->DataToRawColumn(i));
-                return;
-            }
+    if (const int col = grid->NearestShownGridCol(grid->Col(), step); col >= 0)
+        grid->LeaveColumnFor(col);
 }
 
 bool TOrvoColumn::Visible() const
@@ -690,12 +693,13 @@ void TOrvoColumn::MoveField(int value)
     while (target->FParentColumn)
         target = target->FParentColumn;
     const TField* targetField = target->Field();
-    if (!targetField)
-        return;
     TOrvoCustomDBGrid* grid = Grid();
+    // A target without a field (an auto column) leaves the fields where they are; the
+    // pass runs all the same, giving back the widths a title drag already moved.
     grid->BeginLayout();
     try {
-        Field()->SetIndex(targetField->Index());
+        if (targetField)
+            Field()->SetIndex(targetField->Index());
     } catch (...) {
         grid->EndLayout();
         throw;

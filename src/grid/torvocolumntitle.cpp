@@ -473,22 +473,17 @@ TOrvoColumn* TOrvoColumnTitle::NeighbourSharingHeader(int level, int step) const
     const TOrvoDBGridColumns* columns = FColumn ? FColumn->Columns() : nullptr;
     if (!columns || !FColumn->IsShown())
         return nullptr;
-    // Shown columns before the frozen count sit left of the boundary; a header never spans it.
+    // Every column, shown or not, has its grid column, so the frozen count counts collection
+    // columns; a header never spans the boundary.
     const TOrvoCustomDBGrid* grid = columns->Grid();
     const int frozen = grid ? grid->FixedColsProperty() : 0;
-    const auto shownPosition = [columns](int index) {
-        int position = 0;
-        for (int i = 0; i < index; ++i)
-            position += columns->Items(i)->IsShown() ? 1 : 0;
-        return position;
-    };
     int index = FColumn->Index() + step;
     while (index >= 0 && index < columns->Count() && !columns->Items(index)->IsShown())
         index += step;
     if (index < 0 || index >= columns->Count())
         return nullptr;
     TOrvoColumn* neighbour = columns->Items(index);
-    const bool sameSide = (shownPosition(FColumn->Index()) < frozen) == (shownPosition(index) < frozen);
+    const bool sameSide = (FColumn->Index() < frozen) == (index < frozen);
     return sameSide && SharesHeaderWith(neighbour, level) ? neighbour : nullptr;
 }
 

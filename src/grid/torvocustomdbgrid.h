@@ -25,6 +25,7 @@ class TField;
 class TOrvoBookmarkList;
 class TOrvoColumn;
 class TOrvoColumnList;
+class TOrvoColumnTotal;
 class TOrvoColumnTotalValue;
 class TOrvoDBGridPainter;
 class TOrvoDBGridColumns;
@@ -406,6 +407,8 @@ public:
     TBottomRowKind BottomRowKind(int index) const;
     /// For a total value or total field row, its number among the rows of its kind.
     int BottomRowNumber(int index) const;
+    /// The total object of `column` that a row of the bottom region shows (none for the blank row).
+    TOrvoColumnTotal* TotalAtBottomRow(TOrvoColumn* column, int index) const;
     /// The data rows shown, one per buffered record (at least one).
     int DataRowCount() const { return RowCount() - FTitleOffset - BottomRowCount(); }
     /// The link's record shown in grid row `row`, or -1 for a row that is not a data row
@@ -740,6 +743,8 @@ private:
     void ApplyRowHeights(int bufferedRecords);
     void MoveToActiveRecord();
     void MoveOffHiddenColumn();
+    int NearestShownGridCol(int col, int firstStep) const;
+    void LeaveColumnFor(int col);
     int DataAreaRowCapacity() const;
     int TallestTotalLine() const;
     /// Makes `bookmark`'s record current again at row `bufferRow` of the link's window.
@@ -783,6 +788,7 @@ private:
     std::vector<int> ChainSignature() const;
     void SynchronizeChainIfChanged();
     void SnapRowsToWholeLines();
+    static int ColumnIndexBeforeMove(int col, int fromIndex, int toIndex);
     void ReportRowResize();
     bool DelayApplies(TOrvoDBGridOptionEx delayOption) const;
     bool DelayApplies(TOrvoDBGridOptionExt delayOption) const;
@@ -818,6 +824,7 @@ private:
     bool FLoading = false;
     bool FDestroying = false;
     bool FDeferredLayoutPosted = false;
+    int FHiddenColumnStep = 1; // where a hidden current cell looks first: collapsing looks left
     bool FCopyingParentFont = false;
     int FParentFontHeight = 0; // the font height the column widths were last scaled for
     int FIndicatorOffset = 1;

@@ -5,6 +5,11 @@
 
 #include "grid/torvobookmarklist.h"
 #include "grid/torvocolumn.h"
+#include "grid/torvocolumntotalfields.h"
+#include "grid/torvocolumntotalfooter.h"
+#include "grid/torvocolumntotalheader.h"
+#include "grid/torvocolumntotalvalue.h"
+#include "grid/torvocolumntotalvalues.h"
 #include "grid/torvodbgridcolumns.h"
 #include "grid/torvodbgridtotals.h"
 #include "grid/torvogriddatalink.h"
@@ -240,10 +245,46 @@ void TOrvoCustomDBGrid::TotalGetText(TOrvoColumn* column, int index, QString& te
         OnTotalGetText(column, index, text, textKind);
 }
 
-void TOrvoCustomDBGrid::TotalsChanged(int, TField*)
+void TOrvoCustomDBGrid::TotalsChanged(int kind, TField* field)
 {
-    if (FTotals->Active())
-        LayoutChanged();
+    if (FLoading || FDestroying || !FTotals->Active())
+        return;
+    if (kind == 1) {
+        if (FUpdateLock != 0)
+            DeferLayout();
+        else
+            LayoutChanged();
+        return;
+    }
+    // A record change or a scroll repaints only the total cells that show the changed data:
+    // a layout pass here would undo the cheap pixel scroll of every row move.
+    const int firstRow = FirstBottomRow();
+    for (TOrvoColumn* column : FShownColumns) {
+        for (int index = FBottom.Blank; index < FBottom.Count(); ++index) {
+            const TOrvoColumnTotal* total = TotalAtBottomRow(column, index);
+            if (total && int(total->TotalResult()) == kind && (!field || total->Field() == field))
+                InvalidateCell(DataToRawColumn(column->Index()), firstRow + index);
+        }
+    }
+}
+
+TOrvoColumnTotal* TOrvoCustomDBGrid::TotalAtBottomRow(TOrvoColumn* column, int index) const
+{
+    switch (BottomRowKind(index)) {
+    case brTotalHeader:
+        return column->TotalHeader();
+    case brTotalValues: {
+        const int number = BottomRowNumber(index);
+        TOrvoColumnTotalValues* values = column->TotalValues();
+        return number < values->Count() ? values->Items(number) : nullptr;
+    }
+    case brTotalFields:
+        return column->TotalFields();
+    case brTotalFooter:
+        return column->TotalFooter();
+    default:
+        return nullptr;
+    }
 }
 
 void TOrvoCustomDBGrid::TotalsUpdated()
@@ -451,11 +492,28 @@ void TOrvoCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
     TCustomGrid::ColumnMoved(fromIndex, toIndex);
     const int from = RawToDataColumn(fromIndex);
     const int to = RawToDataColumn(toIndex);
-    if (from >= 0 && from < FColumns->Count() && to >= 0 && to < FColumns->Count())
-        FColumns->Items(from)->SetIndex(to);
+    if (from >= 0 && from < FColumns->Count() && to >= 0 && to < FColumns->Count()) {
+        TOrvoColumn* moved = FColumns->Items(from);
+        moved->SetIndex(to);
+        // A refused move (onto an automatic column) leaves the column in place; the base has
+        // already carried the current cell along, so it goes back to where it was.
+        if (moved->Index() == from && from != to)
+            SetCol(ColumnIndexBeforeMove(Col(), fromIndex, toIndex));
+    }
     if (OnColumnMoved)
         OnColumnMoved(this, from, to);
     SynchronizeNextGrids();
+}
+
+int TOrvoCustomDBGrid::ColumnIndexBeforeMove(int col, int fromIndex, int toIndex)
+{
+    if (col == toIndex)
+        return fromIndex;
+    if (fromIndex < toIndex && col >= fromIndex && col < toIndex)
+        return col + 1;
+    if (fromIndex > toIndex && col > toIndex && col <= fromIndex)
+        return col - 1;
+    return col;
 }
 
 void TOrvoCustomDBGrid::TopLeftChanged()

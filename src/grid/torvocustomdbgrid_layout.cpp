@@ -230,17 +230,14 @@ void TOrvoCustomDBGrid::SynchronizeColumnsWithFieldMap()
             column = FColumns->AddDefaultColumn();
             column->SetField(mapped[size_t(i)]);
         }
+        // The item itself moves: a default column's own SetIndex would move its field,
+        // reordering the very map this pass walks.
         if (column->Index() != i)
-            column->SetIndex(i);
+            column->TCollectionItem::SetIndex(i);
     }
     if (FColumns->Count() == 0)
         FColumns->AddDefaultColumn();
-    if (FOptionsExt.Contains(dgAutoExpandColumn))
-        FColumns->AddExpandColumn();
-    if (FOptionsExt.Contains(dgAutoSelectColumn))
-        FColumns->AddSelectColumn();
-    if (FOptionsExt.Contains(dgAutoNumberColumn))
-        FColumns->AddNumberColumn();
+    FColumns->AddAutoColumns(false);
 }
 
 void TOrvoCustomDBGrid::SettleFrozenColumns()
@@ -495,11 +492,43 @@ void TOrvoCustomDBGrid::MoveOffHiddenColumn()
     const TOrvoColumn* current = SelectedColumn();
     if (!current || current->IsShown())
         return;
-    for (int col = Col() + 1; col < ColCount(); ++col)
-        if (const TOrvoColumn* column = ColumnOfGridCol(col); column && column->IsShown()) {
-            SetCol(col);
-            return;
-        }
+    // With nothing shown at all the cell stays, and the typed text with its own column.
+    if (const int col = NearestShownGridCol(Col(), FHiddenColumnStep); col >= 0)
+        LeaveColumnFor(col);
+    else
+        HideEditor();
+}
+
+int TOrvoCustomDBGrid::NearestShownGridCol(int col, int firstStep) const
+{
+    // One way first, then the other: the last column still finds one to its left.
+    for (const int step : {firstStep, -firstStep})
+        for (int c = col + step; c >= TCustomGrid::FixedCols() && c < ColCount(); c += step)
+            if (const TOrvoColumn* column = ColumnOfGridCol(c); column && column->IsShown())
+                return c;
+    return -1;
+}
+
+void TOrvoCustomDBGrid::LeaveColumnFor(int col)
+{
+    // The typed text belongs to the column being left: once the cell moves, the link would
+    // write it into the new column's field. Text the field refuses is reported and dropped,
+    // since the pass must not stop halfway with the cell on a hidden column.
+    if (!TExceptionHandler::Guard([this] { FDataLink->UpdateRecord(); })) {
+        FDataLink->SetModified(false);
+        HideEditor();
+    }
+    const int before = Col();
+    if (OnColExit)
+        OnColExit(this);
+    // A handler that moved to a shown column has made the choice itself.
+    if (Col() != before && ColumnOfGridCol(Col()) && ColumnOfGridCol(Col())->IsShown())
+        return;
+    if (!FOptions.Contains(dgAlwaysShowEditor))
+        HideEditor();
+    SetCol(col);
+    if (OnColEnter)
+        OnColEnter(this);
 }
 
 void TOrvoCustomDBGrid::SetColumnAttributes()
@@ -593,6 +622,7 @@ void TOrvoCustomDBGrid::Resized()
     if (Stretching()) {
         DistributeStretchWidths();
         SetColumnAttributes();
+        SynchronizeChainIfChanged();
     }
     if (FUpdateLock != 0 || FLayoutLock != 0)
         return;

@@ -246,18 +246,19 @@ void TOrvoCustomDBGrid::SynchronizeNextGrids()
 std::vector<int> TOrvoCustomDBGrid::ChainSignature() const
 {
     std::vector<int> signature{FFixedColsProperty, FIndicatorWidth, int(BiDiMode())};
-    signature.reserve(signature.size() + size_t(FColumns->Count()));
+    signature.reserve(signature.size() + 2 * size_t(FColumns->Count()));
     for (int i = 0; i < FColumns->Count(); ++i) {
         const TOrvoColumn* column = FColumns->Items(i);
         signature.push_back(int(column->Visible()) | int(column->Expanded()) << 1);
+        signature.push_back(column->IsShown() ? ShownColumnWidth(i) : 0);
     }
     return signature;
 }
 
 void TOrvoCustomDBGrid::SynchronizeChainIfChanged()
 {
-    // Frozen columns, the indicator and which columns show are shared along the chain; widths
-    // travel on their own when a user resizes. The first pass only learns the starting state.
+    // Frozen columns, the indicator, which columns show and their widths are shared along the
+    // chain. The first pass only learns the starting state.
     std::vector<int> signature = ChainSignature();
     const bool changed = FChainSignature && *FChainSignature != signature;
     FChainSignature = std::move(signature);

@@ -357,8 +357,10 @@ void TOrvoCustomDBGrid::Scroll(int distance)
     UpdateScrollBar();
     InvalidateRow(oldRow);
     InvalidateRow(Row());
-    if (distance == 0)
+    if (distance == 0) {
+        TotalsChanged(2);
         return;
+    }
     HideEditor();
     try {
         ScrollDataRowPixels(distance, oldRow);

@@ -85,6 +85,13 @@ QString LookupValueText(const TOrvoColumn* column, const QString& key, TTextKind
         if (!wasOpen)
             lookup->Close();
     });
+    // Locate would post an edit the user has not finished on the lookup dataset just to draw a
+    // cell; while it is edited, the value is read without moving to it.
+    if (lookup->State() == dsEdit || lookup->State() == dsInsert) {
+        const TVariant value =
+            lookup->Lookup(column->LookupKeyField(), TVariant(key), column->LookupResultField());
+        return value.IsNull() ? QString() : value.AsString();
+    }
     if (!lookup->Locate(column->LookupKeyField(), TVariant(key), {}))
         return {};
     const TField* result = lookup->FindField(column->LookupResultField());

@@ -145,13 +145,18 @@ void TOrvoDBGridColumns::MakeColumnsFromFields()
         if (!field->ParentField())
             topLevel << field;
     AddFieldColumns(topLevel);
-    const TOrvoDBGridOptionsExt options = FGrid->OptionsExt();
+    AddAutoColumns(true);
+}
+
+void TOrvoDBGridColumns::AddAutoColumns(bool stored)
+{
+    const TOrvoDBGridOptionsExt options = FGrid ? FGrid->OptionsExt() : TOrvoDBGridOptionsExt{};
     if (options.Contains(dgAutoExpandColumn))
-        AddExpandColumn();
+        AddExpandColumn(stored);
     if (options.Contains(dgAutoSelectColumn))
-        AddSelectColumn();
+        AddSelectColumn(stored);
     if (options.Contains(dgAutoNumberColumn))
-        AddNumberColumn();
+        AddNumberColumn(stored);
 }
 
 void TOrvoDBGridColumns::AddFieldColumns(const QList<TField*>& fields)
@@ -168,9 +173,13 @@ void TOrvoDBGridColumns::AddFieldColumns(const QList<TField*>& fields)
     }
 }
 
-TOrvoColumn* TOrvoDBGridColumns::InsertAutoColumn(const QString& caption)
+TOrvoColumn* TOrvoDBGridColumns::InsertAutoColumn(const QString& caption, bool stored)
 {
-    TOrvoColumn* column = InsertColumn(0);
+    TOrvoColumn* column = stored ? InsertColumn(0) : AddDefaultColumn();
+    // A default column joins last; it moves to the front as an item, since its own
+    // SetIndex may move fields instead.
+    if (!stored)
+        column->TCollectionItem::SetIndex(0);
     column->SetSuppressRTL(true);
     column->Title()->SetCaption(caption);
     if (FGrid && FGrid->DataLink()->Active())
@@ -178,27 +187,27 @@ TOrvoColumn* TOrvoDBGridColumns::InsertAutoColumn(const QString& caption)
     return column;
 }
 
-TOrvoColumn* TOrvoDBGridColumns::AddNumberColumn()
+TOrvoColumn* TOrvoDBGridColumns::AddNumberColumn(bool stored)
 {
-    TOrvoColumn* column = InsertAutoColumn(NumberColumnCaption());
+    TOrvoColumn* column = InsertAutoColumn(NumberColumnCaption(), stored);
     column->SetAutoNumber(true);
     column->SetAlignment(taRightJustify);
     column->Title()->SetAlignment(taRightJustify);
     return column;
 }
 
-TOrvoColumn* TOrvoDBGridColumns::AddSelectColumn()
+TOrvoColumn* TOrvoDBGridColumns::AddSelectColumn(bool stored)
 {
-    TOrvoColumn* column = InsertAutoColumn(SelectColumnCaption());
+    TOrvoColumn* column = InsertAutoColumn(SelectColumnCaption(), stored);
     column->SetCheckBox(true);
     column->SetAlignment(taCenter);
     column->Title()->SetAlignment(taCenter);
     return column;
 }
 
-TOrvoColumn* TOrvoDBGridColumns::AddExpandColumn()
+TOrvoColumn* TOrvoDBGridColumns::AddExpandColumn(bool stored)
 {
-    TOrvoColumn* column = InsertAutoColumn(ExpandColumnCaption());
+    TOrvoColumn* column = InsertAutoColumn(ExpandColumnCaption(), stored);
     column->SetExpandBox(true);
     column->SetExpandBoxSize(ebLarge);
     column->SetAlignment(taCenter);

@@ -49,10 +49,16 @@ public:
     /// Makes one stored column per field of the dataset (sub-fields of object fields
     /// included) plus the auto columns the grid's options ask for, inside a layout pass.
     void RebuildColumns();
-    /// The auto columns, each inserted at index 0.
-    TOrvoColumn* AddNumberColumn();
-    TOrvoColumn* AddSelectColumn();
-    TOrvoColumn* AddExpandColumn();
+    /// The auto columns, each inserted at index 0: stored, or default ones (made by the
+    /// grid, not stored) when `stored` is false.
+    TOrvoColumn* AddNumberColumn(bool stored = true);
+    TOrvoColumn* AddSelectColumn(bool stored = true);
+    TOrvoColumn* AddExpandColumn(bool stored = true);
+    /// The auto columns the grid's OptionsExt asks for (expand, select, number, in that
+    /// order of calls, so that they end up as number, select, expand). Among default
+    /// columns they are default ones too: a stored one moved last would make the columns
+    /// read customized and cost every default column.
+    void AddAutoColumns(bool stored);
 
     /// Copies another collection of columns inside a layout pass.
     void Assign(const TPersistent* source) override;
@@ -112,7 +118,7 @@ private:
     void MakeColumnsFromFields();
     void SetGridStretching(bool wasStretching, bool value);
     void AddFieldColumns(const QList<TField*>& fields);
-    TOrvoColumn* InsertAutoColumn(const QString& caption);
+    TOrvoColumn* InsertAutoColumn(const QString& caption, bool stored);
     void UpdateEffectiveExpandCols() const;
     void RefreshMarkersInBracket();
     TOrvoColumn* FindParentByField(int index, const TField* parentField) const;

@@ -640,22 +640,7 @@ TCustomImageList* TOrvoDBGridPainter::MarkerList()
 
 TOrvoColumnTotal* TOrvoDBGridPainter::TotalOf(const TCellInfo& cell) const
 {
-    TOrvoColumn* column = cell.Column;
-    switch (FGrid.BottomRowKind(cell.BottomIndex)) {
-    case TOrvoCustomDBGrid::brTotalHeader:
-        return column->TotalHeader();
-    case TOrvoCustomDBGrid::brTotalValues: {
-        const int number = FGrid.BottomRowNumber(cell.BottomIndex);
-        TOrvoColumnTotalValues* values = column->TotalValues();
-        return number < values->Count() ? values->Items(number) : nullptr;
-    }
-    case TOrvoCustomDBGrid::brTotalFields:
-        return column->TotalFields();
-    case TOrvoCustomDBGrid::brTotalFooter:
-        return column->TotalFooter();
-    default:
-        return nullptr;
-    }
+    return FGrid.TotalAtBottomRow(cell.Column, cell.BottomIndex);
 }
 
 bool TOrvoDBGridPainter::TotalIsBoxed(const TCellInfo& cell, const TOrvoColumnTotal* total,

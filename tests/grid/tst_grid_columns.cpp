@@ -1005,6 +1005,16 @@ void TestGridColumns::lookupValueColumnShowsTheLookedUpText()
     data.Field("code")->SetAsString(QStringLiteral("zz"));
     QVERIFY(column->DisplayText().isEmpty());
     QVERIFY(data.Lookup.Active());
+
+    // Drawing a cell never posts an unfinished edit of the lookup dataset.
+    data.Lookup.First();
+    data.Lookup.Edit();
+    data.Lookup.FieldByName(QStringLiteral("label"))->SetAsString(QStringLiteral("Unfinished"));
+    data.Field("code")->SetAsString(QStringLiteral("b"));
+    QCOMPARE(column->DisplayText(), QStringLiteral("Beta"));
+    QCOMPARE(data.Lookup.State(), dsEdit);
+    data.Lookup.Cancel();
+    QCOMPARE(data.Lookup.FieldByName(QStringLiteral("label"))->AsString(), QStringLiteral("Alpha"));
     data.Table.Cancel();
 }
 

@@ -1,4 +1,5 @@
 #include "grid/torvocolumn.h"
+#include "grid/torvocolumntitle.h"
 #include "grid/torvocolumntotal.h"
 #include "grid/torvocolumntotalfooter.h"
 #include "grid/torvocolumntotalvalues.h"
@@ -6,14 +7,17 @@
 #include "grid/torvodbgridcolumns.h"
 #include "grid/torvogriddatalink.h"
 #include "grid/torvogridstyle.h"
+#include "platform/core/texceptionhandler.h"
 #include "platform/data/tdatasource.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
+#include "platform/gridbase/tinplaceedit.h"
 #include "platform/sqlite/tsqlitedatabase.h"
 #include "platform/sqlite/tsqlitetable.h"
 
 #include <QBuffer>
 #include <QFontMetrics>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -114,6 +118,14 @@ private slots:
     void rowDragSnapsToWholeLinesInOnePass();
     void chainedGridsFollowFrozenAndShownColumns();
     void longOperationKeepsTheCurrentRecordsRow();
+    void scrollingWithTotalsRunsNoLayoutPass();
+    void headersNeverSpanTheFrozenBoundary();
+    void defaultColumnsFollowAReorder_data();
+    void defaultColumnsFollowAReorder();
+    void autoColumnsAmongDefaultColumnsStayDefault();
+    void pendingEditStaysWithItsColumn_data();
+    void pendingEditStaysWithItsColumn();
+    void refusedTextIsReportedNotMoved();
 };
 
 void TestGridLayout::rowCountsOfAnInactiveGrid_data()
@@ -802,6 +814,8 @@ void TestGridLayout::chainedGridsFollowFrozenAndShownColumns()
     QCOMPARE(chained.IndicatorWidth(), 30);
     master.Columns()->Items(2)->SetVisible(false);
     QVERIFY(!chained.Columns()->Items(2)->Visible());
+    master.Columns()->Items(1)->SetWidth(150);
+    QCOMPARE(chained.Columns()->Items(1)->Width(), 150);
     master.SetBiDiMode(Qt::RightToLeft);
     QCOMPARE(chained.BiDiMode(), Qt::RightToLeft);
     // The chain is a ring: the other grid's changes come back.
@@ -831,6 +845,234 @@ void TestGridLayout::longOperationKeepsTheCurrentRecordsRow()
     QVERIFY(grid.isEnabled());
     QCOMPARE(items.Table.RecNo(), recNo);
     QCOMPARE(grid.Row(), row);
+}
+
+void TestGridLayout::scrollingWithTotalsRunsNoLayoutPass()
+{
+    TItems items;
+    TCountingGrid grid;
+    grid.SetOptionsEx(grid.OptionsEx() + dgTotalFooter);
+    Show(grid, 400, 300);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    const int passes = grid.Passes;
+    items.Table.Next();
+    items.Table.MoveBy(40);
+    items.Table.Prior();
+    QCOMPARE(grid.Passes, passes);
+}
+
+void TestGridLayout::headersNeverSpanTheFrozenBoundary()
+{
+    TOrvoDBGrid grid;
+    TOrvoDBGridColumns& columns = *grid.Columns();
+    for (const char* name : {"name", "id", "price"})
+        columns.Add()->SetFieldName(QString::fromLatin1(name));
+    columns.Items(0)->SetVisible(false);
+    columns.Items(1)->Title()->SetHeader(QStringLiteral("G"));
+    columns.Items(2)->Title()->SetHeader(QStringLiteral("G"));
+    QCOMPARE(columns.Items(1)->Title()->NextHeaderColumn(0), columns.Items(2));
+    // The hidden column counts: the frozen block is name and id, and price scrolls.
+    grid.SetFixedCols(2);
+    QCOMPARE(grid.FixedColsProperty(), 2);
+    QVERIFY(columns.Items(1)->Title()->NextHeaderColumn(0) == nullptr);
+    QVERIFY(columns.Items(2)->Title()->PriorHeaderColumn(0) == nullptr);
+}
+
+namespace {
+
+/// The field names of the columns, auto columns by their caption.
+QStringList ColumnNames(const TOrvoDBGrid& grid)
+{
+    QStringList names;
+    for (int i = 0; i < grid.Columns()->Count(); ++i) {
+        const TOrvoColumn* column = grid.Columns()->Items(i);
+        names << (column->FieldName().isEmpty() ? column->Title()->Caption() : column->FieldName());
+    }
+    return names;
+}
+
+enum TReorder
+{
+    roTitleDrag,
+    roFieldIndex,
+    roColumnIndex,
+    roDragOntoAutoColumn
+};
+
+} // namespace
+
+void TestGridLayout::defaultColumnsFollowAReorder_data()
+{
+    QTest::addColumn<int>("reorder");
+    QTest::addColumn<bool>("numbered");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList moved{"price", "id", "name"};
+    QTest::newRow("title drag") << int(roTitleDrag) << false << moved;
+    QTest::newRow("field index") << int(roFieldIndex) << false << moved;
+    QTest::newRow("column index") << int(roColumnIndex) << false << moved;
+    QTest::newRow("title drag, numbered") << int(roTitleDrag) << true << (QStringList{"No."} + moved);
+    QTest::newRow("column index, numbered") << int(roColumnIndex) << true << (QStringList{"No."} + moved);
+    QTest::newRow("drag onto the number column")
+        << int(roDragOntoAutoColumn) << true << QStringList{"No.", "id", "name", "price"};
+}
+
+void TestGridLayout::defaultColumnsFollowAReorder()
+{
+    QFETCH(int, reorder);
+    QFETCH(bool, numbered);
+    QFETCH(QStringList, expected);
+    TItems items;
+    TOrvoDBGrid grid;
+    if (numbered)
+        grid.SetOptionsExt(grid.OptionsExt() + dgAutoNumberColumn);
+    Show(grid, 500, 200);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    const int first = numbered ? 1 : 0; // the first data column
+    TOrvoDBGridColumns* columns = grid.Columns();
+    const int priceWidth = columns->Items(first + 2)->Width();
+    TField* price = items.Table.FieldByName(QStringLiteral("price"));
+    grid.SetCol(grid.DataToRawColumn(first + 2));
+    QCOMPARE(grid.SelectedField(), price);
+
+    switch (TReorder(reorder)) {
+    case roTitleDrag:
+        grid.MoveColumn(grid.DataToRawColumn(first + 2), grid.DataToRawColumn(first));
+        break;
+    case roFieldIndex:
+        items.Table.FieldByName(QStringLiteral("price"))->SetIndex(0);
+        break;
+    case roColumnIndex:
+        columns->Items(first + 2)->SetIndex(first);
+        break;
+    case roDragOntoAutoColumn:
+        grid.MoveColumn(grid.DataToRawColumn(first + 2), grid.DataToRawColumn(0));
+        break;
+    }
+
+    QCOMPARE(ColumnNames(grid), expected);
+    QCOMPARE(grid.ColCount(), expected.size() + 1);
+    for (int i = first; i < columns->Count(); ++i)
+        QCOMPARE(columns->Items(i)->Field(), items.Table.Fields()->List().at(i - first));
+    // What the grid shows matches the columns: no width left behind by the drag.
+    for (int i = 0; i < columns->Count(); ++i)
+        QCOMPARE(grid.ColWidths(grid.DataToRawColumn(i)), columns->Items(i)->Width());
+    QCOMPARE(grid.ColumnByFieldName(QStringLiteral("price"))->Width(), priceWidth);
+    // A dragged current cell stays with its column, also when the move was refused.
+    if (reorder == roTitleDrag || reorder == roDragOntoAutoColumn)
+        QCOMPARE(grid.SelectedField(), price);
+}
+
+void TestGridLayout::autoColumnsAmongDefaultColumnsStayDefault()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    grid.SetOptionsExt(grid.OptionsExt() + dgAutoNumberColumn + dgAutoSelectColumn);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    TOrvoDBGridColumns* columns = grid.Columns();
+    QVERIFY(!columns->Items(0)->Stored() && !columns->Items(1)->Stored());
+
+    // Moved behind the data columns, a stored number column would make the columns read
+    // customized and cost every default column.
+    columns->Items(0)->SetIndex(columns->Count() - 1);
+    grid.LayoutChanged();
+    QCOMPARE(columns->State(), csDefault);
+    QCOMPARE(ColumnNames(grid), (QStringList{"No.", "Select", "id", "name", "price"}));
+
+    columns->RebuildColumns();
+    QCOMPARE(columns->State(), csCustomized);
+    QCOMPARE(ColumnNames(grid), (QStringList{"No.", "Select", "id", "name", "price"}));
+    QVERIFY(columns->Items(0)->Stored() && columns->Items(1)->Stored());
+}
+
+void TestGridLayout::pendingEditStaysWithItsColumn_data()
+{
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<int>("parent"); // the column that collapses over the edited one; -1: it is hidden
+    QTest::addColumn<QString>("edited");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expectedCurrent");
+    QTest::newRow("hidden, a column to its right") << QStringList{"name", "price"} << -1 << "name"
+                                                   << "q"
+                                                   << "price";
+    QTest::newRow("hidden, the last column") << QStringList{"price", "name"} << -1 << "name"
+                                             << "q"
+                                             << "price";
+    QTest::newRow("parent collapsed") << QStringList{"name", "price", "id"} << 0 << "price"
+                                      << "7"
+                                      << "name";
+}
+
+void TestGridLayout::pendingEditStaysWithItsColumn()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(int, parent);
+    QFETCH(QString, edited);
+    QFETCH(QString, typed);
+    QFETCH(QString, expectedCurrent);
+    TItems items;
+    TOrvoDBGrid grid;
+    for (const QString& name : fields)
+        grid.Columns()->Add()->SetFieldName(name);
+    if (parent >= 0)
+        grid.Columns()->Items(parent)->SetExpandCols(1);
+    Show(grid, 500, 200);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    QStringList before;
+    for (const QString& name : fields)
+        before << items.Table.FieldByName(name)->AsString();
+    int exits = 0;
+    int enters = 0;
+    grid.OnColExit = [&exits](QObject*) { ++exits; };
+    grid.OnColEnter = [&enters](QObject*) { ++enters; };
+
+    TOrvoColumn* column = grid.ColumnByFieldName(edited);
+    grid.SetCol(grid.DataToRawColumn(column->Index()));
+    grid.setFocus();
+    QTest::keyClicks(&grid, typed);
+    QVERIFY(grid.EditorMode());
+    exits = enters = 0;
+    if (parent >= 0)
+        grid.Columns()->Items(parent)->SetExpanded(false);
+    else
+        column->SetVisible(false);
+
+    QCOMPARE(grid.SelectedColumn()->FieldName(), expectedCurrent);
+    QVERIFY(grid.SelectedColumn()->IsShown());
+    items.Table.Post();
+    for (int i = 0; i < fields.size(); ++i)
+        QCOMPARE(items.Table.FieldByName(fields[i])->AsString(), fields[i] == edited ? typed : before[i]);
+    QCOMPARE(exits, 1);
+    QCOMPARE(enters, 1);
+}
+
+void TestGridLayout::refusedTextIsReportedNotMoved()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    for (const char* name : {"price", "name"})
+        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
+    Show(grid, 500, 200);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    int reported = 0;
+    TExceptionHandler::SetHandler([&reported](std::exception_ptr) { ++reported; });
+    const auto restore = qScopeGuard([] { TExceptionHandler::SetHandler({}); });
+
+    grid.SetCol(grid.DataToRawColumn(0));
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_1); // opens the editor, which takes the rest
+    QTest::keyClicks(grid.InplaceEditor(), QStringLiteral(".2.3"));
+    grid.Columns()->Items(0)->SetVisible(false);
+    QCOMPARE(reported, 1);
+    QCOMPARE(grid.SelectedColumn()->FieldName(), QStringLiteral("name"));
+    if (items.Table.State() != dsBrowse)
+        items.Table.Post();
+    QCOMPARE(items.Table.FieldByName(QStringLiteral("name"))->AsString(), QStringLiteral("Item 1"));
+    QCOMPARE(items.Table.FieldByName(QStringLiteral("price"))->AsString(), QStringLiteral("1.25"));
 }
 
 QTEST_MAIN(TestGridLayout)
