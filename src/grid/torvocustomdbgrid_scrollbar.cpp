@@ -463,8 +463,11 @@ void TOrvoCustomDBGrid::ApplyHorzScrollBar()
         return;
     // Qt sizes the thumb from the page step: the base grid's step (the whole columns
     // shown) gives a proportional thumb, a step of one the small fixed one.
-    if (!TOrvoScrollProp::CoversHorizontal(FScrollProp->ThumbBar()) && bar->pageStep() != 1)
-        bar->setPageStep(1);
+    const int page = TOrvoScrollProp::CoversHorizontal(FScrollProp->ThumbBar())
+                         ? std::max(1, CalcDrawInfo().Horz.LastFullVisibleCell - LeftCol() + 1)
+                         : 1;
+    if (bar->pageStep() != page)
+        bar->setPageStep(page);
 }
 
 void TOrvoCustomDBGrid::ScrollRangeUpdated()

@@ -576,6 +576,17 @@ void TestGridScrollBar::horizontalBarFollowsAutoHidden()
     else if (shown && bar->maximum() > bar->minimum())
         QVERIFY(bar->pageStep() >= 1);
 
+    // Four columns of 150 show two whole ones: a proportional thumb covers two, also after
+    // the fixed thumb was on.
+    grid.Columns()->SetState(csCustomized);
+    for (const char* name : {"id", "name"})
+        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
+    for (int i = 0; i < grid.Columns()->Count(); ++i)
+        grid.Columns()->Items(i)->SetWidth(150);
+    grid.ScrollProp()->SetAutoHidden(ssNone);
+    grid.ScrollProp()->SetThumbBar(ssBoth);
+    QCOMPARE(bar->pageStep(), 2);
+
     // Without flat bars the bar is the base grid's again: shown only when needed.
     grid.ScrollProp()->SetWinXPMode(true);
     QVERIFY(!grid.ScrollProp()->FlatScrollBarsInUse());
