@@ -98,6 +98,7 @@ private slots:
     void frozenColumnsAreClamped();
     void stretchDistribution();
     void stretchKeepsAPinnedMinimum();
+    void stretchReleasesMinimumsWhenEveryColumnIsPinned();
     void widthWritesWhileStretching_data();
     void widthWritesWhileStretching();
     void sequencedScrollBarShowsRecordNumbers();
@@ -120,6 +121,7 @@ private slots:
     void longOperationKeepsTheCurrentRecordsRow();
     void scrollingWithTotalsRunsNoLayoutPass();
     void headersNeverSpanTheFrozenBoundary();
+    void titleRowsFitEveryTitle();
     void defaultColumnsFollowAReorder_data();
     void defaultColumnsFollowAReorder();
     void autoColumnsAmongDefaultColumnsStayDefault();
@@ -384,6 +386,30 @@ void TestGridLayout::stretchKeepsAPinnedMinimum()
     QCOMPARE(grid.ColWidths(0), 80);
     QCOMPARE(grid.ColWidths(1), 35);
     QCOMPARE(grid.ColWidths(2), 36);
+}
+
+void TestGridLayout::stretchReleasesMinimumsWhenEveryColumnIsPinned()
+{
+    TItems items;
+    TOrvoDBGrid grid;
+    grid.SetBorderStyle(bsNone);
+    grid.SetScrollBars(ssNone);
+    grid.SetFixedTheme(ftNone);
+    grid.SetOptions(grid.Options() - TOrvoDBGridOptions{dgIndicator, dgColLines});
+    for (const char* name : {"id", "name"})
+        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
+    for (int i = 0; i < 2; ++i)
+        grid.Columns()->Items(i)->SetWidth(100);
+    grid.Columns()->Items(0)->SetWidthMin(100);
+    grid.Columns()->Items(1)->SetWidthMax(30);
+    Show(grid, 150 + 2 * grid.frameWidth(), 200);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    grid.SetStretchMode(true);
+    // Half of 151 pins both columns, yet 21 pixels would stay empty: the column held at its
+    // minimum is let go and takes all that the capped one leaves.
+    QCOMPARE(grid.ColWidths(1), 30);
+    QCOMPARE(grid.ColWidths(0), 121);
 }
 
 void TestGridLayout::widthWritesWhileStretching_data()
@@ -1073,6 +1099,37 @@ void TestGridLayout::refusedTextIsReportedNotMoved()
         items.Table.Post();
     QCOMPARE(items.Table.FieldByName(QStringLiteral("name"))->AsString(), QStringLiteral("Item 1"));
     QCOMPARE(items.Table.FieldByName(QStringLiteral("price"))->AsString(), QStringLiteral("1.25"));
+}
+
+void TestGridLayout::titleRowsFitEveryTitle()
+{
+    TOrvoDBGrid grid;
+    TOrvoDBGridColumns& columns = *grid.Columns();
+    for (const char* name : {"parent", "child", "tall"})
+        columns.Add()->SetFieldName(QString::fromLatin1(name));
+    TOrvoColumn* parent = columns.Items(0);
+    parent->SetExpandCols(1);
+    parent->SetExpanded(true);
+    TOrvoColumn* tall = columns.Items(2);
+    TFont big = grid.TitleFont();
+    big.SetSize(big.Size() * 3);
+    tall->Title()->SetFont(big);
+    QCOMPARE(grid.TitleOffset(), 2);
+
+    const int space = grid.GridStyle()->TitleRowSpace();
+    const int plain = LineHeight(grid.TitleFont().ToQFont()) * grid.TitleLinesCount() + space;
+    const int high = LineHeight(big.ToQFont()) * grid.TitleLinesCount() + space;
+    // The expanded parent sets its own row; the tall title, spanning both rows, takes the rest
+    // from the last one, and the child still fits there.
+    QCOMPARE(grid.RowHeights(0), plain);
+    QCOMPARE(grid.RowHeights(1), std::max(plain, high - plain));
+    QVERIFY(grid.RowHeights(0) + grid.RowHeights(1) >= high);
+
+    // Collapsed, the parent spans both rows like the tall title; row 0 falls back to the
+    // title font.
+    parent->SetExpanded(false);
+    QCOMPARE(grid.TitleOffset(), 1);
+    QCOMPARE(grid.RowHeights(0), high);
 }
 
 QTEST_MAIN(TestGridLayout)
