@@ -9,12 +9,8 @@
 #include "tbenchreport.h"
 #include "tbenchrunner.h"
 
-#include "platform/core/exceptions.h"
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
-#include <QSaveFile>
 #include <QTextStream>
 
 using namespace orvo;
@@ -30,32 +26,20 @@ int RunChild(const QString& variant, const QString& fileName, qint64 key)
     return 0;
 }
 
-QString ReadPage(const QString& fileName)
-{
-    QFile file(fileName);
-    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
-}
-
 int RunReport(const QString& fileName, int repeats, const QString& reportName, const QString& notesName)
 {
     TBenchReport report(QCoreApplication::applicationFilePath(), fileName, repeats);
     report.Collect();
-    QString markdown = report.Markdown(ReadPage(notesName));
+    QString markdown = report.Markdown(TBenchPageSection::ReadPage(notesName));
     // The grid benchmark writes its own section of the same page; keep its figures.
     const TBenchPageSection grid = TBenchPageSection::Grid();
-    const QString gridSection = grid.Extract(ReadPage(reportName));
+    const QString gridSection = grid.Extract(TBenchPageSection::ReadPage(reportName));
     if (!gridSection.isEmpty())
         markdown = grid.Merge(markdown, gridSection);
-    const QByteArray page = markdown.toUtf8();
-    if (reportName.isEmpty()) {
-        QTextStream(stdout) << page;
-        return 0;
-    }
-    QSaveFile out(reportName);
-    if (!out.open(QIODevice::WriteOnly) || out.write(page) != page.size() || !out.commit())
-        throw Exception(QStringLiteral("Cannot write %1: %2").arg(reportName, out.errorString()));
+    if (reportName.isEmpty())
+        QTextStream(stdout) << markdown;
+    else
+        TBenchPageSection::WritePage(reportName, markdown);
     return 0;
 }
 

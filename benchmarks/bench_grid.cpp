@@ -5,15 +5,12 @@
 //   bench_grid --child VARIANT --db FILE
 //       measures one variant in this process and prints "name=value" lines
 
+#include "tbenchpagesection.h"
 #include "tgridbenchreport.h"
 #include "tgridbenchrunner.h"
 
-#include "platform/core/exceptions.h"
-
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFile>
-#include <QSaveFile>
 #include <QTextStream>
 
 using namespace orvo;
@@ -29,12 +26,6 @@ int RunChild(const QString& variant, const QString& fileName)
     return 0;
 }
 
-QString ReadPage(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 int RunReport(const QString& fileName, int repeats, const QString& pageName)
 {
     TGridBenchReport report(QCoreApplication::applicationFilePath(), fileName, repeats);
@@ -43,10 +34,8 @@ int RunReport(const QString& fileName, int repeats, const QString& pageName)
         QTextStream(stdout) << report.Section();
         return 0;
     }
-    const QByteArray page = TGridBenchReport::Merge(ReadPage(pageName), report.Section()).toUtf8();
-    QSaveFile out(pageName);
-    if (!out.open(QIODevice::WriteOnly) || out.write(page) != page.size() || !out.commit())
-        throw Exception(QStringLiteral("Cannot write %1: %2").arg(pageName, out.errorString()));
+    TBenchPageSection::WritePage(
+        pageName, TGridBenchReport::Merge(TBenchPageSection::ReadPage(pageName), report.Section()));
     return 0;
 }
 

@@ -1,5 +1,10 @@
 #include "tbenchpagesection.h"
 
+#include "platform/core/exceptions.h"
+
+#include <QFile>
+#include <QSaveFile>
+
 #include <utility>
 
 namespace orvo {
@@ -47,6 +52,22 @@ QString TBenchPageSection::Merge(const QString& page, const QString& section) co
                               : page.endsWith(QLatin1Char('\n'))                     ? QStringLiteral("\n")
                                                                                      : QStringLiteral("\n\n");
     return page + separator + section;
+}
+
+QString TBenchPageSection::ReadPage(const QString& fileName)
+{
+    QFile file(fileName);
+    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+void TBenchPageSection::WritePage(const QString& fileName, const QString& page)
+{
+    const QByteArray bytes = page.toUtf8();
+    QSaveFile out(fileName);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        throw Exception(QStringLiteral("Cannot write %1: %2").arg(fileName, out.errorString()));
 }
 
 } // namespace orvo

@@ -22,6 +22,11 @@ public:
     /// Puts `section` into `page`: in place of an earlier one, else at its end.
     QString Merge(const QString& page, const QString& section) const;
 
+    /// The page in `fileName`; empty when there is no name or no such file yet.
+    static QString ReadPage(const QString& fileName);
+    /// Replaces the page in `fileName` in one step, so a failed run leaves the old page whole.
+    static void WritePage(const QString& fileName, const QString& page);
+
 private:
     /// Where the section lies in `page`: [begin, after), or begin < 0 when it has none.
     void Locate(const QString& page, qsizetype& begin, qsizetype& after) const;
