@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <functional>
+
 class QMenu;
 
 Q_MOC_INCLUDE(<QMenu>)
@@ -334,6 +336,8 @@ public:
     QString KeyField() const;
     void SetKeyField(const QString& value);
     TDataSet* LookupDataSet() const;
+    /// Runs `search` on the lookup dataset; a closed one is opened for it and closed again.
+    void SearchLookupDataSet(const std::function<void(TDataSet& lookup)>& search) const;
     /// Raises EDatabaseError "Circular datalinks are not allowed" for the grid's own dataset.
     void SetLookupDataSet(TDataSet* value);
     QString LookupKeyField() const;

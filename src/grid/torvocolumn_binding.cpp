@@ -447,6 +447,19 @@ TDataSet* TOrvoColumn::LookupDataSet() const
     return FLookupDataSet;
 }
 
+void TOrvoColumn::SearchLookupDataSet(const std::function<void(TDataSet& lookup)>& search) const
+{
+    TDataSet* lookup = LookupDataSet();
+    const bool wasOpen = lookup->Active();
+    if (!wasOpen)
+        lookup->Open();
+    const auto restore = qScopeGuard([lookup, wasOpen] {
+        if (!wasOpen)
+            lookup->Close();
+    });
+    search(*lookup);
+}
+
 void TOrvoColumn::SetLookupDataSet(TDataSet* value)
 {
     const TField* field = Field();

@@ -229,26 +229,6 @@ void TOrvoColumnTitle::SetWordWrap(bool value)
 
 // --- Markers ----------------------------------------------------------------------------------
 
-namespace {
-
-/// Runs `action` inside the grid's order bracket, closing it however the action ends.
-template <typename F> void InOrderUpdate(TOrvoCustomDBGrid* grid, F&& action)
-{
-    grid->BeginOrderUpdate();
-    try {
-        action();
-    } catch (...) {
-        grid->EndOrderUpdate();
-        throw;
-    }
-    grid->EndOrderUpdate();
-}
-
-/// The largest number of columns a sort order numbers.
-constexpr int MaxOrderCount = 9;
-
-} // namespace
-
 TOrvoDBGridOptions TOrvoColumnTitle::GridOptions() const
 {
     return Grid()->Options();
@@ -279,7 +259,7 @@ void TOrvoColumnTitle::SetMarkerIndex(int value)
         StoreMarker(value);
         return;
     }
-    InOrderUpdate(grid, [this, value] { ApplyMarkerIndex(value); });
+    grid->InOrderUpdate([this, value] { ApplyMarkerIndex(value); });
 }
 
 void TOrvoColumnTitle::ApplyMarkerIndex(int value)
@@ -312,7 +292,7 @@ void TOrvoColumnTitle::SetMarker(TMarker value)
         StoreMarker(value == tmNone ? -1 : (std::max(0, FMarkerIndex) & ~1) | (value - 1));
         return;
     }
-    InOrderUpdate(grid, [this, value] { ApplyMarker(value); });
+    grid->InOrderUpdate([this, value] { ApplyMarker(value); });
 }
 
 void TOrvoColumnTitle::ApplyMarker(TMarker value)
@@ -364,7 +344,7 @@ void TOrvoColumnTitle::SetOrderIndex(int value)
     const int position = value > 0 ? value - 1 : 0;
     if (position == OrderList().indexOf(FColumn))
         return;
-    InOrderUpdate(grid, [this, position] { MoveInOrder(position); });
+    grid->InOrderUpdate([this, position] { MoveInOrder(position); });
 }
 
 void TOrvoColumnTitle::MoveInOrder(int position)
@@ -380,7 +360,7 @@ void TOrvoColumnTitle::ToggleMarker(bool force)
     TOrvoCustomDBGrid* grid = Grid();
     if (!grid)
         return;
-    InOrderUpdate(grid, [this, force] { AdvanceMarker(force); });
+    grid->InOrderUpdate([this, force] { AdvanceMarker(force); });
 }
 
 void TOrvoColumnTitle::AdvanceMarker(bool force)
@@ -402,7 +382,7 @@ void TOrvoColumnTitle::AdvanceMarker(bool force)
         return;
     const int position = int(list.indexOf(FColumn));
     if (position < 0) {
-        if (list.size() < MaxOrderCount)
+        if (list.size() < TOrvoCustomDBGrid::MaxOrderCount)
             SetMarkerIndex(2 * int(list.size()) + 2 + (nextDescending ? 1 : 0));
     } else if (FMarker == tmAscend && !ascendOnly) {
         SetMarker(tmDescend);

@@ -525,10 +525,24 @@ public:
     void FieldRemoving(TField* field);
 
     // --- Sort order -------------------------------------------------------------------------
+    /// The largest number of columns a sort order numbers.
+    static constexpr int MaxOrderCount = 9;
     /// Marker changes run inside this bracket; the outermost close stores the new order and,
     /// when OrderFields changed, calls OrderChanged.
     void BeginOrderUpdate();
     void EndOrderUpdate();
+    /// Runs `action` inside the order bracket, closing it however the action ends.
+    template <typename F> void InOrderUpdate(F&& action)
+    {
+        BeginOrderUpdate();
+        try {
+            action();
+        } catch (...) {
+            EndOrderUpdate();
+            throw;
+        }
+        EndOrderUpdate();
+    }
     /// Sets OrderFields without calling OrderChanged.
     void AssignOrderFields(const QString& value);
     /// Shows the dataset's own order as markers.

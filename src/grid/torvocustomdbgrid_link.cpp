@@ -171,21 +171,15 @@ bool ColumnShowsField(const TOrvoColumn* column, const TField* field)
     });
 }
 
-/// The lookup dataset's result for `key`: null when nothing matches. A closed lookup
-/// dataset is opened for the search and closed again.
+/// The lookup dataset's result for `key`: null when nothing matches.
 TVariant LookupResultFor(const TOrvoColumn* column, const TVariant& key)
 {
-    TDataSet* lookup = column->LookupDataSet();
-    const bool wasOpen = lookup->Active();
-    if (!wasOpen)
-        lookup->Open();
-    const auto restore = qScopeGuard([lookup, wasOpen] {
-        if (!wasOpen)
-            lookup->Close();
+    TVariant result = TVariant::Null();
+    column->SearchLookupDataSet([column, &key, &result](TDataSet& lookup) {
+        if (lookup.Locate(column->LookupKeyField(), key, {}))
+            result = lookup.FieldByName(column->LookupResultField())->AsVariant();
     });
-    if (!lookup->Locate(column->LookupKeyField(), key, {}))
-        return TVariant::Null();
-    return lookup->FieldByName(column->LookupResultField())->AsVariant();
+    return result;
 }
 
 } // namespace

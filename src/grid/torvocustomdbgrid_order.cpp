@@ -16,21 +16,7 @@ namespace orvo {
 
 namespace {
 
-constexpr int MaxOrderCount = 9;
 const QString DescendingSuffix = QStringLiteral(" DESC");
-
-/// Runs `action` inside the grid's order bracket, closing it however the action ends.
-template <typename F> void InOrderUpdate(TOrvoCustomDBGrid* grid, F&& action)
-{
-    grid->BeginOrderUpdate();
-    try {
-        action();
-    } catch (...) {
-        grid->EndOrderUpdate();
-        throw;
-    }
-    grid->EndOrderUpdate();
-}
 
 struct TOrderItem
 {
@@ -84,7 +70,7 @@ void MarkOrderColumns(TOrvoCustomDBGrid& grid, const QString& text)
         const int listed = column ? int(order.indexOf(column)) : -1;
         if (column && rearrangeOnly && listed >= position)
             order.swapItemsAt(listed, position);
-        else if (column && !rearrangeOnly && listed < 0 && order.size() < MaxOrderCount)
+        else if (column && !rearrangeOnly && listed < 0 && order.size() < TOrvoCustomDBGrid::MaxOrderCount)
             column->Title()->SetMarkerIndex(2 * int(order.size()) + 2 + (parsed.Descending ? 1 : 0));
         ++position;
         if (options.Contains(dgMarkerAutoSwitch))
@@ -161,7 +147,7 @@ void TOrvoCustomDBGrid::SetOrderFields(const QString& value)
 {
     QString text = value;
     text.replace(QLatin1Char(';'), QLatin1Char(','));
-    InOrderUpdate(this, [this, &text] {
+    InOrderUpdate([this, &text] {
         const TDataSet* dataSet = DataSet();
         if (FColumns->State() == csDefault && !(dataSet && dataSet->Active())) {
             // Default columns come with the dataset: the text waits for them.

@@ -73,31 +73,25 @@ qint64 SequenceNumber(const TOrvoCustomDBGrid& grid)
     return distance > 0 ? number + distance - 1 : number + distance;
 }
 
-/// The looked-up text for the key `key`; the lookup dataset is opened for the search and
-/// closed again when it was closed. Locate leaves the lookup dataset on the found record.
+/// The looked-up text for the key `key`. Locate leaves the lookup dataset on the found record.
 QString LookupValueText(const TOrvoColumn* column, const QString& key, TTextKind textKind)
 {
-    TDataSet* lookup = column->LookupDataSet();
-    const bool wasOpen = lookup->Active();
-    if (!wasOpen)
-        lookup->Open();
-    const auto restore = qScopeGuard([lookup, wasOpen] {
-        if (!wasOpen)
-            lookup->Close();
+    QString text;
+    column->SearchLookupDataSet([column, &key, textKind, &text](TDataSet& lookup) {
+        // Locate would post an edit the user has not finished on the lookup dataset just to
+        // draw a cell; while it is edited, the value is read without moving to it.
+        if (lookup.State() == dsEdit || lookup.State() == dsInsert) {
+            const TVariant value =
+                lookup.Lookup(column->LookupKeyField(), TVariant(key), column->LookupResultField());
+            text = value.IsNull() ? QString() : value.AsString();
+            return;
+        }
+        if (!lookup.Locate(column->LookupKeyField(), TVariant(key), {}))
+            return;
+        if (const TField* result = lookup.FindField(column->LookupResultField()))
+            text = textKind == tkEdit ? result->EditText() : result->DisplayText();
     });
-    // Locate would post an edit the user has not finished on the lookup dataset just to draw a
-    // cell; while it is edited, the value is read without moving to it.
-    if (lookup->State() == dsEdit || lookup->State() == dsInsert) {
-        const TVariant value =
-            lookup->Lookup(column->LookupKeyField(), TVariant(key), column->LookupResultField());
-        return value.IsNull() ? QString() : value.AsString();
-    }
-    if (!lookup->Locate(column->LookupKeyField(), TVariant(key), {}))
-        return {};
-    const TField* result = lookup->FindField(column->LookupResultField());
-    if (!result)
-        return {};
-    return textKind == tkEdit ? result->EditText() : result->DisplayText();
+    return text;
 }
 
 } // namespace

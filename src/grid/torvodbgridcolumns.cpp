@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace orvo {
@@ -307,11 +308,10 @@ namespace {
 /// Runs `action` inside the grid's order bracket (directly without a grid).
 template <typename F> void InOrderUpdate(TOrvoCustomDBGrid* grid, F&& action)
 {
-    if (!grid) {
+    if (grid)
+        grid->InOrderUpdate(std::forward<F>(action));
+    else
         action();
-        return;
-    }
-    Bracket([grid] { grid->BeginOrderUpdate(); }, [grid] { grid->EndOrderUpdate(); }, action);
 }
 
 } // namespace
@@ -329,7 +329,7 @@ void TOrvoDBGridColumns::RefreshMarkers()
 {
     // The numbering follows the grid's marker options: without a grid there are none.
     if (FGrid)
-        InOrderUpdate(FGrid, [this] { RefreshMarkersInBracket(); });
+        FGrid->InOrderUpdate([this] { RefreshMarkersInBracket(); });
 }
 
 void TOrvoDBGridColumns::RefreshMarkersInBracket()

@@ -74,6 +74,20 @@ void Show(QWidget& grid, int width, int height)
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
 }
 
+/// Columns of 100 pixels in a grid with nothing else that takes room: no frame, bars,
+/// theme, indicator or column lines, so that stretched widths are exact.
+void AddPlainColumns(TOrvoDBGrid& grid, std::initializer_list<const char*> names)
+{
+    grid.SetBorderStyle(bsNone);
+    grid.SetScrollBars(ssNone);
+    grid.SetFixedTheme(ftNone);
+    grid.SetOptions(grid.Options() - TOrvoDBGridOptions{dgIndicator, dgColLines});
+    for (const char* name : names)
+        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
+    for (int i = 0; i < grid.Columns()->Count(); ++i)
+        grid.Columns()->Items(i)->SetWidth(100);
+}
+
 int LineHeight(const QFont& font)
 {
     return QFontMetrics(font).height();
@@ -331,14 +345,7 @@ void TestGridLayout::stretchDistribution()
 {
     TItems items;
     TOrvoDBGrid grid;
-    grid.SetBorderStyle(bsNone);
-    grid.SetScrollBars(ssNone);
-    grid.SetFixedTheme(ftNone);
-    grid.SetOptions(grid.Options() - TOrvoDBGridOptions{dgIndicator, dgColLines});
-    for (const char* name : {"id", "name", "price"})
-        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
-    for (int i = 0; i < 3; ++i)
-        grid.Columns()->Items(i)->SetWidth(100);
+    AddPlainColumns(grid, {"id", "name", "price"});
     Show(grid, 300 + 2 * grid.frameWidth(), 200);
     grid.SetDataSource(&items.Source);
     items.Table.Open();
@@ -368,14 +375,7 @@ void TestGridLayout::stretchKeepsAPinnedMinimum()
 {
     TItems items;
     TOrvoDBGrid grid;
-    grid.SetBorderStyle(bsNone);
-    grid.SetScrollBars(ssNone);
-    grid.SetFixedTheme(ftNone);
-    grid.SetOptions(grid.Options() - TOrvoDBGridOptions{dgIndicator, dgColLines});
-    for (const char* name : {"id", "name", "price"})
-        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
-    for (int i = 0; i < 3; ++i)
-        grid.Columns()->Items(i)->SetWidth(100);
+    AddPlainColumns(grid, {"id", "name", "price"});
     grid.Columns()->Items(0)->SetWidthMin(80);
     Show(grid, 150 + 2 * grid.frameWidth(), 200);
     grid.SetDataSource(&items.Source);
@@ -392,14 +392,7 @@ void TestGridLayout::stretchReleasesMinimumsWhenEveryColumnIsPinned()
 {
     TItems items;
     TOrvoDBGrid grid;
-    grid.SetBorderStyle(bsNone);
-    grid.SetScrollBars(ssNone);
-    grid.SetFixedTheme(ftNone);
-    grid.SetOptions(grid.Options() - TOrvoDBGridOptions{dgIndicator, dgColLines});
-    for (const char* name : {"id", "name"})
-        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
-    for (int i = 0; i < 2; ++i)
-        grid.Columns()->Items(i)->SetWidth(100);
+    AddPlainColumns(grid, {"id", "name"});
     grid.Columns()->Items(0)->SetWidthMin(100);
     grid.Columns()->Items(1)->SetWidthMax(30);
     Show(grid, 150 + 2 * grid.frameWidth(), 200);
@@ -437,14 +430,7 @@ void TestGridLayout::widthWritesWhileStretching()
     QFETCH(QList<int>, shown);
     TItems items;
     TOrvoDBGrid grid;
-    grid.SetBorderStyle(bsNone);
-    grid.SetScrollBars(ssNone);
-    grid.SetFixedTheme(ftNone);
-    grid.SetOptions(grid.Options() - TOrvoDBGridOptions{dgIndicator, dgColLines});
-    for (const char* name : {"id", "name", "price"})
-        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
-    for (int i = 0; i < 3; ++i)
-        grid.Columns()->Items(i)->SetWidth(100);
+    AddPlainColumns(grid, {"id", "name", "price"});
     Show(grid, 300 + 2 * grid.frameWidth(), 200);
     grid.SetDataSource(&items.Source);
     items.Table.Open();
