@@ -72,6 +72,8 @@ void TSQLiteDatabase::Open()
     OpenHandle();
     try {
         CheckIsDatabase();
+        if (FWalMode && !FReadOnly && !memory)
+            UseWriteAheadLog();
     } catch (...) {
         sqlite3_close_v2(FHandle);
         FHandle = nullptr;
@@ -109,6 +111,19 @@ void TSQLiteDatabase::CheckIsDatabase()
     } catch (const EDatabaseError& e) {
         const QString reason = e.Message().section(QLatin1Char('\n'), 0, 0);
         throw EDatabaseError(QStringLiteral("Cannot open database '%1': %2").arg(FDatabaseName, reason));
+    }
+}
+
+// In the rollback-journal mode a statement that has not read all its rows holds a read lock that
+// blocks every writer; with the write-ahead log readers and one writer proceed side by side.
+// Switching needs a moment alone with the file: while another program holds it busy the
+// connection keeps the file's journal mode, which works as before, only with less concurrency.
+void TSQLiteDatabase::UseWriteAheadLog()
+{
+    try {
+        TSQLiteStatement statement(FHandle, QStringLiteral("PRAGMA journal_mode = WAL"));
+        statement.Step();
+    } catch (const EDatabaseError&) {
     }
 }
 
@@ -183,14 +198,15 @@ int TSQLiteDatabase::ExecSQL(const QString& sql, const std::vector<TVariant>& pa
     do {
         QString tail;
         TSQLiteStatement statement(db, rest, &tail);
+        // Refused before anything runs, so that a script is never left half done.
+        if (!params.empty() && !tail.trimmed().isEmpty())
+            throw EDatabaseError(QStringLiteral("Parameters can only be given to a single statement"));
         if (statement.IsValid()) {
             statement.BindAll(params);
             while (statement.Step()) {
             }
             changed = sqlite3_changes(db);
         }
-        if (!params.empty() && !tail.trimmed().isEmpty())
-            throw EDatabaseError(QStringLiteral("Parameters can only be given to a single statement"));
         rest = tail;
     } while (!rest.trimmed().isEmpty());
     return changed;

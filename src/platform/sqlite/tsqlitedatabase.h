@@ -24,6 +24,7 @@ class TSQLiteDatabase : public QObject
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
     Q_PROPERTY(bool CreateIfMissing READ CreateIfMissing WRITE SetCreateIfMissing)
     Q_PROPERTY(int BusyTimeout READ BusyTimeout WRITE SetBusyTimeout)
+    Q_PROPERTY(bool WalMode READ WalMode WRITE SetWalMode)
 
 public:
     explicit TSQLiteDatabase(QObject* owner = nullptr);
@@ -46,6 +47,11 @@ public:
     /// How long (ms) a statement waits for another connection's lock before "database is locked".
     int BusyTimeout() const { return FBusyTimeout; }
     void SetBusyTimeout(int milliseconds);
+    /// Whether Open switches a writable file database to write-ahead logging, so that a
+    /// query still reading does not block another connection's writes (and the reverse).
+    /// Takes effect at the next Open; off leaves the file's journal mode as it is.
+    bool WalMode() const { return FWalMode; }
+    void SetWalMode(bool value) { FWalMode = value; }
 
     void StartTransaction();
     void Commit();
@@ -78,6 +84,7 @@ public:
 private:
     void OpenHandle();
     void CheckIsDatabase();
+    void UseWriteAheadLog();
     void CloseClients();
 
     struct Client
@@ -91,6 +98,7 @@ private:
     bool FReadOnly = false;
     bool FCreateIfMissing = false;
     int FBusyTimeout = 5000;
+    bool FWalMode = true;
     std::vector<Client> FClients;
 };
 

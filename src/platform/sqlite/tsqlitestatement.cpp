@@ -28,6 +28,9 @@ TSQLiteStatement::TSQLiteStatement(sqlite3* db, const QString& sql, QString* tai
         FStmt = nullptr;
         RaiseError(db, sql);
     }
+    // Errors and SQL() name this statement, not the ones that follow it in the text.
+    if (rest && FStmt)
+        FSQL = QString::fromUtf8(utf8.constData(), rest - utf8.constData());
     if (tail)
         *tail = rest ? QString::fromUtf8(rest) : QString();
 }

@@ -26,6 +26,7 @@ public:
     /// False for an empty text (only whitespace or comments).
     bool IsValid() const { return FStmt != nullptr; }
     sqlite3_stmt* Handle() const { return FStmt; }
+    /// The text of this statement (with its terminator, without the statements after it).
     const QString& SQL() const { return FSQL; }
 
     int ParameterCount() const;
