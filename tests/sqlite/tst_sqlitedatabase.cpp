@@ -128,7 +128,9 @@ void TestSQLiteDatabase::declaredTypesMapToFieldTypes_data()
     QTest::newRow("autoinc") << "INTEGER" << true << int(ftAutoInc) << 0;
     QTest::newRow("bigint") << "BIGINT" << false << int(ftLargeint) << 0;
     QTest::newRow("varchar") << "varchar(30)" << false << int(ftString) << 30;
-    QTest::newRow("text") << "TEXT" << false << int(ftString) << 255;
+    QTest::newRow("text") << "TEXT" << false << int(ftString) << 0;
+    QTest::newRow("nvarchar") << "NVARCHAR(200)" << false << int(ftString) << 200;
+    QTest::newRow("unknown kind") << "JSON" << false << int(ftString) << 0;
     QTest::newRow("clob") << "CLOB" << false << int(ftMemo) << 0;
     QTest::newRow("real") << "DOUBLE PRECISION" << false << int(ftFloat) << 0;
     QTest::newRow("money") << "MONEY" << false << int(ftCurrency) << 0;

@@ -86,6 +86,11 @@ public:
     virtual bool IsCursorOpen() const = 0;
     virtual bool IsSequenced() const;
     virtual bool IsUniDirectional() const;
+    /// True when text longer than its field's Size is read whole, the Size then limiting only
+    /// what a person types: for stores whose declared lengths do not bound what they hold.
+    virtual bool ReadsTextWhole() const { return false; }
+    /// The most characters a text field shows by default (no DisplayWidth set); 0 for its Size.
+    virtual int TextWidthLimit() const { return 0; }
     bool AutoCalcFields() const { return FAutoCalcFields; }
     void SetAutoCalcFields(bool autoCalc) { FAutoCalcFields = autoCalc; }
     /// The master data source of a detail dataset; nullptr for the others.

@@ -27,7 +27,8 @@ TField* TFieldDef::CreateField(QObject* owner) const
     TField* field = orvo::CreateField(FDataType, owner, FName);
     try {
         field->SetFieldName(FName);
-        if (FSize > 0)
+        // A text definition of size 0 declares text of any length, not the class's default size.
+        if (FSize > 0 || (FSize == 0 && IsStringFieldType(FDataType) && FDataType != ftGuid))
             field->SetSize(FSize);
         if (auto* bcd = qobject_cast<TBCDField*>(field))
             bcd->SetPrecision(FPrecision);

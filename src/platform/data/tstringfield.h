@@ -4,9 +4,12 @@
 
 namespace orvo {
 
-/// A text field of at most Size characters (20 unless set). A longer value
-/// that reaches the buffer by another route is cut to Size when read, so
-/// controls never show more than the column was declared to hold.
+/// A text field of at most Size characters (20 unless set; 0 for any length).
+/// A longer value that reaches the buffer by another route is cut to Size
+/// when read, so controls never show more than the column was declared to
+/// hold, unless the dataset reads text whole (TDataSet::ReadsTextWhole): then
+/// Size limits only what a person types. The default display width is the
+/// Size, at most the dataset's TextWidthLimit.
 class TStringField : public TField
 {
     Q_OBJECT

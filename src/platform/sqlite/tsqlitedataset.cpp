@@ -31,7 +31,12 @@ void TSQLiteDataSet::SetDatabase(TSQLiteDatabase* database)
 void TSQLiteDataSet::CheckDatabase() const
 {
     if (!FDatabase)
-        throw EDatabaseError(QStringLiteral("%1: no database assigned").arg(objectName()));
+        DatabaseError(QStringLiteral("no database assigned"));
+}
+
+void TSQLiteDataSet::DatabaseError(const QString& message) const
+{
+    throw EDatabaseError(objectName().isEmpty() ? message : objectName() + QLatin1String(": ") + message);
 }
 
 sqlite3* TSQLiteDataSet::Db() const
@@ -54,6 +59,20 @@ void TSQLiteDataSet::InternalInitFieldDefs()
             def->SetAttributes(attributes + faReadonly);
         }
     }
+}
+
+void TSQLiteDataSet::InternalInitRecord(TRecordBuffer& buffer)
+{
+    TDataSet::InternalInitRecord(buffer);
+    FAssigned.assign(FColumns.size(), false);
+}
+
+void TSQLiteDataSet::SetFieldData(TField* field, const TVariant& value)
+{
+    TDataSet::SetFieldData(field, value);
+    const int column = FieldColumn(field);
+    if (State() == dsInsert && column >= 0 && size_t(column) < FAssigned.size())
+        FAssigned[size_t(column)] = true;
 }
 
 void TSQLiteDataSet::FillValues(TRecordBuffer& buffer, const std::vector<TVariant>& stored) const

@@ -29,6 +29,14 @@ public:
     /// Closes the dataset when the connection changes.
     void SetDatabase(TSQLiteDatabase* database);
 
+    /// SQLite keeps text of any length whatever the declared one: it is read whole.
+    bool ReadsTextWhole() const override { return true; }
+    /// Declared lengths (NVARCHAR(200)) say little about the text: show a few dozen characters.
+    int TextWidthLimit() const override { return DefaultTextWidth; }
+    void SetFieldData(TField* field, const TVariant& value) override;
+
+    static constexpr int DefaultTextWidth = 30;
+
 protected:
     /// A result column as the dataset sees it.
     struct TColumn
@@ -45,6 +53,11 @@ protected:
     sqlite3* Db() const;
     /// Fills FieldDefs() from Columns().
     void InternalInitFieldDefs() override;
+    /// A new record starts with no column assigned, so that an insert can leave out exactly those.
+    void InternalInitRecord(TRecordBuffer& buffer) override;
+    /// Per column: whether the record being inserted had it assigned (set to Null counts).
+    const std::vector<bool>& AssignedColumns() const { return FAssigned; }
+    bool ColumnAssigned(size_t column) const { return column < FAssigned.size() && FAssigned[column]; }
     void SetColumns(std::vector<TColumn> columns) { FColumns = std::move(columns); }
     const std::vector<TColumn>& Columns() const { return FColumns; }
 
@@ -71,10 +84,13 @@ protected:
 
     /// Raises the standard "not connected"/"no database" error when there is no database.
     void CheckDatabase() const;
+    /// Raises EDatabaseError with the message, prefixed by the dataset's name when it has one.
+    [[noreturn]] void DatabaseError(const QString& message) const;
 
 private:
     QPointer<TSQLiteDatabase> FDatabase;
     std::vector<TColumn> FColumns;
+    std::vector<bool> FAssigned;
     bool FFilterInSql = false;
 };
 

@@ -32,6 +32,8 @@ QString ParamSafe(const QString& name)
 }
 
 const QString OldPrefix = QStringLiteral("OLD_");
+/// The most rows read at open to type the columns that declare no type.
+constexpr int TypeLookAheadRows = 100;
 const QString NewPrefix = QStringLiteral("NEW_");
 
 } // namespace
@@ -77,16 +79,33 @@ void TSQLiteQuery::SetCachedUpdates(bool cached)
     FCachedUpdates = cached;
 }
 
+// Every statement of the text runs, in order; the first that fails stops the run and its
+// error names it. What ran before stays done, as it would typed into any SQLite shell.
 void TSQLiteQuery::ExecSQL()
 {
     CheckInactive();
-    TSQLiteStatement statement(Db(), SqlText());
-    if (!statement.IsValid())
-        throw EDatabaseError(QStringLiteral("%1: no SQL statement").arg(objectName()));
-    FParams.BindTo(statement);
-    while (statement.Step()) {
+    sqlite3* db = Db();
+    QString rest = SqlText();
+    int affected = 0;
+    bool ranAny = false;
+    while (!rest.trimmed().isEmpty()) {
+        QString tail;
+        TSQLiteStatement statement(db, rest, &tail);
+        if (statement.IsValid()) {
+            FParams.BindTo(statement);
+            const sqlite3_int64 before = sqlite3_total_changes64(db);
+            while (statement.Step()) {
+            }
+            // sqlite3_changes keeps the last write's count across statements that write nothing.
+            if (sqlite3_total_changes64(db) != before)
+                affected += sqlite3_changes(db);
+            ranAny = true;
+        }
+        rest = tail;
     }
-    FRowsAffected = sqlite3_changes(Db());
+    if (!ranAny)
+        DatabaseError(QStringLiteral("no SQL statement"));
+    FRowsAffected = affected;
 }
 
 // --- Opening ------------------------------------------------------------------------------
@@ -94,8 +113,31 @@ void TSQLiteQuery::ExecSQL()
 QString TSQLiteQuery::SourceSql() const
 {
     if (FFilterWhere.isEmpty())
-        return SqlText();
-    return QStringLiteral("SELECT * FROM (\n%1\n) WHERE %2").arg(SqlText(), FFilterWhere);
+        return FSelectSql;
+    return QStringLiteral("SELECT * FROM (\n%1\n) WHERE %2").arg(FSelectSql, FFilterWhere);
+}
+
+// The query's one statement without its terminator, so that it can stand as a subquery for
+// counting and filtering. A text of several statements is refused rather than partly read.
+QString TSQLiteQuery::SelectStatement() const
+{
+    QString tail;
+    const TSQLiteStatement first(Db(), SqlText(), &tail);
+    if (!first.IsValid())
+        DatabaseError(QStringLiteral("no SQL statement"));
+    while (!tail.trimmed().isEmpty()) {
+        QString after;
+        if (TSQLiteStatement(Db(), tail, &after).IsValid())
+            DatabaseError(
+                QStringLiteral("the SQL of a query must be one statement; run scripts with ExecSQL"));
+        if (after.size() >= tail.size())
+            break;
+        tail = after;
+    }
+    QString text = first.SQL();
+    while (!text.isEmpty() && (text.back() == QLatin1Char(';') || text.back().isSpace()))
+        text.chop(1);
+    return text;
 }
 
 // Named parameters come from Params; the anonymous ones are the filter's, in order.
@@ -120,10 +162,11 @@ void TSQLiteQuery::InternalOpen()
     FFilterParams.clear();
     SetFilterInSql(false);
     FSourceSignature.clear();
+    FSelectSql = SelectStatement();
     StartFetching();
     if (FStatement->ColumnCount() == 0) {
         FStatement.reset();
-        throw EDatabaseError(QStringLiteral("%1: the SQL returns no rows; use ExecSQL").arg(objectName()));
+        DatabaseError(QStringLiteral("the SQL returns no rows; use ExecSQL"));
     }
     DescribeColumns(*FStatement);
     FCursorOpen = true;
@@ -143,7 +186,7 @@ void TSQLiteQuery::StartFetching()
     OrderChanged();
     auto statement = std::make_unique<TSQLiteStatement>(Db(), SourceSql());
     if (!statement->IsValid())
-        throw EDatabaseError(QStringLiteral("%1: no SQL statement").arg(objectName()));
+        DatabaseError(QStringLiteral("no SQL statement"));
     BindSource(*statement);
     FStatement = std::move(statement);
 }
@@ -159,8 +202,10 @@ void TSQLiteQuery::DescribeColumns(TSQLiteStatement& statement)
     const TSQLiteTableInfo info =
         FUpdateTable.isEmpty() ? TSQLiteTableInfo() : TSQLiteTableInfo::Read(Db(), FUpdateTable);
     std::vector<TColumn> columns;
+    std::vector<int> undeclared;
     QStringList names;
-    const bool hasFirstRow = FetchRow();
+    // Everything is asked of the statement before a row is read: reading past the last row
+    // finishes (and frees) the statement.
     for (int c = 0; c < statement.ColumnCount(); ++c) {
         const TOrigin& origin = FOrigins[size_t(c)];
         int notNull = 0, primaryKey = 0, autoInc = 0;
@@ -171,7 +216,7 @@ void TSQLiteQuery::DescribeColumns(TSQLiteStatement& statement)
         TSQLiteTypes::TypeInfo type =
             TSQLiteTypes::FromDeclaredType(Utf8(sqlite3_column_decltype(stmt, c)), autoInc);
         if (type.DataType == ftUnknown)
-            type = TSQLiteTypes::FromStoredValue(hasFirstRow ? FStore.Value(0, c) : TVariant::Null());
+            undeclared.push_back(c);
         TColumn column;
         column.Name = statement.ColumnName(c);
         for (int n = 1; names.contains(column.Name, Qt::CaseInsensitive); ++n)
@@ -188,7 +233,30 @@ void TSQLiteQuery::DescribeColumns(TSQLiteStatement& statement)
         column.ReadOnly = !writable;
         columns.push_back(column);
     }
+    TypeFromValues(columns, undeclared);
     SetColumns(std::move(columns));
+}
+
+// An expression has no declared type, and a Null tells nothing of it: rows are read ahead (they
+// stay fetched) until every such column has shown a value, and every value read counts.
+void TSQLiteQuery::TypeFromValues(std::vector<TColumn>& columns, const std::vector<int>& undeclared)
+{
+    std::vector<std::vector<TVariant>> values(undeclared.size());
+    const auto allShown = [&] {
+        return std::all_of(values.begin(), values.end(), [](const std::vector<TVariant>& seen) {
+            return std::any_of(seen.begin(), seen.end(), [](const TVariant& v) { return !v.IsClear(); });
+        });
+    };
+    for (int position = 0; position < TypeLookAheadRows && !allShown() && EnsureRow(position); ++position)
+        for (size_t i = 0; i < undeclared.size(); ++i)
+            values[i].push_back(FStore.Value(FOrder[size_t(position)], undeclared[i]));
+    for (size_t i = 0; i < undeclared.size(); ++i) {
+        const TSQLiteTypes::TypeInfo type = TSQLiteTypes::FromStoredValues(values[i]);
+        TColumn& column = columns[size_t(undeclared[i])];
+        column.DataType = type.DataType;
+        column.Size = type.Size;
+        column.Precision = type.Precision;
+    }
 }
 
 // The key identifies a row for UPDATE and DELETE: the fields UpdateWhere reads as ":OLD_x",
@@ -616,8 +684,9 @@ void TSQLiteQuery::WriteDelete(const TRow& oldValues)
         throw EDatabaseError(QStringLiteral("Record not found or changed by another user"));
 }
 
-// The generated insert leaves out columns without a value so that their defaults apply.
-void TSQLiteQuery::WriteInsert(quint32 id)
+// The generated insert leaves out the columns never assigned so that their defaults apply; a
+// column set to Null is written as NULL.
+void TSQLiteQuery::WriteInsert(quint32 id, const std::vector<bool>& assigned)
 {
     const TRow values = FStore.Values(id);
     if (!FInsertSQL.isEmpty()) {
@@ -627,7 +696,7 @@ void TSQLiteQuery::WriteInsert(quint32 id)
     QStringList names, markers;
     std::vector<TVariant> params;
     for (size_t c = 0; c < FOrigins.size(); ++c) {
-        if (Columns()[c].ReadOnly || values[c].IsClear())
+        if (Columns()[c].ReadOnly || c >= assigned.size() || !assigned[c])
             continue;
         names << TSQLiteDatabase::QuoteIdentifier(FOrigins[c].Column);
         markers << QStringLiteral("?");
@@ -689,7 +758,7 @@ void TSQLiteQuery::LogChange(quint32 id, TUpdateStatus status, const TRow& origi
 {
     auto it = FChanges.find(id);
     if (it == FChanges.end()) {
-        FChanges[id] = TChange{status, ++FChangeSequence, original, -1};
+        FChanges[id] = TChange{status, ++FChangeSequence, original, -1, {}};
         return;
     }
     // An inserted row stays an insert; a modified one keeps the values it was read with.
@@ -721,7 +790,7 @@ void TSQLiteQuery::InternalPost()
         Database()->ExecSQL(QStringLiteral("SAVEPOINT orvo_post"));
         try {
             const quint32 scratch = FStore.Append(values);
-            WriteInsert(scratch);
+            WriteInsert(scratch, AssignedColumns());
             if (const std::optional<TRow> row = ReadBack(sqlite3_last_insert_rowid(Db()), values))
                 values = *row;
             Database()->ExecSQL(QStringLiteral("RELEASE orvo_post"));
@@ -735,9 +804,10 @@ void TSQLiteQuery::InternalPost()
         FStore.Append(values);
     else
         FStore.Replace(id, values);
-    if (FCachedUpdates)
+    if (FCachedUpdates) {
         LogChange(id, usInserted, {});
-    else
+        FChanges[id].Assigned = AssignedColumns();
+    } else
         RememberWritten(values);
     InsertIntoOrder(id, buffer);
 }
@@ -805,7 +875,7 @@ void TSQLiteQuery::ApplyUpdates()
     try {
         for (const auto& [id, change] : ordered) {
             if (change->Status == usInserted) {
-                WriteInsert(id);
+                WriteInsert(id, change->Assigned);
                 if (std::optional<TRow> row = ReadBack(sqlite3_last_insert_rowid(Db()), FStore.Values(id)))
                     readBacks.emplace_back(id, std::move(*row));
             } else if (change->Status == usModified)

@@ -104,8 +104,9 @@ private:
     {
         TUpdateStatus Status = usUnmodified;
         quint64 Sequence = 0;
-        TRow Original;         ///< stored values as read (modified and deleted rows)
-        qint64 Successor = -1; ///< deleted rows: the row that followed, to restore the place
+        TRow Original;              ///< stored values as read (modified and deleted rows)
+        qint64 Successor = -1;      ///< deleted rows: the row that followed, to restore the place
+        std::vector<bool> Assigned; ///< inserted rows: the columns the record had assigned
     };
     /// Where a result column comes from, for writing it back.
     struct TOrigin
@@ -116,8 +117,10 @@ private:
 
     QString SqlText() const { return FSQL.join(QLatin1Char('\n')); }
     QString SourceSql() const;
+    QString SelectStatement() const;
     void BindSource(TSQLiteStatement& statement) const;
     void DescribeColumns(TSQLiteStatement& statement);
+    void TypeFromValues(std::vector<TColumn>& columns, const std::vector<int>& undeclared);
     void FindUpdateTarget();
     void StartFetching();
     void SyncSource();
@@ -140,7 +143,7 @@ private:
     int ColumnOfParam(const QString& name) const;
     TRow StoredValues(const TRecordBuffer& buffer) const;
     int ExecWrite(const QString& sql, const TRow& oldValues, const TRow& newValues);
-    void WriteInsert(quint32 id);
+    void WriteInsert(quint32 id, const std::vector<bool>& assigned);
     void WriteUpdate(const TRow& oldValues, const TRow& newValues);
     void WriteDelete(const TRow& oldValues);
     std::optional<TRow> ReadBack(qint64 rowid, const TRow& current) const;
@@ -158,6 +161,7 @@ private:
 
     bool FCursorOpen = false;
     std::unique_ptr<TSQLiteStatement> FStatement;
+    QString FSelectSql;
     QString FFilterWhere;
     std::vector<TVariant> FFilterParams;
     QString FSourceSignature;

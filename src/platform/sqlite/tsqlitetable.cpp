@@ -176,7 +176,7 @@ void TSQLiteTable::ReadSchema()
                                 c.DeclaredType.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
         TSQLiteTypes::TypeInfo type = TSQLiteTypes::FromDeclaredType(c.DeclaredType, c.AutoIncrement);
         if (type.DataType == ftUnknown)
-            type = {ftString, 255, 0};
+            type = {ftString, 0, 0};
         TColumn column;
         column.Name = c.Name;
         column.DataType = type.DataType;
@@ -222,9 +222,9 @@ QStringList TSQLiteTable::DetailFieldNames() const
 {
     const qsizetype count = SplitNames(FMasterFields).size();
     if (qsizetype(FOrderColumns.size()) < count)
-        throw EDatabaseError(QStringLiteral("%1: IndexFieldNames must begin with a field for each of the "
-                                            "MasterFields '%2'")
-                                 .arg(objectName(), FMasterFields));
+        DatabaseError(
+            QStringLiteral("IndexFieldNames must begin with a field for each of the MasterFields '%1'")
+                .arg(FMasterFields));
     QStringList details;
     for (qsizetype i = 0; i < count; ++i)
         details << FInfo.Columns()[size_t(FOrderColumns[size_t(i)])].Name;
@@ -846,10 +846,11 @@ void TSQLiteTable::PostInsert(const TRecordBuffer& buffer)
     QStringList names, markers;
     std::vector<TVariant> params;
     for (size_t c = 0; c < Columns().size(); ++c) {
-        const TVariant& value = c < buffer.Values.size() ? buffer.Values[c] : TVariant();
-        // Leaving out a column that has no value lets its DEFAULT (or the rowid) apply.
-        if (!ColumnField(int(c)) || value.IsClear())
+        // Leaving out a column never assigned lets its DEFAULT (or the rowid) apply; one set to
+        // Null is written as NULL.
+        if (!ColumnField(int(c)) || !ColumnAssigned(c) || c >= buffer.Values.size())
             continue;
+        const TVariant& value = buffer.Values[c];
         names << TSQLiteDatabase::QuoteIdentifier(FInfo.Columns()[c].Name);
         markers << QStringLiteral("?");
         params.push_back(StorageValue(int(c), value));

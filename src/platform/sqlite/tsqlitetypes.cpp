@@ -61,7 +61,7 @@ TSQLiteTypes::TypeInfo TSQLiteTypes::FromDeclaredType(const QString& declaredTyp
     if (HasAny(t, {"MEMO", "CLOB"}))
         return {ftMemo, 0, 0};
     if (HasAny(t, {"CHAR", "TEXT", "STRING"}))
-        return {ftString, first > 0 ? first : 255, 0};
+        return {ftString, first > 0 ? first : 0, 0};
     if (HasAny(t, {"GRAPHIC", "IMAGE"}))
         return {ftGraphic, 0, 0};
     if (HasAny(t, {"BLOB", "BINARY"}))
@@ -76,21 +76,25 @@ TSQLiteTypes::TypeInfo TSQLiteTypes::FromDeclaredType(const QString& declaredTyp
             return {ftFloat, 0, 0};
         return {ftBCD, scale, first > 0 ? first : 18};
     }
-    return {ftString, 255, 0};
+    return {ftString, 0, 0};
 }
 
-TSQLiteTypes::TypeInfo TSQLiteTypes::FromStoredValue(const TVariant& raw)
+// Nulls say nothing; integers stay integers only while no fraction is met; any text (or a mix
+// of kinds) is text, which shows every kind of value unchanged.
+TSQLiteTypes::TypeInfo TSQLiteTypes::FromStoredValues(const std::vector<TVariant>& raw)
 {
-    switch (raw.VarType()) {
-    case varInt64:
-        return {ftLargeint, 0, 0};
-    case varDouble:
-        return {ftFloat, 0, 0};
-    case varBytes:
-        return {ftBlob, 0, 0};
-    default:
-        return {ftString, 255, 0};
+    bool integers = false, floats = false, bytes = false, text = false;
+    for (const TVariant& value : raw) {
+        integers = integers || value.VarType() == varInt64;
+        floats = floats || value.VarType() == varDouble;
+        bytes = bytes || value.VarType() == varBytes;
+        text = text || value.VarType() == varString;
     }
+    if (bytes && !integers && !floats && !text)
+        return {ftBlob, 0, 0};
+    if (text || bytes || !(integers || floats))
+        return {ftString, 0, 0};
+    return {floats ? ftFloat : ftLargeint, 0, 0};
 }
 
 TVariant TSQLiteTypes::FromStorage(TFieldType type, const TVariant& raw)

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace orvo {
 
 /// How SQLite's declared column types map onto field types, and how field
@@ -15,11 +17,13 @@ namespace orvo {
 /// BOOL → ftBoolean; DATETIME/TIMESTAMP → ftDateTime; DATE → ftDate; TIME → ftTime;
 /// an INTEGER PRIMARY KEY AUTOINCREMENT → ftAutoInc; BIGINT/INT8 → ftLargeint;
 /// SMALLINT/TINYINT → ftSmallint; other INT → ftInteger; MEMO/CLOB → ftMemo;
-/// CHAR(n)/VARCHAR(n)/TEXT(n) → ftString of size n, TEXT and other text → ftString of size 255;
+/// CHAR(n)/VARCHAR(n)/TEXT(n) → ftString of size n, TEXT and other text → ftString of size 0
+/// (any length); a size limits only what a person types: stored text is always read whole;
 /// GRAPHIC/IMAGE → ftGraphic; BLOB/BINARY → ftBlob; REAL/FLOAT/DOUBLE → ftFloat;
 /// MONEY/CURRENCY → ftCurrency (a float field with the currency flag, stored as REAL);
 /// NUMERIC/DECIMAL with at most 4 decimals → ftBCD (exact to 4 places), with more → ftFloat;
-/// no declared type → the type of the first value read, else ftString.
+/// an unknown declared type → ftString of size 0; no declared type (an expression) → the
+/// type that holds every value of the first rows read (FromStoredValues).
 class TSQLiteTypes
 {
 public:
@@ -31,8 +35,10 @@ public:
     };
 
     static TypeInfo FromDeclaredType(const QString& declaredType, bool autoIncrement);
-    /// For expression columns without a declared type: the type of a stored value.
-    static TypeInfo FromStoredValue(const TVariant& raw);
+    /// For expression columns without a declared type: the type that keeps each of the stored
+    /// values (Nulls ignored): ftLargeint for integers only, ftFloat for numbers with a fraction
+    /// among them, ftBlob for blobs only, else ftString of size 0.
+    static TypeInfo FromStoredValues(const std::vector<TVariant>& raw);
 
     /// A stored value (Null/Int64/Double/String/Bytes) read as the field type's canonical kind.
     /// Text that does not parse stays text for string fields and becomes Null otherwise.
