@@ -20,6 +20,8 @@ private slots:
     void transactions();
     void declaredTypesMapToFieldTypes_data();
     void declaredTypesMapToFieldTypes();
+    void expressionTypesKeepEveryValue_data();
+    void expressionTypesKeepEveryValue();
     void storedValuesReadBackCanonically_data();
     void storedValuesReadBackCanonically();
     void parameterNamesSkipQuotesAndComments();
@@ -154,6 +156,35 @@ void TestSQLiteDatabase::declaredTypesMapToFieldTypes()
     const TSQLiteTypes::TypeInfo info = TSQLiteTypes::FromDeclaredType(declared, autoInc);
     QCOMPARE(int(info.DataType), type);
     QCOMPARE(info.Size, size);
+}
+
+void TestSQLiteDatabase::expressionTypesKeepEveryValue_data()
+{
+    QTest::addColumn<QList<TVariant>>("values");
+    QTest::addColumn<int>("type");
+    const TVariant null = TVariant::Null();
+    const TVariant one(qint64(1));
+    const TVariant half(0.5);
+    const TVariant text(QStringLiteral("x"));
+    const TVariant bytes(QByteArray("\x01", 1));
+    QTest::newRow("nothing") << QList<TVariant>{} << int(ftString);
+    QTest::newRow("only nulls") << QList<TVariant>{null, null} << int(ftString);
+    QTest::newRow("integers after a null") << QList<TVariant>{null, one, one} << int(ftLargeint);
+    QTest::newRow("a fraction after integers") << QList<TVariant>{one, one, half} << int(ftFloat);
+    QTest::newRow("a fraction first") << QList<TVariant>{half, one} << int(ftFloat);
+    QTest::newRow("text among numbers") << QList<TVariant>{one, text, half} << int(ftString);
+    QTest::newRow("blobs") << QList<TVariant>{null, bytes} << int(ftBlob);
+    QTest::newRow("blob and number") << QList<TVariant>{bytes, one} << int(ftString);
+}
+
+void TestSQLiteDatabase::expressionTypesKeepEveryValue()
+{
+    QFETCH(QList<TVariant>, values);
+    QFETCH(int, type);
+    const TSQLiteTypes::TypeInfo info =
+        TSQLiteTypes::FromStoredValues(std::vector<TVariant>(values.begin(), values.end()));
+    QCOMPARE(int(info.DataType), type);
+    QCOMPARE(info.Size, 0);
 }
 
 void TestSQLiteDatabase::storedValuesReadBackCanonically_data()

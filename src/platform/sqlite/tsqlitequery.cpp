@@ -134,8 +134,9 @@ QString TSQLiteQuery::SelectStatement() const
             break;
         tail = after;
     }
+    // The statement's text ends at its terminator, if it has one.
     QString text = first.SQL();
-    while (!text.isEmpty() && (text.back() == QLatin1Char(';') || text.back().isSpace()))
+    if (text.endsWith(QLatin1Char(';')))
         text.chop(1);
     return text;
 }
