@@ -19,8 +19,8 @@ using namespace orvo::test;
 namespace {
 
 // The rows where the two ways of answering used to part: letters beyond ASCII, a NUL inside a
-// text, milliseconds, integers beyond 2^53, numbers in a column whose affinity is numeric, and
-// date-times far outside the calendar.
+// text, milliseconds, integers beyond 2^53, numbers in a column whose affinity is numeric,
+// date-times far outside the calendar, and a text that reads as a NaN.
 constexpr const char* kEdgeSchema =
     "CREATE TABLE edge (id INTEGER PRIMARY KEY, name TEXT, note MEMO, big BIGINT, ratio REAL,"
     " stamp DATETIME, flag BOOLEAN)";
@@ -43,6 +43,7 @@ std::vector<TEdgeRow> EdgeRows()
         {5, "KELVIN \u212A", null, qint64(7), -1.0, 1e300, qint64(1)},
         {6, null, "09", qint64(0), 3.0, -1e18, qint64(0)},
         {7, "straße", "ß", qint64(9223372036854775807), 1e300, "2024-05-01 12:00:00.001", null},
+        {8, null, null, null, "nan", null, null},
     };
 }
 
@@ -374,7 +375,8 @@ void TestSQLiteLocate::filterPathsSelectTheSameRows_data()
     // Milliseconds count.
     QTest::newRow("milliseconds equal") << "stamp = '2024-05-01 12:00:00'" << QList<qint64>{2};
     QTest::newRow("milliseconds after") << "stamp > '2024-05-01 12:00:00'" << QList<qint64>{1, 3, 4, 7};
-    QTest::newRow("date-times outside the calendar are Null") << "stamp is null" << QList<qint64>{5, 6};
+    QTest::newRow("date-times outside the calendar are Null") << "stamp is null" << QList<qint64>{5, 6, 8};
+    QTest::newRow("a text that reads as NaN is Null") << "ratio is null" << QList<qint64>{3, 8};
     QTest::newRow("outside the calendar in NOT IN")
         << "not (stamp in ('2024-05-02', NULL))" << QList<qint64>{};
     QTest::newRow("outside the calendar compared") << "stamp < '2024-05-02'" << QList<qint64>{1, 2, 3, 7};

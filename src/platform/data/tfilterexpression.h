@@ -49,7 +49,7 @@ class TFilterNode;
 /// - Numbers compare by their exact values across integer and float (currency
 ///   as the float it is stored as); Booleans as False < True; dates and times by
 ///   their point in time to the millisecond. A date-time outside the calendar
-///   (years 1 to 9999) is no date and reads as Null.
+///   (years 1 to 9999) is no date and a NaN no number: both read as Null.
 /// - A value of a kind the field should not hold is no match; Matches never throws.
 class TFilterExpression
 {

@@ -166,12 +166,13 @@ qsizetype characterLength(QStringView s, qsizetype i)
     return s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate() ? 2 : 1;
 }
 
-// A date-time outside the calendar is no date: it reads as Null, as a stored
-// value the field cannot hold does.
+// A date-time outside the calendar is no date and a NaN no number: they read as
+// Null, as a stored value the field cannot hold does (and as SQL sees a NaN).
 TVariant readValue(const TFilterNode::TValueReader& read, int index)
 {
     TVariant value = read(index);
-    return isOutsideCalendar(value) ? TVariant::Null() : value;
+    const bool notANumber = value.VarType() == varDouble && std::isnan(value.AsFloat());
+    return notANumber || isOutsideCalendar(value) ? TVariant::Null() : value;
 }
 
 // A constant as SQL receives it: a date outside the calendar is Null, and a text
