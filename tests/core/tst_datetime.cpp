@@ -124,6 +124,25 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EConvertError, FormatDateTime("c", TDateTime(value)));
     }
 
+    void conversionsOutsideTheCalendarGiveInvalidValues_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("timeValid");
+        QTest::newRow("nan") << std::nan("") << false;
+        QTest::newRow("infinite") << -std::numeric_limits<double>::infinity() << false;
+        QTest::newRow("huge") << 1e300 << true;
+        QTest::newRow("beyond int64") << -1e19 << true;
+        QTest::newRow("beyond the day count") << 2e15 << true;
+    }
+    void conversionsOutsideTheCalendarGiveInvalidValues()
+    {
+        QFETCH(double, value);
+        QFETCH(bool, timeValid);
+        QVERIFY(!TDateTime(value).ToQDate().isValid());
+        QVERIFY(!TDateTime(value).ToQDateTime().isValid());
+        QCOMPARE(TDateTime(value).ToQTime().isValid(), timeValid);
+    }
+
     void toStr()
     {
         const TDateTime value = at(2024, 7, 4, 9, 5, 3);

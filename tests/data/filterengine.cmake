@@ -1,2 +1,2 @@
-orvo_add_test(NAME tst_filterexpression SOURCES tst_filterexpression.cpp LIBS OrvoPlatformData)
+orvo_add_test(NAME tst_filterexpression SOURCES tst_filterexpression.cpp LIBS OrvoPlatformData OrvoPlatformSqlite)
 target_link_libraries(tst_filterexpression PRIVATE SQLite::SQLite3)

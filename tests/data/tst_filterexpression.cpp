@@ -1,5 +1,6 @@
 #include "platform/core/exceptions.h"
 #include "platform/data/tfilterexpression.h"
+#include "platform/sqlite/tsqlitefunctions.h"
 
 #include <QtTest>
 
@@ -99,9 +100,12 @@ TVariant storedForm(int record, int field)
     }
 }
 
+// The column as the dataset reads it, which is what the translation compares.
 QString columnSql(int index)
 {
-    return QLatin1Char('"') + QString(kFields[size_t(index)].Name).replace('"', "\"\"") + QLatin1Char('"');
+    const QString quoted =
+        QLatin1Char('"') + QString(kFields[size_t(index)].Name).replace('"', "\"\"") + QLatin1Char('"');
+    return TSQLiteFunctions::FieldValueSql(quoted, kFields[size_t(index)].Type);
 }
 
 QString acceptedByMatches(const TFilterExpression& expression)
@@ -133,6 +137,7 @@ private slots:
     void initTestCase()
     {
         QCOMPARE(sqlite3_open(":memory:", &FDb), SQLITE_OK);
+        TSQLiteFunctions::Register(FDb);
         // City folds case in its declaration: the filter must still compare exactly.
         Exec("CREATE TABLE t (id INTEGER PRIMARY KEY, \"Name\" TEXT, \"City\" TEXT COLLATE NOCASE, \"Qty\" "
              "INTEGER,"
@@ -169,12 +174,12 @@ private slots:
         row("Name > 'zzz'", "4,5");
         row("Name > '\xEF\xBC\x81'", "5");
         row("Name <> City", "0,2,3,4,5");
-        // LIKE folds A-Z only; "_" is one character, even beyond U+FFFF.
+        // LIKE folds case by Unicode; "_" is one character, even beyond U+FFFF.
         row("Name LIKE 'ALICE'", "1,2");
         row("Name LIKE 'a%'", "1,2");
         row("Name LIKE 'B_b%'", "3");
         row("Name LIKE '\xC3\xA9%'", "4");
-        row("Name LIKE '\xC3\x89%'", "");
+        row("Name LIKE '\xC3\x89%'", "4");
         row("Name LIKE '_'", "5");
         row("Name LIKE '%'", "0,1,2,3,4,5");
         row("Name NOT LIKE '%i%'", "3,5");
@@ -224,8 +229,8 @@ private slots:
         row("Stamp < '1850-06-15 12:00'", "3");
         row("Born < Stamp", "0,1,3,4");
         row("Born >= Stamp", "5");
-        row("At > '12:00'", "0,3", false);
-        row("Qty = 5 OR At = '08:00'", "0,1", false);
+        row("At > '12:00'", "0,3");
+        row("Qty = 5 OR At = '08:00'", "0,1");
         // Names, keywords and precedence.
         row("[Odd]]Name] = 'y]'", "1");
         row("[odd]]name] IN ('x', 'z')", "0,3,4");

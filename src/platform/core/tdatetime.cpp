@@ -12,6 +12,9 @@ namespace {
 // made while other files' globals are still being set up.
 constexpr qint64 kEpochJulianDay = 2415019;
 constexpr double kMsecsPerDay = 86400000.0;
+// Far beyond any calendar date, yet small enough that the day count and the
+// Julian day stay exact integers without overflow.
+constexpr double kMaxDays = 1e15;
 
 } // namespace
 
@@ -62,11 +65,17 @@ TDateTime TDateTime::Today()
 
 QDate TDateTime::ToQDate() const
 {
+    // A number read from a database may be anything; converting a huge or
+    // non-finite one to an integer would be undefined.
+    if (!(std::fabs(FValue) < kMaxDays))
+        return QDate();
     return QDate::fromJulianDay(kEpochJulianDay + qint64(std::trunc(FValue)));
 }
 
 QTime TDateTime::ToQTime() const
 {
+    if (!std::isfinite(FValue))
+        return QTime();
     double fraction = std::fabs(FValue - std::trunc(FValue));
     int msecs = int(std::llround(fraction * kMsecsPerDay));
     if (msecs >= int(kMsecsPerDay))

@@ -703,18 +703,18 @@ std::vector<TVariant> TDataSet::InternalCalcValues(const TRecordBuffer& buffer) 
     return values;
 }
 
-void TDataSet::StoreInternalCalcValues(const QByteArray& bookmark, const TRecordBuffer& buffer)
+void TDataSet::StoreInternalCalcValues(const QByteArray& identity, const TRecordBuffer& buffer)
 {
-    if (FInternalCalcSlots.empty() || bookmark.isEmpty())
+    if (FInternalCalcSlots.empty() || identity.isEmpty())
         return;
-    FInternalCalcStore.insert(bookmark, InternalCalcValues(buffer));
+    FInternalCalcStore.insert(identity, InternalCalcValues(buffer));
 }
 
 void TDataSet::LoadInternalCalcValues(TRecordBuffer& buffer) const
 {
     if (FInternalCalcSlots.empty())
         return;
-    const auto it = FInternalCalcStore.constFind(buffer.Bookmark);
+    const auto it = FInternalCalcStore.constFind(RecordIdentity(buffer));
     for (int slot : FInternalCalcSlots) {
         const auto index = std::size_t(slot);
         if (index >= buffer.CalcValues.size())
@@ -740,6 +740,11 @@ void TDataSet::InternalInitRecord(TRecordBuffer& buffer)
 {
     for (TVariant& value : buffer.Values)
         value = TVariant::Null();
+}
+
+QByteArray TDataSet::RecordIdentity(const TRecordBuffer& buffer) const
+{
+    return buffer.Bookmark;
 }
 
 void TDataSet::InternalEdit() {}

@@ -256,6 +256,10 @@ protected:
     virtual void InternalRefresh();
     virtual void InternalHandleException();
     virtual bool GetCanModify() const;
+    /// What internal-calculated values are kept under: bytes that name the record for as long
+    /// as it lives, whatever the order. Default: the bookmark, for sources whose bookmarks
+    /// never change with the order.
+    virtual QByteArray RecordIdentity(const TRecordBuffer& buffer) const;
     /// Default: counts accepted records by scanning.
     virtual int GetRecordCount() const;
     virtual int GetRecNo() const;
@@ -344,9 +348,9 @@ private:
     void InitRecord(TRecordBuffer& buffer);
     void CheckRequiredFields();
     void CheckOperation(const std::function<void()>& operation, const TDataSetErrorEvent& errorEvent);
-    void StoreInternalCalcValues(const QByteArray& bookmark, const TRecordBuffer& buffer);
+    void StoreInternalCalcValues(const QByteArray& identity, const TRecordBuffer& buffer);
     void LoadInternalCalcValues(TRecordBuffer& buffer) const;
-    QByteArray PostedRecordBookmark();
+    QByteArray PostedRecordIdentity();
     std::vector<TVariant> InternalCalcValues(const TRecordBuffer& buffer) const;
 
     // Calculated and lookup fields.

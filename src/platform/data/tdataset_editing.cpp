@@ -132,14 +132,14 @@ void TDataSet::CheckOperation(const std::function<void()>& operation, const TDat
     }
 }
 
-QByteArray TDataSet::PostedRecordBookmark()
+QByteArray TDataSet::PostedRecordIdentity()
 {
     // After InternalPost the descendant's cursor stands on the posted record.
     TRecordBuffer probe = NewBuffer();
     CursorPosChanged();
     if (GetRecord(probe, gmCurrent, false) != grOK)
         return QByteArray();
-    return probe.Bookmark;
+    return RecordIdentity(probe);
 }
 
 void TDataSet::Post()
@@ -153,8 +153,8 @@ void TDataSet::Post()
     const bool inserting = FState == dsInsert;
     CheckOperation([this] { InternalPost(); }, OnPostError);
     if (!FInternalCalcSlots.empty()) {
-        const QByteArray bookmark = inserting ? PostedRecordBookmark() : ActiveBuffer().Bookmark;
-        StoreInternalCalcValues(bookmark, ActiveBuffer());
+        const QByteArray identity = inserting ? PostedRecordIdentity() : RecordIdentity(ActiveBuffer());
+        StoreInternalCalcValues(identity, ActiveBuffer());
     }
     SetState(dsBrowse);
     Resync({});
@@ -192,9 +192,9 @@ void TDataSet::Delete()
     DataEvent(deCheckBrowseMode);
     DoEvent(BeforeDelete);
     DoBeforeScroll();
-    const QByteArray bookmark = ActiveBuffer().Bookmark;
+    const QByteArray identity = RecordIdentity(ActiveBuffer());
     CheckOperation([this] { InternalDelete(); }, OnDeleteError);
-    FInternalCalcStore.remove(bookmark);
+    FInternalCalcStore.remove(identity);
     SetState(dsBrowse);
     Resync({});
     DoEvent(AfterDelete);

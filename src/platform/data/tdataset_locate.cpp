@@ -5,6 +5,7 @@
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
 #include "platform/data/tfilterexpression.h"
+#include "platform/data/tfilternode.h"
 
 namespace orvo {
 
@@ -138,13 +139,10 @@ bool SameKey(const TVariant& value, const TVariant& key, TLocateOptions options,
             return false; // a text that is no number never equals a number
         }
     }
-    QString text = value.AsString();
-    const QString keyText = key.AsString();
-    if (partial)
-        text.truncate(keyText.size());
-    if (!caseInsensitive)
-        return text == keyText;
-    return TVariant::Compare(TVariant(text), TVariant(keyText), true) == 0;
+    // Case folds by Unicode: a user outside English expects "öl" to find "Öl".
+    const QString text = caseInsensitive ? TFilterNode::FoldCase(value.AsString()) : value.AsString();
+    const QString keyText = caseInsensitive ? TFilterNode::FoldCase(key.AsString()) : key.AsString();
+    return partial ? text.startsWith(keyText) : text == keyText;
 }
 
 bool KeysMatch(const TVariant& values, const TVariant& keys, TLocateOptions options)

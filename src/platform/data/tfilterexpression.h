@@ -44,10 +44,12 @@ class TFilterNode;
 /// - Text compares exactly and case-sensitively, in code-point order (the order
 ///   of SQLite's binary collation on UTF-8; it differs from UTF-16 code-unit
 ///   order only between U+E000..U+FFFF and characters beyond U+FFFF).
-/// - LIKE folds only the ASCII letters A-Z, as SQLite's LIKE does: `%` matches
-///   any run of characters, `_` exactly one; there is no escape character.
-/// - Numbers compare by value across integer, float and currency; Booleans as
-///   False < True; dates and times by their point in time.
+/// - LIKE folds case by Unicode (simple case folding, on both sides): `%`
+///   matches any run of characters, `_` exactly one; there is no escape character.
+/// - Numbers compare by their exact values across integer and float (currency
+///   as the float it is stored as); Booleans as False < True; dates and times by
+///   their point in time to the millisecond. A date-time outside the calendar
+///   (years 1 to 9999) is no date and a NaN no number: both read as Null.
 /// - A value of a kind the field should not hold is no match; Matches never throws.
 class TFilterExpression
 {
@@ -78,12 +80,13 @@ public:
 
     /// Translates to an SQLite WHERE condition whose values are all bound
     /// parameters (`?` in `where`, in order in `params`). columnSql(index) gives
-    /// the quoted column for a field. Returns false, leaving both untouched, when
-    /// the translation would not select exactly what Matches accepts (time
-    /// fields, more than 999 parameters, SQLite's limits on LIKE patterns and
-    /// expression depth); the dataset then filters per record. Expects text
-    /// stored as UTF-8, dates as "yyyy-mm-dd" or "yyyy-mm-dd hh:mm:ss", Booleans
-    /// as integers and currency as REAL.
+    /// an SQL expression for the field's value exactly as the dataset reads it:
+    /// text as text, numbers as integers or reals, Booleans as 0/1, date-times as
+    /// their TFilterNode::TimeKey, NULL for Null; the connection provides
+    /// TFilterNode::LikeSqlFunction. Returns false, leaving both untouched, when
+    /// the translation would not select exactly what Matches accepts (fields of
+    /// no comparable kind, more than 999 parameters, SQLite's limit on expression
+    /// depth); the dataset then filters per record.
     bool ToSql(const std::function<QString(int index)>& columnSql, QString& where,
                std::vector<TVariant>& params) const;
 

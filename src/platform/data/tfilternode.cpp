@@ -16,8 +16,9 @@ constexpr int kIncomparable = 2;
 constexpr qint64 kMsecsPerDay = 86400000;
 // The height SQLite gives a comparison, IN list or LIKE with a wrapped column.
 constexpr int kLeafSqlHeight = 3;
-// SQLite refuses LIKE patterns longer than this many bytes unless built otherwise.
-constexpr qsizetype kMaxSqlLikePattern = 50000;
+// The calendar's bounds as day serials: 0001-01-01 and the day after 9999-12-31.
+constexpr double kFirstDay = -693593.0;
+constexpr double kEndDay = 2958466.0;
 
 TTruth truth(bool value)
 {
@@ -46,16 +47,6 @@ int compareCodePoints(QStringView a, QStringView b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-// Milliseconds in time order. A raw TDateTime is not ordered before 1899:
-// -1.25 (29 Dec, 06:00) is greater than -1.5 (29 Dec, 12:00); rounding to the
-// millisecond also absorbs the float noise of different ways of encoding one time.
-qint64 chronologicalKey(TDateTime value)
-{
-    const double days = std::trunc(value.Value());
-    const double fraction = std::fabs(value.Value() - days);
-    return qint64(days) * kMsecsPerDay + std::llround(fraction * kMsecsPerDay);
-}
-
 bool isNumber(const TVariant& v)
 {
     const TVarType t = v.VarType();
@@ -74,6 +65,43 @@ template <typename T> int threeWay(const T& a, const T& b)
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+// An integer against a double by their exact values, as SQLite compares them:
+// converting the integer would make 2^53 + 1 equal 2^53.
+int compareIntegerToDouble(qint64 i, double d)
+{
+    constexpr double kTwoTo63 = 9223372036854775808.0;
+    if (d < -kTwoTo63)
+        return 1;
+    if (d >= kTwoTo63)
+        return -1;
+    const auto whole = qint64(d);
+    if (i != whole)
+        return i < whole ? -1 : 1;
+    return threeWay(double(i), d);
+}
+
+// Currency compares as the double it is stored as, so that SQL compares the same values.
+int compareNumbers(const TVariant& a, const TVariant& b)
+{
+    const bool aInteger = a.VarType() == varInt64;
+    const bool bInteger = b.VarType() == varInt64;
+    if (aInteger && bInteger)
+        return threeWay(a.AsInt64(), b.AsInt64());
+    if (aInteger)
+        return compareIntegerToDouble(a.AsInt64(), b.AsFloat());
+    if (bInteger)
+        return -compareIntegerToDouble(b.AsInt64(), a.AsFloat());
+    return threeWay(a.AsFloat(), b.AsFloat());
+}
+
+bool isOutsideCalendar(const TVariant& v)
+{
+    if (v.VarType() != varDate)
+        return false;
+    const double days = v.AsDateTime().Value();
+    return !(days >= kFirstDay && days < kEndDay);
+}
+
 // -1, 0 or 1; kIncomparable when a value is not of the kind the field promises.
 int compareValues(const TVariant& a, const TVariant& b, TValueKind kind)
 {
@@ -84,7 +112,7 @@ int compareValues(const TVariant& a, const TVariant& b, TValueKind kind)
         break;
     case TFilterNode::vkNumber:
         if (isNumber(a) && isNumber(b))
-            return TVariant::Compare(a, b);
+            return compareNumbers(a, b);
         break;
     case TFilterNode::vkBoolean: {
         const std::optional<bool> x = booleanOf(a);
@@ -94,8 +122,12 @@ int compareValues(const TVariant& a, const TVariant& b, TValueKind kind)
         break;
     }
     case TFilterNode::vkDateTime:
-        if (a.VarType() == varDate && b.VarType() == varDate)
-            return threeWay(chronologicalKey(a.AsDateTime()), chronologicalKey(b.AsDateTime()));
+        if (a.VarType() == varDate && b.VarType() == varDate) {
+            const std::optional<qint64> x = TFilterNode::TimeKey(a.AsDateTime());
+            const std::optional<qint64> y = TFilterNode::TimeKey(b.AsDateTime());
+            if (x && y)
+                return threeWay(*x, *y);
+        }
         break;
     case TFilterNode::vkUnsupported:
         break;
@@ -128,83 +160,43 @@ QString sqlOperator(TFilterNode::TCompareOp op)
     return QString::fromLatin1(texts[op]);
 }
 
-char16_t foldAscii(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
-}
-
 // One character: a surrogate pair counts as one, as "_" means one character.
 qsizetype characterLength(QStringView s, qsizetype i)
 {
     return s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate() ? 2 : 1;
 }
 
-// Wildcard matching that remembers only the last "%": linear in practice,
-// never recursive, and without allocation. `pattern` is already folded.
-bool likeMatches(QStringView text, QStringView pattern)
+// A date-time outside the calendar is no date and a NaN no number: they read as
+// Null, as a stored value the field cannot hold does (and as SQL sees a NaN).
+TVariant readValue(const TFilterNode::TValueReader& read, int index)
 {
-    qsizetype t = 0;
-    qsizetype p = 0;
-    qsizetype starPattern = -1;
-    qsizetype starText = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && pattern[p] == u'%') {
-            starPattern = ++p;
-            starText = t;
-        } else if (p < pattern.size() && pattern[p] == u'_') {
-            t += characterLength(text, t);
-            ++p;
-        } else if (p < pattern.size() && pattern[p].unicode() == foldAscii(text[t].unicode())) {
-            ++t;
-            ++p;
-        } else if (starPattern >= 0) {
-            starText += characterLength(text, starText);
-            t = starText;
-            p = starPattern;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == u'%')
-        ++p;
-    return p == pattern.size();
+    TVariant value = read(index);
+    const bool notANumber = value.VarType() == varDouble && std::isnan(value.AsFloat());
+    return notANumber || isOutsideCalendar(value) ? TVariant::Null() : value;
 }
 
-bool isDateOnly(const TFilterField& field)
+// A constant as SQL receives it: a date outside the calendar is Null, and a text
+// loses what UTF-8 cannot carry (a lone surrogate), so that both paths compare
+// the same value.
+TVariant boundValue(TVariant constant)
 {
-    return field.DataType == ftDate;
+    if (isOutsideCalendar(constant))
+        return TVariant::Null();
+    if (constant.IsString())
+        return QString::fromUtf8(constant.AsString().toUtf8());
+    return constant;
 }
 
-// The field as SQLite must see it to compare exactly as Evaluate does: text in
-// binary collation whatever the column declares, Booleans as 0/1 whatever
-// non-zero was stored, date-times normalised so that midnight written with or
-// without its time compares the same. Empty when there is no such form (times
-// have no fixed storage form).
-QString sqlOperand(const TFilterField& field, const TFilterNode::TColumnSql& column, bool dateAsDateTime)
+// The field's value in SQL comes already in the form compareValues uses (see
+// TFilterExpression::ToSql); an unsupported kind has no such form.
+QString sqlOperand(const TFilterField& field, const TFilterNode::TColumnSql& column)
 {
-    switch (TFilterNode::ValueKind(field.DataType)) {
-    case TFilterNode::vkText:
-        return column(field.Index) + QStringLiteral(" COLLATE BINARY");
-    case TFilterNode::vkNumber:
-        return column(field.Index);
-    case TFilterNode::vkBoolean:
-        return QStringLiteral("(%1 <> 0)").arg(column(field.Index));
-    case TFilterNode::vkDateTime:
-        if (field.DataType == ftTime)
-            return QString();
-        if (isDateOnly(field) && !dateAsDateTime)
-            return column(field.Index);
-        return QStringLiteral("datetime(%1)").arg(column(field.Index));
-    case TFilterNode::vkUnsupported:
-        break;
-    }
-    return QString();
+    if (TFilterNode::ValueKind(field.DataType) == TFilterNode::vkUnsupported)
+        return QString();
+    return column(field.Index);
 }
 
-// A date compared with a plain date column is written as the column stores it
-// ("yyyy-mm-dd") when it is a whole day; with a time it sorts after that day's
-// text exactly as it sorts after that day's midnight.
-TVariant sqlParameter(const TVariant& constant, bool fullDateTime)
+TVariant sqlParameter(const TVariant& constant)
 {
     switch (constant.VarType()) {
     case varCurrency:
@@ -212,14 +204,8 @@ TVariant sqlParameter(const TVariant& constant, bool fullDateTime)
     case varBoolean:
         return qint64(constant.AsBoolean() ? 1 : 0);
     case varDate: {
-        // Date and time are formatted apart: a local QDateTime would move a
-        // time that falls into a daylight-saving gap.
-        const TDateTime value = constant.AsDateTime();
-        const QString date = value.ToQDate().toString(QStringLiteral("yyyy-MM-dd"));
-        const QTime time = value.ToQTime();
-        if (!fullDateTime && time.msecsSinceStartOfDay() == 0)
-            return date;
-        return date + time.toString(QStringLiteral(" hh:mm:ss"));
+        const std::optional<qint64> key = TFilterNode::TimeKey(constant.AsDateTime());
+        return key ? TVariant(*key) : TVariant::Null();
     }
     default:
         return constant;
@@ -310,12 +296,12 @@ class TCompareNode final : public TFilterNode
 {
 public:
     TCompareNode(TFilterField field, TCompareOp op, TVariant constant)
-        : FField(field), FKind(ValueKind(field.DataType)), FOp(op), FConstant(std::move(constant))
+        : FField(field), FKind(ValueKind(field.DataType)), FOp(op), FConstant(boundValue(std::move(constant)))
     {}
 
     TTruth Evaluate(const TValueReader& read) const override
     {
-        const TVariant value = read(FField.Index);
+        const TVariant value = readValue(read, FField.Index);
         if (value.IsClear())
             return trUnknown;
         const int order = compareValues(value, FConstant, FKind);
@@ -324,11 +310,11 @@ public:
 
     int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>& params) const override
     {
-        const QString operand = sqlOperand(FField, column, false);
+        const QString operand = sqlOperand(FField, column);
         if (operand.isEmpty())
             return -1;
         sql += QStringLiteral("%1 %2 ?").arg(operand, sqlOperator(FOp));
-        params.push_back(sqlParameter(FConstant, !isDateOnly(FField)));
+        params.push_back(sqlParameter(FConstant));
         return kLeafSqlHeight;
     }
 
@@ -348,10 +334,10 @@ public:
 
     TTruth Evaluate(const TValueReader& read) const override
     {
-        const TVariant a = read(FLeft.Index);
+        const TVariant a = readValue(read, FLeft.Index);
         if (a.IsClear())
             return trUnknown;
-        const TVariant b = read(FRight.Index);
+        const TVariant b = readValue(read, FRight.Index);
         if (b.IsClear())
             return trUnknown;
         const int order = compareValues(a, b, FKind);
@@ -360,9 +346,8 @@ public:
 
     int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>&) const override
     {
-        const bool asDateTime = !isDateOnly(FLeft) || !isDateOnly(FRight);
-        const QString left = sqlOperand(FLeft, column, asDateTime);
-        const QString right = sqlOperand(FRight, column, asDateTime);
+        const QString left = sqlOperand(FLeft, column);
+        const QString right = sqlOperand(FRight, column);
         if (left.isEmpty() || right.isEmpty())
             return -1;
         sql += QStringLiteral("%1 %2 %3").arg(left, sqlOperator(FOp), right);
@@ -381,7 +366,10 @@ class TIsNullNode final : public TFilterNode
 public:
     explicit TIsNullNode(TFilterField field) : FField(field) {}
 
-    TTruth Evaluate(const TValueReader& read) const override { return truth(read(FField.Index).IsClear()); }
+    TTruth Evaluate(const TValueReader& read) const override
+    {
+        return truth(readValue(read, FField.Index).IsClear());
+    }
 
     int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>&) const override
     {
@@ -396,33 +384,32 @@ private:
 class TLikeNode final : public TFilterNode
 {
 public:
-    TLikeNode(TFilterField field, const QString& pattern) : FField(field), FPattern(pattern)
-    {
-        FFolded.reserve(pattern.size());
-        for (QChar c : pattern)
-            FFolded += QChar(foldAscii(c.unicode()));
-    }
+    TLikeNode(TFilterField field, const QString& pattern)
+        : FField(field), FFolded(FoldCase(boundValue(pattern).AsString()))
+    {}
 
     TTruth Evaluate(const TValueReader& read) const override
     {
-        const TVariant value = read(FField.Index);
+        const TVariant value = readValue(read, FField.Index);
         if (!value.IsString())
             return trUnknown;
-        return truth(likeMatches(value.AsString(), FFolded));
+        return truth(LikeMatches(FoldCase(value.AsString()), FFolded));
     }
 
+    // SQLite's own LIKE folds only A-Z and stops at a NUL; the connection's
+    // function runs LikeMatches itself, so both paths match alike.
     int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>& params) const override
     {
-        if (FPattern.toUtf8().size() > kMaxSqlLikePattern)
+        const QString operand = sqlOperand(FField, column);
+        if (operand.isEmpty())
             return -1;
-        sql += QStringLiteral("%1 LIKE ?").arg(column(FField.Index));
-        params.push_back(FPattern);
+        sql += QStringLiteral("%1(%2, ?)").arg(QLatin1String(LikeSqlFunction), operand);
+        params.push_back(FFolded);
         return kLeafSqlHeight;
     }
 
 private:
     TFilterField FField;
-    QString FPattern;
     QString FFolded;
 };
 
@@ -433,6 +420,7 @@ public:
         : FField(field), FKind(ValueKind(field.DataType))
     {
         for (TVariant& constant : constants) {
+            constant = boundValue(std::move(constant));
             if (constant.IsClear())
                 FHasNull = true;
             else
@@ -444,7 +432,7 @@ public:
 
     TTruth Evaluate(const TValueReader& read) const override
     {
-        const TVariant value = read(FField.Index);
+        const TVariant value = readValue(read, FField.Index);
         if (value.IsClear() ||
             (!FSorted.empty() && compareValues(value, FSorted.front(), FKind) == kIncomparable))
             return trUnknown;
@@ -455,12 +443,12 @@ public:
 
     int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>& params) const override
     {
-        const QString operand = sqlOperand(FField, column, false);
+        const QString operand = sqlOperand(FField, column);
         if (operand.isEmpty())
             return -1;
         QStringList marks;
         for (const TVariant& constant : FSorted) {
-            params.push_back(sqlParameter(constant, !isDateOnly(FField)));
+            params.push_back(sqlParameter(constant));
             marks << QStringLiteral("?");
         }
         if (FHasNull) {
@@ -500,6 +488,55 @@ TFilterNode::TValueKind TFilterNode::ValueKind(TFieldType type)
     if (IsDateTimeFieldType(type))
         return vkDateTime;
     return vkUnsupported;
+}
+
+std::optional<qint64> TFilterNode::TimeKey(TDateTime value)
+{
+    // A raw TDateTime is not ordered before 1899: -1.25 (29 Dec, 06:00) is
+    // greater than -1.5 (29 Dec, 12:00); rounding to the millisecond also
+    // absorbs the float noise of different ways of encoding one time.
+    const double serial = value.Value();
+    if (!(serial >= kFirstDay && serial < kEndDay))
+        return std::nullopt;
+    const double days = std::trunc(serial);
+    const double fraction = std::fabs(serial - days);
+    return qint64(days) * kMsecsPerDay + std::llround(fraction * kMsecsPerDay);
+}
+
+QString TFilterNode::FoldCase(const QString& text)
+{
+    return text.toCaseFolded();
+}
+
+// Wildcard matching that remembers only the last "%": linear in practice,
+// never recursive, and without allocation.
+bool TFilterNode::LikeMatches(QStringView text, QStringView pattern)
+{
+    qsizetype t = 0;
+    qsizetype p = 0;
+    qsizetype starPattern = -1;
+    qsizetype starText = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && pattern[p] == u'%') {
+            starPattern = ++p;
+            starText = t;
+        } else if (p < pattern.size() && pattern[p] == u'_') {
+            t += characterLength(text, t);
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == text[t]) {
+            ++t;
+            ++p;
+        } else if (starPattern >= 0) {
+            starText += characterLength(text, starText);
+            t = starText;
+            p = starPattern;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'%')
+        ++p;
+    return p == pattern.size();
 }
 
 TFilterNode::TCompareOp TFilterNode::Mirrored(TCompareOp op)

@@ -3,8 +3,11 @@
 #include "platform/core/tvariant.h"
 #include "platform/data/tfieldtype.h"
 
+#include <QStringView>
 #include <functional>
+
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace orvo {
@@ -59,6 +62,16 @@ public:
     virtual int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>& params) const = 0;
 
     static TValueKind ValueKind(TFieldType type);
+    /// A date-time as milliseconds in time order; none outside the calendar
+    /// (years 1 to 9999), where a date-time is no date.
+    static std::optional<qint64> TimeKey(TDateTime value);
+    /// Unicode case folding, which LIKE and case-insensitive searches apply to both sides.
+    static QString FoldCase(const QString& text);
+    /// LIKE on texts already folded: `%` any run of characters, `_` exactly one.
+    static bool LikeMatches(QStringView text, QStringView pattern);
+    /// The SQL function, provided by the connection, that SQL translations call
+    /// as name(value, foldedPattern) to answer LikeMatches(FoldCase(value), foldedPattern).
+    static constexpr const char* LikeSqlFunction = "orvo_like";
     /// The operator that gives the same result with its operands swapped (< becomes >).
     static TCompareOp Mirrored(TCompareOp op);
 

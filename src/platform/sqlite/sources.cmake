@@ -3,6 +3,7 @@ set(ORVO_AREA_HEADERS
     tparams.h
     tsqlitedatabase.h
     tsqlitedataset.h
+    tsqlitefunctions.h
     tsqlitekeyorder.h
     tsqlitequery.h
     tsqliterowstore.h
@@ -15,6 +16,7 @@ set(ORVO_AREA_SOURCES
     tparams.cpp
     tsqlitedatabase.cpp
     tsqlitedataset.cpp
+    tsqlitefunctions.cpp
     tsqlitekeyorder.cpp
     tsqlitequery.cpp
     tsqliterowstore.cpp

@@ -1,6 +1,7 @@
 #include "platform/sqlite/tsqlitedatabase.h"
 
 #include "platform/core/exceptions.h"
+#include "platform/sqlite/tsqlitefunctions.h"
 #include "platform/sqlite/tsqlitestatement.h"
 
 #include <QFileInfo>
@@ -99,6 +100,7 @@ void TSQLiteDatabase::OpenHandle()
     FHandle = handle;
     sqlite3_extended_result_codes(FHandle, 0);
     sqlite3_busy_timeout(FHandle, FBusyTimeout);
+    TSQLiteFunctions::Register(FHandle);
 }
 
 // SQLite opens any file lazily; reading the schema is what finds out that it is not a database.

@@ -4,6 +4,7 @@
 #include "platform/data/tfielddefs.h"
 #include "platform/data/tfields.h"
 #include "platform/data/tfilterexpression.h"
+#include "platform/sqlite/tsqlitefunctions.h"
 #include "platform/sqlite/tsqlitetypes.h"
 
 namespace orvo {
@@ -110,7 +111,11 @@ bool TSQLiteDataSet::TranslateFilter(const std::function<QString(int column)>& c
     for (const QString& name : expression->FieldNames())
         if (FieldColumn(FindField(name)) < 0)
             return false;
-    const auto fieldSql = [&](int index) { return columnSql(FieldColumn(FilterField(index))); };
+    // The filter compares values as the dataset reads them, not as SQLite stored them.
+    const auto fieldSql = [&](int index) {
+        const int column = FieldColumn(FilterField(index));
+        return TSQLiteFunctions::FieldValueSql(columnSql(column), FColumns.at(size_t(column)).DataType);
+    };
     return expression->ToSql(fieldSql, where, params);
 }
 

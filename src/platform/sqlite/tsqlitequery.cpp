@@ -819,13 +819,14 @@ void TSQLiteQuery::InternalDelete()
     const int position = PositionOf(id);
     if (position < 0)
         throw EDatabaseError(QStringLiteral("Record not found"));
+    // The successor may not be read yet (only a grid reads ahead): read it now, so that it is the
+    // row that takes the deleted one's place, and CancelUpdates can put the row back before it.
+    EnsureRow(position + 1);
     if (!FCachedUpdates)
         WriteDelete(FStore.Values(id));
     else if (auto it = FChanges.find(id); it != FChanges.end() && it->second.Status == usInserted)
         ForgetInserted(id);
     else {
-        // Keep the successor so that CancelUpdates can put the row back in its place.
-        EnsureRow(position + 1);
         LogChange(id, usDeleted, FStore.Values(id));
         auto& change = FChanges[id];
         if (change.Original.empty())

@@ -5,6 +5,8 @@
 #include "platform/data/tdatasource.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
+#include "platform/data/tfilternode.h"
+#include "platform/sqlite/tsqlitefunctions.h"
 #include "platform/sqlite/tsqliterowstore.h"
 #include "platform/sqlite/tsqlitestatement.h"
 #include "platform/sqlite/tsqlitetypes.h"
@@ -752,22 +754,28 @@ QString TSQLiteTable::KeyCondition(const QStringList& fields, const TVariant& va
     for (qsizetype i = 0; i < fields.size(); ++i) {
         const TField* field = FieldByName(fields[i]);
         const int column = FieldColumn(field);
-        const QString sql = TSQLiteDatabase::QuoteIdentifier(FInfo.Columns()[size_t(column)].Name);
+        const QString name = TSQLiteDatabase::QuoteIdentifier(FInfo.Columns()[size_t(column)].Name);
         const TVariant value =
             StorageValue(column, field->CanonicalValue(ValueAt(values, int(i), int(fields.size()))));
-        const bool text = IsStringFieldType(field->DataType());
-        const QString collate =
-            text && options.Contains(loCaseInsensitive) ? QStringLiteral(" COLLATE NOCASE") : QString();
-        if (value.IsClear())
-            terms << sql + QLatin1String(" IS NULL");
-        else if (text && options.Contains(loPartialKey)) {
-            terms << QStringLiteral("substr(%1, 1, length(?)) = ?%2").arg(sql, collate);
-            params.push_back(value);
-            params.push_back(value);
-        } else {
-            terms << sql + QLatin1String(" = ?") + collate;
-            params.push_back(value);
+        if (value.IsClear()) {
+            terms << name + QLatin1String(" IS NULL");
+            continue;
         }
+        if (!IsStringFieldType(field->DataType()) || !value.IsString()) {
+            terms << name + QLatin1String(" = ?");
+            params.push_back(value);
+            continue;
+        }
+        // As the record-by-record search: SQLite's NOCASE folds only A-Z, and only the last
+        // key field may be a prefix.
+        const bool caseInsensitive = options.Contains(loCaseInsensitive);
+        const QString key = caseInsensitive ? TFilterNode::FoldCase(value.AsString()) : value.AsString();
+        const QString text = caseInsensitive ? TSQLiteFunctions::CaseFoldedSql(name) : name;
+        if (options.Contains(loPartialKey) && i == fields.size() - 1)
+            terms << TSQLiteFunctions::StartsWithSql(text);
+        else
+            terms << text + QLatin1String(" = ? COLLATE BINARY");
+        params.push_back(key);
     }
     return terms.join(QLatin1String(" AND "));
 }
@@ -831,6 +839,14 @@ TVariant TSQLiteTable::Lookup(const QString& keyFields, const TVariant& keyValue
 bool TSQLiteTable::GetCanModify() const
 {
     return Database() && !Database()->ReadOnly() && !FInfo.IsView() && FInfo.HasRowid();
+}
+
+// The bookmark carries the order's key, which a post or a new IndexFieldNames changes; the rowid stays.
+QByteArray TSQLiteTable::RecordIdentity(const TRecordBuffer& buffer) const
+{
+    if (buffer.RecordId < 0)
+        return QByteArray();
+    return QByteArray::number(buffer.RecordId);
 }
 
 void TSQLiteTable::InternalPost()
@@ -897,10 +913,34 @@ void TSQLiteTable::InternalDelete()
     DataChanged();
     if (index < 0)
         return;
+    const TRow deleted = FRows[size_t(index)];
     FRows.erase(FRows.begin() + index);
     FCursor = index;
     // Rows before the deleted one keep their numbers.
     FFirstRecNo = index > 0 ? firstRecNo : -1;
+    StepOntoSuccessor(deleted);
+}
+
+// The window may end at the deleted row (after a Locate it holds that row alone). Its key still
+// marks the place: what follows it comes under the cursor, or, when nothing does, the cursor
+// stays past the rows before it, so that the dataset steps back onto the new last record.
+void TSQLiteTable::StepOntoSuccessor(const TRow& deleted)
+{
+    if (FCursor < int(FRows.size()))
+        return;
+    if (!FAtEnd) {
+        std::vector<TRow> rows = FetchBeyond(deleted, true, FPageSize);
+        FAtEnd = int(rows.size()) < FPageSize;
+        std::move(rows.begin(), rows.end(), std::back_inserter(FRows));
+    }
+    if (!FRows.empty() || FAtStart)
+        return;
+    std::vector<TRow> rows = FetchBeyond(deleted, false, FPageSize);
+    FAtStart = int(rows.size()) < FPageSize;
+    for (TRow& row : rows)
+        FRows.push_front(std::move(row));
+    FCursor = int(FRows.size());
+    FFirstRecNo = -1;
 }
 
 void TSQLiteTable::DataChanged()

@@ -83,6 +83,7 @@ protected:
     void InternalRefresh() override;
     void DoOnNewRecord() override;
     bool GetCanModify() const override;
+    QByteArray RecordIdentity(const TRecordBuffer& buffer) const override;
     int GetRecordCount() const override;
     int GetRecNo() const override;
     bool FilterHandledBySource() const override;
@@ -105,6 +106,7 @@ private:
     std::vector<TRow> Select(const QString& condition, const std::vector<TVariant>& params, bool reversed,
                              int limit, int offset = 0, bool ordered = true) const;
     std::vector<TRow> FetchBeyond(const TRow& edge, bool after, int limit) const;
+    void StepOntoSuccessor(const TRow& deleted);
     std::optional<TRow> FetchRow(qint64 rowid, bool inSource) const;
     TRow KeyOf(const TRow& row) const;
     qint64 RowidOf(const TRow& row) const { return row.back().AsInt64(); }

@@ -220,7 +220,9 @@ TVariant TSQLiteTypes::DateTimeFromStorage(const TVariant& raw)
     if (!time.isValid())
         return TVariant::Null();
     const double day = date.isValid() ? TDateTime::FromQDate(date).Value() : 0.0;
-    return TVariant(TDateTime(day + TDateTime::FromQTime(time).Value()));
+    // Before 1899 the time fraction counts away from zero too: -1.25 is 29 December, 06:00.
+    const double fraction = TDateTime::FromQTime(time).Value();
+    return TVariant(TDateTime(day < 0 ? day - fraction : day + fraction));
 }
 
 TVariant TSQLiteTypes::ToStorage(TFieldType type, const TVariant& value)

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/data/tfieldtype.h"
+
+#include <QString>
+
+struct sqlite3;
+
+namespace orvo {
+
+/// The SQL functions our datasets call, registered on every connection, so
+/// that SQL compares values exactly as the dataset reads and compares them:
+/// - orvo_field(value, fieldType): the stored value converted as the dataset
+///   reads a field of that type, in the form the filter engine's SQL compares
+///   (see TFilterExpression::ToSql); NULL where the dataset reads Null;
+/// - orvo_like(text, foldedPattern): the filter engine's LIKE, folding by Unicode;
+/// - orvo_casefold(text): Unicode case folding, for case-insensitive searches
+///   (SQLite's NOCASE folds only A-Z);
+/// - orvo_starts_with(text, prefix): 1 when text begins with prefix (SQLite's
+///   substr and length stop at a NUL inside a text).
+class TSQLiteFunctions
+{
+public:
+    static void Register(sqlite3* db);
+
+    /// `column` as orvo_field delivers it for a field of `type`.
+    static QString FieldValueSql(const QString& column, TFieldType type);
+    /// "`text` begins with the next parameter".
+    static QString StartsWithSql(const QString& text);
+    /// `column` case-folded as TFilterNode::FoldCase folds.
+    static QString CaseFoldedSql(const QString& column);
+};
+
+} // namespace orvo
