@@ -253,6 +253,7 @@ private slots:
     void variantsKeepTheirKind_data();
     void variantsKeepTheirKind();
     void readsClassicSpellings();
+    void aFontWithoutSizeKeepsNone();
     void badInputRaisesWithItsLine_data();
     void badInputRaisesWithItsLine();
     void aBadItemLeavesTheCollectionAsItWas();
@@ -268,6 +269,22 @@ void TestFormStream::everyKindRoundTrips()
     CompareSamples(copy, original);
     QCOMPARE(copy.Font().Height(), -15);
     QCOMPARE(copy.Font().Style(), (TFontStyles{fsBold, fsUnderline}));
+}
+
+// Without a GUI application a font has no size until one is given: writing must not make
+// one up, or each save and load would turn it into another.
+void TestFormStream::aFontWithoutSizeKeepsNone()
+{
+    TSample sample;
+    Read("object Sample1: TSample\n  Font.Name = 'Serif'\nend\n", sample);
+    const QByteArray written = Write(sample);
+    QVERIFY2(!written.contains("Font.Height"), written.constData());
+    QVERIFY(written.contains("Font.Name = 'Serif'"));
+    TSample copy;
+    Read(written, copy);
+    QCOMPARE(copy.Font().ToQFont().pixelSize(), sample.Font().ToQFont().pixelSize());
+    QCOMPARE(copy.Font().ToQFont().pointSizeF(), sample.Font().ToQFont().pointSizeF());
+    QCOMPARE(Write(copy), written);
 }
 
 void TestFormStream::writesOnlyWhatDiffersFromAFreshObject()

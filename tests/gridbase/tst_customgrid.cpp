@@ -121,6 +121,7 @@ private slots:
     void manyRowsStayNavigable();
     void axisPositions_data();
     void axisPositions();
+    void axisBoundsHugeSizes();
     void scrollBarsWheelAndTimedScroll();
     void rangeAndRowSelection();
     void moveColumnAndRowKeepCurrentCell();
@@ -575,6 +576,27 @@ void TestCustomGrid::axisPositions()
     // Sizes changed after a lookup rebuild the positions.
     axis.SetSize(0, 20);
     QCOMPARE(axis.Position(1), 21);
+}
+
+// Sizes read from stored layouts may be anything: a cell's extent must stay an int.
+void TestCustomGrid::axisBoundsHugeSizes()
+{
+    TGridAxis axis;
+    axis.SetLineWidth(INT_MAX);
+    QCOMPARE(axis.LineWidth(), TGridAxis::MaxSize);
+    axis.SetLineWidth(1);
+    axis.SetDefaultSize(INT_MAX);
+    axis.SetCount(3000);
+    QCOMPARE(axis.DefaultSize(), TGridAxis::MaxSize);
+    axis.SetSize(1, INT_MAX);
+    QCOMPARE(axis.Size(1), TGridAxis::MaxSize);
+    QCOMPARE(axis.Extent(1), TGridAxis::MaxSize + 1);
+    QCOMPARE(axis.Position(3000), qint64(3000) * (TGridAxis::MaxSize + 1));
+    QCOMPARE(axis.IndexAt(qint64(2999) * (TGridAxis::MaxSize + 1)), 2999);
+    axis.Scale(INT_MAX, 1);
+    QCOMPARE(axis.Size(2), TGridAxis::MaxSize);
+    axis.SetSize(0, INT_MIN);
+    QCOMPARE(axis.Extent(0), 0);
 }
 
 void TestCustomGrid::scrollBarsWheelAndTimedScroll()

@@ -37,12 +37,16 @@ bool IsPlainChar(char32_t code)
     return QChar::isPrint(code) && code != 0x2028 && code != 0x2029;
 }
 
-// The pixel height at 96 dpi, negative, as form files of the classic platform keep it.
+// The pixel height at 96 dpi, negative, as form files of the classic platform keep it;
+// 0 for a font that has no size yet (as without a GUI application), which readers take
+// as "keep the current size".
 int FontHeight(const QFont& font)
 {
     if (font.pixelSize() > 0)
         return -font.pixelSize();
-    return -int(std::lround(font.pointSizeF() * 96.0 / 72.0));
+    if (font.pointSizeF() > 0)
+        return -int(std::lround(font.pointSizeF() * 96.0 / 72.0));
+    return 0;
 }
 
 QString FontStyleText(const QFont& font)
@@ -207,7 +211,8 @@ void TFormWriter::WriteFont(const QVariant& value, const QString& name)
     const auto& font = *static_cast<const TFont*>(value.constData());
     const QFont& qfont = font.ToQFont();
     Line(name + QStringLiteral(".Color = ") + ColorToString(font.Color()));
-    Line(name + QStringLiteral(".Height = ") + QString::number(FontHeight(qfont)));
+    if (const int height = FontHeight(qfont); height != 0)
+        Line(name + QStringLiteral(".Height = ") + QString::number(height));
     Line(name + QStringLiteral(".Name = ") + QuoteString(qfont.family()));
     Line(name + QStringLiteral(".Style = ") + FontStyleText(qfont));
 }

@@ -208,7 +208,7 @@ int TCustomGrid::VisibleColCount() const
 
 void TCustomGrid::SetGridLineWidth(int value)
 {
-    value = std::max(value, 0);
+    value = std::clamp(value, 0, TGridAxis::MaxSize);
     if (value == FGridLineWidth)
         return;
     const TGridCoord oldTopLeft = FTopLeft;

@@ -4,6 +4,15 @@
 
 namespace orvo {
 
+namespace {
+
+int Bounded(int size)
+{
+    return std::min(size, TGridAxis::MaxSize);
+}
+
+} // namespace
+
 void TGridAxis::SetCount(int count)
 {
     count = std::max(0, count);
@@ -15,6 +24,7 @@ void TGridAxis::SetCount(int count)
 
 void TGridAxis::SetDefaultSize(int size)
 {
+    size = Bounded(size);
     FDefaultSize = size;
     std::fill(FSizes.begin(), FSizes.end(), size);
     Invalidate();
@@ -22,6 +32,7 @@ void TGridAxis::SetDefaultSize(int size)
 
 void TGridAxis::SetSize(int index, int size)
 {
+    size = Bounded(size);
     if (FSizes[size_t(index)] == size)
         return;
     FSizes[size_t(index)] = size;
@@ -30,6 +41,7 @@ void TGridAxis::SetSize(int index, int size)
 
 void TGridAxis::SetLineWidth(int width)
 {
+    width = std::clamp(width, 0, MaxSize);
     if (width == FLineWidth)
         return;
     FLineWidth = width;
@@ -81,7 +93,9 @@ void TGridAxis::Scale(int m, int d)
 {
     if (d == 0 || m == d)
         return;
-    auto scaled = [m, d](int size) { return size < 0 ? size : int(qint64(size) * m / d); };
+    auto scaled = [m, d](int size) {
+        return size < 0 ? size : int(std::clamp<qint64>(qint64(size) * m / d, -MaxSize, MaxSize));
+    };
     FDefaultSize = scaled(FDefaultSize);
     std::transform(FSizes.begin(), FSizes.end(), FSizes.begin(), scaled);
     Invalidate();

@@ -15,6 +15,10 @@ namespace orvo {
 class TGridAxis
 {
 public:
+    /// The largest size and line width kept; larger ones are cut to it, so that a cell's
+    /// extent and the positions the grid draws at stay within int arithmetic.
+    static constexpr int MaxSize = 1 << 20;
+
     int Count() const { return int(FSizes.size()); }
     /// Grows with cells of the default size or shrinks from the end.
     void SetCount(int count);
@@ -32,6 +36,7 @@ public:
     /// The room a cell occupies including its line.
     int Extent(int index) const;
     /// Where cell `index` begins, counted from cell 0; Position(Count()) is the total.
+    /// The total itself may exceed int for many large cells.
     qint64 Position(int index) const;
     /// The cell whose room holds `offset`, or -1 beyond the last cell or below 0.
     int IndexAt(qint64 offset) const;
