@@ -2,6 +2,9 @@ include(GNUInstallDirs)
 
 # Shared settings for every Orvo library target.
 function(orvo_library_settings target)
+    # Public, so that the exported targets carry the language level their headers need:
+    # a program linking Orvo::Suite gets C++20 without asking for it.
+    target_compile_features(${target} PUBLIC cxx_std_20)
     target_compile_options(${target} PRIVATE -Wall -Wextra)
     target_include_directories(${target} PUBLIC
         $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>

@@ -17,4 +17,5 @@ cmake -S "$source_dir/tests/install/consumer" -B "$work/subdir" -G Ninja \
     -DORVO_SOURCE_DIR="$source_dir" >/dev/null
 # Compiling the program's own source is enough here: the libraries are the
 # same sources the installed build above already linked.
-cmake --build "$work/subdir" --target CMakeFiles/consumer.dir/main.cpp.o >/dev/null
+cmake --build "$work/subdir" --target CMakeFiles/consumer.dir/main.cpp.o \
+    CMakeFiles/grid-example.dir/gridexample.cpp.o >/dev/null

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sqlite3.h>
+
 #include <memory>
 
 using namespace orvo;
@@ -59,6 +61,51 @@ void WriteFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
+/// Runs SQL straight through SQLite, outside the dataset layer, as a person's own tool would.
+void ExecRaw(const QString& path, const QString& sql)
+{
+    sqlite3* handle = nullptr;
+    QCOMPARE(sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READWRITE, nullptr),
+             SQLITE_OK);
+    const int rc = sqlite3_exec(handle, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
+    sqlite3_close(handle);
+    QVERIFY2(rc == SQLITE_OK, qPrintable(message));
+}
+
+/// Every row of the sample tables, read through SQLite's own API.
+QString RawDump(const QString& path)
+{
+    sqlite3* handle = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close(handle);
+        return {};
+    }
+    QString text;
+    sqlite3_stmt* tables = nullptr;
+    sqlite3_prepare_v2(handle, "SELECT name FROM sqlite_master ORDER BY name", -1, &tables, nullptr);
+    while (sqlite3_step(tables) == SQLITE_ROW) {
+        const QByteArray name(reinterpret_cast<const char*>(sqlite3_column_text(tables, 0)));
+        text += QString::fromUtf8(name) + QLatin1Char('\n');
+        sqlite3_stmt* rows = nullptr;
+        if (sqlite3_prepare_v2(handle, "SELECT * FROM \"" + name + "\" ORDER BY rowid", -1, &rows, nullptr) !=
+            SQLITE_OK)
+            continue; // an index
+        while (sqlite3_step(rows) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(rows); ++c)
+                text += QString::number(sqlite3_column_type(rows, c)) + QLatin1Char(':') +
+                        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(rows, c))) +
+                        QLatin1Char('|');
+            text += QLatin1Char('\n');
+        }
+        sqlite3_finalize(rows);
+    }
+    sqlite3_finalize(tables);
+    sqlite3_close(handle);
+    return text;
+}
+
 struct ToolRun
 {
     int ExitCode = -1;
@@ -98,6 +145,10 @@ private slots:
     void unusablePathRaisesAndLeavesNothing_data();
     void unusablePathRaisesAndLeavesNothing();
     void failedRunLeavesNoDatabase();
+    void resetGivesBackTheFirstContent_data();
+    void resetGivesBackTheFirstContent();
+    void resetRefusesWhatIsNotASampleDatabase_data();
+    void resetRefusesWhatIsNotASampleDatabase();
 
     void bigOrdersHasTheRowsAndColumnsAskedFor();
     void bigOrdersReplacesAndRejectsBadArguments();
@@ -105,6 +156,7 @@ private slots:
     void toolPrintsTablesFieldsAndCounts();
     void toolFailsClearlyOnBadInput_data();
     void toolFailsClearlyOnBadInput();
+    void toolResetsAnEditedDatabase();
 
 private:
     std::unique_ptr<QTemporaryDir> FDir;
@@ -297,6 +349,75 @@ void TestSampleDb::failedRunLeavesNoDatabase()
     QVERIFY(!QFileInfo::exists(SamplePath()));
 }
 
+void TestSampleDb::resetGivesBackTheFirstContent_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::newRow("missing file") << QString();
+    QTest::newRow("untouched") << QStringLiteral("SELECT 1");
+    QTest::newRow("edited rows") << QStringLiteral(
+        "UPDATE Customer SET Company = 'Mine' WHERE CustNo = 1221; DELETE FROM Orders WHERE OrderNo > 1100;"
+        "INSERT INTO Customer (CustNo, Company) VALUES (9999, 'New')");
+    QTest::newRow("added tables and views")
+        << QStringLiteral("CREATE TABLE Notes (t TEXT); INSERT INTO Notes VALUES ('x');"
+                          "CREATE VIEW Big AS SELECT * FROM Orders WHERE ItemsTotal > 1000;"
+                          "CREATE INDEX OrdersByDate ON Orders (SaleDate)");
+    QTest::newRow("changed schema") << QStringLiteral("ALTER TABLE Customer ADD COLUMN Rating INTEGER");
+}
+
+void TestSampleDb::resetGivesBackTheFirstContent()
+{
+    QFETCH(QString, edit);
+    const QString fresh = FDir->filePath(QStringLiteral("fresh.db"));
+    QVERIFY(TSampleDatabase::EnsureSampleDatabase(fresh));
+    if (!edit.isNull()) {
+        QVERIFY(TSampleDatabase::EnsureSampleDatabase(SamplePath()));
+        TSampleDatabase::CreateBigOrders(*OpenDatabase(SamplePath()), QStringLiteral("BigOrders"), 50);
+        ExecRaw(SamplePath(), edit);
+    }
+
+    TSampleDatabase::ResetSampleDatabase(SamplePath());
+    QCOMPARE(RawDump(SamplePath()), RawDump(fresh));
+    QVERIFY(RawDump(fresh).contains(QStringLiteral("Beacon Surf Outfitters")));
+    QCOMPARE(QDir(FDir->path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{QStringLiteral("fresh.db"), QStringLiteral("samples.db")}));
+}
+
+void TestSampleDb::resetRefusesWhatIsNotASampleDatabase_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("schema");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("plain text") << QByteArray("my own notes, not a database") << QString()
+                                << QStringLiteral("not a database");
+    QTest::newRow("empty database") << QByteArray() << QStringLiteral("SELECT 1")
+                                    << QStringLiteral("not a sample database");
+    QTest::newRow("someone's own tables")
+        << QByteArray()
+        << QStringLiteral("CREATE TABLE Invoices (n INTEGER); INSERT INTO Invoices VALUES (7)")
+        << QStringLiteral("not a sample database");
+    QTest::newRow("customers without orders")
+        << QByteArray() << QStringLiteral("CREATE TABLE Customer (CustNo REAL)")
+        << QStringLiteral("not a sample database");
+}
+
+void TestSampleDb::resetRefusesWhatIsNotASampleDatabase()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, schema);
+    QFETCH(QString, message);
+    WriteFile(SamplePath(), content);
+    if (!schema.isNull())
+        ExecRaw(SamplePath(), schema);
+    const QByteArray before = ReadFile(SamplePath());
+    try {
+        TSampleDatabase::ResetSampleDatabase(SamplePath());
+        QFAIL("the reset went ahead");
+    } catch (const EDatabaseError& e) {
+        QVERIFY2(e.Message().contains(message), qPrintable(e.Message()));
+    }
+    QCOMPARE(ReadFile(SamplePath()), before);
+}
+
 void TestSampleDb::bigOrdersHasTheRowsAndColumnsAskedFor()
 {
     TSQLiteDatabase db;
@@ -391,6 +512,36 @@ void TestSampleDb::toolFailsClearlyOnBadInput()
     QVERIFY(run.ExitCode > 0);
     QVERIFY2(run.Err.contains(message), qPrintable(run.Err));
     QVERIFY(!QFileInfo::exists(FDir->filePath(QStringLiteral("x.db"))));
+}
+
+void TestSampleDb::toolResetsAnEditedDatabase()
+{
+    QCOMPARE(RunTool({QStringLiteral("--path"), SamplePath()}).ExitCode, 0);
+    const QString firstContent = RawDump(SamplePath());
+    ExecRaw(SamplePath(), QStringLiteral("UPDATE Customer SET Company = 'Edited'; CREATE TABLE Mine (x)"));
+    QVERIFY(RawDump(SamplePath()) != firstContent);
+
+    const ToolRun run = RunTool({QStringLiteral("--path"), SamplePath(), QStringLiteral("--reset")});
+    QVERIFY2(run.ExitCode == 0, qPrintable(run.Err));
+    QVERIFY2(run.Out.contains(QStringLiteral("(made anew)")), qPrintable(run.Out));
+    QCOMPARE(RawDump(SamplePath()), firstContent);
+
+    // Resetting and adding the big orders in one run.
+    const ToolRun both = RunTool({QStringLiteral("--path"), SamplePath(), QStringLiteral("--reset"),
+                                  QStringLiteral("--big-orders"), QStringLiteral("30")});
+    QVERIFY2(both.ExitCode == 0, qPrintable(both.Err));
+    QVERIFY(both.Out.contains(QRegularExpression(QStringLiteral("^BigOrders\\b.*\\b30 records"),
+                                                 QRegularExpression::MultilineOption)));
+
+    // A file that is not a sample database is refused and kept.
+    const QString own = FDir->filePath(QStringLiteral("own.db"));
+    WriteFile(own, QByteArray());
+    ExecRaw(own, QStringLiteral("CREATE TABLE Invoices (n); INSERT INTO Invoices VALUES (1)"));
+    const QByteArray ownBytes = ReadFile(own);
+    const ToolRun refused = RunTool({QStringLiteral("--path"), own, QStringLiteral("--reset")});
+    QVERIFY(refused.ExitCode > 0);
+    QVERIFY2(refused.Err.contains(QStringLiteral("not a sample database")), qPrintable(refused.Err));
+    QCOMPARE(ReadFile(own), ownBytes);
 }
 
 QTEST_GUILESS_MAIN(TestSampleDb)

@@ -1,5 +1,6 @@
-// orvo-sampledb: creates the demo database when it is missing and shows what is in it,
-// read through the dataset layer exactly as the grid will read it.
+// orvo-sampledb: creates the demo database when it is missing (or anew, dropping every
+// edit, with --reset) and shows what is in it, read through the dataset layer exactly
+// as the grid will read it.
 
 #include "sampledb/tsampledatabase.h"
 
@@ -25,6 +26,7 @@ namespace {
 struct Options
 {
     QString Path;
+    bool Reset = false;
     std::optional<qint64> BigOrders;
 };
 
@@ -48,7 +50,11 @@ Options ParseOptions(const QCoreApplication& app)
     const QCommandLineOption bigOrders(
         QStringLiteral("big-orders"),
         QStringLiteral("(Re)creates the table BigOrders with N generated rows."), QStringLiteral("N"));
+    const QCommandLineOption reset(
+        QStringLiteral("reset"),
+        QStringLiteral("Makes the sample database anew: every edit and added table is dropped."));
     parser.addOption(path);
+    parser.addOption(reset);
     parser.addOption(bigOrders);
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -58,6 +64,7 @@ Options ParseOptions(const QCoreApplication& app)
 
     Options options;
     options.Path = parser.isSet(path) ? parser.value(path) : TSampleDatabase::DefaultPath();
+    options.Reset = parser.isSet(reset);
     if (parser.isSet(bigOrders)) {
         bool ok = false;
         options.BigOrders = parser.value(bigOrders).toLongLong(&ok);
@@ -92,9 +99,20 @@ void PrintTable(TSQLiteDatabase& db, const QString& tableName, QTextStream& out)
             << '\n';
 }
 
+/// Makes sure the database is there, or makes it anew, and says which was done.
+QString PrepareDatabase(const Options& options)
+{
+    if (options.Reset) {
+        TSampleDatabase::ResetSampleDatabase(options.Path);
+        return QStringLiteral("made anew");
+    }
+    return TSampleDatabase::EnsureSampleDatabase(options.Path) ? QStringLiteral("created")
+                                                               : QStringLiteral("already there");
+}
+
 void Run(const Options& options)
 {
-    const bool created = TSampleDatabase::EnsureSampleDatabase(options.Path);
+    const QString state = PrepareDatabase(options);
     TSQLiteDatabase db;
     db.SetDatabaseName(options.Path);
     db.Open();
@@ -102,8 +120,7 @@ void Run(const Options& options)
         TSampleDatabase::CreateBigOrders(db, QStringLiteral("BigOrders"), *options.BigOrders);
 
     QTextStream out(stdout);
-    out << "Sample database: " << QDir::toNativeSeparators(options.Path)
-        << (created ? " (created)" : " (already there)") << "\n\n";
+    out << "Sample database: " << QDir::toNativeSeparators(options.Path) << " (" << state << ")\n\n";
     for (const QString& table : db.TableNames()) {
         PrintTable(db, table, out);
         out << '\n';

@@ -487,6 +487,30 @@ void WriteSampleFile(const QString& fileName)
     db.Close();
 }
 
+void CheckIsSampleDatabase(const TSQLiteDatabase& db)
+{
+    if (!db.TableExists(QStringLiteral("Customer")) || !db.TableExists(QStringLiteral("Orders")))
+        throw EDatabaseError(QStringLiteral("'%1' is not a sample database (it has no Customer and Orders "
+                                            "tables); it was left as it is")
+                                 .arg(QDir::toNativeSeparators(db.DatabaseName())));
+}
+
+/// Replaces every page of `target` with those of `source` through SQLite's backup API,
+/// which writes under the target's own journal and locks: all or nothing.
+void CopyContent(TSQLiteDatabase& source, TSQLiteDatabase& target)
+{
+    sqlite3* into = target.CheckedHandle();
+    sqlite3_backup* backup = sqlite3_backup_init(into, "main", source.CheckedHandle(), "main");
+    if (!backup)
+        TSQLiteStatement::RaiseError(into, QStringLiteral("backup"));
+    const int stepped = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (stepped != SQLITE_DONE)
+        throw EDatabaseError(QStringLiteral("Cannot write the sample database '%1': %2")
+                                 .arg(QDir::toNativeSeparators(target.DatabaseName()),
+                                      QString::fromUtf8(sqlite3_errstr(stepped))));
+}
+
 } // namespace
 
 QString TSampleDatabase::DefaultPath()
@@ -519,6 +543,22 @@ bool TSampleDatabase::EnsureSampleDatabase(const QString& path)
         return false; // another process made it meanwhile: its file stands
     throw EDatabaseError(QStringLiteral("Cannot move the sample database into place at '%1'")
                              .arg(QDir::toNativeSeparators(path)));
+}
+
+void TSampleDatabase::ResetSampleDatabase(const QString& path)
+{
+    if (EnsureSampleDatabase(path))
+        return;
+    TSQLiteDatabase target;
+    target.SetDatabaseName(path);
+    target.Open();
+    CheckIsSampleDatabase(target);
+
+    TSQLiteDatabase fresh;
+    fresh.SetDatabaseName(QStringLiteral(":memory:"));
+    fresh.Open();
+    CreateSampleTables(fresh);
+    CopyContent(fresh, target);
 }
 
 void TSampleDatabase::CreateSampleTables(TSQLiteDatabase& db)

@@ -24,6 +24,14 @@ public:
     /// Returns true when it created the file; raises EDatabaseError when it cannot.
     static bool EnsureSampleDatabase(const QString& path);
 
+    /// Gives the sample database at `path` its first content again: every edit, added
+    /// table or view and the big orders are gone; a missing file is created. Only a file
+    /// that holds the Customer and Orders tables is touched, so a mistyped path cannot
+    /// wipe a database of someone's own; anything else raises EDatabaseError and is
+    /// left as it was. The new content is written in one SQLite transaction, so a
+    /// failed reset (or another program holding the file locked) keeps the old one.
+    static void ResetSampleDatabase(const QString& path);
+
     /// Creates and fills the Customer and Orders tables in an open database.
     static void CreateSampleTables(TSQLiteDatabase& db);
 
