@@ -140,6 +140,7 @@ private slots:
     void caseInsensitiveSearchesFoldUnicode();
     void filterPathsSelectTheSameRows_data();
     void filterPathsSelectTheSameRows();
+    void dateTimesBefore1899ReadAsStored();
 
 private:
     std::unique_ptr<TDataSet> OpenDataSet(bool query, const QString& table, const QString& order);
@@ -411,6 +412,28 @@ void TestSQLiteLocate::filterPathsSelectTheSameRows()
         ds->SetFiltered(true);
         QCOMPARE(SortedIds(*ds), expected);
         QCOMPARE(ds->RecordCount(), int(expected.size()));
+    }
+}
+
+// Before 30 December 1899 the time fraction counts away from zero: 06:00 on a day before the
+// epoch must not read as 18:00 on the next day, in the dataset or in a filter.
+void TestSQLiteLocate::dateTimesBefore1899ReadAsStored()
+{
+    FSample->Db->ExecSQL(
+        QStringLiteral("CREATE TABLE old (id INTEGER PRIMARY KEY, stamp DATETIME);"
+                       "INSERT INTO old VALUES (1, '1850-06-15 06:00:00'), (2, '1899-12-29 18:30:00')"));
+    for (const bool query : {false, true}) {
+        const std::unique_ptr<TDataSet> ds = OpenDataSet(query, QStringLiteral("old"), QStringLiteral("id"));
+        QCOMPARE(ds->FieldByName(QStringLiteral("stamp"))->AsDateTime().ToQDateTime(),
+                 QDateTime(QDate(1850, 6, 15), QTime(6, 0)));
+        ds->Next();
+        QCOMPARE(ds->FieldByName(QStringLiteral("stamp"))->AsDateTime().ToQDateTime(),
+                 QDateTime(QDate(1899, 12, 29), QTime(18, 30)));
+        const QString filter = QStringLiteral("stamp < '1850-06-15 12:00'");
+        QCOMPARE(AcceptedRecordByRecord(*ds, filter), QList<qint64>{1});
+        ds->SetFilter(filter);
+        ds->SetFiltered(true);
+        QCOMPARE(SortedIds(*ds), QList<qint64>{1});
     }
 }
 

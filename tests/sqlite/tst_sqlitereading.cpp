@@ -316,9 +316,9 @@ void TestSQLiteReading::insertWritesAnExplicitNull_data()
 void TestSQLiteReading::insertWritesAnExplicitNull()
 {
     QFETCH(QString, kind);
-    FSample->Db->ExecSQL(
-        QStringLiteral("CREATE TABLE items (id INTEGER PRIMARY KEY, label TEXT DEFAULT 'none',"
-                       " qty INTEGER DEFAULT 5, note TEXT DEFAULT 'n', tag TEXT DEFAULT 't')"));
+    FSample->Db->ExecSQL(QStringLiteral(
+        "CREATE TABLE items (id INTEGER PRIMARY KEY, label TEXT DEFAULT 'none',"
+        " qty INTEGER DEFAULT 5, note TEXT DEFAULT 'n', tag TEXT DEFAULT 't', later TEXT DEFAULT 'l')"));
     TSQLiteTable table;
     TSQLiteQuery query;
     TSQLiteDataSet* dataSet = &table;
@@ -337,8 +337,14 @@ void TestSQLiteReading::insertWritesAnExplicitNull()
     dataSet->FieldByName(QStringLiteral("tag"))->SetAsString(QStringLiteral("typed"));
     dataSet->FieldByName(QStringLiteral("tag"))->Clear();
     dataSet->Post();
+    // A field first set in a later edit of the record (still pending when cached) is written too.
+    dataSet->Edit();
+    dataSet->FieldByName(QStringLiteral("later"))->SetAsString(QStringLiteral("set later"));
+    dataSet->Post();
     if (kind == QLatin1String("cached"))
         query.ApplyUpdates();
+    QCOMPARE(Stored(Handle(), QStringLiteral("SELECT later FROM items")).AsString(),
+             QStringLiteral("set later"));
     QCOMPARE(Stored(Handle(), QStringLiteral("SELECT label FROM items")).AsString(), QStringLiteral("none"));
     QCOMPARE(Stored(Handle(), QStringLiteral("SELECT count(*) FROM items WHERE qty IS NULL AND note IS NULL "
                                              "AND tag IS NULL"))

@@ -68,11 +68,17 @@ void TSQLiteDataSet::InternalInitRecord(TRecordBuffer& buffer)
     FAssigned.assign(FColumns.size(), false);
 }
 
+void TSQLiteDataSet::InternalEdit()
+{
+    TDataSet::InternalEdit();
+    FAssigned.assign(FColumns.size(), false);
+}
+
 void TSQLiteDataSet::SetFieldData(TField* field, const TVariant& value)
 {
     TDataSet::SetFieldData(field, value);
     const int column = FieldColumn(field);
-    if (State() == dsInsert && column >= 0 && size_t(column) < FAssigned.size())
+    if ((State() == dsInsert || State() == dsEdit) && column >= 0 && size_t(column) < FAssigned.size())
         FAssigned[size_t(column)] = true;
 }
 

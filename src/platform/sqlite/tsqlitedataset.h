@@ -55,7 +55,8 @@ protected:
     void InternalInitFieldDefs() override;
     /// A new record starts with no column assigned, so that an insert can leave out exactly those.
     void InternalInitRecord(TRecordBuffer& buffer) override;
-    /// Per column: whether the record being inserted had it assigned (set to Null counts).
+    void InternalEdit() override;
+    /// Per column: whether the record being inserted or edited had it assigned (set to Null counts).
     const std::vector<bool>& AssignedColumns() const { return FAssigned; }
     bool ColumnAssigned(size_t column) const { return column < FAssigned.size() && FAssigned[column]; }
     void SetColumns(std::vector<TColumn> columns) { FColumns = std::move(columns); }

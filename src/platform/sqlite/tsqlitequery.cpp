@@ -32,9 +32,9 @@ QString ParamSafe(const QString& name)
 }
 
 const QString OldPrefix = QStringLiteral("OLD_");
+const QString NewPrefix = QStringLiteral("NEW_");
 /// The most rows read at open to type the columns that declare no type.
 constexpr int TypeLookAheadRows = 100;
-const QString NewPrefix = QStringLiteral("NEW_");
 
 } // namespace
 
@@ -243,14 +243,17 @@ void TSQLiteQuery::DescribeColumns(TSQLiteStatement& statement)
 void TSQLiteQuery::TypeFromValues(std::vector<TColumn>& columns, const std::vector<int>& undeclared)
 {
     std::vector<std::vector<TVariant>> values(undeclared.size());
-    const auto allShown = [&] {
-        return std::all_of(values.begin(), values.end(), [](const std::vector<TVariant>& seen) {
-            return std::any_of(seen.begin(), seen.end(), [](const TVariant& v) { return !v.IsClear(); });
-        });
-    };
-    for (int position = 0; position < TypeLookAheadRows && !allShown() && EnsureRow(position); ++position)
-        for (size_t i = 0; i < undeclared.size(); ++i)
-            values[i].push_back(FStore.Value(FOrder[size_t(position)], undeclared[i]));
+    std::vector<bool> shown(undeclared.size(), false);
+    size_t waiting = undeclared.size();
+    for (int position = 0; position < TypeLookAheadRows && waiting > 0 && EnsureRow(position); ++position)
+        for (size_t i = 0; i < undeclared.size(); ++i) {
+            const TVariant value = FStore.Value(FOrder[size_t(position)], undeclared[i]);
+            if (!value.IsClear() && !shown[i]) {
+                shown[i] = true;
+                --waiting;
+            }
+            values[i].push_back(value);
+        }
     for (size_t i = 0; i < undeclared.size(); ++i) {
         const TSQLiteTypes::TypeInfo type = TSQLiteTypes::FromStoredValues(values[i]);
         TColumn& column = columns[size_t(undeclared[i])];
@@ -779,7 +782,7 @@ void TSQLiteQuery::InternalPost()
             RememberWritten(original);
             RememberWritten(values);
         } else
-            LogChange(id, usModified, original);
+            LogEdit(id, original);
         FStore.Replace(id, values);
         FCursor = PositionOf(id);
         return;
@@ -837,6 +840,19 @@ void TSQLiteQuery::InternalDelete()
     OrderChanged();
     --FCountDelta;
     FCursor = position;
+}
+
+// An edit of a row inserted within the log adds the fields it assigned to those the insert writes.
+void TSQLiteQuery::LogEdit(quint32 id, const TRow& original)
+{
+    LogChange(id, usModified, original);
+    TChange& change = FChanges[id];
+    if (change.Status != usInserted)
+        return;
+    const std::vector<bool>& edited = AssignedColumns();
+    change.Assigned.resize(std::max(change.Assigned.size(), edited.size()), false);
+    for (size_t c = 0; c < edited.size(); ++c)
+        change.Assigned[c] = change.Assigned[c] || edited[c];
 }
 
 // A row inserted and deleted within the log never reaches the database.

@@ -149,6 +149,7 @@ private:
     std::optional<TRow> ReadBack(qint64 rowid, const TRow& current) const;
     void InsertIntoOrder(quint32 id, const TRecordBuffer& buffer);
     void LogChange(quint32 id, TUpdateStatus status, const TRow& original);
+    void LogEdit(quint32 id, const TRow& original);
     void ForgetInserted(quint32 id);
     void RememberWritten(const TRow& stored);
 
