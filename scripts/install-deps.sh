@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
     libsqlite3-dev sqlite3
     xvfb xauth fonts-dejavu-core clang-format
+    clang libclang-rt-14-dev
 )
 
 missing=()

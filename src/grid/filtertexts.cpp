@@ -195,9 +195,12 @@ QStringList FilterSettingsLines(const QList<TColumnFilterLine>& filters)
 QList<TColumnFilterLine> ParseFilterSettingsLines(const QStringList& lines)
 {
     bool ok = false;
-    const int count = ValueOf(lines, QStringLiteral("Filters")).trimmed().toInt(&ok);
+    // Each filter has a line of its own, so a stored count beyond the lines present is
+    // damaged: reading only as many keeps such a count from making the loop run long.
+    const qsizetype count =
+        std::min<qsizetype>(ValueOf(lines, QStringLiteral("Filters")).trimmed().toInt(&ok), lines.size());
     QList<TColumnFilterLine> filters;
-    for (int i = 1; ok && i <= count; ++i) {
+    for (qsizetype i = 1; ok && i <= count; ++i) {
         const QString line = ValueOf(lines, QStringLiteral("Filter%1").arg(i));
         if (line.isEmpty())
             continue;

@@ -137,6 +137,9 @@ public:
     static QString DefaultCheckBoxValues();
     /// The width of a column that has no grid to measure with.
     static constexpr int NoGridWidth = 64;
+    /// The widest a column is made: a stored layout or form with a wider one would take
+    /// the sums of widths beyond what pixel arithmetic can hold.
+    static constexpr int MaxWidth = 32767;
 
     explicit TOrvoColumn(TCollection* collection = nullptr);
     ~TOrvoColumn() override;

@@ -300,6 +300,7 @@ int TOrvoColumn::Width() const
 
 void TOrvoColumn::SetWidth(int value)
 {
+    value = std::min(value, MaxWidth);
     if (ForwardsToField()) {
         // A default column's width lives in its field, in characters of the column font.
         TCanvas canvas;
@@ -361,7 +362,7 @@ void TOrvoColumn::SetWidthBase(int value)
         return;
     }
     if (value >= 0)
-        StoreWidth(value);
+        StoreWidth(std::min(value, MaxWidth));
 }
 
 void TOrvoColumn::SetWidthMax(int value)

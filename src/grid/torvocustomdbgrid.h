@@ -343,6 +343,9 @@ public:
     void SetHeaderLinesCount(int value);
     int TitleLinesCount() const { return FTitleLinesCount; }
     void SetTitleLinesCount(int value);
+    /// The most text lines a row, title or header holds: a stored layout or form with a
+    /// larger count would take row heights beyond what pixel arithmetic can hold.
+    static constexpr int MaxLinesCount = 1000;
     int LinesCount() const { return FLinesCount; }
     void SetLinesCount(int value);
     int LinesCountMax() const { return FLinesCountMax; }

@@ -19,6 +19,8 @@
 #include <QFontMetrics>
 #include <QMenu>
 
+#include <algorithm>
+
 namespace orvo {
 
 namespace {
@@ -611,7 +613,7 @@ void TOrvoCustomDBGrid::SetStretchMode(bool value)
 
 void TOrvoCustomDBGrid::SetHeaderLinesCount(int value)
 {
-    value = std::max(1, value);
+    value = std::clamp(value, 1, MaxLinesCount);
     if (value == FHeaderLinesCount)
         return;
     FHeaderLinesCount = value;
@@ -623,7 +625,7 @@ void TOrvoCustomDBGrid::SetHeaderLinesCount(int value)
 
 void TOrvoCustomDBGrid::SetTitleLinesCount(int value)
 {
-    value = std::max(1, value);
+    value = std::clamp(value, 1, MaxLinesCount);
     if (value == FTitleLinesCount)
         return;
     FTitleLinesCount = value;
@@ -637,7 +639,7 @@ void TOrvoCustomDBGrid::SetLinesCount(int value)
 {
     if (value < 0)
         return;
-    value = std::max(std::max(1, value), FLinesCountMin);
+    value = std::min(std::max({1, value, FLinesCountMin}), MaxLinesCount);
     if (FLinesCountMax != NoLimit)
         value = std::min(value, FLinesCountMax);
     if (value == FLinesCount)
@@ -661,7 +663,7 @@ void TOrvoCustomDBGrid::SetLinesCountMin(int value)
 {
     if (value < 0)
         return;
-    value = std::max(1, value);
+    value = std::clamp(value, 1, MaxLinesCount);
     if (FLinesCountMax != NoLimit && value > FLinesCountMax)
         value = FLinesCountMax;
     FLinesCountMin = value;

@@ -52,7 +52,8 @@ bool IsQuotedType(TFieldType type)
 
 bool IsPlainName(const QString& name)
 {
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    static const QRegularExpression plain(
+        QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z_][A-Za-z0-9_]*")));
     static const QStringList keywords{
         QStringLiteral("AND"),  QStringLiteral("OR"),   QStringLiteral("NOT"),
         QStringLiteral("LIKE"), QStringLiteral("IN"),   QStringLiteral("IS"),
@@ -294,9 +295,10 @@ QString TOrvoFilterDialect::ValueLiteral(TFieldType type, const QString& text) c
 QString TOrvoFilterDialect::BareOrQuoted(const QString& text) const
 {
     const QString point = QRegularExpression::escape(QString(ExpressionDecimalSeparator()));
-    const QRegularExpression literal(
-        QStringLiteral("^(-?(\\d+(%1\\d*)?|%1\\d+)([eE][+-]?\\d+)?|[Tt][Rr][Uu][Ee]|[Ff][Aa][Ll][Ss][Ee])$")
-            .arg(point));
+    // Anchored as a whole: "$" would also accept a line break after the literal.
+    const QRegularExpression literal(QRegularExpression::anchoredPattern(
+        QStringLiteral("-?(\\d+(%1\\d*)?|%1\\d+)([eE][+-]?\\d+)?|[Tt][Rr][Uu][Ee]|[Ff][Aa][Ll][Ss][Ee]")
+            .arg(point)));
     return literal.match(text).hasMatch() ? text : TFilterExpression::QuotedString(text);
 }
 

@@ -254,6 +254,7 @@ private slots:
     void variantsKeepTheirKind();
     void readsClassicSpellings();
     void aFontWithoutSizeKeepsNone();
+    void anUnnamedObjectRoundTrips();
     void badInputRaisesWithItsLine_data();
     void badInputRaisesWithItsLine();
     void aBadItemLeavesTheCollectionAsItWas();
@@ -285,6 +286,19 @@ void TestFormStream::aFontWithoutSizeKeepsNone()
     QCOMPARE(copy.Font().ToQFont().pixelSize(), sample.Font().ToQFont().pixelSize());
     QCOMPARE(copy.Font().ToQFont().pointSizeF(), sample.Font().ToQFont().pointSizeF());
     QCOMPARE(Write(copy), written);
+}
+
+void TestFormStream::anUnnamedObjectRoundTrips()
+{
+    TSample sample;
+    sample.SetCount(3);
+    const QByteArray written = Write(sample);
+    QCOMPARE(QString::fromUtf8(written), QStringLiteral("object TSample\n  Count = 3\nend\n"));
+    TSample copy;
+    copy.setObjectName(QStringLiteral("Named"));
+    Read(written, copy);
+    QVERIFY(copy.objectName().isEmpty());
+    QCOMPARE(copy.Count(), 3);
 }
 
 void TestFormStream::writesOnlyWhatDiffersFromAFreshObject()

@@ -9,6 +9,7 @@
 #include "platform/data/tfilterexpression.h"
 #include "platform/graphics/tcustomimagelist.h"
 
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QTest>
 
@@ -67,6 +68,8 @@ private slots:
     void combinedTexts();
     void settingsLinesRoundTrip();
     void settingsLinesTolerateDamage();
+    void fieldNamesAreBareOnlyWhenPlain_data();
+    void fieldNamesAreBareOnlyWhenPlain();
     void filterDefaultsAndAssign();
     void columnFiltersCollectedAndStored();
     void searchDefaultsAndAssign();
@@ -288,6 +291,49 @@ void TestFilterObject::settingsLinesTolerateDamage()
                                   QStringLiteral("Other=1")});
     QCOMPARE(filters.size(), 1);
     QCOMPARE(filters.first().FieldName, QStringLiteral("unterminated,rest"));
+
+    // A damaged count reads no further than the lines there are, and at once.
+    QElapsedTimer timer;
+    timer.start();
+    const auto counted =
+        ParseFilterSettingsLines({QStringLiteral("Filters=2147483647"), QStringLiteral("Filter1=A,,x"),
+                                  QStringLiteral("Filter2=B,,y")});
+    QCOMPARE(counted.size(), 2);
+    QCOMPARE(counted.last().FieldName, QStringLiteral("B"));
+    QVERIFY(timer.elapsed() < 2000);
+}
+
+void TestFilterObject::fieldNamesAreBareOnlyWhenPlain_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("plain") << "Name"
+                           << "Name";
+    QTest::newRow("underscore and digits") << "_a1"
+                                           << "_a1";
+    QTest::newRow("trailing line break") << "S\n"
+                                         << "[S\n]";
+    QTest::newRow("trailing carriage return") << "S\r"
+                                              << "[S\r]";
+    QTest::newRow("leading line break") << "\nS"
+                                        << "[\nS]";
+    QTest::newRow("inner line break") << "S\nT"
+                                      << "[S\nT]";
+    QTest::newRow("keyword") << "and"
+                             << "[and]";
+    QTest::newRow("keyword with line break") << "NOT\n"
+                                             << "[NOT\n]";
+    QTest::newRow("blank") << "First Name"
+                           << "[First Name]";
+    QTest::newRow("leading digit") << "1st"
+                                   << "[1st]";
+}
+
+void TestFilterObject::fieldNamesAreBareOnlyWhenPlain()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, expected);
+    QCOMPARE(TOrvoFilterDialect::ExpressionFieldName(field), expected);
 }
 
 void TestFilterObject::filterDefaultsAndAssign()

@@ -62,6 +62,8 @@ private slots:
     void layoutLinesFollowTheGrid();
     void applyingSwitchesTheGridAndKeepsWhatIsMissing();
     void columnLinesRecordAndRestoreTheColumns();
+    void damagedNumbersAreBounded_data();
+    void damagedNumbersAreBounded();
     void onLayoutSeesEveryBuildAndApply();
     void saveAndLoadRoundTrip_data();
     void saveAndLoadRoundTrip();
@@ -257,6 +259,42 @@ void TestGridSettings::columnLinesRecordAndRestoreTheColumns()
     QCOMPARE(grid.Columns()->Items(0), city);
     QCOMPARE(city->Width(), 50);
     QCOMPARE(grid.Columns()->Count(), 3);
+}
+
+void TestGridSettings::damagedNumbersAreBounded_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<int>("linesCount");
+    QTest::addColumn<int>("width");
+    QTest::newRow("largest int") << "2147483647" << TOrvoCustomDBGrid::MaxLinesCount << TOrvoColumn::MaxWidth;
+    QTest::newRow("just beyond the bounds")
+        << "32768" << TOrvoCustomDBGrid::MaxLinesCount << TOrvoColumn::MaxWidth;
+    QTest::newRow("at the bounds") << "1000" << 1000 << 1000;
+    QTest::newRow("smallest int") << "-2147483648" << 3 << 80;
+    QTest::newRow("beyond int") << "99999999999" << 3 << 80;
+}
+
+// Stored layouts may be damaged or edited by hand: whatever they hold, the numbers the
+// grid takes from them stay within what its geometry can add up.
+void TestGridSettings::damagedNumbersAreBounded()
+{
+    QFETCH(QString, number);
+    QFETCH(int, linesCount);
+    QFETCH(int, width);
+    TForm form;
+    TOrvoDBGrid& grid = *form.Grid;
+    TOrvoColumn* name = addColumn(grid, "Name", 80);
+    grid.SetLinesCount(3);
+    TOrvoDBGridSettings* settings = form.Settings();
+    settings->SetOptions({soLinesCount, soFilters});
+    settings->SetLayout({"Columns=" + number, "Column1=Name," + number + ",1,0,1", "LinesCount=" + number,
+                         "Filters=" + number, "Filter1=Name,,x"});
+    QCOMPARE(grid.LinesCount(), linesCount);
+    QCOMPARE(name->Width(), width);
+    form.Form.resize(400, 300);
+    form.Form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form.Form));
+    QVERIFY(grid.DefaultRowHeight() > 0);
 }
 
 void TestGridSettings::onLayoutSeesEveryBuildAndApply()

@@ -256,9 +256,15 @@ public:
         TParsedObject result;
         result.Line = FToken.Line;
         ExpectWord(QStringLiteral("object"));
-        result.Name = ExpectIdent(QStringLiteral("the object's name"));
-        ExpectSymbol(QStringLiteral(":"));
-        result.ClassName = ExpectIdent(QStringLiteral("the object's class"));
+        // An unnamed object names only its class, as "object TClass".
+        const QString first = ExpectIdent(QStringLiteral("the object's name"));
+        if (IsSymbol(":")) {
+            Advance();
+            result.Name = first;
+            result.ClassName = ExpectIdent(QStringLiteral("the object's class"));
+        } else {
+            result.ClassName = first;
+        }
         result.Assignments = ParseAssignments(0);
         ExpectWord(QStringLiteral("end"));
         if (FToken.Kind != tkEnd)

@@ -130,8 +130,10 @@ void TFormWriter::WriteObject(const QObject& object, const QObject* defaults)
         fresh = NewInstanceOf(object);
         defaults = fresh.get();
     }
-    Line(QStringLiteral("object %1: %2")
-             .arg(object.objectName(), TFormProperty::ClassName(*object.metaObject())));
+    const QString className = TFormProperty::ClassName(*object.metaObject());
+    // "object : TClass" would not read back; an unnamed object names only its class.
+    Line(object.objectName().isEmpty() ? QStringLiteral("object %1").arg(className)
+                                       : QStringLiteral("object %1: %2").arg(object.objectName(), className));
     ++FIndent;
     WriteProperties(object, defaults, QString());
     --FIndent;

@@ -1,0 +1,4 @@
+object S: TSample
+  Items = (
+    'unterminated
+end
