@@ -5,6 +5,7 @@
 #include "platform/sqlite/tsqlitestatement.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <sqlite3.h>
 
@@ -142,6 +143,8 @@ void TSQLiteDatabase::Close()
 
 void TSQLiteDatabase::CloseClients()
 {
+    FClosing = true;
+    const auto closed = qScopeGuard([this] { FClosing = false; });
     // A client may unregister itself while closing, so work on a copy.
     const std::vector<Client> clients = FClients;
     for (const Client& client : clients)

@@ -37,7 +37,12 @@ public:
     bool Connected() const { return FHandle != nullptr; }
     void SetConnected(bool value);
     void Open();
+    /// Closes every dataset of the connection, then the connection. Deleting the
+    /// database does the same, so its datasets (and the controls showing them) may
+    /// outlive it: they are left closed and without a database.
     void Close();
+    /// True while Close closes the datasets: none of them may open again meanwhile.
+    bool Closing() const { return FClosing; }
 
     bool ReadOnly() const { return FReadOnly; }
     /// Takes effect at the next Open.
@@ -99,6 +104,7 @@ private:
     bool FCreateIfMissing = false;
     int FBusyTimeout = 5000;
     bool FWalMode = true;
+    bool FClosing = false;
     std::vector<Client> FClients;
 };
 

@@ -43,6 +43,11 @@ void TSQLiteDataSet::DatabaseError(const QString& message) const
 sqlite3* TSQLiteDataSet::Db() const
 {
     CheckDatabase();
+    // A dataset opened by another one's closing would keep reading a handle that is
+    // about to go.
+    if (!Active() && FDatabase->Closing())
+        throw EDatabaseError(
+            QStringLiteral("%1: database '%2' is closing").arg(objectName(), FDatabase->DatabaseName()));
     if (!FDatabase->Connected())
         FDatabase->Open();
     return FDatabase->Handle();
