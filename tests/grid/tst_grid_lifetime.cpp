@@ -153,7 +153,7 @@ void TestGridLifetime::anyOrderOfDeletionIsSafe()
 void TestGridLifetime::deletedDatabaseClosesItsDataSetsAndTheGridShowsNoData_data()
 {
     QTest::addColumn<bool>("customizedColumns");
-    QTest::addColumn<bool>("editing");
+    QTest::addColumn<bool>("lookupOpen");
     QTest::newRow("default columns") << false << false;
     QTest::newRow("own columns with a lookup") << true << false;
     QTest::newRow("while the lookup table is open") << true << true;
@@ -162,10 +162,10 @@ void TestGridLifetime::deletedDatabaseClosesItsDataSetsAndTheGridShowsNoData_dat
 void TestGridLifetime::deletedDatabaseClosesItsDataSetsAndTheGridShowsNoData()
 {
     QFETCH(bool, customizedColumns);
-    QFETCH(bool, editing);
+    QFETCH(bool, lookupOpen);
     TShownGrid shown(customizedColumns, false);
     QVERIFY(QTest::qWaitForWindowExposed(shown.Grid));
-    if (editing)
+    if (lookupOpen)
         shown.Countries->Open();
     shown.ShowAWhile();
     QVERIFY(shown.Grid->DataLink()->Active());
