@@ -5,6 +5,7 @@
 
 #include "platform/core/exceptions.h"
 #include "platform/data/tfilterexpression.h"
+#include "platform/sqlite/tsqlitefunctions.h"
 
 #include <QDateTime>
 
@@ -100,6 +101,12 @@ QString ColumnSql(int index)
     return QLatin1Char('"') + Fields()[size_t(index)].Name + QLatin1Char('"');
 }
 
+// The column as the SQLite datasets hand it to the filter's SQL: read as the field reads it.
+QString FieldSql(int index)
+{
+    return TSQLiteFunctions::FieldValueSql(ColumnSql(index), Fields()[size_t(index)].Type);
+}
+
 bool Bind(sqlite3_stmt* statement, int index, const TVariant& value)
 {
     switch (value.VarType()) {
@@ -146,6 +153,7 @@ sqlite3* Database()
         sqlite3* opened = nullptr;
         if (sqlite3_open(":memory:", &opened) != SQLITE_OK)
             fuzz::Broken("an in-memory database opens");
+        TSQLiteFunctions::Register(opened);
         QStringList columns{QStringLiteral("id INTEGER PRIMARY KEY")};
         for (const TFuzzField& field : Fields())
             columns << ColumnSql(int(&field - Fields().data())) + QLatin1Char(' ') +
@@ -198,7 +206,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QList<qint64> matched = AcceptedByMatches(*expression);
     QString where;
     std::vector<TVariant> params;
-    if (!expression->ToSql(ColumnSql, where, params))
+    if (!expression->ToSql(FieldSql, where, params))
         return 0;
     const auto selected =
         Select(Database(), QStringLiteral("SELECT id FROM t WHERE %1 ORDER BY id").arg(where), params);
