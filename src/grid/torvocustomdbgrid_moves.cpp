@@ -20,7 +20,10 @@ int TOrvoCustomDBGrid::CurrentRecord() const
     // A paint reads each row's record through the link; the current one is what it saved.
     if (FPainter && FPainter->CurrentRecord() >= 0)
         return FPainter->CurrentRecord();
-    return FDataLink->ActiveRecord();
+    // Outside a paint the current row stands on the current record, whichever buffered
+    // record the link reads meanwhile.
+    const int record = RecordOfRow(Row());
+    return record >= 0 ? record : FDataLink->ActiveRecord();
 }
 
 bool TOrvoCustomDBGrid::SelectCell(int col, int row)
