@@ -13,6 +13,7 @@ list(APPEND ORVO_AREA_SOURCES
     torvocustomdbgrid_events.cpp
     torvocustomdbgrid_layout.cpp
     torvocustomdbgrid_link.cpp
+    torvocustomdbgrid_moves.cpp
     torvocustomdbgrid_options.cpp
     torvocustomdbgrid_order.cpp
     torvocustomdbgrid_properties.cpp

@@ -258,7 +258,7 @@ void TOrvoCustomDBGrid::Loaded()
     if (circular) {
         disconnect(FMasterWatch);
         FMasterGrid = nullptr;
-        LeaveChain();
+        LinkChains(ChainMembers(), nullptr);
     }
     if (FColumns->Count() > 0)
         SetColCount(FColumns->Count());

@@ -417,6 +417,9 @@ public:
     /// The link's record shown in grid row `row`, or -1 for a row that is not a data row
     /// or past the buffered records.
     int RecordOfRow(int row) const;
+    /// The link's record that is the dataset's current one, also while a paint reads
+    /// other buffered records.
+    int CurrentRecord() const;
     /// The column shown in grid column `col`, null for the indicator or out of range.
     TOrvoColumn* ColumnOfGridCol(int col) const;
     /// The height of the header band above titles (0 without headers).
@@ -698,7 +701,11 @@ protected:
     void WindowCreated() override;
     void DoExit() override;
     bool CanEditModify() override;
+    /// The editor opens only on the dataset's current record.
     bool CanEditShow() override;
+    /// Moving the current cell to another data row moves the dataset there first; the
+    /// typed text goes to its own cell's field before the cell moves at all.
+    bool SelectCell(int col, int row) override;
     // --- Typed keys, cancelling and the closing steps of activation ---------------------------------
     /// True when the link is active and the current column's field takes `key`.
     bool CanEditAcceptKey(QChar key) override;
@@ -797,8 +804,21 @@ private:
     void RepaintFillerCell();
     void SetupReference(QPointer<QMenu>& reference, QMenu* value);
     void SetupReference(QPointer<TCustomImageList>& reference, TCustomImageList* value);
+    /// The grids of this grid's ring, this one first.
+    std::vector<TOrvoCustomDBGrid*> ChainMembers() const;
+    /// Links `grids` into one ring per chain of masters among them; `leaving` joins none.
+    static void LinkChains(const std::vector<TOrvoCustomDBGrid*>& grids, const TOrvoCustomDBGrid* leaving);
+    /// Takes this grid out of its ring; the grids that followed it form their own.
     void LeaveChain();
-    void JoinChain(TOrvoCustomDBGrid* master);
+    // Row moves of the keyboard, through the link.
+    bool MoveRowByKey(int key, TShiftState shift);
+    void MoveDataSetBy(int distance);
+    /// The bookmark of the link's buffered record `record`; empty for none.
+    QString BookmarkOfRecord(int record) const;
+    /// Esc: typed text is dropped, or else the dataset's edit or insert cancelled.
+    void ResetEdit();
+    /// The row count and everything that depends on the client area's height.
+    void FollowClientArea();
     bool LeadsBackTo(const TOrvoCustomDBGrid* master) const;
     void CheckMasterCycle(TOrvoCustomDBGrid* master) const;
     void SynchronizeFrom(const TOrvoCustomDBGrid& source);
@@ -851,6 +871,8 @@ private:
     int FTextLineHeight = 0;
     int FTotalRowHeight = 0;
     bool FUpdatingRowCount = false;
+    bool FFollowingDataSet = false;         // the current row follows the dataset, not the reverse
+    bool FClientChangedWhileLocked = false; // the client area changed under a lock
     bool FDistributing = false;
     bool FSettingColumnAttributes = false;
     int FLastLeftCol = -1;

@@ -396,14 +396,32 @@ void TOrvoCustomDBGrid::KeyDown(int& key, TShiftState shift)
 {
     if (OnKeyDown)
         OnKeyDown(this, key, shift);
-    if (key != 0)
-        TCustomGrid::KeyDown(key, shift);
+    if (key == 0)
+        return;
+    if (FDataLink->Active()) {
+        if (key == Qt::Key_Escape) {
+            ResetEdit();
+            if (!FOptions.Contains(dgAlwaysShowEditor))
+                HideEditor();
+            key = 0;
+            return;
+        }
+        // Rows are records: the keys that change the row move the dataset.
+        if (MoveRowByKey(key, shift)) {
+            key = 0;
+            return;
+        }
+    }
+    TCustomGrid::KeyDown(key, shift);
 }
 
 void TOrvoCustomDBGrid::KeyPress(QChar& key)
 {
     if (OnKeyPress)
         OnKeyPress(this, key);
+    // Enter closes the editor: what it holds goes to the field now, where the screen shows it.
+    if (key == QLatin1Char('\r') && !FOptions.Contains(dgAlwaysShowEditor) && FDataLink->Active())
+        FDataLink->UpdateRecord();
     if (!key.isNull())
         TCustomGrid::KeyPress(key);
 }

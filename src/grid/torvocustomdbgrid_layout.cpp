@@ -24,6 +24,7 @@
 
 #include <QFontMetrics>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -54,6 +55,11 @@ void TOrvoCustomDBGrid::EndUpdate()
 {
     if (FUpdateLock > 0)
         --FUpdateLock;
+    // A scroll bar that came or went under the lock changed the room for rows.
+    if (FUpdateLock == 0 && FLayoutLock == 0 && FClientChangedWhileLocked) {
+        FClientChangedWhileLocked = false;
+        FollowClientArea();
+    }
 }
 
 void TOrvoCustomDBGrid::BeginLayout()
@@ -483,8 +489,10 @@ void TOrvoCustomDBGrid::MoveToActiveRecord()
                                std::max(FTitleOffset, FirstBottomRow() - 1));
     if (TopRow() != FTitleOffset && FTitleOffset < RowCount())
         SetTopRow(FTitleOffset);
-    if (row != Row())
+    if (row != Row()) {
+        const QScopedValueRollback following(FFollowingDataSet, true);
         MoveColRow(Col(), row, true, false);
+    }
 }
 
 void TOrvoCustomDBGrid::MoveOffHiddenColumn()
@@ -624,8 +632,17 @@ void TOrvoCustomDBGrid::Resized()
         SetColumnAttributes();
         SynchronizeChainIfChanged();
     }
-    if (FUpdateLock != 0 || FLayoutLock != 0)
+    // Under a lock the pass that holds it may still change the bars: the row count follows
+    // the client area once the lock ends.
+    if (FUpdateLock != 0 || FLayoutLock != 0) {
+        FClientChangedWhileLocked = true;
         return;
+    }
+    FollowClientArea();
+}
+
+void TOrvoCustomDBGrid::FollowClientArea()
+{
     UpdateRowCount();
     MoveToActiveRecord();
     UpdateScrollBar();

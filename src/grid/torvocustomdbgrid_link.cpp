@@ -121,6 +121,12 @@ void TOrvoCustomDBGrid::DataChanged()
     if (dataSet && dataSet->State() == dsBrowse && !IsBusy()) {
         if (FOptionsExt.Contains(dgAutoUpdateListItems))
             UpdateListItems();
+        // A dataset that numbers its records says at once where a change left the
+        // current one; the rows must not show the old numbers until the recount.
+        if (FOptions.Contains(dgForceSequence) && dataSet->IsSequenced() && !dataSet->IsEmpty()) {
+            FSequenceRecordCount = dataSet->RecordCount();
+            FSequenceRecNo = dataSet->RecNo();
+        }
         if (FOptionsEx.Contains(dgAutoUpdateSequence))
             UpdateSequence(true);
         if (FOptionsEx.Contains(dgAutoUpdateTotals))
@@ -362,7 +368,10 @@ bool TOrvoCustomDBGrid::CanEditModify()
 bool TOrvoCustomDBGrid::CanEditShow()
 {
     const TOrvoColumn* column = SelectedColumn();
-    return FLayoutLock == 0 && column && column->ShowEdit() && FDataLink->Active() &&
+    // Typing into a row the dataset is not on would write into another record.
+    const bool onCurrentRecord =
+        FDataLink->RecordCount() == 0 || RecordOfRow(Row()) == FDataLink->ActiveRecord();
+    return FLayoutLock == 0 && column && column->ShowEdit() && FDataLink->Active() && onCurrentRecord &&
            TCustomGrid::CanEditShow();
 }
 

@@ -14,6 +14,9 @@
 
 #include <QScrollBar>
 
+#include <algorithm>
+#include <functional>
+
 namespace orvo {
 
 namespace {
@@ -185,38 +188,87 @@ void TOrvoCustomDBGrid::SetMasterGrid(TOrvoCustomDBGrid* value)
         CheckMasterCycle(value);
     if (FMasterWatch)
         disconnect(FMasterWatch);
-    LeaveChain();
+    // Only this grid's own link changes: the grids that follow it stay with it, whether it
+    // leaves a chain, joins one or moves from one to another.
+    std::vector<TOrvoCustomDBGrid*> affected = ChainMembers();
+    if (value)
+        for (TOrvoCustomDBGrid* grid : value->ChainMembers())
+            if (std::find(affected.begin(), affected.end(), grid) == affected.end())
+                affected.push_back(grid);
     FMasterGrid = value;
+    LinkChains(affected, nullptr);
     if (!value)
         return;
     SetStretchMode(false);
     FMasterWatch = connect(value, &QObject::destroyed, this, [this] {
         FMasterGrid = nullptr;
-        LeaveChain();
+        LinkChains(ChainMembers(), nullptr);
     });
-    JoinChain(value);
-}
-
-void TOrvoCustomDBGrid::JoinChain(TOrvoCustomDBGrid* master)
-{
-    TOrvoCustomDBGrid* after = master->FNextGrid ? master->FNextGrid : master;
-    master->FNextGrid = this;
-    FNextGrid = after;
     if (FColumns->State() == csDefault && FColumns->Count() > 0)
         FColumns->SetState(csCustomized);
     if (!FLoading)
-        master->SynchronizeNextGrids();
+        value->SynchronizeNextGrids();
+}
+
+std::vector<TOrvoCustomDBGrid*> TOrvoCustomDBGrid::ChainMembers() const
+{
+    std::vector<TOrvoCustomDBGrid*> members{const_cast<TOrvoCustomDBGrid*>(this)};
+    for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid) {
+        if (std::find(members.begin(), members.end(), next) != members.end())
+            break;
+        members.push_back(next);
+    }
+    return members;
+}
+
+void TOrvoCustomDBGrid::LinkChains(const std::vector<TOrvoCustomDBGrid*>& grids,
+                                   const TOrvoCustomDBGrid* leaving)
+{
+    const auto member = [&grids, leaving](const TOrvoCustomDBGrid* grid) {
+        return grid && grid != leaving && std::find(grids.begin(), grids.end(), grid) != grids.end();
+    };
+    const auto masterOf = [&member](const TOrvoCustomDBGrid* grid) -> TOrvoCustomDBGrid* {
+        TOrvoCustomDBGrid* master = grid->FMasterGrid;
+        return member(master) ? master : nullptr;
+    };
+    // A chain leads up to the one grid without a master. A cycle read while loading has
+    // none: the walk stops where it repeats, and the cycle's lowest address stands in.
+    const auto rootOf = [&masterOf](TOrvoCustomDBGrid* grid) {
+        std::vector<TOrvoCustomDBGrid*> path{grid};
+        for (TOrvoCustomDBGrid* master = masterOf(grid); master; master = masterOf(master)) {
+            const auto seen = std::find(path.begin(), path.end(), master);
+            if (seen != path.end())
+                return *std::min_element(seen, path.end(), std::less<>());
+            path.push_back(master);
+        }
+        return path.back();
+    };
+    std::vector<TOrvoCustomDBGrid*> linked;
+    const auto collect = [&](const auto& self, TOrvoCustomDBGrid* grid,
+                             std::vector<TOrvoCustomDBGrid*>& ring) -> void {
+        linked.push_back(grid);
+        ring.push_back(grid);
+        for (TOrvoCustomDBGrid* detail : grids)
+            if (member(detail) && masterOf(detail) == grid &&
+                std::find(linked.begin(), linked.end(), detail) == linked.end())
+                self(self, detail, ring);
+    };
+    for (TOrvoCustomDBGrid* grid : grids) {
+        if (!member(grid))
+            continue;
+        TOrvoCustomDBGrid* root = rootOf(grid);
+        if (std::find(linked.begin(), linked.end(), root) != linked.end())
+            continue;
+        std::vector<TOrvoCustomDBGrid*> ring;
+        collect(collect, root, ring);
+        for (size_t i = 0; i < ring.size(); ++i)
+            ring[i]->FNextGrid = ring.size() > 1 ? ring[(i + 1) % ring.size()] : nullptr;
+    }
 }
 
 void TOrvoCustomDBGrid::LeaveChain()
 {
-    if (!FNextGrid)
-        return;
-    TOrvoCustomDBGrid* previous = FNextGrid;
-    while (previous->FNextGrid != this)
-        previous = previous->FNextGrid;
-    // A ring of two becomes a grid on its own.
-    previous->FNextGrid = previous == FNextGrid ? nullptr : FNextGrid;
+    LinkChains(ChainMembers(), this);
     FNextGrid = nullptr;
 }
 
@@ -241,6 +293,8 @@ void TOrvoCustomDBGrid::SynchronizeNextGrids()
     for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid)
         next->FSynchronizing = false;
     FSynchronizing = false;
+    // What the chain has now heard of this grid, laid out before or not.
+    FChainSignature = ChainSignature();
 }
 
 std::vector<int> TOrvoCustomDBGrid::ChainSignature() const

@@ -61,7 +61,7 @@ bool AppendingRecord(TOrvoGridDataLink* link, int currentRecord)
 qint64 SequenceNumber(const TOrvoCustomDBGrid& grid)
 {
     TOrvoGridDataLink* link = grid.DataLink();
-    const int current = grid.RecordOfRow(grid.Row());
+    const int current = grid.CurrentRecord();
     const qint64 distance = current < 0 ? 0 : link->ActiveRecord() - current;
     qint64 number = grid.SequenceRecNo();
     if (link->DataSet()->State() != dsInsert)

@@ -48,6 +48,9 @@ public:
     /// Called before and after the grid base paints the exposed cells.
     virtual void BeginPaint(TCanvas& canvas);
     virtual void EndPaint(TCanvas& canvas);
+    /// The link's record that is current while a paint switches the records drawn; -1
+    /// outside a paint.
+    int CurrentRecord() const { return FSavedActiveRecord; }
     /// Draws one cell; the canvas brush holds the base grid's background colour.
     virtual void DrawCell(TCanvas& canvas, int col, int row, const QRect& rect, TGridDrawState state);
 

@@ -104,6 +104,8 @@ private slots:
     void rowCountsOfAnInactiveGrid();
     void totalValueRowsFollowTheLongestColumn();
     void footerStaysAtTheBottomEdge();
+    void rowsFollowTheHorizontalBar_data();
+    void rowsFollowTheHorizontalBar();
     void dataRowHeightFromFontLinesAndSpacing();
     void oneDataRowPerBufferedRecord();
     void bracketsRunOneLayoutPass();
@@ -213,6 +215,63 @@ void TestGridLayout::footerStaysAtTheBottomEdge()
     // The blank row takes up what the two records leave, so the footer ends at the bottom.
     QVERIFY2(qAbs(footer.bottom() + 1 + grid.GridLineWidth() - grid.viewport()->height()) <= 2,
              qPrintable(QStringLiteral("%1 vs %2").arg(footer.bottom()).arg(grid.viewport()->height())));
+}
+
+void TestGridLayout::rowsFollowTheHorizontalBar_data()
+{
+    QTest::addColumn<bool>("footer");
+    QTest::newRow("plain") << false;
+    QTest::newRow("with a footer") << true;
+}
+
+void TestGridLayout::rowsFollowTheHorizontalBar()
+{
+    // The bar comes and goes with the columns' widths, not with a resize: the rows must
+    // follow it all the same, as they follow a resize.
+    QFETCH(bool, footer);
+    TItems items;
+    TOrvoDBGrid grid;
+    if (footer)
+        grid.SetOptionsEx(grid.OptionsEx() + TOrvoDBGridOptionsEx{dgTotalFooter});
+    Show(grid, 400, 300);
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    for (int i = 0; i < grid.Columns()->Count(); ++i)
+        grid.Columns()->Items(i)->SetWidth(50);
+    QVERIFY(!grid.horizontalScrollBar()->isVisible());
+    // No room to spare below the rows: a bar that comes up takes a record's row away.
+    const int line = grid.GridLineWidth();
+    int used = grid.DataLink()->BufferCount() * (grid.DefaultRowHeight() + line);
+    for (int row = 0; row < grid.FixedRows(); ++row)
+        used += grid.RowHeights(row) + line;
+    if (footer)
+        used += grid.RowHeights(grid.RowCount() - 1) + line;
+    grid.resize(grid.width(), grid.height() - (grid.viewport()->height() - used));
+    const auto resized = [&grid] {
+        grid.resize(grid.width(), grid.height() + 1);
+        grid.resize(grid.width(), grid.height() - 1);
+        return grid.DataLink()->BufferCount();
+    };
+    const auto rowsFit = [&grid] {
+        const int last = grid.RowCount() - 1;
+        const QRect cell = grid.CellRect(grid.FixedCols(), last);
+        return !cell.isEmpty() && cell.height() == grid.RowHeights(last) &&
+               cell.bottom() < grid.viewport()->height();
+    };
+    const int withoutBar = grid.DataLink()->BufferCount();
+
+    grid.Columns()->Items(1)->SetWidth(1000);
+    QVERIFY(grid.horizontalScrollBar()->isVisible());
+    const int withBar = grid.DataLink()->BufferCount();
+    QVERIFY(rowsFit());
+    QCOMPARE(resized(), withBar);
+    QVERIFY(withBar < withoutBar);
+
+    grid.Columns()->Items(1)->SetWidth(50);
+    QVERIFY(!grid.horizontalScrollBar()->isVisible());
+    QCOMPARE(grid.DataLink()->BufferCount(), withoutBar);
+    QVERIFY(rowsFit());
+    QCOMPARE(resized(), withoutBar);
 }
 
 void TestGridLayout::dataRowHeightFromFontLinesAndSpacing()

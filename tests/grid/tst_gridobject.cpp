@@ -43,6 +43,8 @@ private slots:
     void drawingStyleFollowsThemeAndGradient();
     void fixedColorMovesFollowers();
     void masterGridChainsAndSynchronises();
+    void masterGridChainDoesNotDependOnItsOrder_data();
+    void masterGridChainDoesNotDependOnItsOrder();
     void masterGridCycleIsRefused();
     void masterGridCycleReadWhileLoadingIsRefusedAtLoaded();
     void stretchModeIsOffWhileChained();
@@ -357,6 +359,50 @@ void TestGridObject::masterGridChainsAndSynchronises()
     third.SetMasterGrid(nullptr);
     QVERIFY(master.NextGrid() == nullptr);
     QVERIFY(third.NextGrid() == nullptr);
+}
+
+void TestGridObject::masterGridChainDoesNotDependOnItsOrder_data()
+{
+    QTest::addColumn<bool>("detailFirst");
+    QTest::newRow("detail named first") << true;
+    QTest::newRow("master named first") << false;
+}
+
+void TestGridObject::masterGridChainDoesNotDependOnItsOrder()
+{
+    // b follows a, a follows c: whatever the order the links were made in, a change in any
+    // of them reaches the other two — the first change of a grid never laid out included.
+    QFETCH(bool, detailFirst);
+    TOrvoDBGrid a, b, c;
+    if (detailFirst) {
+        b.SetMasterGrid(&a);
+        a.SetMasterGrid(&c);
+    } else {
+        a.SetMasterGrid(&c);
+        b.SetMasterGrid(&a);
+    }
+    QCOMPARE(b.MasterGrid(), &a);
+    QCOMPARE(a.MasterGrid(), &c);
+    int width = 30;
+    for (TOrvoDBGrid* changed : {&a, &b, &c, &a}) {
+        changed->SetIndicatorWidth(++width);
+        for (const TOrvoDBGrid* grid : {&a, &b, &c})
+            QCOMPARE(grid->IndicatorWidth(), width);
+    }
+    // The ring holds all three exactly once.
+    QList<const TOrvoCustomDBGrid*> ring{&a};
+    for (const TOrvoCustomDBGrid* next = a.NextGrid(); next && next != &a; next = next->NextGrid())
+        ring << next;
+    QCOMPARE(ring.size(), 3);
+
+    // Leaving takes only the grid's own link away: b stays chained to a, a leaves c.
+    a.SetMasterGrid(nullptr);
+    a.SetIndicatorWidth(50);
+    QCOMPARE(b.IndicatorWidth(), 50);
+    QCOMPARE(c.IndicatorWidth(), width);
+    c.SetIndicatorWidth(60);
+    QCOMPARE(a.IndicatorWidth(), 50);
+    QCOMPARE(c.NextGrid(), nullptr);
 }
 
 void TestGridObject::masterGridCycleIsRefused()

@@ -50,6 +50,7 @@ bool TInplaceEdit::KeyBelongsToGrid(int key, TShiftState shift) const
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
+    case Qt::Key_Escape:
         return true;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
