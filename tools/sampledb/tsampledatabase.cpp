@@ -551,6 +551,8 @@ void TSampleDatabase::ResetSampleDatabase(const QString& path)
         return;
     TSQLiteDatabase target;
     target.SetDatabaseName(path);
+    // A file refused below must be left exactly as it was, journal mode included.
+    target.SetWalMode(false);
     target.Open();
     CheckIsSampleDatabase(target);
 
