@@ -1,5 +1,7 @@
 #include "sqlitetestdb.h"
 
+#include "platform/data/tdatalink.h"
+#include "platform/data/tdatasource.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
 #include "platform/sqlite/tsqlitequery.h"
@@ -24,6 +26,8 @@ private slots:
     void failedPostKeepsTheEditedValues();
     void cachedUpdatesApplyAndCancel();
     void failingApplyRollsBackAndKeepsTheLog();
+    void applyingUpdatesKeepsTheCurrentRecord_data();
+    void applyingUpdatesKeepsTheCurrentRecord();
     void keyDecidesWhetherTheQueryCanBeModified_data();
     void keyDecidesWhetherTheQueryCanBeModified();
     void execSqlAndErrors();
@@ -290,6 +294,47 @@ void TestSQLiteQuery::failingApplyRollsBackAndKeepsTheLog()
     QCOMPARE(
         Scalar(QStringLiteral("SELECT count(*) FROM customers WHERE city = 'First' OR name = 'Name07b'")),
         qint64(2));
+}
+
+void TestSQLiteQuery::applyingUpdatesKeepsTheCurrentRecord_data()
+{
+    QTest::addColumn<int>("window");
+    QTest::addColumn<int>("recNo");
+    // A grid's window reads ahead of the current record, so the cursor rests elsewhere.
+    QTest::newRow("no link, third") << 0 << 3;
+    QTest::newRow("window of 10, first") << 10 << 1;
+    QTest::newRow("window of 10, third") << 10 << 3;
+    QTest::newRow("window of 10, tenth") << 10 << 10;
+    QTest::newRow("window of 10, last") << 10 << 25;
+}
+
+// A program that applies every post at once (AfterPost calling ApplyUpdates) must find the
+// record it edited still current, and the next one after it.
+void TestSQLiteQuery::applyingUpdatesKeepsTheCurrentRecord()
+{
+    QFETCH(int, window);
+    QFETCH(int, recNo);
+    FQuery->SetSQL({QStringLiteral("SELECT * FROM customers ORDER BY city DESC, name")});
+    FQuery->SetCachedUpdates(true);
+    FQuery->AfterPost = [this](TDataSet*) { FQuery->ApplyUpdates(); };
+    TDataSource source;
+    source.SetDataSet(FQuery.get());
+    TDataLink gridLink;
+    if (window > 0) {
+        gridLink.SetDataSource(&source);
+        gridLink.SetBufferCount(window);
+    }
+    FQuery->Open();
+    const QList<qint64> order = WalkForward(*FQuery);
+    FQuery->SetRecNo(recNo);
+    FQuery->Edit();
+    FQuery->FieldByName(QStringLiteral("score"))->SetAsInteger(42);
+    FQuery->Post();
+    QCOMPARE(CurrentId(*FQuery), order[recNo - 1]);
+    QCOMPARE(FQuery->RecNo(), recNo);
+    QCOMPARE(Scalar(QStringLiteral("SELECT id FROM customers WHERE score = 42")), order[recNo - 1]);
+    FQuery->Next();
+    QCOMPARE(CurrentId(*FQuery), order[std::min(recNo, int(order.size()) - 1)]);
 }
 
 void TestSQLiteQuery::keyDecidesWhetherTheQueryCanBeModified_data()

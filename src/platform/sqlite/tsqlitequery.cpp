@@ -915,6 +915,9 @@ void TSQLiteQuery::ApplyUpdates()
                 RememberWritten(change.Original);
         }
     FChanges.clear();
+    // A window of several records leaves the cursor on the last record it read; the resync
+    // starts from the cursor, so it goes back to the current record first.
+    UpdateCursorPos();
     Resync({});
 }
 
