@@ -3,7 +3,8 @@
 # fuzz tests are simply not part of the suite.
 option(ORVO_BUILD_FUZZ "Build and run the fuzz targets when clang and libFuzzer are present" ON)
 
-set(ORVO_FUZZ_TARGETS fuzz_filter fuzz_inifile fuzz_formreader fuzz_format fuzz_parse fuzz_filtertexts)
+set(ORVO_FUZZ_TARGETS fuzz_filter fuzz_inifile fuzz_formreader fuzz_format fuzz_parse fuzz_filtertexts
+    fuzz_gridsettings)
 
 function(orvo_fuzzer_available out clang)
     set(probeDir ${CMAKE_CURRENT_BINARY_DIR}/fuzz-probe)
