@@ -13,4 +13,4 @@ set(ORVO_AREA_SOURCES
     torvogradientbackground.cpp
     torvogradientbutton.cpp
 )
-include(${CMAKE_CURRENT_LIST_DIR}/themed.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/themed.cmake)

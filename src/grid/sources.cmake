@@ -6,5 +6,5 @@ set(ORVO_AREA_HEADERS
 set(ORVO_AREA_SOURCES
 )
 foreach(list gridobject columns partsa partsb painter)
-    include(${CMAKE_CURRENT_LIST_DIR}/${list}.cmake OPTIONAL)
+    include(${CMAKE_CURRENT_LIST_DIR}/${list}.cmake)
 endforeach()
