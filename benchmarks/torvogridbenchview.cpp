@@ -1,6 +1,6 @@
 #include "torvogridbenchview.h"
 
-#include "grid/torvodbgrid.h"
+#include "grid/dbgrid/torvodbgrid.h"
 #include "platform/data/tdatasource.h"
 #include "platform/sqlite/tsqlitedatabase.h"
 #include "platform/sqlite/tsqlitequery.h"

@@ -12,7 +12,11 @@ install(TARGETS ${orvoAreas} OrvoPlatform OrvoSuite
 foreach(area ${orvoAreas})
     get_property(headers GLOBAL PROPERTY ORVO_PUBLIC_HEADERS_${area})
     get_target_property(folder ${area} ORVO_FOLDER)
-    install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orvo/${folder})
+    foreach(header ${headers})
+        get_filename_component(subfolder ${header} DIRECTORY)
+        install(FILES ${PROJECT_SOURCE_DIR}/src/${folder}/${header}
+            DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orvo/${folder}/${subfolder})
+    endforeach()
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/src/orvo.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orvo)
 

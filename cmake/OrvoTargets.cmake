@@ -12,17 +12,19 @@ function(orvo_library_settings target)
     set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
 endfunction()
 
-# Adds a static library made of the sources listed in an area's sources.cmake,
-# which sets ORVO_AREA_SOURCES and ORVO_AREA_HEADERS relative to its folder.
+include(${CMAKE_CURRENT_LIST_DIR}/OrvoAreaLists.cmake)
+
+# Adds a static library made of the files an area's source lists name (see
+# OrvoAreaLists.cmake). Its public headers are recorded, relative to the area's
+# folder, for the install rules; its private headers are compiled in but not installed.
 function(orvo_add_area target folder)
-    set(ORVO_AREA_SOURCES)
-    set(ORVO_AREA_HEADERS)
-    include(${PROJECT_SOURCE_DIR}/src/${folder}/sources.cmake)
-    list(TRANSFORM ORVO_AREA_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/src/${folder}/)
-    list(TRANSFORM ORVO_AREA_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/src/${folder}/)
-    add_library(${target} STATIC ${ORVO_AREA_SOURCES} ${ORVO_AREA_HEADERS})
+    set(areaDir ${PROJECT_SOURCE_DIR}/src/${folder})
+    orvo_read_area_lists(area ${areaDir})
+    set(files ${area_SOURCES} ${area_HEADERS} ${area_PRIVATE_HEADERS})
+    list(TRANSFORM files PREPEND ${areaDir}/)
+    add_library(${target} STATIC ${files})
     orvo_library_settings(${target})
-    set_property(GLOBAL APPEND PROPERTY ORVO_PUBLIC_HEADERS_${target} ${ORVO_AREA_HEADERS})
+    set_property(GLOBAL APPEND PROPERTY ORVO_PUBLIC_HEADERS_${target} ${area_HEADERS})
     set_property(GLOBAL APPEND PROPERTY ORVO_AREA_TARGETS ${target})
     set_property(TARGET ${target} PROPERTY ORVO_FOLDER ${folder})
 endfunction()

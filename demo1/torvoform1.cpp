@@ -3,7 +3,7 @@
 #include "controls/torvogradientbackground.h"
 #include "controls/torvolabel.h"
 #include "controls/torvopanel.h"
-#include "grid/torvodbgrid.h"
+#include "grid/dbgrid/torvodbgrid.h"
 #include "platform/core/tcolor.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/graphics/tfont.h"

@@ -3,11 +3,11 @@
 
 #include "torvoform1.h"
 
-#include "grid/torvocolumn.h"
-#include "grid/torvocolumntitle.h"
-#include "grid/torvodbgrid.h"
-#include "grid/torvodbgridcolumns.h"
-#include "grid/torvogriddatalink.h"
+#include "grid/columns/torvocolumn.h"
+#include "grid/columns/torvocolumntitle.h"
+#include "grid/columns/torvodbgridcolumns.h"
+#include "grid/dbgrid/torvodbgrid.h"
+#include "grid/dbgrid/torvogriddatalink.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
 #include "platform/sqlite/tsqlitedatabase.h"

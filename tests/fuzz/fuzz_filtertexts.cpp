@@ -2,7 +2,7 @@
 // and what was read is written and read back the same.
 #include "fuzzinput.h"
 
-#include "grid/filtertexts.h"
+#include "grid/filter/filtertexts.h"
 #include "platform/core/exceptions.h"
 
 using namespace orvo;

@@ -3,8 +3,8 @@
 // geometry and painting within their arithmetic, or with an Exception.
 #include "fuzzinput.h"
 
-#include "grid/torvodbgrid.h"
-#include "grid/torvodbgridsettings.h"
+#include "grid/dbgrid/torvodbgrid.h"
+#include "grid/settings/torvodbgridsettings.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/data/tdatasource.h"

@@ -1,0 +1,19 @@
+# The column collection, columns, titles and report settings.
+set(ORVO_AREA_HEADERS
+    columnenums.h
+    torvocolumn.h
+    torvocolumnreport.h
+    torvocolumnswrapper.h
+    torvocolumntitle.h
+    torvodbgridcolumns.h
+)
+set(ORVO_AREA_PRIVATE_HEADERS)
+set(ORVO_AREA_SOURCES
+    torvocolumn.cpp
+    torvocolumn_binding.cpp
+    torvocolumnreport.cpp
+    torvocolumnswrapper.cpp
+    torvocolumntitle.cpp
+    torvodbgridcolumns.cpp
+    torvodbgridcolumns_layout.cpp
+)

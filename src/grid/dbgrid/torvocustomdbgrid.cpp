@@ -1,0 +1,371 @@
+#include "grid/dbgrid/torvocustomdbgrid.h"
+
+#include "grid/columns/torvocolumn.h"
+#include "grid/columns/torvodbgridcolumns.h"
+#include "grid/dbgrid/torvodbgridgradient.h"
+#include "grid/dbgrid/torvogriddatalink.h"
+#include "grid/filter/torvodbgridfilter.h"
+#include "grid/painting/torvodbgridpainter.h"
+#include "grid/painting/torvogridstyle.h"
+#include "grid/scrolling/torvoscrollprop.h"
+#include "grid/search/torvodbgridsearch.h"
+#include "grid/selection/torvobookmarklist.h"
+#include "grid/selection/torvocolumnlist.h"
+#include "grid/settings/torvodbgridsettings.h"
+#include "grid/totals/torvodbgridtotals.h"
+#include "grid/totals/torvototaldatalink.h"
+#include "grid/treeview/torvodbgridtreeview.h"
+#include "platform/core/exceptions.h"
+#include "platform/core/texceptionhandler.h"
+#include "platform/core/tsystemprofile.h"
+#include "platform/data/tdataset.h"
+#include "platform/data/tdatasource.h"
+#include "platform/graphics/tbitmap.h"
+#include "platform/graphics/tcustomimagelist.h"
+#include "platform/graphics/tglyphstrips.h"
+
+#include <QFontMetrics>
+#include <QScopeGuard>
+#include <QTimer>
+
+namespace orvo {
+
+namespace {
+
+/// The scratch bitmap every grid of the process paints through: made by the first
+/// grid, freed with the last.
+struct TSharedScratch
+{
+    int Users = 0;
+    std::unique_ptr<TBitmap> Bitmap;
+};
+
+TSharedScratch& SharedScratch()
+{
+    static TSharedScratch scratch;
+    return scratch;
+}
+
+std::unique_ptr<TCustomImageList> GlyphList(const QString& resourceName, bool maskAsBackground)
+{
+    TBitmap strip;
+    strip.LoadFromResourceName(resourceName);
+    auto list = std::make_unique<TCustomImageList>(strip.Height(), strip.Height());
+    list->AddMasked(strip, TGlyphStrips::MaskColor);
+    if (maskAsBackground)
+        list->SetBkColor(TGlyphStrips::MaskColor);
+    return list;
+}
+
+} // namespace
+
+TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent, TDeferredParts) : TCustomGrid(parent)
+{
+    CreateGlyphLists();
+    FOptions = DefaultOptions;
+    if (TSystemProfile::Current().IsKorean())
+        FOptions.Include(dgAlwaysShowEditor);
+    FOptionsEx = DefaultOptionsEx;
+    FOptionsExt = DefaultOptionsExt;
+    if (SharedScratch().Users++ == 0)
+        SharedScratch().Bitmap = std::make_unique<TBitmap>();
+    TCustomGrid::SetScrollBars(ssHorizontal);
+    TCustomGrid::SetOptions(
+        {goVertLine, goHorzLine, goRowSizing, goColSizing, goColMoving, goEditing, goTabs});
+    const QFont startFont = font();
+    FTitleFont = TFont(startFont, FFontColor);
+    FHeaderFont = TFont(startFont, FFontColor);
+}
+
+TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent) : TOrvoCustomDBGrid(parent, TDeferredParts())
+{
+    CreateParts();
+}
+
+void TOrvoCustomDBGrid::CreateParts()
+{
+    if (FColumns)
+        return;
+    CreateOwnedParts();
+    SetRowCount(2);
+    SetColCount(2);
+    SetColor(clWindow);
+    TCustomGrid::SetFixedColor(clBtnFace);
+    ApplyBaseOptions(FOptions);
+    HideEditor();
+    FParentFontHeight = QFontMetrics(font()).height();
+}
+
+TOrvoCustomDBGrid::~TOrvoCustomDBGrid()
+{
+    FDestroying = true;
+    // A descendant's constructor may have failed before CreateParts made every part.
+    const bool partsMade = FDataLink && FSettings && FTotals;
+    if (partsMade)
+        TExceptionHandler::Guard([this] { RestoreDataSetFilter(); });
+    for (QTimer*& timer : FTimers) {
+        delete timer;
+        timer = nullptr;
+    }
+    if (partsMade)
+        SaveSettingsOnDestroy();
+    FIndicatorImages = nullptr;
+    FTitleImages = nullptr;
+    FTitleMarkers = nullptr;
+    LeaveChain();
+    // The link goes before the parts it reports to.
+    if (FDataLink)
+        FDataLink->SetDataSource(nullptr);
+    FDataLink.reset();
+    delete FTotals;
+    delete FGradient;
+    delete FSettings;
+    delete FScrollProp;
+    delete FGridStyle;
+    FSelectedCols.reset();
+    FSelectedRows.reset();
+    delete FTreeView;
+    delete FSearch;
+    delete FFilterGrid;
+    delete FColumns;
+    if (--SharedScratch().Users == 0)
+        SharedScratch().Bitmap.reset();
+}
+
+void TOrvoCustomDBGrid::CreateGlyphLists()
+{
+    FIndicatorList = GlyphList(QStringLiteral("ORVODBINDICATORS"), false);
+    FCheckBoxList = GlyphList(QStringLiteral("ORVODBCHECKBOXES"), false);
+    FExpandBoxList = GlyphList(QStringLiteral("ORVODBEXPANDBOXES"), true);
+}
+
+void TOrvoCustomDBGrid::CreateOwnedParts()
+{
+    FColumns = CreateColumns();
+    FFilterGrid = CreateFilterGrid();
+    FSearch = CreateSearch();
+    FTreeView = CreateTreeView();
+    FDataLink.reset(CreateDataLink());
+    FSelectedRows = std::make_unique<TOrvoBookmarkList>(this);
+    FGridStyle = CreateGridStyle();
+    FScrollProp = CreateScrollProp();
+    FSettings = CreateSettings();
+    FGradient = CreateGradient();
+    FGradient->OnChange = [this](TOrvoGradient*) { viewport()->update(); };
+    FTotals = CreateTotals();
+    FSelectedCols = std::make_unique<TOrvoColumnList>(this);
+}
+
+TOrvoDBGridColumns* TOrvoCustomDBGrid::CreateColumns()
+{
+    return new TOrvoDBGridColumns(this);
+}
+
+TOrvoDBGridFilter* TOrvoCustomDBGrid::CreateFilterGrid()
+{
+    return new TOrvoDBGridFilter(this);
+}
+
+TOrvoDBGridSearch* TOrvoCustomDBGrid::CreateSearch()
+{
+    return new TOrvoDBGridSearch(this);
+}
+
+TOrvoDBGridTreeView* TOrvoCustomDBGrid::CreateTreeView()
+{
+    return new TOrvoDBGridTreeView(this);
+}
+
+TOrvoGridDataLink* TOrvoCustomDBGrid::CreateDataLink()
+{
+    return new TOrvoGridDataLink(this);
+}
+
+TOrvoGridStyle* TOrvoCustomDBGrid::CreateGridStyle()
+{
+    return new TOrvoGridStyle(this);
+}
+
+TOrvoScrollProp* TOrvoCustomDBGrid::CreateScrollProp()
+{
+    return new TOrvoScrollProp(this);
+}
+
+TOrvoDBGridSettings* TOrvoCustomDBGrid::CreateSettings()
+{
+    return new TOrvoDBGridSettings(this);
+}
+
+TOrvoDBGridGradient* TOrvoCustomDBGrid::CreateGradient()
+{
+    return new TOrvoDBGridGradient(this);
+}
+
+TOrvoDBGridTotals* TOrvoCustomDBGrid::CreateTotals()
+{
+    return new TOrvoDBGridTotals(this);
+}
+
+TOrvoDBGridPainter* TOrvoCustomDBGrid::CreatePainter()
+{
+    return new TOrvoDBGridPainter(*this);
+}
+
+TOrvoDBGridPainter* TOrvoCustomDBGrid::Painter()
+{
+    if (!FPainter)
+        FPainter.reset(CreatePainter());
+    return FPainter.get();
+}
+
+void TOrvoCustomDBGrid::Paint(TCanvas& canvas)
+{
+    Painter()->BeginPaint(canvas);
+    const auto done = qScopeGuard([this, &canvas] { FPainter->EndPaint(canvas); });
+    TCustomGrid::Paint(canvas);
+}
+
+void TOrvoCustomDBGrid::DrawCell(int col, int row, const QRect& rect, TGridDrawState state)
+{
+    Painter()->DrawCell(Canvas(), col, row, rect, state);
+}
+
+bool TOrvoCustomDBGrid::DrawsOwnLines() const
+{
+    // The painter draws data lines in their own colours and frames fixed cells and the
+    // focused cell in the grid's styles.
+    return true;
+}
+
+TOrvoTotalDataLink* TOrvoCustomDBGrid::CreateTotalDataLink(TOrvoDBGridTotals* totals)
+{
+    return new TOrvoTotalDataLink(totals);
+}
+
+// --- Lifecycle ---------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::BeginLoad()
+{
+    FLoading = true;
+}
+
+void TOrvoCustomDBGrid::Loaded()
+{
+    FLoading = false;
+    // A chain of masters read from a form is checked once the grid is read whole:
+    // a cycle left in place would make every synchronisation run in circles.
+    const bool circular = FMasterGrid && LeadsBackTo(FMasterGrid);
+    if (circular) {
+        disconnect(FMasterWatch);
+        FMasterGrid = nullptr;
+        LinkChains(ChainMembers(), nullptr);
+    }
+    if (FColumns->Count() > 0)
+        SetColCount(FColumns->Count());
+    LayoutChanged();
+    // Stored layouts belong to customized columns; default ones load theirs when the link opens.
+    if (FSettings->Active() && FColumns->State() == csCustomized)
+        FSettings->AutoLoad();
+    if (!FFilterGrid->FilteredColumns().isEmpty() || FSearch->Active())
+        FilterChanged();
+    if (circular)
+        throw EInvalidGridOperation(QStringLiteral("Circular datalinks are not allowed"));
+}
+
+void TOrvoCustomDBGrid::SaveSettingsOnDestroy()
+{
+    // Whatever goes wrong while saving must not stop the grid from going away.
+    TExceptionHandler::Guard([this] {
+        if (FSettings && FSettings->Active() && (FColumns->State() == csCustomized || FDataLink->Active()))
+            FSettings->AutoSave();
+    });
+}
+
+TBitmap* TOrvoCustomDBGrid::ScratchBitmap()
+{
+    return SharedScratch().Bitmap.get();
+}
+
+// --- Owned parts by copy -------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::SetColumns(const TOrvoDBGridColumns* value)
+{
+    FColumns->Assign(value);
+}
+
+void TOrvoCustomDBGrid::SetFilterGrid(const TOrvoDBGridFilter* value)
+{
+    FFilterGrid->Assign(value);
+}
+
+void TOrvoCustomDBGrid::SetSearch(const TOrvoDBGridSearch* value)
+{
+    FSearch->Assign(value);
+}
+
+void TOrvoCustomDBGrid::SetTreeView(const TOrvoDBGridTreeView* value)
+{
+    FTreeView->Assign(value);
+}
+
+void TOrvoCustomDBGrid::SetGridStyle(const TOrvoGridStyle* value)
+{
+    FGridStyle->Assign(value);
+}
+
+void TOrvoCustomDBGrid::SetScrollProp(const TOrvoScrollProp* value)
+{
+    FScrollProp->Assign(value);
+}
+
+void TOrvoCustomDBGrid::SetSettings(const TOrvoDBGridSettings* value)
+{
+    FSettings->Assign(value);
+}
+
+void TOrvoCustomDBGrid::SetGradient(const TOrvoDBGridGradient* value)
+{
+    FGradient->Assign(value);
+    viewport()->update();
+}
+
+void TOrvoCustomDBGrid::SetTotals(const TOrvoDBGridTotals* value)
+{
+    FTotals->Assign(value);
+}
+
+// --- Data -----------------------------------------------------------------------------------
+
+TDataSource* TOrvoCustomDBGrid::DataSource() const
+{
+    return FDataLink ? FDataLink->DataSource() : nullptr;
+}
+
+TDataSet* TOrvoCustomDBGrid::DataSet() const
+{
+    return FDataLink ? FDataLink->DataSet() : nullptr;
+}
+
+TOrvoColumn* TOrvoCustomDBGrid::ColumnByFieldName(const QString& fieldName, int startIndex) const
+{
+    for (int i = std::max(0, startIndex); i < FColumns->Count(); ++i) {
+        TOrvoColumn* column = FColumns->Items(i);
+        if (column->FieldName().compare(fieldName, Qt::CaseInsensitive) == 0)
+            return column;
+    }
+    return nullptr;
+}
+
+TOrvoColumn* TOrvoCustomDBGrid::SelectedColumn() const
+{
+    const int dataCol = RawToDataColumn(Col());
+    return dataCol >= 0 && dataCol < FColumns->Count() ? FColumns->Items(dataCol) : nullptr;
+}
+
+TField* TOrvoCustomDBGrid::SelectedField() const
+{
+    TOrvoColumn* column = SelectedColumn();
+    return column ? column->Field() : nullptr;
+}
+
+} // namespace orvo

@@ -1,0 +1,989 @@
+#pragma once
+
+#include "grid/dbgrid/dbgridenums.h"
+#include "platform/core/tvariant.h"
+#include "platform/graphics/tcustomimagelist.h"
+#include "platform/graphics/tfont.h"
+#include "platform/gridbase/tcustomgrid.h"
+
+#include <QMenu>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QTimer;
+
+namespace orvo {
+
+class TBitmap;
+class TDataSet;
+class TDataSource;
+class TField;
+class TOrvoBookmarkList;
+class TOrvoColumn;
+class TOrvoColumnList;
+class TOrvoColumnTotal;
+class TOrvoColumnTotalValue;
+class TOrvoDBGridPainter;
+class TOrvoDBGridColumns;
+class TOrvoDBGridFilter;
+class TOrvoDBGridGradient;
+class TOrvoDBGridSearch;
+class TOrvoDBGridSettings;
+class TOrvoDBGridTotals;
+class TOrvoDBGridTreeView;
+class TOrvoGridDataLink;
+class TOrvoGridStyle;
+class TOrvoScrollProp;
+class TOrvoTotalDataLink;
+
+/// The data grid: shows the records of a dataset as rows and its fields as columns.
+/// It owns its columns, its data link and a family of settings objects (filter,
+/// search, tree view, totals, settings, style, scroll properties, gradient), each
+/// made by an overridable factory so that a descendant such as a popup list can
+/// supply its own class. TOrvoDBGrid is the class forms place; it publishes the
+/// properties declared here.
+///
+/// Property setters compare, store and then request the narrowest refresh that
+/// shows the change, usually a layout pass (LayoutChanged), which requests made
+/// while a pass is open fold into.
+class TOrvoCustomDBGrid : public TCustomGrid
+{
+    Q_OBJECT
+    friend class TOrvoDBGridPainter;
+    friend class TOrvoDBGridColumns; // reads column streams into a collection of the grid's own class
+
+public:
+    /// The kinds of rows of the bottom region, top to bottom.
+    enum TBottomRowKind
+    {
+        brBlank,
+        brTotalHeader,
+        brTotalValues,
+        brTotalFields,
+        brTotalFooter
+    };
+
+    using TNotifyEvent = std::function<void(QObject* sender)>;
+    using TDBGridClickEvent = std::function<void(TOrvoColumn* column)>;
+    using TCalcBoldDaysEvent = std::function<void(QObject* sender, double date, bool& boldDay)>;
+    using TCalcImageIndexEvent = std::function<void(QObject* sender, TOrvoColumn* column, int& index)>;
+    using TCellHintEvent = std::function<void(QObject* sender, TOrvoColumn* column, int index,
+                                              THintCell hintCell, QString& hintStr)>;
+    using TColGetTextEvent = std::function<void(TOrvoColumn* column, QString& text, TTextKind textKind)>;
+    using TColSetTextEvent = std::function<void(TOrvoColumn* column, QString& text)>;
+    using TMovedEvent = std::function<void(QObject* sender, int fromIndex, int toIndex)>;
+    using TColumnMovingEvent = std::function<void(QObject* sender, int fromIndex, int toIndex, bool& accept)>;
+    using TColumnScrollEvent = std::function<void(QObject* sender, int leftIndex)>;
+    using TDrawColumnCellEvent = std::function<void(QObject* sender, const QRect& rect, int dataCol,
+                                                    TOrvoColumn* column, TGridDrawState state)>;
+    using TDrawDataCellEvent =
+        std::function<void(QObject* sender, const QRect& rect, TField* field, TGridDrawState state)>;
+    using TFilterRecordEvent = std::function<void(TDataSet* dataSet, bool& accept)>;
+    using THeaderClickEvent = std::function<void(TOrvoColumn* column, int index)>;
+    using TLayoutEvent = std::function<void(QObject* sender, QStringList& layout, bool apply)>;
+    using TListCloseUpEvent =
+        std::function<void(TOrvoColumn* column, QObject* list, TVariant& value, bool& accept)>;
+    using TListDropDownEvent = std::function<void(TOrvoColumn* column, QObject* list)>;
+    using TPaintColumnCellEvent = std::function<void(
+        QObject* sender, const QRect& rect, int dataCol, TOrvoColumn* column, bool highlight,
+        TSelections selections, TColor& color, TFont& font, QObject*& image)>;
+    using TRowExpandEvent = std::function<void(QObject* sender, bool expand)>;
+    using TRowExpandingEvent = std::function<void(QObject* sender, bool expand, bool& allow)>;
+    using TRowSelectEvent = std::function<void(QObject* sender, TSelectAction action)>;
+    using TTotalCalcQueryEvent = std::function<void(QObject* sender, TDataSet* dataSet, bool& accept)>;
+    using TTotalCalcValueEvent =
+        std::function<void(TOrvoColumnTotalValue* total, TCalcPass pass, TVariant& value)>;
+    using TTotalClickEvent = std::function<void(TOrvoColumn* column, int index)>;
+    using TTotalGetTextEvent =
+        std::function<void(TOrvoColumn* column, int index, QString& text, TTextKind textKind)>;
+    using TKeyEvent = std::function<void(QObject* sender, int& key, TShiftState shift)>;
+    using TKeyPressEvent = std::function<void(QObject* sender, QChar& key)>;
+    using TMouseEvent =
+        std::function<void(QObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+    using TMouseMoveEvent = std::function<void(QObject* sender, TShiftState shift, int x, int y)>;
+    using TMouseWheelEvent = std::function<void(QObject* sender, TShiftState shift, int wheelDelta,
+                                                QPoint mousePos, bool& handled)>;
+    using TMouseWheelUpDownEvent =
+        std::function<void(QObject* sender, TShiftState shift, QPoint mousePos, bool& handled)>;
+
+    static constexpr TOrvoDBGridOptions DefaultOptions{
+        dgEditing,        dgTitles,        dgIndicator,       dgColumnResize,    dgColLines,
+        dgRowLines,       dgTabs,          dgConfirmDelete,   dgCancelOnExit,    dgExtendedSelect,
+        dgInternalSelect, dgRowResize,     dgRowScroll,       dgHotButtons,      dgTitleButtons,
+        dgTitleHeaders,   dgTitleWidthOff, dgMarkerAutoAlign, dgMarkerAutoToggle};
+    static constexpr TOrvoDBGridOptionsEx DefaultOptionsEx{
+        dgTotalHeaderBox,    dgTotalValuesBox,     dgTotalFieldsBox,      dgTotalFooterBox,
+        dgAutoAscendOrder,   dgAutoUpdateSequence, dgDelayUpdateSequence, dgAutoUpdateTotals,
+        dgDelayUpdateTotals, dgCalcWholeDataSet,   dgCalcSelectedRows,    dgDelaySelectedRows,
+        dgSelectedAutoHidden};
+    static constexpr TOrvoDBGridOptionsExt DefaultOptionsExt{dgAutoUpdateListItems, dgDelayUpdateListItems,
+                                                             dgGridStyleLists,      dgMouseScrolling,
+                                                             dgForceSystemButton,   dgForceSystemMarker};
+    static constexpr TGridDrawingOptions DefaultDrawingOptions{
+        gdoHighlightText, gdoDataColLines,  gdoDataRowLines, gdoSelectedCell,
+        gdoSelectedRow,   gdoMultiSelected, gdoTotalSelected};
+    static constexpr TOrvoHintOptions DefaultHintOptions{hoTitleHints, hoShowTitleHints, hoEditorHints,
+                                                         hoShowToolTips, hoShowTotalToolTips};
+    static constexpr TOrvoResizeOptions DefaultResizeOptions{roColumnResize, roColumnMoving, roOptimalWidth,
+                                                             roDefaultWidth};
+    static constexpr TOrvoDBGridToolMenuItems DefaultToolMenuItems = TOrvoDBGridToolMenuItems::FromBits(8107);
+    static constexpr TOrvoDBGridToolMenuSubItems DefaultToolMenuSubItems =
+        TOrvoDBGridToolMenuSubItems::FromBits(4194303);
+    static constexpr TOrvoDBGridToolMenuSubItemsEx DefaultToolMenuSubItemsEx =
+        TOrvoDBGridToolMenuSubItemsEx::FromBits(1023);
+
+    explicit TOrvoCustomDBGrid(QWidget* parent = nullptr);
+    ~TOrvoCustomDBGrid() override;
+
+    // --- Lifecycle ---------------------------------------------------------------------
+    /// Marks the grid as being read from a stored form: setters then store without
+    /// the work a change at run time does, until Loaded finishes the grid.
+    void BeginLoad();
+    virtual void Loaded();
+    bool IsLoading() const { return FLoading; }
+    /// Forms are only edited in the program that runs them: design-time rules never apply.
+    bool IsDesigning() const { return false; }
+    bool IsDestroying() const { return FDestroying; }
+    bool IsBusy() const { return FBusyCount > 0; }
+
+    // --- Locks and the layout pass ----------------------------------------------------
+    void BeginUpdate();
+    void EndUpdate();
+    void BeginLayout();
+    void EndLayout();
+    void CancelLayout();
+    /// Runs a layout pass once control returns to the event loop.
+    void DeferLayout();
+    qint64 UpdateLock() const { return FUpdateLock; }
+    qint64 LayoutLock() const { return FLayoutLock; }
+
+    // --- Owned parts ----------------------------------------------------------------------
+    TOrvoDBGridColumns* Columns() const { return FColumns; }
+    void SetColumns(const TOrvoDBGridColumns* value);
+    TOrvoDBGridFilter* FilterGrid() const { return FFilterGrid; }
+    void SetFilterGrid(const TOrvoDBGridFilter* value);
+    TOrvoDBGridSearch* Search() const { return FSearch; }
+    void SetSearch(const TOrvoDBGridSearch* value);
+    TOrvoDBGridTreeView* TreeView() const { return FTreeView; }
+    void SetTreeView(const TOrvoDBGridTreeView* value);
+    TOrvoGridDataLink* DataLink() const { return FDataLink.get(); }
+    TOrvoGridStyle* GridStyle() const { return FGridStyle; }
+    void SetGridStyle(const TOrvoGridStyle* value);
+    TOrvoScrollProp* ScrollProp() const { return FScrollProp; }
+    void SetScrollProp(const TOrvoScrollProp* value);
+    TOrvoDBGridSettings* Settings() const { return FSettings; }
+    void SetSettings(const TOrvoDBGridSettings* value);
+    TOrvoDBGridGradient* Gradient() const { return FGradient; }
+    void SetGradient(const TOrvoDBGridGradient* value);
+    TOrvoDBGridTotals* Totals() const { return FTotals; }
+    void SetTotals(const TOrvoDBGridTotals* value);
+    TOrvoBookmarkList* SelectedRows() const { return FSelectedRows.get(); }
+    TOrvoColumnList* SelectedCols() const { return FSelectedCols.get(); }
+    /// The indicator, check-box and expand-box glyphs every grid paints with.
+    TCustomImageList* IndicatorList() const { return FIndicatorList.get(); }
+    TCustomImageList* CheckBoxList() const { return FCheckBoxList.get(); }
+    TCustomImageList* ExpandBoxList() const { return FExpandBoxList.get(); }
+    /// The bitmap cells are composed in while painting, shared by every grid.
+    static TBitmap* ScratchBitmap();
+
+    // --- Data --------------------------------------------------------------------------
+    TDataSource* DataSource() const;
+    void SetDataSource(TDataSource* value);
+    TDataSet* DataSet() const;
+    QString Filter() const;
+    void SetFilter(const QString& value);
+    bool Filtered() const;
+    void SetFiltered(bool value);
+    TFilterRecordEvent OnFilterRecord() const;
+    void SetOnFilterRecord(TFilterRecordEvent value);
+    QString KeyFields() const { return FKeyFields; }
+    void SetKeyFields(const QString& value);
+    QString DetailFields() const { return FDetailFields; }
+    void SetDetailFields(const QString& value);
+    /// The sort order as "Name[ DESC],...": read from the marked columns, or the stored
+    /// order text while default columns wait for their dataset to open.
+    QString OrderFields() const;
+    void SetOrderFields(const QString& value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value) { FReadOnly = value; }
+
+    // --- Options ------------------------------------------------------------------------
+    TOrvoDBGridOptions Options() const { return FOptions; }
+    void SetOptions(TOrvoDBGridOptions value);
+    TOrvoDBGridOptionsEx OptionsEx() const { return FOptionsEx; }
+    void SetOptionsEx(TOrvoDBGridOptionsEx value);
+    TOrvoDBGridOptionsExt OptionsExt() const { return FOptionsExt; }
+    void SetOptionsExt(TOrvoDBGridOptionsExt value);
+    TOrvoResizeOptions ResizeOptions() const { return FResizeOptions; }
+    void SetResizeOptions(TOrvoResizeOptions value);
+    TOrvoHintOptions HintOptions() const { return FHintOptions; }
+    void SetHintOptions(TOrvoHintOptions value) { FHintOptions = value; }
+    TMultiSelectOptions MultiSelectOptions() const { return FMultiSelectOptions; }
+    void SetMultiSelectOptions(TMultiSelectOptions value);
+    TOrvoDBGridToolMenuItems ToolMenuItems() const { return FToolMenuItems; }
+    void SetToolMenuItems(TOrvoDBGridToolMenuItems value) { FToolMenuItems = value; }
+    TOrvoDBGridToolMenuSubItems ToolMenuSubItems() const { return FToolMenuSubItems; }
+    void SetToolMenuSubItems(TOrvoDBGridToolMenuSubItems value) { FToolMenuSubItems = value; }
+    TOrvoDBGridToolMenuSubItemsEx ToolMenuSubItemsEx() const { return FToolMenuSubItemsEx; }
+    void SetToolMenuSubItemsEx(TOrvoDBGridToolMenuSubItemsEx value) { FToolMenuSubItemsEx = value; }
+
+    // --- Colours and drawing ---------------------------------------------------------------
+    TColor DataColLineColor() const { return FDataColLineColor; }
+    void SetDataColLineColor(TColor value);
+    TColor DataRowLineColor() const { return FDataRowLineColor; }
+    void SetDataRowLineColor(TColor value);
+    TColor EditorColor() const { return FEditorColor; }
+    void SetEditorColor(TColor value);
+    TColor HighlightText() const { return FHighlightText; }
+    void SetHighlightText(TColor value);
+    TColor SelectCellColor() const { return FSelectCellColor; }
+    void SetSelectCellColor(TColor value);
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor value);
+    TColor SelectRowColor() const { return FSelectRowColor; }
+    void SetSelectRowColor(TColor value);
+    TColor StripeColor() const { return FStripeColor; }
+    void SetStripeColor(TColor value);
+    /// Also moves FillerColor, HeaderColor and the totals' colour while they follow it.
+    void SetFixedColor(TColor value);
+    TColor FillerColor() const { return FFillerColor; }
+    void SetFillerColor(TColor value);
+    TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(TColor value);
+    TGridDrawingOptions DrawingOptions() const { return FDrawingOptions; }
+    void SetDrawingOptions(TGridDrawingOptions value);
+    /// Sets or clears one drawing option without touching its colour (the totals'
+    /// selected colour reports through it).
+    void UpdateDrawingOption(TGridDrawingOption option, bool on);
+    TGridDrawingStyle DrawingStyle() const;
+    void SetDrawingStyle(TGridDrawingStyle value);
+    /// The colour to paint with for a colour property: `computedDefault` for clDefault,
+    /// the property itself unless it is clNone, else the colour already in use.
+    static TColor ResolveColor(TColor property, TColor computedDefault, TColor inUse);
+    /// The computed defaults of the selection colours for the running system.
+    static TColor DefaultSelectCellColor(bool gradientActive);
+    static TColor DefaultSelectionColor(bool gradientActive);
+    static TColor DefaultSelectRowColor(bool gradientActive);
+    bool DefaultDrawing() const { return FDefaultDrawing; }
+    void SetDefaultDrawing(bool value) { FDefaultDrawing = value; }
+
+    // --- Look ------------------------------------------------------------------------------
+    TFixedStyle FixedStyle() const { return FFixedStyle; }
+    void SetFixedStyle(TFixedStyle value);
+    TFixedTheme FixedTheme() const { return FFixedTheme; }
+    void SetFixedTheme(TFixedTheme value);
+    TFocusRect FocusRect() const { return FFocusRect; }
+    void SetFocusRect(TFocusRect value);
+    THotButtons HotButtons() const { return FHotButtons; }
+    void SetHotButtons(THotButtons value);
+    TListBorder ListBorder() const { return FListBorder; }
+    void SetListBorder(TListBorder value);
+    TMarkerStyle MarkerStyle() const { return FMarkerStyle; }
+    void SetMarkerStyle(TMarkerStyle value);
+    TMarkerTransparent MarkerTransparent() const { return FMarkerTransparent; }
+    void SetMarkerTransparent(TMarkerTransparent value);
+    bool Ctl3D() const { return FCtl3D; }
+    /// Setting it by hand ends the automatic rule (Ctl3DAuto).
+    void SetCtl3D(bool value);
+    bool Ctl3DAuto() const { return FCtl3DAuto; }
+    void SetCtl3DAuto(bool value);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool value);
+    void SetBorderStyle(TBorderStyle value);
+    void SetGridLineWidth(int value);
+    void SetScrollBars(TScrollStyle value);
+    /// What was asked for; the base grid keeps only the horizontal bar of it.
+    TScrollStyle ScrollBars() const { return FScrollBarsAsked; }
+    bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
+    void SetBiDiMode(Qt::LayoutDirection value);
+    Qt::LayoutDirection BiDiMode() const { return layoutDirection(); }
+
+    // --- Fonts -------------------------------------------------------------------------------
+    TFont Font() const;
+    void SetFont(const TFont& value);
+    bool ParentFont() const;
+    void SetParentFont(bool value);
+    TFont TitleFont() const { return FTitleFont; }
+    void SetTitleFont(const TFont& value);
+    TFont HeaderFont() const { return FHeaderFont; }
+    void SetHeaderFont(const TFont& value);
+
+    // --- Sizes and counts -------------------------------------------------------------------
+    void SetFixedCols(int value);
+    /// The frozen data columns the property asks for (the base grid's FixedCols adds the indicator).
+    int FixedColsProperty() const { return FFixedColsProperty; }
+    int IndicatorWidth() const { return FIndicatorWidth; }
+    void SetIndicatorWidth(int value);
+    int DefaultWidthMax() const { return FDefaultWidthMax; }
+    void SetDefaultWidthMax(int value);
+    int DefaultWidthMin() const { return FDefaultWidthMin; }
+    void SetDefaultWidthMin(int value);
+    int StretchWidthMax() const { return FStretchWidthMax; }
+    void SetStretchWidthMax(int value);
+    int StretchWidthMin() const { return FStretchWidthMin; }
+    void SetStretchWidthMin(int value);
+    bool StretchMode() const { return FStretchMode; }
+    void SetStretchMode(bool value);
+    /// Stretching is in force: StretchMode on and the link active.
+    bool Stretching() const;
+    /// The width column `index` is shown with: its stretched width while stretching,
+    /// else its base width (a hidden column: its Width).
+    int ShownColumnWidth(int index) const;
+    /// The base width a shown width stands for under the last distribution (shown width ×
+    /// base widths ÷ space shared); the width itself when nothing was shared.
+    int StretchBaseWidth(int shownWidth) const;
+    /// True while the grid itself hands out stretched widths.
+    bool DistributingWidths() const { return FDistributing; }
+    int HeaderLinesCount() const { return FHeaderLinesCount; }
+    void SetHeaderLinesCount(int value);
+    int TitleLinesCount() const { return FTitleLinesCount; }
+    void SetTitleLinesCount(int value);
+    /// The most text lines a row, title or header holds: a stored layout or form with a
+    /// larger count would take row heights beyond what pixel arithmetic can hold.
+    static constexpr int MaxLinesCount = 1000;
+    int LinesCount() const { return FLinesCount; }
+    void SetLinesCount(int value);
+    int LinesCountMax() const { return FLinesCountMax; }
+    void SetLinesCountMax(int value);
+    int LinesCountMin() const { return FLinesCountMin; }
+    void SetLinesCountMin(int value);
+    int WheelScrollRows() const { return FWheelScrollRows; }
+    void SetWheelScrollRows(int value);
+
+    // --- Filler, indicator, titles -----------------------------------------------------------
+    bool FillerButton() const { return FFillerButton; }
+    void SetFillerButton(bool value) { FFillerButton = value; }
+    QString FillerHint() const { return FFillerHint; }
+    void SetFillerHint(const QString& value) { FFillerHint = value; }
+    int FillerIndex() const { return FFillerIndex; }
+    void SetFillerIndex(int value);
+    QMenu* FillerPopupMenu() const { return FFillerPopupMenu; }
+    void SetFillerPopupMenu(QMenu* value);
+    bool FillerToolMenu() const { return FFillerToolMenu; }
+    void SetFillerToolMenu(bool value) { FFillerToolMenu = value; }
+    QString IndicatorHint() const { return FIndicatorHint; }
+    void SetIndicatorHint(const QString& value) { FIndicatorHint = value; }
+    TCustomImageList* IndicatorImages() const { return FIndicatorImages; }
+    void SetIndicatorImages(TCustomImageList* value);
+    QMenu* IndicatorPopupMenu() const { return FIndicatorPopupMenu; }
+    void SetIndicatorPopupMenu(QMenu* value);
+    TCustomImageList* TitleImages() const { return FTitleImages; }
+    void SetTitleImages(TCustomImageList* value);
+    TCustomImageList* TitleMarkers() const { return FTitleMarkers; }
+    void SetTitleMarkers(TCustomImageList* value);
+    QMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(QMenu* value);
+    bool PopupToolMenu() const { return FPopupToolMenu; }
+    void SetPopupToolMenu(bool value) { FPopupToolMenu = value; }
+    bool DragRows() const { return FDragRows; }
+    void SetDragRows(bool value) { FDragRows = value; }
+    /// Kept both as the control's tooltip and as the grid's own hint text.
+    QString Hint() const { return FHint; }
+    void SetHint(const QString& value);
+
+    // --- Master grids --------------------------------------------------------------------------
+    TOrvoCustomDBGrid* MasterGrid() const { return FMasterGrid; }
+    /// Raises EInvalidGridOperation "Circular datalinks are not allowed" when the chain
+    /// of masters would lead back to this grid.
+    void SetMasterGrid(TOrvoCustomDBGrid* value);
+    /// The next grid in the ring of grids chained by MasterGrid; null when alone.
+    TOrvoCustomDBGrid* NextGrid() const { return FNextGrid; }
+    /// Copies column expansion, visibility and widths, the indicator width, the frozen
+    /// columns, the direction and the horizontal position to the grids that follow.
+    void SynchronizeNextGrids();
+
+    // --- Regions of the grid ---------------------------------------------------------------
+    /// Grid column index = data column index + indicator column count.
+    int IndicatorOffset() const { return FIndicatorOffset; }
+    /// The number of title rows at the top (the base grid's fixed rows).
+    int TitleOffset() const { return FTitleOffset; }
+    /// The rows below the data rows: blank row, total header, values, fields, footer.
+    int BottomRowCount() const { return FBottom.Count(); }
+    /// The first row of the bottom region.
+    int FirstBottomRow() const { return RowCount() - BottomRowCount(); }
+    /// What a row of the bottom region shows; `index` counts from the region's first row.
+    TBottomRowKind BottomRowKind(int index) const;
+    /// For a total value or total field row, its number among the rows of its kind.
+    int BottomRowNumber(int index) const;
+    /// The total object of `column` that a row of the bottom region shows (none for the blank row).
+    TOrvoColumnTotal* TotalAtBottomRow(TOrvoColumn* column, int index) const;
+    /// The data rows shown, one per buffered record (at least one).
+    int DataRowCount() const { return RowCount() - FTitleOffset - BottomRowCount(); }
+    /// The link's record shown in grid row `row`, or -1 for a row that is not a data row
+    /// or past the buffered records.
+    int RecordOfRow(int row) const;
+    /// The link's record that is the dataset's current one, also while a paint reads
+    /// other buffered records.
+    int CurrentRecord() const;
+    /// The column shown in grid column `col`, null for the indicator or out of range.
+    TOrvoColumn* ColumnOfGridCol(int col) const;
+    /// The height of the header band above titles (0 without headers).
+    int HeaderBandHeight() const { return FHeaderBandHeight; }
+    /// The height of one text line in the grid's font, measured by the last layout pass.
+    int TextLineHeight() const { return FTextLineHeight; }
+    int VertLineWidth() const;
+    int HorzLineWidth() const;
+    /// The shown columns in collection order, rebuilt by every layout pass.
+    const std::vector<TOrvoColumn*>& ShownColumns() const { return FShownColumns; }
+    /// With dgForceSequence: the record count and the current record's number (1-based).
+    qint64 SequenceRecordCount() const { return FSequenceRecordCount; }
+    qint64 SequenceRecNo() const { return FSequenceRecNo; }
+    int RawToDataColumn(int gridCol) const { return gridCol - FIndicatorOffset; }
+    int DataToRawColumn(int dataCol) const { return dataCol + FIndicatorOffset; }
+    /// The column whose FieldName equals `fieldName` (ignoring case), searched from `startIndex`.
+    TOrvoColumn* ColumnByFieldName(const QString& fieldName, int startIndex = 0) const;
+    TOrvoColumn* SelectedColumn() const;
+    TField* SelectedField() const;
+
+    // --- Delayed updates ------------------------------------------------------------------------
+    /// The program-wide delay of every delayed update, in milliseconds.
+    static int UpdateDelay();
+    static void SetUpdateDelay(int milliseconds);
+    /// Rebuilds RowCount, the title and bottom rows, their heights and the link's
+    /// buffer size from the client height.
+    void UpdateRowCount();
+    /// The filter model changed: applies it or tells the host.
+    virtual void FilterChanged();
+    /// The factory of the totals' data link (called by the totals object it serves).
+    virtual TOrvoTotalDataLink* CreateTotalDataLink(TOrvoDBGridTotals* totals);
+    void UpdateSequence(bool delayed);
+    void UpdateTotals(bool selected);
+    void UpdateListItems();
+    void UpdateSelectedRows();
+
+    // --- Virtual operations, in the order descendants override them ---------------------------
+    virtual void DefineFieldMap();
+    virtual bool CalcTotalsPass(TCalcPass pass, bool selected);
+    virtual void CopyCellText(TOrvoColumn* column, int flags);
+    /// The drop-down list class a column opens (null: none).
+    virtual const QMetaObject* GetListClass(TOrvoColumn* column);
+    virtual int GetEditorButtonKind(TOrvoColumn* column);
+    virtual const QMetaObject* GetFilterFormClass();
+    virtual const QMetaObject* GetAutoFilterListClass();
+    virtual const QMetaObject* GetSearchPanelClass();
+    virtual bool HighlightCell(int dataCol, int dataRow, TGridDrawState state);
+    virtual void AdjustCtl3D();
+    virtual void LayoutChanged();
+    virtual void LinkActive(bool value);
+    virtual void ListItemsUpdated();
+    virtual void RebuildListItems();
+    virtual bool FieldUsedByTotals(TField* field);
+    virtual void PaintColumnCell(const QRect& rect, int dataCol, TOrvoColumn* column, bool highlight,
+                                 TSelections selections, TColor& color, TFont& font, QObject*& image);
+    virtual void Scroll(int distance);
+    virtual void RowSelected(TSelectAction action);
+    virtual void SequenceUpdated();
+    virtual void SetColumnAttributes();
+    virtual bool TotalCalcQuery(TDataSet* dataSet);
+    virtual void TotalCalcValue(TOrvoColumnTotalValue* total, TCalcPass pass, TVariant& value);
+    virtual void TotalGetText(TOrvoColumn* column, int index, QString& text, TTextKind textKind);
+    virtual void TotalsChanged(int kind, TField* field = nullptr);
+    virtual void TotalsUpdated();
+    virtual void CalcTotals(bool selected);
+    virtual void UpdateScrollBar();
+    /// Hides the flat horizontal bar when the columns fit (AutoHidden), keeps it shown
+    /// and inert otherwise, and sizes its thumb (ThumbBar).
+    void UpdateHorzScrollBar();
+    virtual void RecountSequence();
+    virtual void ApplyFilter(bool filtered, const QString& filter, const QString& autoFilter,
+                             TFilterRecordEvent onFilterRecord);
+    /// Reorders the dataset by `orderFields` (the current OrderFields when empty); false
+    /// when no ordering strategy knows the dataset.
+    virtual bool ApplyOrder(const QString& orderFields);
+    virtual QString PickValueToText(TOrvoColumn* column, const TVariant& value);
+    virtual TVariant PickTextToValue(TOrvoColumn* column, const QString& text);
+    /// The stored-to-shown mapping of one value of a column: row numbers of AutoNumber
+    /// columns, looked-up texts of lookup value columns, else the pick-list text.
+    virtual QString ColumnValueText(TOrvoColumn* column, const QString& text, TTextKind textKind);
+    virtual QString ColGetText(TOrvoColumn* column, TTextKind textKind);
+    virtual void ColSetText(TOrvoColumn* column, QString& text);
+    /// The program-wide format of AutoNumber row numbers ("%d." until changed).
+    static QString& AutoNumberFormat();
+    /// Makes `text` the grid's edit text and shows it in the open cell editor.
+    void SetEditorText(const QString& text);
+    virtual QString GetDataSetOrder();
+    virtual void ShowFilterForm();
+    virtual void ShowAutoFilterList(TOrvoColumn* column);
+    virtual void ShowPopupMenu(TOrvoColumn* column, THintCell cell, const QPoint& globalPos);
+    virtual QString GetTotalText(TOrvoColumn* column, int index, TTextKind textKind);
+    virtual void OrderUpdated();
+    virtual void FlushUpdates();
+    virtual void ShowSearchPanel();
+    virtual void PositionSearchPanel();
+
+    // --- Data-link handlers ---------------------------------------------------------------------
+    virtual void DataChanged();
+    virtual void EditingChanged();
+    virtual void RecordChanged(TField* field);
+    /// Sets the fields of the columns whose lookup result is keyed on `keyField` from
+    /// their lookup datasets.
+    void UpdateLookupResults(TField* keyField);
+    /// Makes the column of `field` current and opens its editor; false when the grid
+    /// shows no such column or cannot take the focus.
+    bool FocusField(TField* field);
+    virtual void UpdateData();
+    /// A field the columns may show is about to leave its dataset.
+    void FieldRemoving(TField* field);
+
+    // --- Sort order -------------------------------------------------------------------------
+    /// The largest number of columns a sort order numbers.
+    static constexpr int MaxOrderCount = 9;
+    /// Marker changes run inside this bracket; the outermost close stores the new order and,
+    /// when OrderFields changed, calls OrderChanged.
+    void BeginOrderUpdate();
+    void EndOrderUpdate();
+    /// Runs `action` inside the order bracket, closing it however the action ends.
+    template <typename F> void InOrderUpdate(F&& action)
+    {
+        BeginOrderUpdate();
+        try {
+            action();
+        } catch (...) {
+            EndOrderUpdate();
+            throw;
+        }
+        EndOrderUpdate();
+    }
+    /// Sets OrderFields without calling OrderChanged.
+    void AssignOrderFields(const QString& value);
+    /// Shows the dataset's own order as markers.
+    void LoadCurrentOrder();
+    /// Reapplies or reloads the order; `autoUpdate` follows the grid's order options.
+    void UpdateOrder(bool autoUpdate);
+    /// The order steps of a link that just became active, after its columns are built.
+    void ActivateOrder();
+    /// Reordering, rebuilding or walking the dataset inside this bracket keeps the current
+    /// record on its row; `takeNewPosition` keeps the record the dataset moved to instead.
+    void BeginDataUpdate();
+    void EndDataUpdate(bool takeNewPosition);
+    /// The order text kept while no columns carry it.
+    QString StoredOrderText() const { return FOrderFields; }
+    /// Fires OnOrderChanged unless the grid applied the new order to the dataset itself.
+    virtual void OrderChanged();
+    friend class TOrvoColumn; // toggles a check box only where the cell may be modified
+
+    // --- Long operations -------------------------------------------------------------------
+    /// Walks of the whole dataset (a report, an export) run inside this bracket: the
+    /// grid stops following the dataset and afterwards shows the record it showed
+    /// before, at the same row.
+    void BeginLongOperation();
+    void EndLongOperation();
+
+    // --- Events -----------------------------------------------------------------------------------
+    TCalcBoldDaysEvent OnCalcBoldDays;
+    TCalcImageIndexEvent OnCalcImageIndex;
+    TDBGridClickEvent OnCellClick;
+    TDBGridClickEvent OnCellDblClick;
+    TDBGridClickEvent OnCellExpand;
+    TDBGridClickEvent OnColExpand;
+    TDBGridClickEvent OnExpandClick;
+    TDBGridClickEvent OnTitleClick;
+    TCellHintEvent OnCellHint;
+    TNotifyEvent OnColEnter;
+    TNotifyEvent OnColExit;
+    TNotifyEvent OnColTextChanged;
+    TNotifyEvent OnColumnResize;
+    TNotifyEvent OnRowResize;
+    TNotifyEvent OnEditButtonClick;
+    TNotifyEvent OnFillerClick;
+    TNotifyEvent OnIndicatorClick;
+    TNotifyEvent OnFilterChanged;
+    TNotifyEvent OnFilterUpdated;
+    TNotifyEvent OnListItemsUpdated;
+    TNotifyEvent OnOrderChanged;
+    TNotifyEvent OnOrderUpdated;
+    TNotifyEvent OnSelectedColsChanged;
+    TNotifyEvent OnSelectedRowsChanged;
+    TNotifyEvent OnSelectionChanged;
+    TNotifyEvent OnSequenceUpdated;
+    TNotifyEvent OnTotalsUpdated;
+    TNotifyEvent OnToolMenuClick;
+    TNotifyEvent OnToolMenuCreate;
+    TNotifyEvent OnToolMenuPopup;
+    TNotifyEvent OnToolMenuUpdate;
+    TColGetTextEvent OnColGetText;
+    TColSetTextEvent OnColSetText;
+    TMovedEvent OnColumnMoved;
+    TColumnMovingEvent OnColumnMoving;
+    TColumnScrollEvent OnColumnScroll;
+    TDrawColumnCellEvent OnDrawColumnCell;
+    TDrawDataCellEvent OnDrawDataCell;
+    THeaderClickEvent OnHeaderClick;
+    TLayoutEvent OnLayout;
+    TListCloseUpEvent OnListCloseUp;
+    TListDropDownEvent OnListDropDown;
+    TPaintColumnCellEvent OnPaintColumnCell;
+    TRowExpandEvent OnRowExpand;
+    TRowExpandingEvent OnRowExpanding;
+    TRowSelectEvent OnRowSelect;
+    TTotalCalcQueryEvent OnTotalCalcQuery;
+    TTotalCalcValueEvent OnTotalCalcValue;
+    TTotalClickEvent OnTotalClick;
+    TTotalGetTextEvent OnTotalGetText;
+    // The standard control events.
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
+    TKeyEvent OnKeyUp;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    TMouseWheelEvent OnMouseWheel;
+    TMouseWheelUpDownEvent OnMouseWheelDown;
+    TMouseWheelUpDownEvent OnMouseWheelUp;
+
+protected:
+    /// Selects the constructor that leaves the owned parts to CreateParts.
+    struct TDeferredParts
+    {};
+    /// For a descendant that overrides a factory: a base constructor cannot reach the
+    /// override, so the descendant calls CreateParts at the end of its own constructor.
+    TOrvoCustomDBGrid(QWidget* parent, TDeferredParts);
+    /// Makes the owned parts through the factories and finishes the grid's set-up; once.
+    void CreateParts();
+
+    // --- Factories, in the order CreateParts calls them -------------------------------------------
+    virtual TOrvoDBGridColumns* CreateColumns();
+    virtual TOrvoDBGridFilter* CreateFilterGrid();
+    virtual TOrvoDBGridSearch* CreateSearch();
+    virtual TOrvoDBGridTreeView* CreateTreeView();
+    virtual TOrvoGridDataLink* CreateDataLink();
+    virtual TOrvoGridStyle* CreateGridStyle();
+    virtual TOrvoScrollProp* CreateScrollProp();
+    virtual TOrvoDBGridSettings* CreateSettings();
+    virtual TOrvoDBGridGradient* CreateGradient();
+    virtual TOrvoDBGridTotals* CreateTotals();
+    /// The painter of cells, made on the first paint.
+    virtual TOrvoDBGridPainter* CreatePainter();
+    TOrvoDBGridPainter* Painter();
+
+    void Paint(TCanvas& canvas) override;
+    void DrawCell(int col, int row, const QRect& rect, TGridDrawState state) override;
+    bool DrawsOwnLines() const override;
+
+    // --- Scroll bars ---------------------------------------------------------------------------------
+    /// The vertical bar as the grid computes it: the maximum counts the page in, so
+    /// the thumb's last position is Max - Page + 1.
+    struct TScrollInfo
+    {
+        int Min = 0;
+        int Max = 0;
+        int Page = 0;
+        int Pos = 0;
+    };
+    /// Draws the one-pixel frame of the flat fixed styles over the border.
+    virtual void PaintFlatFrame();
+    void FramePainted() override;
+    void ScrollRangeUpdated() override;
+
+    // --- Grid base overrides -------------------------------------------------------------------------
+    void KeyDown(int& key, TShiftState shift) override;
+    void KeyPress(QChar& key) override;
+    void KeyUp(int& key, TShiftState shift) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    bool DoMouseWheel(TShiftState shift, int delta, const QPoint& pos) override;
+    void ColWidthsChanged() override;
+    void ColumnMoved(int fromIndex, int toIndex) override;
+    void TopLeftChanged() override;
+    void ChangeScale(int m, int d) override;
+    void RowHeightsChanged() override;
+    void Resized() override;
+    void VerticalScrollAction(int action) override;
+    void WindowCreated() override;
+    void DoExit() override;
+    bool CanEditModify() override;
+    /// The editor opens only on the dataset's current record.
+    bool CanEditShow() override;
+    /// Moving the current cell to another data row moves the dataset there first; the
+    /// typed text goes to its own cell's field before the cell moves at all.
+    bool SelectCell(int col, int row) override;
+    // --- Typed keys, cancelling and the closing steps of activation ---------------------------------
+    /// True when the link is active and the current column's field takes `key`.
+    bool CanEditAcceptKey(QChar key) override;
+    /// Cancels the dataset's edit or insert without the data-change handler rebuilding
+    /// lists, sequence or totals for it.
+    void Cancel();
+    /// The closing steps of LinkActive, run also when the steps before them raised.
+    void FinishLinkActive(bool value);
+    /// Unbinds `field` from the total objects of every column; true when one was bound.
+    bool UnbindTotalsFrom(const TField* field);
+    QString GetEditText(int col, int row) override;
+    void SetEditText(int col, int row, const QString& value) override;
+    QString GetEditMask(int col, int row) override;
+    int GetEditLimit() override;
+    void focusInEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+    /// Raised while the grid itself moves the dataset or cancels an edit, so that the
+    /// data-change handler does not rebuild lists, sequence or totals for it.
+    void BeginBusy() { ++FBusyCount; }
+    void EndBusy() { --FBusyCount; }
+
+    /// The layout pass the outermost EndLayout runs.
+    virtual void InternalLayout();
+    /// Applies the automatic 3-D rule; with `refreshFrame`, also redraws a flat border.
+    void ApplyCtl3DRule(bool refreshFrame);
+    /// True while the fixed cells are drawn with theme elements.
+    bool ThemedFixedCells() const;
+
+private:
+    enum TDelayedUpdate
+    {
+        duListItems,
+        duSequence,
+        duTotals,
+        duSelectedRows,
+        duCount
+    };
+
+    struct TBottomRegion
+    {
+        int Blank = 0;
+        int Header = 0;
+        int Values = 0;
+        int Fields = 0;
+        int Footer = 0;
+        int Count() const { return Blank + Header + Values + Fields + Footer; }
+    };
+
+    void CreateOwnedParts();
+    void RemoveMixedColumns();
+    void SynchronizeColumnsWithFieldMap();
+    void SettleFrozenColumns();
+    int CalcTitleRowCount() const;
+    TBottomRegion CalcBottomRegion() const;
+    int TitleHeightOf(const TOrvoColumn* column) const;
+    std::vector<int> CalcTitleHeights() const;
+    int CalcTotalRowHeight() const;
+    void ApplyRowHeights(int bufferedRecords);
+    void MoveToActiveRecord();
+    void MoveOffHiddenColumn();
+    int NearestShownGridCol(int col, int firstStep) const;
+    void LeaveColumnFor(int col);
+    int DataAreaRowCapacity() const;
+    int TallestTotalLine() const;
+    /// Makes `bookmark`'s record current again at row `bufferRow` of the link's window.
+    void ScrollBackWhenAllFit();
+    /// Scrolls the link's window so that the current record stands at `bufferRow`.
+    void ShowCurrentRecordAtRow(int bufferRow);
+    void PostDeferredLayout(int delay);
+    // Scroll bars.
+    bool VerticalBarFits(int visible) const;
+    TScrollInfo CalcVerticalBar(int visible) const;
+    void ResetVerticalBarWithoutData();
+    void WriteVerticalBar(const TScrollInfo& info, bool shown);
+    bool GridScrollMode() const;
+    void PlainScrollAction(int action, int position, int visible);
+    void GridScrollAction(int action, int position, int visible);
+    void MoveToEnd(bool last);
+    void ScrollView(int rows);
+    void ScrollDataRowPixels(int distance, int oldRow);
+    bool TilesFromGridOrColumn() const;
+    int TotalColumnsWidth() const;
+    void ApplyHorzScrollBar();
+    void DistributeStretchWidths();
+    int StretchClientWidth() const;
+    void CreateGlyphLists();
+    void ApplyBaseOptions(TOrvoDBGridOptions value);
+    void ColorPropertyChanged(TColor& property, TColor value, TGridDrawingOption option);
+    static void ClampUpperLimit(int& value, int lower);
+    void AfterFixedFontChange(bool titles);
+    void CopyParentFont();
+    void ScaleColumnWidths(int m, int d);
+    void RefreshEditor();
+    bool FixedCellsRefreshFrame() const;
+    void RepaintFillerCell();
+    void SetupReference(QPointer<QMenu>& reference, QMenu* value);
+    void SetupReference(QPointer<TCustomImageList>& reference, TCustomImageList* value);
+    /// The grids of this grid's ring, this one first.
+    std::vector<TOrvoCustomDBGrid*> ChainMembers() const;
+    /// Links `grids` into one ring per chain of masters among them; `leaving` joins none.
+    static void LinkChains(const std::vector<TOrvoCustomDBGrid*>& grids, const TOrvoCustomDBGrid* leaving);
+    /// Takes this grid out of its ring; the grids that followed it form their own.
+    void LeaveChain();
+    // Row moves of the keyboard, through the link.
+    bool MoveRowByKey(int key, TShiftState shift);
+    void MoveDataSetBy(int distance);
+    /// The bookmark of the link's buffered record `record`; empty for none.
+    QString BookmarkOfRecord(int record) const;
+    /// Esc: typed text is dropped, or else the dataset's edit or insert cancelled.
+    void ResetEdit();
+    /// The row count and everything that depends on the client area's height.
+    void FollowClientArea();
+    bool LeadsBackTo(const TOrvoCustomDBGrid* master) const;
+    void CheckMasterCycle(TOrvoCustomDBGrid* master) const;
+    void SynchronizeFrom(const TOrvoCustomDBGrid& source);
+    std::vector<int> ChainSignature() const;
+    void SynchronizeChainIfChanged();
+    void SnapRowsToWholeLines();
+    static int ColumnIndexBeforeMove(int col, int fromIndex, int toIndex);
+    void ReportRowResize();
+    bool DelayApplies(TOrvoDBGridOptionEx delayOption) const;
+    bool DelayApplies(TOrvoDBGridOptionExt delayOption) const;
+    void Schedule(TDelayedUpdate update, bool delayed);
+    void RunDelayed(TDelayedUpdate update);
+    bool InsideRebuild() const;
+    void RestoreDataSetFilter();
+    void SaveSettingsOnDestroy();
+
+    // Owned parts.
+    TOrvoDBGridColumns* FColumns = nullptr;
+    TOrvoDBGridFilter* FFilterGrid = nullptr;
+    TOrvoDBGridSearch* FSearch = nullptr;
+    TOrvoDBGridTreeView* FTreeView = nullptr;
+    std::unique_ptr<TOrvoGridDataLink> FDataLink;
+    std::unique_ptr<TOrvoBookmarkList> FSelectedRows;
+    TOrvoGridStyle* FGridStyle = nullptr;
+    TOrvoScrollProp* FScrollProp = nullptr;
+    TOrvoDBGridSettings* FSettings = nullptr;
+    TOrvoDBGridGradient* FGradient = nullptr;
+    TOrvoDBGridTotals* FTotals = nullptr;
+    std::unique_ptr<TOrvoColumnList> FSelectedCols;
+    std::unique_ptr<TCustomImageList> FIndicatorList;
+    std::unique_ptr<TCustomImageList> FCheckBoxList;
+    std::unique_ptr<TCustomImageList> FExpandBoxList;
+    std::vector<TOrvoColumn*> FShownColumns;
+    std::unique_ptr<TOrvoDBGridPainter> FPainter;
+
+    // Locks and counters: 64-bit, so that no amount of nesting wraps them.
+    qint64 FUpdateLock = 0;
+    qint64 FLayoutLock = 0;
+    qint64 FBusyCount = 0;
+    bool FLoading = false;
+    bool FDestroying = false;
+    bool FDeferredLayoutPosted = false;
+    int FHiddenColumnStep = 1; // where a hidden current cell looks first: collapsing looks left
+    bool FCopyingParentFont = false;
+    int FParentFontHeight = 0; // the font height the column widths were last scaled for
+    int FIndicatorOffset = 1;
+    int FTitleOffset = 1;
+    TBottomRegion FBottom;
+    int FHeaderBandHeight = 0;
+    int FTextLineHeight = 0;
+    int FTotalRowHeight = 0;
+    bool FUpdatingRowCount = false;
+    bool FFollowingDataSet = false;         // the current row follows the dataset, not the reverse
+    bool FClientChangedWhileLocked = false; // the client area changed under a lock
+    bool FDistributing = false;
+    bool FSettingColumnAttributes = false;
+    int FLastLeftCol = -1;
+    int FLongOperation = 0;
+    bool FLongOperationEnabled = true;
+    QString FLongOperationBookmark;
+    int FLongOperationRow = 0;
+    std::vector<int> FStretchWidths;
+    std::vector<TField*> FLookupKeysFollowed;
+    bool FUpdatingHorzBar = false;
+    bool FHorzBarAgain = false;
+    int FStretchSpace = 0; // e: the pixels left to share after pinning
+    int FStretchBase = 0;  // f: the base widths that share them
+    int FLastRowHeight = 0;
+    bool FRowHeightsComputedSinceReport = false;
+    QString FEditText;
+    QTimer* FTimers[duCount] = {};
+    bool FRunning[duCount] = {};
+    bool FPassWidthsToFields = true;
+    bool FClickTakesFocus = true;
+    qint64 FSequenceRecordCount = 0;
+    qint64 FSequenceRecNo = 0;
+
+    // The dataset's own filter, kept while the grid's auto-filter is applied.
+    bool FAutoFilterApplied = false;
+    QString FSavedFilter;
+    bool FSavedFiltered = false;
+    TFilterRecordEvent FSavedOnFilterRecord;
+
+    // Published values.
+    TOrvoDBGridOptions FOptions;
+    TOrvoDBGridOptionsEx FOptionsEx;
+    TOrvoDBGridOptionsExt FOptionsExt;
+    TOrvoResizeOptions FResizeOptions = DefaultResizeOptions;
+    TOrvoHintOptions FHintOptions = DefaultHintOptions;
+    TMultiSelectOptions FMultiSelectOptions{msRows};
+    TOrvoDBGridToolMenuItems FToolMenuItems = DefaultToolMenuItems;
+    TOrvoDBGridToolMenuSubItems FToolMenuSubItems = DefaultToolMenuSubItems;
+    TOrvoDBGridToolMenuSubItemsEx FToolMenuSubItemsEx = DefaultToolMenuSubItemsEx;
+    TGridDrawingOptions FDrawingOptions = DefaultDrawingOptions;
+    TColor FDataColLineColor = clDefault;
+    TColor FDataRowLineColor = clDefault;
+    TColor FEditorColor = clNone;
+    TColor FHighlightText = clDefault;
+    TColor FSelectCellColor = clDefault;
+    TColor FSelectionColor = clDefault;
+    TColor FSelectRowColor = clDefault;
+    TColor FStripeColor = clNone;
+    TColor FFillerColor = clBtnFace;
+    bool FFillerColorApart = false;
+    TColor FHeaderColor = clBtnFace;
+    bool FHeaderColorApart = false;
+    TFixedStyle FFixedStyle = fsDefault;
+    TFixedTheme FFixedTheme = ftDefault;
+    TFocusRect FFocusRect = frAuto;
+    THotButtons FHotButtons = hbAuto;
+    TListBorder FListBorder = lbAuto;
+    TMarkerStyle FMarkerStyle = msAuto;
+    TMarkerTransparent FMarkerTransparent = mtAuto;
+    bool FCtl3D = true;
+    bool FCtl3DAuto = true;
+    bool FParentCtl3D = true;
+    TScrollStyle FScrollBarsAsked = ssBoth;
+    bool FDoubleBuffered = true;
+    bool FDefaultDrawing = true;
+    TColor FFontColor = clWindowText;
+    TFont FTitleFont;
+    TFont FHeaderFont;
+    int FFixedColsProperty = 0;
+    int FIndicatorWidth = 20;
+    int FDefaultWidthMax = -1;
+    int FDefaultWidthMin = -1;
+    int FStretchWidthMax = -1;
+    int FStretchWidthMin = -1;
+    bool FStretchMode = false;
+    int FHeaderLinesCount = 1;
+    int FTitleLinesCount = 1;
+    int FLinesCount = 1;
+    int FLinesCountMax = -1;
+    int FLinesCountMin = 1;
+    int FWheelScrollRows = 0;
+    bool FFillerButton = true;
+    QString FFillerHint;
+    int FFillerIndex = -7;
+    QPointer<QMenu> FFillerPopupMenu;
+    bool FFillerToolMenu = false;
+    QString FIndicatorHint;
+    QPointer<TCustomImageList> FIndicatorImages;
+    QPointer<QMenu> FIndicatorPopupMenu;
+    QPointer<TCustomImageList> FTitleImages;
+    QPointer<TCustomImageList> FTitleMarkers;
+    QPointer<QMenu> FPopupMenu;
+    bool FPopupToolMenu = false;
+    bool FDragRows = false;
+    bool FReadOnly = false;
+    QString FHint;
+    QString FKeyFields;
+    QString FDetailFields;
+    QString FOrderFields; // the stored order text
+    qint64 FOrderUpdateCount = 0;
+    QString FOrderSnapshot;
+    qint64 FDataUpdateCount = 0;
+    QPointer<QObject> FDataUpdateDataSet; // the dataset whose controls the bracket disabled
+    QString FDataUpdateBookmark;
+    int FDataUpdateRow = 0;
+    QPointer<TOrvoCustomDBGrid> FMasterGrid;
+    TOrvoCustomDBGrid* FNextGrid = nullptr;
+    bool FSynchronizing = false;
+    std::optional<std::vector<int>> FChainSignature; // what the chain last heard of this grid
+    QMetaObject::Connection FDataSourceWatch;
+    QMetaObject::Connection FMasterWatch;
+};
+
+} // namespace orvo

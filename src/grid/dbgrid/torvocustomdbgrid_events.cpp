@@ -1,0 +1,632 @@
+// The delayed updates, the operations descendants override and the firing of the
+// events the host assigns.
+
+#include "grid/dbgrid/torvocustomdbgrid.h"
+
+#include "grid/columns/torvocolumn.h"
+#include "grid/columns/torvodbgridcolumns.h"
+#include "grid/dbgrid/torvogriddatalink.h"
+#include "grid/scrolling/torvoscrollprop.h"
+#include "grid/selection/torvobookmarklist.h"
+#include "grid/totals/torvocolumntotalfields.h"
+#include "grid/totals/torvocolumntotalfooter.h"
+#include "grid/totals/torvocolumntotalheader.h"
+#include "grid/totals/torvocolumntotalvalue.h"
+#include "grid/totals/torvocolumntotalvalues.h"
+#include "grid/totals/torvodbgridtotals.h"
+#include "platform/core/texceptionhandler.h"
+#include "platform/data/tdataset.h"
+#include "platform/data/tfield.h"
+
+#include <QEvent>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
+#include <QTimer>
+
+#include <climits>
+
+namespace orvo {
+
+namespace {
+
+int& ProgramUpdateDelay()
+{
+    static int delay = 200;
+    return delay;
+}
+
+} // namespace
+
+// --- Delayed updates ---------------------------------------------------------------------------
+
+int TOrvoCustomDBGrid::UpdateDelay()
+{
+    return ProgramUpdateDelay();
+}
+
+void TOrvoCustomDBGrid::SetUpdateDelay(int milliseconds)
+{
+    ProgramUpdateDelay() = std::max(0, milliseconds);
+}
+
+bool TOrvoCustomDBGrid::DelayApplies(TOrvoDBGridOptionEx delayOption) const
+{
+    return FOptionsEx.Contains(delayOption) && !IsDesigning() && isVisible();
+}
+
+bool TOrvoCustomDBGrid::DelayApplies(TOrvoDBGridOptionExt delayOption) const
+{
+    return FOptionsExt.Contains(delayOption) && !IsDesigning() && isVisible();
+}
+
+bool TOrvoCustomDBGrid::InsideRebuild() const
+{
+    for (bool running : FRunning)
+        if (running)
+            return true;
+    return false;
+}
+
+void TOrvoCustomDBGrid::Schedule(TDelayedUpdate update, bool delayed)
+{
+    if (FLoading || FDestroying || InsideRebuild())
+        return;
+    if (!delayed) {
+        if (FTimers[update])
+            FTimers[update]->stop();
+        RunDelayed(update);
+        return;
+    }
+    QTimer*& timer = FTimers[update];
+    if (!timer) {
+        timer = new QTimer(this);
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this,
+                [this, update] { TExceptionHandler::Guard([this, update] { RunDelayed(update); }); });
+    }
+    timer->start(UpdateDelay());
+}
+
+void TOrvoCustomDBGrid::RunDelayed(TDelayedUpdate update)
+{
+    if (FRunning[update])
+        return;
+    FRunning[update] = true;
+    try {
+        switch (update) {
+        case duListItems:
+            RebuildListItems();
+            break;
+        case duSequence:
+            RecountSequence();
+            break;
+        case duTotals:
+            CalcTotals(false);
+            break;
+        case duSelectedRows:
+            CalcTotals(true);
+            break;
+        case duCount:
+            break;
+        }
+    } catch (...) {
+        FRunning[update] = false;
+        throw;
+    }
+    FRunning[update] = false;
+}
+
+void TOrvoCustomDBGrid::UpdateSequence(bool delayed)
+{
+    Schedule(duSequence, delayed && DelayApplies(dgDelayUpdateSequence));
+}
+
+void TOrvoCustomDBGrid::UpdateTotals(bool selected)
+{
+    if (selected)
+        Schedule(duSelectedRows, DelayApplies(dgDelaySelectedRows));
+    else
+        Schedule(duTotals, DelayApplies(dgDelayUpdateTotals));
+}
+
+void TOrvoCustomDBGrid::UpdateListItems()
+{
+    Schedule(duListItems, DelayApplies(dgDelayUpdateListItems));
+}
+
+void TOrvoCustomDBGrid::UpdateSelectedRows()
+{
+    UpdateTotals(true);
+}
+
+void TOrvoCustomDBGrid::FlushUpdates()
+{
+    if (TDataSet* dataSet = DataSet(); dataSet && dataSet->Active())
+        dataSet->CheckBrowseMode();
+    for (TDelayedUpdate update : {duSelectedRows, duListItems, duSequence, duTotals}) {
+        if (FTimers[update] && FTimers[update]->isActive()) {
+            FTimers[update]->stop();
+            RunDelayed(update);
+        }
+    }
+}
+
+// --- Operations descendants override ----------------------------------------------------------------
+
+bool TOrvoCustomDBGrid::CalcTotalsPass(TCalcPass, bool)
+{
+    return false;
+}
+
+void TOrvoCustomDBGrid::CopyCellText(TOrvoColumn*, int) {}
+
+const QMetaObject* TOrvoCustomDBGrid::GetListClass(TOrvoColumn*)
+{
+    return nullptr;
+}
+
+int TOrvoCustomDBGrid::GetEditorButtonKind(TOrvoColumn*)
+{
+    return 0;
+}
+
+const QMetaObject* TOrvoCustomDBGrid::GetFilterFormClass()
+{
+    return nullptr;
+}
+
+const QMetaObject* TOrvoCustomDBGrid::GetAutoFilterListClass()
+{
+    return nullptr;
+}
+
+const QMetaObject* TOrvoCustomDBGrid::GetSearchPanelClass()
+{
+    return nullptr;
+}
+
+bool TOrvoCustomDBGrid::HighlightCell(int, int, TGridDrawState state)
+{
+    return state.Contains(gdSelected);
+}
+
+void TOrvoCustomDBGrid::ListItemsUpdated()
+{
+    if (OnListItemsUpdated)
+        OnListItemsUpdated(this);
+}
+
+void TOrvoCustomDBGrid::RebuildListItems()
+{
+    ListItemsUpdated();
+}
+
+bool TOrvoCustomDBGrid::FieldUsedByTotals(TField*)
+{
+    return false;
+}
+
+void TOrvoCustomDBGrid::PaintColumnCell(const QRect& rect, int dataCol, TOrvoColumn* column, bool highlight,
+                                        TSelections selections, TColor& color, TFont& font, QObject*& image)
+{
+    if (OnPaintColumnCell)
+        OnPaintColumnCell(this, rect, dataCol, column, highlight, selections, color, font, image);
+}
+
+void TOrvoCustomDBGrid::RowSelected(TSelectAction action)
+{
+    if (OnRowSelect)
+        OnRowSelect(this, action);
+}
+
+void TOrvoCustomDBGrid::SequenceUpdated()
+{
+    if (OnSequenceUpdated)
+        OnSequenceUpdated(this);
+}
+
+bool TOrvoCustomDBGrid::TotalCalcQuery(TDataSet* dataSet)
+{
+    bool accept = true;
+    if (OnTotalCalcQuery)
+        OnTotalCalcQuery(this, dataSet, accept);
+    return accept;
+}
+
+void TOrvoCustomDBGrid::TotalCalcValue(TOrvoColumnTotalValue* total, TCalcPass pass, TVariant& value)
+{
+    if (OnTotalCalcValue)
+        OnTotalCalcValue(total, pass, value);
+}
+
+void TOrvoCustomDBGrid::TotalGetText(TOrvoColumn* column, int index, QString& text, TTextKind textKind)
+{
+    if (OnTotalGetText)
+        OnTotalGetText(column, index, text, textKind);
+}
+
+void TOrvoCustomDBGrid::TotalsChanged(int kind, TField* field)
+{
+    if (FLoading || FDestroying || !FTotals->Active())
+        return;
+    if (kind == 1) {
+        if (FUpdateLock != 0)
+            DeferLayout();
+        else
+            LayoutChanged();
+        return;
+    }
+    // A record change or a scroll repaints only the total cells that show the changed data:
+    // a layout pass here would undo the cheap pixel scroll of every row move.
+    const int firstRow = FirstBottomRow();
+    for (TOrvoColumn* column : FShownColumns) {
+        for (int index = FBottom.Blank; index < FBottom.Count(); ++index) {
+            const TOrvoColumnTotal* total = TotalAtBottomRow(column, index);
+            if (total && int(total->TotalResult()) == kind && (!field || total->Field() == field))
+                InvalidateCell(DataToRawColumn(column->Index()), firstRow + index);
+        }
+    }
+}
+
+TOrvoColumnTotal* TOrvoCustomDBGrid::TotalAtBottomRow(TOrvoColumn* column, int index) const
+{
+    switch (BottomRowKind(index)) {
+    case brTotalHeader:
+        return column->TotalHeader();
+    case brTotalValues: {
+        const int number = BottomRowNumber(index);
+        TOrvoColumnTotalValues* values = column->TotalValues();
+        return number < values->Count() ? values->Items(number) : nullptr;
+    }
+    case brTotalFields:
+        return column->TotalFields();
+    case brTotalFooter:
+        return column->TotalFooter();
+    default:
+        return nullptr;
+    }
+}
+
+void TOrvoCustomDBGrid::TotalsUpdated()
+{
+    if (OnTotalsUpdated)
+        OnTotalsUpdated(this);
+}
+
+void TOrvoCustomDBGrid::CalcTotals(bool)
+{
+    TotalsUpdated();
+}
+
+void TOrvoCustomDBGrid::RecountSequence()
+{
+    TDataSet* dataSet = DataSet();
+    if (!FOptions.Contains(dgForceSequence) || !dataSet || !dataSet->Active() || dataSet->State() != dsBrowse)
+        return;
+    if (dataSet->IsEmpty()) {
+        FSequenceRecordCount = 0;
+        FSequenceRecNo = 0;
+    } else if (dataSet->IsSequenced()) {
+        // The dataset knows both numbers: no walk through its records.
+        FSequenceRecordCount = dataSet->RecordCount();
+        FSequenceRecNo = dataSet->RecNo();
+    } else {
+        const QString bookmark = dataSet->Bookmark();
+        const int bufferRow = FDataLink->ActiveRecord();
+        {
+            dataSet->DisableControls();
+            const auto enable = qScopeGuard([dataSet] { dataSet->EnableControls(); });
+            FSequenceRecNo = 1 - dataSet->MoveBy(-INT_MAX);
+            FSequenceRecordCount = qint64(dataSet->MoveBy(INT_MAX)) + 1;
+            dataSet->GotoBookmark(bookmark);
+        }
+        // The count must not move the view: the record goes back to its row.
+        ShowCurrentRecordAtRow(bufferRow);
+    }
+    UpdateScrollBar();
+    SequenceUpdated();
+}
+
+void TOrvoCustomDBGrid::ShowCurrentRecordAtRow(int bufferRow)
+{
+    // Past the window's edge on the side the window must move to, then back: the window
+    // scrolls by what the record's row is off, and no further than the data reaches.
+    const int at = FDataLink->ActiveRecord();
+    const int away = bufferRow < at ? FDataLink->BufferCount() - 1 - bufferRow : -bufferRow;
+    if (bufferRow != at)
+        DataSet()->MoveBy(-DataSet()->MoveBy(away));
+}
+
+bool TOrvoCustomDBGrid::ApplyOrder(const QString&)
+{
+    // No ordering strategy knows the dataset: the host sorts when OnOrderChanged fires.
+    return false;
+}
+
+QString TOrvoCustomDBGrid::PickValueToText(TOrvoColumn*, const TVariant& value)
+{
+    return value.IsNull() ? QString() : value.AsString();
+}
+
+TVariant TOrvoCustomDBGrid::PickTextToValue(TOrvoColumn*, const QString& text)
+{
+    return TVariant(text);
+}
+
+QString TOrvoCustomDBGrid::GetDataSetOrder()
+{
+    // Without an ordering strategy the dataset's order cannot be read.
+    return QString();
+}
+
+void TOrvoCustomDBGrid::FilterChanged()
+{
+    if (OnFilterChanged)
+        OnFilterChanged(this);
+}
+
+void TOrvoCustomDBGrid::ShowFilterForm() {}
+
+void TOrvoCustomDBGrid::ShowAutoFilterList(TOrvoColumn*) {}
+
+void TOrvoCustomDBGrid::ShowPopupMenu(TOrvoColumn*, THintCell, const QPoint&) {}
+
+QString TOrvoCustomDBGrid::GetTotalText(TOrvoColumn* column, int index, TTextKind textKind)
+{
+    QString text;
+    TotalGetText(column, index, text, textKind);
+    return text;
+}
+
+void TOrvoCustomDBGrid::OrderUpdated()
+{
+    if (OnOrderUpdated)
+        OnOrderUpdated(this);
+}
+
+void TOrvoCustomDBGrid::ShowSearchPanel() {}
+
+void TOrvoCustomDBGrid::PositionSearchPanel() {}
+
+// --- Data-link handlers ------------------------------------------------------------------------------
+
+// --- Standard events ------------------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::KeyDown(int& key, TShiftState shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, key, shift);
+    if (key == 0)
+        return;
+    if (FDataLink->Active()) {
+        if (key == Qt::Key_Escape) {
+            ResetEdit();
+            if (!FOptions.Contains(dgAlwaysShowEditor))
+                HideEditor();
+            key = 0;
+            return;
+        }
+        // Rows are records: the keys that change the row move the dataset.
+        if (MoveRowByKey(key, shift)) {
+            key = 0;
+            return;
+        }
+    }
+    TCustomGrid::KeyDown(key, shift);
+}
+
+void TOrvoCustomDBGrid::KeyPress(QChar& key)
+{
+    if (OnKeyPress)
+        OnKeyPress(this, key);
+    // Enter closes the editor: what it holds goes to the field now, where the screen shows it.
+    if (key == QLatin1Char('\r') && !FOptions.Contains(dgAlwaysShowEditor) && FDataLink->Active())
+        FDataLink->UpdateRecord();
+    if (!key.isNull())
+        TCustomGrid::KeyPress(key);
+}
+
+void TOrvoCustomDBGrid::KeyUp(int& key, TShiftState shift)
+{
+    if (OnKeyUp)
+        OnKeyUp(this, key, shift);
+    if (key != 0)
+        TCustomGrid::KeyUp(key, shift);
+}
+
+void TOrvoCustomDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick)
+{
+    TCustomGrid::MouseDown(button, shift, x, y, doubleClick);
+    if (OnMouseDown)
+        OnMouseDown(this, button, shift, x, y);
+    if (doubleClick && OnDblClick)
+        OnDblClick(this);
+}
+
+void TOrvoCustomDBGrid::MouseMove(TShiftState shift, int x, int y)
+{
+    TCustomGrid::MouseMove(shift, x, y);
+    if (OnMouseMove)
+        OnMouseMove(this, shift, x, y);
+}
+
+void TOrvoCustomDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TCustomGrid::MouseUp(button, shift, x, y);
+    if (OnMouseUp)
+        OnMouseUp(this, button, shift, x, y);
+}
+
+bool TOrvoCustomDBGrid::DoMouseWheel(TShiftState shift, int delta, const QPoint& pos)
+{
+    bool handled = false;
+    if (OnMouseWheel)
+        OnMouseWheel(this, shift, delta, pos, handled);
+    if (!handled) {
+        const TMouseWheelUpDownEvent& upDown = delta < 0 ? OnMouseWheelDown : OnMouseWheelUp;
+        if (upDown)
+            upDown(this, shift, pos, handled);
+    }
+    return handled || TCustomGrid::DoMouseWheel(shift, delta, pos);
+}
+
+void TOrvoCustomDBGrid::ColWidthsChanged()
+{
+    TCustomGrid::ColWidthsChanged();
+    // The grid's own width settings come back through here too: only a user's drag counts.
+    if (FSettingColumnAttributes || FLayoutLock != 0 || FDistributing)
+        return;
+    bool resized = false;
+    BeginLayout();
+    try {
+        for (int i = 0; i < FColumns->Count(); ++i) {
+            const int gridCol = DataToRawColumn(i);
+            TOrvoColumn* column = FColumns->Items(i);
+            if (gridCol >= ColCount() || !column->IsShown() || ColWidths(gridCol) < 0 ||
+                ColWidths(gridCol) == ShownColumnWidth(i))
+                continue;
+            int width = ColWidths(gridCol);
+            // While stretching, the drag sets the share of the column: its base width
+            // scaled back from the space the shares divide (none left: kept as dragged).
+            if (Stretching() && FStretchSpace > 0)
+                width = int(qint64(width) * FStretchBase / FStretchSpace);
+            column->SetWidthBase(width);
+            resized = true;
+        }
+    } catch (...) {
+        EndLayout();
+        throw;
+    }
+    EndLayout();
+    if (!resized)
+        return;
+    if (OnColumnResize)
+        OnColumnResize(this);
+    SynchronizeNextGrids();
+}
+
+void TOrvoCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
+{
+    TCustomGrid::ColumnMoved(fromIndex, toIndex);
+    const int from = RawToDataColumn(fromIndex);
+    const int to = RawToDataColumn(toIndex);
+    if (from >= 0 && from < FColumns->Count() && to >= 0 && to < FColumns->Count()) {
+        TOrvoColumn* moved = FColumns->Items(from);
+        moved->SetIndex(to);
+        // A refused move (onto an automatic column) leaves the column in place; the base has
+        // already carried the current cell along, so it goes back to where it was.
+        if (moved->Index() == from && from != to)
+            SetCol(ColumnIndexBeforeMove(Col(), fromIndex, toIndex));
+    }
+    if (OnColumnMoved)
+        OnColumnMoved(this, from, to);
+    SynchronizeNextGrids();
+}
+
+int TOrvoCustomDBGrid::ColumnIndexBeforeMove(int col, int fromIndex, int toIndex)
+{
+    if (col == toIndex)
+        return fromIndex;
+    if (fromIndex < toIndex && col >= fromIndex && col < toIndex)
+        return col + 1;
+    if (fromIndex > toIndex && col > toIndex && col <= fromIndex)
+        return col - 1;
+    return col;
+}
+
+void TOrvoCustomDBGrid::TopLeftChanged()
+{
+    TCustomGrid::TopLeftChanged();
+    FScrollProp->ApplyScrollProps();
+    // Chained grids scroll together; the flag keeps the ring from echoing back.
+    if (FNextGrid && !FSynchronizing) {
+        FSynchronizing = true;
+        const auto done = qScopeGuard([this] { FSynchronizing = false; });
+        for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid) {
+            if (next->FSynchronizing)
+                break;
+            next->FSynchronizing = true;
+            const auto nextDone = qScopeGuard([next] { next->FSynchronizing = false; });
+            next->SetLeftCol(std::clamp(LeftCol(), next->TCustomGrid::FixedCols(), next->ColCount() - 1));
+        }
+    }
+    if (LeftCol() != FLastLeftCol) {
+        FLastLeftCol = LeftCol();
+        if (OnColumnScroll)
+            OnColumnScroll(this, RawToDataColumn(LeftCol()));
+    }
+}
+
+void TOrvoCustomDBGrid::ChangeScale(int m, int d)
+{
+    {
+        // The base scales its own widths; copying them back as a user's drag would scale
+        // the columns a second time below.
+        const QScopedValueRollback ownWidths(FSettingColumnAttributes, true);
+        TCustomGrid::ChangeScale(m, d);
+    }
+    // With the parent's font as the measure, the widths follow that font's height instead.
+    if (ParentFont() && FOptionsExt.Contains(dgScaleByParentFont))
+        return;
+    ScaleColumnWidths(m, d);
+}
+
+void TOrvoCustomDBGrid::ScaleColumnWidths(int m, int d)
+{
+    BeginLayout();
+    const auto done = qScopeGuard([this] { EndLayout(); });
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        TOrvoColumn* column = FColumns->Items(i);
+        column->SetWidthBase(column->WidthBase() * m / std::max(1, d));
+    }
+}
+
+void TOrvoCustomDBGrid::WindowCreated()
+{
+    BeginUpdate();
+    try {
+        TCustomGrid::WindowCreated();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    FScrollProp->UseFlatScrollBars();
+    LayoutChanged();
+    UpdateScrollBar();
+    FScrollProp->ApplyScrollProps();
+}
+
+void TOrvoCustomDBGrid::focusInEvent(QFocusEvent* event)
+{
+    TCustomGrid::focusInEvent(event);
+    TExceptionHandler::Guard([this] {
+        if (OnEnter)
+            OnEnter(this);
+    });
+}
+
+void TOrvoCustomDBGrid::changeEvent(QEvent* event)
+{
+    TCustomGrid::changeEvent(event);
+    TExceptionHandler::Guard([this, event] {
+        switch (event->type()) {
+        case QEvent::FontChange:
+            if (ParentFont() && !FCopyingParentFont)
+                CopyParentFont();
+            else
+                LayoutChanged();
+            break;
+        case QEvent::EnabledChange:
+            viewport()->update();
+            break;
+        case QEvent::LayoutDirectionChange:
+            RefreshEditor();
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+} // namespace orvo

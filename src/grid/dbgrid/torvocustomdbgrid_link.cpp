@@ -1,0 +1,461 @@
+// What the grid does when its data link reports, the data source setter, the
+// editing permissions of a cell and the long-operation bracket.
+
+#include "grid/dbgrid/torvocustomdbgrid.h"
+
+#include "grid/columns/torvocolumn.h"
+#include "grid/columns/torvodbgridcolumns.h"
+#include "grid/dbgrid/torvogriddatalink.h"
+#include "grid/filter/torvodbgridfilter.h"
+#include "grid/search/torvodbgridsearch.h"
+#include "grid/selection/torvobookmarklist.h"
+#include "grid/settings/torvodbgridsettings.h"
+#include "grid/totals/torvocolumntotalfields.h"
+#include "grid/totals/torvocolumntotalfooter.h"
+#include "grid/totals/torvocolumntotalheader.h"
+#include "grid/totals/torvocolumntotalvalues.h"
+#include "grid/totals/torvodbgridtotals.h"
+#include "platform/core/exceptions.h"
+#include "platform/core/texceptionhandler.h"
+#include "platform/data/tdataset.h"
+#include "platform/data/tdatasource.h"
+#include "platform/data/tfield.h"
+#include "platform/gridbase/tinplaceedit.h"
+
+#include <QScopeGuard>
+
+#include <algorithm>
+
+namespace orvo {
+
+// --- The data source ---------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::SetDataSource(TDataSource* value)
+{
+    if (value == DataSource())
+        return;
+    if (value && value == FTotals->DataSource()) {
+        if (FLoading)
+            return;
+        throw EInvalidGridOperation(QStringLiteral("Circular datalinks are not allowed"));
+    }
+    if (value && value->DataSet() && value->DataSet()->IsUniDirectional())
+        throw EDatabaseError(QStringLiteral("Operation not allowed on a unidirectional dataset"));
+    FSelectedRows->Clear();
+    // The dataset left behind must not keep the auto-filter this grid installed on it.
+    RestoreDataSetFilter();
+    if (FDataSourceWatch)
+        disconnect(FDataSourceWatch);
+    FDataLink->SetDataSource(value);
+    // A data source freed while the grid shows it must not leave the link pointing at it.
+    if (value)
+        FDataSourceWatch =
+            connect(value, &QObject::destroyed, this, [this] { FDataLink->SetDataSource(nullptr); });
+    LayoutChanged();
+}
+
+// --- Link notifications -----------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::LinkActive(bool value)
+{
+    if (FDestroying)
+        return;
+    try {
+        if (value && FColumns->State() == csDefault && FOptionsExt.Contains(dgForceCustomized)) {
+            FColumns->SetState(csCustomized);
+            if (FSettings->Active())
+                FSettings->AutoLoad();
+        }
+        if (!value) {
+            HideEditor();
+            if (RowCount() > FTitleOffset)
+                MoveColRow(Col(), FTitleOffset, true, false);
+        }
+        FSelectedRows->Clear();
+        if (!value && FSettings->Active() && FColumns->State() == csDefault)
+            FSettings->AutoSave();
+        LayoutChanged();
+        if (value && FSettings->Active() && FColumns->State() == csDefault)
+            FSettings->AutoLoad();
+    } catch (...) {
+        // The grid must not be left half switched: the closing steps run, and the first
+        // error is the one that passes on (a second one goes to the application's handler).
+        TExceptionHandler::Guard([this, value] { FinishLinkActive(value); });
+        throw;
+    }
+    FinishLinkActive(value);
+}
+
+void TOrvoCustomDBGrid::FinishLinkActive(bool value)
+{
+    // An auto-filter is engaged again for the opened dataset; a closed one gets its own
+    // filter back, so that nothing the grid installed stays behind on it.
+    if (value && (!FFilterGrid->FilteredColumns().isEmpty() || FSearch->Active()))
+        FilterChanged();
+    else
+        RestoreDataSetFilter();
+    UpdateListItems();
+    UpdateSequence(true);
+    UpdateScrollBar();
+    UpdateHorzScrollBar();
+    RepaintFrame();
+    if (Stretching()) {
+        DistributeStretchWidths();
+        SetColumnAttributes();
+    }
+    if (value)
+        ActivateOrder();
+    // A chained grid takes the frozen columns and scroll position of its master again.
+    if (FMasterGrid)
+        FMasterGrid->SynchronizeNextGrids();
+    if (FOptions.Contains(dgAlwaysShowEditor))
+        ShowEditor();
+    UpdateTotals(false);
+}
+
+void TOrvoCustomDBGrid::DataChanged()
+{
+    if (InsideRebuild())
+        return;
+    TDataSet* dataSet = DataSet();
+    if (dataSet && dataSet->State() == dsBrowse && !IsBusy()) {
+        if (FOptionsExt.Contains(dgAutoUpdateListItems))
+            UpdateListItems();
+        // A dataset that numbers its records says at once where a change left the
+        // current one; the rows must not show the old numbers until the recount.
+        if (FOptions.Contains(dgForceSequence) && dataSet->IsSequenced() && !dataSet->IsEmpty()) {
+            FSequenceRecordCount = dataSet->RecordCount();
+            FSequenceRecNo = dataSet->RecNo();
+        }
+        if (FOptionsEx.Contains(dgAutoUpdateSequence))
+            UpdateSequence(true);
+        if (FOptionsEx.Contains(dgAutoUpdateTotals))
+            UpdateTotals(false);
+    }
+    if (FUpdateLock == 0 && FLayoutLock == 0)
+        UpdateRowCount();
+    RepaintFrame();
+    UpdateScrollBar();
+    UpdateHorzScrollBar();
+    if (!FOptions.Contains(dgAlwaysShowEditor))
+        HideEditor();
+    MoveToActiveRecord();
+    if (TField* field = SelectedField(); field && EditorMode() && field->EditText() != FEditText)
+        InvalidateEditor();
+    if (FOptions.Contains(dgAllowInsertOff) && FOptions.Contains(dgEditing)) {
+        TGridOptions base = TCustomGrid::Options();
+        if (dataSet && dataSet->IsEmpty())
+            base.Exclude(goEditing);
+        else
+            base.Include(goEditing);
+        TCustomGrid::SetOptions(base);
+    }
+    InvalidateGrid();
+}
+
+void TOrvoCustomDBGrid::EditingChanged()
+{
+    if (FOptions.Contains(dgIndicator))
+        InvalidateCell(0, Row());
+}
+
+namespace {
+
+/// Whether `column` shows `field` itself or a lookup field keyed on it.
+bool ColumnShowsField(const TOrvoColumn* column, const TField* field)
+{
+    const TField* shown = column->Field();
+    if (!shown)
+        return false;
+    if (shown == field)
+        return true;
+    if (!shown->Lookup())
+        return false;
+    const QStringList keys = shown->KeyFields().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    return std::any_of(keys.begin(), keys.end(), [field](const QString& key) {
+        return key.trimmed().compare(field->FieldName(), Qt::CaseInsensitive) == 0;
+    });
+}
+
+/// The lookup dataset's result for `key`: null when nothing matches.
+TVariant LookupResultFor(const TOrvoColumn* column, const TVariant& key)
+{
+    TVariant result = TVariant::Null();
+    column->SearchLookupDataSet([column, &key, &result](TDataSet& lookup) {
+        if (lookup.Locate(column->LookupKeyField(), key, {}))
+            result = lookup.FieldByName(column->LookupResultField())->AsVariant();
+    });
+    return result;
+}
+
+} // namespace
+
+void TOrvoCustomDBGrid::RecordChanged(TField* field)
+{
+    if (field) {
+        for (int i = 0; i < FColumns->Count(); ++i) {
+            const TOrvoColumn* column = FColumns->Items(i);
+            if (column->IsShown() && ColumnShowsField(column, field))
+                InvalidateCell(DataToRawColumn(i), Row());
+        }
+    } else {
+        InvalidateRow(Row());
+    }
+    TotalsChanged(2, field);
+    if (!field || field == SelectedField()) {
+        TField* current = SelectedField();
+        if (current && EditorMode() && current->EditText() != FEditText)
+            InvalidateEditor();
+    }
+    if (field)
+        UpdateLookupResults(field);
+}
+
+void TOrvoCustomDBGrid::UpdateLookupResults(TField* keyField)
+{
+    // Writing a result reports that field in turn; a chain of results that leads back
+    // to a key already being followed stops there instead of recursing for ever.
+    if (std::find(FLookupKeysFollowed.begin(), FLookupKeysFollowed.end(), keyField) !=
+        FLookupKeysFollowed.end())
+        return;
+    FLookupKeysFollowed.push_back(keyField);
+    const auto done = qScopeGuard([this] { FLookupKeysFollowed.pop_back(); });
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const TOrvoColumn* column = FColumns->Items(i);
+        TField* result = column->Field();
+        if (column->LookupColumn() != lcLookupResultField || !result || !result->CanModify() ||
+            column->KeyField().compare(keyField->FieldName(), Qt::CaseInsensitive) != 0)
+            continue;
+        const TVariant value =
+            keyField->IsNull() ? TVariant::Null() : LookupResultFor(column, keyField->AsVariant());
+        FDataLink->Edit();
+        result->SetAsVariant(value);
+    }
+}
+
+bool TOrvoCustomDBGrid::FocusField(TField* field)
+{
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const TOrvoColumn* column = FColumns->Items(i);
+        if (column->Field() == field && column->IsShown()) {
+            FocusCell(DataToRawColumn(i), Row(), true);
+            break;
+        }
+    }
+    if (SelectedField() != field || !isEnabled() || !isVisible())
+        return false;
+    setFocus(Qt::OtherFocusReason);
+    ShowEditor();
+    return true;
+}
+
+void TOrvoCustomDBGrid::UpdateData()
+{
+    if (TOrvoColumn* column = SelectedColumn())
+        column->StoreEditText(FEditText);
+}
+
+void TOrvoCustomDBGrid::FieldRemoving(TField* field)
+{
+    BeginLayout();
+    bool bound = false;
+    try {
+        for (int i = 0; i < FColumns->Count(); ++i) {
+            TOrvoColumn* column = FColumns->Items(i);
+            if (column->Field() == field) {
+                column->SetField(nullptr);
+                bound = true;
+            }
+        }
+        bound = UnbindTotalsFrom(field) || bound;
+    } catch (...) {
+        CancelLayout();
+        throw;
+    }
+    const TDataSet* owner = field ? field->DataSet() : nullptr;
+    // A pass now only helps when a binding went and its dataset still reports; a
+    // dataset with its controls off (or tearing its fields down) gets one pass later
+    // rather than one per field now.
+    if (bound && owner && !owner->ControlsDisabled()) {
+        EndLayout();
+        return;
+    }
+    CancelLayout();
+    DeferLayout();
+}
+
+bool TOrvoCustomDBGrid::UnbindTotalsFrom(const TField* field)
+{
+    bool bound = false;
+    const auto unbind = [field, &bound](TOrvoColumnTotal* total) {
+        if (total->Field() != field)
+            return;
+        total->SetField(nullptr);
+        bound = true;
+    };
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const TOrvoColumn* column = FColumns->Items(i);
+        unbind(column->TotalHeader());
+        for (int v = 0; v < column->TotalValues()->Count(); ++v)
+            unbind(column->TotalValues()->Items(v));
+        unbind(column->TotalFields());
+        unbind(column->TotalFooter());
+    }
+    return bound;
+}
+
+// --- Leaving the grid ---------------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::DoExit()
+{
+    TDataSet* dataSet = DataSet();
+    if (FDataLink->Active() && dataSet) {
+        try {
+            if (FOptions.Contains(dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified() &&
+                !FDataLink->Modified()) {
+                Cancel();
+            } else {
+                FDataLink->UpdateRecord();
+            }
+        } catch (...) {
+            setFocus(Qt::OtherFocusReason);
+            throw;
+        }
+    }
+    TCustomGrid::DoExit();
+    if (OnExit)
+        OnExit(this);
+}
+
+void TOrvoCustomDBGrid::Cancel()
+{
+    TDataSet* dataSet = DataSet();
+    if (!dataSet)
+        return;
+    BeginBusy();
+    const auto done = qScopeGuard([this] { EndBusy(); });
+    dataSet->Cancel();
+}
+
+// --- Editing permissions -------------------------------------------------------------------------------
+
+bool TOrvoCustomDBGrid::CanEditAcceptKey(QChar key)
+{
+    const TField* field = FDataLink->Active() ? SelectedField() : nullptr;
+    return field && field->IsValidChar(key);
+}
+
+bool TOrvoCustomDBGrid::CanEditModify()
+{
+    const TOrvoColumn* column = SelectedColumn();
+    TField* field = column ? column->Field() : nullptr;
+    if (FReadOnly || !FDataLink->Active() || FDataLink->ReadOnly() || !column || column->ReadOnly() ||
+        !field || !field->CanModify())
+        return false;
+    const TFieldType type = field->DataType();
+    const bool binary = type == ftBytes || type == ftVarBytes || (type >= ftBlob && type <= ftCursor) ||
+                        type == ftADT || type == ftArray || type == ftReference || type == ftDataSet;
+    const bool memoEditable = column->EditMemo() && (type == ftMemo || type == ftFmtMemo);
+    if (binary && !field->HasSetTextHandler() && !memoEditable)
+        return false;
+    FDataLink->Edit();
+    const bool editing = FDataLink->Editing();
+    if (editing)
+        FDataLink->SetModified(true);
+    return editing;
+}
+
+bool TOrvoCustomDBGrid::CanEditShow()
+{
+    const TOrvoColumn* column = SelectedColumn();
+    // Typing into a row the dataset is not on would write into another record.
+    const bool onCurrentRecord =
+        FDataLink->RecordCount() == 0 || RecordOfRow(Row()) == FDataLink->ActiveRecord();
+    return FLayoutLock == 0 && column && column->ShowEdit() && FDataLink->Active() && onCurrentRecord &&
+           TCustomGrid::CanEditShow();
+}
+
+QString TOrvoCustomDBGrid::GetEditText(int col, int)
+{
+    const TOrvoColumn* column = ColumnOfGridCol(col);
+    FEditText = FDataLink->Active() && column ? column->EditText() : QString();
+    return FEditText;
+}
+
+void TOrvoCustomDBGrid::SetEditText(int, int, const QString& value)
+{
+    FEditText = value;
+}
+
+namespace {
+
+/// The editor of such a column offers the pick texts, not the stored values.
+bool ShowsPickTexts(const TOrvoColumn* column)
+{
+    return column && column->PickOptions().Contains(poSelectPickText) && !column->PickText().isEmpty();
+}
+
+} // namespace
+
+QString TOrvoCustomDBGrid::GetEditMask(int col, int)
+{
+    const TOrvoColumn* column = ColumnOfGridCol(col);
+    const TField* field = column ? column->Field() : nullptr;
+    if (!FDataLink->Active() || !field || ShowsPickTexts(column))
+        return QString();
+    return field->EditMask();
+}
+
+int TOrvoCustomDBGrid::GetEditLimit()
+{
+    const TField* field = SelectedField();
+    // A pick text may well be longer than the value stored for it.
+    if (!field || ShowsPickTexts(ColumnOfGridCol(Col())))
+        return 0;
+    const TFieldType type = field->DataType();
+    const bool text = type == ftString || type == ftFixedChar || type == ftWideString;
+    return text ? field->Size() : 0;
+}
+
+// --- The long-operation bracket --------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::BeginLongOperation()
+{
+    if (FLongOperation++ > 0)
+        return;
+    BeginBusy();
+    FLongOperationEnabled = isEnabled();
+    TDataSet* dataSet = DataSet();
+    if (FDataLink->Active() && dataSet) {
+        FLongOperationBookmark = dataSet->Bookmark();
+        FLongOperationRow = FDataLink->ActiveRecord();
+        dataSet->DisableControls();
+    }
+    setEnabled(false);
+}
+
+void TOrvoCustomDBGrid::EndLongOperation()
+{
+    if (FLongOperation == 0 || --FLongOperation > 0)
+        return;
+    const auto done = qScopeGuard([this] {
+        setEnabled(FLongOperationEnabled);
+        EndBusy();
+    });
+    TDataSet* dataSet = DataSet();
+    if (!FDataLink->Active() || !dataSet)
+        return;
+    bool returned = false;
+    {
+        const auto enable = qScopeGuard([dataSet] { dataSet->EnableControls(); });
+        returned = !FLongOperationBookmark.isEmpty() && dataSet->BookmarkValid(FLongOperationBookmark);
+        if (returned)
+            dataSet->GotoBookmark(FLongOperationBookmark);
+    }
+    // The window follows the dataset again only with its controls on, so the record is put
+    // back on its row afterwards.
+    if (returned)
+        ShowCurrentRecordAtRow(FLongOperationRow);
+}
+
+} // namespace orvo

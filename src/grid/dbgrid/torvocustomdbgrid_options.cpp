@@ -1,0 +1,430 @@
+// The three option sets and the properties that follow them, the master-grid chain
+// and the pass-through of the dataset's own filter.
+
+#include "grid/dbgrid/torvocustomdbgrid.h"
+
+#include "grid/columns/torvocolumn.h"
+#include "grid/columns/torvodbgridcolumns.h"
+#include "grid/dbgrid/torvogriddatalink.h"
+#include "grid/selection/torvobookmarklist.h"
+#include "grid/selection/torvocolumnlist.h"
+#include "grid/totals/torvodbgridtotals.h"
+#include "platform/core/exceptions.h"
+#include "platform/data/tdataset.h"
+
+#include <QScrollBar>
+
+#include <algorithm>
+#include <functional>
+
+namespace orvo {
+
+namespace {
+
+template <typename S> S Changed(S a, S b)
+{
+    return (a - b) + (b - a);
+}
+
+template <typename S> bool AnyOf(S set, S members)
+{
+    return !(set * members).IsEmpty();
+}
+
+} // namespace
+
+// --- Options ------------------------------------------------------------------------------------
+
+void TOrvoCustomDBGrid::ApplyBaseOptions(TOrvoDBGridOptions value)
+{
+    TGridOptions base;
+    const auto follow = [&](TOrvoDBGridOption option, std::initializer_list<TGridOption> members) {
+        if (value.Contains(option))
+            for (TGridOption member : members)
+                base.Include(member);
+    };
+    follow(dgColLines, {goVertLine});
+    follow(dgRowLines, {goHorzLine});
+    follow(dgColumnResize, {goColSizing, goColMoving});
+    follow(dgRowResize, {goRowSizing});
+    follow(dgTabs, {goTabs});
+    follow(dgRowSelect, {goRowSelect});
+    follow(dgEditing, {goEditing});
+    follow(dgAlwaysShowEditor, {goAlwaysShowEditor});
+    follow(dgThumbTracking, {goThumbTracking});
+    TCustomGrid::SetOptions(base);
+}
+
+void TOrvoCustomDBGrid::SetOptions(TOrvoDBGridOptions value)
+{
+    if (value.Contains(dgRowSelect))
+        value = value - TOrvoDBGridOptions{dgEditing, dgAlwaysShowEditor};
+    if (value == FOptions)
+        return;
+    ApplyBaseOptions(value);
+    const bool multiSelectOff = FOptions.Contains(dgMultiSelect) && !value.Contains(dgMultiSelect);
+    const bool rowSelectOn = !FOptions.Contains(dgRowSelect) && value.Contains(dgRowSelect);
+    if (multiSelectOff || (rowSelectOn && FSelectedCols->Count() > 0))
+        FSelectedRows->Clear();
+    const TOrvoDBGridOptions changed = Changed(value, FOptions);
+    FOptions = value;
+
+    if (changed.Contains(dgForceSequence))
+        UpdateSequence(false);
+    if (AnyOf(changed, {dgMarkerAutoSwitch, dgMarkerAutoToggle, dgMarkerAscendOnly}))
+        FColumns->RefreshMarkers();
+    if (AnyOf(changed, {dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColLines, dgRowLines,
+                        dgRowSelect, dgAlwaysShowSelection, dgMultiSelect, dgInternalSelect, dgTitleHeaders,
+                        dgTitleWidthOff, dgIndicatorMarkOff, dgMarkerAutoAlign, dgForceSequence}))
+        LayoutChanged();
+    if (AnyOf(changed, {dgTitles, dgIndicator, dgColLines, dgRowLines, dgTitleHeaders, dgTitleWidthOff}))
+        RefreshEditor();
+    if (changed.Contains(dgColLines) || changed.Contains(dgRowLines))
+        ApplyCtl3DRule(FixedCellsRefreshFrame());
+}
+
+void TOrvoCustomDBGrid::SetOptionsEx(TOrvoDBGridOptionsEx value)
+{
+    if (value.Contains(dgSelectedAutoHidden)) {
+        const bool selectedShown = FTotals->SelectedRowsPresent();
+        const std::pair<TOrvoDBGridOptionEx, TOrvoDBGridOptionEx> pairs[] = {
+            {dgTotalHeaderSelected, dgTotalHeader},
+            {dgTotalValuesSelected, dgTotalValues},
+            {dgTotalFooterSelected, dgTotalFooter}};
+        for (const auto& [selected, row] : pairs) {
+            if (!value.Contains(selected))
+                continue;
+            if (selectedShown)
+                value.Include(row);
+            else
+                value.Exclude(row);
+        }
+    }
+    if (value == FOptionsEx)
+        return;
+    if (AnyOf(value, {dgTotalHeader, dgTotalValues, dgTotalFields, dgTotalFooter}))
+        value.Include(dgBlankRow);
+    if (AnyOf(value, {dgTotalHeaderSelected, dgTotalValuesSelected, dgTotalFooterSelected}))
+        value.Exclude(dgCalcSelectedRows);
+    const TOrvoDBGridOptionsEx changed = Changed(value, FOptionsEx);
+    const TOrvoDBGridOptionsEx added = value - FOptionsEx;
+    FOptionsEx = value;
+
+    if (AnyOf(changed, {dgLoadCurrentOrder, dgAutoUpdateOrder, dgAutoAscendOrder}))
+        UpdateOrder(true);
+    if (changed.Contains(dgAutoUpdateSequence))
+        UpdateSequence(true);
+    if (AnyOf(added, {dgTotalHeader, dgTotalValues, dgTotalFooter, dgCalcInvisibleRows}) ||
+        AnyOf(changed, {dgAutoUpdateTotals, dgCalcWholeDataSet, dgCalcSelectedRows, dgTotalHeaderSelected,
+                        dgTotalValuesSelected, dgTotalFooterSelected}))
+        UpdateTotals(false);
+    const TOrvoDBGridOptionsEx layoutMembers{dgBlankRow,       dgTotalHeader,     dgTotalValues,
+                                             dgTotalFields,    dgTotalFooter,     dgTotalColLines,
+                                             dgTotalHeaderBox, dgTotalValuesBox,  dgTotalFieldsBox,
+                                             dgTotalFooterBox, dgTotalDataBoxOnly};
+    if (AnyOf(changed, layoutMembers))
+        LayoutChanged();
+    if (AnyOf(changed, {dgBlankRow, dgTotalHeader, dgTotalValues, dgTotalFields, dgTotalFooter}))
+        RefreshEditor();
+}
+
+void TOrvoCustomDBGrid::SetOptionsExt(TOrvoDBGridOptionsExt value)
+{
+    if (value == FOptionsExt)
+        return;
+    const TOrvoDBGridOptionsExt changed = Changed(value, FOptionsExt);
+    FOptionsExt = value;
+    if (changed.Contains(dgAutoUpdateListItems))
+        UpdateListItems();
+    if (AnyOf(changed, {dgAutoNumberColumn, dgAutoSelectColumn, dgAutoExpandColumn, dgForceSystemTheme,
+                        dgForceSystemButton, dgForceSystemMarker}))
+        LayoutChanged();
+    if (AnyOf(changed, {dgScrollGridMode, dgScrollPageMode}))
+        UpdateScrollBar();
+}
+
+void TOrvoCustomDBGrid::SetResizeOptions(TOrvoResizeOptions value)
+{
+    if (!value.Contains(roColumnResize))
+        value = value - TOrvoResizeOptions{roOptimalWidth, roDefaultWidth};
+    FResizeOptions = value;
+}
+
+void TOrvoCustomDBGrid::SetMultiSelectOptions(TMultiSelectOptions value)
+{
+    if (value == FMultiSelectOptions)
+        return;
+    FSelectedRows->Clear();
+    FlushUpdates();
+    FMultiSelectOptions = value;
+    InvalidateGrid();
+}
+
+// --- Master grids -----------------------------------------------------------------------------
+
+bool TOrvoCustomDBGrid::LeadsBackTo(const TOrvoCustomDBGrid* master) const
+{
+    // Counting the steps keeps a cycle made elsewhere (while loading) from hanging the walk.
+    int steps = 0;
+    for (const TOrvoCustomDBGrid* grid = master; grid; grid = grid->FMasterGrid) {
+        if (grid == this || ++steps > 100000)
+            return true;
+    }
+    return false;
+}
+
+void TOrvoCustomDBGrid::CheckMasterCycle(TOrvoCustomDBGrid* master) const
+{
+    if (master && LeadsBackTo(master))
+        throw EInvalidGridOperation(QStringLiteral("Circular datalinks are not allowed"));
+}
+
+void TOrvoCustomDBGrid::SetMasterGrid(TOrvoCustomDBGrid* value)
+{
+    if (value == FMasterGrid)
+        return;
+    // While loading, the rest of the chain may not be read yet: Loaded checks it.
+    if (!FLoading)
+        CheckMasterCycle(value);
+    if (FMasterWatch)
+        disconnect(FMasterWatch);
+    // Only this grid's own link changes: the grids that follow it stay with it, whether it
+    // leaves a chain, joins one or moves from one to another.
+    std::vector<TOrvoCustomDBGrid*> affected = ChainMembers();
+    if (value)
+        for (TOrvoCustomDBGrid* grid : value->ChainMembers())
+            if (std::find(affected.begin(), affected.end(), grid) == affected.end())
+                affected.push_back(grid);
+    FMasterGrid = value;
+    LinkChains(affected, nullptr);
+    if (!value)
+        return;
+    SetStretchMode(false);
+    FMasterWatch = connect(value, &QObject::destroyed, this, [this] {
+        FMasterGrid = nullptr;
+        LinkChains(ChainMembers(), nullptr);
+    });
+    if (FColumns->State() == csDefault && FColumns->Count() > 0)
+        FColumns->SetState(csCustomized);
+    if (!FLoading)
+        value->SynchronizeNextGrids();
+}
+
+std::vector<TOrvoCustomDBGrid*> TOrvoCustomDBGrid::ChainMembers() const
+{
+    std::vector<TOrvoCustomDBGrid*> members{const_cast<TOrvoCustomDBGrid*>(this)};
+    for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid) {
+        if (std::find(members.begin(), members.end(), next) != members.end())
+            break;
+        members.push_back(next);
+    }
+    return members;
+}
+
+void TOrvoCustomDBGrid::LinkChains(const std::vector<TOrvoCustomDBGrid*>& grids,
+                                   const TOrvoCustomDBGrid* leaving)
+{
+    const auto member = [&grids, leaving](const TOrvoCustomDBGrid* grid) {
+        return grid && grid != leaving && std::find(grids.begin(), grids.end(), grid) != grids.end();
+    };
+    const auto masterOf = [&member](const TOrvoCustomDBGrid* grid) -> TOrvoCustomDBGrid* {
+        TOrvoCustomDBGrid* master = grid->FMasterGrid;
+        return member(master) ? master : nullptr;
+    };
+    // A chain leads up to the one grid without a master. A cycle read while loading has
+    // none: the walk stops where it repeats, and the cycle's lowest address stands in.
+    const auto rootOf = [&masterOf](TOrvoCustomDBGrid* grid) {
+        std::vector<TOrvoCustomDBGrid*> path{grid};
+        for (TOrvoCustomDBGrid* master = masterOf(grid); master; master = masterOf(master)) {
+            const auto seen = std::find(path.begin(), path.end(), master);
+            if (seen != path.end())
+                return *std::min_element(seen, path.end(), std::less<>());
+            path.push_back(master);
+        }
+        return path.back();
+    };
+    std::vector<TOrvoCustomDBGrid*> linked;
+    const auto collect = [&](const auto& self, TOrvoCustomDBGrid* grid,
+                             std::vector<TOrvoCustomDBGrid*>& ring) -> void {
+        linked.push_back(grid);
+        ring.push_back(grid);
+        for (TOrvoCustomDBGrid* detail : grids)
+            if (member(detail) && masterOf(detail) == grid &&
+                std::find(linked.begin(), linked.end(), detail) == linked.end())
+                self(self, detail, ring);
+    };
+    for (TOrvoCustomDBGrid* grid : grids) {
+        if (!member(grid))
+            continue;
+        TOrvoCustomDBGrid* root = rootOf(grid);
+        if (std::find(linked.begin(), linked.end(), root) != linked.end())
+            continue;
+        std::vector<TOrvoCustomDBGrid*> ring;
+        collect(collect, root, ring);
+        for (size_t i = 0; i < ring.size(); ++i)
+            ring[i]->FNextGrid = ring.size() > 1 ? ring[(i + 1) % ring.size()] : nullptr;
+    }
+}
+
+void TOrvoCustomDBGrid::LeaveChain()
+{
+    LinkChains(ChainMembers(), this);
+    FNextGrid = nullptr;
+}
+
+void TOrvoCustomDBGrid::SynchronizeNextGrids()
+{
+    if (FSynchronizing)
+        return;
+    FSynchronizing = true;
+    try {
+        // Each grid is marked before it takes the values, so that its own layout pass does not
+        // send them around the ring again.
+        for (TOrvoCustomDBGrid* next = FNextGrid; next && !next->FSynchronizing; next = next->FNextGrid) {
+            next->FSynchronizing = true;
+            next->SynchronizeFrom(*this);
+        }
+    } catch (...) {
+        for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid)
+            next->FSynchronizing = false;
+        FSynchronizing = false;
+        throw;
+    }
+    for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid)
+        next->FSynchronizing = false;
+    FSynchronizing = false;
+    // What the chain has now heard of this grid, laid out before or not.
+    FChainSignature = ChainSignature();
+}
+
+std::vector<int> TOrvoCustomDBGrid::ChainSignature() const
+{
+    std::vector<int> signature{FFixedColsProperty, FIndicatorWidth, int(BiDiMode())};
+    signature.reserve(signature.size() + 2 * size_t(FColumns->Count()));
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const TOrvoColumn* column = FColumns->Items(i);
+        signature.push_back(int(column->Visible()) | int(column->Expanded()) << 1);
+        signature.push_back(column->IsShown() ? ShownColumnWidth(i) : 0);
+    }
+    return signature;
+}
+
+void TOrvoCustomDBGrid::SynchronizeChainIfChanged()
+{
+    // Frozen columns, the indicator, which columns show and their widths are shared along the
+    // chain. The first pass only learns the starting state.
+    std::vector<int> signature = ChainSignature();
+    const bool changed = FChainSignature && *FChainSignature != signature;
+    FChainSignature = std::move(signature);
+    if (changed && FNextGrid)
+        SynchronizeNextGrids();
+}
+
+void TOrvoCustomDBGrid::SynchronizeFrom(const TOrvoCustomDBGrid& source)
+{
+    BeginLayout();
+    try {
+        const int count = std::min(FColumns->Count(), source.FColumns->Count());
+        for (int i = 0; i < count; ++i) {
+            TOrvoColumn* target = FColumns->Items(i);
+            const TOrvoColumn* from = source.FColumns->Items(i);
+            if (target->HasSubColumns() && from->HasSubColumns())
+                target->SetExpanded(from->Expanded());
+            target->SetVisible(from->Visible());
+            // The width on screen (stretched or not); a hidden column has none to copy.
+            if (from->IsShown())
+                target->SetWidth(source.ShownColumnWidth(i));
+        }
+        SetIndicatorWidth(source.FIndicatorWidth);
+        SetFixedCols(source.FFixedColsProperty);
+        SetBiDiMode(source.BiDiMode());
+    } catch (...) {
+        EndLayout();
+        throw;
+    }
+    EndLayout();
+    SetLeftCol(std::max(TCustomGrid::FixedCols(), std::min(source.LeftCol(), ColCount() - 1)));
+}
+
+// --- Filter pass-through --------------------------------------------------------------------------
+
+QString TOrvoCustomDBGrid::Filter() const
+{
+    if (FAutoFilterApplied || FLoading || !DataSet())
+        return FSavedFilter;
+    return DataSet()->Filter();
+}
+
+bool TOrvoCustomDBGrid::Filtered() const
+{
+    if (FAutoFilterApplied || FLoading || !DataSet())
+        return FSavedFiltered;
+    return DataSet()->Filtered();
+}
+
+TOrvoCustomDBGrid::TFilterRecordEvent TOrvoCustomDBGrid::OnFilterRecord() const
+{
+    if (FAutoFilterApplied || FLoading || !DataSet())
+        return FSavedOnFilterRecord;
+    return DataSet()->OnFilterRecord();
+}
+
+void TOrvoCustomDBGrid::SetFilter(const QString& value)
+{
+    FSavedFilter = value;
+    if (!FLoading && DataSet())
+        ApplyFilter(Filtered(), value, QString(), OnFilterRecord());
+}
+
+void TOrvoCustomDBGrid::SetFiltered(bool value)
+{
+    FSavedFiltered = value;
+    if (!FLoading && DataSet())
+        ApplyFilter(value, Filter(), QString(), OnFilterRecord());
+}
+
+void TOrvoCustomDBGrid::SetOnFilterRecord(TFilterRecordEvent value)
+{
+    FSavedOnFilterRecord = value;
+    if (!FLoading && DataSet())
+        ApplyFilter(Filtered(), Filter(), QString(), std::move(value));
+}
+
+void TOrvoCustomDBGrid::ApplyFilter(bool filtered, const QString& filter, const QString& autoFilter,
+                                    TFilterRecordEvent onFilterRecord)
+{
+    TDataSet* dataSet = DataSet();
+    if (!dataSet)
+        return;
+    // The auto-filter joins the host's own filter; both must hold for a record to show.
+    QString combined = filter;
+    if (!autoFilter.isEmpty())
+        combined = filter.trimmed().isEmpty() || !filtered
+                       ? autoFilter
+                       : QStringLiteral("(%1) AND (%2)").arg(filter, autoFilter);
+    FAutoFilterApplied = !autoFilter.isEmpty();
+    if (FAutoFilterApplied) {
+        FSavedFilter = filter;
+        FSavedFiltered = filtered;
+        FSavedOnFilterRecord = onFilterRecord;
+    }
+    BeginBusy();
+    try {
+        dataSet->SetFilter(combined);
+        dataSet->SetOnFilterRecord(std::move(onFilterRecord));
+        dataSet->SetFiltered(filtered || FAutoFilterApplied);
+    } catch (...) {
+        EndBusy();
+        throw;
+    }
+    EndBusy();
+}
+
+void TOrvoCustomDBGrid::RestoreDataSetFilter()
+{
+    if (FAutoFilterApplied && DataSet())
+        ApplyFilter(FSavedFiltered, FSavedFilter, QString(), FSavedOnFilterRecord);
+    FAutoFilterApplied = false;
+}
+
+} // namespace orvo

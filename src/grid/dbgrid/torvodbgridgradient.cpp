@@ -1,0 +1,7 @@
+#include "grid/dbgrid/torvodbgridgradient.h"
+
+namespace orvo {
+
+TOrvoDBGridGradient::TOrvoDBGridGradient(QWidget* grid) : TOrvoGradientButton(grid) {}
+
+} // namespace orvo

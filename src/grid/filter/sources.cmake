@@ -1,0 +1,14 @@
+# Filter settings, filter texts and the filter dialects.
+set(ORVO_AREA_HEADERS
+    filterenums.h
+    torvodbgridfilter.h
+    torvofilterdialect.h
+)
+set(ORVO_AREA_PRIVATE_HEADERS
+    filtertexts.h
+)
+set(ORVO_AREA_SOURCES
+    filtertexts.cpp
+    torvodbgridfilter.cpp
+    torvofilterdialect.cpp
+)

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "grid/filter/filterenums.h"
+#include "platform/core/tformatsettings.h"
+#include "platform/data/tfieldtype.h"
+
+#include <QStringList>
+
+namespace orvo {
+
+/// How filter expressions are written for one dataset: which clauses its family
+/// understands, how it writes "is empty" and decimal numbers, and how a typed value
+/// becomes a literal. Values never reach an expression as typed text: texts and
+/// dates become quoted literals, and a number or Boolean stays bare only when it is
+/// a plain literal, so that no value can change the expression around it.
+class TOrvoFilterDialect
+{
+public:
+    /// `className` is the dataset's class name (the family is found by it);
+    /// `decimalSeparator` is the filter's DecimalSeparator property, which decides
+    /// for datasets outside the known families.
+    explicit TOrvoFilterDialect(const QString& className = {}, bool decimalSeparator = false,
+                                const TFormatSettings& settings = TFormatSettings::Default());
+
+    /// 1 to 4 for the known dataset families, 0 for any other dataset.
+    static int FamilyOf(const QString& className);
+    int Family() const { return FFamily; }
+    /// The first family writes no NOT in front of a whole filter.
+    bool OffersNot() const { return FFamily != 1; }
+
+    /// `clauses` without what this family cannot evaluate.
+    TOrvoDBGridFilterClauses AllowedClauses(TOrvoDBGridFilterClauses clauses) const;
+    /// The clauses that make sense for a field of `type`.
+    static TOrvoDBGridFilterClauses FieldClauses(TFieldType type);
+
+    QChar ExpressionDecimalSeparator() const;
+    /// The separator between the values of a list clause for a field of `type`;
+    /// `delimiterChar` is the column's own delimiter for text fields.
+    QString ListSeparator(TFieldType type, QChar delimiterChar) const;
+    /// A field name as expressions read it: bracketed unless it is a plain name.
+    static QString ExpressionFieldName(const QString& fieldName);
+
+    /// The value of `clause` for a field of `type` as the clause's template takes it.
+    QString PrepareFilterValue(TOrvoDBGridFilterClause clause, TFieldType type, const QString& listSeparator,
+                               const QString& text) const;
+    /// One clause as an expression; empty for fcNoFilter and for a blank value of a
+    /// clause that needs one.
+    QString ClauseExpression(TOrvoDBGridFilterClause clause, const QString& fieldName, TFieldType type,
+                             const QString& listSeparator, const QString& value) const;
+    /// Two clause expressions joined by AND or OR (either may be empty), optionally negated.
+    static QString JoinClauses(const QString& first, const QString& second, bool orJoin, bool negate);
+
+    /// The program-wide captions and expression templates, indexed by clause; a
+    /// program may translate or change them before use. In a template %0:s is the
+    /// field, %1:s the value and %2:s the any-text wildcard.
+    static QStringList& ClauseCaptions();
+    static QStringList& ExpressionTemplates();
+    /// The "is empty" and "is not empty" templates of the first family.
+    static QStringList& NullTemplates();
+
+private:
+    QString ValueLiteral(TFieldType type, const QString& text) const;
+    QString BareOrQuoted(const QString& text) const;
+    QString NumberText(const QString& text) const;
+    static QStringList ListItems(const QString& listSeparator, const QString& text);
+    QString JoinedNumbers(const QStringList& items) const;
+
+    int FFamily = 0;
+    bool FDecimalSeparator = false;
+    TFormatSettings FSettings;
+};
+
+} // namespace orvo

@@ -1,0 +1,24 @@
+# The cell pipeline, fixed-cell and title painting, text layout and fixed styles.
+set(ORVO_AREA_HEADERS
+    gridstyleenums.h
+    torvogridstyle.h
+)
+set(ORVO_AREA_PRIVATE_HEADERS
+    tcellpicture.h
+    timagesbitmap.h
+    torvodbgridpainter.h
+    torvofixedstyles.h
+    torvotextlayout.h
+    tthemedbitmap.h
+)
+set(ORVO_AREA_SOURCES
+    tcellpicture.cpp
+    timagesbitmap.cpp
+    torvodbgridpainter.cpp
+    torvodbgridpainter_data.cpp
+    torvodbgridpainter_fixed.cpp
+    torvofixedstyles.cpp
+    torvogridstyle.cpp
+    torvotextlayout.cpp
+    tthemedbitmap.cpp
+)

@@ -1,0 +1,8 @@
+# The scroll-bar settings.
+set(ORVO_AREA_HEADERS
+    torvoscrollprop.h
+)
+set(ORVO_AREA_PRIVATE_HEADERS)
+set(ORVO_AREA_SOURCES
+    torvoscrollprop.cpp
+)

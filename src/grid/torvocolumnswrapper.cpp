@@ -1,9 +1,0 @@
-#include "grid/torvocolumnswrapper.h"
-
-namespace orvo {
-
-TOrvoColumnsWrapper::TOrvoColumnsWrapper(TOrvoDBGridColumns* columns, QObject* parent)
-    : QObject(parent), FColumns(columns)
-{}
-
-} // namespace orvo

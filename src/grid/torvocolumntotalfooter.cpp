@@ -1,7 +1,0 @@
-#include "grid/torvocolumntotalfooter.h"
-
-namespace orvo {
-
-TOrvoColumnTotalFooter::TOrvoColumnTotalFooter(TOrvoColumn* column) : TOrvoColumnTotalValue(column) {}
-
-} // namespace orvo

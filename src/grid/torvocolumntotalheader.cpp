@@ -1,7 +1,0 @@
-#include "grid/torvocolumntotalheader.h"
-
-namespace orvo {
-
-TOrvoColumnTotalHeader::TOrvoColumnTotalHeader(TOrvoColumn* column) : TOrvoColumnTotalValue(column) {}
-
-} // namespace orvo

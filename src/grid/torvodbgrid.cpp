@@ -1,9 +1,0 @@
-#include "grid/torvodbgrid.h"
-
-namespace orvo {
-
-TOrvoDBGrid::TOrvoDBGrid(QWidget* parent) : TOrvoCustomDBGrid(parent) {}
-
-TOrvoDBGrid::TOrvoDBGrid(QWidget* parent, TDeferredParts deferred) : TOrvoCustomDBGrid(parent, deferred) {}
-
-} // namespace orvo

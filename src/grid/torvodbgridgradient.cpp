@@ -1,7 +1,0 @@
-#include "grid/torvodbgridgradient.h"
-
-namespace orvo {
-
-TOrvoDBGridGradient::TOrvoDBGridGradient(QWidget* grid) : TOrvoGradientButton(grid) {}
-
-} // namespace orvo

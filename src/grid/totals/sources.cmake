@@ -1,0 +1,22 @@
+# Total rows, column totals and the totals data link.
+set(ORVO_AREA_HEADERS
+    torvocolumntotal.h
+    torvocolumntotalfields.h
+    torvocolumntotalfooter.h
+    torvocolumntotalheader.h
+    torvocolumntotalvalue.h
+    torvocolumntotalvalues.h
+    torvodbgridtotals.h
+    torvototaldatalink.h
+)
+set(ORVO_AREA_PRIVATE_HEADERS)
+set(ORVO_AREA_SOURCES
+    torvocolumntotal.cpp
+    torvocolumntotalfields.cpp
+    torvocolumntotalfooter.cpp
+    torvocolumntotalheader.cpp
+    torvocolumntotalvalue.cpp
+    torvocolumntotalvalues.cpp
+    torvodbgridtotals.cpp
+    torvototaldatalink.cpp
+)

@@ -1,0 +1,7 @@
+#include "grid/totals/torvocolumntotalfooter.h"
+
+namespace orvo {
+
+TOrvoColumnTotalFooter::TOrvoColumnTotalFooter(TOrvoColumn* column) : TOrvoColumnTotalValue(column) {}
+
+} // namespace orvo

@@ -1,0 +1,7 @@
+#include "grid/totals/torvocolumntotalheader.h"
+
+namespace orvo {
+
+TOrvoColumnTotalHeader::TOrvoColumnTotalHeader(TOrvoColumn* column) : TOrvoColumnTotalValue(column) {}
+
+} // namespace orvo

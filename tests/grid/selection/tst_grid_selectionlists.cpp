@@ -1,0 +1,230 @@
+#include "grid/columns/torvocolumn.h"
+#include "grid/columns/torvodbgridcolumns.h"
+#include "grid/dbgrid/torvodbgrid.h"
+#include "grid/selection/torvobookmarklist.h"
+#include "grid/selection/torvocolumnlist.h"
+#include "platform/data/tdatasource.h"
+#include "platform/graphics/tcustomimagelist.h"
+#include "platform/sqlite/tsqlitetable.h"
+#include "sqlite/sqlitetestdb.h"
+
+#include <QMenu>
+#include <QTest>
+
+using namespace orvo;
+
+class TestSelectionLists : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void bookmarksKeptInDataSetOrder();
+    void findAnswersPlaceAndCache();
+    void currentRowSelectedAndClear();
+    void closedDataSetAndMissingKeysRaise();
+    void refreshDropsVanishedRecords();
+    void deleteRowsRemovesSelectedRecords();
+    void keysSurviveReorder();
+    void columnsKeptInCollectionOrder();
+
+private:
+    QString BookmarkOfId(qint64 id);
+    QList<qint64> SelectedIds();
+    TOrvoBookmarkList* Rows() { return FGrid->SelectedRows(); }
+
+    std::unique_ptr<test::SampleDatabase> FSample;
+    std::unique_ptr<TSQLiteTable> FTable;
+    std::unique_ptr<TDataSource> FSource;
+    std::unique_ptr<TOrvoDBGrid> FGrid;
+    QList<TSelectAction> FActions;
+};
+
+void TestSelectionLists::init()
+{
+    FSample = std::make_unique<test::SampleDatabase>();
+    FTable = std::make_unique<TSQLiteTable>();
+    FTable->SetDatabase(FSample->Db.get());
+    FTable->SetTableName(QStringLiteral("customers"));
+    FSource = std::make_unique<TDataSource>();
+    FSource->SetDataSet(FTable.get());
+    FGrid = std::make_unique<TOrvoDBGrid>();
+    FGrid->SetDataSource(FSource.get());
+    FTable->Open();
+    FActions.clear();
+    FGrid->OnRowSelect = [this](QObject*, TSelectAction action) { FActions << action; };
+}
+
+void TestSelectionLists::cleanup()
+{
+    FGrid.reset();
+    FSource.reset();
+    FTable.reset();
+    FSample.reset();
+}
+
+QString TestSelectionLists::BookmarkOfId(qint64 id)
+{
+    if (!FTable->Locate(QStringLiteral("id"), TVariant(id), {}))
+        return {};
+    return FTable->Bookmark();
+}
+
+QList<qint64> TestSelectionLists::SelectedIds()
+{
+    QList<qint64> ids;
+    for (const QString& bookmark : Rows()->Bookmarks()) {
+        FTable->GotoBookmark(bookmark);
+        ids << test::CurrentId(*FTable);
+    }
+    return ids;
+}
+
+void TestSelectionLists::bookmarksKeptInDataSetOrder()
+{
+    for (qint64 id : {5, 2, 9, 2})
+        Rows()->Insert(BookmarkOfId(id));
+    QCOMPARE(Rows()->Count(), 3);
+    QCOMPARE(SelectedIds(), QList<qint64>({2, 5, 9}));
+
+    // In a descending order the same records sort the other way round.
+    FTable->SetIndexFieldNames(QStringLiteral("id DESC"));
+    Rows()->Clear();
+    for (qint64 id : {5, 2, 9})
+        Rows()->Insert(BookmarkOfId(id));
+    QCOMPARE(SelectedIds(), QList<qint64>({9, 5, 2}));
+    QVERIFY(Rows()->Remove(BookmarkOfId(5)));
+    QVERIFY(!Rows()->Remove(BookmarkOfId(5)));
+    QCOMPARE(SelectedIds(), QList<qint64>({9, 2}));
+}
+
+void TestSelectionLists::findAnswersPlaceAndCache()
+{
+    for (qint64 id : {3, 7, 11})
+        Rows()->Insert(BookmarkOfId(id));
+    const QList<std::pair<qint64, int>> expected{{1, 0}, {3, 0}, {5, 1}, {7, 1}, {9, 2}, {11, 2}, {20, 3}};
+    for (const auto& [id, place] : expected) {
+        const QString bookmark = BookmarkOfId(id);
+        int index = -1;
+        const bool found = Rows()->Find(bookmark, index);
+        QCOMPARE(found, id == 3 || id == 7 || id == 11);
+        QCOMPARE(index, place);
+        int again = -1;
+        QCOMPARE(Rows()->Find(bookmark, again), found);
+        QCOMPARE(again, index);
+    }
+    // A change of the list must not leave a stale cached answer.
+    const QString five = BookmarkOfId(5);
+    int index = -1;
+    QVERIFY(!Rows()->Find(five, index));
+    Rows()->Insert(five);
+    QVERIFY(Rows()->Find(five, index));
+    QCOMPARE(index, 1);
+    QVERIFY_THROWS_EXCEPTION(EListError, Rows()->Items(4));
+}
+
+void TestSelectionLists::currentRowSelectedAndClear()
+{
+    BookmarkOfId(4);
+    QVERIFY(!Rows()->CurrentRowSelected());
+    Rows()->SetCurrentRowSelected(true);
+    Rows()->SetCurrentRowSelected(true);
+    QVERIFY(Rows()->CurrentRowSelected());
+    QCOMPARE(Rows()->Count(), 1);
+    Rows()->SetCurrentRowSelected(false);
+    QVERIFY(!Rows()->CurrentRowSelected());
+    Rows()->SetCurrentRowSelected(true);
+    Rows()->Clear();
+    Rows()->Clear();
+    QCOMPARE(Rows()->Count(), 0);
+    QCOMPARE(FActions, QList<TSelectAction>({saSelect, saUnselect, saSelect, saClear}));
+}
+
+void TestSelectionLists::closedDataSetAndMissingKeysRaise()
+{
+    Rows()->Insert(BookmarkOfId(1));
+    ORVO_EXPECT_DB_ERROR(Rows()->SaveKeys(QString()), "KeyFields property cannot be blank");
+    FTable->Close();
+    QCOMPARE(Rows()->Count(), 0);
+    ORVO_EXPECT_DB_ERROR(Rows()->CurrentRowSelected(), "closed dataset");
+    ORVO_EXPECT_DB_ERROR(Rows()->SaveKeys(QStringLiteral("id")), "closed dataset");
+    ORVO_EXPECT_DB_ERROR(Rows()->RestoreKeys(QStringLiteral("id")), "closed dataset");
+}
+
+void TestSelectionLists::refreshDropsVanishedRecords()
+{
+    for (qint64 id : {2, 4, 6})
+        Rows()->Insert(BookmarkOfId(id));
+    QVERIFY(!Rows()->RefreshRows());
+    FSample->Db->ExecSQL(QStringLiteral("DELETE FROM customers WHERE id = 4"));
+    FTable->Refresh();
+    QVERIFY(Rows()->RefreshRows());
+    QCOMPARE(SelectedIds(), QList<qint64>({2, 6}));
+    QCOMPARE(FActions.last(), saRefresh);
+}
+
+void TestSelectionLists::deleteRowsRemovesSelectedRecords()
+{
+    for (qint64 id : {3, 8, 21})
+        Rows()->Insert(BookmarkOfId(id));
+    Rows()->DeleteRows();
+    QCOMPARE(Rows()->Count(), 0);
+    QCOMPARE(FTable->RecordCount(), 22);
+    QCOMPARE(FSample->Ids(QStringLiteral("SELECT id FROM customers WHERE id IN (3, 8, 21)")),
+             QList<qint64>());
+    QCOMPARE(FActions.last(), saDelete);
+}
+
+void TestSelectionLists::keysSurviveReorder()
+{
+    for (qint64 id : {12, 5, 19})
+        Rows()->Insert(BookmarkOfId(id));
+    BookmarkOfId(7);
+    FGrid->SetKeyFields(QStringLiteral("id"));
+    Rows()->SaveKeys(QString());
+    QCOMPARE(Rows()->SavedKeyCount(), 3);
+    QCOMPARE(test::CurrentId(*FTable), 7);
+
+    FTable->SetIndexFieldNames(QStringLiteral("name DESC"));
+    Rows()->RestoreKeys(QString());
+    QCOMPARE(test::CurrentId(*FTable), 7);
+    QCOMPARE(SelectedIds(), QList<qint64>({19, 12, 5}));
+}
+
+void TestSelectionLists::columnsKeptInCollectionOrder()
+{
+    TOrvoColumnList* cols = FGrid->SelectedCols();
+    TOrvoDBGridColumns* columns = FGrid->Columns();
+    columns->Clear();
+    for (const char* field : {"id", "name", "city", "score", "balance"})
+        columns->Add()->SetFieldName(QString::fromLatin1(field));
+    cols->SetSelected(3, true);
+    cols->SetSelected(1, true);
+    cols->SetSelected(3, true);
+    cols->SetSelected(columns->Count(), true);
+    cols->SetSelected(-1, true);
+    QCOMPARE(cols->Count(), 2);
+    QCOMPARE(cols->Items(0), columns->Items(1));
+    QCOMPARE(cols->Items(1), columns->Items(3));
+    QVERIFY(cols->Selected(3));
+    QVERIFY(!cols->Selected(2));
+
+    cols->SaveIDs();
+    const QList<int> ids{columns->Items(1)->ID(), columns->Items(3)->ID()};
+    QCOMPARE(QList<int>(cols->SavedIDs().begin(), cols->SavedIDs().end()), ids);
+    columns->Items(3)->SetIndex(0);
+    cols->RestoreIDs();
+    QCOMPARE(cols->Count(), 2);
+    QCOMPARE(cols->Items(0)->ID(), ids.at(1));
+    QCOMPARE(cols->Items(1)->ID(), ids.at(0));
+
+    // A column that goes away leaves the list.
+    columns->Delete(columns->Items(0)->Index());
+    QCOMPARE(cols->Count(), 1);
+    cols->Clear();
+    QCOMPARE(cols->Count(), 0);
+}
+
+QTEST_MAIN(TestSelectionLists)
+#include "tst_grid_selectionlists.moc"

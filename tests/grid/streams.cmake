@@ -1,1 +1,0 @@
-orvo_add_test(NAME tst_grid_columnstream SOURCES tst_grid_columnstream.cpp LIBS OrvoGrid OrvoPlatformSqlite)
