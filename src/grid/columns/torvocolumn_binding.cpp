@@ -5,6 +5,7 @@
 #include "grid/columns/torvocolumntitle.h"
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "grid/painting/torvogridstyle.h"
 #include "grid/scrolling/torvoscrollprop.h"
@@ -638,8 +639,8 @@ void TOrvoColumn::SetExpanded(bool value)
     // way: in the layout pass the change brings, or at once when a lock defers that pass.
     const int step = value ? 1 : -1;
     const QPointer<TOrvoColumn> current = grid->SelectedColumn();
-    grid->FHiddenColumnStep = step;
-    const auto restoreStep = qScopeGuard([grid] { grid->FHiddenColumnStep = 1; });
+    grid->d->FHiddenColumnStep = step;
+    const auto restoreStep = qScopeGuard([grid] { grid->d->FHiddenColumnStep = 1; });
     FExpanded = value;
     Changed(true);
     KeepCurrentColumnShown(current, step);

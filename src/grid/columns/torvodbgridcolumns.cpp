@@ -4,6 +4,7 @@
 #include "grid/columns/torvocolumnswrapper.h"
 #include "grid/columns/torvocolumntitle.h"
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/tformreader.h"
@@ -466,7 +467,7 @@ void TOrvoDBGridColumns::Notify(TCollectionItem* item, TCollectionNotification a
     // The grid's list of shown columns lasts until its next layout pass, which an
     // update lock may hold off past the column's deletion.
     if (FGrid) {
-        std::vector<TOrvoColumn*>& shown = FGrid->FShownColumns;
+        std::vector<TOrvoColumn*>& shown = FGrid->d->FShownColumns;
         shown.erase(std::remove(shown.begin(), shown.end(), column), shown.end());
     }
     for (int i = 0; i < Count(); ++i)

@@ -9,6 +9,7 @@ set(ORVO_AREA_HEADERS
 )
 set(ORVO_AREA_PRIVATE_HEADERS
     fieldlists.h
+    torvocustomdbgrid_p.h
 )
 set(ORVO_AREA_SOURCES
     fieldlists.cpp

@@ -1,4 +1,5 @@
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
@@ -59,22 +60,23 @@ std::unique_ptr<TCustomImageList> GlyphList(const QString& resourceName, bool ma
 
 } // namespace
 
-TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent, TDeferredParts) : TCustomGrid(parent)
+TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent, TDeferredParts)
+    : TCustomGrid(parent), d(std::make_unique<TOrvoCustomDBGridPrivate>())
 {
     CreateGlyphLists();
-    FOptions = DefaultOptions;
+    d->FOptions = DefaultOptions;
     if (TSystemProfile::Current().IsKorean())
-        FOptions.Include(dgAlwaysShowEditor);
-    FOptionsEx = DefaultOptionsEx;
-    FOptionsExt = DefaultOptionsExt;
+        d->FOptions.Include(dgAlwaysShowEditor);
+    d->FOptionsEx = DefaultOptionsEx;
+    d->FOptionsExt = DefaultOptionsExt;
     if (SharedScratch().Users++ == 0)
         SharedScratch().Bitmap = std::make_unique<TBitmap>();
     TCustomGrid::SetScrollBars(ssHorizontal);
     TCustomGrid::SetOptions(
         {goVertLine, goHorzLine, goRowSizing, goColSizing, goColMoving, goEditing, goTabs});
     const QFont startFont = font();
-    FTitleFont = TFont(startFont, FFontColor);
-    FHeaderFont = TFont(startFont, FFontColor);
+    d->FTitleFont = TFont(startFont, d->FFontColor);
+    d->FHeaderFont = TFont(startFont, d->FFontColor);
 }
 
 TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent) : TOrvoCustomDBGrid(parent, TDeferredParts())
@@ -84,76 +86,76 @@ TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent) : TOrvoCustomDBGrid(parent
 
 void TOrvoCustomDBGrid::CreateParts()
 {
-    if (FColumns)
+    if (d->FColumns)
         return;
     CreateOwnedParts();
     SetRowCount(2);
     SetColCount(2);
     SetColor(clWindow);
     TCustomGrid::SetFixedColor(clBtnFace);
-    ApplyBaseOptions(FOptions);
+    ApplyBaseOptions(d->FOptions);
     HideEditor();
-    FParentFontHeight = QFontMetrics(font()).height();
+    d->FParentFontHeight = QFontMetrics(font()).height();
 }
 
 TOrvoCustomDBGrid::~TOrvoCustomDBGrid()
 {
-    FDestroying = true;
+    d->FDestroying = true;
     // A descendant's constructor may have failed before CreateParts made every part.
-    const bool partsMade = FDataLink && FSettings && FTotals;
+    const bool partsMade = d->FDataLink && d->FSettings && d->FTotals;
     if (partsMade)
         TExceptionHandler::Guard([this] { RestoreDataSetFilter(); });
-    for (QTimer*& timer : FTimers) {
+    for (QTimer*& timer : d->FTimers) {
         delete timer;
         timer = nullptr;
     }
     if (partsMade)
         SaveSettingsOnDestroy();
-    FIndicatorImages = nullptr;
-    FTitleImages = nullptr;
-    FTitleMarkers = nullptr;
+    d->FIndicatorImages = nullptr;
+    d->FTitleImages = nullptr;
+    d->FTitleMarkers = nullptr;
     LeaveChain();
     // The link goes before the parts it reports to.
-    if (FDataLink)
-        FDataLink->SetDataSource(nullptr);
-    FDataLink.reset();
-    delete FTotals;
-    delete FGradient;
-    delete FSettings;
-    delete FScrollProp;
-    delete FGridStyle;
-    FSelectedCols.reset();
-    FSelectedRows.reset();
-    delete FTreeView;
-    delete FSearch;
-    delete FFilterGrid;
-    delete FColumns;
+    if (d->FDataLink)
+        d->FDataLink->SetDataSource(nullptr);
+    d->FDataLink.reset();
+    delete d->FTotals;
+    delete d->FGradient;
+    delete d->FSettings;
+    delete d->FScrollProp;
+    delete d->FGridStyle;
+    d->FSelectedCols.reset();
+    d->FSelectedRows.reset();
+    delete d->FTreeView;
+    delete d->FSearch;
+    delete d->FFilterGrid;
+    delete d->FColumns;
     if (--SharedScratch().Users == 0)
         SharedScratch().Bitmap.reset();
 }
 
 void TOrvoCustomDBGrid::CreateGlyphLists()
 {
-    FIndicatorList = GlyphList(QStringLiteral("ORVODBINDICATORS"), false);
-    FCheckBoxList = GlyphList(QStringLiteral("ORVODBCHECKBOXES"), false);
-    FExpandBoxList = GlyphList(QStringLiteral("ORVODBEXPANDBOXES"), true);
+    d->FIndicatorList = GlyphList(QStringLiteral("ORVODBINDICATORS"), false);
+    d->FCheckBoxList = GlyphList(QStringLiteral("ORVODBCHECKBOXES"), false);
+    d->FExpandBoxList = GlyphList(QStringLiteral("ORVODBEXPANDBOXES"), true);
 }
 
 void TOrvoCustomDBGrid::CreateOwnedParts()
 {
-    FColumns = CreateColumns();
-    FFilterGrid = CreateFilterGrid();
-    FSearch = CreateSearch();
-    FTreeView = CreateTreeView();
-    FDataLink.reset(CreateDataLink());
-    FSelectedRows = std::make_unique<TOrvoBookmarkList>(this);
-    FGridStyle = CreateGridStyle();
-    FScrollProp = CreateScrollProp();
-    FSettings = CreateSettings();
-    FGradient = CreateGradient();
-    FGradient->OnChange = [this](TOrvoGradient*) { viewport()->update(); };
-    FTotals = CreateTotals();
-    FSelectedCols = std::make_unique<TOrvoColumnList>(this);
+    d->FColumns = CreateColumns();
+    d->FFilterGrid = CreateFilterGrid();
+    d->FSearch = CreateSearch();
+    d->FTreeView = CreateTreeView();
+    d->FDataLink.reset(CreateDataLink());
+    d->FSelectedRows = std::make_unique<TOrvoBookmarkList>(this);
+    d->FGridStyle = CreateGridStyle();
+    d->FScrollProp = CreateScrollProp();
+    d->FSettings = CreateSettings();
+    d->FGradient = CreateGradient();
+    d->FGradient->OnChange = [this](TOrvoGradient*) { viewport()->update(); };
+    d->FTotals = CreateTotals();
+    d->FSelectedCols = std::make_unique<TOrvoColumnList>(this);
 }
 
 TOrvoDBGridColumns* TOrvoCustomDBGrid::CreateColumns()
@@ -213,15 +215,15 @@ TOrvoDBGridPainter* TOrvoCustomDBGrid::CreatePainter()
 
 TOrvoDBGridPainter* TOrvoCustomDBGrid::Painter()
 {
-    if (!FPainter)
-        FPainter.reset(CreatePainter());
-    return FPainter.get();
+    if (!d->FPainter)
+        d->FPainter.reset(CreatePainter());
+    return d->FPainter.get();
 }
 
 void TOrvoCustomDBGrid::Paint(TCanvas& canvas)
 {
     Painter()->BeginPaint(canvas);
-    const auto done = qScopeGuard([this, &canvas] { FPainter->EndPaint(canvas); });
+    const auto done = qScopeGuard([this, &canvas] { d->FPainter->EndPaint(canvas); });
     TCustomGrid::Paint(canvas);
 }
 
@@ -246,27 +248,27 @@ TOrvoTotalDataLink* TOrvoCustomDBGrid::CreateTotalDataLink(TOrvoDBGridTotals* to
 
 void TOrvoCustomDBGrid::BeginLoad()
 {
-    FLoading = true;
+    d->FLoading = true;
 }
 
 void TOrvoCustomDBGrid::Loaded()
 {
-    FLoading = false;
+    d->FLoading = false;
     // A chain of masters read from a form is checked once the grid is read whole:
     // a cycle left in place would make every synchronisation run in circles.
-    const bool circular = FMasterGrid && LeadsBackTo(FMasterGrid);
+    const bool circular = d->FMasterGrid && LeadsBackTo(d->FMasterGrid);
     if (circular) {
-        disconnect(FMasterWatch);
-        FMasterGrid = nullptr;
+        disconnect(d->FMasterWatch);
+        d->FMasterGrid = nullptr;
         LinkChains(ChainMembers(), nullptr);
     }
-    if (FColumns->Count() > 0)
-        SetColCount(FColumns->Count());
+    if (d->FColumns->Count() > 0)
+        SetColCount(d->FColumns->Count());
     LayoutChanged();
     // Stored layouts belong to customized columns; default ones load theirs when the link opens.
-    if (FSettings->Active() && FColumns->State() == csCustomized)
-        FSettings->AutoLoad();
-    if (!FFilterGrid->FilteredColumns().isEmpty() || FSearch->Active())
+    if (d->FSettings->Active() && d->FColumns->State() == csCustomized)
+        d->FSettings->AutoLoad();
+    if (!d->FFilterGrid->FilteredColumns().isEmpty() || d->FSearch->Active())
         FilterChanged();
     if (circular)
         throw EInvalidGridOperation(QStringLiteral("Circular datalinks are not allowed"));
@@ -276,8 +278,9 @@ void TOrvoCustomDBGrid::SaveSettingsOnDestroy()
 {
     // Whatever goes wrong while saving must not stop the grid from going away.
     TExceptionHandler::Guard([this] {
-        if (FSettings && FSettings->Active() && (FColumns->State() == csCustomized || FDataLink->Active()))
-            FSettings->AutoSave();
+        if (d->FSettings && d->FSettings->Active() &&
+            (d->FColumns->State() == csCustomized || d->FDataLink->Active()))
+            d->FSettings->AutoSave();
     });
 }
 
@@ -290,66 +293,66 @@ TBitmap* TOrvoCustomDBGrid::ScratchBitmap()
 
 void TOrvoCustomDBGrid::SetColumns(const TOrvoDBGridColumns* value)
 {
-    FColumns->Assign(value);
+    d->FColumns->Assign(value);
 }
 
 void TOrvoCustomDBGrid::SetFilterGrid(const TOrvoDBGridFilter* value)
 {
-    FFilterGrid->Assign(value);
+    d->FFilterGrid->Assign(value);
 }
 
 void TOrvoCustomDBGrid::SetSearch(const TOrvoDBGridSearch* value)
 {
-    FSearch->Assign(value);
+    d->FSearch->Assign(value);
 }
 
 void TOrvoCustomDBGrid::SetTreeView(const TOrvoDBGridTreeView* value)
 {
-    FTreeView->Assign(value);
+    d->FTreeView->Assign(value);
 }
 
 void TOrvoCustomDBGrid::SetGridStyle(const TOrvoGridStyle* value)
 {
-    FGridStyle->Assign(value);
+    d->FGridStyle->Assign(value);
 }
 
 void TOrvoCustomDBGrid::SetScrollProp(const TOrvoScrollProp* value)
 {
-    FScrollProp->Assign(value);
+    d->FScrollProp->Assign(value);
 }
 
 void TOrvoCustomDBGrid::SetSettings(const TOrvoDBGridSettings* value)
 {
-    FSettings->Assign(value);
+    d->FSettings->Assign(value);
 }
 
 void TOrvoCustomDBGrid::SetGradient(const TOrvoDBGridGradient* value)
 {
-    FGradient->Assign(value);
+    d->FGradient->Assign(value);
     viewport()->update();
 }
 
 void TOrvoCustomDBGrid::SetTotals(const TOrvoDBGridTotals* value)
 {
-    FTotals->Assign(value);
+    d->FTotals->Assign(value);
 }
 
 // --- Data -----------------------------------------------------------------------------------
 
 TDataSource* TOrvoCustomDBGrid::DataSource() const
 {
-    return FDataLink ? FDataLink->DataSource() : nullptr;
+    return d->FDataLink ? d->FDataLink->DataSource() : nullptr;
 }
 
 TDataSet* TOrvoCustomDBGrid::DataSet() const
 {
-    return FDataLink ? FDataLink->DataSet() : nullptr;
+    return d->FDataLink ? d->FDataLink->DataSet() : nullptr;
 }
 
 TOrvoColumn* TOrvoCustomDBGrid::ColumnByFieldName(const QString& fieldName, int startIndex) const
 {
-    for (int i = std::max(0, startIndex); i < FColumns->Count(); ++i) {
-        TOrvoColumn* column = FColumns->Items(i);
+    for (int i = std::max(0, startIndex); i < d->FColumns->Count(); ++i) {
+        TOrvoColumn* column = d->FColumns->Items(i);
         if (column->FieldName().compare(fieldName, Qt::CaseInsensitive) == 0)
             return column;
     }
@@ -359,7 +362,7 @@ TOrvoColumn* TOrvoCustomDBGrid::ColumnByFieldName(const QString& fieldName, int 
 TOrvoColumn* TOrvoCustomDBGrid::SelectedColumn() const
 {
     const int dataCol = RawToDataColumn(Col());
-    return dataCol >= 0 && dataCol < FColumns->Count() ? FColumns->Items(dataCol) : nullptr;
+    return dataCol >= 0 && dataCol < d->FColumns->Count() ? d->FColumns->Items(dataCol) : nullptr;
 }
 
 TField* TOrvoCustomDBGrid::SelectedField() const

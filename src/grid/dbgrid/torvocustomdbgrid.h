@@ -39,6 +39,7 @@ class TOrvoGridDataLink;
 class TOrvoGridStyle;
 class TOrvoScrollProp;
 class TOrvoTotalDataLink;
+struct TOrvoCustomDBGridPrivate;
 
 /// The data grid: shows the records of a dataset as rows and its fields as columns.
 /// It owns its columns, its data link and a family of settings objects (filter,
@@ -144,11 +145,11 @@ public:
     /// the work a change at run time does, until Loaded finishes the grid.
     void BeginLoad();
     virtual void Loaded();
-    bool IsLoading() const { return FLoading; }
+    bool IsLoading() const;
     /// Forms are only edited in the program that runs them: design-time rules never apply.
     bool IsDesigning() const { return false; }
-    bool IsDestroying() const { return FDestroying; }
-    bool IsBusy() const { return FBusyCount > 0; }
+    bool IsDestroying() const;
+    bool IsBusy() const;
 
     // --- Locks and the layout pass ----------------------------------------------------
     void BeginUpdate();
@@ -158,35 +159,35 @@ public:
     void CancelLayout();
     /// Runs a layout pass once control returns to the event loop.
     void DeferLayout();
-    qint64 UpdateLock() const { return FUpdateLock; }
-    qint64 LayoutLock() const { return FLayoutLock; }
+    qint64 UpdateLock() const;
+    qint64 LayoutLock() const;
 
     // --- Owned parts ----------------------------------------------------------------------
-    TOrvoDBGridColumns* Columns() const { return FColumns; }
+    TOrvoDBGridColumns* Columns() const;
     void SetColumns(const TOrvoDBGridColumns* value);
-    TOrvoDBGridFilter* FilterGrid() const { return FFilterGrid; }
+    TOrvoDBGridFilter* FilterGrid() const;
     void SetFilterGrid(const TOrvoDBGridFilter* value);
-    TOrvoDBGridSearch* Search() const { return FSearch; }
+    TOrvoDBGridSearch* Search() const;
     void SetSearch(const TOrvoDBGridSearch* value);
-    TOrvoDBGridTreeView* TreeView() const { return FTreeView; }
+    TOrvoDBGridTreeView* TreeView() const;
     void SetTreeView(const TOrvoDBGridTreeView* value);
-    TOrvoGridDataLink* DataLink() const { return FDataLink.get(); }
-    TOrvoGridStyle* GridStyle() const { return FGridStyle; }
+    TOrvoGridDataLink* DataLink() const;
+    TOrvoGridStyle* GridStyle() const;
     void SetGridStyle(const TOrvoGridStyle* value);
-    TOrvoScrollProp* ScrollProp() const { return FScrollProp; }
+    TOrvoScrollProp* ScrollProp() const;
     void SetScrollProp(const TOrvoScrollProp* value);
-    TOrvoDBGridSettings* Settings() const { return FSettings; }
+    TOrvoDBGridSettings* Settings() const;
     void SetSettings(const TOrvoDBGridSettings* value);
-    TOrvoDBGridGradient* Gradient() const { return FGradient; }
+    TOrvoDBGridGradient* Gradient() const;
     void SetGradient(const TOrvoDBGridGradient* value);
-    TOrvoDBGridTotals* Totals() const { return FTotals; }
+    TOrvoDBGridTotals* Totals() const;
     void SetTotals(const TOrvoDBGridTotals* value);
-    TOrvoBookmarkList* SelectedRows() const { return FSelectedRows.get(); }
-    TOrvoColumnList* SelectedCols() const { return FSelectedCols.get(); }
+    TOrvoBookmarkList* SelectedRows() const;
+    TOrvoColumnList* SelectedCols() const;
     /// The indicator, check-box and expand-box glyphs every grid paints with.
-    TCustomImageList* IndicatorList() const { return FIndicatorList.get(); }
-    TCustomImageList* CheckBoxList() const { return FCheckBoxList.get(); }
-    TCustomImageList* ExpandBoxList() const { return FExpandBoxList.get(); }
+    TCustomImageList* IndicatorList() const;
+    TCustomImageList* CheckBoxList() const;
+    TCustomImageList* ExpandBoxList() const;
     /// The bitmap cells are composed in while painting, shared by every grid.
     static TBitmap* ScratchBitmap();
 
@@ -200,61 +201,61 @@ public:
     void SetFiltered(bool value);
     TFilterRecordEvent OnFilterRecord() const;
     void SetOnFilterRecord(TFilterRecordEvent value);
-    QString KeyFields() const { return FKeyFields; }
+    QString KeyFields() const;
     void SetKeyFields(const QString& value);
-    QString DetailFields() const { return FDetailFields; }
+    QString DetailFields() const;
     void SetDetailFields(const QString& value);
     /// The sort order as "Name[ DESC],...": read from the marked columns, or the stored
     /// order text while default columns wait for their dataset to open.
     QString OrderFields() const;
     void SetOrderFields(const QString& value);
-    bool ReadOnly() const { return FReadOnly; }
-    void SetReadOnly(bool value) { FReadOnly = value; }
+    bool ReadOnly() const;
+    void SetReadOnly(bool value);
 
     // --- Options ------------------------------------------------------------------------
-    TOrvoDBGridOptions Options() const { return FOptions; }
+    TOrvoDBGridOptions Options() const;
     void SetOptions(TOrvoDBGridOptions value);
-    TOrvoDBGridOptionsEx OptionsEx() const { return FOptionsEx; }
+    TOrvoDBGridOptionsEx OptionsEx() const;
     void SetOptionsEx(TOrvoDBGridOptionsEx value);
-    TOrvoDBGridOptionsExt OptionsExt() const { return FOptionsExt; }
+    TOrvoDBGridOptionsExt OptionsExt() const;
     void SetOptionsExt(TOrvoDBGridOptionsExt value);
-    TOrvoResizeOptions ResizeOptions() const { return FResizeOptions; }
+    TOrvoResizeOptions ResizeOptions() const;
     void SetResizeOptions(TOrvoResizeOptions value);
-    TOrvoHintOptions HintOptions() const { return FHintOptions; }
-    void SetHintOptions(TOrvoHintOptions value) { FHintOptions = value; }
-    TMultiSelectOptions MultiSelectOptions() const { return FMultiSelectOptions; }
+    TOrvoHintOptions HintOptions() const;
+    void SetHintOptions(TOrvoHintOptions value);
+    TMultiSelectOptions MultiSelectOptions() const;
     void SetMultiSelectOptions(TMultiSelectOptions value);
-    TOrvoDBGridToolMenuItems ToolMenuItems() const { return FToolMenuItems; }
-    void SetToolMenuItems(TOrvoDBGridToolMenuItems value) { FToolMenuItems = value; }
-    TOrvoDBGridToolMenuSubItems ToolMenuSubItems() const { return FToolMenuSubItems; }
-    void SetToolMenuSubItems(TOrvoDBGridToolMenuSubItems value) { FToolMenuSubItems = value; }
-    TOrvoDBGridToolMenuSubItemsEx ToolMenuSubItemsEx() const { return FToolMenuSubItemsEx; }
-    void SetToolMenuSubItemsEx(TOrvoDBGridToolMenuSubItemsEx value) { FToolMenuSubItemsEx = value; }
+    TOrvoDBGridToolMenuItems ToolMenuItems() const;
+    void SetToolMenuItems(TOrvoDBGridToolMenuItems value);
+    TOrvoDBGridToolMenuSubItems ToolMenuSubItems() const;
+    void SetToolMenuSubItems(TOrvoDBGridToolMenuSubItems value);
+    TOrvoDBGridToolMenuSubItemsEx ToolMenuSubItemsEx() const;
+    void SetToolMenuSubItemsEx(TOrvoDBGridToolMenuSubItemsEx value);
 
     // --- Colours and drawing ---------------------------------------------------------------
-    TColor DataColLineColor() const { return FDataColLineColor; }
+    TColor DataColLineColor() const;
     void SetDataColLineColor(TColor value);
-    TColor DataRowLineColor() const { return FDataRowLineColor; }
+    TColor DataRowLineColor() const;
     void SetDataRowLineColor(TColor value);
-    TColor EditorColor() const { return FEditorColor; }
+    TColor EditorColor() const;
     void SetEditorColor(TColor value);
-    TColor HighlightText() const { return FHighlightText; }
+    TColor HighlightText() const;
     void SetHighlightText(TColor value);
-    TColor SelectCellColor() const { return FSelectCellColor; }
+    TColor SelectCellColor() const;
     void SetSelectCellColor(TColor value);
-    TColor SelectionColor() const { return FSelectionColor; }
+    TColor SelectionColor() const;
     void SetSelectionColor(TColor value);
-    TColor SelectRowColor() const { return FSelectRowColor; }
+    TColor SelectRowColor() const;
     void SetSelectRowColor(TColor value);
-    TColor StripeColor() const { return FStripeColor; }
+    TColor StripeColor() const;
     void SetStripeColor(TColor value);
     /// Also moves FillerColor, HeaderColor and the totals' colour while they follow it.
     void SetFixedColor(TColor value);
-    TColor FillerColor() const { return FFillerColor; }
+    TColor FillerColor() const;
     void SetFillerColor(TColor value);
-    TColor HeaderColor() const { return FHeaderColor; }
+    TColor HeaderColor() const;
     void SetHeaderColor(TColor value);
-    TGridDrawingOptions DrawingOptions() const { return FDrawingOptions; }
+    TGridDrawingOptions DrawingOptions() const;
     void SetDrawingOptions(TGridDrawingOptions value);
     /// Sets or clears one drawing option without touching its colour (the totals'
     /// selected colour reports through it).
@@ -268,38 +269,38 @@ public:
     static TColor DefaultSelectCellColor(bool gradientActive);
     static TColor DefaultSelectionColor(bool gradientActive);
     static TColor DefaultSelectRowColor(bool gradientActive);
-    bool DefaultDrawing() const { return FDefaultDrawing; }
-    void SetDefaultDrawing(bool value) { FDefaultDrawing = value; }
+    bool DefaultDrawing() const;
+    void SetDefaultDrawing(bool value);
 
     // --- Look ------------------------------------------------------------------------------
-    TFixedStyle FixedStyle() const { return FFixedStyle; }
+    TFixedStyle FixedStyle() const;
     void SetFixedStyle(TFixedStyle value);
-    TFixedTheme FixedTheme() const { return FFixedTheme; }
+    TFixedTheme FixedTheme() const;
     void SetFixedTheme(TFixedTheme value);
-    TFocusRect FocusRect() const { return FFocusRect; }
+    TFocusRect FocusRect() const;
     void SetFocusRect(TFocusRect value);
-    THotButtons HotButtons() const { return FHotButtons; }
+    THotButtons HotButtons() const;
     void SetHotButtons(THotButtons value);
-    TListBorder ListBorder() const { return FListBorder; }
+    TListBorder ListBorder() const;
     void SetListBorder(TListBorder value);
-    TMarkerStyle MarkerStyle() const { return FMarkerStyle; }
+    TMarkerStyle MarkerStyle() const;
     void SetMarkerStyle(TMarkerStyle value);
-    TMarkerTransparent MarkerTransparent() const { return FMarkerTransparent; }
+    TMarkerTransparent MarkerTransparent() const;
     void SetMarkerTransparent(TMarkerTransparent value);
-    bool Ctl3D() const { return FCtl3D; }
+    bool Ctl3D() const;
     /// Setting it by hand ends the automatic rule (Ctl3DAuto).
     void SetCtl3D(bool value);
-    bool Ctl3DAuto() const { return FCtl3DAuto; }
+    bool Ctl3DAuto() const;
     void SetCtl3DAuto(bool value);
-    bool ParentCtl3D() const { return FParentCtl3D; }
+    bool ParentCtl3D() const;
     void SetParentCtl3D(bool value);
     void SetBorderStyle(TBorderStyle value);
     void SetGridLineWidth(int value);
     void SetScrollBars(TScrollStyle value);
     /// What was asked for; the base grid keeps only the horizontal bar of it.
-    TScrollStyle ScrollBars() const { return FScrollBarsAsked; }
-    bool DoubleBuffered() const { return FDoubleBuffered; }
-    void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
+    TScrollStyle ScrollBars() const;
+    bool DoubleBuffered() const;
+    void SetDoubleBuffered(bool value);
     void SetBiDiMode(Qt::LayoutDirection value);
     Qt::LayoutDirection BiDiMode() const { return layoutDirection(); }
 
@@ -308,26 +309,26 @@ public:
     void SetFont(const TFont& value);
     bool ParentFont() const;
     void SetParentFont(bool value);
-    TFont TitleFont() const { return FTitleFont; }
+    TFont TitleFont() const;
     void SetTitleFont(const TFont& value);
-    TFont HeaderFont() const { return FHeaderFont; }
+    TFont HeaderFont() const;
     void SetHeaderFont(const TFont& value);
 
     // --- Sizes and counts -------------------------------------------------------------------
     void SetFixedCols(int value);
     /// The frozen data columns the property asks for (the base grid's FixedCols adds the indicator).
-    int FixedColsProperty() const { return FFixedColsProperty; }
-    int IndicatorWidth() const { return FIndicatorWidth; }
+    int FixedColsProperty() const;
+    int IndicatorWidth() const;
     void SetIndicatorWidth(int value);
-    int DefaultWidthMax() const { return FDefaultWidthMax; }
+    int DefaultWidthMax() const;
     void SetDefaultWidthMax(int value);
-    int DefaultWidthMin() const { return FDefaultWidthMin; }
+    int DefaultWidthMin() const;
     void SetDefaultWidthMin(int value);
-    int StretchWidthMax() const { return FStretchWidthMax; }
+    int StretchWidthMax() const;
     void SetStretchWidthMax(int value);
-    int StretchWidthMin() const { return FStretchWidthMin; }
+    int StretchWidthMin() const;
     void SetStretchWidthMin(int value);
-    bool StretchMode() const { return FStretchMode; }
+    bool StretchMode() const;
     void SetStretchMode(bool value);
     /// Stretching is in force: StretchMode on and the link active.
     bool Stretching() const;
@@ -338,72 +339,72 @@ public:
     /// base widths ÷ space shared); the width itself when nothing was shared.
     int StretchBaseWidth(int shownWidth) const;
     /// True while the grid itself hands out stretched widths.
-    bool DistributingWidths() const { return FDistributing; }
-    int HeaderLinesCount() const { return FHeaderLinesCount; }
+    bool DistributingWidths() const;
+    int HeaderLinesCount() const;
     void SetHeaderLinesCount(int value);
-    int TitleLinesCount() const { return FTitleLinesCount; }
+    int TitleLinesCount() const;
     void SetTitleLinesCount(int value);
     /// The most text lines a row, title or header holds: a stored layout or form with a
     /// larger count would take row heights beyond what pixel arithmetic can hold.
     static constexpr int MaxLinesCount = 1000;
-    int LinesCount() const { return FLinesCount; }
+    int LinesCount() const;
     void SetLinesCount(int value);
-    int LinesCountMax() const { return FLinesCountMax; }
+    int LinesCountMax() const;
     void SetLinesCountMax(int value);
-    int LinesCountMin() const { return FLinesCountMin; }
+    int LinesCountMin() const;
     void SetLinesCountMin(int value);
-    int WheelScrollRows() const { return FWheelScrollRows; }
+    int WheelScrollRows() const;
     void SetWheelScrollRows(int value);
 
     // --- Filler, indicator, titles -----------------------------------------------------------
-    bool FillerButton() const { return FFillerButton; }
-    void SetFillerButton(bool value) { FFillerButton = value; }
-    QString FillerHint() const { return FFillerHint; }
-    void SetFillerHint(const QString& value) { FFillerHint = value; }
-    int FillerIndex() const { return FFillerIndex; }
+    bool FillerButton() const;
+    void SetFillerButton(bool value);
+    QString FillerHint() const;
+    void SetFillerHint(const QString& value);
+    int FillerIndex() const;
     void SetFillerIndex(int value);
-    QMenu* FillerPopupMenu() const { return FFillerPopupMenu; }
+    QMenu* FillerPopupMenu() const;
     void SetFillerPopupMenu(QMenu* value);
-    bool FillerToolMenu() const { return FFillerToolMenu; }
-    void SetFillerToolMenu(bool value) { FFillerToolMenu = value; }
-    QString IndicatorHint() const { return FIndicatorHint; }
-    void SetIndicatorHint(const QString& value) { FIndicatorHint = value; }
-    TCustomImageList* IndicatorImages() const { return FIndicatorImages; }
+    bool FillerToolMenu() const;
+    void SetFillerToolMenu(bool value);
+    QString IndicatorHint() const;
+    void SetIndicatorHint(const QString& value);
+    TCustomImageList* IndicatorImages() const;
     void SetIndicatorImages(TCustomImageList* value);
-    QMenu* IndicatorPopupMenu() const { return FIndicatorPopupMenu; }
+    QMenu* IndicatorPopupMenu() const;
     void SetIndicatorPopupMenu(QMenu* value);
-    TCustomImageList* TitleImages() const { return FTitleImages; }
+    TCustomImageList* TitleImages() const;
     void SetTitleImages(TCustomImageList* value);
-    TCustomImageList* TitleMarkers() const { return FTitleMarkers; }
+    TCustomImageList* TitleMarkers() const;
     void SetTitleMarkers(TCustomImageList* value);
-    QMenu* PopupMenu() const { return FPopupMenu; }
+    QMenu* PopupMenu() const;
     void SetPopupMenu(QMenu* value);
-    bool PopupToolMenu() const { return FPopupToolMenu; }
-    void SetPopupToolMenu(bool value) { FPopupToolMenu = value; }
-    bool DragRows() const { return FDragRows; }
-    void SetDragRows(bool value) { FDragRows = value; }
+    bool PopupToolMenu() const;
+    void SetPopupToolMenu(bool value);
+    bool DragRows() const;
+    void SetDragRows(bool value);
     /// Kept both as the control's tooltip and as the grid's own hint text.
-    QString Hint() const { return FHint; }
+    QString Hint() const;
     void SetHint(const QString& value);
 
     // --- Master grids --------------------------------------------------------------------------
-    TOrvoCustomDBGrid* MasterGrid() const { return FMasterGrid; }
+    TOrvoCustomDBGrid* MasterGrid() const;
     /// Raises EInvalidGridOperation "Circular datalinks are not allowed" when the chain
     /// of masters would lead back to this grid.
     void SetMasterGrid(TOrvoCustomDBGrid* value);
     /// The next grid in the ring of grids chained by MasterGrid; null when alone.
-    TOrvoCustomDBGrid* NextGrid() const { return FNextGrid; }
+    TOrvoCustomDBGrid* NextGrid() const;
     /// Copies column expansion, visibility and widths, the indicator width, the frozen
     /// columns, the direction and the horizontal position to the grids that follow.
     void SynchronizeNextGrids();
 
     // --- Regions of the grid ---------------------------------------------------------------
     /// Grid column index = data column index + indicator column count.
-    int IndicatorOffset() const { return FIndicatorOffset; }
+    int IndicatorOffset() const;
     /// The number of title rows at the top (the base grid's fixed rows).
-    int TitleOffset() const { return FTitleOffset; }
+    int TitleOffset() const;
     /// The rows below the data rows: blank row, total header, values, fields, footer.
-    int BottomRowCount() const { return FBottom.Count(); }
+    int BottomRowCount() const;
     /// The first row of the bottom region.
     int FirstBottomRow() const { return RowCount() - BottomRowCount(); }
     /// What a row of the bottom region shows; `index` counts from the region's first row.
@@ -413,7 +414,7 @@ public:
     /// The total object of `column` that a row of the bottom region shows (none for the blank row).
     TOrvoColumnTotal* TotalAtBottomRow(TOrvoColumn* column, int index) const;
     /// The data rows shown, one per buffered record (at least one).
-    int DataRowCount() const { return RowCount() - FTitleOffset - BottomRowCount(); }
+    int DataRowCount() const;
     /// The link's record shown in grid row `row`, or -1 for a row that is not a data row
     /// or past the buffered records.
     int RecordOfRow(int row) const;
@@ -423,18 +424,18 @@ public:
     /// The column shown in grid column `col`, null for the indicator or out of range.
     TOrvoColumn* ColumnOfGridCol(int col) const;
     /// The height of the header band above titles (0 without headers).
-    int HeaderBandHeight() const { return FHeaderBandHeight; }
+    int HeaderBandHeight() const;
     /// The height of one text line in the grid's font, measured by the last layout pass.
-    int TextLineHeight() const { return FTextLineHeight; }
+    int TextLineHeight() const;
     int VertLineWidth() const;
     int HorzLineWidth() const;
     /// The shown columns in collection order, rebuilt by every layout pass.
-    const std::vector<TOrvoColumn*>& ShownColumns() const { return FShownColumns; }
+    const std::vector<TOrvoColumn*>& ShownColumns() const;
     /// With dgForceSequence: the record count and the current record's number (1-based).
-    qint64 SequenceRecordCount() const { return FSequenceRecordCount; }
-    qint64 SequenceRecNo() const { return FSequenceRecNo; }
-    int RawToDataColumn(int gridCol) const { return gridCol - FIndicatorOffset; }
-    int DataToRawColumn(int dataCol) const { return dataCol + FIndicatorOffset; }
+    qint64 SequenceRecordCount() const;
+    qint64 SequenceRecNo() const;
+    int RawToDataColumn(int gridCol) const;
+    int DataToRawColumn(int dataCol) const;
     /// The column whose FieldName equals `fieldName` (ignoring case), searched from `startIndex`.
     TOrvoColumn* ColumnByFieldName(const QString& fieldName, int startIndex = 0) const;
     TOrvoColumn* SelectedColumn() const;
@@ -562,7 +563,7 @@ public:
     void BeginDataUpdate();
     void EndDataUpdate(bool takeNewPosition);
     /// The order text kept while no columns carry it.
-    QString StoredOrderText() const { return FOrderFields; }
+    QString StoredOrderText() const;
     /// Fires OnOrderChanged unless the grid applied the new order to the dataset itself.
     virtual void OrderChanged();
     friend class TOrvoColumn; // toggles a check box only where the cell may be modified
@@ -694,7 +695,7 @@ protected:
     void ColWidthsChanged() override;
     void ColumnMoved(int fromIndex, int toIndex) override;
     void TopLeftChanged() override;
-    void ChangeScale(int m, int d) override;
+    void ChangeScale(int multiplier, int divisor) override;
     void RowHeightsChanged() override;
     void Resized() override;
     void VerticalScrollAction(int action) override;
@@ -725,8 +726,8 @@ protected:
 
     /// Raised while the grid itself moves the dataset or cancels an edit, so that the
     /// data-change handler does not rebuild lists, sequence or totals for it.
-    void BeginBusy() { ++FBusyCount; }
-    void EndBusy() { --FBusyCount; }
+    void BeginBusy();
+    void EndBusy();
 
     /// The layout pass the outermost EndLayout runs.
     virtual void InternalLayout();
@@ -798,7 +799,7 @@ private:
     static void ClampUpperLimit(int& value, int lower);
     void AfterFixedFontChange(bool titles);
     void CopyParentFont();
-    void ScaleColumnWidths(int m, int d);
+    void ScaleColumnWidths(int multiplier, int divisor);
     void RefreshEditor();
     bool FixedCellsRefreshFrame() const;
     void RepaintFillerCell();
@@ -835,155 +836,8 @@ private:
     void RestoreDataSetFilter();
     void SaveSettingsOnDestroy();
 
-    // Owned parts.
-    TOrvoDBGridColumns* FColumns = nullptr;
-    TOrvoDBGridFilter* FFilterGrid = nullptr;
-    TOrvoDBGridSearch* FSearch = nullptr;
-    TOrvoDBGridTreeView* FTreeView = nullptr;
-    std::unique_ptr<TOrvoGridDataLink> FDataLink;
-    std::unique_ptr<TOrvoBookmarkList> FSelectedRows;
-    TOrvoGridStyle* FGridStyle = nullptr;
-    TOrvoScrollProp* FScrollProp = nullptr;
-    TOrvoDBGridSettings* FSettings = nullptr;
-    TOrvoDBGridGradient* FGradient = nullptr;
-    TOrvoDBGridTotals* FTotals = nullptr;
-    std::unique_ptr<TOrvoColumnList> FSelectedCols;
-    std::unique_ptr<TCustomImageList> FIndicatorList;
-    std::unique_ptr<TCustomImageList> FCheckBoxList;
-    std::unique_ptr<TCustomImageList> FExpandBoxList;
-    std::vector<TOrvoColumn*> FShownColumns;
-    std::unique_ptr<TOrvoDBGridPainter> FPainter;
-
-    // Locks and counters: 64-bit, so that no amount of nesting wraps them.
-    qint64 FUpdateLock = 0;
-    qint64 FLayoutLock = 0;
-    qint64 FBusyCount = 0;
-    bool FLoading = false;
-    bool FDestroying = false;
-    bool FDeferredLayoutPosted = false;
-    int FHiddenColumnStep = 1; // where a hidden current cell looks first: collapsing looks left
-    bool FCopyingParentFont = false;
-    int FParentFontHeight = 0; // the font height the column widths were last scaled for
-    int FIndicatorOffset = 1;
-    int FTitleOffset = 1;
-    TBottomRegion FBottom;
-    int FHeaderBandHeight = 0;
-    int FTextLineHeight = 0;
-    int FTotalRowHeight = 0;
-    bool FUpdatingRowCount = false;
-    bool FFollowingDataSet = false;         // the current row follows the dataset, not the reverse
-    bool FClientChangedWhileLocked = false; // the client area changed under a lock
-    bool FDistributing = false;
-    bool FSettingColumnAttributes = false;
-    int FLastLeftCol = -1;
-    int FLongOperation = 0;
-    bool FLongOperationEnabled = true;
-    QString FLongOperationBookmark;
-    int FLongOperationRow = 0;
-    std::vector<int> FStretchWidths;
-    std::vector<TField*> FLookupKeysFollowed;
-    bool FUpdatingHorzBar = false;
-    bool FHorzBarAgain = false;
-    int FStretchSpace = 0; // e: the pixels left to share after pinning
-    int FStretchBase = 0;  // f: the base widths that share them
-    int FLastRowHeight = 0;
-    bool FRowHeightsComputedSinceReport = false;
-    QString FEditText;
-    QTimer* FTimers[duCount] = {};
-    bool FRunning[duCount] = {};
-    bool FPassWidthsToFields = true;
-    bool FClickTakesFocus = true;
-    qint64 FSequenceRecordCount = 0;
-    qint64 FSequenceRecNo = 0;
-
-    // The dataset's own filter, kept while the grid's auto-filter is applied.
-    bool FAutoFilterApplied = false;
-    QString FSavedFilter;
-    bool FSavedFiltered = false;
-    TFilterRecordEvent FSavedOnFilterRecord;
-
-    // Published values.
-    TOrvoDBGridOptions FOptions;
-    TOrvoDBGridOptionsEx FOptionsEx;
-    TOrvoDBGridOptionsExt FOptionsExt;
-    TOrvoResizeOptions FResizeOptions = DefaultResizeOptions;
-    TOrvoHintOptions FHintOptions = DefaultHintOptions;
-    TMultiSelectOptions FMultiSelectOptions{msRows};
-    TOrvoDBGridToolMenuItems FToolMenuItems = DefaultToolMenuItems;
-    TOrvoDBGridToolMenuSubItems FToolMenuSubItems = DefaultToolMenuSubItems;
-    TOrvoDBGridToolMenuSubItemsEx FToolMenuSubItemsEx = DefaultToolMenuSubItemsEx;
-    TGridDrawingOptions FDrawingOptions = DefaultDrawingOptions;
-    TColor FDataColLineColor = clDefault;
-    TColor FDataRowLineColor = clDefault;
-    TColor FEditorColor = clNone;
-    TColor FHighlightText = clDefault;
-    TColor FSelectCellColor = clDefault;
-    TColor FSelectionColor = clDefault;
-    TColor FSelectRowColor = clDefault;
-    TColor FStripeColor = clNone;
-    TColor FFillerColor = clBtnFace;
-    bool FFillerColorApart = false;
-    TColor FHeaderColor = clBtnFace;
-    bool FHeaderColorApart = false;
-    TFixedStyle FFixedStyle = fsDefault;
-    TFixedTheme FFixedTheme = ftDefault;
-    TFocusRect FFocusRect = frAuto;
-    THotButtons FHotButtons = hbAuto;
-    TListBorder FListBorder = lbAuto;
-    TMarkerStyle FMarkerStyle = msAuto;
-    TMarkerTransparent FMarkerTransparent = mtAuto;
-    bool FCtl3D = true;
-    bool FCtl3DAuto = true;
-    bool FParentCtl3D = true;
-    TScrollStyle FScrollBarsAsked = ssBoth;
-    bool FDoubleBuffered = true;
-    bool FDefaultDrawing = true;
-    TColor FFontColor = clWindowText;
-    TFont FTitleFont;
-    TFont FHeaderFont;
-    int FFixedColsProperty = 0;
-    int FIndicatorWidth = 20;
-    int FDefaultWidthMax = -1;
-    int FDefaultWidthMin = -1;
-    int FStretchWidthMax = -1;
-    int FStretchWidthMin = -1;
-    bool FStretchMode = false;
-    int FHeaderLinesCount = 1;
-    int FTitleLinesCount = 1;
-    int FLinesCount = 1;
-    int FLinesCountMax = -1;
-    int FLinesCountMin = 1;
-    int FWheelScrollRows = 0;
-    bool FFillerButton = true;
-    QString FFillerHint;
-    int FFillerIndex = -7;
-    QPointer<QMenu> FFillerPopupMenu;
-    bool FFillerToolMenu = false;
-    QString FIndicatorHint;
-    QPointer<TCustomImageList> FIndicatorImages;
-    QPointer<QMenu> FIndicatorPopupMenu;
-    QPointer<TCustomImageList> FTitleImages;
-    QPointer<TCustomImageList> FTitleMarkers;
-    QPointer<QMenu> FPopupMenu;
-    bool FPopupToolMenu = false;
-    bool FDragRows = false;
-    bool FReadOnly = false;
-    QString FHint;
-    QString FKeyFields;
-    QString FDetailFields;
-    QString FOrderFields; // the stored order text
-    qint64 FOrderUpdateCount = 0;
-    QString FOrderSnapshot;
-    qint64 FDataUpdateCount = 0;
-    QPointer<QObject> FDataUpdateDataSet; // the dataset whose controls the bracket disabled
-    QString FDataUpdateBookmark;
-    int FDataUpdateRow = 0;
-    QPointer<TOrvoCustomDBGrid> FMasterGrid;
-    TOrvoCustomDBGrid* FNextGrid = nullptr;
-    bool FSynchronizing = false;
-    std::optional<std::vector<int>> FChainSignature; // what the chain last heard of this grid
-    QMetaObject::Connection FDataSourceWatch;
-    QMetaObject::Connection FMasterWatch;
+    friend struct TOrvoCustomDBGridPrivate;
+    std::unique_ptr<TOrvoCustomDBGridPrivate> d;
 };
 
 } // namespace orvo

@@ -2,6 +2,7 @@
 // events the host assigns.
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
@@ -51,17 +52,17 @@ void TOrvoCustomDBGrid::SetUpdateDelay(int milliseconds)
 
 bool TOrvoCustomDBGrid::DelayApplies(TOrvoDBGridOptionEx delayOption) const
 {
-    return FOptionsEx.Contains(delayOption) && !IsDesigning() && isVisible();
+    return d->FOptionsEx.Contains(delayOption) && !IsDesigning() && isVisible();
 }
 
 bool TOrvoCustomDBGrid::DelayApplies(TOrvoDBGridOptionExt delayOption) const
 {
-    return FOptionsExt.Contains(delayOption) && !IsDesigning() && isVisible();
+    return d->FOptionsExt.Contains(delayOption) && !IsDesigning() && isVisible();
 }
 
 bool TOrvoCustomDBGrid::InsideRebuild() const
 {
-    for (bool running : FRunning)
+    for (bool running : d->FRunning)
         if (running)
             return true;
     return false;
@@ -69,15 +70,15 @@ bool TOrvoCustomDBGrid::InsideRebuild() const
 
 void TOrvoCustomDBGrid::Schedule(TDelayedUpdate update, bool delayed)
 {
-    if (FLoading || FDestroying || InsideRebuild())
+    if (d->FLoading || d->FDestroying || InsideRebuild())
         return;
     if (!delayed) {
-        if (FTimers[update])
-            FTimers[update]->stop();
+        if (d->FTimers[update])
+            d->FTimers[update]->stop();
         RunDelayed(update);
         return;
     }
-    QTimer*& timer = FTimers[update];
+    QTimer*& timer = d->FTimers[update];
     if (!timer) {
         timer = new QTimer(this);
         timer->setSingleShot(true);
@@ -89,9 +90,9 @@ void TOrvoCustomDBGrid::Schedule(TDelayedUpdate update, bool delayed)
 
 void TOrvoCustomDBGrid::RunDelayed(TDelayedUpdate update)
 {
-    if (FRunning[update])
+    if (d->FRunning[update])
         return;
-    FRunning[update] = true;
+    d->FRunning[update] = true;
     try {
         switch (update) {
         case duListItems:
@@ -110,10 +111,10 @@ void TOrvoCustomDBGrid::RunDelayed(TDelayedUpdate update)
             break;
         }
     } catch (...) {
-        FRunning[update] = false;
+        d->FRunning[update] = false;
         throw;
     }
-    FRunning[update] = false;
+    d->FRunning[update] = false;
 }
 
 void TOrvoCustomDBGrid::UpdateSequence(bool delayed)
@@ -144,8 +145,8 @@ void TOrvoCustomDBGrid::FlushUpdates()
     if (TDataSet* dataSet = DataSet(); dataSet && dataSet->Active())
         dataSet->CheckBrowseMode();
     for (TDelayedUpdate update : {duSelectedRows, duListItems, duSequence, duTotals}) {
-        if (FTimers[update] && FTimers[update]->isActive()) {
-            FTimers[update]->stop();
+        if (d->FTimers[update] && d->FTimers[update]->isActive()) {
+            d->FTimers[update]->stop();
             RunDelayed(update);
         }
     }
@@ -247,10 +248,10 @@ void TOrvoCustomDBGrid::TotalGetText(TOrvoColumn* column, int index, QString& te
 
 void TOrvoCustomDBGrid::TotalsChanged(int kind, TField* field)
 {
-    if (FLoading || FDestroying || !FTotals->Active())
+    if (d->FLoading || d->FDestroying || !d->FTotals->Active())
         return;
     if (kind == 1) {
-        if (FUpdateLock != 0)
+        if (d->FUpdateLock != 0)
             DeferLayout();
         else
             LayoutChanged();
@@ -259,8 +260,8 @@ void TOrvoCustomDBGrid::TotalsChanged(int kind, TField* field)
     // A record change or a scroll repaints only the total cells that show the changed data:
     // a layout pass here would undo the cheap pixel scroll of every row move.
     const int firstRow = FirstBottomRow();
-    for (TOrvoColumn* column : FShownColumns) {
-        for (int index = FBottom.Blank; index < FBottom.Count(); ++index) {
+    for (TOrvoColumn* column : d->FShownColumns) {
+        for (int index = d->FBottom.Blank; index < d->FBottom.Count(); ++index) {
             const TOrvoColumnTotal* total = TotalAtBottomRow(column, index);
             if (total && int(total->TotalResult()) == kind && (!field || total->Field() == field))
                 InvalidateCell(DataToRawColumn(column->Index()), firstRow + index);
@@ -301,23 +302,24 @@ void TOrvoCustomDBGrid::CalcTotals(bool)
 void TOrvoCustomDBGrid::RecountSequence()
 {
     TDataSet* dataSet = DataSet();
-    if (!FOptions.Contains(dgForceSequence) || !dataSet || !dataSet->Active() || dataSet->State() != dsBrowse)
+    if (!d->FOptions.Contains(dgForceSequence) || !dataSet || !dataSet->Active() ||
+        dataSet->State() != dsBrowse)
         return;
     if (dataSet->IsEmpty()) {
-        FSequenceRecordCount = 0;
-        FSequenceRecNo = 0;
+        d->FSequenceRecordCount = 0;
+        d->FSequenceRecNo = 0;
     } else if (dataSet->IsSequenced()) {
         // The dataset knows both numbers: no walk through its records.
-        FSequenceRecordCount = dataSet->RecordCount();
-        FSequenceRecNo = dataSet->RecNo();
+        d->FSequenceRecordCount = dataSet->RecordCount();
+        d->FSequenceRecNo = dataSet->RecNo();
     } else {
         const QString bookmark = dataSet->Bookmark();
-        const int bufferRow = FDataLink->ActiveRecord();
+        const int bufferRow = d->FDataLink->ActiveRecord();
         {
             dataSet->DisableControls();
             const auto enable = qScopeGuard([dataSet] { dataSet->EnableControls(); });
-            FSequenceRecNo = 1 - dataSet->MoveBy(-INT_MAX);
-            FSequenceRecordCount = qint64(dataSet->MoveBy(INT_MAX)) + 1;
+            d->FSequenceRecNo = 1 - dataSet->MoveBy(-INT_MAX);
+            d->FSequenceRecordCount = qint64(dataSet->MoveBy(INT_MAX)) + 1;
             dataSet->GotoBookmark(bookmark);
         }
         // The count must not move the view: the record goes back to its row.
@@ -331,8 +333,8 @@ void TOrvoCustomDBGrid::ShowCurrentRecordAtRow(int bufferRow)
 {
     // Past the window's edge on the side the window must move to, then back: the window
     // scrolls by what the record's row is off, and no further than the data reaches.
-    const int at = FDataLink->ActiveRecord();
-    const int away = bufferRow < at ? FDataLink->BufferCount() - 1 - bufferRow : -bufferRow;
+    const int at = d->FDataLink->ActiveRecord();
+    const int away = bufferRow < at ? d->FDataLink->BufferCount() - 1 - bufferRow : -bufferRow;
     if (bufferRow != at)
         DataSet()->MoveBy(-DataSet()->MoveBy(away));
 }
@@ -398,10 +400,10 @@ void TOrvoCustomDBGrid::KeyDown(int& key, TShiftState shift)
         OnKeyDown(this, key, shift);
     if (key == 0)
         return;
-    if (FDataLink->Active()) {
+    if (d->FDataLink->Active()) {
         if (key == Qt::Key_Escape) {
             ResetEdit();
-            if (!FOptions.Contains(dgAlwaysShowEditor))
+            if (!d->FOptions.Contains(dgAlwaysShowEditor))
                 HideEditor();
             key = 0;
             return;
@@ -420,8 +422,8 @@ void TOrvoCustomDBGrid::KeyPress(QChar& key)
     if (OnKeyPress)
         OnKeyPress(this, key);
     // Enter closes the editor: what it holds goes to the field now, where the screen shows it.
-    if (key == QLatin1Char('\r') && !FOptions.Contains(dgAlwaysShowEditor) && FDataLink->Active())
-        FDataLink->UpdateRecord();
+    if (key == QLatin1Char('\r') && !d->FOptions.Contains(dgAlwaysShowEditor) && d->FDataLink->Active())
+        d->FDataLink->UpdateRecord();
     if (!key.isNull())
         TCustomGrid::KeyPress(key);
 }
@@ -474,22 +476,22 @@ void TOrvoCustomDBGrid::ColWidthsChanged()
 {
     TCustomGrid::ColWidthsChanged();
     // The grid's own width settings come back through here too: only a user's drag counts.
-    if (FSettingColumnAttributes || FLayoutLock != 0 || FDistributing)
+    if (d->FSettingColumnAttributes || d->FLayoutLock != 0 || d->FDistributing)
         return;
     bool resized = false;
     BeginLayout();
     try {
-        for (int i = 0; i < FColumns->Count(); ++i) {
+        for (int i = 0; i < d->FColumns->Count(); ++i) {
             const int gridCol = DataToRawColumn(i);
-            TOrvoColumn* column = FColumns->Items(i);
+            TOrvoColumn* column = d->FColumns->Items(i);
             if (gridCol >= ColCount() || !column->IsShown() || ColWidths(gridCol) < 0 ||
                 ColWidths(gridCol) == ShownColumnWidth(i))
                 continue;
             int width = ColWidths(gridCol);
             // While stretching, the drag sets the share of the column: its base width
             // scaled back from the space the shares divide (none left: kept as dragged).
-            if (Stretching() && FStretchSpace > 0)
-                width = int(qint64(width) * FStretchBase / FStretchSpace);
+            if (Stretching() && d->FStretchSpace > 0)
+                width = int(qint64(width) * d->FStretchBase / d->FStretchSpace);
             column->SetWidthBase(width);
             resized = true;
         }
@@ -510,8 +512,8 @@ void TOrvoCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
     TCustomGrid::ColumnMoved(fromIndex, toIndex);
     const int from = RawToDataColumn(fromIndex);
     const int to = RawToDataColumn(toIndex);
-    if (from >= 0 && from < FColumns->Count() && to >= 0 && to < FColumns->Count()) {
-        TOrvoColumn* moved = FColumns->Items(from);
+    if (from >= 0 && from < d->FColumns->Count() && to >= 0 && to < d->FColumns->Count()) {
+        TOrvoColumn* moved = d->FColumns->Items(from);
         moved->SetIndex(to);
         // A refused move (onto an automatic column) leaves the column in place; the base has
         // already carried the current cell along, so it goes back to where it was.
@@ -537,47 +539,47 @@ int TOrvoCustomDBGrid::ColumnIndexBeforeMove(int col, int fromIndex, int toIndex
 void TOrvoCustomDBGrid::TopLeftChanged()
 {
     TCustomGrid::TopLeftChanged();
-    FScrollProp->ApplyScrollProps();
+    d->FScrollProp->ApplyScrollProps();
     // Chained grids scroll together; the flag keeps the ring from echoing back.
-    if (FNextGrid && !FSynchronizing) {
-        FSynchronizing = true;
-        const auto done = qScopeGuard([this] { FSynchronizing = false; });
-        for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid) {
-            if (next->FSynchronizing)
+    if (d->FNextGrid && !d->FSynchronizing) {
+        d->FSynchronizing = true;
+        const auto done = qScopeGuard([this] { d->FSynchronizing = false; });
+        for (TOrvoCustomDBGrid* next = d->FNextGrid; next && next != this; next = next->d->FNextGrid) {
+            if (next->d->FSynchronizing)
                 break;
-            next->FSynchronizing = true;
-            const auto nextDone = qScopeGuard([next] { next->FSynchronizing = false; });
+            next->d->FSynchronizing = true;
+            const auto nextDone = qScopeGuard([next] { next->d->FSynchronizing = false; });
             next->SetLeftCol(std::clamp(LeftCol(), next->TCustomGrid::FixedCols(), next->ColCount() - 1));
         }
     }
-    if (LeftCol() != FLastLeftCol) {
-        FLastLeftCol = LeftCol();
+    if (LeftCol() != d->FLastLeftCol) {
+        d->FLastLeftCol = LeftCol();
         if (OnColumnScroll)
             OnColumnScroll(this, RawToDataColumn(LeftCol()));
     }
 }
 
-void TOrvoCustomDBGrid::ChangeScale(int m, int d)
+void TOrvoCustomDBGrid::ChangeScale(int multiplier, int divisor)
 {
     {
         // The base scales its own widths; copying them back as a user's drag would scale
         // the columns a second time below.
-        const QScopedValueRollback ownWidths(FSettingColumnAttributes, true);
-        TCustomGrid::ChangeScale(m, d);
+        const QScopedValueRollback ownWidths(d->FSettingColumnAttributes, true);
+        TCustomGrid::ChangeScale(multiplier, divisor);
     }
     // With the parent's font as the measure, the widths follow that font's height instead.
-    if (ParentFont() && FOptionsExt.Contains(dgScaleByParentFont))
+    if (ParentFont() && d->FOptionsExt.Contains(dgScaleByParentFont))
         return;
-    ScaleColumnWidths(m, d);
+    ScaleColumnWidths(multiplier, divisor);
 }
 
-void TOrvoCustomDBGrid::ScaleColumnWidths(int m, int d)
+void TOrvoCustomDBGrid::ScaleColumnWidths(int multiplier, int divisor)
 {
     BeginLayout();
     const auto done = qScopeGuard([this] { EndLayout(); });
-    for (int i = 0; i < FColumns->Count(); ++i) {
-        TOrvoColumn* column = FColumns->Items(i);
-        column->SetWidthBase(column->WidthBase() * m / std::max(1, d));
+    for (int i = 0; i < d->FColumns->Count(); ++i) {
+        TOrvoColumn* column = d->FColumns->Items(i);
+        column->SetWidthBase(column->WidthBase() * multiplier / std::max(1, divisor));
     }
 }
 
@@ -591,10 +593,10 @@ void TOrvoCustomDBGrid::WindowCreated()
         throw;
     }
     EndUpdate();
-    FScrollProp->UseFlatScrollBars();
+    d->FScrollProp->UseFlatScrollBars();
     LayoutChanged();
     UpdateScrollBar();
-    FScrollProp->ApplyScrollProps();
+    d->FScrollProp->ApplyScrollProps();
 }
 
 void TOrvoCustomDBGrid::focusInEvent(QFocusEvent* event)
@@ -612,7 +614,7 @@ void TOrvoCustomDBGrid::changeEvent(QEvent* event)
     TExceptionHandler::Guard([this, event] {
         switch (event->type()) {
         case QEvent::FontChange:
-            if (ParentFont() && !FCopyingParentFont)
+            if (ParentFont() && !d->FCopyingParentFont)
                 CopyParentFont();
             else
                 LayoutChanged();

@@ -3,6 +3,7 @@
 // row per buffered record, the bottom region of blank and total rows.
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvocolumntitle.h"
@@ -48,16 +49,16 @@ int LineHeightOf(const TFont& font)
 
 void TOrvoCustomDBGrid::BeginUpdate()
 {
-    ++FUpdateLock;
+    ++d->FUpdateLock;
 }
 
 void TOrvoCustomDBGrid::EndUpdate()
 {
-    if (FUpdateLock > 0)
-        --FUpdateLock;
+    if (d->FUpdateLock > 0)
+        --d->FUpdateLock;
     // A scroll bar that came or went under the lock changed the room for rows.
-    if (FUpdateLock == 0 && FLayoutLock == 0 && FClientChangedWhileLocked) {
-        FClientChangedWhileLocked = false;
+    if (d->FUpdateLock == 0 && d->FLayoutLock == 0 && d->FClientChangedWhileLocked) {
+        d->FClientChangedWhileLocked = false;
         FollowClientArea();
     }
 }
@@ -65,23 +66,23 @@ void TOrvoCustomDBGrid::EndUpdate()
 void TOrvoCustomDBGrid::BeginLayout()
 {
     BeginUpdate();
-    if (FLayoutLock == 0)
-        FColumns->BeginUpdate();
-    ++FLayoutLock;
+    if (d->FLayoutLock == 0)
+        d->FColumns->BeginUpdate();
+    ++d->FLayoutLock;
 }
 
 void TOrvoCustomDBGrid::EndLayout()
 {
     // Whatever the pass raises, the locks and the collection's update end with it.
     const auto close = [this] {
-        if (FLayoutLock == 1)
-            FColumns->EndUpdate();
-        if (FLayoutLock > 0)
-            --FLayoutLock;
+        if (d->FLayoutLock == 1)
+            d->FColumns->EndUpdate();
+        if (d->FLayoutLock > 0)
+            --d->FLayoutLock;
         EndUpdate();
     };
     try {
-        if (FLayoutLock == 1)
+        if (d->FLayoutLock == 1)
             InternalLayout();
     } catch (...) {
         close();
@@ -92,10 +93,10 @@ void TOrvoCustomDBGrid::EndLayout()
 
 void TOrvoCustomDBGrid::CancelLayout()
 {
-    if (FLayoutLock == 0)
+    if (d->FLayoutLock == 0)
         return;
-    if (--FLayoutLock == 0)
-        FColumns->EndUpdate();
+    if (--d->FLayoutLock == 0)
+        d->FColumns->EndUpdate();
     EndUpdate();
 }
 
@@ -106,17 +107,17 @@ void TOrvoCustomDBGrid::DeferLayout()
 
 void TOrvoCustomDBGrid::PostDeferredLayout(int delay)
 {
-    if (FDeferredLayoutPosted)
+    if (d->FDeferredLayoutPosted)
         return;
-    FDeferredLayoutPosted = true;
+    d->FDeferredLayoutPosted = true;
     QTimer::singleShot(delay, this, [this] {
         // A pass that ran meanwhile took the request along.
-        if (!FDeferredLayoutPosted)
+        if (!d->FDeferredLayoutPosted)
             return;
-        FDeferredLayoutPosted = false;
+        d->FDeferredLayoutPosted = false;
         // Still locked: the request waits for the lock's end rather than being lost; a
         // short pause keeps a lock held across a nested event loop from spinning.
-        if (FUpdateLock != 0 || FLayoutLock != 0) {
+        if (d->FUpdateLock != 0 || d->FLayoutLock != 0) {
             PostDeferredLayout(DeferredLayoutRetryDelay);
             return;
         }
@@ -126,7 +127,7 @@ void TOrvoCustomDBGrid::PostDeferredLayout(int delay)
 
 void TOrvoCustomDBGrid::LayoutChanged()
 {
-    if (FUpdateLock == 0 && FLayoutLock == 0) {
+    if (d->FUpdateLock == 0 && d->FLayoutLock == 0) {
         BeginLayout();
         EndLayout();
     }
@@ -136,35 +137,35 @@ void TOrvoCustomDBGrid::LayoutChanged()
 
 void TOrvoCustomDBGrid::InternalLayout()
 {
-    if (FLoading || FDestroying)
+    if (d->FLoading || d->FDestroying)
         return;
-    FDeferredLayoutPosted = false;
+    d->FDeferredLayoutPosted = false;
     RemoveMixedColumns();
-    FIndicatorOffset = FOptions.Contains(dgIndicator) ? 1 : 0;
-    FDataLink->ClearMapping();
-    if (FDataLink->Active())
+    d->FIndicatorOffset = d->FOptions.Contains(dgIndicator) ? 1 : 0;
+    d->FDataLink->ClearMapping();
+    if (d->FDataLink->Active())
         DefineFieldMap();
     SynchronizeColumnsWithFieldMap();
 
-    FShownColumns.clear();
-    FColumns->UpdateParentColumns();
-    for (int i = 0; i < FColumns->Count(); ++i)
-        if (FColumns->Items(i)->IsShown())
-            FShownColumns.push_back(FColumns->Items(i));
+    d->FShownColumns.clear();
+    d->FColumns->UpdateParentColumns();
+    for (int i = 0; i < d->FColumns->Count(); ++i)
+        if (d->FColumns->Items(i)->IsShown())
+            d->FShownColumns.push_back(d->FColumns->Items(i));
 
-    SetColCount(std::max(1, FColumns->Count()) + FIndicatorOffset);
-    if (FDataLink->Active() || FColumns->State() == csCustomized) {
+    SetColCount(std::max(1, d->FColumns->Count()) + d->FIndicatorOffset);
+    if (d->FDataLink->Active() || d->FColumns->State() == csCustomized) {
         SettleFrozenColumns();
-        TCustomGrid::SetFixedCols(FIndicatorOffset + FFixedColsProperty);
+        TCustomGrid::SetFixedCols(d->FIndicatorOffset + d->FFixedColsProperty);
     } else {
-        TCustomGrid::SetFixedCols(FIndicatorOffset);
+        TCustomGrid::SetFixedCols(d->FIndicatorOffset);
     }
-    FTitleOffset = CalcTitleRowCount();
-    FBottom = CalcBottomRegion();
+    d->FTitleOffset = CalcTitleRowCount();
+    d->FBottom = CalcBottomRegion();
     UpdateRowCount();
     MoveOffHiddenColumn();
     UpdateScrollBar();
-    FScrollProp->ApplyScrollProps();
+    d->FScrollProp->ApplyScrollProps();
     DistributeStretchWidths();
     SetColumnAttributes();
     MoveToActiveRecord();
@@ -178,62 +179,62 @@ void TOrvoCustomDBGrid::RemoveMixedColumns()
     // the default ones have no place among them.
     bool defaultSeen = false;
     bool mixed = false;
-    for (int i = 0; i < FColumns->Count() && !mixed; ++i) {
-        if (!FColumns->Items(i)->Stored())
+    for (int i = 0; i < d->FColumns->Count() && !mixed; ++i) {
+        if (!d->FColumns->Items(i)->Stored())
             defaultSeen = true;
         else if (defaultSeen)
             mixed = true;
     }
     if (!mixed)
         return;
-    for (int i = FColumns->Count() - 1; i >= 0; --i)
-        if (!FColumns->Items(i)->Stored())
-            FColumns->Delete(i);
+    for (int i = d->FColumns->Count() - 1; i >= 0; --i)
+        if (!d->FColumns->Items(i)->Stored())
+            d->FColumns->Delete(i);
 }
 
 void TOrvoCustomDBGrid::DefineFieldMap()
 {
     TDataSet* dataSet = DataSet();
     const QList<TField*>& fields = dataSet->Fields()->List();
-    if (FColumns->State() == csCustomized) {
-        FDataLink->SetSparseMap(true);
-        for (int i = 0; i < FColumns->Count(); ++i) {
-            const TField* field = dataSet->FindField(FColumns->Items(i)->FieldName());
-            FDataLink->AddMapping(field ? int(fields.indexOf(const_cast<TField*>(field))) : -1);
+    if (d->FColumns->State() == csCustomized) {
+        d->FDataLink->SetSparseMap(true);
+        for (int i = 0; i < d->FColumns->Count(); ++i) {
+            const TField* field = dataSet->FindField(d->FColumns->Items(i)->FieldName());
+            d->FDataLink->AddMapping(field ? int(fields.indexOf(const_cast<TField*>(field))) : -1);
         }
         return;
     }
     for (int i = 0; i < fields.size(); ++i)
         if (fields[i]->Visible())
-            FDataLink->AddMapping(i);
+            d->FDataLink->AddMapping(i);
 }
 
 void TOrvoCustomDBGrid::SynchronizeColumnsWithFieldMap()
 {
-    if (FColumns->State() == csCustomized) {
-        for (int i = 0; i < FColumns->Count(); ++i) {
-            TOrvoColumn* column = FColumns->Items(i);
+    if (d->FColumns->State() == csCustomized) {
+        for (int i = 0; i < d->FColumns->Count(); ++i) {
+            TOrvoColumn* column = d->FColumns->Items(i);
             column->SetField(DataSet() ? DataSet()->FindField(column->FieldName()) : nullptr);
         }
         return;
     }
     std::vector<TField*> mapped;
-    for (int i = 0; i < FDataLink->MappingCount(); ++i)
-        if (TField* field = FDataLink->MappedField(i))
+    for (int i = 0; i < d->FDataLink->MappingCount(); ++i)
+        if (TField* field = d->FDataLink->MappedField(i))
             mapped.push_back(field);
-    const bool keepMatching = FDataLink->Active() || !FDataLink->DefaultFieldsTest();
-    for (int i = FColumns->Count() - 1; i >= 0; --i) {
-        TField* field = FColumns->Items(i)->Field();
+    const bool keepMatching = d->FDataLink->Active() || !d->FDataLink->DefaultFieldsTest();
+    for (int i = d->FColumns->Count() - 1; i >= 0; --i) {
+        TField* field = d->FColumns->Items(i)->Field();
         if (!keepMatching || !field || std::find(mapped.begin(), mapped.end(), field) == mapped.end())
-            FColumns->Delete(i);
+            d->FColumns->Delete(i);
     }
     for (int i = 0; i < int(mapped.size()); ++i) {
         TOrvoColumn* column = nullptr;
-        for (int j = i; j < FColumns->Count() && !column; ++j)
-            if (FColumns->Items(j)->Field() == mapped[size_t(i)])
-                column = FColumns->Items(j);
+        for (int j = i; j < d->FColumns->Count() && !column; ++j)
+            if (d->FColumns->Items(j)->Field() == mapped[size_t(i)])
+                column = d->FColumns->Items(j);
         if (!column) {
-            column = FColumns->AddDefaultColumn();
+            column = d->FColumns->AddDefaultColumn();
             column->SetField(mapped[size_t(i)]);
         }
         // The item itself moves: a default column's own SetIndex would move its field,
@@ -241,32 +242,32 @@ void TOrvoCustomDBGrid::SynchronizeColumnsWithFieldMap()
         if (column->Index() != i)
             column->TCollectionItem::SetIndex(i);
     }
-    if (FColumns->Count() == 0)
-        FColumns->AddDefaultColumn();
-    FColumns->AddAutoColumns(false);
+    if (d->FColumns->Count() == 0)
+        d->FColumns->AddDefaultColumn();
+    d->FColumns->AddAutoColumns(false);
 }
 
 void TOrvoCustomDBGrid::SettleFrozenColumns()
 {
-    const int count = FColumns->Count();
+    const int count = d->FColumns->Count();
     // A grid without columns freezes none (never a negative count).
-    int frozen = std::clamp(FFixedColsProperty, 0, std::max(0, count - 1));
+    int frozen = std::clamp(d->FFixedColsProperty, 0, std::max(0, count - 1));
     if (frozen > 0) {
-        const TOrvoColumn* top = FColumns->Items(frozen - 1);
+        const TOrvoColumn* top = d->FColumns->Items(frozen - 1);
         while (top->ParentColumn())
             top = top->ParentColumn();
         const int blockEnd = std::max(top->LastSubColumnIndex(), frozen - 1) + 1;
         frozen = blockEnd >= count ? top->Index() : blockEnd;
     }
-    FFixedColsProperty = frozen;
+    d->FFixedColsProperty = frozen;
 }
 
 int TOrvoCustomDBGrid::CalcTitleRowCount() const
 {
-    if (!FOptions.Contains(dgTitles))
+    if (!d->FOptions.Contains(dgTitles))
         return 0;
     int depth = 0;
-    for (const TOrvoColumn* column : FShownColumns)
+    for (const TOrvoColumn* column : d->FShownColumns)
         depth = std::max(depth, column->ColumnDepth());
     return 1 + depth;
 }
@@ -274,40 +275,40 @@ int TOrvoCustomDBGrid::CalcTitleRowCount() const
 TOrvoCustomDBGrid::TBottomRegion TOrvoCustomDBGrid::CalcBottomRegion() const
 {
     TBottomRegion region;
-    if (FOptionsEx.Contains(dgTotalValues)) {
-        for (int i = 0; i < FColumns->Count(); ++i)
-            region.Values = std::max(region.Values, FColumns->Items(i)->TotalValues()->Count());
+    if (d->FOptionsEx.Contains(dgTotalValues)) {
+        for (int i = 0; i < d->FColumns->Count(); ++i)
+            region.Values = std::max(region.Values, d->FColumns->Items(i)->TotalValues()->Count());
     }
-    region.Header = FOptionsEx.Contains(dgTotalHeader) ? 1 : 0;
-    const TOrvoTotalDataLink* totalsLink = FTotals->DataLink();
-    if (FOptionsEx.Contains(dgTotalFields) && totalsLink->Active())
+    region.Header = d->FOptionsEx.Contains(dgTotalHeader) ? 1 : 0;
+    const TOrvoTotalDataLink* totalsLink = d->FTotals->DataLink();
+    if (d->FOptionsEx.Contains(dgTotalFields) && totalsLink->Active())
         region.Fields = totalsLink->RecordCount();
-    region.Footer = FOptionsEx.Contains(dgTotalFooter) ? 1 : 0;
-    region.Blank = FOptionsEx.Contains(dgBlankRow) ? 1 : 0;
+    region.Footer = d->FOptionsEx.Contains(dgTotalFooter) ? 1 : 0;
+    region.Blank = d->FOptionsEx.Contains(dgBlankRow) ? 1 : 0;
     return region;
 }
 
 TOrvoCustomDBGrid::TBottomRowKind TOrvoCustomDBGrid::BottomRowKind(int index) const
 {
-    if (index < FBottom.Blank)
+    if (index < d->FBottom.Blank)
         return brBlank;
-    index -= FBottom.Blank;
-    if (index < FBottom.Header)
+    index -= d->FBottom.Blank;
+    if (index < d->FBottom.Header)
         return brTotalHeader;
-    index -= FBottom.Header;
-    if (index < FBottom.Values)
+    index -= d->FBottom.Header;
+    if (index < d->FBottom.Values)
         return brTotalValues;
-    index -= FBottom.Values;
-    return index < FBottom.Fields ? brTotalFields : brTotalFooter;
+    index -= d->FBottom.Values;
+    return index < d->FBottom.Fields ? brTotalFields : brTotalFooter;
 }
 
 int TOrvoCustomDBGrid::BottomRowNumber(int index) const
 {
     switch (BottomRowKind(index)) {
     case brTotalValues:
-        return index - FBottom.Blank - FBottom.Header;
+        return index - d->FBottom.Blank - d->FBottom.Header;
     case brTotalFields:
-        return index - FBottom.Blank - FBottom.Header - FBottom.Values;
+        return index - d->FBottom.Blank - d->FBottom.Header - d->FBottom.Values;
     default:
         return 0;
     }
@@ -315,8 +316,9 @@ int TOrvoCustomDBGrid::BottomRowNumber(int index) const
 
 int TOrvoCustomDBGrid::RecordOfRow(int row) const
 {
-    const int record = row - FTitleOffset;
-    if (record < 0 || row >= FirstBottomRow() || !FDataLink->Active() || record >= FDataLink->RecordCount())
+    const int record = row - d->FTitleOffset;
+    if (record < 0 || row >= FirstBottomRow() || !d->FDataLink->Active() ||
+        record >= d->FDataLink->RecordCount())
         return -1;
     return record;
 }
@@ -324,30 +326,30 @@ int TOrvoCustomDBGrid::RecordOfRow(int row) const
 TOrvoColumn* TOrvoCustomDBGrid::ColumnOfGridCol(int col) const
 {
     const int dataCol = RawToDataColumn(col);
-    return dataCol >= 0 && dataCol < FColumns->Count() ? FColumns->Items(dataCol) : nullptr;
+    return dataCol >= 0 && dataCol < d->FColumns->Count() ? d->FColumns->Items(dataCol) : nullptr;
 }
 
 int TOrvoCustomDBGrid::VertLineWidth() const
 {
-    return FOptions.Contains(dgColLines) ? GridLineWidth() : 0;
+    return d->FOptions.Contains(dgColLines) ? GridLineWidth() : 0;
 }
 
 int TOrvoCustomDBGrid::HorzLineWidth() const
 {
-    return FOptions.Contains(dgRowLines) ? GridLineWidth() : 0;
+    return d->FOptions.Contains(dgRowLines) ? GridLineWidth() : 0;
 }
 
 // --- Row heights ---------------------------------------------------------------------------------
 
 int TOrvoCustomDBGrid::TitleHeightOf(const TOrvoColumn* column) const
 {
-    return LineHeightOf(column->Title()->Font()) * FTitleLinesCount + FGridStyle->TitleRowSpace() +
-           column->Title()->HeaderLevels() * FHeaderBandHeight;
+    return LineHeightOf(column->Title()->Font()) * d->FTitleLinesCount + d->FGridStyle->TitleRowSpace() +
+           column->Title()->HeaderLevels() * d->FHeaderBandHeight;
 }
 
 std::vector<int> TOrvoCustomDBGrid::CalcTitleHeights() const
 {
-    const int rows = FTitleOffset;
+    const int rows = d->FTitleOffset;
     std::vector<int> heights(size_t(rows), 0);
     const auto allAncestorsExpanded = [](const TOrvoColumn* column) {
         for (const TOrvoColumn* parent = column->ParentColumn(); parent; parent = parent->ParentColumn())
@@ -356,25 +358,25 @@ std::vector<int> TOrvoCustomDBGrid::CalcTitleHeights() const
         return true;
     };
     // Expanded parents set the heights of their own rows first...
-    for (int i = 0; i < FColumns->Count(); ++i) {
-        const TOrvoColumn* column = FColumns->Items(i);
+    for (int i = 0; i < d->FColumns->Count(); ++i) {
+        const TOrvoColumn* column = d->FColumns->Items(i);
         const int depth = column->ColumnDepth();
         if (depth < rows && column->HasSubColumns() && column->Expanded() && allAncestorsExpanded(column))
             heights[size_t(depth)] = std::max(heights[size_t(depth)], TitleHeightOf(column));
     }
     // ...then a title spanning down to the last row takes what it still needs there.
-    for (int i = 0; i < FColumns->Count(); ++i) {
-        const TOrvoColumn* column = FColumns->Items(i);
+    for (int i = 0; i < d->FColumns->Count(); ++i) {
+        const TOrvoColumn* column = d->FColumns->Items(i);
         const int depth = column->ColumnDepth();
         if (depth >= rows || (column->HasSubColumns() && column->Expanded()) || !allAncestorsExpanded(column))
             continue;
         int above = 0;
-        for (int d = depth; d < rows - 1; ++d)
-            above += heights[size_t(d)];
+        for (int level = depth; level < rows - 1; ++level)
+            above += heights[size_t(level)];
         heights[size_t(rows - 1)] = std::max(heights[size_t(rows - 1)], TitleHeightOf(column) - above);
     }
     if (rows > 0 && heights[0] == 0)
-        heights[0] = LineHeightOf(FTitleFont) * FTitleLinesCount + FGridStyle->TitleRowSpace();
+        heights[0] = LineHeightOf(d->FTitleFont) * d->FTitleLinesCount + d->FGridStyle->TitleRowSpace();
     return heights;
 }
 
@@ -384,16 +386,16 @@ int TOrvoCustomDBGrid::TallestTotalLine() const
     const auto measure = [&tallest](const TOrvoColumnTotal* total) {
         tallest = std::max(tallest, LineHeightOf(total->Font()));
     };
-    for (int i = 0; i < FColumns->Count(); ++i) {
-        const TOrvoColumn* column = FColumns->Items(i);
-        if (FOptionsEx.Contains(dgTotalHeader))
+    for (int i = 0; i < d->FColumns->Count(); ++i) {
+        const TOrvoColumn* column = d->FColumns->Items(i);
+        if (d->FOptionsEx.Contains(dgTotalHeader))
             measure(column->TotalHeader());
-        if (FOptionsEx.Contains(dgTotalValues))
+        if (d->FOptionsEx.Contains(dgTotalValues))
             for (int k = 0; k < column->TotalValues()->Count(); ++k)
                 measure(column->TotalValues()->Items(k));
-        if (FOptionsEx.Contains(dgTotalFields))
+        if (d->FOptionsEx.Contains(dgTotalFields))
             measure(column->TotalFields());
-        if (FOptionsEx.Contains(dgTotalFooter))
+        if (d->FOptionsEx.Contains(dgTotalFooter))
             measure(column->TotalFooter());
     }
     return tallest;
@@ -403,51 +405,51 @@ int TOrvoCustomDBGrid::CalcTotalRowHeight() const
 {
     // Every total row is as high as the tallest font among the totals shown.
     const int tallest = TallestTotalLine();
-    const int line = tallest > 0 ? tallest : LineHeightOf(FTotals->Font());
-    return line * FTotals->LinesCount() + FGridStyle->TotalRowSpace();
+    const int line = tallest > 0 ? tallest : LineHeightOf(d->FTotals->Font());
+    return line * d->FTotals->LinesCount() + d->FGridStyle->TotalRowSpace();
 }
 
 int TOrvoCustomDBGrid::DataAreaRowCapacity() const
 {
     const int line = HorzLineWidth();
     int used = 0;
-    for (int row = 0; row < FTitleOffset && row < RowCount(); ++row)
+    for (int row = 0; row < d->FTitleOffset && row < RowCount(); ++row)
         used += std::max(0, RowHeights(row)) + line;
-    used += (FBottom.Count() - FBottom.Blank) * (FTotalRowHeight + line);
+    used += (d->FBottom.Count() - d->FBottom.Blank) * (d->FTotalRowHeight + line);
     return std::max(1, (viewport()->height() - used) / std::max(1, DefaultRowHeight() + line));
 }
 
 void TOrvoCustomDBGrid::UpdateRowCount()
 {
-    if (FUpdatingRowCount)
+    if (d->FUpdatingRowCount)
         return;
-    FUpdatingRowCount = true;
-    const auto done = qScopeGuard([this] { FUpdatingRowCount = false; });
+    d->FUpdatingRowCount = true;
+    const auto done = qScopeGuard([this] { d->FUpdatingRowCount = false; });
     const int oldRowCount = RowCount();
     const int line = HorzLineWidth();
-    FTextLineHeight = LineHeightOf(Font());
-    FHeaderBandHeight =
-        FOptions.Contains(dgTitles) && FOptions.Contains(dgTitleHeaders)
-            ? LineHeightOf(FHeaderFont) * FHeaderLinesCount + FGridStyle->HeaderRowSpace() + line
+    d->FTextLineHeight = LineHeightOf(Font());
+    d->FHeaderBandHeight =
+        d->FOptions.Contains(dgTitles) && d->FOptions.Contains(dgTitleHeaders)
+            ? LineHeightOf(d->FHeaderFont) * d->FHeaderLinesCount + d->FGridStyle->HeaderRowSpace() + line
             : 0;
-    FTotalRowHeight = FBottom.Count() > FBottom.Blank ? CalcTotalRowHeight() : 0;
-    SetDefaultRowHeight(line + FTextLineHeight * FLinesCount + FGridStyle->DataRowSpace());
-    FRowHeightsComputedSinceReport = true;
+    d->FTotalRowHeight = d->FBottom.Count() > d->FBottom.Blank ? CalcTotalRowHeight() : 0;
+    SetDefaultRowHeight(line + d->FTextLineHeight * d->FLinesCount + d->FGridStyle->DataRowSpace());
+    d->FRowHeightsComputedSinceReport = true;
 
-    const int fixedRows = FTitleOffset + FBottom.Count() + 1;
+    const int fixedRows = d->FTitleOffset + d->FBottom.Count() + 1;
     if (RowCount() < fixedRows)
         SetRowCount(fixedRows);
-    TCustomGrid::SetFixedRows(FTitleOffset);
+    TCustomGrid::SetFixedRows(d->FTitleOffset);
     const std::vector<int> titleHeights = CalcTitleHeights();
-    for (int row = 0; row < FTitleOffset; ++row)
+    for (int row = 0; row < d->FTitleOffset; ++row)
         SetRowHeights(row, titleHeights[size_t(row)]);
 
     int records = 0;
-    if (FDataLink->Active()) {
-        FDataLink->SetBufferCount(DataAreaRowCapacity());
-        records = FDataLink->RecordCount();
+    if (d->FDataLink->Active()) {
+        d->FDataLink->SetBufferCount(DataAreaRowCapacity());
+        records = d->FDataLink->RecordCount();
     }
-    SetRowCount(std::max(1, records) + FTitleOffset + FBottom.Count());
+    SetRowCount(std::max(1, records) + d->FTitleOffset + d->FBottom.Count());
     ApplyRowHeights(records);
     if (RowCount() != oldRowCount)
         InvalidateGrid();
@@ -457,40 +459,40 @@ void TOrvoCustomDBGrid::ApplyRowHeights(int bufferedRecords)
 {
     const int line = HorzLineWidth();
     const std::vector<int> titleHeights = CalcTitleHeights();
-    for (int row = 0; row < FTitleOffset; ++row)
+    for (int row = 0; row < d->FTitleOffset; ++row)
         SetRowHeights(row, titleHeights[size_t(row)]);
     const int firstBottom = FirstBottomRow();
-    for (int row = FTitleOffset; row < firstBottom; ++row)
+    for (int row = d->FTitleOffset; row < firstBottom; ++row)
         SetRowHeights(row, DefaultRowHeight());
-    if (FBottom.Count() == 0)
+    if (d->FBottom.Count() == 0)
         return;
     int left = viewport()->height();
-    for (int row = 0; row < FTitleOffset; ++row)
+    for (int row = 0; row < d->FTitleOffset; ++row)
         left -= titleHeights[size_t(row)] + line;
-    left -= (FBottom.Count() - FBottom.Blank) * (FTotalRowHeight + line);
+    left -= (d->FBottom.Count() - d->FBottom.Blank) * (d->FTotalRowHeight + line);
     left -= std::max(1, bufferedRecords) * (DefaultRowHeight() + line);
     // Where no scroll bar or 3-D border closes the bottom, the last total row's line
     // would double the frame's: it is pushed just out of sight.
-    const bool bottomEdge =
-        !horizontalScrollBar()->isVisible() && !ThemedFixedCells() && !(BorderStyle() == bsSingle && FCtl3D);
+    const bool bottomEdge = !horizontalScrollBar()->isVisible() && !ThemedFixedCells() &&
+                            !(BorderStyle() == bsSingle && d->FCtl3D);
     if (bottomEdge)
         ++left;
-    for (int index = 0; index < FBottom.Count(); ++index) {
+    for (int index = 0; index < d->FBottom.Count(); ++index) {
         const bool blank = BottomRowKind(index) == brBlank;
-        SetRowHeights(firstBottom + index, blank ? std::max(0, left) - line : FTotalRowHeight);
+        SetRowHeights(firstBottom + index, blank ? std::max(0, left) - line : d->FTotalRowHeight);
     }
 }
 
 void TOrvoCustomDBGrid::MoveToActiveRecord()
 {
-    if (!FDataLink->Active() || RowCount() <= FTitleOffset)
+    if (!d->FDataLink->Active() || RowCount() <= d->FTitleOffset)
         return;
-    const int row = std::clamp(FTitleOffset + FDataLink->ActiveRecord(), FTitleOffset,
-                               std::max(FTitleOffset, FirstBottomRow() - 1));
-    if (TopRow() != FTitleOffset && FTitleOffset < RowCount())
-        SetTopRow(FTitleOffset);
+    const int row = std::clamp(d->FTitleOffset + d->FDataLink->ActiveRecord(), d->FTitleOffset,
+                               std::max(d->FTitleOffset, FirstBottomRow() - 1));
+    if (TopRow() != d->FTitleOffset && d->FTitleOffset < RowCount())
+        SetTopRow(d->FTitleOffset);
     if (row != Row()) {
-        const QScopedValueRollback following(FFollowingDataSet, true);
+        const QScopedValueRollback following(d->FFollowingDataSet, true);
         MoveColRow(Col(), row, true, false);
     }
 }
@@ -501,7 +503,7 @@ void TOrvoCustomDBGrid::MoveOffHiddenColumn()
     if (!current || current->IsShown())
         return;
     // With nothing shown at all the cell stays, and the typed text with its own column.
-    if (const int col = NearestShownGridCol(Col(), FHiddenColumnStep); col >= 0)
+    if (const int col = NearestShownGridCol(Col(), d->FHiddenColumnStep); col >= 0)
         LeaveColumnFor(col);
     else
         HideEditor();
@@ -522,8 +524,8 @@ void TOrvoCustomDBGrid::LeaveColumnFor(int col)
     // The typed text belongs to the column being left: once the cell moves, the link would
     // write it into the new column's field. Text the field refuses is reported and dropped,
     // since the pass must not stop halfway with the cell on a hidden column.
-    if (!TExceptionHandler::Guard([this] { FDataLink->UpdateRecord(); })) {
-        FDataLink->SetModified(false);
+    if (!TExceptionHandler::Guard([this] { d->FDataLink->UpdateRecord(); })) {
+        d->FDataLink->SetModified(false);
         HideEditor();
     }
     const int before = Col();
@@ -532,7 +534,7 @@ void TOrvoCustomDBGrid::LeaveColumnFor(int col)
     // A handler that moved to a shown column has made the choice itself.
     if (Col() != before && ColumnOfGridCol(Col()) && ColumnOfGridCol(Col())->IsShown())
         return;
-    if (!FOptions.Contains(dgAlwaysShowEditor))
+    if (!d->FOptions.Contains(dgAlwaysShowEditor))
         HideEditor();
     SetCol(col);
     if (OnColEnter)
@@ -541,8 +543,8 @@ void TOrvoCustomDBGrid::LeaveColumnFor(int col)
 
 void TOrvoCustomDBGrid::SetColumnAttributes()
 {
-    FSettingColumnAttributes = true;
-    const auto done = qScopeGuard([this] { FSettingColumnAttributes = false; });
+    d->FSettingColumnAttributes = true;
+    const auto done = qScopeGuard([this] { d->FSettingColumnAttributes = false; });
     const int hiddenWidth = -VertLineWidth();
     // Tabbing into a looked-up value is pointless when the key it writes cannot change.
     const TDataSet* dataSet = DataSet();
@@ -557,18 +559,18 @@ void TOrvoCustomDBGrid::SetColumnAttributes()
                    return keyField && !keyField->ReadOnly();
                });
     };
-    for (int i = 0; i < FColumns->Count(); ++i) {
+    for (int i = 0; i < d->FColumns->Count(); ++i) {
         const int gridCol = DataToRawColumn(i);
         if (gridCol >= ColCount())
             break;
-        TOrvoColumn* column = FColumns->Items(i);
+        TOrvoColumn* column = d->FColumns->Items(i);
         SetColWidths(gridCol, column->IsShown() ? ShownColumnWidth(i) : std::min(hiddenWidth, -1));
         const TField* field = column->Field();
-        SetTabStops(gridCol, column->IsShown() && !column->ReadOnly() && FDataLink->Active() && field &&
+        SetTabStops(gridCol, column->IsShown() && !column->ReadOnly() && d->FDataLink->Active() && field &&
                                  !field->Calculated() && !field->ReadOnly() && lookupKeysWritable(column));
     }
-    if (FOptions.Contains(dgIndicator))
-        SetColWidths(0, FIndicatorWidth);
+    if (d->FOptions.Contains(dgIndicator))
+        SetColWidths(0, d->FIndicatorWidth);
     if (Stretching())
         ScrollBackWhenAllFit();
 }
@@ -587,9 +589,9 @@ void TOrvoCustomDBGrid::ScrollBackWhenAllFit()
 void TOrvoCustomDBGrid::RowHeightsChanged()
 {
     TCustomGrid::RowHeightsChanged();
-    if (FUpdatingRowCount || FTextLineHeight == 0)
+    if (d->FUpdatingRowCount || d->FTextLineHeight == 0)
         return;
-    if (FUpdateLock == 0 && FLayoutLock == 0)
+    if (d->FUpdateLock == 0 && d->FLayoutLock == 0)
         SnapRowsToWholeLines();
     ReportRowResize();
 }
@@ -598,14 +600,14 @@ void TOrvoCustomDBGrid::SnapRowsToWholeLines()
 {
     // A user's drag of a row edge snaps every data row to whole lines of text, in one layout pass.
     const int line = HorzLineWidth();
-    for (int row = FTitleOffset; row < FirstBottomRow(); ++row) {
+    for (int row = d->FTitleOffset; row < FirstBottomRow(); ++row) {
         const int height = RowHeights(row);
         if (height == DefaultRowHeight())
             continue;
         BeginLayout();
         const auto done = qScopeGuard([this] { EndLayout(); });
         // The pass at the end also snaps the rows back when the number of lines stays.
-        SetLinesCount(std::max(0, height - line - FTextLineHeight / 2 - 3) / FTextLineHeight + 1);
+        SetLinesCount(std::max(0, height - line - d->FTextLineHeight / 2 - 3) / d->FTextLineHeight + 1);
         return;
     }
 }
@@ -614,10 +616,11 @@ void TOrvoCustomDBGrid::ReportRowResize()
 {
     // Only a real change of the row height is news: a drag that snaps back to the same number
     // of lines, or a repeated report of the same heights, is not.
-    if (!FRowHeightsComputedSinceReport || std::abs(DefaultRowHeight() - FLastRowHeight) <= GridLineWidth())
+    if (!d->FRowHeightsComputedSinceReport ||
+        std::abs(DefaultRowHeight() - d->FLastRowHeight) <= GridLineWidth())
         return;
-    FLastRowHeight = DefaultRowHeight();
-    FRowHeightsComputedSinceReport = false;
+    d->FLastRowHeight = DefaultRowHeight();
+    d->FRowHeightsComputedSinceReport = false;
     if (OnRowResize)
         OnRowResize(this);
 }
@@ -625,7 +628,7 @@ void TOrvoCustomDBGrid::ReportRowResize()
 void TOrvoCustomDBGrid::Resized()
 {
     TCustomGrid::Resized();
-    if (FLoading)
+    if (d->FLoading)
         return;
     if (Stretching()) {
         DistributeStretchWidths();
@@ -634,8 +637,8 @@ void TOrvoCustomDBGrid::Resized()
     }
     // Under a lock the pass that holds it may still change the bars: the row count follows
     // the client area once the lock ends.
-    if (FUpdateLock != 0 || FLayoutLock != 0) {
-        FClientChangedWhileLocked = true;
+    if (d->FUpdateLock != 0 || d->FLayoutLock != 0) {
+        d->FClientChangedWhileLocked = true;
         return;
     }
     FollowClientArea();
@@ -654,39 +657,40 @@ void TOrvoCustomDBGrid::FollowClientArea()
 
 bool TOrvoCustomDBGrid::Stretching() const
 {
-    return FStretchMode && FDataLink && FDataLink->Active();
+    return d->FStretchMode && d->FDataLink && d->FDataLink->Active();
 }
 
 int TOrvoCustomDBGrid::ShownColumnWidth(int index) const
 {
-    if (Stretching() && index >= 0 && index < int(FStretchWidths.size()))
-        return FStretchWidths[size_t(index)];
+    if (Stretching() && index >= 0 && index < int(d->FStretchWidths.size()))
+        return d->FStretchWidths[size_t(index)];
     // A column's Width asks here while stretching: answer without asking it back.
-    const TOrvoColumn* column = FColumns->Items(index);
+    const TOrvoColumn* column = d->FColumns->Items(index);
     return column->IsShown() ? column->WidthBase() : column->Width();
 }
 
 int TOrvoCustomDBGrid::StretchBaseWidth(int shownWidth) const
 {
-    if (FStretchSpace <= 0 || FStretchBase <= 0)
+    if (d->FStretchSpace <= 0 || d->FStretchBase <= 0)
         return shownWidth;
-    return int(qint64(shownWidth) * FStretchBase / FStretchSpace);
+    return int(qint64(shownWidth) * d->FStretchBase / d->FStretchSpace);
 }
 
 int TOrvoCustomDBGrid::StretchClientWidth() const
 {
     const bool verticalShown = verticalScrollBar()->isVisible();
-    const bool flatEdge = !verticalShown && !ThemedFixedCells() && !(BorderStyle() == bsSingle && FCtl3D);
-    return viewport()->width() + (flatEdge ? 1 : 0) - FIndicatorOffset * (VertLineWidth() + FIndicatorWidth);
+    const bool flatEdge = !verticalShown && !ThemedFixedCells() && !(BorderStyle() == bsSingle && d->FCtl3D);
+    return viewport()->width() + (flatEdge ? 1 : 0) -
+           d->FIndicatorOffset * (VertLineWidth() + d->FIndicatorWidth);
 }
 
 void TOrvoCustomDBGrid::DistributeStretchWidths()
 {
-    if (FDistributing || !Stretching())
+    if (d->FDistributing || !Stretching())
         return;
-    FDistributing = true;
-    const auto done = qScopeGuard([this] { FDistributing = false; });
-    const int count = FColumns->Count();
+    d->FDistributing = true;
+    const auto done = qScopeGuard([this] { d->FDistributing = false; });
+    const int count = d->FColumns->Count();
     const int lineWidth = VertLineWidth();
     struct TShare
     {
@@ -699,7 +703,7 @@ void TOrvoCustomDBGrid::DistributeStretchWidths()
     qint64 space = StretchClientWidth();
     qint64 bases = 0;
     for (int i = 0; i < count; ++i) {
-        const TOrvoColumn* column = FColumns->Items(i);
+        const TOrvoColumn* column = d->FColumns->Items(i);
         if (!column->IsShown())
             continue;
         shares.push_back({i, std::max(0, column->WidthBase())});
@@ -707,9 +711,9 @@ void TOrvoCustomDBGrid::DistributeStretchWidths()
         space -= lineWidth;
     }
     // Emptied first, so that ShownColumnWidth answers with the unstretched widths.
-    FStretchWidths.clear();
+    d->FStretchWidths.clear();
     for (int i = 0; i < count; ++i)
-        FStretchWidths.push_back(ShownColumnWidth(i));
+        d->FStretchWidths.push_back(ShownColumnWidth(i));
     if (bases < 1)
         return;
 
@@ -722,7 +726,7 @@ void TOrvoCustomDBGrid::DistributeStretchWidths()
         for (TShare& share : shares) {
             if (share.Pin >= 0)
                 continue;
-            const TOrvoColumn* column = FColumns->Items(share.Index);
+            const TOrvoColumn* column = d->FColumns->Items(share.Index);
             const qint64 h = space * share.Base / bases;
             int pin = -1;
             bool atMinimum = false;
@@ -731,11 +735,11 @@ void TOrvoCustomDBGrid::DistributeStretchWidths()
                 atMinimum = true;
             } else if (column->WidthMax() >= 0 && h > column->WidthMax()) {
                 pin = column->WidthMax();
-            } else if (column->WidthMin() < 0 && FStretchWidthMin >= 0 && h < FStretchWidthMin) {
-                pin = FStretchWidthMin;
+            } else if (column->WidthMin() < 0 && d->FStretchWidthMin >= 0 && h < d->FStretchWidthMin) {
+                pin = d->FStretchWidthMin;
                 atMinimum = true;
-            } else if (column->WidthMax() < 0 && FStretchWidthMax >= 0 && h > FStretchWidthMax) {
-                pin = FStretchWidthMax;
+            } else if (column->WidthMax() < 0 && d->FStretchWidthMax >= 0 && h > d->FStretchWidthMax) {
+                pin = d->FStretchWidthMax;
             }
             if (pin < 0)
                 continue;
@@ -760,8 +764,8 @@ void TOrvoCustomDBGrid::DistributeStretchWidths()
         bases = f;
         space = e;
     }
-    FStretchSpace = int(std::max<qint64>(0, e));
-    FStretchBase = int(std::max<qint64>(0, f));
+    d->FStretchSpace = int(std::max<qint64>(0, e));
+    d->FStretchBase = int(std::max<qint64>(0, f));
     for (const TShare& share : shares) {
         int width = 0;
         if (share.Pin >= 0) {
@@ -771,9 +775,9 @@ void TOrvoCustomDBGrid::DistributeStretchWidths()
             f -= share.Base;
             e -= width;
         } else {
-            width = std::max(0, FStretchWidthMin);
+            width = std::max(0, d->FStretchWidthMin);
         }
-        FStretchWidths[size_t(share.Index)] = width;
+        d->FStretchWidths[size_t(share.Index)] = width;
     }
 }
 

@@ -2,6 +2,7 @@
 // editing permissions of a cell and the long-operation bracket.
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
@@ -34,23 +35,23 @@ void TOrvoCustomDBGrid::SetDataSource(TDataSource* value)
 {
     if (value == DataSource())
         return;
-    if (value && value == FTotals->DataSource()) {
-        if (FLoading)
+    if (value && value == d->FTotals->DataSource()) {
+        if (d->FLoading)
             return;
         throw EInvalidGridOperation(QStringLiteral("Circular datalinks are not allowed"));
     }
     if (value && value->DataSet() && value->DataSet()->IsUniDirectional())
         throw EDatabaseError(QStringLiteral("Operation not allowed on a unidirectional dataset"));
-    FSelectedRows->Clear();
+    d->FSelectedRows->Clear();
     // The dataset left behind must not keep the auto-filter this grid installed on it.
     RestoreDataSetFilter();
-    if (FDataSourceWatch)
-        disconnect(FDataSourceWatch);
-    FDataLink->SetDataSource(value);
+    if (d->FDataSourceWatch)
+        disconnect(d->FDataSourceWatch);
+    d->FDataLink->SetDataSource(value);
     // A data source freed while the grid shows it must not leave the link pointing at it.
     if (value)
-        FDataSourceWatch =
-            connect(value, &QObject::destroyed, this, [this] { FDataLink->SetDataSource(nullptr); });
+        d->FDataSourceWatch =
+            connect(value, &QObject::destroyed, this, [this] { d->FDataLink->SetDataSource(nullptr); });
     LayoutChanged();
 }
 
@@ -58,25 +59,25 @@ void TOrvoCustomDBGrid::SetDataSource(TDataSource* value)
 
 void TOrvoCustomDBGrid::LinkActive(bool value)
 {
-    if (FDestroying)
+    if (d->FDestroying)
         return;
     try {
-        if (value && FColumns->State() == csDefault && FOptionsExt.Contains(dgForceCustomized)) {
-            FColumns->SetState(csCustomized);
-            if (FSettings->Active())
-                FSettings->AutoLoad();
+        if (value && d->FColumns->State() == csDefault && d->FOptionsExt.Contains(dgForceCustomized)) {
+            d->FColumns->SetState(csCustomized);
+            if (d->FSettings->Active())
+                d->FSettings->AutoLoad();
         }
         if (!value) {
             HideEditor();
-            if (RowCount() > FTitleOffset)
-                MoveColRow(Col(), FTitleOffset, true, false);
+            if (RowCount() > d->FTitleOffset)
+                MoveColRow(Col(), d->FTitleOffset, true, false);
         }
-        FSelectedRows->Clear();
-        if (!value && FSettings->Active() && FColumns->State() == csDefault)
-            FSettings->AutoSave();
+        d->FSelectedRows->Clear();
+        if (!value && d->FSettings->Active() && d->FColumns->State() == csDefault)
+            d->FSettings->AutoSave();
         LayoutChanged();
-        if (value && FSettings->Active() && FColumns->State() == csDefault)
-            FSettings->AutoLoad();
+        if (value && d->FSettings->Active() && d->FColumns->State() == csDefault)
+            d->FSettings->AutoLoad();
     } catch (...) {
         // The grid must not be left half switched: the closing steps run, and the first
         // error is the one that passes on (a second one goes to the application's handler).
@@ -90,7 +91,7 @@ void TOrvoCustomDBGrid::FinishLinkActive(bool value)
 {
     // An auto-filter is engaged again for the opened dataset; a closed one gets its own
     // filter back, so that nothing the grid installed stays behind on it.
-    if (value && (!FFilterGrid->FilteredColumns().isEmpty() || FSearch->Active()))
+    if (value && (!d->FFilterGrid->FilteredColumns().isEmpty() || d->FSearch->Active()))
         FilterChanged();
     else
         RestoreDataSetFilter();
@@ -106,9 +107,9 @@ void TOrvoCustomDBGrid::FinishLinkActive(bool value)
     if (value)
         ActivateOrder();
     // A chained grid takes the frozen columns and scroll position of its master again.
-    if (FMasterGrid)
-        FMasterGrid->SynchronizeNextGrids();
-    if (FOptions.Contains(dgAlwaysShowEditor))
+    if (d->FMasterGrid)
+        d->FMasterGrid->SynchronizeNextGrids();
+    if (d->FOptions.Contains(dgAlwaysShowEditor))
         ShowEditor();
     UpdateTotals(false);
 }
@@ -119,30 +120,30 @@ void TOrvoCustomDBGrid::DataChanged()
         return;
     TDataSet* dataSet = DataSet();
     if (dataSet && dataSet->State() == dsBrowse && !IsBusy()) {
-        if (FOptionsExt.Contains(dgAutoUpdateListItems))
+        if (d->FOptionsExt.Contains(dgAutoUpdateListItems))
             UpdateListItems();
         // A dataset that numbers its records says at once where a change left the
         // current one; the rows must not show the old numbers until the recount.
-        if (FOptions.Contains(dgForceSequence) && dataSet->IsSequenced() && !dataSet->IsEmpty()) {
-            FSequenceRecordCount = dataSet->RecordCount();
-            FSequenceRecNo = dataSet->RecNo();
+        if (d->FOptions.Contains(dgForceSequence) && dataSet->IsSequenced() && !dataSet->IsEmpty()) {
+            d->FSequenceRecordCount = dataSet->RecordCount();
+            d->FSequenceRecNo = dataSet->RecNo();
         }
-        if (FOptionsEx.Contains(dgAutoUpdateSequence))
+        if (d->FOptionsEx.Contains(dgAutoUpdateSequence))
             UpdateSequence(true);
-        if (FOptionsEx.Contains(dgAutoUpdateTotals))
+        if (d->FOptionsEx.Contains(dgAutoUpdateTotals))
             UpdateTotals(false);
     }
-    if (FUpdateLock == 0 && FLayoutLock == 0)
+    if (d->FUpdateLock == 0 && d->FLayoutLock == 0)
         UpdateRowCount();
     RepaintFrame();
     UpdateScrollBar();
     UpdateHorzScrollBar();
-    if (!FOptions.Contains(dgAlwaysShowEditor))
+    if (!d->FOptions.Contains(dgAlwaysShowEditor))
         HideEditor();
     MoveToActiveRecord();
-    if (TField* field = SelectedField(); field && EditorMode() && field->EditText() != FEditText)
+    if (TField* field = SelectedField(); field && EditorMode() && field->EditText() != d->FEditText)
         InvalidateEditor();
-    if (FOptions.Contains(dgAllowInsertOff) && FOptions.Contains(dgEditing)) {
+    if (d->FOptions.Contains(dgAllowInsertOff) && d->FOptions.Contains(dgEditing)) {
         TGridOptions base = TCustomGrid::Options();
         if (dataSet && dataSet->IsEmpty())
             base.Exclude(goEditing);
@@ -155,7 +156,7 @@ void TOrvoCustomDBGrid::DataChanged()
 
 void TOrvoCustomDBGrid::EditingChanged()
 {
-    if (FOptions.Contains(dgIndicator))
+    if (d->FOptions.Contains(dgIndicator))
         InvalidateCell(0, Row());
 }
 
@@ -193,8 +194,8 @@ TVariant LookupResultFor(const TOrvoColumn* column, const TVariant& key)
 void TOrvoCustomDBGrid::RecordChanged(TField* field)
 {
     if (field) {
-        for (int i = 0; i < FColumns->Count(); ++i) {
-            const TOrvoColumn* column = FColumns->Items(i);
+        for (int i = 0; i < d->FColumns->Count(); ++i) {
+            const TOrvoColumn* column = d->FColumns->Items(i);
             if (column->IsShown() && ColumnShowsField(column, field))
                 InvalidateCell(DataToRawColumn(i), Row());
         }
@@ -204,7 +205,7 @@ void TOrvoCustomDBGrid::RecordChanged(TField* field)
     TotalsChanged(2, field);
     if (!field || field == SelectedField()) {
         TField* current = SelectedField();
-        if (current && EditorMode() && current->EditText() != FEditText)
+        if (current && EditorMode() && current->EditText() != d->FEditText)
             InvalidateEditor();
     }
     if (field)
@@ -215,28 +216,28 @@ void TOrvoCustomDBGrid::UpdateLookupResults(TField* keyField)
 {
     // Writing a result reports that field in turn; a chain of results that leads back
     // to a key already being followed stops there instead of recursing for ever.
-    if (std::find(FLookupKeysFollowed.begin(), FLookupKeysFollowed.end(), keyField) !=
-        FLookupKeysFollowed.end())
+    if (std::find(d->FLookupKeysFollowed.begin(), d->FLookupKeysFollowed.end(), keyField) !=
+        d->FLookupKeysFollowed.end())
         return;
-    FLookupKeysFollowed.push_back(keyField);
-    const auto done = qScopeGuard([this] { FLookupKeysFollowed.pop_back(); });
-    for (int i = 0; i < FColumns->Count(); ++i) {
-        const TOrvoColumn* column = FColumns->Items(i);
+    d->FLookupKeysFollowed.push_back(keyField);
+    const auto done = qScopeGuard([this] { d->FLookupKeysFollowed.pop_back(); });
+    for (int i = 0; i < d->FColumns->Count(); ++i) {
+        const TOrvoColumn* column = d->FColumns->Items(i);
         TField* result = column->Field();
         if (column->LookupColumn() != lcLookupResultField || !result || !result->CanModify() ||
             column->KeyField().compare(keyField->FieldName(), Qt::CaseInsensitive) != 0)
             continue;
         const TVariant value =
             keyField->IsNull() ? TVariant::Null() : LookupResultFor(column, keyField->AsVariant());
-        FDataLink->Edit();
+        d->FDataLink->Edit();
         result->SetAsVariant(value);
     }
 }
 
 bool TOrvoCustomDBGrid::FocusField(TField* field)
 {
-    for (int i = 0; i < FColumns->Count(); ++i) {
-        const TOrvoColumn* column = FColumns->Items(i);
+    for (int i = 0; i < d->FColumns->Count(); ++i) {
+        const TOrvoColumn* column = d->FColumns->Items(i);
         if (column->Field() == field && column->IsShown()) {
             FocusCell(DataToRawColumn(i), Row(), true);
             break;
@@ -252,7 +253,7 @@ bool TOrvoCustomDBGrid::FocusField(TField* field)
 void TOrvoCustomDBGrid::UpdateData()
 {
     if (TOrvoColumn* column = SelectedColumn())
-        column->StoreEditText(FEditText);
+        column->StoreEditText(d->FEditText);
 }
 
 void TOrvoCustomDBGrid::FieldRemoving(TField* field)
@@ -260,8 +261,8 @@ void TOrvoCustomDBGrid::FieldRemoving(TField* field)
     BeginLayout();
     bool bound = false;
     try {
-        for (int i = 0; i < FColumns->Count(); ++i) {
-            TOrvoColumn* column = FColumns->Items(i);
+        for (int i = 0; i < d->FColumns->Count(); ++i) {
+            TOrvoColumn* column = d->FColumns->Items(i);
             if (column->Field() == field) {
                 column->SetField(nullptr);
                 bound = true;
@@ -293,8 +294,8 @@ bool TOrvoCustomDBGrid::UnbindTotalsFrom(const TField* field)
         total->SetField(nullptr);
         bound = true;
     };
-    for (int i = 0; i < FColumns->Count(); ++i) {
-        const TOrvoColumn* column = FColumns->Items(i);
+    for (int i = 0; i < d->FColumns->Count(); ++i) {
+        const TOrvoColumn* column = d->FColumns->Items(i);
         unbind(column->TotalHeader());
         for (int v = 0; v < column->TotalValues()->Count(); ++v)
             unbind(column->TotalValues()->Items(v));
@@ -309,13 +310,13 @@ bool TOrvoCustomDBGrid::UnbindTotalsFrom(const TField* field)
 void TOrvoCustomDBGrid::DoExit()
 {
     TDataSet* dataSet = DataSet();
-    if (FDataLink->Active() && dataSet) {
+    if (d->FDataLink->Active() && dataSet) {
         try {
-            if (FOptions.Contains(dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified() &&
-                !FDataLink->Modified()) {
+            if (d->FOptions.Contains(dgCancelOnExit) && dataSet->State() == dsInsert &&
+                !dataSet->Modified() && !d->FDataLink->Modified()) {
                 Cancel();
             } else {
-                FDataLink->UpdateRecord();
+                d->FDataLink->UpdateRecord();
             }
         } catch (...) {
             setFocus(Qt::OtherFocusReason);
@@ -341,7 +342,7 @@ void TOrvoCustomDBGrid::Cancel()
 
 bool TOrvoCustomDBGrid::CanEditAcceptKey(QChar key)
 {
-    const TField* field = FDataLink->Active() ? SelectedField() : nullptr;
+    const TField* field = d->FDataLink->Active() ? SelectedField() : nullptr;
     return field && field->IsValidChar(key);
 }
 
@@ -349,8 +350,8 @@ bool TOrvoCustomDBGrid::CanEditModify()
 {
     const TOrvoColumn* column = SelectedColumn();
     TField* field = column ? column->Field() : nullptr;
-    if (FReadOnly || !FDataLink->Active() || FDataLink->ReadOnly() || !column || column->ReadOnly() ||
-        !field || !field->CanModify())
+    if (d->FReadOnly || !d->FDataLink->Active() || d->FDataLink->ReadOnly() || !column ||
+        column->ReadOnly() || !field || !field->CanModify())
         return false;
     const TFieldType type = field->DataType();
     const bool binary = type == ftBytes || type == ftVarBytes || (type >= ftBlob && type <= ftCursor) ||
@@ -358,10 +359,10 @@ bool TOrvoCustomDBGrid::CanEditModify()
     const bool memoEditable = column->EditMemo() && (type == ftMemo || type == ftFmtMemo);
     if (binary && !field->HasSetTextHandler() && !memoEditable)
         return false;
-    FDataLink->Edit();
-    const bool editing = FDataLink->Editing();
+    d->FDataLink->Edit();
+    const bool editing = d->FDataLink->Editing();
     if (editing)
-        FDataLink->SetModified(true);
+        d->FDataLink->SetModified(true);
     return editing;
 }
 
@@ -370,21 +371,21 @@ bool TOrvoCustomDBGrid::CanEditShow()
     const TOrvoColumn* column = SelectedColumn();
     // Typing into a row the dataset is not on would write into another record.
     const bool onCurrentRecord =
-        FDataLink->RecordCount() == 0 || RecordOfRow(Row()) == FDataLink->ActiveRecord();
-    return FLayoutLock == 0 && column && column->ShowEdit() && FDataLink->Active() && onCurrentRecord &&
+        d->FDataLink->RecordCount() == 0 || RecordOfRow(Row()) == d->FDataLink->ActiveRecord();
+    return d->FLayoutLock == 0 && column && column->ShowEdit() && d->FDataLink->Active() && onCurrentRecord &&
            TCustomGrid::CanEditShow();
 }
 
 QString TOrvoCustomDBGrid::GetEditText(int col, int)
 {
     const TOrvoColumn* column = ColumnOfGridCol(col);
-    FEditText = FDataLink->Active() && column ? column->EditText() : QString();
-    return FEditText;
+    d->FEditText = d->FDataLink->Active() && column ? column->EditText() : QString();
+    return d->FEditText;
 }
 
 void TOrvoCustomDBGrid::SetEditText(int, int, const QString& value)
 {
-    FEditText = value;
+    d->FEditText = value;
 }
 
 namespace {
@@ -401,7 +402,7 @@ QString TOrvoCustomDBGrid::GetEditMask(int col, int)
 {
     const TOrvoColumn* column = ColumnOfGridCol(col);
     const TField* field = column ? column->Field() : nullptr;
-    if (!FDataLink->Active() || !field || ShowsPickTexts(column))
+    if (!d->FDataLink->Active() || !field || ShowsPickTexts(column))
         return QString();
     return field->EditMask();
 }
@@ -421,14 +422,14 @@ int TOrvoCustomDBGrid::GetEditLimit()
 
 void TOrvoCustomDBGrid::BeginLongOperation()
 {
-    if (FLongOperation++ > 0)
+    if (d->FLongOperation++ > 0)
         return;
     BeginBusy();
-    FLongOperationEnabled = isEnabled();
+    d->FLongOperationEnabled = isEnabled();
     TDataSet* dataSet = DataSet();
-    if (FDataLink->Active() && dataSet) {
-        FLongOperationBookmark = dataSet->Bookmark();
-        FLongOperationRow = FDataLink->ActiveRecord();
+    if (d->FDataLink->Active() && dataSet) {
+        d->FLongOperationBookmark = dataSet->Bookmark();
+        d->FLongOperationRow = d->FDataLink->ActiveRecord();
         dataSet->DisableControls();
     }
     setEnabled(false);
@@ -436,26 +437,26 @@ void TOrvoCustomDBGrid::BeginLongOperation()
 
 void TOrvoCustomDBGrid::EndLongOperation()
 {
-    if (FLongOperation == 0 || --FLongOperation > 0)
+    if (d->FLongOperation == 0 || --d->FLongOperation > 0)
         return;
     const auto done = qScopeGuard([this] {
-        setEnabled(FLongOperationEnabled);
+        setEnabled(d->FLongOperationEnabled);
         EndBusy();
     });
     TDataSet* dataSet = DataSet();
-    if (!FDataLink->Active() || !dataSet)
+    if (!d->FDataLink->Active() || !dataSet)
         return;
     bool returned = false;
     {
         const auto enable = qScopeGuard([dataSet] { dataSet->EnableControls(); });
-        returned = !FLongOperationBookmark.isEmpty() && dataSet->BookmarkValid(FLongOperationBookmark);
+        returned = !d->FLongOperationBookmark.isEmpty() && dataSet->BookmarkValid(d->FLongOperationBookmark);
         if (returned)
-            dataSet->GotoBookmark(FLongOperationBookmark);
+            dataSet->GotoBookmark(d->FLongOperationBookmark);
     }
     // The window follows the dataset again only with its controls on, so the record is put
     // back on its row afterwards.
     if (returned)
-        ShowCurrentRecordAtRow(FLongOperationRow);
+        ShowCurrentRecordAtRow(d->FLongOperationRow);
 }
 
 } // namespace orvo

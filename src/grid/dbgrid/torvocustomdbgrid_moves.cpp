@@ -4,6 +4,7 @@
 // before the cell moves at all, and Esc drops it for good.
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
 
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "grid/painting/torvodbgridpainter.h"
@@ -18,24 +19,25 @@ namespace orvo {
 int TOrvoCustomDBGrid::CurrentRecord() const
 {
     // A paint reads each row's record through the link; the current one is what it saved.
-    if (FPainter && FPainter->CurrentRecord() >= 0)
-        return FPainter->CurrentRecord();
+    if (d->FPainter && d->FPainter->CurrentRecord() >= 0)
+        return d->FPainter->CurrentRecord();
     // Outside a paint the current row stands on the current record, whichever buffered
     // record the link reads meanwhile.
     const int record = RecordOfRow(Row());
-    return record >= 0 ? record : FDataLink->ActiveRecord();
+    return record >= 0 ? record : d->FDataLink->ActiveRecord();
 }
 
 bool TOrvoCustomDBGrid::SelectCell(int col, int row)
 {
     // Inside a layout pass the rows are being rebuilt: the pass puts the row back on the
     // record at its end, and only columns move meanwhile.
-    if (FFollowingDataSet || !FDataLink->Active() || FLayoutLock != 0 || (col == Col() && row == Row()))
+    if (d->FFollowingDataSet || !d->FDataLink->Active() || d->FLayoutLock != 0 ||
+        (col == Col() && row == Row()))
         return TCustomGrid::SelectCell(col, row);
     // Blank and total rows hold no record to stand on.
     if (row >= FirstBottomRow())
         return false;
-    FDataLink->UpdateRecord();
+    d->FDataLink->UpdateRecord();
     if (row == Row())
         return TCustomGrid::SelectCell(col, row);
     const QString target = BookmarkOfRecord(RecordOfRow(row));
@@ -46,7 +48,7 @@ bool TOrvoCustomDBGrid::SelectCell(int col, int row)
     if (!target.isEmpty() && dataSet->Bookmark() != target && dataSet->BookmarkValid(target))
         dataSet->GotoBookmark(target);
     if (col != Col()) {
-        const QScopedValueRollback following(FFollowingDataSet, true);
+        const QScopedValueRollback following(d->FFollowingDataSet, true);
         MoveColRow(col, Row(), true, true);
     }
     // The dataset has moved the row already, as far as it could.
@@ -57,10 +59,10 @@ QString TOrvoCustomDBGrid::BookmarkOfRecord(int record) const
 {
     if (record < 0)
         return QString();
-    const int current = FDataLink->ActiveRecord();
-    FDataLink->SetActiveRecord(record);
+    const int current = d->FDataLink->ActiveRecord();
+    d->FDataLink->SetActiveRecord(record);
     const QString bookmark = DataSet()->Bookmark();
-    FDataLink->SetActiveRecord(current);
+    d->FDataLink->SetActiveRecord(current);
     return bookmark;
 }
 
@@ -73,8 +75,8 @@ void TOrvoCustomDBGrid::MoveDataSetBy(int distance)
 bool TOrvoCustomDBGrid::MoveRowByKey(int key, TShiftState shift)
 {
     const bool ctrl = shift.Contains(ssCtrl);
-    const int visible = std::max(1, FDataLink->BufferCount());
-    const int active = FDataLink->ActiveRecord();
+    const int visible = std::max(1, d->FDataLink->BufferCount());
+    const int active = d->FDataLink->ActiveRecord();
     switch (key) {
     case Qt::Key_Up:
     case Qt::Key_PageUp:
@@ -86,7 +88,7 @@ bool TOrvoCustomDBGrid::MoveRowByKey(int key, TShiftState shift)
     case Qt::Key_Down:
     case Qt::Key_PageDown:
         if (ctrl)
-            MoveDataSetBy(FDataLink->RecordCount() - active - 1);
+            MoveDataSetBy(d->FDataLink->RecordCount() - active - 1);
         else
             MoveDataSetBy(key == Qt::Key_Down ? 1 : visible);
         return true;
@@ -105,8 +107,8 @@ void TOrvoCustomDBGrid::ResetEdit()
 {
     // First the text typed into the editor, then what reached the record: each Esc undoes
     // one step, and nothing the screen shows as gone is written later.
-    if (FDataLink->Modified()) {
-        FDataLink->SetModified(false);
+    if (d->FDataLink->Modified()) {
+        d->FDataLink->SetModified(false);
         RecordChanged(nullptr);
         if (EditorMode())
             InvalidateEditor();

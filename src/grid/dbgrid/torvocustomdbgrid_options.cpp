@@ -2,6 +2,7 @@
 // and the pass-through of the dataset's own filter.
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
@@ -59,20 +60,20 @@ void TOrvoCustomDBGrid::SetOptions(TOrvoDBGridOptions value)
 {
     if (value.Contains(dgRowSelect))
         value = value - TOrvoDBGridOptions{dgEditing, dgAlwaysShowEditor};
-    if (value == FOptions)
+    if (value == d->FOptions)
         return;
     ApplyBaseOptions(value);
-    const bool multiSelectOff = FOptions.Contains(dgMultiSelect) && !value.Contains(dgMultiSelect);
-    const bool rowSelectOn = !FOptions.Contains(dgRowSelect) && value.Contains(dgRowSelect);
-    if (multiSelectOff || (rowSelectOn && FSelectedCols->Count() > 0))
-        FSelectedRows->Clear();
-    const TOrvoDBGridOptions changed = Changed(value, FOptions);
-    FOptions = value;
+    const bool multiSelectOff = d->FOptions.Contains(dgMultiSelect) && !value.Contains(dgMultiSelect);
+    const bool rowSelectOn = !d->FOptions.Contains(dgRowSelect) && value.Contains(dgRowSelect);
+    if (multiSelectOff || (rowSelectOn && d->FSelectedCols->Count() > 0))
+        d->FSelectedRows->Clear();
+    const TOrvoDBGridOptions changed = Changed(value, d->FOptions);
+    d->FOptions = value;
 
     if (changed.Contains(dgForceSequence))
         UpdateSequence(false);
     if (AnyOf(changed, {dgMarkerAutoSwitch, dgMarkerAutoToggle, dgMarkerAscendOnly}))
-        FColumns->RefreshMarkers();
+        d->FColumns->RefreshMarkers();
     if (AnyOf(changed, {dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColLines, dgRowLines,
                         dgRowSelect, dgAlwaysShowSelection, dgMultiSelect, dgInternalSelect, dgTitleHeaders,
                         dgTitleWidthOff, dgIndicatorMarkOff, dgMarkerAutoAlign, dgForceSequence}))
@@ -86,7 +87,7 @@ void TOrvoCustomDBGrid::SetOptions(TOrvoDBGridOptions value)
 void TOrvoCustomDBGrid::SetOptionsEx(TOrvoDBGridOptionsEx value)
 {
     if (value.Contains(dgSelectedAutoHidden)) {
-        const bool selectedShown = FTotals->SelectedRowsPresent();
+        const bool selectedShown = d->FTotals->SelectedRowsPresent();
         const std::pair<TOrvoDBGridOptionEx, TOrvoDBGridOptionEx> pairs[] = {
             {dgTotalHeaderSelected, dgTotalHeader},
             {dgTotalValuesSelected, dgTotalValues},
@@ -100,15 +101,15 @@ void TOrvoCustomDBGrid::SetOptionsEx(TOrvoDBGridOptionsEx value)
                 value.Exclude(row);
         }
     }
-    if (value == FOptionsEx)
+    if (value == d->FOptionsEx)
         return;
     if (AnyOf(value, {dgTotalHeader, dgTotalValues, dgTotalFields, dgTotalFooter}))
         value.Include(dgBlankRow);
     if (AnyOf(value, {dgTotalHeaderSelected, dgTotalValuesSelected, dgTotalFooterSelected}))
         value.Exclude(dgCalcSelectedRows);
-    const TOrvoDBGridOptionsEx changed = Changed(value, FOptionsEx);
-    const TOrvoDBGridOptionsEx added = value - FOptionsEx;
-    FOptionsEx = value;
+    const TOrvoDBGridOptionsEx changed = Changed(value, d->FOptionsEx);
+    const TOrvoDBGridOptionsEx added = value - d->FOptionsEx;
+    d->FOptionsEx = value;
 
     if (AnyOf(changed, {dgLoadCurrentOrder, dgAutoUpdateOrder, dgAutoAscendOrder}))
         UpdateOrder(true);
@@ -130,10 +131,10 @@ void TOrvoCustomDBGrid::SetOptionsEx(TOrvoDBGridOptionsEx value)
 
 void TOrvoCustomDBGrid::SetOptionsExt(TOrvoDBGridOptionsExt value)
 {
-    if (value == FOptionsExt)
+    if (value == d->FOptionsExt)
         return;
-    const TOrvoDBGridOptionsExt changed = Changed(value, FOptionsExt);
-    FOptionsExt = value;
+    const TOrvoDBGridOptionsExt changed = Changed(value, d->FOptionsExt);
+    d->FOptionsExt = value;
     if (changed.Contains(dgAutoUpdateListItems))
         UpdateListItems();
     if (AnyOf(changed, {dgAutoNumberColumn, dgAutoSelectColumn, dgAutoExpandColumn, dgForceSystemTheme,
@@ -147,16 +148,16 @@ void TOrvoCustomDBGrid::SetResizeOptions(TOrvoResizeOptions value)
 {
     if (!value.Contains(roColumnResize))
         value = value - TOrvoResizeOptions{roOptimalWidth, roDefaultWidth};
-    FResizeOptions = value;
+    d->FResizeOptions = value;
 }
 
 void TOrvoCustomDBGrid::SetMultiSelectOptions(TMultiSelectOptions value)
 {
-    if (value == FMultiSelectOptions)
+    if (value == d->FMultiSelectOptions)
         return;
-    FSelectedRows->Clear();
+    d->FSelectedRows->Clear();
     FlushUpdates();
-    FMultiSelectOptions = value;
+    d->FMultiSelectOptions = value;
     InvalidateGrid();
 }
 
@@ -166,7 +167,7 @@ bool TOrvoCustomDBGrid::LeadsBackTo(const TOrvoCustomDBGrid* master) const
 {
     // Counting the steps keeps a cycle made elsewhere (while loading) from hanging the walk.
     int steps = 0;
-    for (const TOrvoCustomDBGrid* grid = master; grid; grid = grid->FMasterGrid) {
+    for (const TOrvoCustomDBGrid* grid = master; grid; grid = grid->d->FMasterGrid) {
         if (grid == this || ++steps > 100000)
             return true;
     }
@@ -181,13 +182,13 @@ void TOrvoCustomDBGrid::CheckMasterCycle(TOrvoCustomDBGrid* master) const
 
 void TOrvoCustomDBGrid::SetMasterGrid(TOrvoCustomDBGrid* value)
 {
-    if (value == FMasterGrid)
+    if (value == d->FMasterGrid)
         return;
     // While loading, the rest of the chain may not be read yet: Loaded checks it.
-    if (!FLoading)
+    if (!d->FLoading)
         CheckMasterCycle(value);
-    if (FMasterWatch)
-        disconnect(FMasterWatch);
+    if (d->FMasterWatch)
+        disconnect(d->FMasterWatch);
     // Only this grid's own link changes: the grids that follow it stay with it, whether it
     // leaves a chain, joins one or moves from one to another.
     std::vector<TOrvoCustomDBGrid*> affected = ChainMembers();
@@ -195,25 +196,25 @@ void TOrvoCustomDBGrid::SetMasterGrid(TOrvoCustomDBGrid* value)
         for (TOrvoCustomDBGrid* grid : value->ChainMembers())
             if (std::find(affected.begin(), affected.end(), grid) == affected.end())
                 affected.push_back(grid);
-    FMasterGrid = value;
+    d->FMasterGrid = value;
     LinkChains(affected, nullptr);
     if (!value)
         return;
     SetStretchMode(false);
-    FMasterWatch = connect(value, &QObject::destroyed, this, [this] {
-        FMasterGrid = nullptr;
+    d->FMasterWatch = connect(value, &QObject::destroyed, this, [this] {
+        d->FMasterGrid = nullptr;
         LinkChains(ChainMembers(), nullptr);
     });
-    if (FColumns->State() == csDefault && FColumns->Count() > 0)
-        FColumns->SetState(csCustomized);
-    if (!FLoading)
+    if (d->FColumns->State() == csDefault && d->FColumns->Count() > 0)
+        d->FColumns->SetState(csCustomized);
+    if (!d->FLoading)
         value->SynchronizeNextGrids();
 }
 
 std::vector<TOrvoCustomDBGrid*> TOrvoCustomDBGrid::ChainMembers() const
 {
     std::vector<TOrvoCustomDBGrid*> members{const_cast<TOrvoCustomDBGrid*>(this)};
-    for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid) {
+    for (TOrvoCustomDBGrid* next = d->FNextGrid; next && next != this; next = next->d->FNextGrid) {
         if (std::find(members.begin(), members.end(), next) != members.end())
             break;
         members.push_back(next);
@@ -228,7 +229,7 @@ void TOrvoCustomDBGrid::LinkChains(const std::vector<TOrvoCustomDBGrid*>& grids,
         return grid && grid != leaving && std::find(grids.begin(), grids.end(), grid) != grids.end();
     };
     const auto masterOf = [&member](const TOrvoCustomDBGrid* grid) -> TOrvoCustomDBGrid* {
-        TOrvoCustomDBGrid* master = grid->FMasterGrid;
+        TOrvoCustomDBGrid* master = grid->d->FMasterGrid;
         return member(master) ? master : nullptr;
     };
     // A chain leads up to the one grid without a master. A cycle read while loading has
@@ -262,47 +263,48 @@ void TOrvoCustomDBGrid::LinkChains(const std::vector<TOrvoCustomDBGrid*>& grids,
         std::vector<TOrvoCustomDBGrid*> ring;
         collect(collect, root, ring);
         for (size_t i = 0; i < ring.size(); ++i)
-            ring[i]->FNextGrid = ring.size() > 1 ? ring[(i + 1) % ring.size()] : nullptr;
+            ring[i]->d->FNextGrid = ring.size() > 1 ? ring[(i + 1) % ring.size()] : nullptr;
     }
 }
 
 void TOrvoCustomDBGrid::LeaveChain()
 {
     LinkChains(ChainMembers(), this);
-    FNextGrid = nullptr;
+    d->FNextGrid = nullptr;
 }
 
 void TOrvoCustomDBGrid::SynchronizeNextGrids()
 {
-    if (FSynchronizing)
+    if (d->FSynchronizing)
         return;
-    FSynchronizing = true;
+    d->FSynchronizing = true;
     try {
         // Each grid is marked before it takes the values, so that its own layout pass does not
         // send them around the ring again.
-        for (TOrvoCustomDBGrid* next = FNextGrid; next && !next->FSynchronizing; next = next->FNextGrid) {
-            next->FSynchronizing = true;
+        for (TOrvoCustomDBGrid* next = d->FNextGrid; next && !next->d->FSynchronizing;
+             next = next->d->FNextGrid) {
+            next->d->FSynchronizing = true;
             next->SynchronizeFrom(*this);
         }
     } catch (...) {
-        for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid)
-            next->FSynchronizing = false;
-        FSynchronizing = false;
+        for (TOrvoCustomDBGrid* next = d->FNextGrid; next && next != this; next = next->d->FNextGrid)
+            next->d->FSynchronizing = false;
+        d->FSynchronizing = false;
         throw;
     }
-    for (TOrvoCustomDBGrid* next = FNextGrid; next && next != this; next = next->FNextGrid)
-        next->FSynchronizing = false;
-    FSynchronizing = false;
+    for (TOrvoCustomDBGrid* next = d->FNextGrid; next && next != this; next = next->d->FNextGrid)
+        next->d->FSynchronizing = false;
+    d->FSynchronizing = false;
     // What the chain has now heard of this grid, laid out before or not.
-    FChainSignature = ChainSignature();
+    d->FChainSignature = ChainSignature();
 }
 
 std::vector<int> TOrvoCustomDBGrid::ChainSignature() const
 {
-    std::vector<int> signature{FFixedColsProperty, FIndicatorWidth, int(BiDiMode())};
-    signature.reserve(signature.size() + 2 * size_t(FColumns->Count()));
-    for (int i = 0; i < FColumns->Count(); ++i) {
-        const TOrvoColumn* column = FColumns->Items(i);
+    std::vector<int> signature{d->FFixedColsProperty, d->FIndicatorWidth, int(BiDiMode())};
+    signature.reserve(signature.size() + 2 * size_t(d->FColumns->Count()));
+    for (int i = 0; i < d->FColumns->Count(); ++i) {
+        const TOrvoColumn* column = d->FColumns->Items(i);
         signature.push_back(int(column->Visible()) | int(column->Expanded()) << 1);
         signature.push_back(column->IsShown() ? ShownColumnWidth(i) : 0);
     }
@@ -314,9 +316,9 @@ void TOrvoCustomDBGrid::SynchronizeChainIfChanged()
     // Frozen columns, the indicator, which columns show and their widths are shared along the
     // chain. The first pass only learns the starting state.
     std::vector<int> signature = ChainSignature();
-    const bool changed = FChainSignature && *FChainSignature != signature;
-    FChainSignature = std::move(signature);
-    if (changed && FNextGrid)
+    const bool changed = d->FChainSignature && *d->FChainSignature != signature;
+    d->FChainSignature = std::move(signature);
+    if (changed && d->FNextGrid)
         SynchronizeNextGrids();
 }
 
@@ -324,10 +326,10 @@ void TOrvoCustomDBGrid::SynchronizeFrom(const TOrvoCustomDBGrid& source)
 {
     BeginLayout();
     try {
-        const int count = std::min(FColumns->Count(), source.FColumns->Count());
+        const int count = std::min(d->FColumns->Count(), source.d->FColumns->Count());
         for (int i = 0; i < count; ++i) {
-            TOrvoColumn* target = FColumns->Items(i);
-            const TOrvoColumn* from = source.FColumns->Items(i);
+            TOrvoColumn* target = d->FColumns->Items(i);
+            const TOrvoColumn* from = source.d->FColumns->Items(i);
             if (target->HasSubColumns() && from->HasSubColumns())
                 target->SetExpanded(from->Expanded());
             target->SetVisible(from->Visible());
@@ -335,8 +337,8 @@ void TOrvoCustomDBGrid::SynchronizeFrom(const TOrvoCustomDBGrid& source)
             if (from->IsShown())
                 target->SetWidth(source.ShownColumnWidth(i));
         }
-        SetIndicatorWidth(source.FIndicatorWidth);
-        SetFixedCols(source.FFixedColsProperty);
+        SetIndicatorWidth(source.d->FIndicatorWidth);
+        SetFixedCols(source.d->FFixedColsProperty);
         SetBiDiMode(source.BiDiMode());
     } catch (...) {
         EndLayout();
@@ -350,43 +352,43 @@ void TOrvoCustomDBGrid::SynchronizeFrom(const TOrvoCustomDBGrid& source)
 
 QString TOrvoCustomDBGrid::Filter() const
 {
-    if (FAutoFilterApplied || FLoading || !DataSet())
-        return FSavedFilter;
+    if (d->FAutoFilterApplied || d->FLoading || !DataSet())
+        return d->FSavedFilter;
     return DataSet()->Filter();
 }
 
 bool TOrvoCustomDBGrid::Filtered() const
 {
-    if (FAutoFilterApplied || FLoading || !DataSet())
-        return FSavedFiltered;
+    if (d->FAutoFilterApplied || d->FLoading || !DataSet())
+        return d->FSavedFiltered;
     return DataSet()->Filtered();
 }
 
 TOrvoCustomDBGrid::TFilterRecordEvent TOrvoCustomDBGrid::OnFilterRecord() const
 {
-    if (FAutoFilterApplied || FLoading || !DataSet())
-        return FSavedOnFilterRecord;
+    if (d->FAutoFilterApplied || d->FLoading || !DataSet())
+        return d->FSavedOnFilterRecord;
     return DataSet()->OnFilterRecord();
 }
 
 void TOrvoCustomDBGrid::SetFilter(const QString& value)
 {
-    FSavedFilter = value;
-    if (!FLoading && DataSet())
+    d->FSavedFilter = value;
+    if (!d->FLoading && DataSet())
         ApplyFilter(Filtered(), value, QString(), OnFilterRecord());
 }
 
 void TOrvoCustomDBGrid::SetFiltered(bool value)
 {
-    FSavedFiltered = value;
-    if (!FLoading && DataSet())
+    d->FSavedFiltered = value;
+    if (!d->FLoading && DataSet())
         ApplyFilter(value, Filter(), QString(), OnFilterRecord());
 }
 
 void TOrvoCustomDBGrid::SetOnFilterRecord(TFilterRecordEvent value)
 {
-    FSavedOnFilterRecord = value;
-    if (!FLoading && DataSet())
+    d->FSavedOnFilterRecord = value;
+    if (!d->FLoading && DataSet())
         ApplyFilter(Filtered(), Filter(), QString(), std::move(value));
 }
 
@@ -402,17 +404,17 @@ void TOrvoCustomDBGrid::ApplyFilter(bool filtered, const QString& filter, const 
         combined = filter.trimmed().isEmpty() || !filtered
                        ? autoFilter
                        : QStringLiteral("(%1) AND (%2)").arg(filter, autoFilter);
-    FAutoFilterApplied = !autoFilter.isEmpty();
-    if (FAutoFilterApplied) {
-        FSavedFilter = filter;
-        FSavedFiltered = filtered;
-        FSavedOnFilterRecord = onFilterRecord;
+    d->FAutoFilterApplied = !autoFilter.isEmpty();
+    if (d->FAutoFilterApplied) {
+        d->FSavedFilter = filter;
+        d->FSavedFiltered = filtered;
+        d->FSavedOnFilterRecord = onFilterRecord;
     }
     BeginBusy();
     try {
         dataSet->SetFilter(combined);
         dataSet->SetOnFilterRecord(std::move(onFilterRecord));
-        dataSet->SetFiltered(filtered || FAutoFilterApplied);
+        dataSet->SetFiltered(filtered || d->FAutoFilterApplied);
     } catch (...) {
         EndBusy();
         throw;
@@ -422,9 +424,9 @@ void TOrvoCustomDBGrid::ApplyFilter(bool filtered, const QString& filter, const 
 
 void TOrvoCustomDBGrid::RestoreDataSetFilter()
 {
-    if (FAutoFilterApplied && DataSet())
-        ApplyFilter(FSavedFiltered, FSavedFilter, QString(), FSavedOnFilterRecord);
-    FAutoFilterApplied = false;
+    if (d->FAutoFilterApplied && DataSet())
+        ApplyFilter(d->FSavedFiltered, d->FSavedFilter, QString(), d->FSavedOnFilterRecord);
+    d->FAutoFilterApplied = false;
 }
 
 } // namespace orvo

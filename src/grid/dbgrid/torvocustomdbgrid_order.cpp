@@ -3,6 +3,7 @@
 // data-update bracket that keeps the current record on its row while the dataset moves.
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvocolumntitle.h"
@@ -84,33 +85,33 @@ void MarkOrderColumns(TOrvoCustomDBGrid& grid, const QString& text)
 
 void TOrvoCustomDBGrid::BeginOrderUpdate()
 {
-    if (++FOrderUpdateCount != 1)
+    if (++d->FOrderUpdateCount != 1)
         return;
     BeginUpdate();
-    FOrderSnapshot = OrderFields();
+    d->FOrderSnapshot = OrderFields();
 }
 
 void TOrvoCustomDBGrid::EndOrderUpdate()
 {
-    if (FOrderUpdateCount == 0 || --FOrderUpdateCount > 0)
+    if (d->FOrderUpdateCount == 0 || --d->FOrderUpdateCount > 0)
         return;
     EndUpdate();
     const QString order = OrderFields();
-    if (order == FOrderSnapshot)
+    if (order == d->FOrderSnapshot)
         return;
-    FOrderFields = order;
-    if (FLoading)
+    d->FOrderFields = order;
+    if (d->FLoading)
         return;
-    if (FDataLink->Active())
+    if (d->FDataLink->Active())
         DataSet()->CheckBrowseMode();
-    for (int row = 0; row < FTitleOffset; ++row)
+    for (int row = 0; row < d->FTitleOffset; ++row)
         InvalidateRow(row);
     OrderChanged();
 }
 
 void TOrvoCustomDBGrid::OrderChanged()
 {
-    if (FOptionsEx.Contains(dgAutoUpdateOrder) && ApplyOrder(QString()))
+    if (d->FOptionsEx.Contains(dgAutoUpdateOrder) && ApplyOrder(QString()))
         return;
     if (OnOrderChanged)
         OnOrderChanged(this);
@@ -119,8 +120,8 @@ void TOrvoCustomDBGrid::OrderChanged()
 void TOrvoCustomDBGrid::AssignOrderFields(const QString& value)
 {
     // Counted without the bracket's work, so that the change fires nothing.
-    ++FOrderUpdateCount;
-    const auto done = qScopeGuard([this] { --FOrderUpdateCount; });
+    ++d->FOrderUpdateCount;
+    const auto done = qScopeGuard([this] { --d->FOrderUpdateCount; });
     SetOrderFields(value);
 }
 
@@ -129,11 +130,11 @@ void TOrvoCustomDBGrid::AssignOrderFields(const QString& value)
 QString TOrvoCustomDBGrid::OrderFields() const
 {
     const TDataSet* dataSet = DataSet();
-    const bool open = FDataLink->Active() && dataSet && dataSet->Active();
-    if (FColumns->State() == csDefault && !open)
-        return FOrderFields;
+    const bool open = d->FDataLink->Active() && dataSet && dataSet->Active();
+    if (d->FColumns->State() == csDefault && !open)
+        return d->FOrderFields;
     QStringList items;
-    for (const QPointer<TOrvoColumn>& column : FColumns->OrderList()) {
+    for (const QPointer<TOrvoColumn>& column : d->FColumns->OrderList()) {
         // A marked column that names no field has nothing to sort by.
         if (!column || column->FieldName().isEmpty())
             continue;
@@ -149,13 +150,13 @@ void TOrvoCustomDBGrid::SetOrderFields(const QString& value)
     text.replace(QLatin1Char(';'), QLatin1Char(','));
     InOrderUpdate([this, &text] {
         const TDataSet* dataSet = DataSet();
-        if (FColumns->State() == csDefault && !(dataSet && dataSet->Active())) {
+        if (d->FColumns->State() == csDefault && !(dataSet && dataSet->Active())) {
             // Default columns come with the dataset: the text waits for them.
-            FOrderFields = text;
+            d->FOrderFields = text;
             return;
         }
         MarkOrderColumns(*this, text);
-        FOrderFields = OrderFields();
+        d->FOrderFields = OrderFields();
     });
 }
 
@@ -168,27 +169,27 @@ void TOrvoCustomDBGrid::LoadCurrentOrder()
 
 void TOrvoCustomDBGrid::UpdateOrder(bool autoUpdate)
 {
-    if (FLoading)
+    if (d->FLoading)
         return;
     if (!autoUpdate)
         ApplyOrder(QString());
-    else if (FOptionsEx.Contains(dgLoadCurrentOrder))
+    else if (d->FOptionsEx.Contains(dgLoadCurrentOrder))
         LoadCurrentOrder();
-    else if (FOptionsEx.Contains(dgAutoUpdateOrder))
+    else if (d->FOptionsEx.Contains(dgAutoUpdateOrder))
         ApplyOrder(QString());
 }
 
 void TOrvoCustomDBGrid::ActivateOrder()
 {
-    if (FOptionsEx.Contains(dgLoadCurrentOrder)) {
+    if (d->FOptionsEx.Contains(dgLoadCurrentOrder)) {
         LoadCurrentOrder();
         return;
     }
-    const QString stored = FOrderFields;
-    if (FOptionsEx.Contains(dgAutoUpdateOrder))
+    const QString stored = d->FOrderFields;
+    if (d->FOptionsEx.Contains(dgAutoUpdateOrder))
         ApplyOrder(stored);
     // Default columns were just made from the fields: the stored text becomes their markers.
-    if (FColumns->State() == csDefault)
+    if (d->FColumns->State() == csDefault)
         AssignOrderFields(stored);
 }
 
@@ -196,38 +197,38 @@ void TOrvoCustomDBGrid::ActivateOrder()
 
 void TOrvoCustomDBGrid::BeginDataUpdate()
 {
-    if (FDataUpdateCount++ > 0)
+    if (d->FDataUpdateCount++ > 0)
         return;
     TDataSet* dataSet = DataSet();
-    if (!FDataLink->Active() || !dataSet)
+    if (!d->FDataLink->Active() || !dataSet)
         return;
-    FDataUpdateBookmark = dataSet->Bookmark();
-    FDataUpdateRow = FDataLink->ActiveRecord();
+    d->FDataUpdateBookmark = dataSet->Bookmark();
+    d->FDataUpdateRow = d->FDataLink->ActiveRecord();
     dataSet->DisableControls();
-    FDataUpdateDataSet = dataSet;
+    d->FDataUpdateDataSet = dataSet;
 }
 
 void TOrvoCustomDBGrid::EndDataUpdate(bool takeNewPosition)
 {
-    if (FDataUpdateCount == 0 || --FDataUpdateCount > 0)
+    if (d->FDataUpdateCount == 0 || --d->FDataUpdateCount > 0)
         return;
     // The controls go back on for the dataset that had them switched off, even when the
     // link has left it in between.
-    auto* disabled = qobject_cast<TDataSet*>(FDataUpdateDataSet.data());
-    FDataUpdateDataSet.clear();
+    auto* disabled = qobject_cast<TDataSet*>(d->FDataUpdateDataSet.data());
+    d->FDataUpdateDataSet.clear();
     if (!disabled)
         return;
-    const bool following = FDataLink->Active() && disabled == DataSet();
+    const bool following = d->FDataLink->Active() && disabled == DataSet();
     {
         const auto enable = qScopeGuard([disabled] { disabled->EnableControls(); });
-        if (following && !takeNewPosition && disabled->BookmarkValid(FDataUpdateBookmark))
-            disabled->GotoBookmark(FDataUpdateBookmark);
+        if (following && !takeNewPosition && disabled->BookmarkValid(d->FDataUpdateBookmark))
+            disabled->GotoBookmark(d->FDataUpdateBookmark);
     }
     // The window follows the dataset again only with its controls on.
     if (following)
-        ShowCurrentRecordAtRow(FDataUpdateRow);
-    if (FOrderFields != OrderFields())
-        AssignOrderFields(FOrderFields);
+        ShowCurrentRecordAtRow(d->FDataUpdateRow);
+    if (d->FOrderFields != OrderFields())
+        AssignOrderFields(d->FOrderFields);
 }
 
 } // namespace orvo

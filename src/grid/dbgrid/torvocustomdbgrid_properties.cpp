@@ -2,6 +2,7 @@
 // asks for the narrowest refresh that shows the change.
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
 
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/fieldlists.h"
@@ -44,79 +45,79 @@ void TOrvoCustomDBGrid::ColorPropertyChanged(TColor& property, TColor value, TGr
 
 void TOrvoCustomDBGrid::SetDataColLineColor(TColor value)
 {
-    ColorPropertyChanged(FDataColLineColor, value, gdoDataColLines);
+    ColorPropertyChanged(d->FDataColLineColor, value, gdoDataColLines);
 }
 
 void TOrvoCustomDBGrid::SetDataRowLineColor(TColor value)
 {
-    ColorPropertyChanged(FDataRowLineColor, value, gdoDataRowLines);
+    ColorPropertyChanged(d->FDataRowLineColor, value, gdoDataRowLines);
 }
 
 void TOrvoCustomDBGrid::SetEditorColor(TColor value)
 {
-    ColorPropertyChanged(FEditorColor, value, gdoEditorColor);
+    ColorPropertyChanged(d->FEditorColor, value, gdoEditorColor);
 }
 
 void TOrvoCustomDBGrid::SetHighlightText(TColor value)
 {
-    ColorPropertyChanged(FHighlightText, value, gdoHighlightText);
+    ColorPropertyChanged(d->FHighlightText, value, gdoHighlightText);
 }
 
 void TOrvoCustomDBGrid::SetSelectCellColor(TColor value)
 {
-    ColorPropertyChanged(FSelectCellColor, value, gdoSelectedCell);
+    ColorPropertyChanged(d->FSelectCellColor, value, gdoSelectedCell);
 }
 
 void TOrvoCustomDBGrid::SetSelectionColor(TColor value)
 {
-    ColorPropertyChanged(FSelectionColor, value, gdoMultiSelected);
+    ColorPropertyChanged(d->FSelectionColor, value, gdoMultiSelected);
 }
 
 void TOrvoCustomDBGrid::SetSelectRowColor(TColor value)
 {
-    ColorPropertyChanged(FSelectRowColor, value, gdoSelectedRow);
+    ColorPropertyChanged(d->FSelectRowColor, value, gdoSelectedRow);
 }
 
 void TOrvoCustomDBGrid::SetStripeColor(TColor value)
 {
-    ColorPropertyChanged(FStripeColor, value, gdoStripedRows);
+    ColorPropertyChanged(d->FStripeColor, value, gdoStripedRows);
 }
 
 void TOrvoCustomDBGrid::UpdateDrawingOption(TGridDrawingOption option, bool on)
 {
     if (on)
-        FDrawingOptions.Include(option);
+        d->FDrawingOptions.Include(option);
     else
-        FDrawingOptions.Exclude(option);
+        d->FDrawingOptions.Exclude(option);
 }
 
 void TOrvoCustomDBGrid::SetDrawingOptions(TGridDrawingOptions value)
 {
-    const TGridDrawingOptions changed = (value - FDrawingOptions) + (FDrawingOptions - value);
+    const TGridDrawingOptions changed = (value - d->FDrawingOptions) + (d->FDrawingOptions - value);
     const auto follow = [&](TGridDrawingOption option, TColor& colour) {
         if (changed.Contains(option))
             colour = value.Contains(option) ? clDefault : clNone;
     };
-    follow(gdoHighlightText, FHighlightText);
-    follow(gdoDataColLines, FDataColLineColor);
-    follow(gdoDataRowLines, FDataRowLineColor);
-    follow(gdoSelectedCell, FSelectCellColor);
-    follow(gdoSelectedRow, FSelectRowColor);
-    follow(gdoMultiSelected, FSelectionColor);
-    follow(gdoStripedRows, FStripeColor);
-    follow(gdoEditorColor, FEditorColor);
+    follow(gdoHighlightText, d->FHighlightText);
+    follow(gdoDataColLines, d->FDataColLineColor);
+    follow(gdoDataRowLines, d->FDataRowLineColor);
+    follow(gdoSelectedCell, d->FSelectCellColor);
+    follow(gdoSelectedRow, d->FSelectRowColor);
+    follow(gdoMultiSelected, d->FSelectionColor);
+    follow(gdoStripedRows, d->FStripeColor);
+    follow(gdoEditorColor, d->FEditorColor);
     if (changed.Contains(gdoTotalSelected))
-        FTotals->SetSelectedColor(value.Contains(gdoTotalSelected) ? clDefault : clNone);
-    FDrawingOptions = value;
+        d->FTotals->SetSelectedColor(value.Contains(gdoTotalSelected) ? clDefault : clNone);
+    d->FDrawingOptions = value;
     if (!changed.IsEmpty())
         LayoutChanged();
 }
 
 TGridDrawingStyle TOrvoCustomDBGrid::DrawingStyle() const
 {
-    if (FFixedTheme != ftNone)
+    if (d->FFixedTheme != ftNone)
         return gdsThemed;
-    return FGradient->Active() ? gdsGradient : gdsClassic;
+    return d->FGradient->Active() ? gdsGradient : gdsClassic;
 }
 
 void TOrvoCustomDBGrid::SetDrawingStyle(TGridDrawingStyle value)
@@ -124,7 +125,7 @@ void TOrvoCustomDBGrid::SetDrawingStyle(TGridDrawingStyle value)
     if (value == DrawingStyle())
         return;
     SetFixedTheme(value == gdsThemed ? ftDefault : ftNone);
-    FGradient->SetActive(value != gdsClassic);
+    d->FGradient->SetActive(value != gdsClassic);
 }
 
 TColor TOrvoCustomDBGrid::ResolveColor(TColor property, TColor computedDefault, TColor inUse)
@@ -209,45 +210,45 @@ void TOrvoCustomDBGrid::SetFixedColor(TColor value)
     if (value == old)
         return;
     TCustomGrid::SetFixedColor(value);
-    if (!FFillerColorApart)
-        FFillerColor = value;
-    if (!FHeaderColorApart)
-        FHeaderColor = value;
-    if (FTotals->Color() == old)
-        FTotals->SetColor(value);
+    if (!d->FFillerColorApart)
+        d->FFillerColor = value;
+    if (!d->FHeaderColorApart)
+        d->FHeaderColor = value;
+    if (d->FTotals->Color() == old)
+        d->FTotals->SetColor(value);
     InvalidateGrid();
 }
 
 void TOrvoCustomDBGrid::SetFillerColor(TColor value)
 {
-    FFillerColorApart = value != FixedColor();
-    if (value == FFillerColor)
+    d->FFillerColorApart = value != FixedColor();
+    if (value == d->FFillerColor)
         return;
-    FFillerColor = value;
+    d->FFillerColor = value;
     RepaintFillerCell();
 }
 
 void TOrvoCustomDBGrid::SetHeaderColor(TColor value)
 {
-    FHeaderColorApart = value != FixedColor();
-    if (value == FHeaderColor)
+    d->FHeaderColorApart = value != FixedColor();
+    if (value == d->FHeaderColor)
         return;
-    FHeaderColor = value;
-    if (FOptions.Contains(dgTitles) && FOptions.Contains(dgTitleHeaders))
+    d->FHeaderColor = value;
+    if (d->FOptions.Contains(dgTitles) && d->FOptions.Contains(dgTitleHeaders))
         LayoutChanged();
 }
 
 void TOrvoCustomDBGrid::SetFillerIndex(int value)
 {
-    if (value == FFillerIndex)
+    if (value == d->FFillerIndex)
         return;
-    FFillerIndex = value;
+    d->FFillerIndex = value;
     RepaintFillerCell();
 }
 
 void TOrvoCustomDBGrid::RepaintFillerCell()
 {
-    if (FOptions.Contains(dgTitles) && FOptions.Contains(dgIndicator))
+    if (d->FOptions.Contains(dgTitles) && d->FOptions.Contains(dgIndicator))
         InvalidateCell(0, 0);
 }
 
@@ -255,29 +256,29 @@ void TOrvoCustomDBGrid::RepaintFillerCell()
 
 bool TOrvoCustomDBGrid::ThemedFixedCells() const
 {
-    return FFixedTheme != ftNone && TSystemProfile::Current().ThemesEnabled();
+    return d->FFixedTheme != ftNone && TSystemProfile::Current().ThemesEnabled();
 }
 
 bool TOrvoCustomDBGrid::FixedCellsRefreshFrame() const
 {
     static constexpr TFixedStyle framed[] = {fsSoft, fsGreat, fsGray, fsFine, fsMild};
     return ThemedFixedCells() ||
-           std::find(std::begin(framed), std::end(framed), FFixedStyle) != std::end(framed);
+           std::find(std::begin(framed), std::end(framed), d->FFixedStyle) != std::end(framed);
 }
 
 void TOrvoCustomDBGrid::ApplyCtl3DRule(bool refreshFrame)
 {
-    if (FCtl3DAuto) {
+    if (d->FCtl3DAuto) {
         const bool want = ThemedFixedCells() || (!TSystemProfile::Current().ThemesEnabled() &&
-                                                 (FFixedStyle == fsDefault || FFixedStyle == fsSoft));
-        if (want != FCtl3D) {
-            FCtl3D = want;
+                                                 (d->FFixedStyle == fsDefault || d->FFixedStyle == fsSoft));
+        if (want != d->FCtl3D) {
+            d->FCtl3D = want;
             AdjustCtl3D();
         }
     }
-    if (refreshFrame && BorderStyle() == bsSingle && !FCtl3D) {
+    if (refreshFrame && BorderStyle() == bsSingle && !d->FCtl3D) {
         AdjustCtl3D();
-        FScrollProp->ApplyScrollProps();
+        d->FScrollProp->ApplyScrollProps();
     }
 }
 
@@ -288,39 +289,39 @@ void TOrvoCustomDBGrid::AdjustCtl3D()
         return;
     }
     // A flat single border is a plain one-pixel box; the 3-D one the style's sunken panel.
-    setFrameStyle(FCtl3D ? (QFrame::StyledPanel | QFrame::Sunken) : (QFrame::Box | QFrame::Plain));
+    setFrameStyle(d->FCtl3D ? (QFrame::StyledPanel | QFrame::Sunken) : (QFrame::Box | QFrame::Plain));
     setLineWidth(1);
     RepaintFrame();
 }
 
 void TOrvoCustomDBGrid::SetCtl3D(bool value)
 {
-    FCtl3DAuto = false;
-    if (value == FCtl3D)
+    d->FCtl3DAuto = false;
+    if (value == d->FCtl3D)
         return;
-    FCtl3D = value;
-    FParentCtl3D = false;
+    d->FCtl3D = value;
+    d->FParentCtl3D = false;
     AdjustCtl3D();
 }
 
 void TOrvoCustomDBGrid::SetCtl3DAuto(bool value)
 {
-    if (value == FCtl3DAuto)
+    if (value == d->FCtl3DAuto)
         return;
-    FCtl3DAuto = value;
+    d->FCtl3DAuto = value;
     if (!value)
         return;
-    FParentCtl3D = false;
+    d->FParentCtl3D = false;
     ApplyCtl3DRule(false);
-    if (!FLoading)
+    if (!d->FLoading)
         AdjustCtl3D();
 }
 
 void TOrvoCustomDBGrid::SetParentCtl3D(bool value)
 {
     if (value)
-        FCtl3DAuto = false;
-    FParentCtl3D = value;
+        d->FCtl3DAuto = false;
+    d->FParentCtl3D = value;
 }
 
 void TOrvoCustomDBGrid::SetBorderStyle(TBorderStyle value)
@@ -328,73 +329,73 @@ void TOrvoCustomDBGrid::SetBorderStyle(TBorderStyle value)
     if (value == BorderStyle())
         return;
     TCustomGrid::SetBorderStyle(value);
-    FScrollProp->ApplyScrollProps();
+    d->FScrollProp->ApplyScrollProps();
     PositionSearchPanel();
-    if (!FLoading)
+    if (!d->FLoading)
         AdjustCtl3D();
 }
 
 void TOrvoCustomDBGrid::SetFixedStyle(TFixedStyle value)
 {
-    if (value == FFixedStyle)
+    if (value == d->FFixedStyle)
         return;
-    FFixedStyle = value;
-    if (FScrollProp->ParentStyle())
-        FScrollProp->ApplyScrollProps();
+    d->FFixedStyle = value;
+    if (d->FScrollProp->ParentStyle())
+        d->FScrollProp->ApplyScrollProps();
     LayoutChanged();
-    ApplyCtl3DRule(!FLoading);
+    ApplyCtl3DRule(!d->FLoading);
 }
 
 void TOrvoCustomDBGrid::SetFixedTheme(TFixedTheme value)
 {
-    if (value == FFixedTheme)
+    if (value == d->FFixedTheme)
         return;
-    const bool noneSwitched = (value == ftNone) != (FFixedTheme == ftNone);
-    FFixedTheme = value;
-    if (noneSwitched && FGridStyle->VisualStyle() == vsDefault)
-        FGridStyle->SetVisualStyle(vsDefault, true);
+    const bool noneSwitched = (value == ftNone) != (d->FFixedTheme == ftNone);
+    d->FFixedTheme = value;
+    if (noneSwitched && d->FGridStyle->VisualStyle() == vsDefault)
+        d->FGridStyle->SetVisualStyle(vsDefault, true);
     LayoutChanged();
-    ApplyCtl3DRule(!FLoading);
+    ApplyCtl3DRule(!d->FLoading);
     PositionSearchPanel();
 }
 
 void TOrvoCustomDBGrid::SetFocusRect(TFocusRect value)
 {
-    if (value == FFocusRect)
+    if (value == d->FFocusRect)
         return;
-    FFocusRect = value;
+    d->FFocusRect = value;
     LayoutChanged();
 }
 
 void TOrvoCustomDBGrid::SetHotButtons(THotButtons value)
 {
-    if (value == FHotButtons)
+    if (value == d->FHotButtons)
         return;
-    FHotButtons = value;
+    d->FHotButtons = value;
     LayoutChanged();
 }
 
 void TOrvoCustomDBGrid::SetListBorder(TListBorder value)
 {
-    if (value == FListBorder)
+    if (value == d->FListBorder)
         return;
-    FListBorder = value;
+    d->FListBorder = value;
     LayoutChanged();
 }
 
 void TOrvoCustomDBGrid::SetMarkerStyle(TMarkerStyle value)
 {
-    if (value == FMarkerStyle)
+    if (value == d->FMarkerStyle)
         return;
-    FMarkerStyle = value;
+    d->FMarkerStyle = value;
     LayoutChanged();
 }
 
 void TOrvoCustomDBGrid::SetMarkerTransparent(TMarkerTransparent value)
 {
-    if (value == FMarkerTransparent)
+    if (value == d->FMarkerTransparent)
         return;
-    FMarkerTransparent = value;
+    d->FMarkerTransparent = value;
     LayoutChanged();
 }
 
@@ -409,12 +410,12 @@ void TOrvoCustomDBGrid::SetGridLineWidth(int value)
 
 void TOrvoCustomDBGrid::SetScrollBars(TScrollStyle value)
 {
-    if (value == FScrollBarsAsked)
+    if (value == d->FScrollBarsAsked)
         return;
-    FScrollBarsAsked = value;
+    d->FScrollBarsAsked = value;
     // The vertical bar is the grid's own: it follows records, not rows.
     TCustomGrid::SetScrollBars(value == ssHorizontal || value == ssBoth ? ssHorizontal : ssNone);
-    FScrollProp->ApplyScrollProps();
+    d->FScrollProp->ApplyScrollProps();
     UpdateScrollBar();
     LayoutChanged();
 }
@@ -425,8 +426,8 @@ void TOrvoCustomDBGrid::SetBiDiMode(Qt::LayoutDirection value)
         return;
     setLayoutDirection(value);
     // Flat bars are only used left to right.
-    FScrollProp->UseFlatScrollBars();
-    FScrollProp->ApplyScrollProps();
+    d->FScrollProp->UseFlatScrollBars();
+    d->FScrollProp->ApplyScrollProps();
     RefreshEditor();
     InvalidateGrid();
     SynchronizeNextGrids();
@@ -434,7 +435,7 @@ void TOrvoCustomDBGrid::SetBiDiMode(Qt::LayoutDirection value)
 
 void TOrvoCustomDBGrid::SetHint(const QString& value)
 {
-    FHint = value;
+    d->FHint = value;
     setToolTip(value);
 }
 
@@ -442,12 +443,12 @@ void TOrvoCustomDBGrid::SetHint(const QString& value)
 
 TFont TOrvoCustomDBGrid::Font() const
 {
-    return TFont(font(), FFontColor);
+    return TFont(font(), d->FFontColor);
 }
 
 void TOrvoCustomDBGrid::SetFont(const TFont& value)
 {
-    FFontColor = value.Color();
+    d->FFontColor = value.Color();
     setFont(value.ToQFont());
 }
 
@@ -471,42 +472,42 @@ void TOrvoCustomDBGrid::SetParentFont(bool value)
 
 void TOrvoCustomDBGrid::CopyParentFont()
 {
-    FCopyingParentFont = true;
+    d->FCopyingParentFont = true;
     const TFont current = Font();
-    FTitleFont = current;
-    FHeaderFont = current;
-    FTotals->SetFont(current);
-    FCopyingParentFont = false;
+    d->FTitleFont = current;
+    d->FHeaderFont = current;
+    d->FTotals->SetFont(current);
+    d->FCopyingParentFont = false;
     const int height = QFontMetrics(font()).height();
-    if (FOptionsExt.Contains(dgScaleByParentFont) && FParentFontHeight > 0 && height != FParentFontHeight &&
-        !FLoading)
-        ScaleColumnWidths(height, FParentFontHeight);
-    FParentFontHeight = height;
+    if (d->FOptionsExt.Contains(dgScaleByParentFont) && d->FParentFontHeight > 0 &&
+        height != d->FParentFontHeight && !d->FLoading)
+        ScaleColumnWidths(height, d->FParentFontHeight);
+    d->FParentFontHeight = height;
     LayoutChanged();
     RefreshEditor();
 }
 
 void TOrvoCustomDBGrid::SetTitleFont(const TFont& value)
 {
-    if (value == FTitleFont)
+    if (value == d->FTitleFont)
         return;
-    FTitleFont = value;
+    d->FTitleFont = value;
     AfterFixedFontChange(true);
 }
 
 void TOrvoCustomDBGrid::SetHeaderFont(const TFont& value)
 {
-    if (value == FHeaderFont)
+    if (value == d->FHeaderFont)
         return;
-    FHeaderFont = value;
+    d->FHeaderFont = value;
     AfterFixedFontChange(false);
 }
 
 void TOrvoCustomDBGrid::AfterFixedFontChange(bool titles)
 {
-    if (!FCopyingParentFont && !FLoading && ParentFont())
+    if (!d->FCopyingParentFont && !d->FLoading && ParentFont())
         setFont(font()); // a font of its own: the parent's next change no longer reaches the titles
-    const bool shown = FOptions.Contains(dgTitles) && (titles || FOptions.Contains(dgTitleHeaders));
+    const bool shown = d->FOptions.Contains(dgTitles) && (titles || d->FOptions.Contains(dgTitleHeaders));
     if (shown) {
         LayoutChanged();
         RefreshEditor();
@@ -518,9 +519,9 @@ void TOrvoCustomDBGrid::AfterFixedFontChange(bool titles)
 void TOrvoCustomDBGrid::SetFixedCols(int value)
 {
     value = std::max(0, value);
-    if (value == FFixedColsProperty)
+    if (value == d->FFixedColsProperty)
         return;
-    FFixedColsProperty = value;
+    d->FFixedColsProperty = value;
     LayoutChanged();
     RefreshEditor();
     if (LeftCol() < TCustomGrid::FixedCols())
@@ -530,10 +531,10 @@ void TOrvoCustomDBGrid::SetFixedCols(int value)
 void TOrvoCustomDBGrid::SetIndicatorWidth(int value)
 {
     value = std::max(MinIndicatorWidth, value);
-    if (value == FIndicatorWidth)
+    if (value == d->FIndicatorWidth)
         return;
-    FIndicatorWidth = value;
-    if (FOptions.Contains(dgIndicator)) {
+    d->FIndicatorWidth = value;
+    if (d->FOptions.Contains(dgIndicator)) {
         LayoutChanged();
         RefreshEditor();
     }
@@ -551,11 +552,11 @@ void TOrvoCustomDBGrid::SetDefaultWidthMax(int value)
 {
     if (value < NoLimit)
         return;
-    ClampUpperLimit(value, FDefaultWidthMin);
-    if (value == FDefaultWidthMax)
+    ClampUpperLimit(value, d->FDefaultWidthMin);
+    if (value == d->FDefaultWidthMax)
         return;
-    FDefaultWidthMax = value;
-    if (FColumns->State() == csDefault)
+    d->FDefaultWidthMax = value;
+    if (d->FColumns->State() == csDefault)
         LayoutChanged();
 }
 
@@ -563,12 +564,12 @@ void TOrvoCustomDBGrid::SetDefaultWidthMin(int value)
 {
     if (value < NoLimit)
         return;
-    if (value != NoLimit && FDefaultWidthMax != NoLimit && value > FDefaultWidthMax)
-        value = FDefaultWidthMax;
-    if (value == FDefaultWidthMin)
+    if (value != NoLimit && d->FDefaultWidthMax != NoLimit && value > d->FDefaultWidthMax)
+        value = d->FDefaultWidthMax;
+    if (value == d->FDefaultWidthMin)
         return;
-    FDefaultWidthMin = value;
-    if (FColumns->State() == csDefault)
+    d->FDefaultWidthMin = value;
+    if (d->FColumns->State() == csDefault)
         LayoutChanged();
 }
 
@@ -576,11 +577,11 @@ void TOrvoCustomDBGrid::SetStretchWidthMax(int value)
 {
     if (value < NoLimit)
         return;
-    ClampUpperLimit(value, FStretchWidthMin);
-    if (value == FStretchWidthMax)
+    ClampUpperLimit(value, d->FStretchWidthMin);
+    if (value == d->FStretchWidthMax)
         return;
-    FStretchWidthMax = value;
-    if (FStretchMode)
+    d->FStretchWidthMax = value;
+    if (d->FStretchMode)
         LayoutChanged();
 }
 
@@ -588,36 +589,36 @@ void TOrvoCustomDBGrid::SetStretchWidthMin(int value)
 {
     if (value < NoLimit)
         return;
-    if (value != NoLimit && FStretchWidthMax != NoLimit && value > FStretchWidthMax)
-        value = FStretchWidthMax;
-    if (value == FStretchWidthMin)
+    if (value != NoLimit && d->FStretchWidthMax != NoLimit && value > d->FStretchWidthMax)
+        value = d->FStretchWidthMax;
+    if (value == d->FStretchWidthMin)
         return;
-    FStretchWidthMin = value;
-    if (FStretchMode)
+    d->FStretchWidthMin = value;
+    if (d->FStretchMode)
         LayoutChanged();
 }
 
 void TOrvoCustomDBGrid::SetStretchMode(bool value)
 {
     // Grids chained to a master take their widths from it.
-    if (FMasterGrid)
+    if (d->FMasterGrid)
         value = false;
-    if (value == FStretchMode)
+    if (value == d->FStretchMode)
         return;
-    FStretchMode = value;
+    d->FStretchMode = value;
     LayoutChanged();
     // The stretched columns start at the first scrollable one.
-    if (value && FScrollProp->AutoStretch() && LeftCol() > TCustomGrid::FixedCols())
+    if (value && d->FScrollProp->AutoStretch() && LeftCol() > TCustomGrid::FixedCols())
         SetLeftCol(TCustomGrid::FixedCols());
 }
 
 void TOrvoCustomDBGrid::SetHeaderLinesCount(int value)
 {
     value = std::clamp(value, 1, MaxLinesCount);
-    if (value == FHeaderLinesCount)
+    if (value == d->FHeaderLinesCount)
         return;
-    FHeaderLinesCount = value;
-    if (FOptions.Contains(dgTitles) && FOptions.Contains(dgTitleHeaders)) {
+    d->FHeaderLinesCount = value;
+    if (d->FOptions.Contains(dgTitles) && d->FOptions.Contains(dgTitleHeaders)) {
         LayoutChanged();
         RefreshEditor();
     }
@@ -626,10 +627,10 @@ void TOrvoCustomDBGrid::SetHeaderLinesCount(int value)
 void TOrvoCustomDBGrid::SetTitleLinesCount(int value)
 {
     value = std::clamp(value, 1, MaxLinesCount);
-    if (value == FTitleLinesCount)
+    if (value == d->FTitleLinesCount)
         return;
-    FTitleLinesCount = value;
-    if (FOptions.Contains(dgTitles)) {
+    d->FTitleLinesCount = value;
+    if (d->FOptions.Contains(dgTitles)) {
         LayoutChanged();
         RefreshEditor();
     }
@@ -639,12 +640,12 @@ void TOrvoCustomDBGrid::SetLinesCount(int value)
 {
     if (value < 0)
         return;
-    value = std::min(std::max({1, value, FLinesCountMin}), MaxLinesCount);
-    if (FLinesCountMax != NoLimit)
-        value = std::min(value, FLinesCountMax);
-    if (value == FLinesCount)
+    value = std::min(std::max({1, value, d->FLinesCountMin}), MaxLinesCount);
+    if (d->FLinesCountMax != NoLimit)
+        value = std::min(value, d->FLinesCountMax);
+    if (value == d->FLinesCount)
         return;
-    FLinesCount = value;
+    d->FLinesCount = value;
     LayoutChanged();
     RefreshEditor();
 }
@@ -653,9 +654,9 @@ void TOrvoCustomDBGrid::SetLinesCountMax(int value)
 {
     if (value < NoLimit)
         return;
-    ClampUpperLimit(value, FLinesCountMin);
-    FLinesCountMax = value;
-    if (value != NoLimit && FLinesCount > value)
+    ClampUpperLimit(value, d->FLinesCountMin);
+    d->FLinesCountMax = value;
+    if (value != NoLimit && d->FLinesCount > value)
         SetLinesCount(value);
 }
 
@@ -664,59 +665,59 @@ void TOrvoCustomDBGrid::SetLinesCountMin(int value)
     if (value < 0)
         return;
     value = std::clamp(value, 1, MaxLinesCount);
-    if (FLinesCountMax != NoLimit && value > FLinesCountMax)
-        value = FLinesCountMax;
-    FLinesCountMin = value;
-    if (FLinesCount < value)
+    if (d->FLinesCountMax != NoLimit && value > d->FLinesCountMax)
+        value = d->FLinesCountMax;
+    d->FLinesCountMin = value;
+    if (d->FLinesCount < value)
         SetLinesCount(value);
 }
 
 void TOrvoCustomDBGrid::SetWheelScrollRows(int value)
 {
-    FWheelScrollRows = std::max(NoLimit, value);
+    d->FWheelScrollRows = std::max(NoLimit, value);
 }
 
 // --- References ---------------------------------------------------------------------------------------
 
 void TOrvoCustomDBGrid::SetFillerPopupMenu(QMenu* value)
 {
-    FFillerPopupMenu = value;
+    d->FFillerPopupMenu = value;
 }
 
 void TOrvoCustomDBGrid::SetIndicatorPopupMenu(QMenu* value)
 {
-    FIndicatorPopupMenu = value;
+    d->FIndicatorPopupMenu = value;
 }
 
 void TOrvoCustomDBGrid::SetPopupMenu(QMenu* value)
 {
-    FPopupMenu = value;
+    d->FPopupMenu = value;
 }
 
 void TOrvoCustomDBGrid::SetIndicatorImages(TCustomImageList* value)
 {
-    if (value == FIndicatorImages)
+    if (value == d->FIndicatorImages)
         return;
-    FIndicatorImages = value;
-    if (FOptions.Contains(dgIndicator))
+    d->FIndicatorImages = value;
+    if (d->FOptions.Contains(dgIndicator))
         LayoutChanged();
 }
 
 void TOrvoCustomDBGrid::SetTitleImages(TCustomImageList* value)
 {
-    if (value == FTitleImages)
+    if (value == d->FTitleImages)
         return;
-    FTitleImages = value;
-    if (FOptions.Contains(dgTitles))
+    d->FTitleImages = value;
+    if (d->FOptions.Contains(dgTitles))
         LayoutChanged();
 }
 
 void TOrvoCustomDBGrid::SetTitleMarkers(TCustomImageList* value)
 {
-    if (value == FTitleMarkers)
+    if (value == d->FTitleMarkers)
         return;
-    FTitleMarkers = value;
-    if (FOptions.Contains(dgTitles))
+    d->FTitleMarkers = value;
+    if (d->FOptions.Contains(dgTitles))
         LayoutChanged();
 }
 
@@ -725,18 +726,18 @@ void TOrvoCustomDBGrid::SetTitleMarkers(TCustomImageList* value)
 void TOrvoCustomDBGrid::SetKeyFields(const QString& value)
 {
     const QString normalized = NormalizedFieldList(value, DataSet());
-    if (normalized == FKeyFields)
+    if (normalized == d->FKeyFields)
         return;
-    FKeyFields = normalized;
+    d->FKeyFields = normalized;
     InvalidateGrid();
 }
 
 void TOrvoCustomDBGrid::SetDetailFields(const QString& value)
 {
     const QString normalized = NormalizedFieldList(value, DataSet());
-    if (normalized == FDetailFields)
+    if (normalized == d->FDetailFields)
         return;
-    FDetailFields = normalized;
+    d->FDetailFields = normalized;
     UpdateOrder(true);
 }
 
@@ -744,6 +745,581 @@ void TOrvoCustomDBGrid::RefreshEditor()
 {
     if (EditorMode())
         InvalidateEditor();
+}
+
+bool TOrvoCustomDBGrid::IsLoading() const
+{
+    return d->FLoading;
+}
+
+bool TOrvoCustomDBGrid::IsDestroying() const
+{
+    return d->FDestroying;
+}
+
+bool TOrvoCustomDBGrid::IsBusy() const
+{
+    return d->FBusyCount > 0;
+}
+
+qint64 TOrvoCustomDBGrid::UpdateLock() const
+{
+    return d->FUpdateLock;
+}
+
+qint64 TOrvoCustomDBGrid::LayoutLock() const
+{
+    return d->FLayoutLock;
+}
+
+TOrvoDBGridColumns* TOrvoCustomDBGrid::Columns() const
+{
+    return d->FColumns;
+}
+
+TOrvoDBGridFilter* TOrvoCustomDBGrid::FilterGrid() const
+{
+    return d->FFilterGrid;
+}
+
+TOrvoDBGridSearch* TOrvoCustomDBGrid::Search() const
+{
+    return d->FSearch;
+}
+
+TOrvoDBGridTreeView* TOrvoCustomDBGrid::TreeView() const
+{
+    return d->FTreeView;
+}
+
+TOrvoGridDataLink* TOrvoCustomDBGrid::DataLink() const
+{
+    return d->FDataLink.get();
+}
+
+TOrvoGridStyle* TOrvoCustomDBGrid::GridStyle() const
+{
+    return d->FGridStyle;
+}
+
+TOrvoScrollProp* TOrvoCustomDBGrid::ScrollProp() const
+{
+    return d->FScrollProp;
+}
+
+TOrvoDBGridSettings* TOrvoCustomDBGrid::Settings() const
+{
+    return d->FSettings;
+}
+
+TOrvoDBGridGradient* TOrvoCustomDBGrid::Gradient() const
+{
+    return d->FGradient;
+}
+
+TOrvoDBGridTotals* TOrvoCustomDBGrid::Totals() const
+{
+    return d->FTotals;
+}
+
+TOrvoBookmarkList* TOrvoCustomDBGrid::SelectedRows() const
+{
+    return d->FSelectedRows.get();
+}
+
+TOrvoColumnList* TOrvoCustomDBGrid::SelectedCols() const
+{
+    return d->FSelectedCols.get();
+}
+
+TCustomImageList* TOrvoCustomDBGrid::IndicatorList() const
+{
+    return d->FIndicatorList.get();
+}
+
+TCustomImageList* TOrvoCustomDBGrid::CheckBoxList() const
+{
+    return d->FCheckBoxList.get();
+}
+
+TCustomImageList* TOrvoCustomDBGrid::ExpandBoxList() const
+{
+    return d->FExpandBoxList.get();
+}
+
+QString TOrvoCustomDBGrid::KeyFields() const
+{
+    return d->FKeyFields;
+}
+
+QString TOrvoCustomDBGrid::DetailFields() const
+{
+    return d->FDetailFields;
+}
+
+bool TOrvoCustomDBGrid::ReadOnly() const
+{
+    return d->FReadOnly;
+}
+
+void TOrvoCustomDBGrid::SetReadOnly(bool value)
+{
+    d->FReadOnly = value;
+}
+
+TOrvoDBGridOptions TOrvoCustomDBGrid::Options() const
+{
+    return d->FOptions;
+}
+
+TOrvoDBGridOptionsEx TOrvoCustomDBGrid::OptionsEx() const
+{
+    return d->FOptionsEx;
+}
+
+TOrvoDBGridOptionsExt TOrvoCustomDBGrid::OptionsExt() const
+{
+    return d->FOptionsExt;
+}
+
+TOrvoResizeOptions TOrvoCustomDBGrid::ResizeOptions() const
+{
+    return d->FResizeOptions;
+}
+
+TOrvoHintOptions TOrvoCustomDBGrid::HintOptions() const
+{
+    return d->FHintOptions;
+}
+
+void TOrvoCustomDBGrid::SetHintOptions(TOrvoHintOptions value)
+{
+    d->FHintOptions = value;
+}
+
+TMultiSelectOptions TOrvoCustomDBGrid::MultiSelectOptions() const
+{
+    return d->FMultiSelectOptions;
+}
+
+TOrvoDBGridToolMenuItems TOrvoCustomDBGrid::ToolMenuItems() const
+{
+    return d->FToolMenuItems;
+}
+
+void TOrvoCustomDBGrid::SetToolMenuItems(TOrvoDBGridToolMenuItems value)
+{
+    d->FToolMenuItems = value;
+}
+
+TOrvoDBGridToolMenuSubItems TOrvoCustomDBGrid::ToolMenuSubItems() const
+{
+    return d->FToolMenuSubItems;
+}
+
+void TOrvoCustomDBGrid::SetToolMenuSubItems(TOrvoDBGridToolMenuSubItems value)
+{
+    d->FToolMenuSubItems = value;
+}
+
+TOrvoDBGridToolMenuSubItemsEx TOrvoCustomDBGrid::ToolMenuSubItemsEx() const
+{
+    return d->FToolMenuSubItemsEx;
+}
+
+void TOrvoCustomDBGrid::SetToolMenuSubItemsEx(TOrvoDBGridToolMenuSubItemsEx value)
+{
+    d->FToolMenuSubItemsEx = value;
+}
+
+TColor TOrvoCustomDBGrid::DataColLineColor() const
+{
+    return d->FDataColLineColor;
+}
+
+TColor TOrvoCustomDBGrid::DataRowLineColor() const
+{
+    return d->FDataRowLineColor;
+}
+
+TColor TOrvoCustomDBGrid::EditorColor() const
+{
+    return d->FEditorColor;
+}
+
+TColor TOrvoCustomDBGrid::HighlightText() const
+{
+    return d->FHighlightText;
+}
+
+TColor TOrvoCustomDBGrid::SelectCellColor() const
+{
+    return d->FSelectCellColor;
+}
+
+TColor TOrvoCustomDBGrid::SelectionColor() const
+{
+    return d->FSelectionColor;
+}
+
+TColor TOrvoCustomDBGrid::SelectRowColor() const
+{
+    return d->FSelectRowColor;
+}
+
+TColor TOrvoCustomDBGrid::StripeColor() const
+{
+    return d->FStripeColor;
+}
+
+TColor TOrvoCustomDBGrid::FillerColor() const
+{
+    return d->FFillerColor;
+}
+
+TColor TOrvoCustomDBGrid::HeaderColor() const
+{
+    return d->FHeaderColor;
+}
+
+TGridDrawingOptions TOrvoCustomDBGrid::DrawingOptions() const
+{
+    return d->FDrawingOptions;
+}
+
+bool TOrvoCustomDBGrid::DefaultDrawing() const
+{
+    return d->FDefaultDrawing;
+}
+
+void TOrvoCustomDBGrid::SetDefaultDrawing(bool value)
+{
+    d->FDefaultDrawing = value;
+}
+
+TFixedStyle TOrvoCustomDBGrid::FixedStyle() const
+{
+    return d->FFixedStyle;
+}
+
+TFixedTheme TOrvoCustomDBGrid::FixedTheme() const
+{
+    return d->FFixedTheme;
+}
+
+TFocusRect TOrvoCustomDBGrid::FocusRect() const
+{
+    return d->FFocusRect;
+}
+
+THotButtons TOrvoCustomDBGrid::HotButtons() const
+{
+    return d->FHotButtons;
+}
+
+TListBorder TOrvoCustomDBGrid::ListBorder() const
+{
+    return d->FListBorder;
+}
+
+TMarkerStyle TOrvoCustomDBGrid::MarkerStyle() const
+{
+    return d->FMarkerStyle;
+}
+
+TMarkerTransparent TOrvoCustomDBGrid::MarkerTransparent() const
+{
+    return d->FMarkerTransparent;
+}
+
+bool TOrvoCustomDBGrid::Ctl3D() const
+{
+    return d->FCtl3D;
+}
+
+bool TOrvoCustomDBGrid::Ctl3DAuto() const
+{
+    return d->FCtl3DAuto;
+}
+
+bool TOrvoCustomDBGrid::ParentCtl3D() const
+{
+    return d->FParentCtl3D;
+}
+
+TScrollStyle TOrvoCustomDBGrid::ScrollBars() const
+{
+    return d->FScrollBarsAsked;
+}
+
+bool TOrvoCustomDBGrid::DoubleBuffered() const
+{
+    return d->FDoubleBuffered;
+}
+
+void TOrvoCustomDBGrid::SetDoubleBuffered(bool value)
+{
+    d->FDoubleBuffered = value;
+}
+
+TFont TOrvoCustomDBGrid::TitleFont() const
+{
+    return d->FTitleFont;
+}
+
+TFont TOrvoCustomDBGrid::HeaderFont() const
+{
+    return d->FHeaderFont;
+}
+
+int TOrvoCustomDBGrid::FixedColsProperty() const
+{
+    return d->FFixedColsProperty;
+}
+
+int TOrvoCustomDBGrid::IndicatorWidth() const
+{
+    return d->FIndicatorWidth;
+}
+
+int TOrvoCustomDBGrid::DefaultWidthMax() const
+{
+    return d->FDefaultWidthMax;
+}
+
+int TOrvoCustomDBGrid::DefaultWidthMin() const
+{
+    return d->FDefaultWidthMin;
+}
+
+int TOrvoCustomDBGrid::StretchWidthMax() const
+{
+    return d->FStretchWidthMax;
+}
+
+int TOrvoCustomDBGrid::StretchWidthMin() const
+{
+    return d->FStretchWidthMin;
+}
+
+bool TOrvoCustomDBGrid::StretchMode() const
+{
+    return d->FStretchMode;
+}
+
+bool TOrvoCustomDBGrid::DistributingWidths() const
+{
+    return d->FDistributing;
+}
+
+int TOrvoCustomDBGrid::HeaderLinesCount() const
+{
+    return d->FHeaderLinesCount;
+}
+
+int TOrvoCustomDBGrid::TitleLinesCount() const
+{
+    return d->FTitleLinesCount;
+}
+
+int TOrvoCustomDBGrid::LinesCount() const
+{
+    return d->FLinesCount;
+}
+
+int TOrvoCustomDBGrid::LinesCountMax() const
+{
+    return d->FLinesCountMax;
+}
+
+int TOrvoCustomDBGrid::LinesCountMin() const
+{
+    return d->FLinesCountMin;
+}
+
+int TOrvoCustomDBGrid::WheelScrollRows() const
+{
+    return d->FWheelScrollRows;
+}
+
+bool TOrvoCustomDBGrid::FillerButton() const
+{
+    return d->FFillerButton;
+}
+
+void TOrvoCustomDBGrid::SetFillerButton(bool value)
+{
+    d->FFillerButton = value;
+}
+
+QString TOrvoCustomDBGrid::FillerHint() const
+{
+    return d->FFillerHint;
+}
+
+void TOrvoCustomDBGrid::SetFillerHint(const QString& value)
+{
+    d->FFillerHint = value;
+}
+
+int TOrvoCustomDBGrid::FillerIndex() const
+{
+    return d->FFillerIndex;
+}
+
+QMenu* TOrvoCustomDBGrid::FillerPopupMenu() const
+{
+    return d->FFillerPopupMenu;
+}
+
+bool TOrvoCustomDBGrid::FillerToolMenu() const
+{
+    return d->FFillerToolMenu;
+}
+
+void TOrvoCustomDBGrid::SetFillerToolMenu(bool value)
+{
+    d->FFillerToolMenu = value;
+}
+
+QString TOrvoCustomDBGrid::IndicatorHint() const
+{
+    return d->FIndicatorHint;
+}
+
+void TOrvoCustomDBGrid::SetIndicatorHint(const QString& value)
+{
+    d->FIndicatorHint = value;
+}
+
+TCustomImageList* TOrvoCustomDBGrid::IndicatorImages() const
+{
+    return d->FIndicatorImages;
+}
+
+QMenu* TOrvoCustomDBGrid::IndicatorPopupMenu() const
+{
+    return d->FIndicatorPopupMenu;
+}
+
+TCustomImageList* TOrvoCustomDBGrid::TitleImages() const
+{
+    return d->FTitleImages;
+}
+
+TCustomImageList* TOrvoCustomDBGrid::TitleMarkers() const
+{
+    return d->FTitleMarkers;
+}
+
+QMenu* TOrvoCustomDBGrid::PopupMenu() const
+{
+    return d->FPopupMenu;
+}
+
+bool TOrvoCustomDBGrid::PopupToolMenu() const
+{
+    return d->FPopupToolMenu;
+}
+
+void TOrvoCustomDBGrid::SetPopupToolMenu(bool value)
+{
+    d->FPopupToolMenu = value;
+}
+
+bool TOrvoCustomDBGrid::DragRows() const
+{
+    return d->FDragRows;
+}
+
+void TOrvoCustomDBGrid::SetDragRows(bool value)
+{
+    d->FDragRows = value;
+}
+
+QString TOrvoCustomDBGrid::Hint() const
+{
+    return d->FHint;
+}
+
+TOrvoCustomDBGrid* TOrvoCustomDBGrid::MasterGrid() const
+{
+    return d->FMasterGrid;
+}
+
+TOrvoCustomDBGrid* TOrvoCustomDBGrid::NextGrid() const
+{
+    return d->FNextGrid;
+}
+
+int TOrvoCustomDBGrid::IndicatorOffset() const
+{
+    return d->FIndicatorOffset;
+}
+
+int TOrvoCustomDBGrid::TitleOffset() const
+{
+    return d->FTitleOffset;
+}
+
+int TOrvoCustomDBGrid::BottomRowCount() const
+{
+    return d->FBottom.Count();
+}
+
+int TOrvoCustomDBGrid::DataRowCount() const
+{
+    return RowCount() - d->FTitleOffset - BottomRowCount();
+}
+
+int TOrvoCustomDBGrid::HeaderBandHeight() const
+{
+    return d->FHeaderBandHeight;
+}
+
+int TOrvoCustomDBGrid::TextLineHeight() const
+{
+    return d->FTextLineHeight;
+}
+
+const std::vector<TOrvoColumn*>& TOrvoCustomDBGrid::ShownColumns() const
+{
+    return d->FShownColumns;
+}
+
+qint64 TOrvoCustomDBGrid::SequenceRecordCount() const
+{
+    return d->FSequenceRecordCount;
+}
+
+qint64 TOrvoCustomDBGrid::SequenceRecNo() const
+{
+    return d->FSequenceRecNo;
+}
+
+int TOrvoCustomDBGrid::RawToDataColumn(int gridCol) const
+{
+    return gridCol - d->FIndicatorOffset;
+}
+
+int TOrvoCustomDBGrid::DataToRawColumn(int dataCol) const
+{
+    return dataCol + d->FIndicatorOffset;
+}
+
+QString TOrvoCustomDBGrid::StoredOrderText() const
+{
+    return d->FOrderFields;
+}
+
+void TOrvoCustomDBGrid::BeginBusy()
+{
+    ++d->FBusyCount;
+}
+
+void TOrvoCustomDBGrid::EndBusy()
+{
+    --d->FBusyCount;
 }
 
 } // namespace orvo

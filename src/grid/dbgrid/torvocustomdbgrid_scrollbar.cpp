@@ -5,6 +5,7 @@
 // on as the flat-bar settings ask.
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/dbgrid/torvogriddatalink.h"
@@ -53,29 +54,29 @@ constexpr TFrameColors SunkenInnerRaisedOuter{cl3DDkShadow, cl3DDkShadow};
 
 bool TOrvoCustomDBGrid::GridScrollMode() const
 {
-    return FOptions.Contains(dgForceSequence) && FOptionsExt.Contains(dgScrollGridMode);
+    return d->FOptions.Contains(dgForceSequence) && d->FOptionsExt.Contains(dgScrollGridMode);
 }
 
 bool TOrvoCustomDBGrid::VerticalBarFits(int visible) const
 {
-    if (FOptions.Contains(dgForceSequence))
-        return visible >= FSequenceRecordCount;
+    if (d->FOptions.Contains(dgForceSequence))
+        return visible >= d->FSequenceRecordCount;
     if (DataSet()->IsSequenced())
         return visible >= DataSet()->RecordCount();
-    return FDataLink->RecordCount() < DataAreaRowCapacity();
+    return d->FDataLink->RecordCount() < DataAreaRowCapacity();
 }
 
 TOrvoCustomDBGrid::TScrollInfo TOrvoCustomDBGrid::CalcVerticalBar(int visible) const
 {
     TDataSet* dataSet = DataSet();
-    const bool proportional = TOrvoScrollProp::CoversVertical(FScrollProp->ThumbBar());
+    const bool proportional = TOrvoScrollProp::CoversVertical(d->FScrollProp->ThumbBar());
     const bool browsing = dataSet->State() == dsBrowse || dataSet->State() == dsEdit;
     TScrollInfo info;
     // Outside browse and edit (inserting, say) the thumb stays where it was.
     info.Pos = verticalScrollBar()->value();
-    if (FOptions.Contains(dgForceSequence)) {
-        const qint64 count = FSequenceRecordCount;
-        const bool pages = GridScrollMode() && FOptionsExt.Contains(dgScrollPageMode);
+    if (d->FOptions.Contains(dgForceSequence)) {
+        const qint64 count = d->FSequenceRecordCount;
+        const bool pages = GridScrollMode() && d->FOptionsExt.Contains(dgScrollPageMode);
         const qint64 pageCount = DivCeil(std::max<qint64>(0, count), visible);
         info.Min = 1;
         info.Page = proportional ? visible : 0;
@@ -86,12 +87,12 @@ TOrvoCustomDBGrid::TScrollInfo TOrvoCustomDBGrid::CalcVerticalBar(int visible) c
         else
             info.Max = ClampToInt(proportional ? visible + count - 1 : count);
         if (browsing) {
-            qint64 number = FSequenceRecNo;
+            qint64 number = d->FSequenceRecNo;
             if (dataSet->Bof())
                 number = std::min<qint64>(1, count);
             else if (dataSet->Eof())
                 number = count;
-            const int active = FDataLink->ActiveRecord();
+            const int active = d->FDataLink->ActiveRecord();
             if (pages)
                 info.Pos = ClampToInt((number + 2 * qint64(visible) - active - 2) / visible);
             else if (GridScrollMode())
@@ -120,18 +121,18 @@ void TOrvoCustomDBGrid::UpdateScrollBar()
 {
     if (!OwnsVerticalScrollBar())
         SetOwnsVerticalScrollBar(true);
-    if (!TOrvoScrollProp::CoversVertical(FScrollBarsAsked)) {
+    if (!TOrvoScrollProp::CoversVertical(d->FScrollBarsAsked)) {
         WriteVerticalBar({}, false);
         return;
     }
-    if (!FDataLink->Active() || !DataSet()) {
+    if (!d->FDataLink->Active() || !DataSet()) {
         ResetVerticalBarWithoutData();
         return;
     }
-    const int visible = std::max(1, FDataLink->BufferCount());
+    const int visible = std::max(1, d->FDataLink->BufferCount());
     TScrollInfo info = CalcVerticalBar(visible);
-    const bool autoHidden = TOrvoScrollProp::CoversVertical(FScrollProp->AutoHidden());
-    if (FScrollProp->FlatScrollBarsInUse() && autoHidden && VerticalBarFits(visible)) {
+    const bool autoHidden = TOrvoScrollProp::CoversVertical(d->FScrollProp->AutoHidden());
+    if (d->FScrollProp->FlatScrollBarsInUse() && autoHidden && VerticalBarFits(visible)) {
         WriteVerticalBar({}, false);
         return;
     }
@@ -144,17 +145,17 @@ void TOrvoCustomDBGrid::UpdateScrollBar()
 void TOrvoCustomDBGrid::ResetVerticalBarWithoutData()
 {
     // Without flat bars there is nothing to scroll and nothing to show.
-    if (!FScrollProp->FlatScrollBarsInUse() || FLoading) {
+    if (!d->FScrollProp->FlatScrollBarsInUse() || d->FLoading) {
         WriteVerticalBar({}, false);
         return;
     }
-    if (TOrvoScrollProp::CoversVertical(FScrollProp->AutoHidden())) {
+    if (TOrvoScrollProp::CoversVertical(d->FScrollProp->AutoHidden())) {
         WriteVerticalBar({}, false);
         return;
     }
     // The whole inert range is written every time, not only when the window is made: a bar
     // that showed records before the data went would otherwise keep their range and thumb.
-    const bool proportional = TOrvoScrollProp::CoversVertical(FScrollProp->ThumbBar());
+    const bool proportional = TOrvoScrollProp::CoversVertical(d->FScrollProp->ThumbBar());
     WriteVerticalBar({0, proportional ? 5 : 4, proportional ? 2 : 0, 0}, true);
 }
 
@@ -182,7 +183,7 @@ void TOrvoCustomDBGrid::WriteVerticalBar(const TScrollInfo& info, bool shown)
 
 void TOrvoCustomDBGrid::VerticalScrollAction(int action)
 {
-    if (!FDataLink->Active() || !DataSet()) {
+    if (!d->FDataLink->Active() || !DataSet()) {
         // The inert bar of a grid without data goes back to where it was.
         UpdateScrollBar();
         return;
@@ -190,11 +191,12 @@ void TOrvoCustomDBGrid::VerticalScrollAction(int action)
     QScrollBar* bar = verticalScrollBar();
     // Without thumb tracking the thumb follows the mouse alone; the release brings a
     // last move that is not dragging any more.
-    if (action == QAbstractSlider::SliderMove && bar->isSliderDown() && !FOptions.Contains(dgThumbTracking))
+    if (action == QAbstractSlider::SliderMove && bar->isSliderDown() &&
+        !d->FOptions.Contains(dgThumbTracking))
         return;
-    if (FClickTakesFocus && !hasFocus())
+    if (d->FClickTakesFocus && !hasFocus())
         setFocus(Qt::MouseFocusReason);
-    const int visible = std::max(1, FDataLink->BufferCount());
+    const int visible = std::max(1, d->FDataLink->BufferCount());
     BeginBusy();
     try {
         if (GridScrollMode())
@@ -215,10 +217,10 @@ void TOrvoCustomDBGrid::PlainScrollAction(int action, int position, int visible)
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
         // The record just above the shown ones: the view scrolls one row.
-        dataSet->MoveBy(-(FDataLink->ActiveRecord() + 1));
+        dataSet->MoveBy(-(d->FDataLink->ActiveRecord() + 1));
         break;
     case QAbstractSlider::SliderSingleStepAdd:
-        dataSet->MoveBy(FDataLink->RecordCount() - FDataLink->ActiveRecord());
+        dataSet->MoveBy(d->FDataLink->RecordCount() - d->FDataLink->ActiveRecord());
         break;
     case QAbstractSlider::SliderPageStepSub:
         dataSet->MoveBy(-visible);
@@ -233,13 +235,13 @@ void TOrvoCustomDBGrid::PlainScrollAction(int action, int position, int visible)
         MoveToEnd(true);
         break;
     case QAbstractSlider::SliderMove:
-        if (FOptions.Contains(dgForceSequence)) {
+        if (d->FOptions.Contains(dgForceSequence)) {
             // The sequence counts what the grid walked, which a filtered or unnumbered
             // dataset's RecordCount may not.
             if (position <= 1)
                 MoveToEnd(false);
-            else if (position < FSequenceRecordCount)
-                dataSet->MoveBy(ClampToInt(position - FSequenceRecNo));
+            else if (position < d->FSequenceRecordCount)
+                dataSet->MoveBy(ClampToInt(position - d->FSequenceRecNo));
             else
                 MoveToEnd(true);
         } else if (dataSet->IsSequenced()) {
@@ -267,14 +269,14 @@ void TOrvoCustomDBGrid::PlainScrollAction(int action, int position, int visible)
 void TOrvoCustomDBGrid::GridScrollAction(int action, int position, int visible)
 {
     TDataSet* dataSet = DataSet();
-    const int active = FDataLink->ActiveRecord();
+    const int active = d->FDataLink->ActiveRecord();
     const auto toTop = [&] {
         MoveToEnd(false);
         dataSet->MoveBy(active);
     };
     const auto toBottom = [&] {
         MoveToEnd(true);
-        dataSet->MoveBy(-std::max(0, FDataLink->RecordCount() - 1 - active));
+        dataSet->MoveBy(-std::max(0, d->FDataLink->RecordCount() - 1 - active));
     };
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
@@ -300,13 +302,13 @@ void TOrvoCustomDBGrid::GridScrollAction(int action, int position, int visible)
             toTop();
             break;
         }
-        if (position > FSequenceRecordCount - visible + 1) {
+        if (position > d->FSequenceRecordCount - visible + 1) {
             toBottom();
             break;
         }
         const qint64 top =
-            FOptionsExt.Contains(dgScrollPageMode) ? qint64(visible) * (position - 1) + 1 : position;
-        ScrollView(ClampToInt(top - (FSequenceRecNo - active)));
+            d->FOptionsExt.Contains(dgScrollPageMode) ? qint64(visible) * (position - 1) + 1 : position;
+        ScrollView(ClampToInt(top - (d->FSequenceRecNo - active)));
         break;
     }
     default:
@@ -323,8 +325,8 @@ void TOrvoCustomDBGrid::MoveToEnd(bool last)
         dataSet->First();
     // The dataset reports a jump to an end as a change, not a scroll, and the grid
     // moving it recounts nothing: the ends' numbers are known without a walk.
-    if (FOptions.Contains(dgForceSequence))
-        FSequenceRecNo = last ? FSequenceRecordCount : std::min<qint64>(1, FSequenceRecordCount);
+    if (d->FOptions.Contains(dgForceSequence))
+        d->FSequenceRecNo = last ? d->FSequenceRecordCount : std::min<qint64>(1, d->FSequenceRecordCount);
 }
 
 void TOrvoCustomDBGrid::ScrollView(int rows)
@@ -332,11 +334,11 @@ void TOrvoCustomDBGrid::ScrollView(int rows)
     if (rows == 0)
         return;
     TDataSet* dataSet = DataSet();
-    const int active = FDataLink->ActiveRecord();
+    const int active = d->FDataLink->ActiveRecord();
     // Past the window's edge on the far side first, so that the window scrolls by the
     // rows asked for, then back inside it to the row the current record stood on.
     if (rows > 0) {
-        const int below = std::max(0, FDataLink->RecordCount() - 1 - active);
+        const int below = std::max(0, d->FDataLink->RecordCount() - 1 - active);
         dataSet->MoveBy(rows > INT_MAX - below ? INT_MAX : rows + below);
         dataSet->MoveBy(-below);
     } else {
@@ -349,11 +351,11 @@ void TOrvoCustomDBGrid::ScrollView(int rows)
 
 void TOrvoCustomDBGrid::Scroll(int distance)
 {
-    if (FDataLink->ActiveRecord() >= RowCount() - FTitleOffset - FBottom.Count())
+    if (d->FDataLink->ActiveRecord() >= RowCount() - d->FTitleOffset - d->FBottom.Count())
         UpdateRowCount();
     const int oldRow = Row();
     MoveToActiveRecord();
-    FSequenceRecNo += distance + (Row() - oldRow);
+    d->FSequenceRecNo += distance + (Row() - oldRow);
     UpdateScrollBar();
     InvalidateRow(oldRow);
     InvalidateRow(Row());
@@ -365,18 +367,18 @@ void TOrvoCustomDBGrid::Scroll(int distance)
     try {
         ScrollDataRowPixels(distance, oldRow);
     } catch (...) {
-        if (FOptions.Contains(dgAlwaysShowEditor))
+        if (d->FOptions.Contains(dgAlwaysShowEditor))
             ShowEditor();
         throw;
     }
-    if (FOptions.Contains(dgAlwaysShowEditor))
+    if (d->FOptions.Contains(dgAlwaysShowEditor))
         ShowEditor();
     TotalsChanged(2);
 }
 
 bool TOrvoCustomDBGrid::TilesFromGridOrColumn() const
 {
-    return std::any_of(FShownColumns.begin(), FShownColumns.end(), [](const TOrvoColumn* column) {
+    return std::any_of(d->FShownColumns.begin(), d->FShownColumns.end(), [](const TOrvoColumn* column) {
         return column->ImageDraw() == idTileGrid || column->ImageDraw() == idTileCol;
     });
 }
@@ -389,9 +391,9 @@ void TOrvoCustomDBGrid::ScrollDataRowPixels(int distance, int oldRow)
         return;
     }
     const int firstBottom = FirstBottomRow();
-    if (std::abs(distance) > FDataLink->BufferCount() || FStripeColor != clNone) {
+    if (std::abs(distance) > d->FDataLink->BufferCount() || d->FStripeColor != clNone) {
         // Stripes follow row numbers, not records: every data row changes.
-        for (int row = FTitleOffset; row < firstBottom; ++row)
+        for (int row = d->FTitleOffset; row < firstBottom; ++row)
             InvalidateRow(row);
         return;
     }
@@ -406,7 +408,7 @@ void TOrvoCustomDBGrid::ScrollDataRowPixels(int distance, int oldRow)
     // The indicator and the current row's highlight moved with the pixels: the old
     // current record now stands `distance` rows higher.
     const int movedOldRow = oldRow - distance;
-    if (movedOldRow >= FTitleOffset && movedOldRow < firstBottom)
+    if (movedOldRow >= d->FTitleOffset && movedOldRow < firstBottom)
         InvalidateRow(movedOldRow);
     InvalidateRow(Row());
 }
@@ -427,34 +429,34 @@ void TOrvoCustomDBGrid::UpdateHorzScrollBar()
 {
     // Changing the bar resizes the viewport, which asks again: ask once more after
     // the outer call instead of nesting.
-    if (FUpdatingHorzBar) {
-        FHorzBarAgain = true;
+    if (d->FUpdatingHorzBar) {
+        d->FHorzBarAgain = true;
         return;
     }
-    FUpdatingHorzBar = true;
-    const auto done = qScopeGuard([this] { FUpdatingHorzBar = false; });
+    d->FUpdatingHorzBar = true;
+    const auto done = qScopeGuard([this] { d->FUpdatingHorzBar = false; });
     for (int round = 0; round < 3; ++round) {
-        FHorzBarAgain = false;
+        d->FHorzBarAgain = false;
         ApplyHorzScrollBar();
-        if (!FHorzBarAgain)
+        if (!d->FHorzBarAgain)
             break;
     }
 }
 
 void TOrvoCustomDBGrid::ApplyHorzScrollBar()
 {
-    if (!FScrollProp || FDestroying || !TOrvoScrollProp::CoversHorizontal(FScrollBarsAsked))
+    if (!d->FScrollProp || d->FDestroying || !TOrvoScrollProp::CoversHorizontal(d->FScrollBarsAsked))
         return;
-    if (!FScrollProp->FlatScrollBarsInUse()) {
+    if (!d->FScrollProp->FlatScrollBarsInUse()) {
         setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         return;
     }
     QScrollBar* bar = horizontalScrollBar();
-    const bool autoHidden = TOrvoScrollProp::CoversHorizontal(FScrollProp->AutoHidden());
+    const bool autoHidden = TOrvoScrollProp::CoversHorizontal(d->FScrollProp->AutoHidden());
     const bool fits = viewport()->width() >= TotalColumnsWidth();
     const bool rangeEmpty = bar->maximum() <= bar->minimum();
     // Kept on with nothing to scroll, the bar is inert: shown, with an empty range.
-    const bool linkActive = FDataLink && FDataLink->Active();
+    const bool linkActive = d->FDataLink && d->FDataLink->Active();
     const bool shown = !autoHidden || (!fits && (!rangeEmpty || linkActive));
     const Qt::ScrollBarPolicy policy = shown ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
     if (horizontalScrollBarPolicy() != policy)
@@ -463,7 +465,7 @@ void TOrvoCustomDBGrid::ApplyHorzScrollBar()
         return;
     // Qt sizes the thumb from the page step: the base grid's step (the whole columns
     // shown) gives a proportional thumb, a step of one the small fixed one.
-    const int page = TOrvoScrollProp::CoversHorizontal(FScrollProp->ThumbBar())
+    const int page = TOrvoScrollProp::CoversHorizontal(d->FScrollProp->ThumbBar())
                          ? std::max(1, CalcDrawInfo().Horz.LastFullVisibleCell - LeftCol() + 1)
                          : 1;
     if (bar->pageStep() != page)
@@ -486,13 +488,13 @@ void TOrvoCustomDBGrid::FramePainted()
 
 void TOrvoCustomDBGrid::PaintFlatFrame()
 {
-    if (BorderStyle() != bsSingle || FCtl3D || !FOptions.Contains(dgColLines) ||
-        !FOptions.Contains(dgRowLines))
+    if (BorderStyle() != bsSingle || d->FCtl3D || !d->FOptions.Contains(dgColLines) ||
+        !d->FOptions.Contains(dgRowLines))
         return;
     TFrameColors colors;
-    if (ThemedFixedCells() || FFixedStyle == fsFine || FFixedStyle == fsMild)
+    if (ThemedFixedCells() || d->FFixedStyle == fsFine || d->FFixedStyle == fsMild)
         colors = SunkenOuterRaisedInner;
-    else if (FFixedStyle == fsSoft || FFixedStyle == fsGreat || FFixedStyle == fsGray)
+    else if (d->FFixedStyle == fsSoft || d->FFixedStyle == fsGreat || d->FFixedStyle == fsGray)
         colors = SunkenInnerRaisedOuter;
     else
         return;

@@ -2,6 +2,7 @@
 // edits, and how an edited text goes back to the stored form.
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/dbgrid/torvogriddatalink.h"
@@ -104,7 +105,7 @@ QString& TOrvoCustomDBGrid::AutoNumberFormat()
 
 void TOrvoCustomDBGrid::SetEditorText(const QString& text)
 {
-    FEditText = text;
+    d->FEditText = text;
     // setText does not count as an edit, so the editor does not report the text back.
     if (TInplaceEdit* editor = InplaceEditor(); editor && EditorMode())
         editor->setText(text);
@@ -115,8 +116,8 @@ QString TOrvoCustomDBGrid::ColumnValueText(TOrvoColumn* column, const QString& t
     QString value = text;
     if (column->AutoNumber() && textKind != tkReport) {
         qint64 number = -1;
-        if (FDataLink->Active())
-            number = FOptions.Contains(dgForceSequence) ? SequenceNumber(*this) : DataSet()->RecNo();
+        if (d->FDataLink->Active())
+            number = d->FOptions.Contains(dgForceSequence) ? SequenceNumber(*this) : DataSet()->RecNo();
         value = number < 1 ? QString() : Format(AutoNumberFormat(), {TVariant(number)});
     }
     if (column->LookupColumn() == lcLookupValueField)
@@ -128,7 +129,7 @@ QString TOrvoCustomDBGrid::ColGetText(TOrvoColumn* column, TTextKind textKind)
 {
     QString text;
     if (column) {
-        if (FDataLink->Active())
+        if (d->FDataLink->Active())
             text = column->FieldText(textKind);
         if (MapsEachValue(column))
             text = MapEachValue(

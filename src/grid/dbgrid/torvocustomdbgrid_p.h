@@ -1,0 +1,186 @@
+#pragma once
+
+// The state of a data grid, apart from its published API. Only the grid's own
+// sources and the parts it owns include this header; it is not installed.
+
+#include "grid/dbgrid/torvocustomdbgrid.h"
+
+#include <QMetaObject>
+#include <QPointer>
+
+#include <optional>
+#include <vector>
+
+class QTimer;
+
+namespace orvo {
+
+class TBitmap;
+
+struct TOrvoCustomDBGridPrivate
+{
+    using TDelayedUpdate = TOrvoCustomDBGrid::TDelayedUpdate;
+    using TBottomRegion = TOrvoCustomDBGrid::TBottomRegion;
+    using TFilterRecordEvent = TOrvoCustomDBGrid::TFilterRecordEvent;
+    static constexpr int duCount = TOrvoCustomDBGrid::duCount;
+    static constexpr TOrvoResizeOptions DefaultResizeOptions = TOrvoCustomDBGrid::DefaultResizeOptions;
+    static constexpr TOrvoHintOptions DefaultHintOptions = TOrvoCustomDBGrid::DefaultHintOptions;
+    static constexpr TOrvoDBGridToolMenuItems DefaultToolMenuItems = TOrvoCustomDBGrid::DefaultToolMenuItems;
+    static constexpr TOrvoDBGridToolMenuSubItems DefaultToolMenuSubItems =
+        TOrvoCustomDBGrid::DefaultToolMenuSubItems;
+    static constexpr TOrvoDBGridToolMenuSubItemsEx DefaultToolMenuSubItemsEx =
+        TOrvoCustomDBGrid::DefaultToolMenuSubItemsEx;
+    static constexpr TGridDrawingOptions DefaultDrawingOptions = TOrvoCustomDBGrid::DefaultDrawingOptions;
+
+    // Owned parts.
+    TOrvoDBGridColumns* FColumns = nullptr;
+    TOrvoDBGridFilter* FFilterGrid = nullptr;
+    TOrvoDBGridSearch* FSearch = nullptr;
+    TOrvoDBGridTreeView* FTreeView = nullptr;
+    std::unique_ptr<TOrvoGridDataLink> FDataLink;
+    std::unique_ptr<TOrvoBookmarkList> FSelectedRows;
+    TOrvoGridStyle* FGridStyle = nullptr;
+    TOrvoScrollProp* FScrollProp = nullptr;
+    TOrvoDBGridSettings* FSettings = nullptr;
+    TOrvoDBGridGradient* FGradient = nullptr;
+    TOrvoDBGridTotals* FTotals = nullptr;
+    std::unique_ptr<TOrvoColumnList> FSelectedCols;
+    std::unique_ptr<TCustomImageList> FIndicatorList;
+    std::unique_ptr<TCustomImageList> FCheckBoxList;
+    std::unique_ptr<TCustomImageList> FExpandBoxList;
+    std::vector<TOrvoColumn*> FShownColumns;
+    std::unique_ptr<TOrvoDBGridPainter> FPainter;
+
+    // Locks and counters: 64-bit, so that no amount of nesting wraps them.
+    qint64 FUpdateLock = 0;
+    qint64 FLayoutLock = 0;
+    qint64 FBusyCount = 0;
+    bool FLoading = false;
+    bool FDestroying = false;
+    bool FDeferredLayoutPosted = false;
+    int FHiddenColumnStep = 1; // where a hidden current cell looks first: collapsing looks left
+    bool FCopyingParentFont = false;
+    int FParentFontHeight = 0; // the font height the column widths were last scaled for
+    int FIndicatorOffset = 1;
+    int FTitleOffset = 1;
+    TBottomRegion FBottom;
+    int FHeaderBandHeight = 0;
+    int FTextLineHeight = 0;
+    int FTotalRowHeight = 0;
+    bool FUpdatingRowCount = false;
+    bool FFollowingDataSet = false;         // the current row follows the dataset, not the reverse
+    bool FClientChangedWhileLocked = false; // the client area changed under a lock
+    bool FDistributing = false;
+    bool FSettingColumnAttributes = false;
+    int FLastLeftCol = -1;
+    int FLongOperation = 0;
+    bool FLongOperationEnabled = true;
+    QString FLongOperationBookmark;
+    int FLongOperationRow = 0;
+    std::vector<int> FStretchWidths;
+    std::vector<TField*> FLookupKeysFollowed;
+    bool FUpdatingHorzBar = false;
+    bool FHorzBarAgain = false;
+    int FStretchSpace = 0; // e: the pixels left to share after pinning
+    int FStretchBase = 0;  // f: the base widths that share them
+    int FLastRowHeight = 0;
+    bool FRowHeightsComputedSinceReport = false;
+    QString FEditText;
+    QTimer* FTimers[duCount] = {};
+    bool FRunning[duCount] = {};
+    bool FPassWidthsToFields = true;
+    bool FClickTakesFocus = true;
+    qint64 FSequenceRecordCount = 0;
+    qint64 FSequenceRecNo = 0;
+
+    // The dataset's own filter, kept while the grid's auto-filter is applied.
+    bool FAutoFilterApplied = false;
+    QString FSavedFilter;
+    bool FSavedFiltered = false;
+    TFilterRecordEvent FSavedOnFilterRecord;
+
+    // Published values.
+    TOrvoDBGridOptions FOptions;
+    TOrvoDBGridOptionsEx FOptionsEx;
+    TOrvoDBGridOptionsExt FOptionsExt;
+    TOrvoResizeOptions FResizeOptions = DefaultResizeOptions;
+    TOrvoHintOptions FHintOptions = DefaultHintOptions;
+    TMultiSelectOptions FMultiSelectOptions{msRows};
+    TOrvoDBGridToolMenuItems FToolMenuItems = DefaultToolMenuItems;
+    TOrvoDBGridToolMenuSubItems FToolMenuSubItems = DefaultToolMenuSubItems;
+    TOrvoDBGridToolMenuSubItemsEx FToolMenuSubItemsEx = DefaultToolMenuSubItemsEx;
+    TGridDrawingOptions FDrawingOptions = DefaultDrawingOptions;
+    TColor FDataColLineColor = clDefault;
+    TColor FDataRowLineColor = clDefault;
+    TColor FEditorColor = clNone;
+    TColor FHighlightText = clDefault;
+    TColor FSelectCellColor = clDefault;
+    TColor FSelectionColor = clDefault;
+    TColor FSelectRowColor = clDefault;
+    TColor FStripeColor = clNone;
+    TColor FFillerColor = clBtnFace;
+    bool FFillerColorApart = false;
+    TColor FHeaderColor = clBtnFace;
+    bool FHeaderColorApart = false;
+    TFixedStyle FFixedStyle = fsDefault;
+    TFixedTheme FFixedTheme = ftDefault;
+    TFocusRect FFocusRect = frAuto;
+    THotButtons FHotButtons = hbAuto;
+    TListBorder FListBorder = lbAuto;
+    TMarkerStyle FMarkerStyle = msAuto;
+    TMarkerTransparent FMarkerTransparent = mtAuto;
+    bool FCtl3D = true;
+    bool FCtl3DAuto = true;
+    bool FParentCtl3D = true;
+    TScrollStyle FScrollBarsAsked = ssBoth;
+    bool FDoubleBuffered = true;
+    bool FDefaultDrawing = true;
+    TColor FFontColor = clWindowText;
+    TFont FTitleFont;
+    TFont FHeaderFont;
+    int FFixedColsProperty = 0;
+    int FIndicatorWidth = 20;
+    int FDefaultWidthMax = -1;
+    int FDefaultWidthMin = -1;
+    int FStretchWidthMax = -1;
+    int FStretchWidthMin = -1;
+    bool FStretchMode = false;
+    int FHeaderLinesCount = 1;
+    int FTitleLinesCount = 1;
+    int FLinesCount = 1;
+    int FLinesCountMax = -1;
+    int FLinesCountMin = 1;
+    int FWheelScrollRows = 0;
+    bool FFillerButton = true;
+    QString FFillerHint;
+    int FFillerIndex = -7;
+    QPointer<QMenu> FFillerPopupMenu;
+    bool FFillerToolMenu = false;
+    QString FIndicatorHint;
+    QPointer<TCustomImageList> FIndicatorImages;
+    QPointer<QMenu> FIndicatorPopupMenu;
+    QPointer<TCustomImageList> FTitleImages;
+    QPointer<TCustomImageList> FTitleMarkers;
+    QPointer<QMenu> FPopupMenu;
+    bool FPopupToolMenu = false;
+    bool FDragRows = false;
+    bool FReadOnly = false;
+    QString FHint;
+    QString FKeyFields;
+    QString FDetailFields;
+    QString FOrderFields; // the stored order text
+    qint64 FOrderUpdateCount = 0;
+    QString FOrderSnapshot;
+    qint64 FDataUpdateCount = 0;
+    QPointer<QObject> FDataUpdateDataSet; // the dataset whose controls the bracket disabled
+    QString FDataUpdateBookmark;
+    int FDataUpdateRow = 0;
+    QPointer<TOrvoCustomDBGrid> FMasterGrid;
+    TOrvoCustomDBGrid* FNextGrid = nullptr;
+    bool FSynchronizing = false;
+    std::optional<std::vector<int>> FChainSignature; // what the chain last heard of this grid
+    QMetaObject::Connection FDataSourceWatch;
+    QMetaObject::Connection FMasterWatch;
+};
+
+} // namespace orvo
