@@ -1,3 +1,4 @@
+#include "common/formroundtrip.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/tcollection.h"
 #include "platform/core/tcolor.h"
@@ -7,7 +8,6 @@
 #include "platform/core/tvariant.h"
 #include "platform/graphics/tfont.h"
 
-#include <QBuffer>
 #include <QTest>
 
 namespace FormTestEnums {
@@ -174,22 +174,6 @@ private:
     QObject* FBuddy = nullptr;
 };
 
-QByteArray Write(const QObject& object)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    TFormWriter(buffer).WriteObject(object);
-    return buffer.data();
-}
-
-void Read(const QByteArray& text, QObject& object)
-{
-    QBuffer buffer;
-    buffer.setData(text);
-    buffer.open(QIODevice::ReadOnly);
-    TFormReader(buffer).ReadObject(object);
-}
-
 /// A sample with every property away from its default.
 void Fill(TSample& sample)
 {
@@ -265,7 +249,7 @@ void TestFormStream::everyKindRoundTrips()
     TSample original;
     Fill(original);
     TSample copy;
-    Read(Write(original), copy);
+    test::ReadForm(test::WriteForm(original), copy);
     QCOMPARE(copy.objectName(), QStringLiteral("Sample1"));
     CompareSamples(copy, original);
     QCOMPARE(copy.Font().Height(), -15);
@@ -277,26 +261,26 @@ void TestFormStream::everyKindRoundTrips()
 void TestFormStream::aFontWithoutSizeKeepsNone()
 {
     TSample sample;
-    Read("object Sample1: TSample\n  Font.Name = 'Serif'\nend\n", sample);
-    const QByteArray written = Write(sample);
+    test::ReadForm("object Sample1: TSample\n  Font.Name = 'Serif'\nend\n", sample);
+    const QByteArray written = test::WriteForm(sample);
     QVERIFY2(!written.contains("Font.Height"), written.constData());
     QVERIFY(written.contains("Font.Name = 'Serif'"));
     TSample copy;
-    Read(written, copy);
+    test::ReadForm(written, copy);
     QCOMPARE(copy.Font().ToQFont().pixelSize(), sample.Font().ToQFont().pixelSize());
     QCOMPARE(copy.Font().ToQFont().pointSizeF(), sample.Font().ToQFont().pointSizeF());
-    QCOMPARE(Write(copy), written);
+    QCOMPARE(test::WriteForm(copy), written);
 }
 
 void TestFormStream::anUnnamedObjectRoundTrips()
 {
     TSample sample;
     sample.SetCount(3);
-    const QByteArray written = Write(sample);
+    const QByteArray written = test::WriteForm(sample);
     QCOMPARE(QString::fromUtf8(written), QStringLiteral("object TSample\n  Count = 3\nend\n"));
     TSample copy;
     copy.setObjectName(QStringLiteral("Named"));
-    Read(written, copy);
+    test::ReadForm(written, copy);
     QVERIFY(copy.objectName().isEmpty());
     QCOMPARE(copy.Count(), 3);
 }
@@ -307,7 +291,7 @@ void TestFormStream::writesOnlyWhatDiffersFromAFreshObject()
     sample.setObjectName(QStringLiteral("Plain"));
     sample.SetHidden(5);
     sample.SetBuddy(&sample);
-    QCOMPARE(QString::fromUtf8(Write(sample)), QStringLiteral("object Plain: TSample\nend\n"));
+    QCOMPARE(QString::fromUtf8(test::WriteForm(sample)), QStringLiteral("object Plain: TSample\nend\n"));
 }
 
 void TestFormStream::writesTheFormSyntax_data()
@@ -336,7 +320,7 @@ void TestFormStream::writesTheFormSyntax()
     QFETCH(QString, line);
     TSample sample;
     Fill(sample);
-    const QString text = QString::fromUtf8(Write(sample));
+    const QString text = QString::fromUtf8(test::WriteForm(sample));
     QVERIFY2(text.contains(line), qPrintable(text));
 }
 
@@ -367,7 +351,7 @@ void TestFormStream::stringsRoundTrip()
     sample.SetText(text);
     sample.SetItems({text, text});
     TSample copy;
-    Read(Write(sample), copy);
+    test::ReadForm(test::WriteForm(sample), copy);
     QCOMPARE(copy.Text(), text);
     QCOMPARE(copy.Items(), (QStringList{text, text}));
 }
@@ -391,7 +375,7 @@ void TestFormStream::variantsKeepTheirKind()
     sample.setObjectName(QStringLiteral("S"));
     sample.SetValue(value);
     TSample copy;
-    Read(Write(sample), copy);
+    test::ReadForm(test::WriteForm(sample), copy);
     QCOMPARE(copy.Value().VarType(), value.VarType());
     QVERIFY(TVariant::SameValue(copy.Value(), value));
 }
@@ -399,18 +383,18 @@ void TestFormStream::variantsKeepTheirKind()
 void TestFormStream::readsClassicSpellings()
 {
     TSample sample;
-    Read("object X: TSample\n"
-         "  active = true\n"
-         "  Count = $1F\n"
-         "  FrameColor = $000080FF\n"
-         "  Text = 'one '\n"
-         "    + 'two'#33\n"
-         "  Font.Charset = DEFAULT_CHARSET\n"
-         "  Parts = <\n"
-         "    item\n"
-         "    end>\n"
-         "end\n",
-         sample);
+    test::ReadForm("object X: TSample\n"
+                   "  active = true\n"
+                   "  Count = $1F\n"
+                   "  FrameColor = $000080FF\n"
+                   "  Text = 'one '\n"
+                   "    + 'two'#33\n"
+                   "  Font.Charset = DEFAULT_CHARSET\n"
+                   "  Parts = <\n"
+                   "    item\n"
+                   "    end>\n"
+                   "end\n",
+                   sample);
     QVERIFY(sample.Active());
     QCOMPARE(sample.Count(), 31);
     QCOMPARE(sample.FrameColor(), TColor(0x000080FF));
@@ -464,7 +448,7 @@ void TestFormStream::badInputRaisesWithItsLine()
     QFETCH(QString, message);
     TSample sample;
     try {
-        Read(text, sample);
+        test::ReadForm(text, sample);
         QFAIL("no error raised");
     } catch (const EStreamError& e) {
         QVERIFY2(e.Message().startsWith(message), qPrintable(e.Message()));
@@ -480,7 +464,7 @@ void TestFormStream::aBadItemLeavesTheCollectionAsItWas()
                             "    item\n      Name = 'new'\n    end\n"
                             "    item\n      Title.Level = 'x'\n    end>\n"
                             "end\n";
-    QVERIFY_THROWS_EXCEPTION(EStreamError, Read(text, sample));
+    QVERIFY_THROWS_EXCEPTION(EStreamError, test::ReadForm(text, sample));
     QCOMPARE(sample.Parts()->Count(), 2);
     QCOMPARE(sample.Parts()->Part(0)->Name(), QStringLiteral("first"));
     QCOMPARE(sample.Parts()->Part(1)->Size(), 20);

@@ -1,3 +1,4 @@
+#include "common/texceptionhandlerscope.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/core/tset.h"
@@ -122,21 +123,14 @@ private slots:
 
     void guardHandsExceptionsToTheHandler()
     {
-        QString seen;
-        TExceptionHandler::SetHandler([&](std::exception_ptr e) {
-            try {
-                std::rethrow_exception(e);
-            } catch (const Exception& ex) {
-                seen = ex.Message();
-            }
-        });
+        QStringList seen;
+        const test::TExceptionHandlerScope handler(test::TExceptionHandlerScope::Recording(seen));
         QVERIFY(!TExceptionHandler::Guard([] { throw EDatabaseError(QStringLiteral("boom")); }));
-        QCOMPARE(seen, QStringLiteral("boom"));
+        QCOMPARE(seen, QStringList{QStringLiteral("boom")});
         seen.clear();
         QVERIFY(!TExceptionHandler::Guard([] { throw EAbort(); }));
         QVERIFY(seen.isEmpty());
         QVERIFY(TExceptionHandler::Guard([] {}));
-        TExceptionHandler::SetHandler({});
     }
 };
 

@@ -2,6 +2,7 @@
 #include "tmemorytestdataset.h"
 #include "trecordinglink.h"
 
+#include "common/texceptionhandlerscope.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/data/tdatasource.h"
@@ -339,20 +340,15 @@ void TestDataSetEditing::filterIsParsedAtOpen()
 void TestDataSetEditing::failingFilterHandlerRejectsTheRecord()
 {
     QStringList errors;
-    TExceptionHandler::SetHandler([&](std::exception_ptr error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const Exception& e) {
-            errors << e.Message();
-        }
-    });
     TCustomers c;
-    c.Data.SetOnFilterRecord([](TDataSet* d, bool&) {
-        if (d->FieldByName(QStringLiteral("Id"))->AsInteger() == 1)
-            throw EDatabaseError(QStringLiteral("handler failed"));
-    });
-    c.Data.SetFiltered(true);
-    TExceptionHandler::SetHandler({});
+    {
+        const test::TExceptionHandlerScope handler(test::TExceptionHandlerScope::Recording(errors));
+        c.Data.SetOnFilterRecord([](TDataSet* d, bool&) {
+            if (d->FieldByName(QStringLiteral("Id"))->AsInteger() == 1)
+                throw EDatabaseError(QStringLiteral("handler failed"));
+        });
+        c.Data.SetFiltered(true);
+    }
     QCOMPARE(c.Id(), 2);
     QVERIFY(errors.contains(QStringLiteral("handler failed")));
 }

@@ -1,3 +1,5 @@
+#include "common/errorof.h"
+#include "common/texceptionhandlerscope.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/core/tformatsettings.h"
@@ -69,17 +71,6 @@ template <typename F> F* AddField(TOneRecordDataSet& dataSet, const QString& nam
     field->SetFieldName(name);
     field->SetDataSet(&dataSet);
     return field;
-}
-
-/// The message of the exception `action` raises; empty when it raises none.
-template <typename E, typename Action> QString ErrorOf(Action action)
-{
-    try {
-        action();
-    } catch (const E& error) {
-        return error.Message();
-    }
-    return QString();
 }
 
 TField* NewFieldOfType(TOneRecordDataSet& dataSet, TFieldType type)
@@ -200,7 +191,7 @@ void TstFields::numbersFromText()
 
     TOneRecordDataSet dataSet;
     TField* field = NewFieldOfType(dataSet, TFieldType(type));
-    const QString message = ErrorOf<EConvertError>([&] { field->SetAsString(text); });
+    const QString message = test::ErrorOf<EConvertError>([&] { field->SetAsString(text); });
     QVERIFY2(error.isEmpty() ? message.isEmpty() : message.startsWith(error), qPrintable(message));
     if (!error.isEmpty()) {
         QVERIFY(!message.isEmpty());
@@ -224,11 +215,11 @@ void TstFields::typedReadsOfBadValues()
     QCOMPARE(text->AsString(), QString());
 
     text->SetAsString(QStringLiteral("abc"));
-    QCOMPARE(ErrorOf<EConvertError>([&] { text->AsInteger(); }),
+    QCOMPARE(test::ErrorOf<EConvertError>([&] { text->AsInteger(); }),
              QStringLiteral("'abc' is not a valid integer value"));
-    QCOMPARE(ErrorOf<EConvertError>([&] { text->AsFloat(); }),
+    QCOMPARE(test::ErrorOf<EConvertError>([&] { text->AsFloat(); }),
              QStringLiteral("'abc' is not a valid floating point value"));
-    QCOMPARE(ErrorOf<EConvertError>([&] { text->AsDateTime(); }),
+    QCOMPARE(test::ErrorOf<EConvertError>([&] { text->AsDateTime(); }),
              QStringLiteral("'abc' is not a valid date and time"));
     text->SetAsString(QStringLiteral("42"));
     QCOMPARE(text->AsInteger(), 42);
@@ -237,9 +228,10 @@ void TstFields::typedReadsOfBadValues()
     QCOMPARE(number->AsLargeInt(), 3);
     number->SetMinValue(1);
     number->SetMaxValue(10);
-    QVERIFY(ErrorOf<EConvertError>([&] { number->SetAsInteger(11); }).contains(QStringLiteral("1 to 10")));
+    QVERIFY(
+        test::ErrorOf<EConvertError>([&] { number->SetAsInteger(11); }).contains(QStringLiteral("1 to 10")));
     QCOMPARE(number->AsInteger(), 3);
-    QCOMPARE(ErrorOf<EConvertError>([&] { number->SetAsBytes(QByteArray("\x01", 1)); }),
+    QCOMPARE(test::ErrorOf<EConvertError>([&] { number->SetAsBytes(QByteArray("\x01", 1)); }),
              QStringLiteral("Cannot access field 'N' as type Integer"));
 }
 
@@ -427,7 +419,7 @@ void TstFields::booleanDisplayValues()
     auto* field = AddField<TBooleanField>(dataSet);
     field->SetDisplayValues(displayValues);
     field->SetAsBoolean(true);
-    const QString error = ErrorOf<EConvertError>([&] { field->SetAsString(text); });
+    const QString error = test::ErrorOf<EConvertError>([&] { field->SetAsString(text); });
     if (expected == QLatin1String("error")) {
         QCOMPARE(error, QStringLiteral("'maybe' is not a valid boolean value for field 'F'"));
         QCOMPARE(field->AsBoolean(), true);
@@ -506,29 +498,22 @@ void TstFields::blobStreamRefusesWritesOutsideEditing()
     TOneRecordDataSet dataSet;
     auto* blob = AddField<TBlobField>(dataSet);
     dataSet.EnterState(dsBrowse);
-    QCOMPARE(ErrorOf<EDatabaseError>([&] { TBlobStream(blob, QIODevice::WriteOnly); }),
+    QCOMPARE(test::ErrorOf<EDatabaseError>([&] { TBlobStream(blob, QIODevice::WriteOnly); }),
              QStringLiteral("Dataset not in edit or insert mode"));
     dataSet.EnterState(dsEdit);
     blob->SetReadOnly(true);
-    QCOMPARE(ErrorOf<EDatabaseError>([&] { TBlobStream(blob, QIODevice::WriteOnly); }),
+    QCOMPARE(test::ErrorOf<EDatabaseError>([&] { TBlobStream(blob, QIODevice::WriteOnly); }),
              QStringLiteral("Field 'F' cannot be modified"));
 
     // A store that fails when the stream is destroyed reaches the exception handler, not the void.
     blob->SetReadOnly(false);
     QStringList reported;
-    TExceptionHandler::SetHandler([&](std::exception_ptr error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const Exception& e) {
-            reported << e.Message();
-        }
-    });
     {
+        const test::TExceptionHandlerScope handler(test::TExceptionHandlerScope::Recording(reported));
         TBlobStream writer(blob, QIODevice::WriteOnly);
         writer.write("x");
         blob->SetReadOnly(true);
     }
-    TExceptionHandler::SetHandler({});
     QCOMPARE(reported, QStringList{QStringLiteral("Field 'F' cannot be modified")});
 }
 
@@ -552,7 +537,7 @@ void TstFields::blobTextsAndFiles()
     graphic->SaveToFile(path);
     blob->LoadFromFile(path);
     QCOMPARE(blob->AsBytes(), QByteArray("\x89PNG"));
-    QVERIFY(ErrorOf<EStreamError>([&] {
+    QVERIFY(test::ErrorOf<EStreamError>([&] {
                 blob->LoadFromFile(dir.filePath(QStringLiteral("missing")));
             }).startsWith(QStringLiteral("Cannot open file")));
 
@@ -642,11 +627,11 @@ void TstFields::factoryClassPerType()
 void TstFields::factoryRejectsUnsupportedTypes()
 {
     QObject owner;
-    QCOMPARE(ErrorOf<EDatabaseError>([&] { CreateField(ftADT, &owner, QStringLiteral("Address")); }),
+    QCOMPARE(test::ErrorOf<EDatabaseError>([&] { CreateField(ftADT, &owner, QStringLiteral("Address")); }),
              QStringLiteral("Unsupported field type (ADT) in field Address"));
-    QCOMPARE(ErrorOf<EDatabaseError>([&] { DefaultFieldClass(ftCursor, QStringLiteral("C")); }),
+    QCOMPARE(test::ErrorOf<EDatabaseError>([&] { DefaultFieldClass(ftCursor, QStringLiteral("C")); }),
              QStringLiteral("Unsupported field type (Cursor) in field C"));
-    QCOMPARE(ErrorOf<EDatabaseError>([&] { CreateField(ftUnknown, &owner, QStringLiteral("X")); }),
+    QCOMPARE(test::ErrorOf<EDatabaseError>([&] { CreateField(ftUnknown, &owner, QStringLiteral("X")); }),
              QStringLiteral("Field 'X' is of an unknown type"));
     QVERIFY(owner.children().isEmpty());
 }
@@ -659,7 +644,7 @@ void TstFields::modifyRulesAndValidation()
     calculated->SetFieldKind(fkCalculated);
 
     field->SetReadOnly(true);
-    QCOMPARE(ErrorOf<EDatabaseError>([&] { field->SetAsString(QStringLiteral("x")); }),
+    QCOMPARE(test::ErrorOf<EDatabaseError>([&] { field->SetAsString(QStringLiteral("x")); }),
              QStringLiteral("Field 'Name' cannot be modified"));
     field->SetReadOnly(false);
 
@@ -680,7 +665,7 @@ void TstFields::modifyRulesAndValidation()
     };
     field->OnChange = [&](TField*) { ++changes; };
     field->SetAsString(QStringLiteral("good"));
-    QCOMPARE(ErrorOf<EDatabaseError>([&] { field->SetAsString(QStringLiteral("bad")); }),
+    QCOMPARE(test::ErrorOf<EDatabaseError>([&] { field->SetAsString(QStringLiteral("bad")); }),
              QStringLiteral("refused"));
     QCOMPARE(seen, (QStringList{QStringLiteral("good"), QStringLiteral("bad")}));
     QCOMPARE(field->AsString(), QStringLiteral("good"));
@@ -690,13 +675,14 @@ void TstFields::modifyRulesAndValidation()
     lookup.SetFieldName(QStringLiteral("L"));
     lookup.SetFieldKind(fkLookup);
     lookup.SetKeyFields(QStringLiteral("Name"));
-    QCOMPARE(ErrorOf<EDatabaseError>([&] { lookup.Bind(true); }),
+    QCOMPARE(test::ErrorOf<EDatabaseError>([&] { lookup.Bind(true); }),
              QStringLiteral("Lookup information for field 'L' is incomplete"));
-    QCOMPARE(ErrorOf<EDatabaseError>([&] { lookup.SetLookupDataSet(&dataSet); }), QString());
+    QCOMPARE(test::ErrorOf<EDatabaseError>([&] { lookup.SetLookupDataSet(&dataSet); }), QString());
 
     TStringField loose;
-    QCOMPARE(ErrorOf<EDatabaseError>([&] { loose.AsString(); }), QStringLiteral("Field '' has no dataset"));
-    QCOMPARE(ErrorOf<EDatabaseError>([&] { calculated->SetFieldName(QStringLiteral("name")); }),
+    QCOMPARE(test::ErrorOf<EDatabaseError>([&] { loose.AsString(); }),
+             QStringLiteral("Field '' has no dataset"));
+    QCOMPARE(test::ErrorOf<EDatabaseError>([&] { calculated->SetFieldName(QStringLiteral("name")); }),
              QStringLiteral("Duplicate field name 'name'"));
 }
 

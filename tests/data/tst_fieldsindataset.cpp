@@ -1,5 +1,6 @@
 #include "tmemorytestdataset.h"
 
+#include "common/errorof.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/tformatsettings.h"
 #include "platform/data/tblobstream.h"
@@ -15,16 +16,6 @@
 using namespace orvo;
 
 namespace {
-
-template <typename E, typename Action> QString ErrorOf(Action action)
-{
-    try {
-        action();
-    } catch (const E& error) {
-        return error.Message();
-    }
-    return QString();
-}
 
 /// Two rows of (Id integer, Name string(8), Notes memo).
 std::unique_ptr<TMemoryTestDataSet> MakePeople()
@@ -73,14 +64,14 @@ private slots:
         TField* name = dataSet->FieldByName(QStringLiteral("Name"));
         TField* id = dataSet->FieldByName(QStringLiteral("Id"));
 
-        QCOMPARE(ErrorOf<EDatabaseError>([&] { name->SetAsString(QStringLiteral("Bob")); }),
+        QCOMPARE(test::ErrorOf<EDatabaseError>([&] { name->SetAsString(QStringLiteral("Bob")); }),
                  QStringLiteral("Dataset not in edit or insert mode"));
 
         int changes = 0;
         name->OnChange = [&](TField*) { ++changes; };
         dataSet->Edit();
         name->SetEditText(QStringLiteral("Bob"));
-        QCOMPARE(ErrorOf<EConvertError>([&] { id->SetAsString(QStringLiteral("x1")); }),
+        QCOMPARE(test::ErrorOf<EConvertError>([&] { id->SetAsString(QStringLiteral("x1")); }),
                  QStringLiteral("'x1' is not a valid integer value"));
         QCOMPARE(name->AsString(), QStringLiteral("Bob"));
         QCOMPARE(name->OldValue().AsString(), QStringLiteral("Ada"));
@@ -130,13 +121,13 @@ private slots:
         QCOMPARE(greeting->AsString(), QStringLiteral("Hi Ada"));
         QVERIFY(!greeting->CanModify());
         dataSet->Edit();
-        QCOMPARE(ErrorOf<EDatabaseError>([&] { greeting->SetAsString(QStringLiteral("x")); }),
+        QCOMPARE(test::ErrorOf<EDatabaseError>([&] { greeting->SetAsString(QStringLiteral("x")); }),
                  QStringLiteral("Field 'Greeting' cannot be modified"));
         name->SetAsString(QStringLiteral("Lin"));
         QCOMPARE(greeting->AsString(), QStringLiteral("Hi Lin"));
         dataSet->Cancel();
 
-        QCOMPARE(ErrorOf<EDatabaseError>([&] { greeting->SetFieldKind(fkData); }),
+        QCOMPARE(test::ErrorOf<EDatabaseError>([&] { greeting->SetFieldKind(fkData); }),
                  QStringLiteral("Cannot change the kind of field 'Greeting' of an open dataset"));
         dataSet->OnCalcFields = nullptr;
         delete greeting; // leaves the field list at once

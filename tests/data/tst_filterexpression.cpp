@@ -1,3 +1,4 @@
+#include "common/sqlitebind.h"
 #include "platform/core/exceptions.h"
 #include "platform/data/tfilterexpression.h"
 #include "platform/sqlite/tsqlitefunctions.h"
@@ -410,36 +411,15 @@ private:
         sqlite3_stmt* statement = nullptr;
         if (sqlite3_prepare_v2(FDb, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
             return "prepare failed: " + QString::fromUtf8(sqlite3_errmsg(FDb));
-        for (int i = 0; i < int(params.size()); ++i)
-            if (!Bind(statement, i + 1, params[size_t(i)])) {
-                sqlite3_finalize(statement);
-                return "unexpected parameter kind";
-            }
+        if (!test::BindStoredValues(statement, params)) {
+            sqlite3_finalize(statement);
+            return "unexpected parameter kind";
+        }
         QStringList ids;
         while (sqlite3_step(statement) == SQLITE_ROW)
             ids << QString::number(sqlite3_column_int64(statement, 0));
         sqlite3_finalize(statement);
         return ids.join(',');
-    }
-
-    // Only the kinds the SQLite layer stores: dates, Booleans and currency must come converted.
-    static bool Bind(sqlite3_stmt* statement, int index, const TVariant& value)
-    {
-        switch (value.VarType()) {
-        case varNull:
-            return sqlite3_bind_null(statement, index) == SQLITE_OK;
-        case varInt64:
-            return sqlite3_bind_int64(statement, index, value.AsInt64()) == SQLITE_OK;
-        case varDouble:
-            return sqlite3_bind_double(statement, index, value.AsFloat()) == SQLITE_OK;
-        case varString: {
-            const QByteArray utf8 = value.AsString().toUtf8();
-            return sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()),
-                                     SQLITE_TRANSIENT) == SQLITE_OK;
-        }
-        default:
-            return false;
-        }
     }
 
     sqlite3* FDb = nullptr;

@@ -3,6 +3,8 @@
 // an Exception, and when both paths run they accept the same records.
 #include "fuzzinput.h"
 
+#include "common/sqlitebind.h"
+
 #include "platform/core/exceptions.h"
 #include "platform/data/tfilterexpression.h"
 #include "platform/sqlite/tsqlitefunctions.h"
@@ -107,25 +109,6 @@ QString FieldSql(int index)
     return TSQLiteFunctions::FieldValueSql(ColumnSql(index), Fields()[size_t(index)].Type);
 }
 
-bool Bind(sqlite3_stmt* statement, int index, const TVariant& value)
-{
-    switch (value.VarType()) {
-    case varNull:
-        return sqlite3_bind_null(statement, index) == SQLITE_OK;
-    case varInt64:
-        return sqlite3_bind_int64(statement, index, value.AsInt64()) == SQLITE_OK;
-    case varDouble:
-        return sqlite3_bind_double(statement, index, value.AsFloat()) == SQLITE_OK;
-    case varString: {
-        const QByteArray utf8 = value.AsString().toUtf8();
-        return sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) ==
-               SQLITE_OK;
-    }
-    default:
-        return false;
-    }
-}
-
 /// Runs `sql` with `params` bound; the ids of the rows it gives, or nothing when
 /// SQLite refuses the statement.
 std::optional<QList<qint64>> Select(sqlite3* db, const QString& sql, const std::vector<TVariant>& params)
@@ -133,10 +116,8 @@ std::optional<QList<qint64>> Select(sqlite3* db, const QString& sql, const std::
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
         return std::nullopt;
-    for (int i = 0; i < int(params.size()); ++i) {
-        if (!Bind(statement, i + 1, params[size_t(i)]))
-            fuzz::Broken("the SQL translation binds only stored kinds", sql);
-    }
+    if (!test::BindStoredValues(statement, params))
+        fuzz::Broken("the SQL translation binds only stored kinds", sql);
     QList<qint64> ids;
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(statement)) == SQLITE_ROW)

@@ -3,17 +3,15 @@
 // back the same.
 #include "fuzzinput.h"
 
+#include "common/formroundtrip.h"
+
 #include "platform/core/exceptions.h"
 #include "platform/core/tcollection.h"
 #include "platform/core/tcolor.h"
-#include "platform/core/tformreader.h"
-#include "platform/core/tformwriter.h"
 #include "platform/core/tpersistent.h"
 #include "platform/core/tset.h"
 #include "platform/core/tvariant.h"
 #include "platform/graphics/tfont.h"
-
-#include <QBuffer>
 
 namespace FuzzEnums {
 Q_NAMESPACE
@@ -122,41 +120,26 @@ private:
     TParts* FParts = new TParts(this);
 };
 
-QByteArray Written(const QObject& object)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    TFormWriter(buffer).WriteObject(object);
-    return buffer.data();
-}
-
-void Read(const QByteArray& text, QObject& object)
-{
-    QBuffer buffer;
-    buffer.setData(text);
-    buffer.open(QIODevice::ReadOnly);
-    TFormReader(buffer).ReadObject(object);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     TSample sample;
     try {
-        Read(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), sample);
+        test::ReadForm(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), sample);
     } catch (const Exception&) {
         // A damaged form is refused: that is allowed; what it had set stays readable.
     }
-    const QByteArray written = Written(sample);
+    const QByteArray written = test::WriteForm(sample);
     TSample copy;
     try {
-        Read(written, copy);
+        test::ReadForm(written, copy);
     } catch (const Exception& e) {
         fuzz::Broken("a written form reads back",
                      e.Message() + QLatin1Char('\n') + QString::fromUtf8(written));
     }
-    fuzz::Require(Written(copy) == written, "a form reads back as written", QString::fromUtf8(written));
+    fuzz::Require(test::WriteForm(copy) == written, "a form reads back as written",
+                  QString::fromUtf8(written));
     return 0;
 }
 

@@ -1,3 +1,4 @@
+#include "common/texceptionhandlerscope.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/gridbase/tcustomgrid.h"
@@ -498,20 +499,13 @@ void TestCustomGrid::editorObeysCanEditModify()
 void TestCustomGrid::exceptionInDrawCellReachesHandler()
 {
     QStringList caught;
-    TExceptionHandler::SetHandler([&caught](std::exception_ptr error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const Exception& e) {
-            caught.append(e.Message());
-        } catch (...) {
-            caught.append(QStringLiteral("unknown"));
-        }
-    });
     TTestGrid grid;
-    ShowGrid(grid, 300, 200);
-    grid.ThrowInDraw = true;
-    grid.viewport()->repaint();
-    TExceptionHandler::SetHandler({});
+    {
+        const test::TExceptionHandlerScope handler(test::TExceptionHandlerScope::Recording(caught));
+        ShowGrid(grid, 300, 200);
+        grid.ThrowInDraw = true;
+        grid.viewport()->repaint();
+    }
     QCOMPARE(caught, QStringList{QStringLiteral("cannot draw")});
 }
 
@@ -738,10 +732,11 @@ void TestCustomGrid::hintAndHandlerExceptions()
     QCOMPARE(grid.HintPoints, QList<QPoint>{QPoint(70, 30)});
 
     int handled = 0;
-    TExceptionHandler::SetHandler([&handled](std::exception_ptr) { ++handled; });
-    grid.ThrowInKeyDown = true;
-    QTest::keyClick(&grid, Qt::Key_Down);
-    TExceptionHandler::SetHandler({});
+    {
+        const test::TExceptionHandlerScope handler([&handled](std::exception_ptr) { ++handled; });
+        grid.ThrowInKeyDown = true;
+        QTest::keyClick(&grid, Qt::Key_Down);
+    }
     QCOMPARE(handled, 1);
     QCOMPARE(grid.Row(), 1);
 }

@@ -2,6 +2,8 @@
 #include "grid/columns/torvocolumnreport.h"
 #include "grid/columns/torvocolumntitle.h"
 #include "grid/columns/torvodbgridcolumns.h"
+#include "grid/common/gridtestwidgets.h"
+#include "grid/common/tgridsettingsguard.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "grid/totals/torvocolumntotalfields.h"
@@ -52,14 +54,6 @@ protected:
         Notices << QStringLiteral("%1:%2").arg(int(action)).arg(item->ID());
     }
 };
-
-QStringList Names(const TOrvoDBGridColumns& columns)
-{
-    QStringList names;
-    for (int i = 0; i < columns.Count(); ++i)
-        names << columns.Items(i)->Title()->Caption();
-    return names;
-}
 
 } // namespace
 
@@ -409,7 +403,7 @@ void TestGridColumns::autoColumnsLandInFront()
     columns.AddExpandColumn();
     columns.AddSelectColumn();
     columns.AddNumberColumn();
-    QCOMPARE(Names(columns), (QStringList{"No.", "Select", "Expand", "data"}));
+    QCOMPARE(test::ColumnCaptions(columns), (QStringList{"No.", "Select", "Expand", "data"}));
     const TOrvoColumn* number = columns.Items(0);
     QVERIFY(number->AutoNumber() && number->SuppressRTL());
     QCOMPARE(number->Alignment(), taRightJustify);
@@ -503,11 +497,11 @@ void TestGridColumns::movingTakesSubColumnsAlong()
         columns.Add()->Title()->SetCaption(QString::fromLatin1(name));
     columns.Items(0)->SetExpandCols(2);
     columns.Items(0)->SetIndex(3);
-    QCOMPARE(Names(columns), (QStringList{"x", "y", "g", "s1", "s2"}));
+    QCOMPARE(test::ColumnCaptions(columns), (QStringList{"x", "y", "g", "s1", "s2"}));
     columns.Items(2)->SetIndex(0);
-    QCOMPARE(Names(columns), (QStringList{"g", "s1", "s2", "x", "y"}));
+    QCOMPARE(test::ColumnCaptions(columns), (QStringList{"g", "s1", "s2", "x", "y"}));
     columns.Items(4)->SetIndex(1);
-    QCOMPARE(Names(columns), (QStringList{"g", "y", "s1", "s2", "x"}));
+    QCOMPARE(test::ColumnCaptions(columns), (QStringList{"g", "y", "s1", "s2", "x"}));
 }
 
 void TestGridColumns::displayNames()
@@ -692,10 +686,12 @@ void TestGridColumns::totalCaptionsAndValuesReplaceEachOther()
     total.SetValue(TVariant(qint64(9)));
     QVERIFY(!total.IsValueStored()); // calculated results are not stored
 
-    TOrvoColumnTotalValue::SetTotalNullText(QStringLiteral("n/a"));
-    total.SetValue(TVariant::Null());
-    QCOMPARE(total.Caption(), QStringLiteral("n/a"));
-    TOrvoColumnTotalValue::SetTotalNullText(QString());
+    {
+        const test::TGridSettingsGuard settings;
+        TOrvoColumnTotalValue::SetTotalNullText(QStringLiteral("n/a"));
+        total.SetValue(TVariant::Null());
+        QCOMPARE(total.Caption(), QStringLiteral("n/a"));
+    }
 
     total.SetFormat(QStringLiteral("%d"));
     total.SetFormatAsFloat(true);
@@ -958,10 +954,11 @@ void TestGridColumns::autoNumberNumbersTheDrawnRow()
     QCOMPARE(number->DisplayText(), QStringLiteral("3."));
     link->SetActiveRecord(current);
 
-    const QString saved = TOrvoCustomDBGrid::AutoNumberFormat();
-    TOrvoCustomDBGrid::AutoNumberFormat() = QStringLiteral("#%d");
-    QCOMPARE(number->DisplayText(), QStringLiteral("#2"));
-    TOrvoCustomDBGrid::AutoNumberFormat() = saved;
+    {
+        const test::TGridSettingsGuard settings;
+        TOrvoCustomDBGrid::AutoNumberFormat() = QStringLiteral("#%d");
+        QCOMPARE(number->DisplayText(), QStringLiteral("#2"));
+    }
 
     // Without sequence mode the record being inserted has no number yet.
     data.Table.Insert();

@@ -2,6 +2,7 @@
 #include "grid/columns/torvocolumnreport.h"
 #include "grid/columns/torvocolumntitle.h"
 #include "grid/columns/torvodbgridcolumns.h"
+#include "grid/common/gridtestwidgets.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/totals/torvocolumntotalfooter.h"
 #include "grid/totals/torvocolumntotalvalue.h"
@@ -73,14 +74,6 @@ void Load(TOrvoDBGrid& grid, const QByteArray& text)
     buffer.setData(text);
     buffer.open(QIODevice::ReadOnly);
     grid.Columns()->LoadFromStream(buffer);
-}
-
-QStringList Captions(const TOrvoDBGrid& grid)
-{
-    QStringList captions;
-    for (int i = 0; i < grid.Columns()->Count(); ++i)
-        captions << grid.Columns()->Items(i)->Title()->Caption();
-    return captions;
 }
 
 /// A program's own column class, with a property of its own, made by its own grid class.
@@ -233,7 +226,7 @@ void TestGridColumnStream::badStreamsLeaveTheColumnsAsTheyWere()
         QVERIFY2(e.Message().startsWith(QStringLiteral("Line ")), qPrintable(e.Message()));
         QVERIFY2(e.Message().contains(message), qPrintable(e.Message()));
     }
-    QCOMPARE(Captions(grid), QStringList{QStringLiteral("kept")});
+    QCOMPARE(test::ColumnCaptions(*grid.Columns()), QStringList{QStringLiteral("kept")});
     QCOMPARE(grid.Columns()->Items(0), kept);
     QCOMPARE(grid.Columns()->OrderList().size(), 1);
     QCOMPARE(grid.OrderFields(), QStringLiteral("kept"));
@@ -248,14 +241,14 @@ void TestGridColumnStream::filesAreWrittenWhole()
     original.Columns()->SaveToFile(fileName);
     TOrvoDBGrid copy;
     copy.Columns()->LoadFromFile(fileName);
-    QCOMPARE(Captions(copy), Captions(original));
+    QCOMPARE(test::ColumnCaptions(*copy.Columns()), test::ColumnCaptions(*original.Columns()));
 
     QVERIFY_THROWS_EXCEPTION(EStreamError,
                              copy.Columns()->LoadFromFile(dir.filePath(QStringLiteral("none.clm"))));
     const QString unwritable = dir.filePath(QStringLiteral("missing/layout.clm"));
     QVERIFY_THROWS_EXCEPTION(EStreamError, original.Columns()->SaveToFile(unwritable));
     QVERIFY(QDir(dir.path()).entryList(QDir::Files) == QStringList{QStringLiteral("layout.clm")});
-    QCOMPARE(Captions(copy), Captions(original));
+    QCOMPARE(test::ColumnCaptions(*copy.Columns()), test::ColumnCaptions(*original.Columns()));
 }
 
 QTEST_MAIN(TestGridColumnStream)

@@ -1,5 +1,8 @@
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
+#include "grid/common/gridtestwidgets.h"
+#include "grid/common/titemorders.h"
+#include "grid/common/titemstable.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/totals/torvocolumntotalfields.h"
 #include "grid/totals/torvocolumntotalfooter.h"
@@ -14,7 +17,6 @@
 #include "platform/sqlite/tsqlitedatabase.h"
 #include "platform/sqlite/tsqlitetable.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace orvo;
@@ -44,42 +46,12 @@ protected:
     }
 };
 
-/// Items and orders in one database; each order names an item by key.
+/// Twenty items and one order naming item 2, in one database.
 struct TShop
 {
-    QTemporaryDir Dir;
-    TSQLiteDatabase Db;
-    TSQLiteTable Items;
-    TSQLiteTable Orders;
-    TDataSource ItemSource;
-    TDataSource OrderSource;
-
-    TShop()
-    {
-        Db.SetDatabaseName(Dir.filePath(QStringLiteral("shop.db")));
-        Db.SetCreateIfMissing(true);
-        Db.Open();
-        Db.ExecSQL(QStringLiteral("CREATE TABLE items (id INTEGER PRIMARY KEY, name TEXT, price REAL)"));
-        Db.ExecSQL(
-            QStringLiteral("CREATE TABLE orders (id INTEGER PRIMARY KEY, item INTEGER, item_name TEXT)"));
-        for (int i = 1; i <= 20; ++i)
-            Db.ExecSQL(QStringLiteral("INSERT INTO items (id, name, price) VALUES (?, ?, ?)"),
-                       {qint64(i), QStringLiteral("Item %1").arg(i), i * 1.5});
-        Db.ExecSQL(QStringLiteral("INSERT INTO orders (id, item, item_name) VALUES (1, 2, 'Item 2')"));
-        Items.SetDatabase(&Db);
-        Items.SetTableName(QStringLiteral("items"));
-        Orders.SetDatabase(&Db);
-        Orders.SetTableName(QStringLiteral("orders"));
-        ItemSource.SetDataSet(&Items);
-        OrderSource.SetDataSet(&Orders);
-    }
+    test::TItemsTable Items{20};
+    test::TItemOrders Orders{Items.Db};
 };
-
-void AddColumns(TOrvoDBGrid& grid, const QStringList& names)
-{
-    for (const QString& name : names)
-        grid.Columns()->Add()->SetFieldName(name);
-}
 
 } // namespace
 
@@ -123,10 +95,10 @@ void TestGridLink::typedKeysMustSuitTheField()
     QFETCH(bool, accepted);
     TShop shop;
     TLinkGrid grid;
-    AddColumns(grid, {field});
-    grid.SetDataSource(&shop.ItemSource);
+    test::AddColumns(grid, {field});
+    grid.SetDataSource(&shop.Items.Source);
     QVERIFY(!grid.CanEditAcceptKey(key)); // nothing to type into while closed
-    shop.Items.Open();
+    shop.Items.Table.Open();
     QCOMPARE(grid.CanEditAcceptKey(key), accepted);
     grid.Columns()->Add(); // a column without a field takes nothing
     grid.SetCol(grid.DataToRawColumn(1));
@@ -137,17 +109,15 @@ void TestGridLink::refusedKeyNeitherOpensNorChangesTheEditor()
 {
     TShop shop;
     TLinkGrid grid;
-    AddColumns(grid, {QStringLiteral("id")});
-    grid.resize(300, 200);
-    grid.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&grid));
-    grid.SetDataSource(&shop.ItemSource);
-    shop.Items.Open();
+    test::AddColumns(grid, {QStringLiteral("id")});
+    QVERIFY(test::ShowExposed(grid, 300, 200));
+    grid.SetDataSource(&shop.Items.Source);
+    shop.Items.Table.Open();
     grid.setFocus();
 
     QTest::keyClick(&grid, Qt::Key_X);
     QVERIFY(!grid.EditorMode());
-    QCOMPARE(shop.Items.State(), dsBrowse);
+    QCOMPARE(shop.Items.Table.State(), dsBrowse);
 
     QTest::keyClick(&grid, Qt::Key_4);
     QVERIFY(grid.EditorMode());
@@ -162,15 +132,13 @@ void TestGridLink::activationClosingSteps()
 {
     TShop shop;
     TLinkGrid grid;
-    grid.resize(300, 200);
-    grid.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    QVERIFY(test::ShowExposed(grid, 300, 200));
     grid.SetOptions(grid.Options() + TOrvoDBGridOptions{dgAlwaysShowEditor});
     grid.SetOptionsEx(grid.OptionsEx() - TOrvoDBGridOptionsEx{dgDelayUpdateTotals});
     int totalsUpdated = 0;
     grid.OnTotalsUpdated = [&totalsUpdated](QObject*) { ++totalsUpdated; };
-    grid.SetDataSource(&shop.ItemSource);
-    shop.Items.Open();
+    grid.SetDataSource(&shop.Items.Source);
+    shop.Items.Table.Open();
     QVERIFY(grid.EditorMode());
     QCOMPARE(totalsUpdated, 1);
 }
@@ -182,11 +150,11 @@ void TestGridLink::closingStepsRunWhenActivationFails()
     grid.SetOptionsEx(grid.OptionsEx() - TOrvoDBGridOptionsEx{dgDelayUpdateTotals});
     int totalsUpdated = 0;
     grid.OnTotalsUpdated = [&totalsUpdated](QObject*) { ++totalsUpdated; };
-    grid.SetDataSource(&shop.ItemSource);
+    grid.SetDataSource(&shop.Items.Source);
     grid.FailFieldMap = true;
     bool raised = false;
     try {
-        shop.Items.Open();
+        shop.Items.Table.Open();
     } catch (const EInvalidGridOperation& error) {
         raised = error.Message() == QStringLiteral("field map refused");
     }
@@ -201,24 +169,24 @@ void TestGridLink::autoFilterLeavesTheDataSetItWasOn()
 {
     TShop shop;
     TLinkGrid grid;
-    shop.Items.SetFilter(QStringLiteral("id > 2"));
-    shop.Items.SetFiltered(true);
-    grid.SetDataSource(&shop.ItemSource);
-    shop.Items.Open();
+    shop.Items.Table.SetFilter(QStringLiteral("id > 2"));
+    shop.Items.Table.SetFiltered(true);
+    grid.SetDataSource(&shop.Items.Source);
+    shop.Items.Table.Open();
     grid.ApplyFilter(true, QStringLiteral("id > 2"), QStringLiteral("id < 5"), {});
-    QCOMPARE(shop.Items.RecordCount(), 2);
+    QCOMPARE(shop.Items.Table.RecordCount(), 2);
 
     // Closing gives the dataset its own filter back.
-    shop.Items.Close();
-    QCOMPARE(shop.Items.Filter(), QStringLiteral("id > 2"));
-    QVERIFY(shop.Items.Filtered());
+    shop.Items.Table.Close();
+    QCOMPARE(shop.Items.Table.Filter(), QStringLiteral("id > 2"));
+    QVERIFY(shop.Items.Table.Filtered());
 
     // So does moving the grid to another source while the auto-filter is on.
-    shop.Items.Open();
+    shop.Items.Table.Open();
     grid.ApplyFilter(true, QStringLiteral("id > 2"), QStringLiteral("id < 5"), {});
-    grid.SetDataSource(&shop.OrderSource);
-    QCOMPARE(shop.Items.Filter(), QStringLiteral("id > 2"));
-    QCOMPARE(shop.Items.RecordCount(), 18);
+    grid.SetDataSource(&shop.Orders.Source);
+    QCOMPARE(shop.Items.Table.Filter(), QStringLiteral("id > 2"));
+    QCOMPARE(shop.Items.Table.RecordCount(), 18);
 }
 
 void TestGridLink::removedFieldLeavesTheTotals_data()
@@ -239,7 +207,7 @@ void TestGridLink::removedFieldLeavesTheTotals()
     QFETCH(bool, controlsDisabled);
     TShop shop;
     TLinkGrid grid;
-    AddColumns(grid, {QStringLiteral("id"), QStringLiteral("name")});
+    test::AddColumns(grid, {QStringLiteral("id"), QStringLiteral("name")});
     TOrvoColumn* column = grid.Columns()->Items(1);
     TOrvoColumnTotalValue* totals[] = {column->TotalHeader(), column->TotalValues()->Add(),
                                        column->TotalFooter()};
@@ -248,14 +216,14 @@ void TestGridLink::removedFieldLeavesTheTotals()
         total->SetTotalResult(trDataField);
         total->SetFieldName(QStringLiteral("price"));
     }
-    grid.SetDataSource(&shop.ItemSource);
-    shop.Items.Open();
-    TField* price = shop.Items.FieldByName(QStringLiteral("price"));
+    grid.SetDataSource(&shop.Items.Source);
+    shop.Items.Table.Open();
+    TField* price = shop.Items.Table.FieldByName(QStringLiteral("price"));
     if (total)
         QCOMPARE(total->Field(), price);
 
     if (controlsDisabled)
-        shop.Items.DisableControls();
+        shop.Items.Table.DisableControls();
     const int before = grid.Passes;
     delete price;
     if (total) {
@@ -267,10 +235,10 @@ void TestGridLink::removedFieldLeavesTheTotals()
         // The dataset reports nothing now: the pass comes later, even with nothing bound.
         QCOMPARE(grid.Passes, before);
         QTRY_VERIFY(grid.Passes > before);
-        shop.Items.EnableControls();
+        shop.Items.Table.EnableControls();
     }
     QVERIFY(grid.Passes > before);
-    QCOMPARE(column->Field(), shop.Items.FieldByName(QStringLiteral("name")));
+    QCOMPARE(column->Field(), shop.Items.Table.FieldByName(QStringLiteral("name")));
     QVERIFY(!grid.grab().isNull());
 }
 
@@ -279,16 +247,16 @@ void TestGridLink::removedTotalsFieldLeavesTheTotalFields()
     TShop shop;
     TLinkGrid grid;
     grid.SetOptionsEx(grid.OptionsEx() + TOrvoDBGridOptionsEx{dgTotalFields});
-    AddColumns(grid, {QStringLiteral("id")});
+    test::AddColumns(grid, {QStringLiteral("id")});
     TOrvoColumnTotalFields* fields = grid.Columns()->Items(0)->TotalFields();
     fields->SetFieldName(QStringLiteral("item_name"));
-    grid.SetDataSource(&shop.ItemSource);
-    grid.Totals()->SetDataSource(&shop.OrderSource);
-    shop.Items.Open();
-    shop.Orders.Open();
+    grid.SetDataSource(&shop.Items.Source);
+    grid.Totals()->SetDataSource(&shop.Orders.Source);
+    shop.Items.Table.Open();
+    shop.Orders.Table.Open();
     QCOMPARE(fields->GetText(), QStringLiteral("Item 2"));
 
-    delete shop.Orders.FieldByName(QStringLiteral("item_name"));
+    delete shop.Orders.Table.FieldByName(QStringLiteral("item_name"));
     QVERIFY(fields->Field() == nullptr);
     QCOMPARE(fields->GetText(), QString());
     QVERIFY(!grid.grab().isNull());
@@ -311,15 +279,15 @@ void TestGridLink::lookupColumnsTabOnlyToWritableKeys()
     QFETCH(bool, tabStop);
     TShop shop;
     TLinkGrid grid;
-    AddColumns(grid, {QStringLiteral("id"), QStringLiteral("item_name")});
+    test::AddColumns(grid, {QStringLiteral("id"), QStringLiteral("item_name")});
     TOrvoColumn* result = grid.Columns()->Items(1);
     result->SetKeyField(keyField);
-    result->SetLookupDataSet(&shop.Items);
+    result->SetLookupDataSet(&shop.Items.Table);
     result->SetLookupKeyField(QStringLiteral("id"));
     result->SetLookupResultField(QStringLiteral("name"));
-    grid.SetDataSource(&shop.OrderSource);
-    shop.Orders.Open();
-    shop.Orders.FieldByName(QStringLiteral("item"))->SetReadOnly(keyReadOnly);
+    grid.SetDataSource(&shop.Orders.Source);
+    shop.Orders.Table.Open();
+    shop.Orders.Table.FieldByName(QStringLiteral("item"))->SetReadOnly(keyReadOnly);
     grid.LayoutChanged();
     QCOMPARE(result->LookupColumn(), lcLookupResultField);
     QCOMPARE(grid.TabStops(grid.DataToRawColumn(1)), tabStop);

@@ -1,13 +1,16 @@
+#include "common/texceptionhandlerscope.h"
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvocolumntitle.h"
 #include "grid/columns/torvodbgridcolumns.h"
+#include "grid/common/gridtestwidgets.h"
+#include "grid/common/titemorders.h"
+#include "grid/common/titemstable.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "grid/painting/torvogridstyle.h"
 #include "grid/totals/torvocolumntotal.h"
 #include "grid/totals/torvocolumntotalfooter.h"
 #include "grid/totals/torvocolumntotalvalues.h"
-#include "platform/core/texceptionhandler.h"
 #include "platform/data/tdatasource.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
@@ -17,9 +20,7 @@
 
 #include <QBuffer>
 #include <QFontMetrics>
-#include <QScopeGuard>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace orvo;
@@ -41,39 +42,6 @@ protected:
     }
 };
 
-/// A database with a hundred numbered items.
-struct TItems
-{
-    QTemporaryDir Dir;
-    TSQLiteDatabase Db;
-    TSQLiteTable Table;
-    TDataSource Source;
-
-    TItems()
-    {
-        Db.SetDatabaseName(Dir.filePath(QStringLiteral("items.db")));
-        Db.SetCreateIfMissing(true);
-        Db.Open();
-        Db.ExecSQL(QStringLiteral("CREATE TABLE items (id INTEGER PRIMARY KEY, name TEXT, price REAL)"));
-        Db.StartTransaction();
-        for (int i = 1; i <= 100; ++i)
-            Db.ExecSQL(QStringLiteral("INSERT INTO items (id, name, price) VALUES (?, ?, ?)"),
-                       {qint64(i), QStringLiteral("Item %1").arg(i), i * 1.25});
-        Db.Commit();
-        Table.SetDatabase(&Db);
-        Table.SetTableName(QStringLiteral("items"));
-        Source.SetDataSet(&Table);
-    }
-};
-
-/// Grids are measured as they are shown: a hidden widget's viewport keeps its first size.
-void Show(QWidget& grid, int width, int height)
-{
-    grid.resize(width, height);
-    grid.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&grid));
-}
-
 /// Columns of 100 pixels in a grid with nothing else that takes room: no frame, bars,
 /// theme, indicator or column lines, so that stretched widths are exact.
 void AddPlainColumns(TOrvoDBGrid& grid, std::initializer_list<const char*> names)
@@ -82,8 +50,7 @@ void AddPlainColumns(TOrvoDBGrid& grid, std::initializer_list<const char*> names
     grid.SetScrollBars(ssNone);
     grid.SetFixedTheme(ftNone);
     grid.SetOptions(grid.Options() - TOrvoDBGridOptions{dgIndicator, dgColLines});
-    for (const char* name : names)
-        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
+    test::AddColumns(grid, names);
     for (int i = 0; i < grid.Columns()->Count(); ++i)
         grid.Columns()->Items(i)->SetWidth(100);
 }
@@ -167,7 +134,7 @@ void TestGridLayout::rowCountsOfAnInactiveGrid()
     QFETCH(int, titleRows);
     QFETCH(int, bottomRows);
     TOrvoDBGrid grid;
-    Show(grid, 300, 200);
+    QVERIFY(test::ShowExposed(grid, 300, 200));
     TOrvoDBGridOptions options = grid.Options();
     if (!titles)
         options.Exclude(dgTitles);
@@ -200,12 +167,12 @@ void TestGridLayout::totalValueRowsFollowTheLongestColumn()
 
 void TestGridLayout::footerStaysAtTheBottomEdge()
 {
-    TItems items;
+    test::TItemsTable items;
     items.Table.Open();
     items.Table.SetFilter(QStringLiteral("id <= 2"));
     items.Table.SetFiltered(true);
     TOrvoDBGrid grid;
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     grid.SetOptionsEx(grid.OptionsEx() + TOrvoDBGridOptionsEx{dgTotalFooter});
     QCOMPARE(grid.DataRowCount(), 2);
@@ -229,11 +196,11 @@ void TestGridLayout::rowsFollowTheHorizontalBar()
     // The bar comes and goes with the columns' widths, not with a resize: the rows must
     // follow it all the same, as they follow a resize.
     QFETCH(bool, footer);
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
     if (footer)
         grid.SetOptionsEx(grid.OptionsEx() + TOrvoDBGridOptionsEx{dgTotalFooter});
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     for (int i = 0; i < grid.Columns()->Count(); ++i)
@@ -287,9 +254,9 @@ void TestGridLayout::dataRowHeightFromFontLinesAndSpacing()
 
 void TestGridLayout::oneDataRowPerBufferedRecord()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     const int buffered = grid.DataLink()->RecordCount();
@@ -343,9 +310,9 @@ void TestGridLayout::bracketsRunOneLayoutPass()
 
 void TestGridLayout::closingAndReopeningTheDataSet()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     QCOMPARE(grid.Columns()->Count(), 3);
@@ -365,9 +332,9 @@ void TestGridLayout::closingAndReopeningTheDataSet()
 
 void TestGridLayout::customizedColumnWithAMissingFieldKeepsItsPlace()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     const QStringList names{QStringLiteral("name"), QStringLiteral("nosuch"), QStringLiteral("id")};
     for (const QString& name : names)
         grid.Columns()->Add()->SetFieldName(name);
@@ -384,7 +351,7 @@ void TestGridLayout::customizedColumnWithAMissingFieldKeepsItsPlace()
 
 void TestGridLayout::frozenColumnsAreClamped()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
     grid.SetDataSource(&items.Source);
     items.Table.Open();
@@ -402,10 +369,10 @@ void TestGridLayout::frozenColumnsAreClamped()
 
 void TestGridLayout::stretchDistribution()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
     AddPlainColumns(grid, {"id", "name", "price"});
-    Show(grid, 300 + 2 * grid.frameWidth(), 200);
+    QVERIFY(test::ShowExposed(grid, 300 + 2 * grid.frameWidth(), 200));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     grid.SetStretchMode(true);
@@ -432,11 +399,11 @@ void TestGridLayout::stretchDistribution()
 
 void TestGridLayout::stretchKeepsAPinnedMinimum()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
     AddPlainColumns(grid, {"id", "name", "price"});
     grid.Columns()->Items(0)->SetWidthMin(80);
-    Show(grid, 150 + 2 * grid.frameWidth(), 200);
+    QVERIFY(test::ShowExposed(grid, 150 + 2 * grid.frameWidth(), 200));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     grid.SetStretchMode(true);
@@ -449,12 +416,12 @@ void TestGridLayout::stretchKeepsAPinnedMinimum()
 
 void TestGridLayout::stretchReleasesMinimumsWhenEveryColumnIsPinned()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
     AddPlainColumns(grid, {"id", "name"});
     grid.Columns()->Items(0)->SetWidthMin(100);
     grid.Columns()->Items(1)->SetWidthMax(30);
-    Show(grid, 150 + 2 * grid.frameWidth(), 200);
+    QVERIFY(test::ShowExposed(grid, 150 + 2 * grid.frameWidth(), 200));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     grid.SetStretchMode(true);
@@ -487,10 +454,10 @@ void TestGridLayout::widthWritesWhileStretching()
     QFETCH(QString, write);
     QFETCH(QList<int>, bases);
     QFETCH(QList<int>, shown);
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
     AddPlainColumns(grid, {"id", "name", "price"});
-    Show(grid, 300 + 2 * grid.frameWidth(), 200);
+    QVERIFY(test::ShowExposed(grid, 300 + 2 * grid.frameWidth(), 200));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     grid.SetStretchMode(true);
@@ -519,9 +486,9 @@ void TestGridLayout::widthWritesWhileStretching()
 
 void TestGridLayout::sequencedScrollBarShowsRecordNumbers()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     QVERIFY(items.Table.IsSequenced());
@@ -541,12 +508,12 @@ void TestGridLayout::sequencedScrollBarShowsRecordNumbers()
 
 void TestGridLayout::threePositionScrollBar()
 {
-    TItems items;
+    test::TItemsTable items;
     // A record filter the database cannot evaluate leaves record numbers unknown.
     items.Table.SetOnFilterRecord([](TDataSet*, bool& accept) { accept = true; });
     items.Table.SetFiltered(true);
     TOrvoDBGrid grid;
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     QVERIFY(!items.Table.IsSequenced());
@@ -562,9 +529,9 @@ void TestGridLayout::threePositionScrollBar()
 
 void TestGridLayout::scrollBarActionsMoveTheDataSet()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     const int visible = grid.DataRowCount();
@@ -583,9 +550,9 @@ void TestGridLayout::scrollBarActionsMoveTheDataSet()
 
 void TestGridLayout::gridFollowsTheDataSetAsItScrolls()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     const int recNoBefore = items.Table.RecNo();
@@ -605,15 +572,9 @@ void TestGridLayout::gridFollowsTheDataSetAsItScrolls()
 
 void TestGridLayout::lookupResultColumnsFollowTheirKey()
 {
-    TItems items;
-    items.Db.ExecSQL(
-        QStringLiteral("CREATE TABLE orders (id INTEGER PRIMARY KEY, item INTEGER, item_name TEXT)"));
-    items.Db.ExecSQL(QStringLiteral("INSERT INTO orders (id, item, item_name) VALUES (1, 2, 'Item 2')"));
-    TSQLiteTable orders;
-    orders.SetDatabase(&items.Db);
-    orders.SetTableName(QStringLiteral("orders"));
-    TDataSource source;
-    source.SetDataSet(&orders);
+    test::TItemsTable items;
+    test::TItemOrders itemOrders(items.Db);
+    TSQLiteTable& orders = itemOrders.Table;
     TOrvoDBGrid grid;
     TOrvoColumn* result = grid.Columns()->Add();
     result->SetFieldName(QStringLiteral("item_name"));
@@ -622,7 +583,7 @@ void TestGridLayout::lookupResultColumnsFollowTheirKey()
     result->SetLookupKeyField(QStringLiteral("id"));
     result->SetLookupResultField(QStringLiteral("name"));
     grid.Columns()->Add()->SetFieldName(QStringLiteral("item"));
-    grid.SetDataSource(&source);
+    grid.SetDataSource(&itemOrders.Source);
     orders.Open();
     QCOMPARE(result->LookupColumn(), lcLookupResultField);
 
@@ -663,7 +624,7 @@ void TestGridLayout::lookupResultColumnsFollowTheirKey()
 
 void TestGridLayout::scalingScalesEachColumnOnce()
 {
-    TItems items;
+    test::TItemsTable items;
     TCountingGrid grid;
     int resizes = 0;
     grid.OnColumnResize = [&resizes](QObject*) { ++resizes; };
@@ -678,9 +639,9 @@ void TestGridLayout::scalingScalesEachColumnOnce()
 
 void TestGridLayout::totalRowsFitTheirTallestFont()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     grid.SetOptionsEx(grid.OptionsEx() + dgTotalFooter);
@@ -696,7 +657,7 @@ void TestGridLayout::totalRowsFitTheirTallestFont()
 
 void TestGridLayout::deferredLayoutWaitsForTheLock()
 {
-    TItems items;
+    test::TItemsTable items;
     TCountingGrid grid;
     grid.SetDataSource(&items.Source);
     items.Table.Open();
@@ -711,7 +672,7 @@ void TestGridLayout::deferredLayoutWaitsForTheLock()
 
 void TestGridLayout::deletedColumnLeavesTheShownList()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
     grid.SetDataSource(&items.Source);
     items.Table.Open();
@@ -726,13 +687,12 @@ void TestGridLayout::deletedColumnLeavesTheShownList()
 
 void TestGridLayout::stretchingShowsTheColumnsFromTheFirst()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    for (const char* name : {"id", "name", "price"})
-        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
+    test::AddColumns(grid, {"id", "name", "price"});
     for (int i = 0; i < 3; ++i)
         grid.Columns()->Items(i)->SetWidth(250);
-    Show(grid, 300, 200);
+    QVERIFY(test::ShowExposed(grid, 300, 200));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     const int first = grid.IndicatorOffset();
@@ -744,12 +704,12 @@ void TestGridLayout::stretchingShowsTheColumnsFromTheFirst()
 
 void TestGridLayout::sequenceRecountKeepsTheView()
 {
-    TItems items;
+    test::TItemsTable items;
     // Without record numbers the grid counts by walking the dataset.
     items.Table.SetOnFilterRecord([](TDataSet*, bool& accept) { accept = true; });
     items.Table.SetFiltered(true);
     TOrvoDBGrid grid;
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetOptions(grid.Options() + dgForceSequence);
     grid.SetDataSource(&items.Source);
     items.Table.Open();
@@ -766,9 +726,9 @@ void TestGridLayout::sequenceRecountKeepsTheView()
 
 void TestGridLayout::fieldFocusOpensItsColumnsEditor()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     TField* price = items.Table.FieldByName(QStringLiteral("price"));
@@ -788,7 +748,7 @@ void TestGridLayout::parentFontScalesTheColumns_data()
 void TestGridLayout::parentFontScalesTheColumns()
 {
     QFETCH(bool, scaleByParentFont);
-    TItems items;
+    test::TItemsTable items;
     QWidget form;
     QFont small = form.font();
     small.setPixelSize(12);
@@ -815,9 +775,9 @@ void TestGridLayout::parentFontScalesTheColumns()
 
 void TestGridLayout::clampedViewReportsItsColumnScroll()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    Show(grid, 200, 200);
+    QVERIFY(test::ShowExposed(grid, 200, 200));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     grid.Columns()->SetState(csCustomized);
@@ -837,10 +797,10 @@ void TestGridLayout::clampedViewReportsItsColumnScroll()
 
 void TestGridLayout::rowDragSnapsToWholeLinesInOnePass()
 {
-    TItems items;
+    test::TItemsTable items;
     TCountingGrid grid;
     grid.SetOptions(grid.Options() + dgRowResize);
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     int resizes = 0;
@@ -867,7 +827,7 @@ void TestGridLayout::rowDragSnapsToWholeLinesInOnePass()
 
 void TestGridLayout::chainedGridsFollowFrozenAndShownColumns()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid master;
     TOrvoDBGrid chained;
     for (TOrvoDBGrid* grid : {&master, &chained}) {
@@ -898,9 +858,9 @@ void TestGridLayout::chainedGridsFollowFrozenAndShownColumns()
 
 void TestGridLayout::longOperationKeepsTheCurrentRecordsRow()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     items.Table.MoveBy(40);
@@ -920,10 +880,10 @@ void TestGridLayout::longOperationKeepsTheCurrentRecordsRow()
 
 void TestGridLayout::scrollingWithTotalsRunsNoLayoutPass()
 {
-    TItems items;
+    test::TItemsTable items;
     TCountingGrid grid;
     grid.SetOptionsEx(grid.OptionsEx() + dgTotalFooter);
-    Show(grid, 400, 300);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     const int passes = grid.Passes;
@@ -937,8 +897,7 @@ void TestGridLayout::headersNeverSpanTheFrozenBoundary()
 {
     TOrvoDBGrid grid;
     TOrvoDBGridColumns& columns = *grid.Columns();
-    for (const char* name : {"name", "id", "price"})
-        columns.Add()->SetFieldName(QString::fromLatin1(name));
+    test::AddColumns(grid, {"name", "id", "price"});
     columns.Items(0)->SetVisible(false);
     columns.Items(1)->Title()->SetHeader(QStringLiteral("G"));
     columns.Items(2)->Title()->SetHeader(QStringLiteral("G"));
@@ -993,11 +952,11 @@ void TestGridLayout::defaultColumnsFollowAReorder()
     QFETCH(int, reorder);
     QFETCH(bool, numbered);
     QFETCH(QStringList, expected);
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
     if (numbered)
         grid.SetOptionsExt(grid.OptionsExt() + dgAutoNumberColumn);
-    Show(grid, 500, 200);
+    QVERIFY(test::ShowExposed(grid, 500, 200));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     const int first = numbered ? 1 : 0; // the first data column
@@ -1037,7 +996,7 @@ void TestGridLayout::defaultColumnsFollowAReorder()
 
 void TestGridLayout::autoColumnsAmongDefaultColumnsStayDefault()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
     grid.SetOptionsExt(grid.OptionsExt() + dgAutoNumberColumn + dgAutoSelectColumn);
     grid.SetDataSource(&items.Source);
@@ -1083,13 +1042,13 @@ void TestGridLayout::pendingEditStaysWithItsColumn()
     QFETCH(QString, edited);
     QFETCH(QString, typed);
     QFETCH(QString, expectedCurrent);
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
     for (const QString& name : fields)
         grid.Columns()->Add()->SetFieldName(name);
     if (parent >= 0)
         grid.Columns()->Items(parent)->SetExpandCols(1);
-    Show(grid, 500, 200);
+    QVERIFY(test::ShowExposed(grid, 500, 200));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     QStringList before;
@@ -1122,16 +1081,14 @@ void TestGridLayout::pendingEditStaysWithItsColumn()
 
 void TestGridLayout::refusedTextIsReportedNotMoved()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    for (const char* name : {"price", "name"})
-        grid.Columns()->Add()->SetFieldName(QString::fromLatin1(name));
-    Show(grid, 500, 200);
+    test::AddColumns(grid, {"price", "name"});
+    QVERIFY(test::ShowExposed(grid, 500, 200));
     grid.SetDataSource(&items.Source);
     items.Table.Open();
     int reported = 0;
-    TExceptionHandler::SetHandler([&reported](std::exception_ptr) { ++reported; });
-    const auto restore = qScopeGuard([] { TExceptionHandler::SetHandler({}); });
+    const test::TExceptionHandlerScope handler([&reported](std::exception_ptr) { ++reported; });
 
     grid.SetCol(grid.DataToRawColumn(0));
     grid.setFocus();
@@ -1150,8 +1107,7 @@ void TestGridLayout::titleRowsFitEveryTitle()
 {
     TOrvoDBGrid grid;
     TOrvoDBGridColumns& columns = *grid.Columns();
-    for (const char* name : {"parent", "child", "tall"})
-        columns.Add()->SetFieldName(QString::fromLatin1(name));
+    test::AddColumns(grid, {"parent", "child", "tall"});
     TOrvoColumn* parent = columns.Items(0);
     parent->SetExpandCols(1);
     parent->SetExpanded(true);

@@ -1,5 +1,7 @@
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
+#include "grid/common/tgridsettingsguard.h"
+#include "grid/common/tsampletable.h"
 #include "grid/dbgrid/orvolistsettings.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/dbgrid/torvodbgridgradient.h"
@@ -11,11 +13,12 @@
 #include "platform/graphics/colorutils.h"
 #include "platform/graphics/tcustomimagelist.h"
 #include "platform/sqlite/tsqlitetable.h"
-#include "sqlite/sqlitetestdb.h"
 
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <optional>
 
 using namespace orvo;
 
@@ -24,6 +27,7 @@ class TestGridObject : public QObject
     Q_OBJECT
 
 private slots:
+    void init();
     void cleanup();
 
     void defaultsAfterConstruction();
@@ -55,12 +59,20 @@ private slots:
     void filterPassesThroughToTheDataSet();
     void emptyGridShowsItsFrame();
     void gridWithDataShowsAColumnPerField();
+
+private:
+    /// Tests change the system profile and the update delay; every one gets them back.
+    std::optional<test::TGridSettingsGuard> FSettings;
 };
+
+void TestGridObject::init()
+{
+    FSettings.emplace();
+}
 
 void TestGridObject::cleanup()
 {
-    TSystemProfile::SetCurrent(TSystemProfile());
-    TOrvoCustomDBGrid::SetUpdateDelay(200);
+    FSettings.reset();
 }
 
 void TestGridObject::defaultsAfterConstruction()
@@ -549,15 +561,11 @@ void TestGridObject::flushUpdatesRunsWhatIsPending()
 
 void TestGridObject::filterPassesThroughToTheDataSet()
 {
-    test::SampleDatabase sample;
-    TSQLiteTable table;
-    table.SetDatabase(sample.Db.get());
-    table.SetTableName(QStringLiteral("customers"));
+    test::TSampleTable customers;
+    TSQLiteTable& table = customers.Table;
     table.Open();
-    TDataSource source;
-    source.SetDataSet(&table);
     TOrvoDBGrid grid;
-    grid.SetDataSource(&source);
+    grid.SetDataSource(&customers.Source);
 
     grid.SetFilter(QStringLiteral("city = 'Oslo'"));
     grid.SetFiltered(true);
@@ -598,15 +606,11 @@ void TestGridObject::emptyGridShowsItsFrame()
 
 void TestGridObject::gridWithDataShowsAColumnPerField()
 {
-    test::SampleDatabase sample;
-    TSQLiteTable table;
-    table.SetDatabase(sample.Db.get());
-    table.SetTableName(QStringLiteral("customers"));
-    TDataSource source;
-    source.SetDataSet(&table);
+    test::TSampleTable customers;
+    TSQLiteTable& table = customers.Table;
     TOrvoDBGrid grid;
     grid.resize(500, 300);
-    grid.SetDataSource(&source);
+    grid.SetDataSource(&customers.Source);
     table.Open();
     QCOMPARE(grid.Columns()->Count(), table.Fields()->Count());
     QCOMPARE(grid.ColCount(), table.Fields()->Count() + 1);

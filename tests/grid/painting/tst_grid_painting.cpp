@@ -1,6 +1,9 @@
+#include "common/texceptionhandlerscope.h"
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvocolumntitle.h"
 #include "grid/columns/torvodbgridcolumns.h"
+#include "grid/common/gridtestwidgets.h"
+#include "grid/common/tsampletable.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "grid/filter/torvodbgridfilter.h"
@@ -14,10 +17,8 @@
 #include "grid/totals/torvocolumntotalfooter.h"
 #include "grid/totals/torvodbgridtotals.h"
 #include "platform/core/exceptions.h"
-#include "platform/core/texceptionhandler.h"
 #include "platform/data/tdatasource.h"
 #include "platform/sqlite/tsqlitetable.h"
-#include "sqlite/sqlitetestdb.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -41,22 +42,17 @@ public:
 
 /// A grid over the sample customers in a fixed font, style and size, so that the
 /// pixels it paints do not depend on the machine.
-struct GridFixture
+struct GridFixture : test::TSampleTable
 {
-    test::SampleDatabase Sample;
-    TSQLiteTable Table;
-    TDataSource Source;
     QWidget Window;
     ProbeGrid* Grid = nullptr;
 
     explicit GridFixture(const QString& tableName = QStringLiteral("customers"),
                          const std::function<void(TSQLiteDatabase&)>& prepare = {})
+        : TSampleTable(tableName)
     {
         if (prepare)
             prepare(*Sample.Db);
-        Table.SetDatabase(Sample.Db.get());
-        Table.SetTableName(tableName);
-        Source.SetDataSet(&Table);
         Window.resize(420, 260);
         Grid = new ProbeGrid(&Window);
         Grid->setGeometry(0, 0, 420, 260);
@@ -67,11 +63,7 @@ struct GridFixture
             Grid->Columns()->Items(i)->SetWidth(i == 0 ? 36 : 72);
     }
 
-    void Show()
-    {
-        Window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&Window));
-    }
+    [[nodiscard]] bool Show() { return test::ShowExposed(Window, Window.width(), Window.height()); }
 
     QImage Grab() const { return Grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
@@ -333,7 +325,7 @@ void TestGridPainting::indicatorGlyph()
 void TestGridPainting::indicatorFollowsDataSetState()
 {
     GridFixture f;
-    f.Show();
+    QVERIFY(f.Show());
     QList<int> glyphs;
     f.Grid->OnCalcImageIndex = [&](QObject*, TOrvoColumn* column, int& index) {
         if (!column)
@@ -378,7 +370,7 @@ void TestGridPainting::stripesAndSelectionColours()
     f.Grid->SetStripeColor(clSilver);
     f.Grid->SetSelectRowColor(clNone);
     f.Grid->SetSelectCellColor(clNone);
-    f.Show();
+    QVERIFY(f.Show());
     QMap<int, TColor> rowColours;
     QMap<int, TSelections> rowSelections;
     f.Grid->OnPaintColumnCell = [&](QObject*, const QRect&, int dataCol, TOrvoColumn*, bool,
@@ -433,7 +425,7 @@ void TestGridPainting::stripesAndSelectionColours()
 void TestGridPainting::disabledGridPaintsGrayText()
 {
     GridFixture f;
-    f.Show();
+    QVERIFY(f.Show());
     QList<TColor> fontColours;
     f.Grid->OnPaintColumnCell = [&](QObject*, const QRect&, int, TOrvoColumn*, bool, TSelections, TColor&,
                                     TFont& font, QObject*&) { fontColours << font.Color(); };
@@ -447,7 +439,7 @@ void TestGridPainting::disabledGridPaintsGrayText()
 void TestGridPainting::paintingLeavesTheCursorAlone()
 {
     GridFixture f;
-    f.Show();
+    QVERIFY(f.Show());
     f.Table.MoveBy(3);
     f.Table.Edit();
     const int recNo = f.Table.RecNo();
@@ -463,19 +455,20 @@ void TestGridPainting::paintingLeavesTheCursorAlone()
 void TestGridPainting::throwingOwnerDrawStillPaints()
 {
     GridFixture f;
-    f.Show();
+    QVERIFY(f.Show());
     int reported = 0;
-    TExceptionHandler::SetHandler([&](std::exception_ptr) { ++reported; });
     f.Grid->OnDrawColumnCell = [](QObject*, const QRect&, int, TOrvoColumn*, TGridDrawState) {
         throw EDatabaseError(QStringLiteral("owner draw failed"));
     };
     QImage image;
-    try {
-        image = f.Grab();
-    } catch (...) {
-        QFAIL("an owner-draw exception escaped the paint");
+    {
+        const test::TExceptionHandlerScope handler([&](std::exception_ptr) { ++reported; });
+        try {
+            image = f.Grab();
+        } catch (...) {
+            QFAIL("an owner-draw exception escaped the paint");
+        }
     }
-    TExceptionHandler::SetHandler({});
     QVERIFY(reported > 0);
     // The last data cell still shows its text (something darker than the window colour).
     const QRect cell = f.Grid->CellRect(2, f.Grid->TitleOffset() + 3);
@@ -494,7 +487,7 @@ void TestGridPainting::headerBandSpansSharingColumns()
     f.Grid->Columns()->Items(1)->Title()->SetHeader(QStringLiteral("Who|Name"));
     f.Grid->Columns()->Items(2)->Title()->SetHeader(QStringLiteral("Who|City"));
     f.Grid->SetFixedTheme(ftNone);
-    f.Show();
+    QVERIFY(f.Show());
     QVERIFY(f.Grid->HeaderBandHeight() > 0);
     const QImage image = f.Grab();
     // Inside the band over both columns no line separates them; below it, one does.
@@ -518,7 +511,7 @@ void TestGridPainting::spanningTitlesHideTheLinesBetweenTheirCells()
     f.Grid->SetFixedStyle(fsGray);
     f.Grid->Columns()->SetState(csCustomized);
     f.Grid->Columns()->Items(1)->SetExpandCols(2); // "name" over "city" and "score"
-    f.Show();
+    QVERIFY(f.Show());
     QCOMPARE(f.Grid->TitleOffset(), 2);
     const QImage image = f.Grab();
     // Themed fills shade by a grey level per pixel or so; a line stands out by more.
@@ -562,7 +555,7 @@ void TestGridPainting::numberedMarkersShowDigits()
     // Painting ten marked titles goes through without trouble.
     for (int i = 0; i < f.Grid->Columns()->Count(); ++i)
         f.Grid->Columns()->Items(i)->Title()->SetMarkerIndex(i < 9 ? 2 * (i + 1) : 0);
-    f.Show();
+    QVERIFY(f.Show());
     QVERIFY(!f.Grab().isNull());
 }
 
@@ -577,7 +570,7 @@ void TestGridPainting::totalCellsShowTheirText()
         if (column->Index() == 1)
             text = QStringLiteral("Total");
     };
-    f.Show();
+    QVERIFY(f.Show());
     const int footer = f.Grid->RowCount() - 1;
     QCOMPARE(f.Grid->BottomRowKind(footer - f.Grid->FirstBottomRow()), TOrvoCustomDBGrid::brTotalFooter);
     const QImage image = f.Grab();
@@ -605,7 +598,7 @@ void TestGridPainting::selectedTotalsTakeTheSelectedColour()
             text = QStringLiteral("Total");
     };
     f.Grid->Totals()->SetSelectedColor(clLime);
-    f.Show();
+    QVERIFY(f.Show());
     const int footer = f.Grid->RowCount() - 1;
     // Right of the text, clear of the cell's edges.
     const QPoint free(f.Grid->CellRect(2, footer).width() - 6, f.Grid->CellRect(2, footer).height() / 2);
@@ -660,7 +653,7 @@ void TestGridPainting::checkBoxesThemedOrPlain()
         themed += qobject_cast<TThemedBitmap*>(image) != nullptr;
         plain += qobject_cast<TImagesBitmap*>(image) != nullptr;
     };
-    f.Show();
+    QVERIFY(f.Show());
     const QImage image = f.Grab();
     QVERIFY(themed + plain > 0);
     QCOMPARE(themed > 0, themedGlyph);
@@ -686,7 +679,7 @@ void TestGridPainting::expandBoxesShowTheirState()
         if (column == box)
             index = f.Grid->DataLink()->ActiveRecord() % 3;
     };
-    f.Show();
+    QVERIFY(f.Show());
     const QImage image = f.Grab();
     const int col = f.Grid->IndicatorOffset() + 2;
     const int first = f.Grid->TitleOffset();
@@ -722,7 +715,7 @@ void TestGridPainting::graphicFieldsShowTheirPicture()
     TOrvoColumn* pic = f.Grid->Columns()->Items(1);
     pic->SetWidth(60);
     pic->SetShowBlob(true);
-    f.Show();
+    QVERIFY(f.Show());
     const int col = f.Grid->IndicatorOffset() + 1;
     const int first = f.Grid->TitleOffset();
     const QRect cell = f.Grid->CellRect(col, first);
@@ -769,7 +762,7 @@ void TestGridPainting::rightToLeftMirrorsAlignment()
     name->SetAlignment(taLeftJustify);
     name->SetSuppressRTL(suppress);
     f.Grid->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-    f.Show();
+    QVERIFY(f.Show());
     const QImage image = f.Grab();
     const int col = f.Grid->IndicatorOffset() + 1;
     const QList<QPoint> ink = f.InkIn(image, col, f.Grid->TitleOffset() + 1);
@@ -790,7 +783,7 @@ void TestGridPainting::baseLeavesTheFocusFrameToTheGrid()
     f.Grid->SetFocusRect(frNone);
     f.Grid->SetSelectCellColor(clLime);
     f.Grid->SetOptions(f.Grid->Options() + TOrvoDBGridOptions{dgAlwaysShowSelection});
-    f.Show();
+    QVERIFY(f.Show());
     f.Grid->setFocus();
     QTRY_VERIFY(f.Grid->hasFocus());
     const QImage image = f.Grab();
@@ -812,7 +805,7 @@ void TestGridPainting::titleButtonsTakeTheirLook()
     TOrvoColumn* city = f.Grid->Columns()->Items(2);
     city->SetWidth(100);
     city->SetExpandStyle(cesDropDown);
-    f.Show();
+    QVERIFY(f.Show());
     const QRect title = f.Grid->CellRect(3, 0);
     const int width = f.Grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, f.Grid);
     const QRect button(title.right() - width - 2, title.top(), width + 3, title.height());
@@ -874,7 +867,7 @@ void TestGridPainting::referenceScreenshots()
     f.Grid->SetStripeColor(clSilver);
     f.Grid->Columns()->Items(1)->Title()->SetMarkerIndex(2);
     f.Grid->Columns()->Items(2)->Title()->SetMarkerIndex(5);
-    f.Show();
+    QVERIFY(f.Show());
     // The pictures show the focused grid; the focus must not be left to the window's activation.
     f.Window.activateWindow();
     f.Grid->setFocus();

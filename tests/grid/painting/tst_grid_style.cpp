@@ -1,3 +1,4 @@
+#include "common/tsystemprofilescope.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/painting/torvogridstyle.h"
 #include "grid/scrolling/torvoscrollprop.h"
@@ -10,6 +11,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <optional>
+
 using namespace orvo;
 
 namespace {
@@ -20,9 +23,7 @@ constexpr TSpacings StandardSpacings{3, 4, 0, 4, 0, 4};
 
 void setThemes(bool on)
 {
-    TSystemProfile profile;
-    profile.SetThemesEnabled(on);
-    TSystemProfile::SetCurrent(profile);
+    TSystemProfile::SetCurrent(test::TSystemProfileScope::WithThemes(on));
 }
 
 } // namespace
@@ -36,8 +37,8 @@ class TestGridStyle : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { setThemes(true); }
-    void cleanup() { TSystemProfile::SetCurrent(TSystemProfile()); }
+    void init() { FProfile.emplace(test::TSystemProfileScope::WithThemes(true)); }
+    void cleanup() { FProfile.reset(); }
 
     void newGridHasTheThemedPreset();
     void settingASpacingMakesTheStyleCustom_data();
@@ -54,6 +55,10 @@ private slots:
     void flatBarsOnlyWithoutThemes_data();
     void flatBarsOnlyWithoutThemes();
     void assignCopiesScrollSettings();
+
+private:
+    /// Each test starts with the themes on and leaves the profile it found.
+    std::optional<test::TSystemProfileScope> FProfile;
 };
 
 void TestGridStyle::newGridHasTheThemedPreset()

@@ -1,5 +1,8 @@
+#include "common/tsystemprofilescope.h"
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
+#include "grid/common/gridtestwidgets.h"
+#include "grid/common/titemstable.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "grid/scrolling/torvoscrollprop.h"
@@ -11,7 +14,6 @@
 
 #include <QScreen>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
@@ -20,63 +22,11 @@ using namespace orvo;
 
 namespace {
 
-/// A table of `count` items numbered from 1, so that an item's id is its record number.
-struct TItems
-{
-    QTemporaryDir Dir;
-    TSQLiteDatabase Db;
-    TSQLiteTable Table;
-    TDataSource Source;
-
-    explicit TItems(int count = 100)
-    {
-        Db.SetDatabaseName(Dir.filePath(QStringLiteral("items.db")));
-        Db.SetCreateIfMissing(true);
-        Db.Open();
-        Db.ExecSQL(QStringLiteral("CREATE TABLE items (id INTEGER PRIMARY KEY, name TEXT)"));
-        Db.StartTransaction();
-        for (int i = 1; i <= count; ++i)
-            Db.ExecSQL(QStringLiteral("INSERT INTO items (id, name) VALUES (?, ?)"),
-                       {qint64(i), QStringLiteral("Item %1").arg(i)});
-        Db.Commit();
-        Table.SetDatabase(&Db);
-        Table.SetTableName(QStringLiteral("items"));
-        Source.SetDataSet(&Table);
-    }
-
-    /// A record filter the database cannot evaluate leaves record numbers unknown.
-    void DropRecordNumbers()
-    {
-        Table.SetOnFilterRecord([](TDataSet*, bool& accept) { accept = true; });
-        Table.SetFiltered(true);
-    }
-
-    int CurrentId() const { return Table.FieldByName(QStringLiteral("id"))->AsInteger(); }
-};
-
-/// Runs a test with the system's themes off, which is when the grid uses flat bars.
-struct TFlatBars
-{
-    TFlatBars()
-    {
-        TSystemProfile profile;
-        profile.SetThemesEnabled(false);
-        TSystemProfile::SetCurrent(profile);
-    }
-    ~TFlatBars() { TSystemProfile::SetCurrent(TSystemProfile()); }
-    TFlatBars(const TFlatBars&) = delete;
-    TFlatBars& operator=(const TFlatBars&) = delete;
-};
-
-void Show(QWidget& grid, int width = 400, int height = 300)
-{
-    grid.resize(width, height);
-    grid.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&grid));
-}
+/// The grid uses flat bars when the system's themes are off.
+const TSystemProfile FlatBarsProfile = test::TSystemProfileScope::WithThemes(false);
 
 /// Opens `items` in `grid`; with `sequence` the grid counts the records itself.
-void Open(TOrvoDBGrid& grid, TItems& items, bool sequence)
+void Open(TOrvoDBGrid& grid, test::TItemsTable& items, bool sequence)
 {
     if (sequence)
         grid.SetOptions(grid.Options() + TOrvoDBGridOptions{dgForceSequence});
@@ -174,7 +124,7 @@ void TestGridScrollBar::verticalBarInEveryMode()
 {
     QFETCH(TBarMode, mode);
     QFETCH(TScrollStyle, thumbBar);
-    TItems items;
+    test::TItemsTable items;
     if (mode == bmSequence || mode == bmThreePositions)
         items.DropRecordNumbers();
     TOrvoDBGrid grid;
@@ -185,7 +135,7 @@ void TestGridScrollBar::verticalBarInEveryMode()
             ext.Include(dgScrollPageMode);
         grid.SetOptionsExt(ext);
     }
-    Show(grid);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     Open(grid, items, mode <= bmSequencePage);
     const int v = grid.DataLink()->BufferCount();
     QVERIFY(v > 3 && v < 30);
@@ -265,10 +215,10 @@ void TestGridScrollBar::barThatCannotHideKeepsARange()
     QFETCH(TScrollStyle, thumbBar);
     QFETCH(bool, shown);
     QFETCH(TBar, bar);
-    std::optional<TFlatBars> flatBars;
+    std::optional<test::TSystemProfileScope> flatBars;
     if (flat)
-        flatBars.emplace();
-    TItems items(5);
+        flatBars.emplace(FlatBarsProfile);
+    test::TItemsTable items(5);
     if (mode == bmSequence || mode == bmThreePositions)
         items.DropRecordNumbers();
     TOrvoDBGrid grid;
@@ -276,7 +226,7 @@ void TestGridScrollBar::barThatCannotHideKeepsARange()
     grid.ScrollProp()->SetThumbBar(thumbBar);
     if (mode == bmSequenceGrid)
         grid.SetOptionsExt(grid.OptionsExt() + TOrvoDBGridOptionsExt{dgScrollGridMode});
-    Show(grid);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     QCOMPARE(grid.ScrollProp()->FlatScrollBarsInUse(), flat);
     Open(grid, items, mode <= bmSequencePage);
     QVERIFY(grid.DataLink()->BufferCount() > 5);
@@ -305,14 +255,14 @@ void TestGridScrollBar::inactiveLinkGivesAnInertBar()
     QFETCH(TScrollStyle, thumbBar);
     QFETCH(bool, shown);
     QFETCH(int, page);
-    std::optional<TFlatBars> flatBars;
+    std::optional<test::TSystemProfileScope> flatBars;
     if (flat)
-        flatBars.emplace();
-    TItems items;
+        flatBars.emplace(FlatBarsProfile);
+    test::TItemsTable items;
     TOrvoDBGrid grid;
     grid.ScrollProp()->SetAutoHidden(autoHidden);
     grid.ScrollProp()->SetThumbBar(thumbBar);
-    Show(grid);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     grid.SetDataSource(&items.Source);
     QCOMPARE(grid.verticalScrollBar()->isVisible(), shown);
     if (shown)
@@ -347,9 +297,9 @@ void TestGridScrollBar::plainScrollActions()
     QFETCH(int, action);
     QFETCH(int, thumb);
     QFETCH(QString, expected);
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    Show(grid);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     Open(grid, items, false);
     const int v = grid.DataLink()->BufferCount();
     items.Table.MoveBy(3);
@@ -370,10 +320,10 @@ void TestGridScrollBar::plainScrollActions()
 
 void TestGridScrollBar::sequenceThumbUsesTheSequenceCount()
 {
-    TItems items;
+    test::TItemsTable items;
     items.DropRecordNumbers();
     TOrvoDBGrid grid;
-    Show(grid);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     Open(grid, items, true);
     QCOMPARE(grid.SequenceRecordCount(), 100);
     QScrollBar* bar = grid.verticalScrollBar();
@@ -411,14 +361,14 @@ void TestGridScrollBar::gridModeKeepsTheCurrentRowOnScreen()
     QFETCH(int, action);
     QFETCH(int, thumb);
     QFETCH(QString, top);
-    TItems items;
+    test::TItemsTable items;
     items.DropRecordNumbers();
     TOrvoDBGrid grid;
     TOrvoDBGridOptionsExt ext = grid.OptionsExt() + TOrvoDBGridOptionsExt{dgScrollGridMode};
     if (pages)
         ext.Include(dgScrollPageMode);
     grid.SetOptionsExt(ext);
-    Show(grid);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     Open(grid, items, true);
     const int v = grid.DataLink()->BufferCount();
     // Record 14 on the fourth row: the view shows 11 onwards.
@@ -449,9 +399,9 @@ void TestGridScrollBar::gridModeKeepsTheCurrentRowOnScreen()
 
 void TestGridScrollBar::draggingWithoutTrackingLeavesTheDataSet()
 {
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
-    Show(grid);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     Open(grid, items, false);
     QScrollBar* bar = grid.verticalScrollBar();
     bar->setSliderDown(true);
@@ -466,10 +416,10 @@ void TestGridScrollBar::draggingWithoutTrackingLeavesTheDataSet()
 
 void TestGridScrollBar::sequenceNumberFollowsEveryMove()
 {
-    TItems items;
+    test::TItemsTable items;
     items.DropRecordNumbers();
     TOrvoDBGrid grid;
-    Show(grid);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     Open(grid, items, true);
     const int v = grid.DataLink()->BufferCount();
     const auto check = [&] {
@@ -510,13 +460,13 @@ void TestGridScrollBar::scrolledPixelsMatchAFullRepaint()
     QFETCH(int, distance);
     QFETCH(bool, stripes);
     QFETCH(bool, footer);
-    TItems items;
+    test::TItemsTable items;
     TOrvoDBGrid grid;
     if (stripes)
         grid.SetStripeColor(clAqua);
     if (footer)
         grid.SetOptionsEx(grid.OptionsEx() + TOrvoDBGridOptionsEx{dgTotalFooter});
-    Show(grid);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     Open(grid, items, false);
     // The window scrolls by `distance` from the middle of the dataset, with the current
     // record on an edge row so that the buffer must move.
@@ -559,12 +509,12 @@ void TestGridScrollBar::horizontalBarFollowsAutoHidden()
     QFETCH(int, columnWidth);
     QFETCH(bool, shown);
     QFETCH(bool, fixedThumb);
-    TFlatBars flatBars;
-    TItems items;
+    const test::TSystemProfileScope flatBars(FlatBarsProfile);
+    test::TItemsTable items;
     TOrvoDBGrid grid;
     grid.ScrollProp()->SetAutoHidden(autoHidden);
     grid.ScrollProp()->SetThumbBar(thumbBar);
-    Show(grid);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
     Open(grid, items, false);
     for (int i = 0; i < grid.Columns()->Count(); ++i)
         grid.Columns()->Items(i)->SetWidth(columnWidth);
@@ -625,7 +575,7 @@ void TestGridScrollBar::flatFrame()
     grid.SetCtl3D(false);
     if (!lines)
         grid.SetOptions(grid.Options() - TOrvoDBGridOptions{dgRowLines});
-    Show(grid, 200, 150);
+    QVERIFY(test::ShowExposed(grid, 200, 150));
     const QImage image = grid.grab().toImage();
     const QColor framed = edge == clNone ? QColor() : ToQColor(edge, grid.palette());
     const QList<QPoint> edges{{0, 75}, {100, 0}, {199, 75}, {100, 149}};

@@ -1,5 +1,6 @@
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
+#include "grid/common/tsampletable.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/selection/torvobookmarklist.h"
 #include "grid/selection/torvocolumnlist.h"
@@ -34,24 +35,17 @@ private:
     QList<qint64> SelectedIds();
     TOrvoBookmarkList* Rows() { return FGrid->SelectedRows(); }
 
-    std::unique_ptr<test::SampleDatabase> FSample;
-    std::unique_ptr<TSQLiteTable> FTable;
-    std::unique_ptr<TDataSource> FSource;
+    std::unique_ptr<test::TSampleTable> FCustomers;
     std::unique_ptr<TOrvoDBGrid> FGrid;
     QList<TSelectAction> FActions;
 };
 
 void TestSelectionLists::init()
 {
-    FSample = std::make_unique<test::SampleDatabase>();
-    FTable = std::make_unique<TSQLiteTable>();
-    FTable->SetDatabase(FSample->Db.get());
-    FTable->SetTableName(QStringLiteral("customers"));
-    FSource = std::make_unique<TDataSource>();
-    FSource->SetDataSet(FTable.get());
+    FCustomers = std::make_unique<test::TSampleTable>();
     FGrid = std::make_unique<TOrvoDBGrid>();
-    FGrid->SetDataSource(FSource.get());
-    FTable->Open();
+    FGrid->SetDataSource(&FCustomers->Source);
+    FCustomers->Table.Open();
     FActions.clear();
     FGrid->OnRowSelect = [this](QObject*, TSelectAction action) { FActions << action; };
 }
@@ -59,24 +53,22 @@ void TestSelectionLists::init()
 void TestSelectionLists::cleanup()
 {
     FGrid.reset();
-    FSource.reset();
-    FTable.reset();
-    FSample.reset();
+    FCustomers.reset();
 }
 
 QString TestSelectionLists::BookmarkOfId(qint64 id)
 {
-    if (!FTable->Locate(QStringLiteral("id"), TVariant(id), {}))
+    if (!FCustomers->Table.Locate(QStringLiteral("id"), TVariant(id), {}))
         return {};
-    return FTable->Bookmark();
+    return FCustomers->Table.Bookmark();
 }
 
 QList<qint64> TestSelectionLists::SelectedIds()
 {
     QList<qint64> ids;
     for (const QString& bookmark : Rows()->Bookmarks()) {
-        FTable->GotoBookmark(bookmark);
-        ids << test::CurrentId(*FTable);
+        FCustomers->Table.GotoBookmark(bookmark);
+        ids << test::CurrentId(FCustomers->Table);
     }
     return ids;
 }
@@ -89,7 +81,7 @@ void TestSelectionLists::bookmarksKeptInDataSetOrder()
     QCOMPARE(SelectedIds(), QList<qint64>({2, 5, 9}));
 
     // In a descending order the same records sort the other way round.
-    FTable->SetIndexFieldNames(QStringLiteral("id DESC"));
+    FCustomers->Table.SetIndexFieldNames(QStringLiteral("id DESC"));
     Rows()->Clear();
     for (qint64 id : {5, 2, 9})
         Rows()->Insert(BookmarkOfId(id));
@@ -145,7 +137,7 @@ void TestSelectionLists::closedDataSetAndMissingKeysRaise()
 {
     Rows()->Insert(BookmarkOfId(1));
     ORVO_EXPECT_DB_ERROR(Rows()->SaveKeys(QString()), "KeyFields property cannot be blank");
-    FTable->Close();
+    FCustomers->Table.Close();
     QCOMPARE(Rows()->Count(), 0);
     ORVO_EXPECT_DB_ERROR(Rows()->CurrentRowSelected(), "closed dataset");
     ORVO_EXPECT_DB_ERROR(Rows()->SaveKeys(QStringLiteral("id")), "closed dataset");
@@ -157,8 +149,8 @@ void TestSelectionLists::refreshDropsVanishedRecords()
     for (qint64 id : {2, 4, 6})
         Rows()->Insert(BookmarkOfId(id));
     QVERIFY(!Rows()->RefreshRows());
-    FSample->Db->ExecSQL(QStringLiteral("DELETE FROM customers WHERE id = 4"));
-    FTable->Refresh();
+    FCustomers->Sample.Db->ExecSQL(QStringLiteral("DELETE FROM customers WHERE id = 4"));
+    FCustomers->Table.Refresh();
     QVERIFY(Rows()->RefreshRows());
     QCOMPARE(SelectedIds(), QList<qint64>({2, 6}));
     QCOMPARE(FActions.last(), saRefresh);
@@ -170,8 +162,8 @@ void TestSelectionLists::deleteRowsRemovesSelectedRecords()
         Rows()->Insert(BookmarkOfId(id));
     Rows()->DeleteRows();
     QCOMPARE(Rows()->Count(), 0);
-    QCOMPARE(FTable->RecordCount(), 22);
-    QCOMPARE(FSample->Ids(QStringLiteral("SELECT id FROM customers WHERE id IN (3, 8, 21)")),
+    QCOMPARE(FCustomers->Table.RecordCount(), 22);
+    QCOMPARE(FCustomers->Sample.Ids(QStringLiteral("SELECT id FROM customers WHERE id IN (3, 8, 21)")),
              QList<qint64>());
     QCOMPARE(FActions.last(), saDelete);
 }
@@ -184,11 +176,11 @@ void TestSelectionLists::keysSurviveReorder()
     FGrid->SetKeyFields(QStringLiteral("id"));
     Rows()->SaveKeys(QString());
     QCOMPARE(Rows()->SavedKeyCount(), 3);
-    QCOMPARE(test::CurrentId(*FTable), 7);
+    QCOMPARE(test::CurrentId(FCustomers->Table), 7);
 
-    FTable->SetIndexFieldNames(QStringLiteral("name DESC"));
+    FCustomers->Table.SetIndexFieldNames(QStringLiteral("name DESC"));
     Rows()->RestoreKeys(QString());
-    QCOMPARE(test::CurrentId(*FTable), 7);
+    QCOMPARE(test::CurrentId(FCustomers->Table), 7);
     QCOMPARE(SelectedIds(), QList<qint64>({19, 12, 5}));
 }
 

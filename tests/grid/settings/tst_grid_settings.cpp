@@ -1,6 +1,7 @@
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvocolumnreport.h"
 #include "grid/columns/torvodbgridcolumns.h"
+#include "grid/common/gridtestwidgets.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/filter/torvodbgridfilter.h"
 #include "grid/settings/torvodbgridsettings.h"
@@ -291,9 +292,7 @@ void TestGridSettings::damagedNumbersAreBounded()
                          "Filters=" + number, "Filter1=Name,,x"});
     QCOMPARE(grid.LinesCount(), linesCount);
     QCOMPARE(name->Width(), width);
-    form.Form.resize(400, 300);
-    form.Form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form.Form));
+    QVERIFY(test::ShowExposed(form.Form, 400, 300));
     QVERIFY(grid.DefaultRowHeight() > 0);
 }
 

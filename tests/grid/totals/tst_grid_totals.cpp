@@ -1,3 +1,4 @@
+#include "grid/common/tsampletable.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/totals/torvodbgridtotals.h"
 #include "grid/totals/torvototaldatalink.h"
@@ -42,26 +43,17 @@ private slots:
     void gridFollowsTotals();
 
 private:
-    std::unique_ptr<test::SampleDatabase> FSample;
-    std::unique_ptr<TSQLiteTable> FTable;
-    std::unique_ptr<TDataSource> FSource;
+    std::unique_ptr<test::TSampleTable> FCustomers;
 };
 
 void TestTotals::init()
 {
-    FSample = std::make_unique<test::SampleDatabase>();
-    FTable = std::make_unique<TSQLiteTable>();
-    FTable->SetDatabase(FSample->Db.get());
-    FTable->SetTableName(QStringLiteral("customers"));
-    FSource = std::make_unique<TDataSource>();
-    FSource->SetDataSet(FTable.get());
+    FCustomers = std::make_unique<test::TSampleTable>();
 }
 
 void TestTotals::cleanup()
 {
-    FSource.reset();
-    FTable.reset();
-    FSample.reset();
+    FCustomers.reset();
 }
 
 void TestTotals::activeRule_data()
@@ -111,13 +103,13 @@ void TestTotals::defaultsClampsAndAssign()
     TFont font;
     font.SetSize(15);
     totals.SetFont(font);
-    totals.SetDataSource(FSource.get());
+    totals.SetDataSource(&FCustomers->Source);
     TOrvoDBGridTotals copy(nullptr);
     copy.Assign(&totals);
     for (const char* name : {"BoxStyle", "CalcValues", "Color", "DataMaxRow", "LinesCount", "SelectedColor"})
         QCOMPARE(copy.property(name), totals.property(name));
     QCOMPARE(copy.Font(), font);
-    QCOMPARE(copy.DataSource(), FSource.get());
+    QCOMPARE(copy.DataSource(), &FCustomers->Source);
 }
 
 void TestTotals::linkBuffersDataMaxRowRecords_data()
@@ -134,9 +126,9 @@ void TestTotals::linkBuffersDataMaxRowRecords()
     QFETCH(int, dataMaxRow);
     QFETCH(int, rows);
     TOrvoDBGridTotals totals(nullptr);
-    totals.SetDataSource(FSource.get());
+    totals.SetDataSource(&FCustomers->Source);
     totals.SetDataMaxRow(dataMaxRow);
-    FTable->Open();
+    FCustomers->Table.Open();
     QVERIFY(totals.DataLink()->Active());
     QCOMPARE(totals.DataLink()->BufferCount(), rows);
     QCOMPARE(totals.DataLink()->RecordCount(), rows);
@@ -144,18 +136,18 @@ void TestTotals::linkBuffersDataMaxRowRecords()
 
 void TestTotals::linkFollowsRecordCount()
 {
-    FTable->Open();
+    FCustomers->Table.Open();
     TOrvoDBGridTotals totals(nullptr);
     totals.SetDataMaxRow(0);
-    totals.SetDataSource(FSource.get());
+    totals.SetDataSource(&FCustomers->Source);
     QCOMPARE(totals.DataLink()->RecordCount(), 25);
 
-    FTable->SetFilter(QStringLiteral("city = 'Oslo'"));
-    FTable->SetFiltered(true);
+    FCustomers->Table.SetFilter(QStringLiteral("city = 'Oslo'"));
+    FCustomers->Table.SetFiltered(true);
     QCOMPARE(totals.DataLink()->RecordCount(), 5);
     totals.SetDataMaxRow(2);
     QCOMPARE(totals.DataLink()->RecordCount(), 2);
-    FTable->SetFiltered(false);
+    FCustomers->Table.SetFiltered(false);
     QCOMPARE(totals.DataLink()->RecordCount(), 2);
     totals.SetDataMaxRow(0);
     QCOMPARE(totals.DataLink()->RecordCount(), 25);
@@ -164,7 +156,7 @@ void TestTotals::linkFollowsRecordCount()
 void TestTotals::unidirectionalDataSetsRefused()
 {
     TForwardOnlyQuery query;
-    query.SetDatabase(FSample->Db.get());
+    query.SetDatabase(FCustomers->Sample.Db.get());
     query.SetSQL({QStringLiteral("SELECT id FROM customers")});
     TDataSource source;
     source.SetDataSet(&query);
@@ -199,8 +191,8 @@ void TestTotals::gridFollowsTotals()
     grid.SetFixedColor(clYellow);
     QVERIFY(!totals->IsColorStored());
 
-    grid.SetDataSource(FSource.get());
-    ORVO_EXPECT_DB_ERROR(totals->SetDataSource(FSource.get()), "Circular datalinks");
+    grid.SetDataSource(&FCustomers->Source);
+    ORVO_EXPECT_DB_ERROR(totals->SetDataSource(&FCustomers->Source), "Circular datalinks");
     QCOMPARE(totals->DataSource(), nullptr);
 }
 

@@ -1,11 +1,10 @@
+#include "grid/common/tsampletable.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/treeview/torvodbgridtreeview.h"
 #include "platform/core/exceptions.h"
-#include "platform/data/tdatasource.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
 #include "platform/sqlite/tsqlitetable.h"
-#include "sqlite/sqlitetestdb.h"
 
 #include <QTest>
 
@@ -137,15 +136,11 @@ void TestGridTreeView::keyFieldsAreTheGrids()
 
 void TestGridTreeView::namesTakeTheSpellingOfTheDataSetsFields()
 {
-    test::SampleDatabase sample;
-    TSQLiteTable table;
-    table.SetDatabase(sample.Db.get());
-    table.SetTableName("customers");
+    test::TSampleTable customers;
+    TSQLiteTable& table = customers.Table;
     table.Open();
-    TDataSource source;
-    source.SetDataSet(&table);
     TOrvoDBGrid grid;
-    grid.SetDataSource(&source);
+    grid.SetDataSource(&customers.Source);
     TOrvoDBGridTreeView* tree = grid.TreeView();
 
     tree->SetParentFields("SCORE, Missing");
@@ -177,10 +172,8 @@ void TestGridTreeView::namesTakeTheSpellingOfTheDataSetsFields()
 
 void TestGridTreeView::treeFieldsAreHiddenWritableAndNeverStored()
 {
-    test::SampleDatabase sample;
-    TSQLiteTable table;
-    table.SetDatabase(sample.Db.get());
-    table.SetTableName("customers");
+    test::TSampleTable customers;
+    TSQLiteTable& table = customers.Table;
     // Opened once, so that the table knows its field definitions when it is closed.
     table.Open();
     table.Close();
@@ -208,8 +201,8 @@ void TestGridTreeView::treeFieldsAreHiddenWritableAndNeverStored()
     table.SetRecNo(2);
     QCOMPARE(tree->RowOrder(), QString("   1   2"));
     QCOMPARE(tree->RowLevel(), 1);
-    QCOMPARE(sample.Ids("SELECT count(*) FROM customers"), QList<qint64>({25})); // no row was added
-    QVERIFY_THROWS_EXCEPTION(Exception, sample.Ids("SELECT RowOrder FROM customers"));
+    QCOMPARE(customers.Sample.Ids("SELECT count(*) FROM customers"), QList<qint64>({25})); // no row was added
+    QVERIFY_THROWS_EXCEPTION(Exception, customers.Sample.Ids("SELECT RowOrder FROM customers"));
 
     // An open dataset is left alone.
     tree->SetRowStateFieldName("Flags");
