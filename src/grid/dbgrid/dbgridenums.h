@@ -160,6 +160,16 @@ enum TCalcPass
 };
 Q_ENUM_NS(TCalcPass)
 
+/// What changed for the total rows: the totals dataset opened, closed or changed (the
+/// layout follows), a record of the grid's dataset, or a record of the totals dataset.
+enum TTotalsChange
+{
+    tcTotalsLayout,
+    tcDataRecord,
+    tcTotalsRecord
+};
+Q_ENUM_NS(TTotalsChange)
+
 /// What the multi-selection holds; msRows..msFixed also name what it may hold.
 enum TMultiSelection
 {
@@ -402,6 +412,7 @@ ORVO_USE_ENUM(TTextKind)
 ORVO_USE_ENUM(TSelection)
 ORVO_USE_ENUM(TSelectAction)
 ORVO_USE_ENUM(TCalcPass)
+ORVO_USE_ENUM(TTotalsChange)
 ORVO_USE_ENUM(TMultiSelection)
 ORVO_USE_ENUM(TFixedStyle)
 ORVO_USE_ENUM(TFixedTheme)

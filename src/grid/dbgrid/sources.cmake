@@ -4,12 +4,15 @@ set(ORVO_AREA_HEADERS
     orvolistsettings.h
     torvocustomdbgrid.h
     torvodbgrid.h
+    torvodbgridevents.h
     torvodbgridgradient.h
     torvogriddatalink.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
     fieldlists.h
     torvocustomdbgrid_p.h
+    torvogriddelayedupdates.h
+    torvomastergridchain.h
 )
 set(ORVO_AREA_SOURCES
     fieldlists.cpp
@@ -27,4 +30,6 @@ set(ORVO_AREA_SOURCES
     torvodbgrid.cpp
     torvodbgridgradient.cpp
     torvogriddatalink.cpp
+    torvogriddelayedupdates.cpp
+    torvomastergridchain.cpp
 )

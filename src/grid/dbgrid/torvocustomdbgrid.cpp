@@ -63,6 +63,8 @@ std::unique_ptr<TCustomImageList> GlyphList(const QString& resourceName, bool ma
 TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent, TDeferredParts)
     : TCustomGrid(parent), d(std::make_unique<TOrvoCustomDBGridPrivate>())
 {
+    d->FDelayed = std::make_unique<TOrvoGridDelayedUpdates>(*this);
+    d->FChain = std::make_unique<TOrvoMasterGridChain>(*this);
     CreateGlyphLists();
     d->FOptions = DefaultOptions;
     if (TSystemProfile::Current().IsKorean())
@@ -105,16 +107,13 @@ TOrvoCustomDBGrid::~TOrvoCustomDBGrid()
     const bool partsMade = d->FDataLink && d->FSettings && d->FTotals;
     if (partsMade)
         TExceptionHandler::Guard([this] { RestoreDataSetFilter(); });
-    for (QTimer*& timer : d->FTimers) {
-        delete timer;
-        timer = nullptr;
-    }
+    d->FDelayed->DropPending();
     if (partsMade)
         SaveSettingsOnDestroy();
     d->FIndicatorImages = nullptr;
     d->FTitleImages = nullptr;
     d->FTitleMarkers = nullptr;
-    LeaveChain();
+    d->FChain->Leave();
     // The link goes before the parts it reports to.
     if (d->FDataLink)
         d->FDataLink->SetDataSource(nullptr);
@@ -256,12 +255,7 @@ void TOrvoCustomDBGrid::Loaded()
     d->FLoading = false;
     // A chain of masters read from a form is checked once the grid is read whole:
     // a cycle left in place would make every synchronisation run in circles.
-    const bool circular = d->FMasterGrid && LeadsBackTo(d->FMasterGrid);
-    if (circular) {
-        disconnect(d->FMasterWatch);
-        d->FMasterGrid = nullptr;
-        LinkChains(ChainMembers(), nullptr);
-    }
+    const bool circular = d->FChain->DropCircularMaster();
     if (d->FColumns->Count() > 0)
         SetColCount(d->FColumns->Count());
     LayoutChanged();

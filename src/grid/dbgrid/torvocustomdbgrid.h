@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/dbgrid/dbgridenums.h"
+#include "grid/dbgrid/torvodbgridevents.h"
 #include "platform/core/tvariant.h"
 #include "platform/graphics/tcustomimagelist.h"
 #include "platform/graphics/tfont.h"
@@ -51,7 +52,7 @@ struct TOrvoCustomDBGridPrivate;
 /// Property setters compare, store and then request the narrowest refresh that
 /// shows the change, usually a layout pass (LayoutChanged), which requests made
 /// while a pass is open fold into.
-class TOrvoCustomDBGrid : public TCustomGrid
+class TOrvoCustomDBGrid : public TCustomGrid, public TOrvoDBGridEvents
 {
     Q_OBJECT
     friend class TOrvoDBGridPainter;
@@ -67,49 +68,6 @@ public:
         brTotalFields,
         brTotalFooter
     };
-
-    using TNotifyEvent = std::function<void(QObject* sender)>;
-    using TDBGridClickEvent = std::function<void(TOrvoColumn* column)>;
-    using TCalcBoldDaysEvent = std::function<void(QObject* sender, double date, bool& boldDay)>;
-    using TCalcImageIndexEvent = std::function<void(QObject* sender, TOrvoColumn* column, int& index)>;
-    using TCellHintEvent = std::function<void(QObject* sender, TOrvoColumn* column, int index,
-                                              THintCell hintCell, QString& hintStr)>;
-    using TColGetTextEvent = std::function<void(TOrvoColumn* column, QString& text, TTextKind textKind)>;
-    using TColSetTextEvent = std::function<void(TOrvoColumn* column, QString& text)>;
-    using TMovedEvent = std::function<void(QObject* sender, int fromIndex, int toIndex)>;
-    using TColumnMovingEvent = std::function<void(QObject* sender, int fromIndex, int toIndex, bool& accept)>;
-    using TColumnScrollEvent = std::function<void(QObject* sender, int leftIndex)>;
-    using TDrawColumnCellEvent = std::function<void(QObject* sender, const QRect& rect, int dataCol,
-                                                    TOrvoColumn* column, TGridDrawState state)>;
-    using TDrawDataCellEvent =
-        std::function<void(QObject* sender, const QRect& rect, TField* field, TGridDrawState state)>;
-    using TFilterRecordEvent = std::function<void(TDataSet* dataSet, bool& accept)>;
-    using THeaderClickEvent = std::function<void(TOrvoColumn* column, int index)>;
-    using TLayoutEvent = std::function<void(QObject* sender, QStringList& layout, bool apply)>;
-    using TListCloseUpEvent =
-        std::function<void(TOrvoColumn* column, QObject* list, TVariant& value, bool& accept)>;
-    using TListDropDownEvent = std::function<void(TOrvoColumn* column, QObject* list)>;
-    using TPaintColumnCellEvent = std::function<void(
-        QObject* sender, const QRect& rect, int dataCol, TOrvoColumn* column, bool highlight,
-        TSelections selections, TColor& color, TFont& font, QObject*& image)>;
-    using TRowExpandEvent = std::function<void(QObject* sender, bool expand)>;
-    using TRowExpandingEvent = std::function<void(QObject* sender, bool expand, bool& allow)>;
-    using TRowSelectEvent = std::function<void(QObject* sender, TSelectAction action)>;
-    using TTotalCalcQueryEvent = std::function<void(QObject* sender, TDataSet* dataSet, bool& accept)>;
-    using TTotalCalcValueEvent =
-        std::function<void(TOrvoColumnTotalValue* total, TCalcPass pass, TVariant& value)>;
-    using TTotalClickEvent = std::function<void(TOrvoColumn* column, int index)>;
-    using TTotalGetTextEvent =
-        std::function<void(TOrvoColumn* column, int index, QString& text, TTextKind textKind)>;
-    using TKeyEvent = std::function<void(QObject* sender, int& key, TShiftState shift)>;
-    using TKeyPressEvent = std::function<void(QObject* sender, QChar& key)>;
-    using TMouseEvent =
-        std::function<void(QObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
-    using TMouseMoveEvent = std::function<void(QObject* sender, TShiftState shift, int x, int y)>;
-    using TMouseWheelEvent = std::function<void(QObject* sender, TShiftState shift, int wheelDelta,
-                                                QPoint mousePos, bool& handled)>;
-    using TMouseWheelUpDownEvent =
-        std::function<void(QObject* sender, TShiftState shift, QPoint mousePos, bool& handled)>;
 
     static constexpr TOrvoDBGridOptions DefaultOptions{
         dgEditing,        dgTitles,        dgIndicator,       dgColumnResize,    dgColLines,
@@ -131,11 +89,23 @@ public:
                                                          hoShowToolTips, hoShowTotalToolTips};
     static constexpr TOrvoResizeOptions DefaultResizeOptions{roColumnResize, roColumnMoving, roOptimalWidth,
                                                              roDefaultWidth};
-    static constexpr TOrvoDBGridToolMenuItems DefaultToolMenuItems = TOrvoDBGridToolMenuItems::FromBits(8107);
-    static constexpr TOrvoDBGridToolMenuSubItems DefaultToolMenuSubItems =
-        TOrvoDBGridToolMenuSubItems::FromBits(4194303);
-    static constexpr TOrvoDBGridToolMenuSubItemsEx DefaultToolMenuSubItemsEx =
-        TOrvoDBGridToolMenuSubItemsEx::FromBits(1023);
+    /// Every entry but the three "Show" entries.
+    static constexpr TOrvoDBGridToolMenuItems DefaultToolMenuItems =
+        TOrvoDBGridToolMenuItems{tmOpen,        tmRefresh,     tmColumns,  tmAutoFilter, tmMultiSelect,
+                                 tmSelectedRow, tmStripedRows, tmTreeView, tmSettings,   tmClose};
+    /// Every sub-item of every menu entry.
+    static constexpr TOrvoDBGridToolMenuSubItems DefaultToolMenuSubItems{
+        tmColumnsShow,          tmColumnsStretch,        tmColumnsDefaultWidth, tmColumnsOptimalWidth,
+        tmColumnsIncludeTitles, tmColumnsIncludeButtons, tmColumnsLoad,         tmColumnsSave,
+        tmColumnsLoadFromFile,  tmColumnsSaveToFile,     tmAutoFilterActive,    tmAutoFilterFiltered,
+        tmAutoFilterClear,      tmAutoFilterLoad,        tmAutoFilterSave,      tmAutoFilterLoadFromFile,
+        tmAutoFilterSaveToFile, tmMultiSelectActive,     tmMultiSelectRows,     tmMultiSelectCols,
+        tmMultiSelectCells,     tmMultiSelectFixed};
+    static constexpr TOrvoDBGridToolMenuSubItemsEx DefaultToolMenuSubItemsEx{
+        tmSettingsLoadLayout,    tmSettingsSaveLayout,        tmSettingsLoad,
+        tmSettingsSave,          tmSettingsEraseFromFile,     tmSettingsLoadFromFile,
+        tmSettingsSaveToFile,    tmSettingsEraseFromRegistry, tmSettingsLoadFromRegistry,
+        tmSettingsSaveToRegistry};
 
     explicit TOrvoCustomDBGrid(QWidget* parent = nullptr);
     ~TOrvoCustomDBGrid() override;
@@ -483,7 +453,7 @@ public:
     virtual bool TotalCalcQuery(TDataSet* dataSet);
     virtual void TotalCalcValue(TOrvoColumnTotalValue* total, TCalcPass pass, TVariant& value);
     virtual void TotalGetText(TOrvoColumn* column, int index, QString& text, TTextKind textKind);
-    virtual void TotalsChanged(int kind, TField* field = nullptr);
+    virtual void TotalsChanged(TTotalsChange change, TField* field = nullptr);
     virtual void TotalsUpdated();
     virtual void CalcTotals(bool selected);
     virtual void UpdateScrollBar();
@@ -574,71 +544,6 @@ public:
     /// before, at the same row.
     void BeginLongOperation();
     void EndLongOperation();
-
-    // --- Events -----------------------------------------------------------------------------------
-    TCalcBoldDaysEvent OnCalcBoldDays;
-    TCalcImageIndexEvent OnCalcImageIndex;
-    TDBGridClickEvent OnCellClick;
-    TDBGridClickEvent OnCellDblClick;
-    TDBGridClickEvent OnCellExpand;
-    TDBGridClickEvent OnColExpand;
-    TDBGridClickEvent OnExpandClick;
-    TDBGridClickEvent OnTitleClick;
-    TCellHintEvent OnCellHint;
-    TNotifyEvent OnColEnter;
-    TNotifyEvent OnColExit;
-    TNotifyEvent OnColTextChanged;
-    TNotifyEvent OnColumnResize;
-    TNotifyEvent OnRowResize;
-    TNotifyEvent OnEditButtonClick;
-    TNotifyEvent OnFillerClick;
-    TNotifyEvent OnIndicatorClick;
-    TNotifyEvent OnFilterChanged;
-    TNotifyEvent OnFilterUpdated;
-    TNotifyEvent OnListItemsUpdated;
-    TNotifyEvent OnOrderChanged;
-    TNotifyEvent OnOrderUpdated;
-    TNotifyEvent OnSelectedColsChanged;
-    TNotifyEvent OnSelectedRowsChanged;
-    TNotifyEvent OnSelectionChanged;
-    TNotifyEvent OnSequenceUpdated;
-    TNotifyEvent OnTotalsUpdated;
-    TNotifyEvent OnToolMenuClick;
-    TNotifyEvent OnToolMenuCreate;
-    TNotifyEvent OnToolMenuPopup;
-    TNotifyEvent OnToolMenuUpdate;
-    TColGetTextEvent OnColGetText;
-    TColSetTextEvent OnColSetText;
-    TMovedEvent OnColumnMoved;
-    TColumnMovingEvent OnColumnMoving;
-    TColumnScrollEvent OnColumnScroll;
-    TDrawColumnCellEvent OnDrawColumnCell;
-    TDrawDataCellEvent OnDrawDataCell;
-    THeaderClickEvent OnHeaderClick;
-    TLayoutEvent OnLayout;
-    TListCloseUpEvent OnListCloseUp;
-    TListDropDownEvent OnListDropDown;
-    TPaintColumnCellEvent OnPaintColumnCell;
-    TRowExpandEvent OnRowExpand;
-    TRowExpandingEvent OnRowExpanding;
-    TRowSelectEvent OnRowSelect;
-    TTotalCalcQueryEvent OnTotalCalcQuery;
-    TTotalCalcValueEvent OnTotalCalcValue;
-    TTotalClickEvent OnTotalClick;
-    TTotalGetTextEvent OnTotalGetText;
-    // The standard control events.
-    TNotifyEvent OnDblClick;
-    TNotifyEvent OnEnter;
-    TNotifyEvent OnExit;
-    TKeyEvent OnKeyDown;
-    TKeyPressEvent OnKeyPress;
-    TKeyEvent OnKeyUp;
-    TMouseEvent OnMouseDown;
-    TMouseMoveEvent OnMouseMove;
-    TMouseEvent OnMouseUp;
-    TMouseWheelEvent OnMouseWheel;
-    TMouseWheelUpDownEvent OnMouseWheelDown;
-    TMouseWheelUpDownEvent OnMouseWheelUp;
 
 protected:
     /// Selects the constructor that leaves the owned parts to CreateParts.
@@ -737,15 +642,6 @@ protected:
     bool ThemedFixedCells() const;
 
 private:
-    enum TDelayedUpdate
-    {
-        duListItems,
-        duSequence,
-        duTotals,
-        duSelectedRows,
-        duCount
-    };
-
     struct TBottomRegion
     {
         int Blank = 0;
@@ -805,12 +701,6 @@ private:
     void RepaintFillerCell();
     void SetupReference(QPointer<QMenu>& reference, QMenu* value);
     void SetupReference(QPointer<TCustomImageList>& reference, TCustomImageList* value);
-    /// The grids of this grid's ring, this one first.
-    std::vector<TOrvoCustomDBGrid*> ChainMembers() const;
-    /// Links `grids` into one ring per chain of masters among them; `leaving` joins none.
-    static void LinkChains(const std::vector<TOrvoCustomDBGrid*>& grids, const TOrvoCustomDBGrid* leaving);
-    /// Takes this grid out of its ring; the grids that followed it form their own.
-    void LeaveChain();
     // Row moves of the keyboard, through the link.
     bool MoveRowByKey(int key, TShiftState shift);
     void MoveDataSetBy(int distance);
@@ -820,19 +710,14 @@ private:
     void ResetEdit();
     /// The row count and everything that depends on the client area's height.
     void FollowClientArea();
-    bool LeadsBackTo(const TOrvoCustomDBGrid* master) const;
-    void CheckMasterCycle(TOrvoCustomDBGrid* master) const;
     void SynchronizeFrom(const TOrvoCustomDBGrid& source);
-    std::vector<int> ChainSignature() const;
-    void SynchronizeChainIfChanged();
     void SnapRowsToWholeLines();
     static int ColumnIndexBeforeMove(int col, int fromIndex, int toIndex);
     void ReportRowResize();
     bool DelayApplies(TOrvoDBGridOptionEx delayOption) const;
     bool DelayApplies(TOrvoDBGridOptionExt delayOption) const;
-    void Schedule(TDelayedUpdate update, bool delayed);
-    void RunDelayed(TDelayedUpdate update);
-    bool InsideRebuild() const;
+    friend class TOrvoGridDelayedUpdates; // runs the updates it delays
+    friend class TOrvoMasterGridChain;    // hands the shared values to the next grid
     void RestoreDataSetFilter();
     void SaveSettingsOnDestroy();
 

@@ -60,79 +60,24 @@ bool TOrvoCustomDBGrid::DelayApplies(TOrvoDBGridOptionExt delayOption) const
     return d->FOptionsExt.Contains(delayOption) && !IsDesigning() && isVisible();
 }
 
-bool TOrvoCustomDBGrid::InsideRebuild() const
-{
-    for (bool running : d->FRunning)
-        if (running)
-            return true;
-    return false;
-}
-
-void TOrvoCustomDBGrid::Schedule(TDelayedUpdate update, bool delayed)
-{
-    if (d->FLoading || d->FDestroying || InsideRebuild())
-        return;
-    if (!delayed) {
-        if (d->FTimers[update])
-            d->FTimers[update]->stop();
-        RunDelayed(update);
-        return;
-    }
-    QTimer*& timer = d->FTimers[update];
-    if (!timer) {
-        timer = new QTimer(this);
-        timer->setSingleShot(true);
-        connect(timer, &QTimer::timeout, this,
-                [this, update] { TExceptionHandler::Guard([this, update] { RunDelayed(update); }); });
-    }
-    timer->start(UpdateDelay());
-}
-
-void TOrvoCustomDBGrid::RunDelayed(TDelayedUpdate update)
-{
-    if (d->FRunning[update])
-        return;
-    d->FRunning[update] = true;
-    try {
-        switch (update) {
-        case duListItems:
-            RebuildListItems();
-            break;
-        case duSequence:
-            RecountSequence();
-            break;
-        case duTotals:
-            CalcTotals(false);
-            break;
-        case duSelectedRows:
-            CalcTotals(true);
-            break;
-        case duCount:
-            break;
-        }
-    } catch (...) {
-        d->FRunning[update] = false;
-        throw;
-    }
-    d->FRunning[update] = false;
-}
-
 void TOrvoCustomDBGrid::UpdateSequence(bool delayed)
 {
-    Schedule(duSequence, delayed && DelayApplies(dgDelayUpdateSequence));
+    d->FDelayed->Schedule(TOrvoGridDelayedUpdates::TUpdate::Sequence,
+                          delayed && DelayApplies(dgDelayUpdateSequence));
 }
 
 void TOrvoCustomDBGrid::UpdateTotals(bool selected)
 {
     if (selected)
-        Schedule(duSelectedRows, DelayApplies(dgDelaySelectedRows));
+        d->FDelayed->Schedule(TOrvoGridDelayedUpdates::TUpdate::SelectedRows,
+                              DelayApplies(dgDelaySelectedRows));
     else
-        Schedule(duTotals, DelayApplies(dgDelayUpdateTotals));
+        d->FDelayed->Schedule(TOrvoGridDelayedUpdates::TUpdate::Totals, DelayApplies(dgDelayUpdateTotals));
 }
 
 void TOrvoCustomDBGrid::UpdateListItems()
 {
-    Schedule(duListItems, DelayApplies(dgDelayUpdateListItems));
+    d->FDelayed->Schedule(TOrvoGridDelayedUpdates::TUpdate::ListItems, DelayApplies(dgDelayUpdateListItems));
 }
 
 void TOrvoCustomDBGrid::UpdateSelectedRows()
@@ -144,12 +89,7 @@ void TOrvoCustomDBGrid::FlushUpdates()
 {
     if (TDataSet* dataSet = DataSet(); dataSet && dataSet->Active())
         dataSet->CheckBrowseMode();
-    for (TDelayedUpdate update : {duSelectedRows, duListItems, duSequence, duTotals}) {
-        if (d->FTimers[update] && d->FTimers[update]->isActive()) {
-            d->FTimers[update]->stop();
-            RunDelayed(update);
-        }
-    }
+    d->FDelayed->Flush();
 }
 
 // --- Operations descendants override ----------------------------------------------------------------
@@ -246,11 +186,11 @@ void TOrvoCustomDBGrid::TotalGetText(TOrvoColumn* column, int index, QString& te
         OnTotalGetText(column, index, text, textKind);
 }
 
-void TOrvoCustomDBGrid::TotalsChanged(int kind, TField* field)
+void TOrvoCustomDBGrid::TotalsChanged(TTotalsChange change, TField* field)
 {
     if (d->FLoading || d->FDestroying || !d->FTotals->Active())
         return;
-    if (kind == 1) {
+    if (change == tcTotalsLayout) {
         if (d->FUpdateLock != 0)
             DeferLayout();
         else
@@ -259,11 +199,12 @@ void TOrvoCustomDBGrid::TotalsChanged(int kind, TField* field)
     }
     // A record change or a scroll repaints only the total cells that show the changed data:
     // a layout pass here would undo the cheap pixel scroll of every row move.
+    const TTotalResult shown = change == tcDataRecord ? trDataField : trTotalField;
     const int firstRow = FirstBottomRow();
     for (TOrvoColumn* column : d->FShownColumns) {
         for (int index = d->FBottom.Blank; index < d->FBottom.Count(); ++index) {
             const TOrvoColumnTotal* total = TotalAtBottomRow(column, index);
-            if (total && int(total->TotalResult()) == kind && (!field || total->Field() == field))
+            if (total && total->TotalResult() == shown && (!field || total->Field() == field))
                 InvalidateCell(DataToRawColumn(column->Index()), firstRow + index);
         }
     }
@@ -540,18 +481,8 @@ void TOrvoCustomDBGrid::TopLeftChanged()
 {
     TCustomGrid::TopLeftChanged();
     d->FScrollProp->ApplyScrollProps();
-    // Chained grids scroll together; the flag keeps the ring from echoing back.
-    if (d->FNextGrid && !d->FSynchronizing) {
-        d->FSynchronizing = true;
-        const auto done = qScopeGuard([this] { d->FSynchronizing = false; });
-        for (TOrvoCustomDBGrid* next = d->FNextGrid; next && next != this; next = next->d->FNextGrid) {
-            if (next->d->FSynchronizing)
-                break;
-            next->d->FSynchronizing = true;
-            const auto nextDone = qScopeGuard([next] { next->d->FSynchronizing = false; });
-            next->SetLeftCol(std::clamp(LeftCol(), next->TCustomGrid::FixedCols(), next->ColCount() - 1));
-        }
-    }
+    // Chained grids scroll together.
+    d->FChain->ScrollNext();
     if (LeftCol() != d->FLastLeftCol) {
         d->FLastLeftCol = LeftCol();
         if (OnColumnScroll)

@@ -170,7 +170,7 @@ void TOrvoCustomDBGrid::InternalLayout()
     SetColumnAttributes();
     MoveToActiveRecord();
     InvalidateGrid();
-    SynchronizeChainIfChanged();
+    d->FChain->SynchronizeIfChanged();
 }
 
 void TOrvoCustomDBGrid::RemoveMixedColumns()
@@ -633,7 +633,7 @@ void TOrvoCustomDBGrid::Resized()
     if (Stretching()) {
         DistributeStretchWidths();
         SetColumnAttributes();
-        SynchronizeChainIfChanged();
+        d->FChain->SynchronizeIfChanged();
     }
     // Under a lock the pass that holds it may still change the bars: the row count follows
     // the client area once the lock ends.

@@ -107,8 +107,8 @@ void TOrvoCustomDBGrid::FinishLinkActive(bool value)
     if (value)
         ActivateOrder();
     // A chained grid takes the frozen columns and scroll position of its master again.
-    if (d->FMasterGrid)
-        d->FMasterGrid->SynchronizeNextGrids();
+    if (TOrvoCustomDBGrid* master = d->FChain->Master())
+        master->SynchronizeNextGrids();
     if (d->FOptions.Contains(dgAlwaysShowEditor))
         ShowEditor();
     UpdateTotals(false);
@@ -116,7 +116,7 @@ void TOrvoCustomDBGrid::FinishLinkActive(bool value)
 
 void TOrvoCustomDBGrid::DataChanged()
 {
-    if (InsideRebuild())
+    if (d->FDelayed->InsideRebuild())
         return;
     TDataSet* dataSet = DataSet();
     if (dataSet && dataSet->State() == dsBrowse && !IsBusy()) {
@@ -202,7 +202,7 @@ void TOrvoCustomDBGrid::RecordChanged(TField* field)
     } else {
         InvalidateRow(Row());
     }
-    TotalsChanged(2, field);
+    TotalsChanged(tcDataRecord, field);
     if (!field || field == SelectedField()) {
         TField* current = SelectedField();
         if (current && EditorMode() && current->EditText() != d->FEditText)

@@ -163,163 +163,24 @@ void TOrvoCustomDBGrid::SetMultiSelectOptions(TMultiSelectOptions value)
 
 // --- Master grids -----------------------------------------------------------------------------
 
-bool TOrvoCustomDBGrid::LeadsBackTo(const TOrvoCustomDBGrid* master) const
-{
-    // Counting the steps keeps a cycle made elsewhere (while loading) from hanging the walk.
-    int steps = 0;
-    for (const TOrvoCustomDBGrid* grid = master; grid; grid = grid->d->FMasterGrid) {
-        if (grid == this || ++steps > 100000)
-            return true;
-    }
-    return false;
-}
-
-void TOrvoCustomDBGrid::CheckMasterCycle(TOrvoCustomDBGrid* master) const
-{
-    if (master && LeadsBackTo(master))
-        throw EInvalidGridOperation(QStringLiteral("Circular datalinks are not allowed"));
-}
-
 void TOrvoCustomDBGrid::SetMasterGrid(TOrvoCustomDBGrid* value)
 {
-    if (value == d->FMasterGrid)
+    if (value == d->FChain->Master())
         return;
     // While loading, the rest of the chain may not be read yet: Loaded checks it.
-    if (!d->FLoading)
-        CheckMasterCycle(value);
-    if (d->FMasterWatch)
-        disconnect(d->FMasterWatch);
-    // Only this grid's own link changes: the grids that follow it stay with it, whether it
-    // leaves a chain, joins one or moves from one to another.
-    std::vector<TOrvoCustomDBGrid*> affected = ChainMembers();
-    if (value)
-        for (TOrvoCustomDBGrid* grid : value->ChainMembers())
-            if (std::find(affected.begin(), affected.end(), grid) == affected.end())
-                affected.push_back(grid);
-    d->FMasterGrid = value;
-    LinkChains(affected, nullptr);
+    d->FChain->SetMaster(value, !d->FLoading);
     if (!value)
         return;
     SetStretchMode(false);
-    d->FMasterWatch = connect(value, &QObject::destroyed, this, [this] {
-        d->FMasterGrid = nullptr;
-        LinkChains(ChainMembers(), nullptr);
-    });
     if (d->FColumns->State() == csDefault && d->FColumns->Count() > 0)
         d->FColumns->SetState(csCustomized);
     if (!d->FLoading)
         value->SynchronizeNextGrids();
 }
 
-std::vector<TOrvoCustomDBGrid*> TOrvoCustomDBGrid::ChainMembers() const
-{
-    std::vector<TOrvoCustomDBGrid*> members{const_cast<TOrvoCustomDBGrid*>(this)};
-    for (TOrvoCustomDBGrid* next = d->FNextGrid; next && next != this; next = next->d->FNextGrid) {
-        if (std::find(members.begin(), members.end(), next) != members.end())
-            break;
-        members.push_back(next);
-    }
-    return members;
-}
-
-void TOrvoCustomDBGrid::LinkChains(const std::vector<TOrvoCustomDBGrid*>& grids,
-                                   const TOrvoCustomDBGrid* leaving)
-{
-    const auto member = [&grids, leaving](const TOrvoCustomDBGrid* grid) {
-        return grid && grid != leaving && std::find(grids.begin(), grids.end(), grid) != grids.end();
-    };
-    const auto masterOf = [&member](const TOrvoCustomDBGrid* grid) -> TOrvoCustomDBGrid* {
-        TOrvoCustomDBGrid* master = grid->d->FMasterGrid;
-        return member(master) ? master : nullptr;
-    };
-    // A chain leads up to the one grid without a master. A cycle read while loading has
-    // none: the walk stops where it repeats, and the cycle's lowest address stands in.
-    const auto rootOf = [&masterOf](TOrvoCustomDBGrid* grid) {
-        std::vector<TOrvoCustomDBGrid*> path{grid};
-        for (TOrvoCustomDBGrid* master = masterOf(grid); master; master = masterOf(master)) {
-            const auto seen = std::find(path.begin(), path.end(), master);
-            if (seen != path.end())
-                return *std::min_element(seen, path.end(), std::less<>());
-            path.push_back(master);
-        }
-        return path.back();
-    };
-    std::vector<TOrvoCustomDBGrid*> linked;
-    const auto collect = [&](const auto& self, TOrvoCustomDBGrid* grid,
-                             std::vector<TOrvoCustomDBGrid*>& ring) -> void {
-        linked.push_back(grid);
-        ring.push_back(grid);
-        for (TOrvoCustomDBGrid* detail : grids)
-            if (member(detail) && masterOf(detail) == grid &&
-                std::find(linked.begin(), linked.end(), detail) == linked.end())
-                self(self, detail, ring);
-    };
-    for (TOrvoCustomDBGrid* grid : grids) {
-        if (!member(grid))
-            continue;
-        TOrvoCustomDBGrid* root = rootOf(grid);
-        if (std::find(linked.begin(), linked.end(), root) != linked.end())
-            continue;
-        std::vector<TOrvoCustomDBGrid*> ring;
-        collect(collect, root, ring);
-        for (size_t i = 0; i < ring.size(); ++i)
-            ring[i]->d->FNextGrid = ring.size() > 1 ? ring[(i + 1) % ring.size()] : nullptr;
-    }
-}
-
-void TOrvoCustomDBGrid::LeaveChain()
-{
-    LinkChains(ChainMembers(), this);
-    d->FNextGrid = nullptr;
-}
-
 void TOrvoCustomDBGrid::SynchronizeNextGrids()
 {
-    if (d->FSynchronizing)
-        return;
-    d->FSynchronizing = true;
-    try {
-        // Each grid is marked before it takes the values, so that its own layout pass does not
-        // send them around the ring again.
-        for (TOrvoCustomDBGrid* next = d->FNextGrid; next && !next->d->FSynchronizing;
-             next = next->d->FNextGrid) {
-            next->d->FSynchronizing = true;
-            next->SynchronizeFrom(*this);
-        }
-    } catch (...) {
-        for (TOrvoCustomDBGrid* next = d->FNextGrid; next && next != this; next = next->d->FNextGrid)
-            next->d->FSynchronizing = false;
-        d->FSynchronizing = false;
-        throw;
-    }
-    for (TOrvoCustomDBGrid* next = d->FNextGrid; next && next != this; next = next->d->FNextGrid)
-        next->d->FSynchronizing = false;
-    d->FSynchronizing = false;
-    // What the chain has now heard of this grid, laid out before or not.
-    d->FChainSignature = ChainSignature();
-}
-
-std::vector<int> TOrvoCustomDBGrid::ChainSignature() const
-{
-    std::vector<int> signature{d->FFixedColsProperty, d->FIndicatorWidth, int(BiDiMode())};
-    signature.reserve(signature.size() + 2 * size_t(d->FColumns->Count()));
-    for (int i = 0; i < d->FColumns->Count(); ++i) {
-        const TOrvoColumn* column = d->FColumns->Items(i);
-        signature.push_back(int(column->Visible()) | int(column->Expanded()) << 1);
-        signature.push_back(column->IsShown() ? ShownColumnWidth(i) : 0);
-    }
-    return signature;
-}
-
-void TOrvoCustomDBGrid::SynchronizeChainIfChanged()
-{
-    // Frozen columns, the indicator, which columns show and their widths are shared along the
-    // chain. The first pass only learns the starting state.
-    std::vector<int> signature = ChainSignature();
-    const bool changed = d->FChainSignature && *d->FChainSignature != signature;
-    d->FChainSignature = std::move(signature);
-    if (changed && d->FNextGrid)
-        SynchronizeNextGrids();
+    d->FChain->SynchronizeNext();
 }
 
 void TOrvoCustomDBGrid::SynchronizeFrom(const TOrvoCustomDBGrid& source)

@@ -4,6 +4,8 @@
 // sources and the parts it owns include this header; it is not installed.
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvogriddelayedupdates.h"
+#include "grid/dbgrid/torvomastergridchain.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -19,10 +21,8 @@ class TBitmap;
 
 struct TOrvoCustomDBGridPrivate
 {
-    using TDelayedUpdate = TOrvoCustomDBGrid::TDelayedUpdate;
     using TBottomRegion = TOrvoCustomDBGrid::TBottomRegion;
     using TFilterRecordEvent = TOrvoCustomDBGrid::TFilterRecordEvent;
-    static constexpr int duCount = TOrvoCustomDBGrid::duCount;
     static constexpr TOrvoResizeOptions DefaultResizeOptions = TOrvoCustomDBGrid::DefaultResizeOptions;
     static constexpr TOrvoHintOptions DefaultHintOptions = TOrvoCustomDBGrid::DefaultHintOptions;
     static constexpr TOrvoDBGridToolMenuItems DefaultToolMenuItems = TOrvoCustomDBGrid::DefaultToolMenuItems;
@@ -86,8 +86,8 @@ struct TOrvoCustomDBGridPrivate
     int FLastRowHeight = 0;
     bool FRowHeightsComputedSinceReport = false;
     QString FEditText;
-    QTimer* FTimers[duCount] = {};
-    bool FRunning[duCount] = {};
+    std::unique_ptr<TOrvoGridDelayedUpdates> FDelayed;
+    std::unique_ptr<TOrvoMasterGridChain> FChain;
     bool FPassWidthsToFields = true;
     bool FClickTakesFocus = true;
     qint64 FSequenceRecordCount = 0;
@@ -175,12 +175,7 @@ struct TOrvoCustomDBGridPrivate
     QPointer<QObject> FDataUpdateDataSet; // the dataset whose controls the bracket disabled
     QString FDataUpdateBookmark;
     int FDataUpdateRow = 0;
-    QPointer<TOrvoCustomDBGrid> FMasterGrid;
-    TOrvoCustomDBGrid* FNextGrid = nullptr;
-    bool FSynchronizing = false;
-    std::optional<std::vector<int>> FChainSignature; // what the chain last heard of this grid
     QMetaObject::Connection FDataSourceWatch;
-    QMetaObject::Connection FMasterWatch;
 };
 
 } // namespace orvo

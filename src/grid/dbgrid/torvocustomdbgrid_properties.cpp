@@ -601,7 +601,7 @@ void TOrvoCustomDBGrid::SetStretchWidthMin(int value)
 void TOrvoCustomDBGrid::SetStretchMode(bool value)
 {
     // Grids chained to a master take their widths from it.
-    if (d->FMasterGrid)
+    if (d->FChain->Master())
         value = false;
     if (value == d->FStretchMode)
         return;
@@ -1244,12 +1244,12 @@ QString TOrvoCustomDBGrid::Hint() const
 
 TOrvoCustomDBGrid* TOrvoCustomDBGrid::MasterGrid() const
 {
-    return d->FMasterGrid;
+    return d->FChain->Master();
 }
 
 TOrvoCustomDBGrid* TOrvoCustomDBGrid::NextGrid() const
 {
-    return d->FNextGrid;
+    return d->FChain->Next();
 }
 
 int TOrvoCustomDBGrid::IndicatorOffset() const

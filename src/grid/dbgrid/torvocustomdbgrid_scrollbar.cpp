@@ -360,7 +360,7 @@ void TOrvoCustomDBGrid::Scroll(int distance)
     InvalidateRow(oldRow);
     InvalidateRow(Row());
     if (distance == 0) {
-        TotalsChanged(2);
+        TotalsChanged(tcDataRecord);
         return;
     }
     HideEditor();
@@ -373,7 +373,7 @@ void TOrvoCustomDBGrid::Scroll(int distance)
     }
     if (d->FOptions.Contains(dgAlwaysShowEditor))
         ShowEditor();
-    TotalsChanged(2);
+    TotalsChanged(tcDataRecord);
 }
 
 bool TOrvoCustomDBGrid::TilesFromGridOrColumn() const

@@ -103,7 +103,7 @@ void TOrvoDBGridTotals::SetDataMaxRow(int value)
     FDataMaxRow = value;
     // Fewer or more buffered records means fewer or more total field rows.
     if (FDataLink->UpdateBufferCount() && FGrid)
-        FGrid->TotalsChanged(1);
+        FGrid->TotalsChanged(tcTotalsLayout);
 }
 
 TDataSource* TOrvoDBGridTotals::DataSource() const

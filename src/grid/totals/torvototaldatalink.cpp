@@ -32,7 +32,7 @@ void TOrvoTotalDataLink::ActiveChanged()
         TOrvoDBGridTotals::CheckBidirectional(DataSet());
     UpdateBufferCount();
     if (TOrvoCustomDBGrid* grid = ReportingGrid())
-        grid->TotalsChanged(1);
+        grid->TotalsChanged(tcTotalsLayout);
 }
 
 void TOrvoTotalDataLink::DataSetChanged()
@@ -44,7 +44,7 @@ void TOrvoTotalDataLink::DataSetChanged()
         return;
     UpdateBufferCount();
     if (grid)
-        grid->TotalsChanged(1);
+        grid->TotalsChanged(tcTotalsLayout);
 }
 
 void TOrvoTotalDataLink::DataSetScrolled(int) {}
@@ -53,7 +53,7 @@ void TOrvoTotalDataLink::RecordChanged(TField* field)
 {
     UpdateBufferCount();
     if (TOrvoCustomDBGrid* grid = ReportingGrid())
-        grid->TotalsChanged(3, field);
+        grid->TotalsChanged(tcTotalsRecord, field);
 }
 
 void TOrvoTotalDataLink::FieldRemoving(TField* field)
