@@ -93,7 +93,7 @@ bool TOrvoColumn::ForwardsToField() const
 bool TOrvoColumn::IsMemoField() const
 {
     const TField* field = Field();
-    return field && (field->DataType() == ftMemo || field->DataType() == ftFmtMemo);
+    return field && IsMemoFieldType(field->DataType());
 }
 
 // --- Values that follow a default until set ---------------------------------------------------
