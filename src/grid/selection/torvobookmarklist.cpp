@@ -8,6 +8,8 @@
 
 #include <QMenu>
 
+#include <algorithm>
+
 namespace orvo {
 
 namespace {
@@ -58,20 +60,14 @@ bool TOrvoBookmarkList::Find(const QString& bookmark, int& index) const
     }
     const TDataSet* dataSet = FGrid ? FGrid->DataSet() : nullptr;
     int low = 0;
-    int high = Count() - 1;
     bool found = false;
-    while (dataSet && low <= high) {
-        const int mid = (low + high) / 2;
-        const int order = dataSet->CompareBookmarks(FBookmarks.at(mid), bookmark);
-        if (order < 0) {
-            low = mid + 1;
-        } else {
-            high = mid - 1;
-            if (order == 0) {
-                found = true;
-                low = mid;
-            }
-        }
+    if (dataSet) {
+        const auto before = [dataSet](const QString& listed, const QString& wanted) {
+            return dataSet->CompareBookmarks(listed, wanted) < 0;
+        };
+        const auto at = std::lower_bound(FBookmarks.cbegin(), FBookmarks.cend(), bookmark, before);
+        low = int(at - FBookmarks.cbegin());
+        found = at != FBookmarks.cend() && dataSet->CompareBookmarks(*at, bookmark) == 0;
     }
     index = low;
     FCache = {bookmark, low, found, true};
