@@ -1,4 +1,5 @@
 set(ORVO_AREA_HEADERS
+    coreenums.h
     exceptions.h
     tcurrency.h
     tdatetime.h
