@@ -72,6 +72,7 @@
 #include "platform/core/tinifile.h"
 #include "platform/core/tpersistent.h"
 #include "platform/core/tregistryinifile.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/core/tset.h"
 #include "platform/core/tsystemprofile.h"
 #include "platform/core/tvariant.h"

@@ -3,6 +3,7 @@
 #include "grid/dbgrid/torvocustomdbgrid.h"
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "platform/core/exceptions.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 #include "platform/graphics/tcustomimagelist.h"
 
@@ -126,20 +127,16 @@ void TOrvoBookmarkList::DeleteRows()
     if (FBookmarks.isEmpty())
         return;
     dataSet->DisableControls();
-    try {
-        while (!FBookmarks.isEmpty()) {
-            dataSet->GotoBookmark(FBookmarks.last());
-            dataSet->Delete();
-            FBookmarks.removeLast();
-            Changed();
-        }
-    } catch (...) {
+    const auto done = Finally([this, dataSet] {
         dataSet->EnableControls();
         Notify(saDelete);
-        throw;
+    });
+    while (!FBookmarks.isEmpty()) {
+        dataSet->GotoBookmark(FBookmarks.last());
+        dataSet->Delete();
+        FBookmarks.removeLast();
+        Changed();
     }
-    dataSet->EnableControls();
-    Notify(saDelete);
 }
 
 bool TOrvoBookmarkList::RefreshRows()
@@ -162,15 +159,11 @@ void TOrvoBookmarkList::SaveKeys(const QString& keyFields)
     const QString fields = CheckedKeyFields(keyFields);
     dataSet->CheckBrowseMode();
     FSavedKeys.clear();
-    try {
-        TPositionKeeper keeper(dataSet);
-        for (const QString& bookmark : std::as_const(FBookmarks)) {
-            dataSet->GotoBookmark(bookmark);
-            FSavedKeys.push_back(dataSet->FieldValues(fields));
-        }
-    } catch (...) {
-        FSavedKeys.clear();
-        throw;
+    const auto dropKeys = OnUnwind([this] { FSavedKeys.clear(); });
+    TPositionKeeper keeper(dataSet);
+    for (const QString& bookmark : std::as_const(FBookmarks)) {
+        dataSet->GotoBookmark(bookmark);
+        FSavedKeys.push_back(dataSet->FieldValues(fields));
     }
 }
 

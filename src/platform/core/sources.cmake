@@ -4,6 +4,7 @@ set(ORVO_AREA_HEADERS
     tcurrency.h
     tdatetime.h
     texceptionhandler.h
+    tscopecleanup.h
     tset.h
     tvariant.h
 )

@@ -4,6 +4,7 @@
 #include "platform/core/tcollection.h"
 #include "platform/core/tcolor.h"
 #include "platform/core/tformproperty.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/core/tvariant.h"
 
 #include <QIODevice>
@@ -472,15 +473,10 @@ private:
         }
         Guarded(a.Line, [&] {
             collection.BeginUpdate();
-            try {
-                collection.Clear();
-                for (auto& item : items)
-                    item.release()->SetCollection(&collection);
-            } catch (...) {
-                collection.EndUpdate();
-                throw;
-            }
-            collection.EndUpdate();
+            const auto endUpdate = Finally([&collection] { collection.EndUpdate(); });
+            collection.Clear();
+            for (auto& item : items)
+                item.release()->SetCollection(&collection);
         });
     }
 
