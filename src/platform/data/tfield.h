@@ -43,7 +43,7 @@ class TField : public QObject
     Q_PROPERTY(QString FieldName READ FieldName WRITE SetFieldName)
     Q_PROPERTY(QString DisplayLabel READ DisplayLabel WRITE SetDisplayLabel)
     Q_PROPERTY(int DisplayWidth READ DisplayWidth WRITE SetDisplayWidth)
-    Q_PROPERTY(orvo::TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(orvo::CoreEnums::TAlignment Alignment READ Alignment WRITE SetAlignment)
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
     Q_PROPERTY(bool Required READ Required WRITE SetRequired)
