@@ -2,7 +2,7 @@
 
 #include "controls/torvocontrolenums.h"
 #include "controls/torvogradientbackground.h"
-#include "platform/data/tfield.h"
+#include "platform/core/coreenums.h"
 
 #include <QWidget>
 
@@ -18,7 +18,7 @@ class TCanvas;
 class TOrvoPanel : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(orvo::TField::TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(orvo::CoreEnums::TAlignment Alignment READ Alignment WRITE SetAlignment)
     Q_PROPERTY(orvo::TBevelCut BevelInner READ BevelInner WRITE SetBevelInner)
     Q_PROPERTY(orvo::TBevelCut BevelOuter READ BevelOuter WRITE SetBevelOuter)
     Q_PROPERTY(int BevelWidth READ BevelWidth WRITE SetBevelWidth)

@@ -8,6 +8,7 @@
 #include "controls/torvopanel.h"
 #include "controls/torvoradiobutton.h"
 #include "controls/torvoupdown.h"
+#include "platform/core/tformproperty.h"
 #include "platform/core/tsystemprofile.h"
 
 #include <QHBoxLayout>
@@ -372,6 +373,16 @@ private slots:
         const QColor face = button.palette().color(QPalette::Button);
         QVERIFY(near(image.pixelColor(40, 4), face, 0));
         QVERIFY(near(image.pixelColor(40, 35), face, 0));
+    }
+
+    // The alignment enumeration lives below the controls; form files must still read it by name.
+    void panelAlignmentIsAnEnumerationByName()
+    {
+        const TOrvoPanel panel;
+        const QMetaObject& meta = TOrvoPanel::staticMetaObject;
+        const QMetaProperty property = meta.property(meta.indexOfProperty("Alignment"));
+        QCOMPARE(TFormProperty::KindOf(property, panel), TFormProperty::fpEnum);
+        QCOMPARE(QByteArray(property.enumerator().valueToKey(taRightJustify)), QByteArray("taRightJustify"));
     }
 
     void panelPaintsGradientInsideItsBevel()

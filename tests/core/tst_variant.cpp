@@ -121,6 +121,27 @@ private slots:
         QVERIFY(TSet<TTestOption>().IsEmpty());
     }
 
+    void setRanges_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<quint64>("bits");
+        QTest::newRow("one member") << int(toSecond) << int(toSecond) << quint64(0b10);
+        QTest::newRow("from the first") << int(toFirst) << int(toThird) << quint64(0b111);
+        QTest::newRow("inner") << int(toSecond) << int(toThird) << quint64(0b110);
+        QTest::newRow("reversed is empty") << int(toThird) << int(toSecond) << quint64(0);
+        QTest::newRow("up to the 64th") << int(toThird) << int(toLast) << (~quint64(0) << 2);
+        QTest::newRow("all 64") << int(toFirst) << int(toLast) << ~quint64(0);
+    }
+
+    void setRanges()
+    {
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(quint64, bits);
+        QCOMPARE(TSet<TTestOption>::Range(TTestOption(first), TTestOption(last)).Bits(), bits);
+    }
+
     void guardHandsExceptionsToTheHandler()
     {
         QStringList seen;

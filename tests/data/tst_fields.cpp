@@ -115,6 +115,8 @@ private slots:
     void blobTextsAndFiles();
     void validCharacters_data();
     void validCharacters();
+    void typeFamilies_data();
+    void typeFamilies();
     void factoryClassPerType_data();
     void factoryClassPerType();
     void factoryRejectsUnsupportedTypes();
@@ -581,6 +583,41 @@ void TstFields::validCharacters()
         QVERIFY2(field->IsValidChar(ch), qPrintable(QString(ch)));
     for (QChar ch : refused)
         QVERIFY2(!field->IsValidChar(ch), qPrintable(QString(ch)));
+}
+
+// Each family check exists once here; the grid's filter and column code rely on these sets.
+void TstFields::typeFamilies_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("families"); // s string, n numeric, d decimal, t date-time, m memo, b blob
+    QTest::newRow("Unknown") << int(ftUnknown) << QString();
+    QTest::newRow("String") << int(ftString) << QStringLiteral("s");
+    QTest::newRow("Guid") << int(ftGuid) << QStringLiteral("s");
+    QTest::newRow("Boolean") << int(ftBoolean) << QString();
+    QTest::newRow("AutoInc") << int(ftAutoInc) << QStringLiteral("n");
+    QTest::newRow("Largeint") << int(ftLargeint) << QStringLiteral("n");
+    QTest::newRow("Float") << int(ftFloat) << QStringLiteral("nd");
+    QTest::newRow("Currency") << int(ftCurrency) << QStringLiteral("nd");
+    QTest::newRow("FMTBcd") << int(ftFMTBcd) << QStringLiteral("nd");
+    QTest::newRow("Date") << int(ftDate) << QStringLiteral("t");
+    QTest::newRow("TimeStamp") << int(ftTimeStamp) << QStringLiteral("t");
+    QTest::newRow("Memo") << int(ftMemo) << QStringLiteral("mb");
+    QTest::newRow("FmtMemo") << int(ftFmtMemo) << QStringLiteral("mb");
+    QTest::newRow("OraClob") << int(ftOraClob) << QStringLiteral("b");
+    QTest::newRow("Blob") << int(ftBlob) << QStringLiteral("b");
+}
+
+void TstFields::typeFamilies()
+{
+    QFETCH(int, type);
+    QFETCH(QString, families);
+    const auto fieldType = TFieldType(type);
+    QCOMPARE(IsStringFieldType(fieldType), families.contains(u's'));
+    QCOMPARE(IsNumericFieldType(fieldType), families.contains(u'n'));
+    QCOMPARE(IsDecimalFieldType(fieldType), families.contains(u'd'));
+    QCOMPARE(IsDateTimeFieldType(fieldType), families.contains(u't'));
+    QCOMPARE(IsMemoFieldType(fieldType), families.contains(u'm'));
+    QCOMPARE(IsBlobFieldType(fieldType), families.contains(u'b'));
 }
 
 void TstFields::factoryClassPerType_data()

@@ -1,6 +1,7 @@
 #include "common/texceptionhandlerscope.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/texceptionhandler.h"
+#include "platform/gridbase/movedindex.h"
 #include "platform/gridbase/tcustomgrid.h"
 #include "platform/gridbase/tgridaxis.h"
 #include "platform/gridbase/tinplaceedit.h"
@@ -125,6 +126,8 @@ private slots:
     void axisBoundsHugeSizes();
     void scrollBarsWheelAndTimedScroll();
     void rangeAndRowSelection();
+    void movedIndex_data();
+    void movedIndex();
     void moveColumnAndRowKeepCurrentCell();
     void focusExitIgnoresOwnEditor();
     void hintAndHandlerExceptions();
@@ -132,6 +135,39 @@ private slots:
     void propertiesByName();
     void rowMovingAndDragAutoScroll();
 };
+
+void TestCustomGrid::movedIndex_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("right: the moved item") << 2 << 2 << 5 << 5;
+    QTest::newRow("right: first passed") << 3 << 2 << 5 << 2;
+    QTest::newRow("right: last passed") << 5 << 2 << 5 << 4;
+    QTest::newRow("right: before the range") << 1 << 2 << 5 << 1;
+    QTest::newRow("right: after the range") << 6 << 2 << 5 << 6;
+    QTest::newRow("left: the moved item") << 5 << 5 << 2 << 2;
+    QTest::newRow("left: first passed") << 2 << 5 << 2 << 3;
+    QTest::newRow("left: last passed") << 4 << 5 << 2 << 5;
+    QTest::newRow("left: before the range") << 1 << 5 << 2 << 1;
+    QTest::newRow("left: after the range") << 6 << 5 << 2 << 6;
+    QTest::newRow("neighbours swap") << 3 << 3 << 4 << 4;
+    QTest::newRow("neighbour swapped") << 4 << 3 << 4 << 3;
+    QTest::newRow("from == to") << 3 << 3 << 3 << 3;
+    QTest::newRow("from == to, other") << 4 << 3 << 3 << 4;
+}
+
+void TestCustomGrid::movedIndex()
+{
+    QFETCH(int, index);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(int, expected);
+    QCOMPARE(MovedIndex(index, from, to), expected);
+    // Moving back undoes the move, which is how a refused column move restores the current column.
+    QCOMPARE(MovedIndex(expected, to, from), index);
+}
 
 void TestCustomGrid::cellRectAcrossOddColumns_data()
 {

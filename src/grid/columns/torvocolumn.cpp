@@ -8,6 +8,7 @@
 #include "grid/totals/torvocolumntotalfooter.h"
 #include "grid/totals/torvocolumntotalheader.h"
 #include "grid/totals/torvocolumntotalvalues.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/graphics/tcustomimagelist.h"
 
 #include <QMenu>
@@ -468,13 +469,8 @@ void TOrvoColumn::RestoreDefaults()
         return;
     }
     collection->BeginUpdate();
-    try {
-        RestoreAllDefaults();
-    } catch (...) {
-        collection->EndUpdate();
-        throw;
-    }
-    collection->EndUpdate();
+    const auto endUpdate = Finally([collection] { collection->EndUpdate(); });
+    RestoreAllDefaults();
 }
 
 void TOrvoColumn::RestoreAllDefaults()
@@ -521,7 +517,11 @@ void TOrvoColumn::Assign(const TPersistent* source)
         return;
     if (Collection())
         Collection()->BeginUpdate();
-    try {
+    {
+        const auto endUpdate = OnUnwind([this] {
+            if (Collection())
+                Collection()->EndUpdate();
+        });
         SetFieldName(other->FFieldName);
         CopyOwnValues(*other);
         Title()->Assign(other->Title());
@@ -544,10 +544,6 @@ void TOrvoColumn::Assign(const TPersistent* source)
         FFilterList = other->FFilterList;
         FFilterText = other->FFilterText;
         Report()->Assign(other->Report());
-    } catch (...) {
-        if (Collection())
-            Collection()->EndUpdate();
-        throw;
     }
     if (Collection())
         Collection()->EndUpdate();

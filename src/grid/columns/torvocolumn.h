@@ -47,7 +47,7 @@ class TOrvoColumn : public TCollectionItem
 {
     Q_OBJECT
     Q_PROPERTY(QString FieldName READ FieldName WRITE SetFieldName)
-    Q_PROPERTY(orvo::TField::TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(orvo::CoreEnums::TAlignment Alignment READ Alignment WRITE SetAlignment)
     Q_PROPERTY(bool AutoNumber READ AutoNumber WRITE SetAutoNumber)
     Q_PROPERTY(orvo::ColumnEnums::TOrvoColumnButtonStyle ButtonStyle READ ButtonStyle WRITE SetButtonStyle)
     Q_PROPERTY(orvo::ColumnEnums::TCalendarDepth CalendarDepth READ CalendarDepth WRITE SetCalendarDepth)

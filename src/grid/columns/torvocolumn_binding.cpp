@@ -12,6 +12,7 @@
 #include "grid/selection/torvobookmarklist.h"
 #include "grid/treeview/torvodbgridtreeview.h"
 #include "platform/core/exceptions.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 #include "platform/graphics/tcanvas.h"
 #include "platform/graphics/tcustomimagelist.h"
@@ -94,7 +95,7 @@ bool TOrvoColumn::ForwardsToField() const
 bool TOrvoColumn::IsMemoField() const
 {
     const TField* field = Field();
-    return field && (field->DataType() == ftMemo || field->DataType() == ftFmtMemo);
+    return field && IsMemoFieldType(field->DataType());
 }
 
 // --- Values that follow a default until set ---------------------------------------------------
@@ -712,14 +713,9 @@ void TOrvoColumn::MoveField(int value)
     // A target without a field (an auto column) leaves the fields where they are; the
     // pass runs all the same, giving back the widths a title drag already moved.
     grid->BeginLayout();
-    try {
-        if (targetField)
-            Field()->SetIndex(targetField->Index());
-    } catch (...) {
-        grid->EndLayout();
-        throw;
-    }
-    grid->EndLayout();
+    const auto endLayout = Finally([grid] { grid->EndLayout(); });
+    if (targetField)
+        Field()->SetIndex(targetField->Index());
 }
 
 void TOrvoColumn::MoveWithSubColumns(int value)
@@ -734,15 +730,10 @@ void TOrvoColumn::MoveWithSubColumns(int value)
     for (int i = from; i < from + count; ++i)
         block << columns->Items(i);
     columns->BeginUpdate();
-    try {
-        // Moving the block item by item keeps it whole: each lands right after the previous.
-        for (int i = 0; i < count; ++i)
-            block[i]->TCollectionItem::SetIndex(to > from ? to + count - 1 : to + i);
-    } catch (...) {
-        columns->EndUpdate();
-        throw;
-    }
-    columns->EndUpdate();
+    const auto endUpdate = Finally([columns] { columns->EndUpdate(); });
+    // Moving the block item by item keeps it whole: each lands right after the previous.
+    for (int i = 0; i < count; ++i)
+        block[i]->TCollectionItem::SetIndex(to > from ? to + count - 1 : to + i);
 }
 
 // --- Texts ------------------------------------------------------------------------------------

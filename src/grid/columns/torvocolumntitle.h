@@ -26,7 +26,7 @@ class TOrvoCustomDBGrid;
 class TOrvoColumnTitle : public TPersistent
 {
     Q_OBJECT
-    Q_PROPERTY(orvo::TField::TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(orvo::CoreEnums::TAlignment Alignment READ Alignment WRITE SetAlignment)
     Q_PROPERTY(bool AutoFilter READ AutoFilter WRITE SetAutoFilter)
     Q_PROPERTY(orvo::TFilterStyles AutoFilters READ AutoFilters WRITE SetAutoFilters)
     Q_PROPERTY(bool AutoToggle READ AutoToggle WRITE SetAutoToggle)

@@ -9,6 +9,7 @@
 #include "platform/core/exceptions.h"
 #include "platform/core/tformreader.h"
 #include "platform/core/tformwriter.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
@@ -35,13 +36,8 @@ bool IsObjectField(const TField* field)
 template <typename Begin, typename End, typename F> void Bracket(Begin&& begin, End&& end, F&& action)
 {
     begin();
-    try {
-        action();
-    } catch (...) {
-        end();
-        throw;
-    }
-    end();
+    const auto close = Finally(end);
+    action();
 }
 
 /// Runs `action` inside a layout pass of `grid` (directly without a grid).

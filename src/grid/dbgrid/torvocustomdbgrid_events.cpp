@@ -18,6 +18,7 @@
 #include "platform/core/texceptionhandler.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
+#include "platform/gridbase/movedindex.h"
 
 #include <QEvent>
 #include <QScopeGuard>
@@ -468,13 +469,7 @@ void TOrvoCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
 
 int TOrvoCustomDBGrid::ColumnIndexBeforeMove(int col, int fromIndex, int toIndex)
 {
-    if (col == toIndex)
-        return fromIndex;
-    if (fromIndex < toIndex && col >= fromIndex && col < toIndex)
-        return col + 1;
-    if (fromIndex > toIndex && col > toIndex && col <= fromIndex)
-        return col - 1;
-    return col;
+    return MovedIndex(col, toIndex, fromIndex);
 }
 
 void TOrvoCustomDBGrid::TopLeftChanged()

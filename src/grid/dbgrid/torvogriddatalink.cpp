@@ -4,6 +4,7 @@
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/torvocustomdbgrid.h"
 #include "platform/core/exceptions.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
@@ -74,15 +75,10 @@ void TOrvoGridDataLink::RecordChanged(TField* field)
 void TOrvoGridDataLink::UpdateData()
 {
     FInUpdateData = true;
-    try {
-        if (FModified)
-            FGrid->UpdateData();
-        FModified = false;
-    } catch (...) {
-        FInUpdateData = false;
-        throw;
-    }
-    FInUpdateData = false;
+    const auto updated = Finally([this] { FInUpdateData = false; });
+    if (FModified)
+        FGrid->UpdateData();
+    FModified = false;
 }
 
 void TOrvoGridDataLink::FieldRemoving(TField* field)

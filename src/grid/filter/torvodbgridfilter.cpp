@@ -5,6 +5,7 @@
 #include "grid/dbgrid/torvocustomdbgrid.h"
 #include "grid/filter/filtertexts.h"
 #include "grid/filter/torvofilterdialect.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 #include "platform/graphics/tcustomimagelist.h"
 
@@ -133,8 +134,9 @@ void TOrvoDBGridFilter::Changed()
 void TOrvoDBGridFilter::ClearFilters(int what)
 {
     bool emptied = false;
-    ++FUpdateCount;
-    try {
+    {
+        ++FUpdateCount;
+        const auto updated = Finally([this] { --FUpdateCount; });
         const TOrvoDBGridColumns* columns = FGrid ? FGrid->Columns() : nullptr;
         for (int i = 0; columns && i < columns->Count(); ++i) {
             TOrvoColumn* column = columns->Items(i);
@@ -147,11 +149,7 @@ void TOrvoDBGridFilter::ClearFilters(int what)
                 emptied = true;
             }
         }
-    } catch (...) {
-        --FUpdateCount;
-        throw;
     }
-    --FUpdateCount;
     if (emptied)
         Changed();
 }
@@ -169,20 +167,15 @@ void TOrvoDBGridFilter::SetSettings(const QStringList& lines)
 {
     FSettingsLines = lines;
     BeginUpdate();
-    try {
-        ClearFilters(cfFilterLists | cfFilterTexts);
-        for (const TColumnFilterLine& filter : ParseFilterSettingsLines(lines)) {
-            TOrvoColumn* column = FGrid ? FGrid->ColumnByFieldName(filter.FieldName) : nullptr;
-            if (!column)
-                continue;
-            column->SetFilterText(filter.FilterText);
-            column->SetFilterList(filter.FilterList);
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    const auto endUpdate = Finally([this] { EndUpdate(); });
+    ClearFilters(cfFilterLists | cfFilterTexts);
+    for (const TColumnFilterLine& filter : ParseFilterSettingsLines(lines)) {
+        TOrvoColumn* column = FGrid ? FGrid->ColumnByFieldName(filter.FieldName) : nullptr;
+        if (!column)
+            continue;
+        column->SetFilterText(filter.FilterText);
+        column->SetFilterList(filter.FilterList);
     }
-    EndUpdate();
 }
 
 void TOrvoDBGridFilter::RestoreSettings()

@@ -36,9 +36,11 @@ class TOrvoDBGridFilter : public TPersistent
 public:
     static constexpr TOrvoDBGridFilterOptions DefaultOptions{foAutoApplyList, foListAnimation,
                                                              foListAlignment, foOverlayedList};
-    static constexpr TOrvoDBGridFilterClauses AllClauses = TOrvoDBGridFilterClauses::FromBits((1u << 17) - 1);
+    static constexpr TOrvoDBGridFilterClauses AllClauses =
+        TOrvoDBGridFilterClauses::Range(fcNoFilter, fcIsNotEmpty);
+    /// Every period but fpOthers, which switches the relative rows on.
     static constexpr TOrvoDBGridFilterPeriods DefaultPeriods =
-        TOrvoDBGridFilterPeriods::FromBits((1u << fpOthers) - 1);
+        TOrvoDBGridFilterPeriods::Range(fpNoPeriod, fpDecades);
     static constexpr TFilterStyles DefaultAutoFilters{fsFilterList, fsFilterForm};
 
     /// Bits of ClearFilters' argument.

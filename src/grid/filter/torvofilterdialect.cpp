@@ -9,45 +9,30 @@ namespace orvo {
 
 namespace {
 
-const QString FamilyClassLists[] = {
-    QStringLiteral("TADOTable.TADOQuery.TADODataSet."),
-    QStringLiteral("TTable.TQuery."),
-    QStringLiteral("TClientDataSet.TSimpleDataSet.TBDEClientDataSet.TIBClientDataSet.TSQLClientDataSet."
-                   "TpFIBClientDataSet."),
-    QStringLiteral("TFDTable.TFDQuery.TFDMemTable.TADTable.TADQuery.TADMemTable."),
+struct TFamilyClasses
+{
+    TOrvoFilterDialect::TFamily Family;
+    QString ClassList;
+};
+
+const TFamilyClasses FamilyClassLists[] = {
+    {TOrvoFilterDialect::TFamily::ADODataSets, QStringLiteral("TADOTable.TADOQuery.TADODataSet.")},
+    {TOrvoFilterDialect::TFamily::TableAndQuery, QStringLiteral("TTable.TQuery.")},
+    {TOrvoFilterDialect::TFamily::ClientDataSets,
+     QStringLiteral("TClientDataSet.TSimpleDataSet.TBDEClientDataSet.TIBClientDataSet.TSQLClientDataSet."
+                    "TpFIBClientDataSet.")},
+    {TOrvoFilterDialect::TFamily::FDDataSets,
+     QStringLiteral("TFDTable.TFDQuery.TFDMemTable.TADTable.TADQuery.TADMemTable.")},
 };
 
 constexpr TOrvoDBGridFilterClauses ListClauses{fcIsOnTheList, fcIsNotOnTheList};
 constexpr TOrvoDBGridFilterClauses NullClauses{fcIsEmpty, fcIsNotEmpty};
 
-TOrvoDBGridFilterClauses ClauseRange(int first, int last)
-{
-    TOrvoDBGridFilterClauses clauses;
-    for (int clause = first; clause <= last; ++clause)
-        clauses += TOrvoDBGridFilterClause(clause);
-    return clauses;
-}
-
-bool IsTextType(TFieldType type)
-{
-    return type == ftString || type == ftFixedChar || type == ftWideString || type == ftGuid;
-}
-
-bool IsDecimalType(TFieldType type)
-{
-    return type == ftFloat || type == ftCurrency || type == ftBCD || type == ftFMTBcd;
-}
-
-bool IsDateType(TFieldType type)
-{
-    return type == ftDate || type == ftTime || type == ftDateTime || type == ftTimeStamp;
-}
-
 // Memo fields hold text too; writing their values bare would let the value become
 // part of the expression.
 bool IsQuotedType(TFieldType type)
 {
-    return IsTextType(type) || IsDateType(type) || type == ftMemo || type == ftFmtMemo;
+    return IsStringFieldType(type) || IsDateTimeFieldType(type) || IsMemoFieldType(type);
 }
 
 bool IsPlainName(const QString& name)
@@ -109,69 +94,54 @@ TOrvoFilterDialect::TOrvoFilterDialect(const QString& className, bool decimalSep
     : FFamily(FamilyOf(className)), FDecimalSeparator(decimalSeparator), FSettings(settings)
 {}
 
-int TOrvoFilterDialect::FamilyOf(const QString& className)
+TOrvoFilterDialect::TFamily TOrvoFilterDialect::FamilyOf(const QString& className)
 {
     if (className.isEmpty())
-        return 0;
-    for (int family = 0; family < 4; ++family) {
-        if (FamilyClassLists[family].contains(className + QLatin1Char('.')))
-            return family + 1;
+        return TFamily::Other;
+    for (const TFamilyClasses& classes : FamilyClassLists) {
+        if (classes.ClassList.contains(className + QLatin1Char('.')))
+            return classes.Family;
     }
-    return 0;
+    return TFamily::Other;
 }
 
 TOrvoDBGridFilterClauses TOrvoFilterDialect::AllowedClauses(TOrvoDBGridFilterClauses clauses) const
 {
-    if (FFamily == 1)
+    if (FFamily == TFamily::ADODataSets)
         return clauses -
                TOrvoDBGridFilterClauses{fcDoesNotContain, fcDoesNotStartFrom, fcEndsWith, fcDoesNotEndWith} -
                ListClauses;
-    if (FFamily == 2)
-        return clauses - ClauseRange(fcContains, fcDoesNotEndWith) - ListClauses;
+    if (FFamily == TFamily::TableAndQuery)
+        return clauses - TOrvoDBGridFilterClauses::Range(fcContains, fcDoesNotEndWith) - ListClauses;
     return clauses;
 }
 
 TOrvoDBGridFilterClauses TOrvoFilterDialect::FieldClauses(TFieldType type)
 {
-    if (IsTextType(type))
-        return ClauseRange(fcNoFilter, fcIsNotEmpty);
-    switch (type) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftAutoInc:
-    case ftLargeint:
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD:
-    case ftFMTBcd:
-    case ftDate:
-    case ftTime:
-    case ftDateTime:
-    case ftTimeStamp:
-        return ClauseRange(fcIsEqual, fcIsNotEmpty) + fcNoFilter;
-    case ftBoolean:
+    if (IsStringFieldType(type))
+        return TOrvoDBGridFilterClauses::Range(fcNoFilter, fcIsNotEmpty);
+    if (IsNumericFieldType(type) || IsDateTimeFieldType(type))
+        return TOrvoDBGridFilterClauses::Range(fcIsEqual, fcIsNotEmpty) + fcNoFilter;
+    if (type == ftBoolean)
         return {fcNoFilter, fcIsEqual, fcIsNotEqual, fcIsEmpty, fcIsNotEmpty};
-    case ftMemo:
-    case ftFmtMemo:
-        return ClauseRange(fcNoFilter, fcIsLessThenOrEqual) + NullClauses;
-    default:
-        return TOrvoDBGridFilterClauses{fcNoFilter} + NullClauses;
-    }
+    if (IsMemoFieldType(type))
+        return TOrvoDBGridFilterClauses::Range(fcNoFilter, fcIsLessThenOrEqual) + NullClauses;
+    return TOrvoDBGridFilterClauses{fcNoFilter} + NullClauses;
 }
 
 QChar TOrvoFilterDialect::ExpressionDecimalSeparator() const
 {
-    if (FFamily == 2 || FFamily == 3 || (FFamily == 0 && FDecimalSeparator))
+    if (FFamily == TFamily::TableAndQuery || FFamily == TFamily::ClientDataSets ||
+        (FFamily == TFamily::Other && FDecimalSeparator))
         return FSettings.DecimalSeparator;
     return u'.';
 }
 
 QString TOrvoFilterDialect::ListSeparator(TFieldType type, QChar delimiterChar) const
 {
-    if (IsTextType(type))
+    if (IsStringFieldType(type))
         return QString(delimiterChar);
-    if (IsDecimalType(type) && FSettings.DecimalSeparator == u',')
+    if (IsDecimalFieldType(type) && FSettings.DecimalSeparator == u',')
         return QStringLiteral(" ");
     return QStringLiteral(",");
 }
@@ -193,7 +163,7 @@ QString TOrvoFilterDialect::PrepareFilterValue(TOrvoDBGridFilterClause clause, T
     QStringList literals;
     for (const QString& item : ListItems(listSeparator, text))
         literals << ValueLiteral(type, item);
-    return IsDecimalType(type) ? JoinedNumbers(literals) : literals.join(u',');
+    return IsDecimalFieldType(type) ? JoinedNumbers(literals) : literals.join(u',');
 }
 
 QString TOrvoFilterDialect::ClauseExpression(TOrvoDBGridFilterClause clause, const QString& fieldName,
@@ -203,8 +173,9 @@ QString TOrvoFilterDialect::ClauseExpression(TOrvoDBGridFilterClause clause, con
     const bool nullClause = NullClauses.Contains(clause);
     if (clause == fcNoFilter || (!nullClause && value.trimmed().isEmpty()))
         return {};
-    const QString pattern = FFamily == 1 && nullClause ? NullTemplates().value(clause - fcIsEmpty)
-                                                       : ExpressionTemplates().value(clause);
+    const QString pattern = FFamily == TFamily::ADODataSets && nullClause
+                                ? NullTemplates().value(clause - fcIsEmpty)
+                                : ExpressionTemplates().value(clause);
     QString prepared = PrepareFilterValue(clause, type, listSeparator, value);
     // Templates that quote the value themselves (the LIKE clauses) take the inside
     // of the literal, its quotes still doubled.
@@ -276,7 +247,7 @@ QStringList& TOrvoFilterDialect::NullTemplates()
 
 QString TOrvoFilterDialect::ValueLiteral(TFieldType type, const QString& text) const
 {
-    if (IsDateType(type)) {
+    if (IsDateTimeFieldType(type)) {
         TDateTime value;
         const bool read = type == ftDate   ? TryStrToDate(text.trimmed(), value, FSettings)
                           : type == ftTime ? TryStrToTime(text.trimmed(), value, FSettings)
@@ -287,7 +258,7 @@ QString TOrvoFilterDialect::ValueLiteral(TFieldType type, const QString& text) c
     }
     if (IsQuotedType(type))
         return TFilterExpression::QuotedString(text);
-    if (IsDecimalType(type))
+    if (IsDecimalFieldType(type))
         return BareOrQuoted(NumberText(text.trimmed()));
     return BareOrQuoted(text.trimmed());
 }

@@ -22,11 +22,20 @@ public:
     explicit TOrvoFilterDialect(const QString& className = {}, bool decimalSeparator = false,
                                 const TFormatSettings& settings = TFormatSettings::Default());
 
-    /// 1 to 4 for the known dataset families, 0 for any other dataset.
-    static int FamilyOf(const QString& className);
-    int Family() const { return FFamily; }
-    /// The first family writes no NOT in front of a whole filter.
-    bool OffersNot() const { return FFamily != 1; }
+    /// The dataset families whose filter expressions differ, named by their classes.
+    enum class TFamily
+    {
+        Other,          ///< any other dataset: the engine's own expressions
+        ADODataSets,    ///< TADOTable, TADOQuery, TADODataSet
+        TableAndQuery,  ///< TTable, TQuery
+        ClientDataSets, ///< TClientDataSet and its descendants
+        FDDataSets      ///< TFDTable, TFDQuery, TFDMemTable and their TAD forerunners
+    };
+
+    static TFamily FamilyOf(const QString& className);
+    TFamily Family() const { return FFamily; }
+    /// The ADO family writes no NOT in front of a whole filter.
+    bool OffersNot() const { return FFamily != TFamily::ADODataSets; }
 
     /// `clauses` without what this family cannot evaluate.
     TOrvoDBGridFilterClauses AllowedClauses(TOrvoDBGridFilterClauses clauses) const;
@@ -55,7 +64,7 @@ public:
     /// field, %1:s the value and %2:s the any-text wildcard.
     static QStringList& ClauseCaptions();
     static QStringList& ExpressionTemplates();
-    /// The "is empty" and "is not empty" templates of the first family.
+    /// The "is empty" and "is not empty" templates of the ADO family.
     static QStringList& NullTemplates();
 
 private:
@@ -65,7 +74,7 @@ private:
     static QStringList ListItems(const QString& listSeparator, const QString& text);
     QString JoinedNumbers(const QStringList& items) const;
 
-    int FFamily = 0;
+    TFamily FFamily = TFamily::Other;
     bool FDecimalSeparator = false;
     TFormatSettings FSettings;
 };

@@ -3,10 +3,13 @@
 #include "grid/dbgrid/torvocustomdbgrid.h"
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "platform/core/exceptions.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 #include "platform/graphics/tcustomimagelist.h"
 
 #include <QMenu>
+
+#include <algorithm>
 
 namespace orvo {
 
@@ -58,20 +61,14 @@ bool TOrvoBookmarkList::Find(const QString& bookmark, int& index) const
     }
     const TDataSet* dataSet = FGrid ? FGrid->DataSet() : nullptr;
     int low = 0;
-    int high = Count() - 1;
     bool found = false;
-    while (dataSet && low <= high) {
-        const int mid = (low + high) / 2;
-        const int order = dataSet->CompareBookmarks(FBookmarks.at(mid), bookmark);
-        if (order < 0) {
-            low = mid + 1;
-        } else {
-            high = mid - 1;
-            if (order == 0) {
-                found = true;
-                low = mid;
-            }
-        }
+    if (dataSet) {
+        const auto before = [dataSet](const QString& listed, const QString& wanted) {
+            return dataSet->CompareBookmarks(listed, wanted) < 0;
+        };
+        const auto at = std::lower_bound(FBookmarks.cbegin(), FBookmarks.cend(), bookmark, before);
+        low = int(at - FBookmarks.cbegin());
+        found = at != FBookmarks.cend() && dataSet->CompareBookmarks(*at, bookmark) == 0;
     }
     index = low;
     FCache = {bookmark, low, found, true};
@@ -130,20 +127,16 @@ void TOrvoBookmarkList::DeleteRows()
     if (FBookmarks.isEmpty())
         return;
     dataSet->DisableControls();
-    try {
-        while (!FBookmarks.isEmpty()) {
-            dataSet->GotoBookmark(FBookmarks.last());
-            dataSet->Delete();
-            FBookmarks.removeLast();
-            Changed();
-        }
-    } catch (...) {
+    const auto done = Finally([this, dataSet] {
         dataSet->EnableControls();
         Notify(saDelete);
-        throw;
+    });
+    while (!FBookmarks.isEmpty()) {
+        dataSet->GotoBookmark(FBookmarks.last());
+        dataSet->Delete();
+        FBookmarks.removeLast();
+        Changed();
     }
-    dataSet->EnableControls();
-    Notify(saDelete);
 }
 
 bool TOrvoBookmarkList::RefreshRows()
@@ -166,15 +159,11 @@ void TOrvoBookmarkList::SaveKeys(const QString& keyFields)
     const QString fields = CheckedKeyFields(keyFields);
     dataSet->CheckBrowseMode();
     FSavedKeys.clear();
-    try {
-        TPositionKeeper keeper(dataSet);
-        for (const QString& bookmark : std::as_const(FBookmarks)) {
-            dataSet->GotoBookmark(bookmark);
-            FSavedKeys.push_back(dataSet->FieldValues(fields));
-        }
-    } catch (...) {
-        FSavedKeys.clear();
-        throw;
+    const auto dropKeys = OnUnwind([this] { FSavedKeys.clear(); });
+    TPositionKeeper keeper(dataSet);
+    for (const QString& bookmark : std::as_const(FBookmarks)) {
+        dataSet->GotoBookmark(bookmark);
+        FSavedKeys.push_back(dataSet->FieldValues(fields));
     }
 }
 

@@ -8,6 +8,8 @@
 
 #include <QMenu>
 
+#include <algorithm>
+
 namespace orvo {
 
 TOrvoColumnList::TOrvoColumnList(TOrvoCustomDBGrid* grid) : FGrid(grid) {}
@@ -33,22 +35,11 @@ bool TOrvoColumnList::Find(const TOrvoColumn* column, int& index) const
         return FCache.Found;
     }
     const int wanted = column ? column->Index() : -1;
-    int low = 0;
-    int high = int(FColumns.size()) - 1;
-    bool found = false;
-    while (low <= high) {
-        const int mid = (low + high) / 2;
-        const int order = FColumns.at(mid)->Index() - wanted;
-        if (order < 0) {
-            low = mid + 1;
-        } else {
-            high = mid - 1;
-            if (order == 0) {
-                found = true;
-                low = mid;
-            }
-        }
-    }
+    const auto at =
+        std::partition_point(FColumns.cbegin(), FColumns.cend(),
+                             [wanted](const TOrvoColumn* listed) { return listed->Index() < wanted; });
+    const int low = int(at - FColumns.cbegin());
+    const bool found = at != FColumns.cend() && (*at)->Index() == wanted;
     index = low;
     FCache = {column, low, found};
     return found;

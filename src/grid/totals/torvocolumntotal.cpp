@@ -5,6 +5,7 @@
 #include "grid/dbgrid/torvocustomdbgrid.h"
 #include "grid/totals/torvodbgridtotals.h"
 #include "grid/totals/torvototaldatalink.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 
 #include <QMenu>
@@ -234,15 +235,8 @@ QString TOrvoColumnTotal::TotalFieldText(int recNo) const
         return {};
     const int previous = link->ActiveRecord();
     link->SetActiveRecord(recNo - 1);
-    QString text;
-    try {
-        text = field->DisplayText();
-    } catch (...) {
-        link->SetActiveRecord(previous);
-        throw;
-    }
-    link->SetActiveRecord(previous);
-    return text;
+    const auto restore = Finally([link, previous] { link->SetActiveRecord(previous); });
+    return field->DisplayText();
 }
 
 QString TOrvoColumnTotal::GetText() const

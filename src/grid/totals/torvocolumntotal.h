@@ -24,7 +24,7 @@ class TOrvoCustomDBGrid;
 class TOrvoColumnTotal : public TCollectionItem
 {
     Q_OBJECT
-    Q_PROPERTY(orvo::TField::TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(orvo::CoreEnums::TAlignment Alignment READ Alignment WRITE SetAlignment)
     Q_PROPERTY(orvo::TColor Color READ Color WRITE SetColor)
     Q_PROPERTY(bool Ellipsis READ Ellipsis WRITE SetEllipsis)
     Q_PROPERTY(QString FieldName READ FieldName WRITE SetFieldName)

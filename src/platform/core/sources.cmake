@@ -1,8 +1,10 @@
 set(ORVO_AREA_HEADERS
+    coreenums.h
     exceptions.h
     tcurrency.h
     tdatetime.h
     texceptionhandler.h
+    tscopecleanup.h
     tset.h
     tvariant.h
 )

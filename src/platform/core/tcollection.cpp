@@ -1,6 +1,7 @@
 #include "platform/core/tcollection.h"
 
 #include "platform/core/exceptions.h"
+#include "platform/core/tscopecleanup.h"
 
 #include <algorithm>
 #include <utility>
@@ -100,14 +101,9 @@ void TCollection::Clear()
     if (FItems.isEmpty())
         return;
     BeginUpdate();
-    try {
-        while (!FItems.isEmpty())
-            Delete(Count() - 1);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const auto endUpdate = Finally([this] { EndUpdate(); });
+    while (!FItems.isEmpty())
+        Delete(Count() - 1);
 }
 
 TCollectionItem* TCollection::FindItemID(int id) const
@@ -136,15 +132,10 @@ void TCollection::Assign(const TPersistent* source)
     if (other == this)
         return;
     BeginUpdate();
-    try {
-        Clear();
-        for (const TCollectionItem* item : other->FItems)
-            Add()->Assign(item);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const auto endUpdate = Finally([this] { EndUpdate(); });
+    Clear();
+    for (const TCollectionItem* item : other->FItems)
+        Add()->Assign(item);
 }
 
 TCollectionItem* TCollection::CreateItem()

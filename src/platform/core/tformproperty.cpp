@@ -60,6 +60,19 @@ QMetaEnum FindEnumAround(const QMetaObject* metaObject, const QByteArray& scope,
     return {};
 }
 
+struct TFontType
+{
+    QMetaType Type;
+    TFormProperty::TFontPartsOf PartsOf = nullptr;
+    TFormProperty::TSetFontParts SetParts = nullptr;
+};
+
+TFontType& RegisteredFontType()
+{
+    static TFontType fontType;
+    return fontType;
+}
+
 struct TItemFactory : TCollection
 {
     using TCollection::CreateItem;
@@ -96,7 +109,7 @@ TFormProperty::TKind TFormProperty::KindOf(const QMetaProperty& property, const 
     }
     if (type == QMetaType::fromType<TVariant>())
         return fpVariant;
-    if (QByteArray(type.name()) == "orvo::TFont")
+    if (RegisteredFontType().PartsOf && type == RegisteredFontType().Type)
         return fpFont;
     if (IsSetType(type))
         return fpSet;
@@ -173,6 +186,21 @@ QString TFormProperty::ClassName(const QMetaObject& metaObject)
 TCollectionItem* TFormProperty::NewItem(TCollection& collection)
 {
     return (collection.*(&TItemFactory::CreateItem))();
+}
+
+void TFormProperty::RegisterFontType(QMetaType type, TFontPartsOf partsOf, TSetFontParts setParts)
+{
+    RegisteredFontType() = {type, partsOf, setParts};
+}
+
+TFormProperty::TFontParts TFormProperty::FontParts(const QVariant& value)
+{
+    return RegisteredFontType().PartsOf(value);
+}
+
+void TFormProperty::SetFontParts(QVariant& value, const TFontParts& parts)
+{
+    RegisteredFontType().SetParts(value, parts);
 }
 
 } // namespace orvo

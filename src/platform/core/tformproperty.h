@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/core/tcolor.h"
+
+#include <QFont>
 #include <QMetaEnum>
 #include <QMetaProperty>
 #include <QString>
@@ -54,6 +57,22 @@ public:
     static QString ClassName(const QMetaObject& metaObject);
     /// A fresh item of the class `collection` holds, in no collection; the caller owns it.
     static TCollectionItem* NewItem(TCollection& collection);
+
+    /// What form files name of a font property: the Qt font and the text colour.
+    struct TFontParts
+    {
+        QFont Font;
+        TColor Color = clWindowText;
+    };
+    using TFontPartsOf = TFontParts (*)(const QVariant& value);
+    using TSetFontParts = void (*)(QVariant& value, const TFontParts& parts);
+    /// The drawing layer owns the font type and registers here how its values give and
+    /// take their parts, so that the core streams fonts without depending on that layer.
+    /// Until a type is registered no property is of kind fpFont.
+    static void RegisterFontType(QMetaType type, TFontPartsOf partsOf, TSetFontParts setParts);
+    /// The parts of `value`, which holds the registered font type.
+    static TFontParts FontParts(const QVariant& value);
+    static void SetFontParts(QVariant& value, const TFontParts& parts);
 };
 
 } // namespace orvo

@@ -4,10 +4,8 @@
 #include "platform/core/tcollection.h"
 #include "platform/core/tcolor.h"
 #include "platform/core/tformproperty.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/core/tvariant.h"
-// Fonts are reached through TFont's inline members only, so the core library takes
-// no link dependency on the graphics one.
-#include "platform/graphics/tfont.h"
 
 #include <QIODevice>
 #include <QMetaProperty>
@@ -475,15 +473,10 @@ private:
         }
         Guarded(a.Line, [&] {
             collection.BeginUpdate();
-            try {
-                collection.Clear();
-                for (auto& item : items)
-                    item.release()->SetCollection(&collection);
-            } catch (...) {
-                collection.EndUpdate();
-                throw;
-            }
-            collection.EndUpdate();
+            const auto endUpdate = Finally([&collection] { collection.EndUpdate(); });
+            collection.Clear();
+            for (auto& item : items)
+                item.release()->SetCollection(&collection);
         });
     }
 
@@ -673,10 +666,10 @@ private:
                               const TAssignment& a)
     {
         QVariant value = property.read(&target);
-        auto* font = static_cast<TFont*>(value.data());
-        QFont qfont = font->ToQFont();
+        TFormProperty::TFontParts font = TFormProperty::FontParts(value);
+        QFont& qfont = font.Font;
         if (part.compare(QLatin1String("Color"), Qt::CaseInsensitive) == 0) {
-            font->SetColor(Color(a));
+            font.Color = Color(a);
         } else if (part.compare(QLatin1String("Height"), Qt::CaseInsensitive) == 0) {
             const int height = Int32(a);
             if (height != 0)
@@ -688,7 +681,7 @@ private:
         } else if (part.compare(QLatin1String("Charset"), Qt::CaseInsensitive) != 0) {
             Fail(a.Line, QStringLiteral("a font has no property %1").arg(Quoted(part)));
         }
-        font->SetQFont(qfont);
+        TFormProperty::SetFontParts(value, font);
         Guarded(a.Line, [&] { property.write(&target, value); });
     }
 

@@ -5,9 +5,6 @@
 #include "platform/core/tcolor.h"
 #include "platform/core/tformproperty.h"
 #include "platform/core/tvariant.h"
-// Fonts are reached through TFont's inline members only, so the core library takes
-// no link dependency on the graphics one.
-#include "platform/graphics/tfont.h"
 
 #include <QIODevice>
 #include <QLocale>
@@ -210,9 +207,9 @@ void TFormWriter::WriteCollection(const TCollection& collection, const TCollecti
 
 void TFormWriter::WriteFont(const QVariant& value, const QString& name)
 {
-    const auto& font = *static_cast<const TFont*>(value.constData());
-    const QFont& qfont = font.ToQFont();
-    Line(name + QStringLiteral(".Color = ") + ColorToString(font.Color()));
+    const TFormProperty::TFontParts font = TFormProperty::FontParts(value);
+    const QFont& qfont = font.Font;
+    Line(name + QStringLiteral(".Color = ") + ColorToString(font.Color));
     if (const int height = FontHeight(qfont); height != 0)
         Line(name + QStringLiteral(".Height = ") + QString::number(height));
     Line(name + QStringLiteral(".Name = ") + QuoteString(qfont.family()));

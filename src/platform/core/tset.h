@@ -29,6 +29,15 @@ public:
     }
     constexpr quint64 Bits() const { return FBits; }
 
+    /// Every member from `first` to `last` in declaration order, both included.
+    static constexpr TSet Range(E first, E last)
+    {
+        TSet s;
+        for (auto index = static_cast<unsigned>(first); index <= static_cast<unsigned>(last); ++index)
+            s.FBits |= Bit(static_cast<E>(index));
+        return s;
+    }
+
     constexpr bool Contains(E member) const { return (FBits & Bit(member)) != 0; }
     constexpr bool IsEmpty() const { return FBits == 0; }
     constexpr int Count() const { return __builtin_popcountll(FBits); }

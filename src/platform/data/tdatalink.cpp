@@ -1,6 +1,7 @@
 #include "platform/data/tdatalink.h"
 
 #include "platform/core/texceptionhandler.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tdatasource.h"
 
@@ -97,13 +98,8 @@ bool TDataLink::Edit()
 void TDataLink::UpdateRecord()
 {
     FUpdating = true;
-    try {
-        UpdateData();
-    } catch (...) {
-        FUpdating = false;
-        throw;
-    }
-    FUpdating = false;
+    const auto updated = Finally([this] { FUpdating = false; });
+    UpdateData();
 }
 
 bool TDataLink::Bof() const

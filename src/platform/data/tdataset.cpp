@@ -1,6 +1,7 @@
 #include "platform/data/tdataset.h"
 
 #include "platform/core/texceptionhandler.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tblobfield.h"
 #include "platform/data/tblobstream.h"
 #include "platform/data/tdatalink.h"
@@ -90,23 +91,21 @@ void TDataSet::OpenCursor()
     FDefaultFields = std::none_of(FFields->List().begin(), FFields->List().end(),
                                   [](const TField* f) { return f->FieldKind() == fkData; });
     FOpening = true;
-    try {
-        InternalOpen();
-        InitFieldDefs();
-        if (FDefaultFields)
-            CreateFields();
-        BindFields(true);
-        FFilterExpression = ParseFilter(FFilterText, FFilterFields);
-        AllocateBuffers();
-        InternalFirst();
-        UpdateBufferCount();
-        FBOF = true;
+    const auto close = OnUnwind([this] {
         FOpening = false;
-    } catch (...) {
-        FOpening = false;
-        TExceptionHandler::Guard([this] { CloseCursor(); });
-        throw;
-    }
+        CloseCursor();
+    });
+    InternalOpen();
+    InitFieldDefs();
+    if (FDefaultFields)
+        CreateFields();
+    BindFields(true);
+    FFilterExpression = ParseFilter(FFilterText, FFilterFields);
+    AllocateBuffers();
+    InternalFirst();
+    UpdateBufferCount();
+    FBOF = true;
+    FOpening = false;
 }
 
 void TDataSet::CloseCursor()
@@ -121,16 +120,14 @@ void TDataSet::CloseCursor()
     FInternalCalcStore.clear();
     FLookupCaches.clear();
     const bool wasOpen = IsCursorOpen();
-    try {
+    {
+        const auto unbind = Finally([this] {
+            BindFields(false);
+            DestroyDefaultFields();
+        });
         if (wasOpen)
             InternalClose();
-    } catch (...) {
-        BindFields(false);
-        DestroyDefaultFields();
-        throw;
     }
-    BindFields(false);
-    DestroyDefaultFields();
     FBuffers.resize(1);
     *FBuffers[0] = TRecordBuffer();
 }
@@ -569,14 +566,9 @@ void TDataSet::SetFieldData(TField* field, const TVariant& value)
 TVariant TDataSet::OldFieldValue(const TField* field)
 {
     const TDataSetState saved = SetTempState(dsOldValue);
+    const auto restore = Finally([this, saved] { RestoreState(saved); });
     TVariant value;
-    try {
-        GetFieldData(field, value);
-    } catch (...) {
-        RestoreState(saved);
-        throw;
-    }
-    RestoreState(saved);
+    GetFieldData(field, value);
     return value;
 }
 
@@ -600,17 +592,13 @@ void TDataSet::GetCalcFields(TRecordBuffer& buffer)
     TRecordBuffer* savedBuffer = FCalcBuffer;
     FCalcBuffer = &buffer;
     const TDataSetState saved = SetTempState(dsCalcFields);
-    try {
-        ClearCalcFields(buffer);
-        CalculateLookups(buffer);
-        DoEvent(OnCalcFields);
-    } catch (...) {
+    const auto restore = Finally([this, saved, savedBuffer] {
         RestoreState(saved);
         FCalcBuffer = savedBuffer;
-        throw;
-    }
-    RestoreState(saved);
-    FCalcBuffer = savedBuffer;
+    });
+    ClearCalcFields(buffer);
+    CalculateLookups(buffer);
+    DoEvent(OnCalcFields);
 }
 
 void TDataSet::ClearCalcFields(TRecordBuffer& buffer)

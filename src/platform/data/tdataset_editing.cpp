@@ -3,6 +3,7 @@
 
 #include "platform/core/texceptionhandler.h"
 
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
 
@@ -85,18 +86,18 @@ void TDataSet::EndInsertAppend()
     FOldBuffer = ActiveBuffer();
     SetState(dsInsert);
     FOldValid = true;
-    try {
-        DoOnNewRecord();
-    } catch (...) {
+    {
         // Staying in insert state over a buffer that Resync refilled would later post a
         // copy of an existing record; the failed insert is abandoned instead.
-        TExceptionHandler::Guard([this] {
-            UpdateCursorPos();
-            InternalCancel();
+        const auto abandon = OnUnwind([this] {
+            TExceptionHandler::Guard([this] {
+                UpdateCursorPos();
+                InternalCancel();
+            });
+            SetState(dsBrowse);
+            Resync({});
         });
-        SetState(dsBrowse);
-        Resync({});
-        throw;
+        DoOnNewRecord();
     }
     FModified = false;
     DataEvent(deDataSetChange);

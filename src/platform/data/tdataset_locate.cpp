@@ -2,6 +2,7 @@
 #include "platform/data/tdataset.h"
 
 #include "platform/core/texceptionhandler.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
 #include "platform/data/tfilterexpression.h"
@@ -180,25 +181,17 @@ bool TDataSet::LocateMatches(const TLocateRequest& request)
     TRecordBuffer* savedBuffer = FFilterBuffer;
     FFilterBuffer = &FTempBuffer;
     const TDataSetState saved = SetTempState(dsFilter);
-    bool matches = false;
-    try {
-        if (request.Fields.size() == 1) {
-            matches = KeysMatch(request.Fields.front()->AsVariant(), request.Values, request.Options);
-        } else {
-            TVariantArray values;
-            values.reserve(request.Fields.size());
-            for (const TField* field : request.Fields)
-                values.push_back(field->AsVariant());
-            matches = KeysMatch(VarArrayOf(std::move(values)), request.Values, request.Options);
-        }
-    } catch (...) {
+    const auto restore = Finally([&] {
         RestoreState(saved);
         FFilterBuffer = savedBuffer;
-        throw;
-    }
-    RestoreState(saved);
-    FFilterBuffer = savedBuffer;
-    return matches;
+    });
+    if (request.Fields.size() == 1)
+        return KeysMatch(request.Fields.front()->AsVariant(), request.Values, request.Options);
+    TVariantArray values;
+    values.reserve(request.Fields.size());
+    for (const TField* field : request.Fields)
+        values.push_back(field->AsVariant());
+    return KeysMatch(VarArrayOf(std::move(values)), request.Values, request.Options);
 }
 
 bool TDataSet::LocateRecord(const TLocateRequest& request, bool checkBrowseMode)
@@ -240,17 +233,11 @@ TVariant TDataSet::Lookup(const QString& keyFields, const TVariant& keyValues, c
     TRecordBuffer* savedBuffer = FCalcBuffer;
     FCalcBuffer = &FTempBuffer;
     const TDataSetState saved = SetTempState(dsCalcFields);
-    TVariant result;
-    try {
-        result = FieldValues(resultFields);
-    } catch (...) {
+    const auto restore = Finally([&] {
         RestoreState(saved);
         FCalcBuffer = savedBuffer;
-        throw;
-    }
-    RestoreState(saved);
-    FCalcBuffer = savedBuffer;
-    return result;
+    });
+    return FieldValues(resultFields);
 }
 
 } // namespace orvo

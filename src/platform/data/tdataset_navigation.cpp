@@ -1,6 +1,7 @@
 // The record window and moving through it.
 #include "platform/data/tdataset.h"
 
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdatalink.h"
 #include "platform/data/tdatasource.h"
 
@@ -218,16 +219,11 @@ void TDataSet::Resync(TResyncModes mode)
     int before = mode.Contains(rmCenter) ? (FBufferCount - 1) / 2 : FActiveRecord;
     MoveBuffer(FRecordCount, 0);
     ActivateBuffers();
-    try {
-        while (before > 0 && GetPriorRecord())
-            --before;
-        GetNextRecords();
-        GetPriorRecords();
-    } catch (...) {
-        DataEvent(deDataSetChange);
-        throw;
-    }
-    DataEvent(deDataSetChange);
+    const auto changed = Finally([this] { DataEvent(deDataSetChange); });
+    while (before > 0 && GetPriorRecord())
+        --before;
+    GetNextRecords();
+    GetPriorRecords();
 }
 
 void TDataSet::Refresh()
@@ -261,17 +257,15 @@ void TDataSet::First()
     CheckBrowseMode();
     DoBeforeScroll();
     ClearBuffers();
-    try {
+    {
+        const auto changed = Finally([this] {
+            FBOF = true;
+            DataEvent(deDataSetChange);
+        });
         InternalFirst();
         GetNextRecord();
         GetNextRecords();
-    } catch (...) {
-        FBOF = true;
-        DataEvent(deDataSetChange);
-        throw;
     }
-    FBOF = true;
-    DataEvent(deDataSetChange);
     DoAfterScroll();
 }
 
@@ -282,17 +276,15 @@ void TDataSet::Last()
         throw EDatabaseError(QStringLiteral("Operation not allowed on a unidirectional dataset"));
     DoBeforeScroll();
     ClearBuffers();
-    try {
+    {
+        const auto changed = Finally([this] {
+            FEOF = true;
+            DataEvent(deDataSetChange);
+        });
         InternalLast();
         GetPriorRecord();
         GetPriorRecords();
-    } catch (...) {
-        FEOF = true;
-        DataEvent(deDataSetChange);
-        throw;
     }
-    FEOF = true;
-    DataEvent(deDataSetChange);
     DoAfterScroll();
 }
 
@@ -317,7 +309,8 @@ int TDataSet::MoveBy(int distance)
     int scroll = 0;
     FBOF = false;
     FEOF = false;
-    try {
+    {
+        const auto scrolled = Finally([this, &scroll] { DataEvent(deDataSetScroll, nullptr, scroll); });
         for (; distance > 0; --distance, ++moved) {
             if (FActiveRecord < FRecordCount - 1) {
                 ++FActiveRecord;
@@ -344,11 +337,7 @@ int TDataSet::MoveBy(int distance)
             scroll += full;
             FActiveRecord = 0;
         }
-    } catch (...) {
-        DataEvent(deDataSetScroll, nullptr, scroll);
-        throw;
     }
-    DataEvent(deDataSetScroll, nullptr, scroll);
     DoAfterScroll();
     return moved;
 }
@@ -468,12 +457,10 @@ void TDataSet::SetBookmark(const QString& bookmark)
     if (!std::as_const(*this).BookmarkValid(bytes))
         throw EDatabaseError(QStringLiteral("Record not found"));
     DoBeforeScroll();
-    try {
+    {
+        const auto lost = OnUnwind([this] { CursorPosChanged(); });
         InternalGotoBookmark(bytes);
         Resync({rmExact, rmCenter});
-    } catch (...) {
-        CursorPosChanged();
-        throw;
     }
     DoAfterScroll();
 }

@@ -3,6 +3,7 @@
 #include "platform/core/datetimeparse.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/strconvert.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tfields.h"
 
@@ -54,12 +55,8 @@ void TField::SetDataSet(TDataSet* dataSet)
     TDataSet* previous = FDataSet.data();
     FDataSet = dataSet;
     if (dataSet) {
-        try {
-            dataSet->AddField(this);
-        } catch (...) {
-            FDataSet = previous;
-            throw;
-        }
+        const auto stayPut = OnUnwind([this, previous] { FDataSet = previous; });
+        dataSet->AddField(this);
     }
     if (previous)
         previous->RemoveField(this);
@@ -248,13 +245,8 @@ void TField::Validate(const TVariant& value)
         return;
     // The handler reads the field to see the value that is about to be stored.
     FValidating = &value;
-    try {
-        OnValidate(this);
-    } catch (...) {
-        FValidating = nullptr;
-        throw;
-    }
-    FValidating = nullptr;
+    const auto validated = Finally([this] { FValidating = nullptr; });
+    OnValidate(this);
 }
 
 void TField::Change()
@@ -349,14 +341,8 @@ TVariant TField::ReadInState(TDataSetState state) const
 {
     TDataSet* dataSet = RequireDataSet();
     const TDataSetState saved = dataSet->SetTempState(state);
-    try {
-        const TVariant value = AsVariant();
-        dataSet->RestoreState(saved);
-        return value;
-    } catch (...) {
-        dataSet->RestoreState(saved);
-        throw;
-    }
+    const auto restore = Finally([dataSet, saved] { dataSet->RestoreState(saved); });
+    return AsVariant();
 }
 
 TVariant TField::OldValue() const
@@ -373,13 +359,8 @@ void TField::SetNewValue(const TVariant& value)
 {
     TDataSet* dataSet = RequireDataSet();
     const TDataSetState saved = dataSet->SetTempState(dsNewValue);
-    try {
-        SetAsVariant(value);
-    } catch (...) {
-        dataSet->RestoreState(saved);
-        throw;
-    }
-    dataSet->RestoreState(saved);
+    const auto restore = Finally([dataSet, saved] { dataSet->RestoreState(saved); });
+    SetAsVariant(value);
 }
 
 bool TField::IsNull() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/core/coreenums.h"
 #include "platform/core/tcurrency.h"
 #include "platform/core/tdatetime.h"
 #include "platform/core/tvariant.h"
@@ -42,7 +43,7 @@ class TField : public QObject
     Q_PROPERTY(QString FieldName READ FieldName WRITE SetFieldName)
     Q_PROPERTY(QString DisplayLabel READ DisplayLabel WRITE SetDisplayLabel)
     Q_PROPERTY(int DisplayWidth READ DisplayWidth WRITE SetDisplayWidth)
-    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(orvo::CoreEnums::TAlignment Alignment READ Alignment WRITE SetAlignment)
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
     Q_PROPERTY(bool Required READ Required WRITE SetRequired)
@@ -59,15 +60,6 @@ class TField : public QObject
     Q_PROPERTY(int FieldNo READ FieldNo STORED false)
 
 public:
-    /// Text alignment of a field's value in controls.
-    enum TAlignment
-    {
-        taLeftJustify,
-        taRightJustify,
-        taCenter
-    };
-    Q_ENUM(TAlignment)
-
     explicit TField(QObject* owner = nullptr);
     ~TField() override;
 
@@ -244,8 +236,5 @@ private:
     bool FLookupCache = false;
     const TVariant* FValidating = nullptr;
 };
-
-using TAlignment = TField::TAlignment;
-using enum TField::TAlignment;
 
 } // namespace orvo

@@ -1,5 +1,6 @@
 #include "platform/data/tfielddefs.h"
 
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tbcdfield.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
@@ -25,22 +26,18 @@ void TFieldDef::SetRequired(bool required)
 TField* TFieldDef::CreateField(QObject* owner) const
 {
     TField* field = orvo::CreateField(FDataType, owner, FName);
-    try {
-        field->SetFieldName(FName);
-        // A text definition of size 0 declares text of any length, not the class's default size.
-        if (FSize > 0 || (FSize == 0 && IsStringFieldType(FDataType) && FDataType != ftGuid))
-            field->SetSize(FSize);
-        if (auto* bcd = qobject_cast<TBCDField*>(field))
-            bcd->SetPrecision(FPrecision);
-        field->SetRequired(Required());
-        field->SetReadOnly(FAttributes.Contains(faReadonly));
-        field->SetVisible(!FAttributes.Contains(faHiddenCol));
-        if (FOwner && FOwner->DataSet())
-            field->SetDataSet(FOwner->DataSet());
-    } catch (...) {
-        delete field;
-        throw;
-    }
+    const auto dropField = OnUnwind([field] { delete field; });
+    field->SetFieldName(FName);
+    // A text definition of size 0 declares text of any length, not the class's default size.
+    if (FSize > 0 || (FSize == 0 && IsStringFieldType(FDataType) && FDataType != ftGuid))
+        field->SetSize(FSize);
+    if (auto* bcd = qobject_cast<TBCDField*>(field))
+        bcd->SetPrecision(FPrecision);
+    field->SetRequired(Required());
+    field->SetReadOnly(FAttributes.Contains(faReadonly));
+    field->SetVisible(!FAttributes.Contains(faHiddenCol));
+    if (FOwner && FOwner->DataSet())
+        field->SetDataSet(FOwner->DataSet());
     return field;
 }
 

@@ -56,4 +56,14 @@ bool IsBlobFieldType(TFieldType type)
     }
 }
 
+bool IsDecimalFieldType(TFieldType type)
+{
+    return type == ftFloat || type == ftCurrency || type == ftBCD || type == ftFMTBcd;
+}
+
+bool IsMemoFieldType(TFieldType type)
+{
+    return type == ftMemo || type == ftFmtMemo;
+}
+
 } // namespace orvo

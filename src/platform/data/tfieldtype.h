@@ -58,5 +58,9 @@ bool IsStringFieldType(TFieldType type);
 bool IsNumericFieldType(TFieldType type);
 bool IsDateTimeFieldType(TFieldType type);
 bool IsBlobFieldType(TFieldType type);
+/// Numeric types whose values may have a fractional part.
+bool IsDecimalFieldType(TFieldType type);
+/// Blob types that hold text.
+bool IsMemoFieldType(TFieldType type);
 
 } // namespace orvo

@@ -1,5 +1,7 @@
 #include "platform/graphics/tfont.h"
 
+#include "platform/core/tformproperty.h"
+
 #include <QGuiApplication>
 
 #include <cmath>
@@ -17,6 +19,26 @@ QFont applicationFont()
         return QGuiApplication::font();
     return QFont();
 }
+
+TFormProperty::TFontParts FontPartsOf(const QVariant& value)
+{
+    const auto& font = *static_cast<const TFont*>(value.constData());
+    return {font.ToQFont(), font.Color()};
+}
+
+void SetFontParts(QVariant& value, const TFormProperty::TFontParts& parts)
+{
+    auto* font = static_cast<TFont*>(value.data());
+    font->SetQFont(parts.Font);
+    font->SetColor(parts.Color);
+}
+
+// Runs whenever a program links the font's code, which every class holding a font
+// property does, so that form files stream the fonts of any such class.
+[[maybe_unused]] const bool fontStreams = [] {
+    TFormProperty::RegisterFontType(QMetaType::fromType<TFont>(), &FontPartsOf, &SetFontParts);
+    return true;
+}();
 
 } // namespace
 

@@ -5,6 +5,9 @@ set(ORVO_AREA_HEADERS
     tgridaxis.h
     tinplaceedit.h
 )
+set(ORVO_AREA_PRIVATE_HEADERS
+    movedindex.h
+)
 set(ORVO_AREA_SOURCES
     tcustomgrid.cpp
     tcustomgrid_input.cpp

@@ -2,6 +2,7 @@
 
 #include "platform/core/exceptions.h"
 #include "platform/core/texceptionhandler.h"
+#include "platform/gridbase/movedindex.h"
 #include "platform/gridbase/tinplaceedit.h"
 
 #include <QScrollBar>
@@ -671,17 +672,8 @@ void TCustomGrid::MoveColumn(int fromIndex, int toIndex)
     FTabStops.erase(FTabStops.begin() + fromIndex);
     FTabStops.insert(FTabStops.begin() + toIndex, stop);
     // The current column follows its contents.
-    const auto follow = [fromIndex, toIndex](int index) {
-        if (index == fromIndex)
-            return toIndex;
-        if (fromIndex < toIndex && index > fromIndex && index <= toIndex)
-            return index - 1;
-        if (fromIndex > toIndex && index >= toIndex && index < fromIndex)
-            return index + 1;
-        return index;
-    };
-    FCurrent.X = follow(FCurrent.X);
-    FAnchor.X = follow(FAnchor.X);
+    FCurrent.X = MovedIndex(FCurrent.X, fromIndex, toIndex);
+    FAnchor.X = MovedIndex(FAnchor.X, fromIndex, toIndex);
     ClampCurrent();
     ColumnMoved(fromIndex, toIndex);
     InvalidateGrid();
@@ -695,17 +687,8 @@ void TCustomGrid::MoveRow(int fromIndex, int toIndex)
     if (fromIndex == toIndex)
         return;
     FRows.Move(fromIndex, toIndex);
-    const auto follow = [fromIndex, toIndex](int index) {
-        if (index == fromIndex)
-            return toIndex;
-        if (fromIndex < toIndex && index > fromIndex && index <= toIndex)
-            return index - 1;
-        if (fromIndex > toIndex && index >= toIndex && index < fromIndex)
-            return index + 1;
-        return index;
-    };
-    FCurrent.Y = follow(FCurrent.Y);
-    FAnchor.Y = follow(FAnchor.Y);
+    FCurrent.Y = MovedIndex(FCurrent.Y, fromIndex, toIndex);
+    FAnchor.Y = MovedIndex(FAnchor.Y, fromIndex, toIndex);
     ClampCurrent();
     RowMoved(fromIndex, toIndex);
     InvalidateGrid();

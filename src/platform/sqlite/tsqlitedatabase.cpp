@@ -1,6 +1,7 @@
 #include "platform/sqlite/tsqlitedatabase.h"
 
 #include "platform/core/exceptions.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/sqlite/tsqlitefunctions.h"
 #include "platform/sqlite/tsqlitestatement.h"
 
@@ -72,15 +73,13 @@ void TSQLiteDatabase::Open()
     if (!memory && !QFileInfo::exists(FDatabaseName) && !(FCreateIfMissing && !FReadOnly))
         throw EDatabaseError(QStringLiteral("Database file '%1' does not exist").arg(FDatabaseName));
     OpenHandle();
-    try {
-        CheckIsDatabase();
-        if (FWalMode && !FReadOnly && !memory)
-            UseWriteAheadLog();
-    } catch (...) {
+    const auto closeHandle = OnUnwind([this] {
         sqlite3_close_v2(FHandle);
         FHandle = nullptr;
-        throw;
-    }
+    });
+    CheckIsDatabase();
+    if (FWalMode && !FReadOnly && !memory)
+        UseWriteAheadLog();
 }
 
 void TSQLiteDatabase::OpenHandle()

@@ -1,5 +1,6 @@
 #include "platform/sqlite/tsqlitequery.h"
 
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
 #include "platform/sqlite/tsqlitestatement.h"
@@ -792,16 +793,13 @@ void TSQLiteQuery::InternalPost()
         FetchAll();
     if (!FCachedUpdates) {
         Database()->ExecSQL(QStringLiteral("SAVEPOINT orvo_post"));
-        try {
-            const quint32 scratch = FStore.Append(values);
-            WriteInsert(scratch, AssignedColumns());
-            if (const std::optional<TRow> row = ReadBack(sqlite3_last_insert_rowid(Db()), values))
-                values = *row;
-            Database()->ExecSQL(QStringLiteral("RELEASE orvo_post"));
-        } catch (...) {
-            Database()->ExecSQL(QStringLiteral("ROLLBACK TO orvo_post; RELEASE orvo_post"));
-            throw;
-        }
+        const auto rollBack = OnUnwind(
+            [this] { Database()->ExecSQL(QStringLiteral("ROLLBACK TO orvo_post; RELEASE orvo_post")); });
+        const quint32 scratch = FStore.Append(values);
+        WriteInsert(scratch, AssignedColumns());
+        if (const std::optional<TRow> row = ReadBack(sqlite3_last_insert_rowid(Db()), values))
+            values = *row;
+        Database()->ExecSQL(QStringLiteral("RELEASE orvo_post"));
     }
     const quint32 id = FStore.Count() - (FCachedUpdates ? 0 : 1);
     if (FCachedUpdates)
@@ -890,7 +888,9 @@ void TSQLiteQuery::ApplyUpdates()
               [](const auto& a, const auto& b) { return a.second->Sequence < b.second->Sequence; });
     std::vector<std::pair<quint32, TRow>> readBacks;
     Database()->ExecSQL(QStringLiteral("SAVEPOINT orvo_apply"));
-    try {
+    {
+        const auto rollBack = OnUnwind(
+            [this] { Database()->ExecSQL(QStringLiteral("ROLLBACK TO orvo_apply; RELEASE orvo_apply")); });
         for (const auto& [id, change] : ordered) {
             if (change->Status == usInserted) {
                 WriteInsert(id, change->Assigned);
@@ -902,9 +902,6 @@ void TSQLiteQuery::ApplyUpdates()
                 WriteDelete(change->Original);
         }
         Database()->ExecSQL(QStringLiteral("RELEASE orvo_apply"));
-    } catch (...) {
-        Database()->ExecSQL(QStringLiteral("ROLLBACK TO orvo_apply; RELEASE orvo_apply"));
-        throw;
     }
     for (const auto& [id, row] : readBacks)
         FStore.Replace(id, row);

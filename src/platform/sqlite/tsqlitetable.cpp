@@ -1,6 +1,7 @@
 #include "platform/sqlite/tsqlitetable.h"
 
 #include "platform/core/texceptionhandler.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdatalink.h"
 #include "platform/data/tdatasource.h"
 #include "platform/data/tfield.h"
@@ -389,16 +390,12 @@ std::optional<TSQLiteTable::TRow> TSQLiteTable::FetchRow(qint64 rowid, bool inSo
         FWhere.clear();
         FWhereParams.clear();
     }
-    std::vector<TRow> rows;
-    try {
-        rows = Select(FInfo.RowidName() + QLatin1String(" = ?"), {TVariant(rowid)}, false, 1);
-    } catch (...) {
+    const auto restoreWhere = Finally([&] {
         FWhere = saved;
         FWhereParams = savedParams;
-        throw;
-    }
-    FWhere = saved;
-    FWhereParams = savedParams;
+    });
+    const std::vector<TRow> rows =
+        Select(FInfo.RowidName() + QLatin1String(" = ?"), {TVariant(rowid)}, false, 1);
     if (rows.empty())
         return std::nullopt;
     return rows.front();

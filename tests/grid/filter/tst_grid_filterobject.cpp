@@ -183,7 +183,7 @@ void TestFilterObject::clausesByFamilyAndType()
 {
     const auto all = TOrvoDBGridFilter::AllClauses;
     const TOrvoFilterDialect ado(QStringLiteral("TADOTable"));
-    QCOMPARE(ado.Family(), 1);
+    QCOMPARE(ado.Family(), TOrvoFilterDialect::TFamily::ADODataSets);
     QVERIFY(!ado.OffersNot());
     const auto adoClauses = ado.AllowedClauses(all);
     for (auto clause : {fcDoesNotContain, fcEndsWith, fcIsOnTheList, fcIsNotOnTheList})
@@ -195,8 +195,8 @@ void TestFilterObject::clausesByFamilyAndType()
              TOrvoDBGridFilterClauses({fcNoFilter, fcIsEqual, fcIsNotEqual, fcIsGreaterThen,
                                        fcIsGreaterThenOrEqual, fcIsLessThen, fcIsLessThenOrEqual, fcIsEmpty,
                                        fcIsNotEmpty}));
-    QCOMPARE(TOrvoFilterDialect(QStringLiteral("TSQLiteTable")).Family(), 0);
-    QCOMPARE(TOrvoFilterDialect(QString()).Family(), 0);
+    QCOMPARE(TOrvoFilterDialect(QStringLiteral("TSQLiteTable")).Family(), TOrvoFilterDialect::TFamily::Other);
+    QCOMPARE(TOrvoFilterDialect(QString()).Family(), TOrvoFilterDialect::TFamily::Other);
     QCOMPARE(TOrvoFilterDialect(QStringLiteral("TFDQuery")).ExpressionDecimalSeparator(), QChar(u'.'));
     QCOMPARE(TOrvoFilterDialect(QStringLiteral("TClientDataSet"), false, CommaSettings())
                  .ExpressionDecimalSeparator(),
