@@ -12,6 +12,7 @@
 #include "grid/selection/torvobookmarklist.h"
 #include "grid/treeview/torvodbgridtreeview.h"
 #include "platform/core/exceptions.h"
+#include "platform/core/texceptionhandler.h"
 #include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 #include "platform/graphics/tcanvas.h"
@@ -58,7 +59,9 @@ void TOrvoColumn::Bind(TField* field)
     if (!field)
         return;
     FFieldName = field->FullName();
-    connect(field, &QObject::destroyed, this, [this] { FieldDestroyed(); });
+    // A signal of a dying field: an error here must not unwind into its destructor.
+    connect(field, &QObject::destroyed, this,
+            [this] { TExceptionHandler::Guard([this] { FieldDestroyed(); }); });
     if (TOrvoDBGridColumns* columns = Columns())
         columns->ExpandColsChanged(); // an object field brings sub-columns
 }

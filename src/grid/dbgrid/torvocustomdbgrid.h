@@ -2,6 +2,7 @@
 
 #include "grid/dbgrid/dbgridenums.h"
 #include "grid/dbgrid/torvodbgridevents.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/core/tvariant.h"
 #include "platform/graphics/tcustomimagelist.h"
 #include "platform/graphics/tfont.h"
@@ -512,13 +513,8 @@ public:
     template <typename F> void InOrderUpdate(F&& action)
     {
         BeginOrderUpdate();
-        try {
-            action();
-        } catch (...) {
-            EndOrderUpdate();
-            throw;
-        }
-        EndOrderUpdate();
+        const auto close = Finally([this] { EndOrderUpdate(); });
+        action();
     }
     /// Sets OrderFields without calling OrderChanged.
     void AssignOrderFields(const QString& value);

@@ -16,6 +16,7 @@
 #include "grid/totals/torvocolumntotalvalues.h"
 #include "grid/totals/torvodbgridtotals.h"
 #include "platform/core/texceptionhandler.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
 #include "platform/gridbase/movedindex.h"
@@ -511,14 +512,11 @@ void TOrvoCustomDBGrid::ScaleColumnWidths(int multiplier, int divisor)
 
 void TOrvoCustomDBGrid::WindowCreated()
 {
-    BeginUpdate();
-    try {
+    {
+        BeginUpdate();
+        const auto endUpdate = Finally([this] { EndUpdate(); });
         TCustomGrid::WindowCreated();
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     d->FScrollProp->UseFlatScrollBars();
     LayoutChanged();
     UpdateScrollBar();

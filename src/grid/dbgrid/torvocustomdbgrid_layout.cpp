@@ -19,6 +19,7 @@
 #include "grid/totals/torvodbgridtotals.h"
 #include "grid/totals/torvototaldatalink.h"
 #include "platform/core/texceptionhandler.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
@@ -74,21 +75,15 @@ void TOrvoCustomDBGrid::BeginLayout()
 void TOrvoCustomDBGrid::EndLayout()
 {
     // Whatever the pass raises, the locks and the collection's update end with it.
-    const auto close = [this] {
+    const auto close = Finally([this] {
         if (d->FLayoutLock == 1)
             d->FColumns->EndUpdate();
         if (d->FLayoutLock > 0)
             --d->FLayoutLock;
         EndUpdate();
-    };
-    try {
-        if (d->FLayoutLock == 1)
-            InternalLayout();
-    } catch (...) {
-        close();
-        throw;
-    }
-    close();
+    });
+    if (d->FLayoutLock == 1)
+        InternalLayout();
 }
 
 void TOrvoCustomDBGrid::CancelLayout()

@@ -18,6 +18,7 @@
 #include "grid/totals/torvodbgridtotals.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/texceptionhandler.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tdatasource.h"
 #include "platform/data/tfield.h"
@@ -50,8 +51,10 @@ void TOrvoCustomDBGrid::SetDataSource(TDataSource* value)
     d->FDataLink->SetDataSource(value);
     // A data source freed while the grid shows it must not leave the link pointing at it.
     if (value)
-        d->FDataSourceWatch =
-            connect(value, &QObject::destroyed, this, [this] { d->FDataLink->SetDataSource(nullptr); });
+        d->FDataSourceWatch = connect(value, &QObject::destroyed, this, [this] {
+            // A signal of a dying object: an error here must not unwind into its destructor.
+            TExceptionHandler::Guard([this] { d->FDataLink->SetDataSource(nullptr); });
+        });
     LayoutChanged();
 }
 
@@ -61,30 +64,25 @@ void TOrvoCustomDBGrid::LinkActive(bool value)
 {
     if (d->FDestroying)
         return;
-    try {
-        if (value && d->FColumns->State() == csDefault && d->FOptionsExt.Contains(dgForceCustomized)) {
-            d->FColumns->SetState(csCustomized);
-            if (d->FSettings->Active())
-                d->FSettings->AutoLoad();
-        }
-        if (!value) {
-            HideEditor();
-            if (RowCount() > d->FTitleOffset)
-                MoveColRow(Col(), d->FTitleOffset, true, false);
-        }
-        d->FSelectedRows->Clear();
-        if (!value && d->FSettings->Active() && d->FColumns->State() == csDefault)
-            d->FSettings->AutoSave();
-        LayoutChanged();
-        if (value && d->FSettings->Active() && d->FColumns->State() == csDefault)
+    // The grid must not be left half switched: the closing steps run, and the first
+    // error is the one that passes on (a second one goes to the application's handler).
+    const auto finish = Finally([this, value] { FinishLinkActive(value); });
+    if (value && d->FColumns->State() == csDefault && d->FOptionsExt.Contains(dgForceCustomized)) {
+        d->FColumns->SetState(csCustomized);
+        if (d->FSettings->Active())
             d->FSettings->AutoLoad();
-    } catch (...) {
-        // The grid must not be left half switched: the closing steps run, and the first
-        // error is the one that passes on (a second one goes to the application's handler).
-        TExceptionHandler::Guard([this, value] { FinishLinkActive(value); });
-        throw;
     }
-    FinishLinkActive(value);
+    if (!value) {
+        HideEditor();
+        if (RowCount() > d->FTitleOffset)
+            MoveColRow(Col(), d->FTitleOffset, true, false);
+    }
+    d->FSelectedRows->Clear();
+    if (!value && d->FSettings->Active() && d->FColumns->State() == csDefault)
+        d->FSettings->AutoSave();
+    LayoutChanged();
+    if (value && d->FSettings->Active() && d->FColumns->State() == csDefault)
+        d->FSettings->AutoLoad();
 }
 
 void TOrvoCustomDBGrid::FinishLinkActive(bool value)
@@ -260,7 +258,8 @@ void TOrvoCustomDBGrid::FieldRemoving(TField* field)
 {
     BeginLayout();
     bool bound = false;
-    try {
+    {
+        const auto cancel = OnUnwind([this] { CancelLayout(); });
         for (int i = 0; i < d->FColumns->Count(); ++i) {
             TOrvoColumn* column = d->FColumns->Items(i);
             if (column->Field() == field) {
@@ -269,9 +268,6 @@ void TOrvoCustomDBGrid::FieldRemoving(TField* field)
             }
         }
         bound = UnbindTotalsFrom(field) || bound;
-    } catch (...) {
-        CancelLayout();
-        throw;
     }
     const TDataSet* owner = field ? field->DataSet() : nullptr;
     // A pass now only helps when a binding went and its dataset still reports; a
@@ -311,16 +307,13 @@ void TOrvoCustomDBGrid::DoExit()
 {
     TDataSet* dataSet = DataSet();
     if (d->FDataLink->Active() && dataSet) {
-        try {
-            if (d->FOptions.Contains(dgCancelOnExit) && dataSet->State() == dsInsert &&
-                !dataSet->Modified() && !d->FDataLink->Modified()) {
-                Cancel();
-            } else {
-                d->FDataLink->UpdateRecord();
-            }
-        } catch (...) {
-            setFocus(Qt::OtherFocusReason);
-            throw;
+        // A value the field refuses keeps the focus in the grid, on the cell to mend.
+        const auto keepFocus = OnUnwind([this] { setFocus(Qt::OtherFocusReason); });
+        if (d->FOptions.Contains(dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified() &&
+            !d->FDataLink->Modified()) {
+            Cancel();
+        } else {
+            d->FDataLink->UpdateRecord();
         }
     }
     TCustomGrid::DoExit();

@@ -3,6 +3,7 @@
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
 #include "grid/dbgrid/torvocustomdbgrid_p.h"
+#include "platform/core/tscopecleanup.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
@@ -185,8 +186,9 @@ void TOrvoCustomDBGrid::SynchronizeNextGrids()
 
 void TOrvoCustomDBGrid::SynchronizeFrom(const TOrvoCustomDBGrid& source)
 {
-    BeginLayout();
-    try {
+    {
+        BeginLayout();
+        const auto endLayout = Finally([this] { EndLayout(); });
         const int count = std::min(d->FColumns->Count(), source.d->FColumns->Count());
         for (int i = 0; i < count; ++i) {
             TOrvoColumn* target = d->FColumns->Items(i);
@@ -201,11 +203,7 @@ void TOrvoCustomDBGrid::SynchronizeFrom(const TOrvoCustomDBGrid& source)
         SetIndicatorWidth(source.d->FIndicatorWidth);
         SetFixedCols(source.d->FFixedColsProperty);
         SetBiDiMode(source.BiDiMode());
-    } catch (...) {
-        EndLayout();
-        throw;
     }
-    EndLayout();
     SetLeftCol(std::max(TCustomGrid::FixedCols(), std::min(source.LeftCol(), ColCount() - 1)));
 }
 
@@ -272,15 +270,10 @@ void TOrvoCustomDBGrid::ApplyFilter(bool filtered, const QString& filter, const 
         d->FSavedOnFilterRecord = onFilterRecord;
     }
     BeginBusy();
-    try {
-        dataSet->SetFilter(combined);
-        dataSet->SetOnFilterRecord(std::move(onFilterRecord));
-        dataSet->SetFiltered(filtered || d->FAutoFilterApplied);
-    } catch (...) {
-        EndBusy();
-        throw;
-    }
-    EndBusy();
+    const auto endBusy = Finally([this] { EndBusy(); });
+    dataSet->SetFilter(combined);
+    dataSet->SetOnFilterRecord(std::move(onFilterRecord));
+    dataSet->SetFiltered(filtered || d->FAutoFilterApplied);
 }
 
 void TOrvoCustomDBGrid::RestoreDataSetFilter()
