@@ -63,6 +63,8 @@ std::unique_ptr<TCustomImageList> GlyphList(const QString& resourceName, bool ma
 TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent, TDeferredParts)
     : TCustomGrid(parent), d(std::make_unique<TOrvoCustomDBGridPrivate>())
 {
+    d->FScrollBars = std::make_unique<TOrvoGridScrollBars>(*this);
+    d->FStretching = std::make_unique<TOrvoGridStretching>(*this);
     CreateGlyphLists();
     d->FOptions = DefaultOptions;
     if (TSystemProfile::Current().IsKorean())
