@@ -7,7 +7,9 @@ set(ORVO_AREA_HEADERS
     torvocolumntitle.h
     torvodbgridcolumns.h
 )
-set(ORVO_AREA_PRIVATE_HEADERS)
+set(ORVO_AREA_PRIVATE_HEADERS
+    torvogridstretching.h
+)
 set(ORVO_AREA_SOURCES
     torvocolumn.cpp
     torvocolumn_binding.cpp
@@ -16,4 +18,5 @@ set(ORVO_AREA_SOURCES
     torvocolumntitle.cpp
     torvodbgridcolumns.cpp
     torvodbgridcolumns_layout.cpp
+    torvogridstretching.cpp
 )

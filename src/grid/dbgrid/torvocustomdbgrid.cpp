@@ -65,6 +65,8 @@ TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent, TDeferredParts)
 {
     d->FDelayed = std::make_unique<TOrvoGridDelayedUpdates>(*this);
     d->FChain = std::make_unique<TOrvoMasterGridChain>(*this);
+    d->FScrollBars = std::make_unique<TOrvoGridScrollBars>(*this);
+    d->FStretching = std::make_unique<TOrvoGridStretching>(*this);
     CreateGlyphLists();
     d->FOptions = DefaultOptions;
     if (TSystemProfile::Current().IsKorean())

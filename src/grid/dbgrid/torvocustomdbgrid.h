@@ -38,6 +38,8 @@ class TOrvoDBGridSettings;
 class TOrvoDBGridTotals;
 class TOrvoDBGridTreeView;
 class TOrvoGridDataLink;
+class TOrvoGridScrollBars;
+class TOrvoGridStretching;
 class TOrvoGridStyle;
 class TOrvoScrollProp;
 class TOrvoTotalDataLink;
@@ -58,6 +60,8 @@ class TOrvoCustomDBGrid : public TCustomGrid, public TOrvoDBGridEvents
     Q_OBJECT
     friend class TOrvoDBGridPainter;
     friend class TOrvoDBGridColumns; // reads column streams into a collection of the grid's own class
+    friend class TOrvoGridScrollBars;
+    friend class TOrvoGridStretching;
 
 public:
     /// The kinds of rows of the bottom region, top to bottom.
@@ -571,15 +575,6 @@ protected:
     bool DrawsOwnLines() const override;
 
     // --- Scroll bars ---------------------------------------------------------------------------------
-    /// The vertical bar as the grid computes it: the maximum counts the page in, so
-    /// the thumb's last position is Max - Page + 1.
-    struct TScrollInfo
-    {
-        int Min = 0;
-        int Max = 0;
-        int Page = 0;
-        int Pos = 0;
-    };
     /// Draws the one-pixel frame of the flat fixed styles over the border.
     virtual void PaintFlatFrame();
     void FramePainted() override;
@@ -669,22 +664,8 @@ private:
     /// Scrolls the link's window so that the current record stands at `bufferRow`.
     void ShowCurrentRecordAtRow(int bufferRow);
     void PostDeferredLayout(int delay);
-    // Scroll bars.
-    bool VerticalBarFits(int visible) const;
-    TScrollInfo CalcVerticalBar(int visible) const;
-    void ResetVerticalBarWithoutData();
-    void WriteVerticalBar(const TScrollInfo& info, bool shown);
-    bool GridScrollMode() const;
-    void PlainScrollAction(int action, int position, int visible);
-    void GridScrollAction(int action, int position, int visible);
-    void MoveToEnd(bool last);
-    void ScrollView(int rows);
     void ScrollDataRowPixels(int distance, int oldRow);
     bool TilesFromGridOrColumn() const;
-    int TotalColumnsWidth() const;
-    void ApplyHorzScrollBar();
-    void DistributeStretchWidths();
-    int StretchClientWidth() const;
     void CreateGlyphLists();
     void ApplyBaseOptions(TOrvoDBGridOptions value);
     void ColorPropertyChanged(TColor& property, TColor value, TGridDrawingOption option);

@@ -419,11 +419,12 @@ void TOrvoCustomDBGrid::ColWidthsChanged()
 {
     TCustomGrid::ColWidthsChanged();
     // The grid's own width settings come back through here too: only a user's drag counts.
-    if (d->FSettingColumnAttributes || d->FLayoutLock != 0 || d->FDistributing)
+    if (d->FSettingColumnAttributes || d->FLayoutLock != 0 || DistributingWidths())
         return;
     bool resized = false;
-    BeginLayout();
-    try {
+    {
+        BeginLayout();
+        const auto endLayout = Finally([this] { EndLayout(); });
         for (int i = 0; i < d->FColumns->Count(); ++i) {
             const int gridCol = DataToRawColumn(i);
             TOrvoColumn* column = d->FColumns->Items(i);
@@ -433,16 +434,12 @@ void TOrvoCustomDBGrid::ColWidthsChanged()
             int width = ColWidths(gridCol);
             // While stretching, the drag sets the share of the column: its base width
             // scaled back from the space the shares divide (none left: kept as dragged).
-            if (Stretching() && d->FStretchSpace > 0)
-                width = int(qint64(width) * d->FStretchBase / d->FStretchSpace);
+            if (Stretching())
+                width = d->FStretching->DraggedBaseWidth(width);
             column->SetWidthBase(width);
             resized = true;
         }
-    } catch (...) {
-        EndLayout();
-        throw;
     }
-    EndLayout();
     if (!resized)
         return;
     if (OnColumnResize)

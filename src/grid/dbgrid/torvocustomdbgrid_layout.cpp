@@ -161,7 +161,7 @@ void TOrvoCustomDBGrid::InternalLayout()
     MoveOffHiddenColumn();
     UpdateScrollBar();
     d->FScrollProp->ApplyScrollProps();
-    DistributeStretchWidths();
+    d->FStretching->Distribute();
     SetColumnAttributes();
     MoveToActiveRecord();
     InvalidateGrid();
@@ -575,7 +575,7 @@ void TOrvoCustomDBGrid::ScrollBackWhenAllFit()
     // Stretched columns that all fit leave nothing to scroll to: the view shows them from
     // the first scrollable one, never starting inside the frozen block.
     const int first = TCustomGrid::FixedCols();
-    if (LeftCol() > first && TotalColumnsWidth() <= viewport()->width())
+    if (LeftCol() > first && d->FScrollBars->TotalColumnsWidth() <= viewport()->width())
         SetLeftCol(first);
 }
 
@@ -626,7 +626,7 @@ void TOrvoCustomDBGrid::Resized()
     if (d->FLoading)
         return;
     if (Stretching()) {
-        DistributeStretchWidths();
+        d->FStretching->Distribute();
         SetColumnAttributes();
         d->FChain->SynchronizeIfChanged();
     }
@@ -657,123 +657,12 @@ bool TOrvoCustomDBGrid::Stretching() const
 
 int TOrvoCustomDBGrid::ShownColumnWidth(int index) const
 {
-    if (Stretching() && index >= 0 && index < int(d->FStretchWidths.size()))
-        return d->FStretchWidths[size_t(index)];
-    // A column's Width asks here while stretching: answer without asking it back.
-    const TOrvoColumn* column = d->FColumns->Items(index);
-    return column->IsShown() ? column->WidthBase() : column->Width();
+    return d->FStretching->ShownWidth(index);
 }
 
 int TOrvoCustomDBGrid::StretchBaseWidth(int shownWidth) const
 {
-    if (d->FStretchSpace <= 0 || d->FStretchBase <= 0)
-        return shownWidth;
-    return int(qint64(shownWidth) * d->FStretchBase / d->FStretchSpace);
-}
-
-int TOrvoCustomDBGrid::StretchClientWidth() const
-{
-    const bool verticalShown = verticalScrollBar()->isVisible();
-    const bool flatEdge = !verticalShown && !ThemedFixedCells() && !(BorderStyle() == bsSingle && d->FCtl3D);
-    return viewport()->width() + (flatEdge ? 1 : 0) -
-           d->FIndicatorOffset * (VertLineWidth() + d->FIndicatorWidth);
-}
-
-void TOrvoCustomDBGrid::DistributeStretchWidths()
-{
-    if (d->FDistributing || !Stretching())
-        return;
-    d->FDistributing = true;
-    const auto done = qScopeGuard([this] { d->FDistributing = false; });
-    const int count = d->FColumns->Count();
-    const int lineWidth = VertLineWidth();
-    struct TShare
-    {
-        int Index;
-        int Base;
-        int Pin = -1;
-        bool PinnedAtMinimum = false;
-    };
-    std::vector<TShare> shares;
-    qint64 space = StretchClientWidth();
-    qint64 bases = 0;
-    for (int i = 0; i < count; ++i) {
-        const TOrvoColumn* column = d->FColumns->Items(i);
-        if (!column->IsShown())
-            continue;
-        shares.push_back({i, std::max(0, column->WidthBase())});
-        bases += shares.back().Base;
-        space -= lineWidth;
-    }
-    // Emptied first, so that ShownColumnWidth answers with the unstretched widths.
-    d->FStretchWidths.clear();
-    for (int i = 0; i < count; ++i)
-        d->FStretchWidths.push_back(ShownColumnWidth(i));
-    if (bases < 1)
-        return;
-
-    qint64 e = space;
-    qint64 f = bases;
-    for (bool firstPass = true;; firstPass = false) {
-        f = bases;
-        e = space;
-        bool pinned = false;
-        for (TShare& share : shares) {
-            if (share.Pin >= 0)
-                continue;
-            const TOrvoColumn* column = d->FColumns->Items(share.Index);
-            const qint64 h = space * share.Base / bases;
-            int pin = -1;
-            bool atMinimum = false;
-            if (column->WidthMin() >= 0 && h < column->WidthMin()) {
-                pin = column->WidthMin();
-                atMinimum = true;
-            } else if (column->WidthMax() >= 0 && h > column->WidthMax()) {
-                pin = column->WidthMax();
-            } else if (column->WidthMin() < 0 && d->FStretchWidthMin >= 0 && h < d->FStretchWidthMin) {
-                pin = d->FStretchWidthMin;
-                atMinimum = true;
-            } else if (column->WidthMax() < 0 && d->FStretchWidthMax >= 0 && h > d->FStretchWidthMax) {
-                pin = d->FStretchWidthMax;
-            }
-            if (pin < 0)
-                continue;
-            share.Pin = pin;
-            share.PinnedAtMinimum = atMinimum;
-            f -= share.Base;
-            e -= pin;
-            pinned = true;
-        }
-        // Every column pinned with room to spare: the minimums give way so the room is used.
-        if (firstPass && f < 1 && e > 0) {
-            for (TShare& share : shares) {
-                if (share.Pin >= 0 && share.PinnedAtMinimum) {
-                    f += share.Base;
-                    e += share.Pin;
-                    share.Pin = -1;
-                }
-            }
-        }
-        if (!pinned || e < 1 || f < 1)
-            break;
-        bases = f;
-        space = e;
-    }
-    d->FStretchSpace = int(std::max<qint64>(0, e));
-    d->FStretchBase = int(std::max<qint64>(0, f));
-    for (const TShare& share : shares) {
-        int width = 0;
-        if (share.Pin >= 0) {
-            width = share.Pin;
-        } else if (e > 0) {
-            width = f > 0 ? int(e * share.Base / f) : 0;
-            f -= share.Base;
-            e -= width;
-        } else {
-            width = std::max(0, d->FStretchWidthMin);
-        }
-        d->FStretchWidths[size_t(share.Index)] = width;
-    }
+    return d->FStretching->BaseWidth(shownWidth);
 }
 
 } // namespace orvo

@@ -99,7 +99,7 @@ void TOrvoCustomDBGrid::FinishLinkActive(bool value)
     UpdateHorzScrollBar();
     RepaintFrame();
     if (Stretching()) {
-        DistributeStretchWidths();
+        d->FStretching->Distribute();
         SetColumnAttributes();
     }
     if (value)

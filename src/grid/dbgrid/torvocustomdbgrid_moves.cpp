@@ -96,7 +96,7 @@ bool TOrvoCustomDBGrid::MoveRowByKey(int key, TShiftState shift)
     case Qt::Key_End:
         if (!ctrl)
             return false;
-        MoveToEnd(key == Qt::Key_End);
+        d->FScrollBars->MoveToEnd(key == Qt::Key_End);
         return true;
     default:
         return false;

@@ -3,9 +3,11 @@
 // The state of a data grid, apart from its published API. Only the grid's own
 // sources and the parts it owns include this header; it is not installed.
 
+#include "grid/columns/torvogridstretching.h"
 #include "grid/dbgrid/torvocustomdbgrid.h"
 #include "grid/dbgrid/torvogriddelayedupdates.h"
 #include "grid/dbgrid/torvomastergridchain.h"
+#include "grid/scrolling/torvogridscrollbars.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -50,6 +52,8 @@ struct TOrvoCustomDBGridPrivate
     std::unique_ptr<TCustomImageList> FExpandBoxList;
     std::vector<TOrvoColumn*> FShownColumns;
     std::unique_ptr<TOrvoDBGridPainter> FPainter;
+    std::unique_ptr<TOrvoGridScrollBars> FScrollBars;
+    std::unique_ptr<TOrvoGridStretching> FStretching;
 
     // Locks and counters: 64-bit, so that no amount of nesting wraps them.
     qint64 FUpdateLock = 0;
@@ -70,19 +74,13 @@ struct TOrvoCustomDBGridPrivate
     bool FUpdatingRowCount = false;
     bool FFollowingDataSet = false;         // the current row follows the dataset, not the reverse
     bool FClientChangedWhileLocked = false; // the client area changed under a lock
-    bool FDistributing = false;
     bool FSettingColumnAttributes = false;
     int FLastLeftCol = -1;
     int FLongOperation = 0;
     bool FLongOperationEnabled = true;
     QString FLongOperationBookmark;
     int FLongOperationRow = 0;
-    std::vector<int> FStretchWidths;
     std::vector<TField*> FLookupKeysFollowed;
-    bool FUpdatingHorzBar = false;
-    bool FHorzBarAgain = false;
-    int FStretchSpace = 0; // e: the pixels left to share after pinning
-    int FStretchBase = 0;  // f: the base widths that share them
     int FLastRowHeight = 0;
     bool FRowHeightsComputedSinceReport = false;
     QString FEditText;

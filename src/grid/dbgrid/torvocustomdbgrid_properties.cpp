@@ -1109,7 +1109,7 @@ bool TOrvoCustomDBGrid::StretchMode() const
 
 bool TOrvoCustomDBGrid::DistributingWidths() const
 {
-    return d->FDistributing;
+    return d->FStretching->Distributing();
 }
 
 int TOrvoCustomDBGrid::HeaderLinesCount() const
