@@ -27,7 +27,6 @@
 
 #include <QFontMetrics>
 #include <QScopeGuard>
-#include <QTimer>
 
 namespace orvo {
 

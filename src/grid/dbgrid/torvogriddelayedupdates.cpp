@@ -6,6 +6,8 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace orvo {
 
 TOrvoGridDelayedUpdates::TOrvoGridDelayedUpdates(TOrvoCustomDBGrid& grid) : FGrid(grid) {}
