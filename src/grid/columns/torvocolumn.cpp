@@ -490,6 +490,9 @@ void TOrvoColumn::ResetSettings()
 {
     const TOrvoColumn defaults;
     FAssigned = {};
+    FAlignment.Forget();
+    FColor.Forget();
+    FFont.Forget();
     FLoadedWidth = -1;
     FWidthMax = FWidthMin = -1;
     CopySettings(defaults);
@@ -573,11 +576,11 @@ void TOrvoColumn::CopyOwnValues(const TOrvoColumn& source)
             FAssigned.Include(value);
         }
     };
-    copyIfAssigned(avColor, FColor, source.FColor);
-    copyIfAssigned(avFont, FFont, source.FFont);
+    FColor.TakeOwnFrom(source.FColor);
+    FFont.TakeOwnFrom(source.FFont);
     copyIfAssigned(avImeMode, FImeMode, source.FImeMode);
     copyIfAssigned(avImeName, FImeName, source.FImeName);
-    copyIfAssigned(avAlignment, FAlignment, source.FAlignment);
+    FAlignment.TakeOwnFrom(source.FAlignment);
     copyIfAssigned(avReadOnly, FReadOnly, source.FReadOnly);
     copyIfAssigned(avWidth, FWidth, source.FWidth);
 }

@@ -4,6 +4,7 @@
 #include "grid/dbgrid/dbgridenums.h"
 #include "platform/core/tcollection.h"
 #include "platform/core/tcolor.h"
+#include "platform/core/townvalue.h"
 #include "platform/data/tfield.h"
 #include "platform/graphics/tfont.h"
 
@@ -195,7 +196,7 @@ public:
     // where a class has one (Qt's STORED takes no functions).
     Q_INVOKABLE bool IsAlignmentStored() const;
     Q_INVOKABLE bool IsColorStored() const;
-    Q_INVOKABLE bool IsFontStored() const { return FAssigned.Contains(avFont); }
+    Q_INVOKABLE bool IsFontStored() const { return FFont.IsSet(); }
     Q_INVOKABLE bool IsImeModeStored() const;
     Q_INVOKABLE bool IsImeNameStored() const;
     Q_INVOKABLE bool IsReadOnlyStored() const;
@@ -436,10 +437,7 @@ private:
 
     enum TAssignedValue
     {
-        avColor,
         avWidth,
-        avFont,
-        avAlignment,
         avReadOnly,
         avImeMode,
         avImeName
@@ -453,6 +451,7 @@ private:
         Changed(allItems);
     }
     bool IsLoading() const;
+    TColor DefaultColor() const;
     bool ForwardsToField() const;
     bool ColLines() const;
     int VerticalLineWidth() const;
@@ -488,9 +487,9 @@ private:
     bool FStored = true;
     TSet<TAssignedValue> FAssigned;
 
-    TAlignment FAlignment = taLeftJustify;
-    TColor FColor = clWindow;
-    TFont FFont;
+    TOwnValue<TAlignment> FAlignment{taLeftJustify};
+    TOwnValue<TColor> FColor{clWindow};
+    TOwnValue<TFont> FFont;
     TImeMode FImeMode = imDontCare;
     QString FImeName;
     bool FReadOnly = false;

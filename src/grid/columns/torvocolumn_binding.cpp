@@ -105,10 +105,10 @@ bool TOrvoColumn::IsMemoField() const
 
 TAlignment TOrvoColumn::Alignment() const
 {
-    if (FAssigned.Contains(avAlignment))
-        return FAlignment;
-    const TField* field = LookupColumn() == lcLookupValueField ? LookupResultFieldObject() : Field();
-    return field ? field->Alignment() : taLeftJustify;
+    return FAlignment.OrElse([this] {
+        const TField* field = LookupColumn() == lcLookupValueField ? LookupResultFieldObject() : Field();
+        return field ? field->Alignment() : taLeftJustify;
+    });
 }
 
 void TOrvoColumn::SetAlignment(TAlignment value)
@@ -117,58 +117,49 @@ void TOrvoColumn::SetAlignment(TAlignment value)
         Field()->SetAlignment(value);
         return;
     }
-    if (FAssigned.Contains(avAlignment) && FAlignment == value)
-        return;
-    FAlignment = value;
-    FAssigned.Include(avAlignment);
-    Changed(false);
+    if (FAlignment.Set(value))
+        Changed(false);
 }
 
 bool TOrvoColumn::IsAlignmentStored() const
 {
-    return FAssigned.Contains(avAlignment) && FAlignment != (FField ? FField->Alignment() : taLeftJustify);
+    return FAlignment.DiffersFrom(FField ? FField->Alignment() : taLeftJustify);
 }
 
-TColor TOrvoColumn::Color() const
+TColor TOrvoColumn::DefaultColor() const
 {
-    if (FAssigned.Contains(avColor))
-        return FColor;
     const TOrvoCustomDBGrid* grid = Grid();
     return grid ? grid->Color() : clWindow;
 }
 
+TColor TOrvoColumn::Color() const
+{
+    return FColor.OrElse([this] { return DefaultColor(); });
+}
+
 void TOrvoColumn::SetColor(TColor value)
 {
-    if (FAssigned.Contains(avColor) && FColor == value)
-        return;
-    FColor = value;
-    FAssigned.Include(avColor);
-    Changed(false);
+    if (FColor.Set(value))
+        Changed(false);
 }
 
 bool TOrvoColumn::IsColorStored() const
 {
-    if (!FAssigned.Contains(avColor))
-        return false;
-    const TOrvoCustomDBGrid* grid = Grid();
-    return FColor != (grid ? grid->Color() : clWindow);
+    return FColor.DiffersFrom(DefaultColor());
 }
 
 TFont TOrvoColumn::Font() const
 {
-    if (FAssigned.Contains(avFont))
-        return FFont;
-    const TOrvoCustomDBGrid* grid = Grid();
-    return grid ? grid->Font() : FFont;
+    return FFont.OrElse([this] {
+        const TOrvoCustomDBGrid* grid = Grid();
+        return grid ? grid->Font() : FFont.Value();
+    });
 }
 
 void TOrvoColumn::SetFont(const TFont& value)
 {
-    if (FAssigned.Contains(avFont) && FFont == value)
-        return;
-    FFont = value;
-    FAssigned.Include(avFont);
-    Changed(true);
+    if (FFont.Set(value))
+        Changed(true);
 }
 
 TImeMode TOrvoColumn::ImeMode() const

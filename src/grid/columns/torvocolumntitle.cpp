@@ -48,21 +48,18 @@ void TOrvoColumnTitle::Changed()
 
 TAlignment TOrvoColumnTitle::Alignment() const
 {
-    return FAssigned.Contains(avAlignment) ? FAlignment : taLeftJustify;
+    return FAlignment.Or(taLeftJustify);
 }
 
 void TOrvoColumnTitle::SetAlignment(TAlignment value)
 {
-    if (FAssigned.Contains(avAlignment) && FAlignment == value)
-        return;
-    FAlignment = value;
-    FAssigned.Include(avAlignment);
-    Changed();
+    if (FAlignment.Set(value))
+        Changed();
 }
 
 bool TOrvoColumnTitle::IsAlignmentStored() const
 {
-    return FAssigned.Contains(avAlignment) && FAlignment != taLeftJustify;
+    return FAlignment.DiffersFrom(taLeftJustify);
 }
 
 QString TOrvoColumnTitle::DefaultCaption() const
@@ -76,7 +73,7 @@ QString TOrvoColumnTitle::DefaultCaption() const
 
 QString TOrvoColumnTitle::Caption() const
 {
-    return FAssigned.Contains(avCaption) ? FCaption : DefaultCaption();
+    return FCaption.OrElse([this] { return DefaultCaption(); });
 }
 
 void TOrvoColumnTitle::SetCaption(const QString& value)
@@ -87,59 +84,50 @@ void TOrvoColumnTitle::SetCaption(const QString& value)
         FColumn->Field()->SetDisplayLabel(value);
         return;
     }
-    if (FAssigned.Contains(avCaption) && FCaption == value)
-        return;
-    FCaption = value;
-    FAssigned.Include(avCaption);
-    Changed();
+    if (FCaption.Set(value))
+        Changed();
 }
 
 bool TOrvoColumnTitle::IsCaptionStored() const
 {
-    return FAssigned.Contains(avCaption) && FCaption != DefaultCaption();
+    return FCaption.DiffersFrom(DefaultCaption());
 }
 
-TColor TOrvoColumnTitle::Color() const
+TColor TOrvoColumnTitle::DefaultColor() const
 {
-    if (FAssigned.Contains(avColor))
-        return FColor;
     const TOrvoCustomDBGrid* grid = Grid();
     return grid ? grid->FixedColor() : clBtnFace;
 }
 
+TColor TOrvoColumnTitle::Color() const
+{
+    return FColor.OrElse([this] { return DefaultColor(); });
+}
+
 void TOrvoColumnTitle::SetColor(TColor value)
 {
-    if (FAssigned.Contains(avColor) && FColor == value)
-        return;
-    FColor = value;
-    FAssigned.Include(avColor);
-    Changed();
+    if (FColor.Set(value))
+        Changed();
 }
 
 bool TOrvoColumnTitle::IsColorStored() const
 {
-    if (!FAssigned.Contains(avColor))
-        return false;
-    const TOrvoCustomDBGrid* grid = Grid();
-    return FColor != (grid ? grid->FixedColor() : clBtnFace);
+    return FColor.DiffersFrom(DefaultColor());
 }
 
 TFont TOrvoColumnTitle::Font() const
 {
-    if (FAssigned.Contains(avFont))
-        return FFont;
-    if (const TOrvoCustomDBGrid* grid = Grid())
-        return grid->TitleFont();
-    return FColumn ? FColumn->Font() : FFont;
+    return FFont.OrElse([this] {
+        if (const TOrvoCustomDBGrid* grid = Grid())
+            return grid->TitleFont();
+        return FColumn ? FColumn->Font() : FFont.Value();
+    });
 }
 
 void TOrvoColumnTitle::SetFont(const TFont& value)
 {
-    if (FAssigned.Contains(avFont) && FFont == value)
-        return;
-    FFont = value;
-    FAssigned.Include(avFont);
-    Changed();
+    if (FFont.Set(value))
+        Changed();
 }
 
 // --- Plain settings ---------------------------------------------------------------------------
@@ -486,7 +474,10 @@ void TOrvoColumnTitle::RestoreDefaults()
     const TMarker marker = FMarker;
     const TOrvoColumnTitle defaults(nullptr);
     Assign(&defaults);
-    FAssigned = {};
+    FAlignment.Forget();
+    FCaption.Forget();
+    FColor.Forget();
+    FFont.Forget();
     FMarkerIndex = markerIndex;
     FMarker = marker;
     Changed();
@@ -500,14 +491,14 @@ void TOrvoColumnTitle::Assign(const TPersistent* source)
     if (other == this)
         return;
     // Own values only where the source has them: the rest keeps following its defaults.
-    if (other->FAssigned.Contains(avAlignment))
-        SetAlignment(other->FAlignment);
-    if (other->FAssigned.Contains(avCaption))
-        SetCaption(other->FCaption);
-    if (other->FAssigned.Contains(avColor))
-        SetColor(other->FColor);
-    if (other->FAssigned.Contains(avFont))
-        SetFont(other->FFont);
+    if (other->FAlignment.IsSet())
+        SetAlignment(other->FAlignment.Value());
+    if (other->FCaption.IsSet())
+        SetCaption(other->FCaption.Value());
+    if (other->FColor.IsSet())
+        SetColor(other->FColor.Value());
+    if (other->FFont.IsSet())
+        SetFont(other->FFont.Value());
     FAutoFilter = other->FAutoFilter;
     FAutoFilters = other->FAutoFilters;
     FAutoToggle = other->FAutoToggle;

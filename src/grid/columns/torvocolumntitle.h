@@ -4,6 +4,7 @@
 #include "grid/dbgrid/dbgridenums.h"
 #include "grid/filter/filterenums.h"
 #include "platform/core/tcolor.h"
+#include "platform/core/townvalue.h"
 #include "platform/core/tpersistent.h"
 #include "platform/data/tfield.h"
 #include "platform/graphics/tfont.h"
@@ -74,7 +75,7 @@ public:
     Q_INVOKABLE bool IsAlignmentStored() const;
     Q_INVOKABLE bool IsCaptionStored() const;
     Q_INVOKABLE bool IsColorStored() const;
-    Q_INVOKABLE bool IsFontStored() const { return FAssigned.Contains(avFont); }
+    Q_INVOKABLE bool IsFontStored() const { return FFont.IsSet(); }
 
     bool AutoFilter() const { return FAutoFilter; }
     void SetAutoFilter(bool value);
@@ -144,16 +145,9 @@ public:
     void Assign(const TPersistent* source) override;
 
 private:
-    enum TAssignedValue
-    {
-        avColor,
-        avCaption,
-        avAlignment,
-        avFont
-    };
-
     template <typename T> void Store(T& field, const T& value);
     void Changed();
+    TColor DefaultColor() const;
     bool InReportHeaderMode() const;
     TOrvoColumn* NeighbourSharingHeader(int level, int step) const;
     TOrvoDBGridOptions GridOptions() const;
@@ -165,11 +159,10 @@ private:
     void AdvanceMarker(bool force);
 
     TOrvoColumn* FColumn;
-    TSet<TAssignedValue> FAssigned;
-    TAlignment FAlignment = taLeftJustify;
-    QString FCaption;
-    TColor FColor = clBtnFace;
-    TFont FFont;
+    TOwnValue<TAlignment> FAlignment{taLeftJustify};
+    TOwnValue<QString> FCaption;
+    TOwnValue<TColor> FColor{clBtnFace};
+    TOwnValue<TFont> FFont;
     bool FAutoFilter = true;
     TFilterStyles FAutoFilters{fsFilterList, fsFilterForm};
     bool FAutoToggle = true;

@@ -4,6 +4,7 @@ set(ORVO_AREA_HEADERS
     orvolistsettings.h
     torvocustomdbgrid.h
     torvodbgrid.h
+    torvodbgriddefaults.h
     torvodbgridevents.h
     torvodbgridgradient.h
     torvogriddatalink.h
@@ -12,6 +13,7 @@ set(ORVO_AREA_PRIVATE_HEADERS
     fieldlists.h
     torvocustomdbgrid_p.h
     torvogriddelayedupdates.h
+    torvogridrowlayout.h
     torvomastergridchain.h
 )
 set(ORVO_AREA_SOURCES
@@ -31,5 +33,6 @@ set(ORVO_AREA_SOURCES
     torvodbgridgradient.cpp
     torvogriddatalink.cpp
     torvogriddelayedupdates.cpp
+    torvogridrowlayout.cpp
     torvomastergridchain.cpp
 )

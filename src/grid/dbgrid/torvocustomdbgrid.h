@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/dbgrid/dbgridenums.h"
+#include "grid/dbgrid/torvodbgriddefaults.h"
 #include "grid/dbgrid/torvodbgridevents.h"
 #include "platform/core/tscopecleanup.h"
 #include "platform/core/tvariant.h"
@@ -55,13 +56,14 @@ struct TOrvoCustomDBGridPrivate;
 /// Property setters compare, store and then request the narrowest refresh that
 /// shows the change, usually a layout pass (LayoutChanged), which requests made
 /// while a pass is open fold into.
-class TOrvoCustomDBGrid : public TCustomGrid, public TOrvoDBGridEvents
+class TOrvoCustomDBGrid : public TCustomGrid, public TOrvoDBGridEvents, public TOrvoDBGridDefaults
 {
     Q_OBJECT
     friend class TOrvoDBGridPainter;
     friend class TOrvoDBGridColumns; // reads column streams into a collection of the grid's own class
     friend class TOrvoGridScrollBars;
     friend class TOrvoGridStretching;
+    friend class TOrvoGridRowLayout;
 
 public:
     /// The kinds of rows of the bottom region, top to bottom.
@@ -73,44 +75,6 @@ public:
         brTotalFields,
         brTotalFooter
     };
-
-    static constexpr TOrvoDBGridOptions DefaultOptions{
-        dgEditing,        dgTitles,        dgIndicator,       dgColumnResize,    dgColLines,
-        dgRowLines,       dgTabs,          dgConfirmDelete,   dgCancelOnExit,    dgExtendedSelect,
-        dgInternalSelect, dgRowResize,     dgRowScroll,       dgHotButtons,      dgTitleButtons,
-        dgTitleHeaders,   dgTitleWidthOff, dgMarkerAutoAlign, dgMarkerAutoToggle};
-    static constexpr TOrvoDBGridOptionsEx DefaultOptionsEx{
-        dgTotalHeaderBox,    dgTotalValuesBox,     dgTotalFieldsBox,      dgTotalFooterBox,
-        dgAutoAscendOrder,   dgAutoUpdateSequence, dgDelayUpdateSequence, dgAutoUpdateTotals,
-        dgDelayUpdateTotals, dgCalcWholeDataSet,   dgCalcSelectedRows,    dgDelaySelectedRows,
-        dgSelectedAutoHidden};
-    static constexpr TOrvoDBGridOptionsExt DefaultOptionsExt{dgAutoUpdateListItems, dgDelayUpdateListItems,
-                                                             dgGridStyleLists,      dgMouseScrolling,
-                                                             dgForceSystemButton,   dgForceSystemMarker};
-    static constexpr TGridDrawingOptions DefaultDrawingOptions{
-        gdoHighlightText, gdoDataColLines,  gdoDataRowLines, gdoSelectedCell,
-        gdoSelectedRow,   gdoMultiSelected, gdoTotalSelected};
-    static constexpr TOrvoHintOptions DefaultHintOptions{hoTitleHints, hoShowTitleHints, hoEditorHints,
-                                                         hoShowToolTips, hoShowTotalToolTips};
-    static constexpr TOrvoResizeOptions DefaultResizeOptions{roColumnResize, roColumnMoving, roOptimalWidth,
-                                                             roDefaultWidth};
-    /// Every entry but the three "Show" entries.
-    static constexpr TOrvoDBGridToolMenuItems DefaultToolMenuItems =
-        TOrvoDBGridToolMenuItems{tmOpen,        tmRefresh,     tmColumns,  tmAutoFilter, tmMultiSelect,
-                                 tmSelectedRow, tmStripedRows, tmTreeView, tmSettings,   tmClose};
-    /// Every sub-item of every menu entry.
-    static constexpr TOrvoDBGridToolMenuSubItems DefaultToolMenuSubItems{
-        tmColumnsShow,          tmColumnsStretch,        tmColumnsDefaultWidth, tmColumnsOptimalWidth,
-        tmColumnsIncludeTitles, tmColumnsIncludeButtons, tmColumnsLoad,         tmColumnsSave,
-        tmColumnsLoadFromFile,  tmColumnsSaveToFile,     tmAutoFilterActive,    tmAutoFilterFiltered,
-        tmAutoFilterClear,      tmAutoFilterLoad,        tmAutoFilterSave,      tmAutoFilterLoadFromFile,
-        tmAutoFilterSaveToFile, tmMultiSelectActive,     tmMultiSelectRows,     tmMultiSelectCols,
-        tmMultiSelectCells,     tmMultiSelectFixed};
-    static constexpr TOrvoDBGridToolMenuSubItemsEx DefaultToolMenuSubItemsEx{
-        tmSettingsLoadLayout,    tmSettingsSaveLayout,        tmSettingsLoad,
-        tmSettingsSave,          tmSettingsEraseFromFile,     tmSettingsLoadFromFile,
-        tmSettingsSaveToFile,    tmSettingsEraseFromRegistry, tmSettingsLoadFromRegistry,
-        tmSettingsSaveToRegistry};
 
     explicit TOrvoCustomDBGrid(QWidget* parent = nullptr);
     ~TOrvoCustomDBGrid() override;
@@ -633,33 +597,15 @@ protected:
     bool ThemedFixedCells() const;
 
 private:
-    struct TBottomRegion
-    {
-        int Blank = 0;
-        int Header = 0;
-        int Values = 0;
-        int Fields = 0;
-        int Footer = 0;
-        int Count() const { return Blank + Header + Values + Fields + Footer; }
-    };
-
     void CreateOwnedParts();
     void RemoveMixedColumns();
     void SynchronizeColumnsWithFieldMap();
     void SettleFrozenColumns();
-    int CalcTitleRowCount() const;
-    TBottomRegion CalcBottomRegion() const;
-    int TitleHeightOf(const TOrvoColumn* column) const;
-    std::vector<int> CalcTitleHeights() const;
-    int CalcTotalRowHeight() const;
-    void ApplyRowHeights(int bufferedRecords);
     void MoveToActiveRecord();
     void MoveOffHiddenColumn();
     int NearestShownGridCol(int col, int firstStep) const;
     void LeaveColumnFor(int col);
-    int DataAreaRowCapacity() const;
-    int TallestTotalLine() const;
-    /// Makes `bookmark`'s record current again at row `bufferRow` of the link's window.
+    /// Columns that all fit are shown from the first scrollable one.
     void ScrollBackWhenAllFit();
     /// Scrolls the link's window so that the current record stands at `bufferRow`.
     void ShowCurrentRecordAtRow(int bufferRow);
@@ -669,7 +615,6 @@ private:
     void CreateGlyphLists();
     void ApplyBaseOptions(TOrvoDBGridOptions value);
     void ColorPropertyChanged(TColor& property, TColor value, TGridDrawingOption option);
-    static void ClampUpperLimit(int& value, int lower);
     void AfterFixedFontChange(bool titles);
     void CopyParentFont();
     void ScaleColumnWidths(int multiplier, int divisor);
@@ -689,7 +634,6 @@ private:
     void FollowClientArea();
     void SynchronizeFrom(const TOrvoCustomDBGrid& source);
     void SnapRowsToWholeLines();
-    static int ColumnIndexBeforeMove(int col, int fromIndex, int toIndex);
     void ReportRowResize();
     bool DelayApplies(TOrvoDBGridOptionEx delayOption) const;
     bool DelayApplies(TOrvoDBGridOptionExt delayOption) const;

@@ -458,16 +458,11 @@ void TOrvoCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
         // A refused move (onto an automatic column) leaves the column in place; the base has
         // already carried the current cell along, so it goes back to where it was.
         if (moved->Index() == from && from != to)
-            SetCol(ColumnIndexBeforeMove(Col(), fromIndex, toIndex));
+            SetCol(MovedIndex(Col(), toIndex, fromIndex)); // the move undone
     }
     if (OnColumnMoved)
         OnColumnMoved(this, from, to);
     SynchronizeNextGrids();
-}
-
-int TOrvoCustomDBGrid::ColumnIndexBeforeMove(int col, int fromIndex, int toIndex)
-{
-    return MovedIndex(col, toIndex, fromIndex);
 }
 
 void TOrvoCustomDBGrid::TopLeftChanged()

@@ -9,6 +9,7 @@
 #include "grid/columns/torvocolumntitle.h"
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/torvogriddatalink.h"
+#include "grid/dbgrid/torvogridrowlayout.h"
 #include "grid/painting/torvogridstyle.h"
 #include "grid/scrolling/torvoscrollprop.h"
 #include "grid/totals/torvocolumntotalfields.h"
@@ -24,7 +25,6 @@
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
 
-#include <QFontMetrics>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -38,11 +38,6 @@ namespace {
 
 /// Milliseconds between looks at a lock that holds a deferred layout pass off.
 constexpr int DeferredLayoutRetryDelay = 20;
-
-int LineHeightOf(const TFont& font)
-{
-    return QFontMetrics(font.ToQFont()).height();
-}
 
 } // namespace
 
@@ -155,8 +150,9 @@ void TOrvoCustomDBGrid::InternalLayout()
     } else {
         TCustomGrid::SetFixedCols(d->FIndicatorOffset);
     }
-    d->FTitleOffset = CalcTitleRowCount();
-    d->FBottom = CalcBottomRegion();
+    const TOrvoGridRowLayout rows(*this);
+    d->FTitleOffset = rows.TitleRowCount();
+    d->FBottom = rows.BottomRegion();
     UpdateRowCount();
     MoveOffHiddenColumn();
     UpdateScrollBar();
@@ -257,32 +253,6 @@ void TOrvoCustomDBGrid::SettleFrozenColumns()
     d->FFixedColsProperty = frozen;
 }
 
-int TOrvoCustomDBGrid::CalcTitleRowCount() const
-{
-    if (!d->FOptions.Contains(dgTitles))
-        return 0;
-    int depth = 0;
-    for (const TOrvoColumn* column : d->FShownColumns)
-        depth = std::max(depth, column->ColumnDepth());
-    return 1 + depth;
-}
-
-TOrvoCustomDBGrid::TBottomRegion TOrvoCustomDBGrid::CalcBottomRegion() const
-{
-    TBottomRegion region;
-    if (d->FOptionsEx.Contains(dgTotalValues)) {
-        for (int i = 0; i < d->FColumns->Count(); ++i)
-            region.Values = std::max(region.Values, d->FColumns->Items(i)->TotalValues()->Count());
-    }
-    region.Header = d->FOptionsEx.Contains(dgTotalHeader) ? 1 : 0;
-    const TOrvoTotalDataLink* totalsLink = d->FTotals->DataLink();
-    if (d->FOptionsEx.Contains(dgTotalFields) && totalsLink->Active())
-        region.Fields = totalsLink->RecordCount();
-    region.Footer = d->FOptionsEx.Contains(dgTotalFooter) ? 1 : 0;
-    region.Blank = d->FOptionsEx.Contains(dgBlankRow) ? 1 : 0;
-    return region;
-}
-
 TOrvoCustomDBGrid::TBottomRowKind TOrvoCustomDBGrid::BottomRowKind(int index) const
 {
     if (index < d->FBottom.Blank)
@@ -334,148 +304,9 @@ int TOrvoCustomDBGrid::HorzLineWidth() const
     return d->FOptions.Contains(dgRowLines) ? GridLineWidth() : 0;
 }
 
-// --- Row heights ---------------------------------------------------------------------------------
-
-int TOrvoCustomDBGrid::TitleHeightOf(const TOrvoColumn* column) const
-{
-    return LineHeightOf(column->Title()->Font()) * d->FTitleLinesCount + d->FGridStyle->TitleRowSpace() +
-           column->Title()->HeaderLevels() * d->FHeaderBandHeight;
-}
-
-std::vector<int> TOrvoCustomDBGrid::CalcTitleHeights() const
-{
-    const int rows = d->FTitleOffset;
-    std::vector<int> heights(size_t(rows), 0);
-    const auto allAncestorsExpanded = [](const TOrvoColumn* column) {
-        for (const TOrvoColumn* parent = column->ParentColumn(); parent; parent = parent->ParentColumn())
-            if (!parent->Expanded())
-                return false;
-        return true;
-    };
-    // Expanded parents set the heights of their own rows first...
-    for (int i = 0; i < d->FColumns->Count(); ++i) {
-        const TOrvoColumn* column = d->FColumns->Items(i);
-        const int depth = column->ColumnDepth();
-        if (depth < rows && column->HasSubColumns() && column->Expanded() && allAncestorsExpanded(column))
-            heights[size_t(depth)] = std::max(heights[size_t(depth)], TitleHeightOf(column));
-    }
-    // ...then a title spanning down to the last row takes what it still needs there.
-    for (int i = 0; i < d->FColumns->Count(); ++i) {
-        const TOrvoColumn* column = d->FColumns->Items(i);
-        const int depth = column->ColumnDepth();
-        if (depth >= rows || (column->HasSubColumns() && column->Expanded()) || !allAncestorsExpanded(column))
-            continue;
-        int above = 0;
-        for (int level = depth; level < rows - 1; ++level)
-            above += heights[size_t(level)];
-        heights[size_t(rows - 1)] = std::max(heights[size_t(rows - 1)], TitleHeightOf(column) - above);
-    }
-    if (rows > 0 && heights[0] == 0)
-        heights[0] = LineHeightOf(d->FTitleFont) * d->FTitleLinesCount + d->FGridStyle->TitleRowSpace();
-    return heights;
-}
-
-int TOrvoCustomDBGrid::TallestTotalLine() const
-{
-    int tallest = 0;
-    const auto measure = [&tallest](const TOrvoColumnTotal* total) {
-        tallest = std::max(tallest, LineHeightOf(total->Font()));
-    };
-    for (int i = 0; i < d->FColumns->Count(); ++i) {
-        const TOrvoColumn* column = d->FColumns->Items(i);
-        if (d->FOptionsEx.Contains(dgTotalHeader))
-            measure(column->TotalHeader());
-        if (d->FOptionsEx.Contains(dgTotalValues))
-            for (int k = 0; k < column->TotalValues()->Count(); ++k)
-                measure(column->TotalValues()->Items(k));
-        if (d->FOptionsEx.Contains(dgTotalFields))
-            measure(column->TotalFields());
-        if (d->FOptionsEx.Contains(dgTotalFooter))
-            measure(column->TotalFooter());
-    }
-    return tallest;
-}
-
-int TOrvoCustomDBGrid::CalcTotalRowHeight() const
-{
-    // Every total row is as high as the tallest font among the totals shown.
-    const int tallest = TallestTotalLine();
-    const int line = tallest > 0 ? tallest : LineHeightOf(d->FTotals->Font());
-    return line * d->FTotals->LinesCount() + d->FGridStyle->TotalRowSpace();
-}
-
-int TOrvoCustomDBGrid::DataAreaRowCapacity() const
-{
-    const int line = HorzLineWidth();
-    int used = 0;
-    for (int row = 0; row < d->FTitleOffset && row < RowCount(); ++row)
-        used += std::max(0, RowHeights(row)) + line;
-    used += (d->FBottom.Count() - d->FBottom.Blank) * (d->FTotalRowHeight + line);
-    return std::max(1, (viewport()->height() - used) / std::max(1, DefaultRowHeight() + line));
-}
-
 void TOrvoCustomDBGrid::UpdateRowCount()
 {
-    if (d->FUpdatingRowCount)
-        return;
-    d->FUpdatingRowCount = true;
-    const auto done = qScopeGuard([this] { d->FUpdatingRowCount = false; });
-    const int oldRowCount = RowCount();
-    const int line = HorzLineWidth();
-    d->FTextLineHeight = LineHeightOf(Font());
-    d->FHeaderBandHeight =
-        d->FOptions.Contains(dgTitles) && d->FOptions.Contains(dgTitleHeaders)
-            ? LineHeightOf(d->FHeaderFont) * d->FHeaderLinesCount + d->FGridStyle->HeaderRowSpace() + line
-            : 0;
-    d->FTotalRowHeight = d->FBottom.Count() > d->FBottom.Blank ? CalcTotalRowHeight() : 0;
-    SetDefaultRowHeight(line + d->FTextLineHeight * d->FLinesCount + d->FGridStyle->DataRowSpace());
-    d->FRowHeightsComputedSinceReport = true;
-
-    const int fixedRows = d->FTitleOffset + d->FBottom.Count() + 1;
-    if (RowCount() < fixedRows)
-        SetRowCount(fixedRows);
-    TCustomGrid::SetFixedRows(d->FTitleOffset);
-    const std::vector<int> titleHeights = CalcTitleHeights();
-    for (int row = 0; row < d->FTitleOffset; ++row)
-        SetRowHeights(row, titleHeights[size_t(row)]);
-
-    int records = 0;
-    if (d->FDataLink->Active()) {
-        d->FDataLink->SetBufferCount(DataAreaRowCapacity());
-        records = d->FDataLink->RecordCount();
-    }
-    SetRowCount(std::max(1, records) + d->FTitleOffset + d->FBottom.Count());
-    ApplyRowHeights(records);
-    if (RowCount() != oldRowCount)
-        InvalidateGrid();
-}
-
-void TOrvoCustomDBGrid::ApplyRowHeights(int bufferedRecords)
-{
-    const int line = HorzLineWidth();
-    const std::vector<int> titleHeights = CalcTitleHeights();
-    for (int row = 0; row < d->FTitleOffset; ++row)
-        SetRowHeights(row, titleHeights[size_t(row)]);
-    const int firstBottom = FirstBottomRow();
-    for (int row = d->FTitleOffset; row < firstBottom; ++row)
-        SetRowHeights(row, DefaultRowHeight());
-    if (d->FBottom.Count() == 0)
-        return;
-    int left = viewport()->height();
-    for (int row = 0; row < d->FTitleOffset; ++row)
-        left -= titleHeights[size_t(row)] + line;
-    left -= (d->FBottom.Count() - d->FBottom.Blank) * (d->FTotalRowHeight + line);
-    left -= std::max(1, bufferedRecords) * (DefaultRowHeight() + line);
-    // Where no scroll bar or 3-D border closes the bottom, the last total row's line
-    // would double the frame's: it is pushed just out of sight.
-    const bool bottomEdge = !horizontalScrollBar()->isVisible() && !ThemedFixedCells() &&
-                            !(BorderStyle() == bsSingle && d->FCtl3D);
-    if (bottomEdge)
-        ++left;
-    for (int index = 0; index < d->FBottom.Count(); ++index) {
-        const bool blank = BottomRowKind(index) == brBlank;
-        SetRowHeights(firstBottom + index, blank ? std::max(0, left) - line : d->FTotalRowHeight);
-    }
+    TOrvoGridRowLayout(*this).UpdateRowCount();
 }
 
 void TOrvoCustomDBGrid::MoveToActiveRecord()

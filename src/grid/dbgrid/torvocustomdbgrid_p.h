@@ -6,6 +6,7 @@
 #include "grid/columns/torvogridstretching.h"
 #include "grid/dbgrid/torvocustomdbgrid.h"
 #include "grid/dbgrid/torvogriddelayedupdates.h"
+#include "grid/dbgrid/torvogridrowlayout.h"
 #include "grid/dbgrid/torvomastergridchain.h"
 #include "grid/scrolling/torvogridscrollbars.h"
 
@@ -23,7 +24,6 @@ class TBitmap;
 
 struct TOrvoCustomDBGridPrivate
 {
-    using TBottomRegion = TOrvoCustomDBGrid::TBottomRegion;
     using TFilterRecordEvent = TOrvoCustomDBGrid::TFilterRecordEvent;
     static constexpr TOrvoResizeOptions DefaultResizeOptions = TOrvoCustomDBGrid::DefaultResizeOptions;
     static constexpr TOrvoHintOptions DefaultHintOptions = TOrvoCustomDBGrid::DefaultHintOptions;
@@ -67,7 +67,7 @@ struct TOrvoCustomDBGridPrivate
     int FParentFontHeight = 0; // the font height the column widths were last scaled for
     int FIndicatorOffset = 1;
     int FTitleOffset = 1;
-    TBottomRegion FBottom;
+    TOrvoGridBottomRegion FBottom;
     int FHeaderBandHeight = 0;
     int FTextLineHeight = 0;
     int FTotalRowHeight = 0;

@@ -29,6 +29,14 @@ namespace {
 constexpr int MinIndicatorWidth = 11;
 constexpr int NoLimit = -1;
 
+/// An upper limit that follows `lower` only while both are real limits: -1 means
+/// "none", and a clamp meant for a real limit must not turn it into one.
+void ClampUpperLimit(int& value, int lower)
+{
+    if (value != NoLimit && lower != NoLimit && value < lower)
+        value = lower;
+}
+
 } // namespace
 
 // --- Colours --------------------------------------------------------------------------------
@@ -538,14 +546,6 @@ void TOrvoCustomDBGrid::SetIndicatorWidth(int value)
         LayoutChanged();
         RefreshEditor();
     }
-}
-
-/// A lower limit that follows `upper` only while both are real limits: -1 means
-/// "none", and a clamp meant for a real limit must not turn it into one.
-void TOrvoCustomDBGrid::ClampUpperLimit(int& value, int lower)
-{
-    if (value != NoLimit && lower != NoLimit && value < lower)
-        value = lower;
 }
 
 void TOrvoCustomDBGrid::SetDefaultWidthMax(int value)

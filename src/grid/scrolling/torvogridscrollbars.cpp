@@ -46,7 +46,7 @@ bool TOrvoGridScrollBars::VerticalBarFits(int visible) const
         return visible >= FGrid.d->FSequenceRecordCount;
     if (FGrid.DataSet()->IsSequenced())
         return visible >= FGrid.DataSet()->RecordCount();
-    return FGrid.d->FDataLink->RecordCount() < FGrid.DataAreaRowCapacity();
+    return FGrid.d->FDataLink->RecordCount() < TOrvoGridRowLayout(FGrid).DataAreaRowCapacity();
 }
 
 TOrvoGridScrollBars::TScrollInfo TOrvoGridScrollBars::CalcVerticalBar(int visible) const

@@ -31,69 +31,63 @@ void TOrvoColumnTotal::NotifyChanged(bool allItems)
 
 // --- Values that follow a default until set ---------------------------------------------------
 
+TAlignment TOrvoColumnTotal::DefaultAlignment() const
+{
+    return FColumn ? FColumn->Alignment() : taLeftJustify;
+}
+
 TAlignment TOrvoColumnTotal::Alignment() const
 {
-    if (FAssigned.Contains(avAlignment))
-        return FAlignment;
-    return FColumn ? FColumn->Alignment() : taLeftJustify;
+    return FAlignment.OrElse([this] { return DefaultAlignment(); });
 }
 
 void TOrvoColumnTotal::SetAlignment(TAlignment value)
 {
-    if (FAssigned.Contains(avAlignment) && FAlignment == value)
-        return;
-    FAlignment = value;
-    FAssigned.Include(avAlignment);
-    NotifyChanged();
+    if (FAlignment.Set(value))
+        NotifyChanged();
 }
 
 bool TOrvoColumnTotal::IsAlignmentStored() const
 {
-    return FAssigned.Contains(avAlignment) && FAlignment != (FColumn ? FColumn->Alignment() : taLeftJustify);
+    return FAlignment.DiffersFrom(DefaultAlignment());
 }
 
-TColor TOrvoColumnTotal::Color() const
+TColor TOrvoColumnTotal::DefaultColor() const
 {
-    if (FAssigned.Contains(avColor))
-        return FColor;
     const TOrvoCustomDBGrid* grid = Grid();
     return grid ? grid->Totals()->Color() : clBtnFace;
 }
 
+TColor TOrvoColumnTotal::Color() const
+{
+    return FColor.OrElse([this] { return DefaultColor(); });
+}
+
 void TOrvoColumnTotal::SetColor(TColor value)
 {
-    if (FAssigned.Contains(avColor) && FColor == value)
-        return;
-    FColor = value;
-    FAssigned.Include(avColor);
-    NotifyChanged();
+    if (FColor.Set(value))
+        NotifyChanged();
 }
 
 bool TOrvoColumnTotal::IsColorStored() const
 {
-    if (!FAssigned.Contains(avColor))
-        return false;
-    const TOrvoCustomDBGrid* grid = Grid();
-    return FColor != (grid ? grid->Totals()->Color() : clBtnFace);
+    return FColor.DiffersFrom(DefaultColor());
 }
 
 TFont TOrvoColumnTotal::Font() const
 {
-    if (FAssigned.Contains(avFont))
-        return FFont;
-    if (const TOrvoCustomDBGrid* grid = Grid())
-        return grid->Totals()->Font();
-    return FColumn ? FColumn->Font() : FFont;
+    return FFont.OrElse([this] {
+        if (const TOrvoCustomDBGrid* grid = Grid())
+            return grid->Totals()->Font();
+        return FColumn ? FColumn->Font() : FFont.Value();
+    });
 }
 
 void TOrvoColumnTotal::SetFont(const TFont& value)
 {
-    if (FAssigned.Contains(avFont) && FFont == value)
-        return;
-    FFont = value;
-    FAssigned.Include(avFont);
     // The total rows are as high as their tallest font.
-    NotifyChanged(true);
+    if (FFont.Set(value))
+        NotifyChanged(true);
 }
 
 // --- Plain settings ---------------------------------------------------------------------------
@@ -295,6 +289,9 @@ QString TOrvoColumnTotal::DisplayName() const
 void TOrvoColumnTotal::RestoreDefaults()
 {
     FAssigned = {};
+    FAlignment.Forget();
+    FColor.Forget();
+    FFont.Forget();
     FCaption.clear();
     FEllipsis = true;
     FWordWrap = true;

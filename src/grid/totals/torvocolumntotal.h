@@ -3,6 +3,7 @@
 #include "grid/columns/columnenums.h"
 #include "platform/core/tcollection.h"
 #include "platform/core/tcolor.h"
+#include "platform/core/townvalue.h"
 #include "platform/data/tfield.h"
 #include "platform/graphics/tfont.h"
 
@@ -56,7 +57,7 @@ public:
     void SetFont(const TFont& value);
     Q_INVOKABLE bool IsAlignmentStored() const;
     Q_INVOKABLE bool IsColorStored() const;
-    Q_INVOKABLE bool IsFontStored() const { return FAssigned.Contains(avFont); }
+    Q_INVOKABLE bool IsFontStored() const { return FFont.IsSet(); }
 
     bool Ellipsis() const { return FEllipsis; }
     void SetEllipsis(bool value);
@@ -103,10 +104,7 @@ public:
 protected:
     enum TAssignedValue
     {
-        avAlignment,
-        avColor,
-        avCaption,
-        avFont
+        avCaption
     };
 
     template <typename T> void Store(T& field, const T& value)
@@ -137,12 +135,14 @@ protected:
 private:
     /// The dataset the field is looked up in: the totals dataset or the grid's.
     TDataSet* SourceDataSet() const;
+    TAlignment DefaultAlignment() const;
+    TColor DefaultColor() const;
 
     TOrvoColumn* FColumn;
     mutable QPointer<TField> FField;
-    TAlignment FAlignment = taLeftJustify;
-    TColor FColor = clBtnFace;
-    TFont FFont;
+    TOwnValue<TAlignment> FAlignment{taLeftJustify};
+    TOwnValue<TColor> FColor{clBtnFace};
+    TOwnValue<TFont> FFont;
     bool FEllipsis = true;
     QString FFieldName;
     QString FHint;

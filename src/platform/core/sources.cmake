@@ -5,6 +5,7 @@ set(ORVO_AREA_HEADERS
     tdatetime.h
     texceptionhandler.h
     tscopecleanup.h
+    townvalue.h
     tset.h
     tvariant.h
 )
