@@ -9,15 +9,10 @@
 #include "platform/graphics/tfont.h"
 #include "platform/gridbase/tcustomgrid.h"
 
-#include <QMenu>
-#include <QPointer>
-
-#include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
-class QTimer;
+class QMenu;
 
 namespace orvo {
 
@@ -621,8 +616,6 @@ private:
     void RefreshEditor();
     bool FixedCellsRefreshFrame() const;
     void RepaintFillerCell();
-    void SetupReference(QPointer<QMenu>& reference, QMenu* value);
-    void SetupReference(QPointer<TCustomImageList>& reference, TCustomImageList* value);
     // Row moves of the keyboard, through the link.
     bool MoveRowByKey(int key, TShiftState shift);
     void MoveDataSetBy(int distance);
