@@ -103,6 +103,7 @@
 #include "platform/data/tintegerfield.h"
 #include "platform/data/tlargeintfield.h"
 #include "platform/data/tmemofield.h"
+#include "platform/data/torvodbcustomdata.h"
 #include "platform/data/tnumericfield.h"
 #include "platform/data/trecordbuffer.h"
 #include "platform/data/tsmallintfield.h"
