@@ -89,6 +89,7 @@ private slots:
     void locateFindsByTheMatchingRules_data();
     void locateFindsByTheMatchingRules();
     void locateOnSortedKeysSearchesByHalves();
+    void locateReadsValuesAsTheFieldHoldsThem();
     void locateFiresBeforeScrollEvenWhenNothingIsFound();
     void lookupLeavesCursorAndStateAlone();
     void changedCountRaisesAndReopeningRecovers_data();
@@ -422,6 +423,19 @@ void TestCustomData::locateOnSortedKeysSearchesByHalves()
     c.Data.SetFiltered(true);
     QVERIFY(c.Data.Locate(QStringLiteral("Id"), 78, {}));
     QCOMPARE(c.Data.RecNo(), 79);
+}
+
+void TestCustomData::locateReadsValuesAsTheFieldHoldsThem()
+{
+    TCities c;
+    c.Data.Rows[59][0] = QStringLiteral("60"); // an integer field's value given as text
+    QVERIFY(c.Data.Locate(QStringLiteral("Id"), 60, {}));
+    QCOMPARE(c.Data.RecNo(), 60);
+    // A number too large for the field is refused, not wrapped into the one sought.
+    c.Data.Rows[5][0] = (qint64(1) << 32) + 11;
+    QCOMPARE(ErrorOf<EDatabaseError>([&] { c.Data.Locate(QStringLiteral("Id"), 11, {}); }),
+             QStringLiteral("Value 4294967307 of field 'Id' is not a 32-bit integer"));
+    QCOMPARE(c.Data.RecNo(), 60);
 }
 
 void TestCustomData::locateFiresBeforeScrollEvenWhenNothingIsFound()

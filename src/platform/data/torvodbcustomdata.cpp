@@ -29,19 +29,20 @@ bool IsIntegerType(TFieldType type)
 }
 
 /// A value as a data field of this dataset holds it: text or a 32-bit integer. A number
-/// that does not fit is refused rather than wrapped into another number.
-TVariant SlotValue(const TField* field, const TVariant& value)
+/// that does not fit is refused rather than wrapped into another number. A value already in
+/// that form is passed on as it is: Locate reads every record this way.
+TVariant SlotValue(const TField* field, TVariant&& value)
 {
     if (value.IsClear())
         return TVariant::Null();
     if (!IsIntegerType(field->DataType()))
-        return TVariant(value.AsString());
+        return value.IsString() ? std::move(value) : TVariant(value.AsString());
     const qint64 number = value.AsInt64();
-    if (number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
+    if (!TOrvoDBCustomData::FitsInteger(number))
         throw EDatabaseError(QStringLiteral("Value %1 of field '%2' is not a 32-bit integer")
                                  .arg(number)
                                  .arg(field->DisplayName()));
-    return TVariant(number);
+    return value.VarType() == varInt64 ? std::move(value) : TVariant(number);
 }
 
 } // namespace
@@ -264,7 +265,7 @@ TVariant TOrvoDBCustomData::SourceValue(qint64 index, const TField* field)
 {
     TVariant value = TVariant::Null();
     InternalGetFieldValue(index, field, value);
-    return SlotValue(field, value);
+    return SlotValue(field, std::move(value));
 }
 
 void TOrvoDBCustomData::SetFieldData(TField* field, const TVariant& value)
@@ -280,7 +281,7 @@ void TOrvoDBCustomData::SetFieldData(TField* field, const TVariant& value)
     CheckSourceType(field);
     if (field->ReadOnly() && State() != dsSetKey && State() != dsFilter)
         throw EDatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(field->DisplayName()));
-    const TVariant stored = SlotValue(field, value);
+    const TVariant stored = SlotValue(field, TVariant(value));
     NoteModified(field);
     TDataSet::SetFieldData(field, stored);
 }

@@ -5,6 +5,8 @@
 
 #include <QPointer>
 
+#include <limits>
+
 #include <vector>
 
 namespace orvo {
@@ -76,6 +78,11 @@ public:
                     const QString& resultFields) override;
     void DataEvent(TDataEvent event, TField* field = nullptr, int info = 0) override;
 
+    /// Whether a number fits the 32-bit integer fields this dataset holds.
+    static bool FitsInteger(qint64 number)
+    {
+        return number >= std::numeric_limits<qint32>::min() && number <= std::numeric_limits<qint32>::max();
+    }
     /// The bookmark bytes of the record at `index`.
     static QByteArray BookmarkOfIndex(qint64 index);
     /// The index a bookmark names; -1 for bytes that are no bookmark of this class.

@@ -114,9 +114,24 @@ qint64 TOrvoDBCustomData::SearchByHalves(const TKeySearch& search)
 
 qint64 TOrvoDBCustomData::SearchInOrder(const TKeySearch& search)
 {
-    for (qint64 index = 0; index < FRecordCount; ++index)
+    // One exact key of the kind its field holds is by far the most common locate, and this
+    // loop reads every record: a value of that same kind is compared as it comes.
+    const TField* field = search.Fields.size() == 1 ? search.Fields.front() : nullptr;
+    const TVarType kind = IsStringFieldType(field ? field->DataType() : ftUnknown) ? varString : varInt64;
+    const bool quick = field && search.Options.IsEmpty() && search.Keys.VarType() == kind;
+    for (qint64 index = 0; index < FRecordCount; ++index) {
+        if (quick) {
+            TVariant value = TVariant::Null();
+            InternalGetFieldValue(index, field, value);
+            if (value.VarType() == kind && (kind == varString || FitsInteger(value.AsInt64()))) {
+                if (value == search.Keys)
+                    return index;
+                continue;
+            }
+        }
         if (LocateKeysMatch(SourceKeyValues(search, index), search.Keys, search.Options))
             return index;
+    }
     return -1;
 }
 
