@@ -8,6 +8,8 @@
 #include "platform/data/tfieldtype.h"
 #include "platform/data/tlocatekeys.h"
 
+#include <optional>
+
 namespace orvo {
 
 namespace {
@@ -115,16 +117,31 @@ qint64 TOrvoDBCustomData::SearchByHalves(const TKeySearch& search)
 qint64 TOrvoDBCustomData::SearchInOrder(const TKeySearch& search)
 {
     // One exact key of the kind its field holds is by far the most common locate, and this
-    // loop reads every record: a value of that same kind is compared as it comes.
+    // loop reads every record: a value of that same kind is compared as it comes, a number
+    // as a number, in one variant reused from record to record.
     const TField* field = search.Fields.size() == 1 ? search.Fields.front() : nullptr;
     const TVarType kind = IsStringFieldType(field ? field->DataType() : ftUnknown) ? varString : varInt64;
     const bool quick = field && search.Options.IsEmpty() && search.Keys.VarType() == kind;
+    const qint64 keyNumber = quick && kind == varInt64 ? search.Keys.AsInt64() : 0;
+    // Whether a value matches the key; nullopt when it is of another kind (or a number no
+    // 32-bit field holds), for the general rules to decide.
+    const auto quickMatch = [&](const TVariant& value) -> std::optional<bool> {
+        if (value.VarType() != kind)
+            return std::nullopt;
+        if (kind == varString)
+            return value == search.Keys;
+        const qint64 number = value.AsInt64();
+        if (!FitsInteger(number))
+            return std::nullopt;
+        return number == keyNumber;
+    };
+    TVariant value;
     for (qint64 index = 0; index < FRecordCount; ++index) {
         if (quick) {
-            TVariant value = TVariant::Null();
+            value = TVariant::Null();
             InternalGetFieldValue(index, field, value);
-            if (value.VarType() == kind && (kind == varString || FitsInteger(value.AsInt64()))) {
-                if (value == search.Keys)
+            if (const std::optional<bool> match = quickMatch(value)) {
+                if (*match)
                     return index;
                 continue;
             }
