@@ -9,6 +9,7 @@
 #include "platform/data/tfielddefs.h"
 #include "platform/data/tfields.h"
 #include "platform/data/tintegerfield.h"
+#include "platform/data/tstringfield.h"
 
 #include <QtTest>
 
@@ -66,6 +67,21 @@ protected:
     }
 };
 
+/// A list of texts shown through one persistent field the program makes.
+class TListData : public TOrvoDBCustomData
+{
+public:
+    QStringList Items;
+    void ForceCount(qint64 count) { SetRecordCount(count); }
+
+protected:
+    void DoGetRecordCount(qint64& count) override { count = Items.size(); }
+    void InternalGetFieldValue(qint64 index, const TField*, TVariant& value) override
+    {
+        value = Items.at(int(index));
+    }
+};
+
 } // namespace
 
 class TestCustomData : public QObject
@@ -99,6 +115,7 @@ private slots:
     void valuesTravelByFieldType();
     void textLongerThanItsSizeIsReadWhole();
     void changedFieldListRefetchesTheWindow();
+    void persistentFieldsDescribeASourceWithoutDefinitions();
 };
 
 void TestCustomData::openFillsTheWindowAndNotifiesTheLink()
@@ -606,6 +623,33 @@ void TestCustomData::changedFieldListRefetchesTheWindow()
     c.Data.Rows[0][1] = QStringLiteral("Changed once more");
     c.Data.DataEvent(deLayoutChange);
     QCOMPARE(c.Data.FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Changed meanwhile"));
+}
+
+void TestCustomData::persistentFieldsDescribeASourceWithoutDefinitions()
+{
+    TListData data;
+    data.Items = {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")};
+    auto* item = new TStringField(&data);
+    item->SetFieldName(QStringLiteral("Item"));
+    item->SetSize(10);
+    item->SetReadOnly(true);
+    item->SetDataSet(&data);
+    data.Open();
+    QCOMPARE(data.FieldDefs()->Count(), 1);
+    QCOMPARE(data.FieldDefs()->Items(0)->Size(), 10);
+    QVERIFY(data.FieldDefs()->Items(0)->Attributes().Contains(faReadonly));
+    QCOMPARE(data.Fields()->Count(), 1);
+    data.Last();
+    QCOMPARE(item->AsString(), QStringLiteral("three"));
+    QCOMPARE(data.RecordCount(), 3);
+    // The count is the source's, taken at open; it cannot be forced while open.
+    QCOMPARE(ErrorOf<EDatabaseError>([&] { data.ForceCount(10); }),
+             QStringLiteral("Cannot perform this operation on an open dataset"));
+    data.Close();
+    QCOMPARE(data.Fields()->Count(), 1); // the persistent field stays
+    data.Items << QStringLiteral("four");
+    data.Open();
+    QCOMPARE(data.RecordCount(), 4);
 }
 
 QTEST_MAIN(TestCustomData)

@@ -42,6 +42,8 @@ namespace orvo {
 ///   of scanning. A descendant that can reorder its source publishes a Q_PROPERTY
 ///   `IndexFieldNames`; this class publishes none, so that only such descendants are
 ///   offered to the grid's sort orders.
+/// - Closing asks the descendant nothing, so this class closes the dataset in its own
+///   destructor and a descendant need not.
 class TOrvoDBCustomData : public TDataSet
 {
     Q_OBJECT
