@@ -28,23 +28,6 @@ bool IsIntegerType(TFieldType type)
     return type == ftInteger || type == ftAutoInc;
 }
 
-/// A value as a data field of this dataset holds it: text or a 32-bit integer. A number
-/// that does not fit is refused rather than wrapped into another number. A value already in
-/// that form is passed on as it is: Locate reads every record this way.
-TVariant SlotValue(const TField* field, TVariant&& value)
-{
-    if (value.IsClear())
-        return TVariant::Null();
-    if (!IsIntegerType(field->DataType()))
-        return value.IsString() ? std::move(value) : TVariant(value.AsString());
-    const qint64 number = value.AsInt64();
-    if (!TOrvoDBCustomData::FitsInteger(number))
-        throw EDatabaseError(QStringLiteral("Value %1 of field '%2' is not a 32-bit integer")
-                                 .arg(number)
-                                 .arg(field->DisplayName()));
-    return value.VarType() == varInt64 ? std::move(value) : TVariant(number);
-}
-
 } // namespace
 
 TOrvoDBCustomData::TOrvoDBCustomData(QObject* owner) : TDataSet(owner) {}
@@ -126,6 +109,21 @@ void TOrvoDBCustomData::CheckSourceCount()
                 .arg(objectName())
                 .arg(count)
                 .arg(FRecordCount));
+}
+
+// A value already in its field's form is passed on as it is: Locate reads every record this way.
+TVariant TOrvoDBCustomData::SlotValue(const TField* field, TVariant&& value)
+{
+    if (value.IsClear())
+        return TVariant::Null();
+    if (!IsIntegerType(field->DataType()))
+        return value.IsString() ? std::move(value) : TVariant(value.AsString());
+    const qint64 number = value.AsInt64();
+    if (!FitsInteger(number))
+        throw EDatabaseError(QStringLiteral("Value %1 of field '%2' is not a 32-bit integer")
+                                 .arg(number)
+                                 .arg(field->DisplayName()));
+    return value.VarType() == varInt64 ? std::move(value) : TVariant(number);
 }
 
 void TOrvoDBCustomData::CheckSourceType(const TField* field)

@@ -80,11 +80,6 @@ public:
                     const QString& resultFields) override;
     void DataEvent(TDataEvent event, TField* field = nullptr, int info = 0) override;
 
-    /// Whether a number fits the 32-bit integer fields this dataset holds.
-    static bool FitsInteger(qint64 number)
-    {
-        return number >= std::numeric_limits<qint32>::min() && number <= std::numeric_limits<qint32>::max();
-    }
     /// The bookmark bytes of the record at `index`.
     static QByteArray BookmarkOfIndex(qint64 index);
     /// The index a bookmark names; -1 for bytes that are no bookmark of this class.
@@ -150,6 +145,14 @@ protected:
     bool FilterHandledBySource() const override { return true; }
 
 private:
+    /// Whether a number fits the 32-bit integer fields this dataset holds.
+    static bool FitsInteger(qint64 number)
+    {
+        return number >= std::numeric_limits<qint32>::min() && number <= std::numeric_limits<qint32>::max();
+    }
+    /// A value as a data field of this dataset holds it: text or a 32-bit integer. A number
+    /// that does not fit is refused rather than wrapped into another number.
+    static TVariant SlotValue(const TField* field, TVariant&& value);
     /// Raises for a data field whose type cannot travel between the source and the dataset.
     static void CheckSourceType(const TField* field);
     /// The source's count as it is now (a negative one as 0).
@@ -193,8 +196,8 @@ private:
     const TRecordBuffer* FStateBuffer = nullptr;
     qint64 FRecordCount = 0;
     qint64 FCurrentIndex = -1;
-    /// Where the next InternalFirst places the cursor (-1 normally; a locate on sorted keys
-    /// starts its scan just before the first candidate).
+    /// Where the next InternalFirst places the cursor: -1, but just before the record a
+    /// locate found in the source, so that the dataset's own scan starts there.
     qint64 FScanStart = -1;
     quint64 FFieldsSignature = 0;
     bool FSignatureTaken = false;
