@@ -31,11 +31,13 @@ int RunReport(const QString& fileName, int repeats, const QString& reportName, c
     TBenchReport report(QCoreApplication::applicationFilePath(), fileName, repeats);
     report.Collect();
     QString markdown = report.Markdown(TBenchPageSection::ReadPage(notesName));
-    // The grid benchmark writes its own section of the same page; keep its figures.
-    const TBenchPageSection grid = TBenchPageSection::Grid();
-    const QString gridSection = grid.Extract(TBenchPageSection::ReadPage(reportName));
-    if (!gridSection.isEmpty())
-        markdown = grid.Merge(markdown, gridSection);
+    // The other benchmarks write their own sections of the same page; keep their figures.
+    const QString previous = TBenchPageSection::ReadPage(reportName);
+    for (const TBenchPageSection& other : {TBenchPageSection::Grid(), TBenchPageSection::CustomData()}) {
+        const QString section = other.Extract(previous);
+        if (!section.isEmpty())
+            markdown = other.Merge(markdown, section);
+    }
     if (reportName.isEmpty())
         QTextStream(stdout) << markdown;
     else

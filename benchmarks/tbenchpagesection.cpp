@@ -19,6 +19,12 @@ TBenchPageSection TBenchPageSection::Grid()
                              QStringLiteral("<!-- bench_grid: end -->"));
 }
 
+TBenchPageSection TBenchPageSection::CustomData()
+{
+    return TBenchPageSection(QStringLiteral("<!-- bench_customdata: begin -->"),
+                             QStringLiteral("<!-- bench_customdata: end -->"));
+}
+
 void TBenchPageSection::Locate(const QString& page, qsizetype& begin, qsizetype& after) const
 {
     begin = page.indexOf(FBegin);

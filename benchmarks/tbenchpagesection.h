@@ -12,6 +12,8 @@ public:
     TBenchPageSection(QString beginMarker, QString endMarker);
     /// The section the grid benchmark writes.
     static TBenchPageSection Grid();
+    /// The section the benchmark of the dataset over an indexed source writes.
+    static TBenchPageSection CustomData();
 
     const QString& BeginMarker() const { return FBegin; }
     const QString& EndMarker() const { return FEnd; }

@@ -104,6 +104,7 @@
 #include "platform/data/tlargeintfield.h"
 #include "platform/data/tmemofield.h"
 #include "platform/data/tnumericfield.h"
+#include "platform/data/torvodbcustomdata.h"
 #include "platform/data/trecordbuffer.h"
 #include "platform/data/tsmallintfield.h"
 #include "platform/data/tstringfield.h"

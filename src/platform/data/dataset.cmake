@@ -19,3 +19,6 @@ list(APPEND ORVO_AREA_SOURCES
     tfielddefs.cpp
     tfields.cpp
 )
+list(APPEND ORVO_AREA_PRIVATE_HEADERS
+    tlocatekeys.h
+)

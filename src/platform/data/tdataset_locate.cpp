@@ -7,6 +7,7 @@
 #include "platform/data/tfields.h"
 #include "platform/data/tfilterexpression.h"
 #include "platform/data/tfilternode.h"
+#include "platform/data/tlocatekeys.h"
 
 namespace orvo {
 
@@ -146,7 +147,9 @@ bool SameKey(const TVariant& value, const TVariant& key, TLocateOptions options,
     return partial ? text.startsWith(keyText) : text == keyText;
 }
 
-bool KeysMatch(const TVariant& values, const TVariant& keys, TLocateOptions options)
+} // namespace
+
+bool LocateKeysMatch(const TVariant& values, const TVariant& keys, TLocateOptions options)
 {
     const bool partialKey = options.Contains(loPartialKey);
     if (values.IsArray() != keys.IsArray())
@@ -162,8 +165,6 @@ bool KeysMatch(const TVariant& values, const TVariant& keys, TLocateOptions opti
             return false;
     return true;
 }
-
-} // namespace
 
 TDataSet::TLocateRequest TDataSet::MakeLocateRequest(const QString& keyFields, const TVariant& keyValues,
                                                      TLocateOptions options) const
@@ -186,12 +187,12 @@ bool TDataSet::LocateMatches(const TLocateRequest& request)
         FFilterBuffer = savedBuffer;
     });
     if (request.Fields.size() == 1)
-        return KeysMatch(request.Fields.front()->AsVariant(), request.Values, request.Options);
+        return LocateKeysMatch(request.Fields.front()->AsVariant(), request.Values, request.Options);
     TVariantArray values;
     values.reserve(request.Fields.size());
     for (const TField* field : request.Fields)
         values.push_back(field->AsVariant());
-    return KeysMatch(VarArrayOf(std::move(values)), request.Values, request.Options);
+    return LocateKeysMatch(VarArrayOf(std::move(values)), request.Values, request.Options);
 }
 
 bool TDataSet::LocateRecord(const TLocateRequest& request, bool checkBrowseMode)
