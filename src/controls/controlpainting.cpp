@@ -6,30 +6,18 @@
 #include "platform/graphics/graphicsenums.h"
 #include "platform/graphics/tcanvas.h"
 
-#include <QMetaProperty>
 #include <QWidget>
 
 namespace orvo {
 
 namespace {
 
-bool booleanProperty(const QObject* object, const char* name)
-{
-    const int index = object->metaObject()->indexOfProperty(name);
-    return index >= 0 && object->metaObject()->property(index).read(object).toBool();
-}
-
-bool hasProperty(const QObject* object, const char* name)
-{
-    return object->metaObject()->indexOfProperty(name) >= 0;
-}
-
 // A group box with a partial background leaves a strip of its parent visible
 // above its frame, so it changes look whenever the parent does.
 bool isPartialGroupBox(const QObject* child)
 {
-    return hasProperty(child, "PartialBackground") && booleanProperty(child, "PartialBackground") &&
-           !booleanProperty(child, "ParentBackground");
+    return PublishedBoolean(child, "PartialBackground").value_or(false) &&
+           !PublishedBoolean(child, "ParentBackground").value_or(false);
 }
 
 } // namespace

@@ -17,8 +17,9 @@ namespace {
 constexpr int kFirstThemedMajor = 6;
 constexpr int kNewerMinor = 2;
 
-// The value of a published Boolean property, or nothing when there is none.
-std::optional<bool> booleanProperty(const QObject* object, const char* name)
+} // namespace
+
+std::optional<bool> PublishedBoolean(const QObject* object, const char* name)
 {
     const QMetaObject* meta = object->metaObject();
     const int index = meta->indexOfProperty(name);
@@ -27,12 +28,10 @@ std::optional<bool> booleanProperty(const QObject* object, const char* name)
     return meta->property(index).read(object).toInt() != 0;
 }
 
-bool hasProperty(const QObject* object, const char* name)
+bool HasPublishedProperty(const QObject* object, const char* name)
 {
     return object->metaObject()->indexOfProperty(name) >= 0;
 }
-
-} // namespace
 
 bool IsWindowsVistaOrLater()
 {
@@ -81,10 +80,10 @@ bool IsTransparentChild(const QObject* control)
 {
     if (!control || ThemesEnabled())
         return false;
-    if (const auto transparent = booleanProperty(control, "Transparent"))
+    if (const auto transparent = PublishedBoolean(control, "Transparent"))
         return *transparent;
-    if (hasProperty(control, "Gradient"))
-        return booleanProperty(control, "ParentBackground").value_or(false);
+    if (HasPublishedProperty(control, "Gradient"))
+        return PublishedBoolean(control, "ParentBackground").value_or(false);
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include <QBrush>
 
 #include <functional>
+#include <optional>
 
 class QObject;
 class QWidget;
@@ -13,6 +14,11 @@ class TCanvas;
 
 // Probes of the running system, answered from the process-wide system profile
 // (TSystemProfile), which is where version, build and theme settings live.
+
+/// The value of `object`'s published Boolean property `name`; nothing when it has none.
+std::optional<bool> PublishedBoolean(const QObject* object, const char* name);
+/// Whether `object` publishes a property `name`, of any type.
+bool HasPublishedProperty(const QObject* object, const char* name);
 
 /// Version 6.0 or later.
 bool IsWindowsVistaOrLater();

@@ -16,12 +16,6 @@
 
 namespace orvo {
 
-namespace {
-
-constexpr int kCaptionIndent = 8;
-
-} // namespace
-
 TOrvoGroupBox::TOrvoGroupBox(QWidget* parent) : TOrvoGroupBox(QString(), parent) {}
 
 TOrvoGroupBox::TOrvoGroupBox(const QString& title, QWidget* parent) : QGroupBox(title, parent)
@@ -186,7 +180,7 @@ QRect TOrvoGroupBox::CaptionBlock(TCanvas& canvas) const
     }
     if (size.isEmpty())
         return QRect();
-    const int left = canvas.RightToLeft() ? width() - size.width() - kCaptionIndent : kCaptionIndent;
+    const int left = canvas.RightToLeft() ? width() - size.width() - CaptionIndent : CaptionIndent;
     return QRect(QPoint(left, 0), size);
 }
 

@@ -26,6 +26,9 @@ class TOrvoGroupBox : public QGroupBox
 public:
     using TNotifyEvent = std::function<void(TOrvoGroupBox* sender)>;
 
+    /// How far the caption (and the check box that may replace it) stands in from the frame's edge.
+    static constexpr int CaptionIndent = 8;
+
     explicit TOrvoGroupBox(QWidget* parent = nullptr);
     TOrvoGroupBox(const QString& title, QWidget* parent = nullptr);
     ~TOrvoGroupBox() override;

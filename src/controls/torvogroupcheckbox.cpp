@@ -12,8 +12,6 @@ namespace orvo {
 
 namespace {
 
-constexpr int kCaptionIndent = 8;
-
 // A widget's own Enabled setting, not the one it inherits from disabled parents:
 // the action must see what the program set on each control.
 bool ownEnabled(const QWidget* widget)
@@ -176,8 +174,8 @@ void TOrvoGroupCheckBox::PlaceCheckBox()
         bounds.setWidth(bounds.width() + metrics.horizontalAdvance(QLatin1Char('0')) / 2 +
                         (ThemesEnabled(FGroupBox) ? 0 : 2));
     const int left = FGroupBox->layoutDirection() == Qt::RightToLeft
-                         ? FGroupBox->width() - bounds.width() - kCaptionIndent
-                         : kCaptionIndent;
+                         ? FGroupBox->width() - bounds.width() - TOrvoGroupBox::CaptionIndent
+                         : TOrvoGroupBox::CaptionIndent;
     bounds.moveLeft(left);
     FControl->setGeometry(bounds);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/graphics/graphicsenums.h"
 #include "platform/graphics/tcanvas.h"
+#include "platform/graphics/widgetstyle.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -14,15 +15,6 @@
 namespace orvo {
 
 namespace {
-
-QStyle* styleFor(const QWidget* widget)
-{
-    if (widget)
-        return widget->style();
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return QApplication::style();
-    return nullptr;
-}
 
 QStyle::State styleState(unsigned state)
 {
@@ -107,7 +99,7 @@ void drawScrollButton(QStyle* style, TCanvas& canvas, const QRect& rect, unsigne
 bool DrawFrameControl(TCanvas& canvas, const QRect& rect, unsigned kind, unsigned state,
                       const QWidget* widget)
 {
-    QStyle* style = styleFor(widget);
+    QStyle* style = StyleFor(widget);
     if (!style || !canvas.Handle() || rect.isEmpty())
         return false;
     switch (kind) {

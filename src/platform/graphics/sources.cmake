@@ -13,6 +13,7 @@ set(ORVO_AREA_HEADERS
     tpen.h
     tscrollbarstyler.h
     tthemeservices.h
+    widgetstyle.h
 )
 set(ORVO_AREA_SOURCES
     colorutils.cpp

@@ -3,6 +3,7 @@
 #include "platform/core/tsystemprofile.h"
 #include "platform/graphics/drawtext.h"
 #include "platform/graphics/tcanvas.h"
+#include "platform/graphics/widgetstyle.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -44,15 +45,6 @@ QStyle::State styleState(TElementState state)
 TElementState stateOf(int part)
 {
     return TElementState(part % 4);
-}
-
-QStyle* styleFor(const QWidget* widget)
-{
-    if (widget)
-        return widget->style();
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return QApplication::style();
-    return nullptr;
 }
 
 struct TDrawContext
@@ -210,7 +202,7 @@ bool TThemeServices::ThemesEnabled() const
 bool TThemeServices::DrawElement(TCanvas& canvas, const TThemedElementDetails& details, const QRect& rect,
                                  const QRect& clipRect, const QWidget* widget) const
 {
-    QStyle* style = styleFor(widget);
+    QStyle* style = StyleFor(widget);
     QPainter* painter = canvas.Handle();
     if (!style || !painter || rect.isEmpty())
         return false;
