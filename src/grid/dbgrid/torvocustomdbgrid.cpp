@@ -66,6 +66,9 @@ TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent, TDeferredParts)
     d->FChain = std::make_unique<TOrvoMasterGridChain>(*this);
     d->FScrollBars = std::make_unique<TOrvoGridScrollBars>(*this);
     d->FStretching = std::make_unique<TOrvoGridStretching>(*this);
+    d->FKeyboard = std::make_unique<TOrvoGridKeyboard>(*this);
+    d->FWheel = std::make_unique<TOrvoGridWheel>(*this);
+    d->FInputMethod = std::make_unique<TOrvoGridInputMethod>(*this);
     CreateGlyphLists();
     d->FOptions = DefaultOptions;
     if (TSystemProfile::Current().IsKorean())

@@ -620,6 +620,35 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
+    // --- Keyboard, wheel and input methods (TOrvoGridKeyboard, TOrvoGridWheel, TOrvoGridInputMethod) ---
+public:
+    /// Makes grid column `col` current, clamped to the scrollable columns; a `direction`
+    /// of 1 or -1 steps over hidden columns that way. The editor's text goes to its own
+    /// field first, and OnColExit and OnColEnter fire around the move.
+    void MoveCol(int col, int direction);
+    /// One record on; `select` lets Shift extend a multi-selection (a plain step clears
+    /// it), `append` adds a record past the last one where the grid may insert. An empty
+    /// record appended or inserted before is taken back instead of moving past it.
+    void NextRow(bool select, bool append);
+    void PriorRow(bool select);
+    /// The modifiers of the last key the grid saw.
+    TShiftState LastShiftState() const;
+
+protected:
+    /// Fire OnColEnter and OnColExit; the column entered gets its input-method settings
+    /// and, with dgAlwaysShowEditor, the editor.
+    virtual void ColEnter();
+    virtual void ColExit();
+    /// Searches the records for Search.Text again: 0 the first match, 1 the next, 2 the
+    /// previous, 3 the last. The grid itself does not search; false for nothing found.
+    virtual bool SearchGrid(int kind);
+    void CharInput(const QString& text) override;
+    void InputMethod(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    friend class TOrvoGridKeyboard;
+    friend class TOrvoGridWheel;
+    friend class TOrvoGridInputMethod;
+
     /// Raised while the grid itself moves the dataset or cancels an edit, so that the
     /// data-change handler does not rebuild lists, sequence or totals for it.
     void BeginBusy();
@@ -678,8 +707,6 @@ private:
     void RepaintFillerCell();
     void SetupReference(QPointer<QMenu>& reference, QMenu* value);
     void SetupReference(QPointer<TCustomImageList>& reference, TCustomImageList* value);
-    // Row moves of the keyboard, through the link.
-    bool MoveRowByKey(int key, TShiftState shift);
     void MoveDataSetBy(int distance);
     /// The bookmark of the link's buffered record `record`; empty for none.
     QString BookmarkOfRecord(int record) const;

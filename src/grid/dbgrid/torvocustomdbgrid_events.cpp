@@ -8,6 +8,7 @@
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "grid/scrolling/torvoscrollprop.h"
+#include "grid/search/torvodbgridsearch.h"
 #include "grid/selection/torvobookmarklist.h"
 #include "grid/totals/torvocolumntotalfields.h"
 #include "grid/totals/torvocolumntotalfooter.h"
@@ -22,6 +23,7 @@
 #include "platform/gridbase/movedindex.h"
 
 #include <QEvent>
+#include <QInputMethodEvent>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -339,44 +341,78 @@ void TOrvoCustomDBGrid::PositionSearchPanel() {}
 
 void TOrvoCustomDBGrid::KeyDown(int& key, TShiftState shift)
 {
-    if (OnKeyDown)
-        OnKeyDown(this, key, shift);
-    if (key == 0)
-        return;
-    if (d->FDataLink->Active()) {
-        if (key == Qt::Key_Escape) {
-            ResetEdit();
-            if (!d->FOptions.Contains(dgAlwaysShowEditor))
-                HideEditor();
-            key = 0;
-            return;
-        }
-        // Rows are records: the keys that change the row move the dataset.
-        if (MoveRowByKey(key, shift)) {
-            key = 0;
-            return;
-        }
-    }
-    TCustomGrid::KeyDown(key, shift);
+    d->FKeyboard->KeyDown(key, shift);
 }
 
 void TOrvoCustomDBGrid::KeyPress(QChar& key)
 {
-    if (OnKeyPress)
-        OnKeyPress(this, key);
-    // Enter closes the editor: what it holds goes to the field now, where the screen shows it.
-    if (key == QLatin1Char('\r') && !d->FOptions.Contains(dgAlwaysShowEditor) && d->FDataLink->Active())
-        d->FDataLink->UpdateRecord();
-    if (!key.isNull())
-        TCustomGrid::KeyPress(key);
+    d->FKeyboard->KeyPress(key);
 }
 
 void TOrvoCustomDBGrid::KeyUp(int& key, TShiftState shift)
 {
-    if (OnKeyUp)
-        OnKeyUp(this, key, shift);
-    if (key != 0)
-        TCustomGrid::KeyUp(key, shift);
+    d->FKeyboard->KeyUp(key, shift);
+}
+
+void TOrvoCustomDBGrid::CharInput(const QString& text)
+{
+    d->FKeyboard->CharInput(text);
+}
+
+void TOrvoCustomDBGrid::InputMethod(QInputMethodEvent* event)
+{
+    if (!d->FInputMethod->InputMethod(event))
+        TCustomGrid::InputMethod(event);
+}
+
+QVariant TOrvoCustomDBGrid::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    QVariant answer;
+    TExceptionHandler::Guard([this, query, &answer] { answer = d->FInputMethod->Query(query); });
+    return answer.isValid() ? answer : TCustomGrid::inputMethodQuery(query);
+}
+
+void TOrvoCustomDBGrid::MoveCol(int col, int direction)
+{
+    d->FKeyboard->MoveCol(col, direction);
+}
+
+void TOrvoCustomDBGrid::NextRow(bool select, bool append)
+{
+    d->FKeyboard->NextRow(select, append);
+}
+
+void TOrvoCustomDBGrid::PriorRow(bool select)
+{
+    d->FKeyboard->PriorRow(select);
+}
+
+TShiftState TOrvoCustomDBGrid::LastShiftState() const
+{
+    return d->FKeyboard->LastShift();
+}
+
+void TOrvoCustomDBGrid::ColEnter()
+{
+    d->FInputMethod->ApplyColumn();
+    // The base carries an open editor along; one the move closed opens again here.
+    if (d->FOptions.Contains(dgAlwaysShowEditor) && !EditorMode())
+        ShowEditor();
+    if (d->FSearch->Options().Contains(soCurrentCol) && d->FSearch->IsHighlighting())
+        d->FSearch->SetText(QString());
+    if (OnColEnter)
+        OnColEnter(this);
+}
+
+void TOrvoCustomDBGrid::ColExit()
+{
+    if (OnColExit)
+        OnColExit(this);
+}
+
+bool TOrvoCustomDBGrid::SearchGrid(int)
+{
+    return false;
 }
 
 void TOrvoCustomDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick)
@@ -404,15 +440,7 @@ void TOrvoCustomDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, i
 
 bool TOrvoCustomDBGrid::DoMouseWheel(TShiftState shift, int delta, const QPoint& pos)
 {
-    bool handled = false;
-    if (OnMouseWheel)
-        OnMouseWheel(this, shift, delta, pos, handled);
-    if (!handled) {
-        const TMouseWheelUpDownEvent& upDown = delta < 0 ? OnMouseWheelDown : OnMouseWheelUp;
-        if (upDown)
-            upDown(this, shift, pos, handled);
-    }
-    return handled || TCustomGrid::DoMouseWheel(shift, delta, pos);
+    return d->FWheel->DoMouseWheel(shift, delta, pos);
 }
 
 void TOrvoCustomDBGrid::ColWidthsChanged()

@@ -7,6 +7,9 @@
 #include "grid/dbgrid/torvocustomdbgrid.h"
 #include "grid/dbgrid/torvogriddelayedupdates.h"
 #include "grid/dbgrid/torvomastergridchain.h"
+#include "grid/input/torvogridinputmethod.h"
+#include "grid/input/torvogridkeyboard.h"
+#include "grid/input/torvogridwheel.h"
 #include "grid/scrolling/torvogridscrollbars.h"
 
 #include <QMetaObject>
@@ -54,6 +57,9 @@ struct TOrvoCustomDBGridPrivate
     std::unique_ptr<TOrvoDBGridPainter> FPainter;
     std::unique_ptr<TOrvoGridScrollBars> FScrollBars;
     std::unique_ptr<TOrvoGridStretching> FStretching;
+    std::unique_ptr<TOrvoGridKeyboard> FKeyboard;
+    std::unique_ptr<TOrvoGridWheel> FWheel;
+    std::unique_ptr<TOrvoGridInputMethod> FInputMethod;
 
     // Locks and counters: 64-bit, so that no amount of nesting wraps them.
     qint64 FUpdateLock = 0;
