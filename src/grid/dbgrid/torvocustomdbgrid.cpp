@@ -126,6 +126,7 @@ TOrvoCustomDBGrid::~TOrvoCustomDBGrid()
     delete d->FGridStyle;
     d->FSelectedCols.reset();
     d->FSelectedRows.reset();
+    d->FSelection.reset();
     delete d->FTreeView;
     delete d->FSearch;
     delete d->FFilterGrid;
@@ -143,6 +144,7 @@ void TOrvoCustomDBGrid::CreateGlyphLists()
 
 void TOrvoCustomDBGrid::CreateOwnedParts()
 {
+    d->FSelection = std::make_unique<TOrvoGridSelection>(*this);
     d->FColumns = CreateColumns();
     d->FFilterGrid = CreateFilterGrid();
     d->FSearch = CreateSearch();

@@ -8,6 +8,7 @@
 #include "grid/dbgrid/torvogriddelayedupdates.h"
 #include "grid/dbgrid/torvomastergridchain.h"
 #include "grid/scrolling/torvogridscrollbars.h"
+#include "grid/selection/torvogridselection.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -54,6 +55,7 @@ struct TOrvoCustomDBGridPrivate
     std::unique_ptr<TOrvoDBGridPainter> FPainter;
     std::unique_ptr<TOrvoGridScrollBars> FScrollBars;
     std::unique_ptr<TOrvoGridStretching> FStretching;
+    std::unique_ptr<TOrvoGridSelection> FSelection; // the selection's state, batch and operations
 
     // Locks and counters: 64-bit, so that no amount of nesting wraps them.
     qint64 FUpdateLock = 0;
