@@ -129,6 +129,7 @@ TOrvoCustomDBGrid::~TOrvoCustomDBGrid()
     delete d->FGridStyle;
     d->FSelectedCols.reset();
     d->FSelectedRows.reset();
+    d->FSelection.reset();
     delete d->FTreeView;
     delete d->FSearch;
     delete d->FFilterGrid;
@@ -146,6 +147,7 @@ void TOrvoCustomDBGrid::CreateGlyphLists()
 
 void TOrvoCustomDBGrid::CreateOwnedParts()
 {
+    d->FSelection = std::make_unique<TOrvoGridSelection>(*this);
     d->FColumns = CreateColumns();
     d->FFilterGrid = CreateFilterGrid();
     d->FSearch = CreateSearch();

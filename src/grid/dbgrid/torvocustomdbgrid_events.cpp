@@ -93,6 +93,7 @@ void TOrvoCustomDBGrid::FlushUpdates()
 {
     if (TDataSet* dataSet = DataSet(); dataSet && dataSet->Active())
         dataSet->CheckBrowseMode();
+    d->FSelection->FlushEvents();
     d->FDelayed->Flush();
 }
 
@@ -103,7 +104,10 @@ bool TOrvoCustomDBGrid::CalcTotalsPass(TCalcPass, bool)
     return false;
 }
 
-void TOrvoCustomDBGrid::CopyCellText(TOrvoColumn*, int) {}
+void TOrvoCustomDBGrid::CopyCellText(TOrvoColumn* column, int flags)
+{
+    d->FSelection->CopyCellText(column, flags);
+}
 
 const QMetaObject* TOrvoCustomDBGrid::GetListClass(TOrvoColumn*)
 {
@@ -160,6 +164,7 @@ void TOrvoCustomDBGrid::PaintColumnCell(const QRect& rect, int dataCol, TOrvoCol
 
 void TOrvoCustomDBGrid::RowSelected(TSelectAction action)
 {
+    d->FSelection->RowsChanged();
     if (OnRowSelect)
         OnRowSelect(this, action);
 }

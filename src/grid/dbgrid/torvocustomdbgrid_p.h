@@ -11,6 +11,7 @@
 #include "grid/input/torvogridkeyboard.h"
 #include "grid/input/torvogridwheel.h"
 #include "grid/scrolling/torvogridscrollbars.h"
+#include "grid/selection/torvogridselection.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -60,6 +61,7 @@ struct TOrvoCustomDBGridPrivate
     std::unique_ptr<TOrvoGridKeyboard> FKeyboard;
     std::unique_ptr<TOrvoGridWheel> FWheel;
     std::unique_ptr<TOrvoGridInputMethod> FInputMethod;
+    std::unique_ptr<TOrvoGridSelection> FSelection; // the selection's state, batch and operations
 
     // Locks and counters: 64-bit, so that no amount of nesting wraps them.
     qint64 FUpdateLock = 0;

@@ -66,8 +66,8 @@ QString TestSelectionLists::BookmarkOfId(qint64 id)
 QList<qint64> TestSelectionLists::SelectedIds()
 {
     QList<qint64> ids;
-    for (const QString& bookmark : Rows()->Bookmarks()) {
-        FCustomers->Table.GotoBookmark(bookmark);
+    for (int i = 0; i < Rows()->Count(); ++i) {
+        FCustomers->Table.GotoBookmark(Rows()->Items(i));
         ids << test::CurrentId(FCustomers->Table);
     }
     return ids;
