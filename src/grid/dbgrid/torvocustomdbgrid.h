@@ -705,6 +705,8 @@ protected:
     /// Searches the records for Search.Text again: 0 the first match, 1 the next, 2 the
     /// previous, 3 the last. The grid itself does not search; false for nothing found.
     virtual bool SearchGrid(int kind);
+    /// The editor starts with the current column's input-method settings.
+    TInplaceEdit* CreateEditor() override;
     void CharInput(const QString& text) override;
     void InputMethod(QInputMethodEvent* event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;

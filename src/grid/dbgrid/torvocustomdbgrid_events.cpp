@@ -21,6 +21,7 @@
 #include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
 #include "platform/gridbase/movedindex.h"
+#include "platform/gridbase/tinplaceedit.h"
 
 #include <QEvent>
 #include <QInputMethodEvent>
@@ -362,6 +363,13 @@ void TOrvoCustomDBGrid::KeyUp(int& key, TShiftState shift)
 void TOrvoCustomDBGrid::CharInput(const QString& text)
 {
     d->FKeyboard->CharInput(text);
+}
+
+TInplaceEdit* TOrvoCustomDBGrid::CreateEditor()
+{
+    TInplaceEdit* editor = TCustomGrid::CreateEditor();
+    d->FInputMethod->ApplyTo(editor);
+    return editor;
 }
 
 void TOrvoCustomDBGrid::InputMethod(QInputMethodEvent* event)

@@ -58,15 +58,18 @@ QVariant TOrvoGridInputMethod::Query(Qt::InputMethodQuery query) const
     }
 }
 
-void TOrvoGridInputMethod::ApplyColumn()
+void TOrvoGridInputMethod::ApplyTo(TInplaceEdit* editor) const
 {
     const TImeMode mode = ColumnMode();
-    const Qt::InputMethodHints hints = HintsOf(mode, FDefaultHints);
-    FGrid.setInputMethodHints(hints);
-    if (TInplaceEdit* editor = FGrid.InplaceEditor()) {
-        editor->setInputMethodHints(hints);
-        editor->setAttribute(Qt::WA_InputMethodEnabled, mode != imDisable);
-    }
+    editor->setInputMethodHints(HintsOf(mode, FDefaultHints));
+    editor->setAttribute(Qt::WA_InputMethodEnabled, mode != imDisable);
+}
+
+void TOrvoGridInputMethod::ApplyColumn()
+{
+    FGrid.setInputMethodHints(HintsOf(ColumnMode(), FDefaultHints));
+    if (TInplaceEdit* editor = FGrid.InplaceEditor())
+        ApplyTo(editor);
     if (FGrid.hasFocus() || (FGrid.InplaceEditor() && FGrid.InplaceEditor()->hasFocus()))
         QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints);
 }

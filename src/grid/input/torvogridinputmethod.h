@@ -8,6 +8,7 @@ class QInputMethodEvent;
 
 namespace orvo {
 
+class TInplaceEdit;
 class TOrvoCustomDBGrid;
 
 /// Input methods over a data grid, for the languages typed by composing characters. The
@@ -29,6 +30,8 @@ public:
     QVariant Query(Qt::InputMethodQuery query) const;
     /// Hands the current column's settings to the grid and its editor.
     void ApplyColumn();
+    /// Hands them to an editor that is being made.
+    void ApplyTo(TInplaceEdit* editor) const;
     /// A composition that starts while the editor is closed opens it and continues there.
     /// False when the event is left to the grid base.
     bool InputMethod(QInputMethodEvent* event);

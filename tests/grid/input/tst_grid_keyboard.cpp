@@ -17,6 +17,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QMessageBox>
 #include <QSignalSpy>
 
@@ -80,6 +81,9 @@ private slots:
     void leftAndRightSkipHiddenColumns();
     void columnEventsFireAroundAMove();
     void spaceTogglesACheckBoxColumn();
+    void theColumnsImeModeSetsTheHints_data();
+    void theColumnsImeModeSetsTheHints();
+    void aCompositionOpensTheEditor();
     void keysWithoutUsableDataDoNothing_data();
     void keysWithoutUsableDataDoNothing();
     void aFailingPostKeepsTheTypedText();
@@ -187,7 +191,7 @@ void TestGridKeyboard::tabWrapsToTheNextRecord()
     const int columns = f.LastCol() - f.FirstCol() + 1;
     for (int i = 1; i < columns; ++i)
         f.Key(backward ? Qt::Key_Backtab : Qt::Key_Tab, backward ? Qt::ShiftModifier : Qt::NoModifier);
-    QCOMPARE(f.Grid.Col(), backward ? f.LastCol() : f.FirstCol());
+    QCOMPARE(f.Grid.Col(), backward ? f.FirstCol() : f.LastCol());
     QCOMPARE(f.CurrentId(), 3);
     f.Key(backward ? Qt::Key_Backtab : Qt::Key_Tab, backward ? Qt::ShiftModifier : Qt::NoModifier);
     QCOMPARE(f.CurrentId(), backward ? 2 : 4);
@@ -464,6 +468,61 @@ void TestGridKeyboard::spaceTogglesACheckBoxColumn()
     QVERIFY(!f.Grid.EditorMode());
 }
 
+// --- Input methods -----------------------------------------------------------------------------------
+
+void TestGridKeyboard::theColumnsImeModeSetsTheHints_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("hints");
+    QTest::newRow("don't care") << int(imDontCare) << true << int(Qt::ImhNone);
+    QTest::newRow("disabled") << int(imDisable) << false << int(Qt::ImhLatinOnly | Qt::ImhPreferLatin);
+    QTest::newRow("alphanumeric") << int(imAlpha) << true << int(Qt::ImhPreferLatin);
+    QTest::newRow("hiragana") << int(imHira) << true << int(Qt::ImhNone);
+}
+
+void TestGridKeyboard::theColumnsImeModeSetsTheHints()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, enabled);
+    QFETCH(int, hints);
+    TKeyGrid f;
+    f.Grid.Columns()->Items(1)->SetImeMode(TImeMode(mode));
+    QVERIFY(f.Show());
+    QVERIFY(f.Grid.testAttribute(Qt::WA_InputMethodEnabled));
+    f.Key(Qt::Key_Right);
+    QCOMPARE(static_cast<QWidget&>(f.Grid).inputMethodQuery(Qt::ImEnabled).toBool(), enabled);
+    QCOMPARE(static_cast<QWidget&>(f.Grid).inputMethodQuery(Qt::ImHints).toInt(), hints);
+    // The editor opened in the column gets the same settings.
+    f.Key(Qt::Key_F2);
+    QVERIFY(f.Grid.EditorMode());
+    QCOMPARE(int(f.Grid.InplaceEditor()->inputMethodHints()), hints);
+    QCOMPARE(f.Grid.InplaceEditor()->testAttribute(Qt::WA_InputMethodEnabled), enabled);
+    // Back in a column that does not care, the grid's own hints return.
+    f.Key(Qt::Key_Escape);
+    f.Key(Qt::Key_Left);
+    QCOMPARE(static_cast<QWidget&>(f.Grid).inputMethodQuery(Qt::ImHints).toInt(), int(Qt::ImhNone));
+}
+
+void TestGridKeyboard::aCompositionOpensTheEditor()
+{
+    TKeyGrid f;
+    QVERIFY(f.Show());
+    f.Key(Qt::Key_Right);
+    QVERIFY(!f.Grid.EditorMode());
+    QInputMethodEvent composing(QStringLiteral("ka"), {});
+    QApplication::sendEvent(&f.Grid, &composing);
+    QVERIFY(f.Grid.EditorMode());
+    QCOMPARE(QApplication::focusWidget(), f.Grid.InplaceEditor());
+    QInputMethodEvent committed;
+    committed.setCommitString(QString::fromUtf8("\u304b"));
+    QApplication::sendEvent(QApplication::focusWidget(), &committed);
+    f.Key(Qt::Key_Return);
+    QCOMPARE(f.Name()->AsString(), QString::fromUtf8("\u304b"));
+    f.Key(Qt::Key_Down);
+    QCOMPARE(f.ChangedRows(), QStringList{QString::fromUtf8("1:\u304b")});
+}
+
 // --- Bad input -----------------------------------------------------------------------------------------
 
 void TestGridKeyboard::keysWithoutUsableDataDoNothing_data()
@@ -501,9 +560,10 @@ void TestGridKeyboard::keysWithoutUsableDataDoNothing()
         QVERIFY(!f.Items.Table.CanModify());
     }
     QVERIFY(f.Show());
-    const QList<TKeyStroke> keys{{Qt::Key_Down, Qt::NoModifier},        {Qt::Key_End, Qt::ControlModifier},
-                                 {Qt::Key_Down, Qt::NoModifier},        {Qt::Key_Insert, Qt::NoModifier},
-                                 {Qt::Key_Delete, Qt::ControlModifier}, {Qt::Key_A, Qt::ControlModifier},
+    // Ctrl+Delete first, while an empty dataset is still empty: Down appends to it.
+    const QList<TKeyStroke> keys{{Qt::Key_Delete, Qt::ControlModifier}, {Qt::Key_Down, Qt::NoModifier},
+                                 {Qt::Key_End, Qt::ControlModifier},    {Qt::Key_Down, Qt::NoModifier},
+                                 {Qt::Key_Insert, Qt::NoModifier},      {Qt::Key_A, Qt::ControlModifier},
                                  {Qt::Key_C, Qt::ControlModifier},      {Qt::Key_Tab, Qt::NoModifier},
                                  {Qt::Key_F2, Qt::NoModifier},          {Qt::Key_PageUp, Qt::NoModifier},
                                  {Qt::Key_Home, Qt::ControlModifier}};

@@ -48,10 +48,10 @@ void TestGridWheel::aNotchMovesTheRecord_data()
     QTest::addColumn<int>("wheelScrollRows");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<int>("notches");  // positive: up, towards the first record
-    QTest::addColumn<int>("distance"); // -1 stands for one screen of records
+    QTest::addColumn<int>("distance"); // records moved; -1 stands for one screen of them
     const int none = Qt::NoModifier;
     QTest::newRow("system lines, down") << 0 << none << -1 << 3;
-    QTest::newRow("system lines, up") << 0 << none << 1 << -3;
+    QTest::newRow("system lines, up") << 0 << none << 1 << 3;
     QTest::newRow("two rows, down twice") << 2 << none << -2 << 4;
     QTest::newRow("one buffer, down") << -1 << none << -1 << -1;
     QTest::newRow("ctrl: one record") << 5 << int(Qt::ControlModifier) << -1 << 1;
