@@ -63,6 +63,7 @@ private slots:
     void keysMoveTheRecordWithTheCell();
     void aResizeKeepsTheRecordTheKeysReached();
     void arrowsAfterAClickMoveFromTheClickedRecord();
+    void sequenceGridModeScrollsTheView();
     void tabWrapsToTheNextRecord_data();
     void tabWrapsToTheNextRecord();
     void downPastTheEndAppends_data();
@@ -170,6 +171,43 @@ void TestGridKeyboard::arrowsAfterAClickMoveFromTheClickedRecord()
     QCOMPARE(f.CurrentId(), 4);
     QVERIFY(f.InStep());
     QCOMPARE(f.Grid.Col(), f.FirstCol() + 1);
+}
+
+void TestGridKeyboard::sequenceGridModeScrollsTheView()
+{
+    TKeyGrid f(TOrvoDBGridOptions{dgForceSequence});
+    f.Grid.SetOptionsExt(f.Grid.OptionsExt() + dgScrollGridMode);
+    QVERIFY(f.Show());
+    const int top = f.Grid.FixedRows();
+    // The view scrolls under the cell's row, which takes the next record.
+    f.Key(Qt::Key_Down);
+    f.Key(Qt::Key_Down);
+    QCOMPARE(f.CurrentId(), 3);
+    QCOMPARE(f.Grid.Row(), top);
+    f.Key(Qt::Key_PageDown);
+    QCOMPARE(f.CurrentId(), 3 + f.Visible());
+    QCOMPARE(f.Grid.Row(), top);
+    f.Key(Qt::Key_Up);
+    QCOMPARE(f.CurrentId(), 2 + f.Visible());
+    QCOMPARE(f.Grid.Row(), top);
+    // Ctrl+Down moves the record, not the view.
+    f.Key(Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(f.CurrentId(), 3 + f.Visible());
+    QCOMPARE(f.Grid.Row(), top + 1);
+    // Ctrl+End shows the last screen with the cell on its row; the record moves only
+    // where the view cannot: down to the last record, then past it into a new one.
+    f.Key(Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(f.Grid.Row(), top + 1);
+    QCOMPARE(f.CurrentId(), TKeyGrid::ItemCount - f.Visible() + 2);
+    for (int i = 0; i < f.Visible() - 2; ++i)
+        f.Key(Qt::Key_Down);
+    QCOMPARE(f.CurrentId(), TKeyGrid::ItemCount);
+    QCOMPARE(f.Items.Table.State(), dsBrowse);
+    f.Key(Qt::Key_Down);
+    QCOMPARE(f.Items.Table.State(), dsInsert);
+    QVERIFY(f.InStep());
+    f.Key(Qt::Key_Escape);
+    QCOMPARE(f.ChangedRows(), QStringList());
 }
 
 void TestGridKeyboard::tabWrapsToTheNextRecord_data()
