@@ -694,8 +694,10 @@ public:
     /// record appended or inserted before is taken back instead of moving past it.
     void NextRow(bool select, bool append);
     void PriorRow(bool select);
-    /// The modifiers of the last key the grid saw.
+    /// The modifiers of the last key or mouse event the grid saw.
     TShiftState LastShiftState() const;
+    /// What the current column's input-method settings ask for; the rest as any widget.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
     /// Fire OnColEnter and OnColExit; the column entered gets its input-method settings
@@ -709,7 +711,6 @@ protected:
     TInplaceEdit* CreateEditor() override;
     void CharInput(const QString& text) override;
     void InputMethod(QInputMethodEvent* event) override;
-    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     friend class TOrvoGridKeyboard;
     friend class TOrvoGridWheel;
     friend class TOrvoGridInputMethod;

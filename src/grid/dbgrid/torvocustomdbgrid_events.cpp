@@ -430,6 +430,7 @@ bool TOrvoCustomDBGrid::SearchGrid(int)
 
 void TOrvoCustomDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick)
 {
+    d->FKeyboard->SetLastShift(shift);
     TCustomGrid::MouseDown(button, shift, x, y, doubleClick);
     if (OnMouseDown)
         OnMouseDown(this, button, shift, x, y);
@@ -439,6 +440,7 @@ void TOrvoCustomDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x,
 
 void TOrvoCustomDBGrid::MouseMove(TShiftState shift, int x, int y)
 {
+    d->FKeyboard->SetLastShift(shift);
     TCustomGrid::MouseMove(shift, x, y);
     if (OnMouseMove)
         OnMouseMove(this, shift, x, y);
@@ -446,6 +448,7 @@ void TOrvoCustomDBGrid::MouseMove(TShiftState shift, int x, int y)
 
 void TOrvoCustomDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
+    d->FKeyboard->SetLastShift(shift);
     TCustomGrid::MouseUp(button, shift, x, y);
     if (OnMouseUp)
         OnMouseUp(this, button, shift, x, y);

@@ -441,6 +441,16 @@ void TestGridKeyboard::selectionKeysSelectCopyAndClear()
     f.Key(Qt::Key_Down, Qt::ShiftModifier);
     QCOMPARE(f.Grid.SelectedRows()->Count(), 3);
     QCOMPARE(f.CurrentId(), 3);
+    // A page with Shift grows the same range; Ctrl+Shift+Home takes it back to the first record.
+    f.Key(Qt::Key_PageDown, Qt::ShiftModifier);
+    QCOMPARE(f.CurrentId(), 3 + f.Visible());
+    QCOMPARE(f.Grid.SelectedRows()->Count(), 3 + f.Visible());
+    f.Key(Qt::Key_Home, Qt::ShiftModifier | Qt::ControlModifier);
+    QCOMPARE(f.CurrentId(), 1);
+    QCOMPARE(f.Grid.SelectedRows()->Count(), 1);
+    // A plain step starts afresh.
+    f.Key(Qt::Key_Down);
+    QCOMPARE(f.Grid.SelectedRows()->Count(), 0);
 }
 
 // --- Columns ------------------------------------------------------------------------------------------
@@ -529,8 +539,8 @@ void TestGridKeyboard::theColumnsImeModeSetsTheHints()
     QVERIFY(f.Show());
     QVERIFY(f.Grid.testAttribute(Qt::WA_InputMethodEnabled));
     f.Key(Qt::Key_Right);
-    QCOMPARE(static_cast<QWidget&>(f.Grid).inputMethodQuery(Qt::ImEnabled).toBool(), enabled);
-    QCOMPARE(static_cast<QWidget&>(f.Grid).inputMethodQuery(Qt::ImHints).toInt(), hints);
+    QCOMPARE(f.Grid.inputMethodQuery(Qt::ImEnabled).toBool(), enabled);
+    QCOMPARE(f.Grid.inputMethodQuery(Qt::ImHints).toInt(), hints);
     // The editor opened in the column gets the same settings.
     f.Key(Qt::Key_F2);
     QVERIFY(f.Grid.EditorMode());
@@ -539,7 +549,7 @@ void TestGridKeyboard::theColumnsImeModeSetsTheHints()
     // Back in a column that does not care, the grid's own hints return.
     f.Key(Qt::Key_Escape);
     f.Key(Qt::Key_Left);
-    QCOMPARE(static_cast<QWidget&>(f.Grid).inputMethodQuery(Qt::ImHints).toInt(), int(Qt::ImhNone));
+    QCOMPARE(f.Grid.inputMethodQuery(Qt::ImHints).toInt(), int(Qt::ImhNone));
 }
 
 void TestGridKeyboard::aCompositionOpensTheEditor()
