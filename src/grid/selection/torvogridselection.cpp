@@ -567,14 +567,15 @@ bool TOrvoGridSelection::ForEachCell(int mode, const TCellCallback& callback,
         }
         return true;
     }
-    const int count = FGrid.SelectedRows()->Count();
+    const TOrvoBookmarkList* rows = FGrid.SelectedRows();
     bool first = true;
-    for (int index = 0; index < count; ++index) {
-        if (onRecord && !onRecord(index, count))
+    // The count is read afresh: a handler run while events are processed may change the list.
+    for (int index = 0; index < rows->Count(); ++index) {
+        if (onRecord && !onRecord(index, rows->Count()))
             return false;
-        if (!GoToSelectedRecord(dataSet, index))
+        if (index >= rows->Count() || !GoToSelectedRecord(dataSet, index))
             continue;
-        visitRecord(first, index + 1 == count);
+        visitRecord(first, index + 1 == rows->Count());
         first = false;
     }
     return true;
