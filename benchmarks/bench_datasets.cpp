@@ -31,11 +31,13 @@ int RunReport(const QString& fileName, int repeats, const QString& reportName, c
     TBenchReport report(QCoreApplication::applicationFilePath(), fileName, repeats);
     report.Collect();
     QString markdown = report.Markdown(TBenchPageSection::ReadPage(notesName));
-    // The grid benchmark writes its own section of the same page; keep its figures.
-    const TBenchPageSection grid = TBenchPageSection::Grid();
-    const QString gridSection = grid.Extract(TBenchPageSection::ReadPage(reportName));
-    if (!gridSection.isEmpty())
-        markdown = grid.Merge(markdown, gridSection);
+    // The grid and selection benchmarks write their own sections of the same page; keep
+    // their figures.
+    for (const TBenchPageSection& kept : {TBenchPageSection::Grid(), TBenchPageSection::Selection()}) {
+        const QString section = kept.Extract(TBenchPageSection::ReadPage(reportName));
+        if (!section.isEmpty())
+            markdown = kept.Merge(markdown, section);
+    }
     if (reportName.isEmpty())
         QTextStream(stdout) << markdown;
     else

@@ -19,6 +19,12 @@ TBenchPageSection TBenchPageSection::Grid()
                              QStringLiteral("<!-- bench_grid: end -->"));
 }
 
+TBenchPageSection TBenchPageSection::Selection()
+{
+    return TBenchPageSection(QStringLiteral("<!-- bench_selection: begin -->"),
+                             QStringLiteral("<!-- bench_selection: end -->"));
+}
+
 void TBenchPageSection::Locate(const QString& page, qsizetype& begin, qsizetype& after) const
 {
     begin = page.indexOf(FBegin);

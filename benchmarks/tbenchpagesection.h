@@ -12,6 +12,8 @@ public:
     TBenchPageSection(QString beginMarker, QString endMarker);
     /// The section the grid benchmark writes.
     static TBenchPageSection Grid();
+    /// The section the selection benchmark writes.
+    static TBenchPageSection Selection();
 
     const QString& BeginMarker() const { return FBegin; }
     const QString& EndMarker() const { return FEnd; }

@@ -228,6 +228,75 @@ QString TOrvoBookmarkList::SelectToEnd()
     return last;
 }
 
+void TOrvoBookmarkList::Merge(const QStringList& bookmarks, bool invert)
+{
+    // A few records into a long list: inserting each moves the list a few times, where
+    // a merge would rebuild all of it.
+    if (bookmarks.size() < 16 || bookmarks.size() * 256 < Count()) {
+        ActiveDataSet();
+        const auto batch = SelectionBatch(FGrid);
+        for (const QString& bookmark : bookmarks) {
+            int index = 0;
+            if (Find(bookmark, index)) {
+                if (invert && Remove(bookmark))
+                    FGrid->RowSelected(saUnselect);
+            } else if (Insert(bookmark)) {
+                FGrid->RowSelected(saSelect);
+            }
+        }
+        FGrid->InvalidateGrid();
+        return;
+    }
+    qsizetype next = 0;
+    MergeFrom(
+        [&]() -> std::optional<QString> {
+            if (next == bookmarks.size())
+                return std::nullopt;
+            return bookmarks[next++];
+        },
+        invert);
+}
+
+void TOrvoBookmarkList::MergeFrom(const std::function<std::optional<QString>()>& next, bool invert)
+{
+    const TDataSet* dataSet = ActiveDataSet();
+    const auto batch = SelectionBatch(FGrid);
+    TCompactBookmarks merged;
+    int listed = 0;
+    std::optional<QString> walked = next();
+    const auto takeWalked = [&] {
+        if (TCompactBookmarks::Storable(*walked)) {
+            merged.Append(*walked);
+            FGrid->RowSelected(saSelect);
+        }
+        walked = next();
+    };
+    while (listed < Count() && walked) {
+        const QString kept = FBookmarks->At(listed);
+        const int order = dataSet->CompareBookmarks(kept, *walked);
+        if (order < 0) {
+            merged.Append(kept);
+            ++listed;
+        } else if (order > 0) {
+            takeWalked();
+        } else {
+            if (invert)
+                FGrid->RowSelected(saUnselect);
+            else
+                merged.Append(kept);
+            ++listed;
+            walked = next();
+        }
+    }
+    for (; listed < Count(); ++listed)
+        merged.Append(FBookmarks->At(listed));
+    while (walked)
+        takeWalked();
+    *FBookmarks = std::move(merged);
+    Changed();
+    FGrid->InvalidateGrid();
+}
+
 size_t TOrvoBookmarkList::MemoryUsed() const
 {
     return FBookmarks->MemoryUsed();

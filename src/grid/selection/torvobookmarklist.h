@@ -4,8 +4,11 @@
 #include "platform/core/tvariant.h"
 
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace orvo {
 
@@ -63,6 +66,12 @@ public:
     /// come after the listed ones: a walk in dataset order appends without searching.
     /// Returns the bookmark of the last record selected.
     QString SelectToEnd();
+    /// Selects (or, with `invert`, flips) the records of `bookmarks`, which are in dataset
+    /// order, in one merge with the list: a walk over thousands of records must not insert
+    /// them one by one. The row hook reports each record that changes.
+    void Merge(const QStringList& bookmarks, bool invert);
+    /// The same for bookmarks a walk hands out one at a time (none: the walk ended).
+    void MergeFrom(const std::function<std::optional<QString>()>& next, bool invert);
     /// Bytes the list holds for its bookmarks.
     size_t MemoryUsed() const;
 

@@ -356,10 +356,16 @@ void TOrvoGridSelection::InvertSelection()
         return;
     FGrid.BeginDataUpdate();
     const auto endDataUpdate = Finally([this] { FGrid.EndDataUpdate(false); });
-    TOrvoBookmarkList* rows = FGrid.SelectedRows();
-    for (dataSet->First(); !dataSet->Eof(); dataSet->Next())
-        rows->InvertCurrentRow();
-    FGrid.InvalidateGrid();
+    dataSet->First();
+    FGrid.SelectedRows()->MergeFrom(
+        [dataSet]() -> std::optional<QString> {
+            if (dataSet->Eof())
+                return std::nullopt;
+            QString bookmark = dataSet->Bookmark();
+            dataSet->Next();
+            return bookmark;
+        },
+        true);
 }
 
 void TOrvoGridSelection::SelectCurrentRow(bool value)
@@ -384,27 +390,28 @@ void TOrvoGridSelection::ExtendSelectionToAnchor()
     const auto endDataUpdate = Finally([this] { FGrid.EndDataUpdate(false); });
     if (FAnchorBookmark.isEmpty())
         FAnchorBookmark = dataSet->Bookmark();
-    TOrvoBookmarkList* rows = FGrid.SelectedRows();
-    const int side = dataSet->CompareBookmarks(dataSet->Bookmark(), FAnchorBookmark);
-    rows->SetCurrentRowSelected(true);
-    if (side == 0)
-        return;
-    // Towards the anchor, selecting each record up to it; a record past it (the anchor
-    // is gone) ends the walk unselected.
-    while (true) {
+    QStringList walked{dataSet->Bookmark()};
+    const int side = dataSet->CompareBookmarks(walked.first(), FAnchorBookmark);
+    // Towards the anchor, taking each record up to it; a record past it (the anchor is
+    // gone) ends the walk untaken.
+    while (side != 0) {
         if (side > 0)
             dataSet->Prior();
         else
             dataSet->Next();
         if (side > 0 ? dataSet->Bof() : dataSet->Eof())
             break;
-        const int order = dataSet->CompareBookmarks(dataSet->Bookmark(), FAnchorBookmark);
+        const QString bookmark = dataSet->Bookmark();
+        const int order = dataSet->CompareBookmarks(bookmark, FAnchorBookmark);
         if (order * side < 0)
             break;
-        rows->SetCurrentRowSelected(true);
+        walked << bookmark;
         if (order == 0)
             break;
     }
+    if (side > 0)
+        std::reverse(walked.begin(), walked.end());
+    FGrid.SelectedRows()->Merge(walked, false);
 }
 
 void TOrvoGridSelection::InvertSelectionToAnchor()
@@ -419,23 +426,26 @@ void TOrvoGridSelection::InvertSelectionToAnchor()
     const auto endDataUpdate = Finally([this] { FGrid.EndDataUpdate(false); });
     if (FAnchorBookmark.isEmpty())
         FAnchorBookmark = dataSet->Bookmark();
-    TOrvoBookmarkList* rows = FGrid.SelectedRows();
     const auto sideOfAnchor = [&] { return dataSet->CompareBookmarks(dataSet->Bookmark(), FAnchorBookmark); };
+    QStringList walked;
     const int side = sideOfAnchor();
     if (side > 0) {
         do {
-            rows->InvertCurrentRow();
+            walked << dataSet->Bookmark();
             dataSet->Prior();
         } while (!dataSet->Bof() && sideOfAnchor() > 0);
     } else if (side < 0) {
         do {
-            rows->InvertCurrentRow();
+            walked << dataSet->Bookmark();
             dataSet->Next();
         } while (!dataSet->Eof() && sideOfAnchor() < 0);
     }
     if (sideOfAnchor() == 0)
-        rows->InvertCurrentRow();
-    FGrid.InvalidateGrid();
+        walked << dataSet->Bookmark();
+    if (side > 0)
+        std::reverse(walked.begin(), walked.end());
+    // Every record from the current one to the anchor, both included, changes its state.
+    FGrid.SelectedRows()->Merge(walked, true);
 }
 
 void TOrvoGridSelection::SaveSelection(const QString& keyFields)
@@ -557,14 +567,15 @@ bool TOrvoGridSelection::ForEachCell(int mode, const TCellCallback& callback,
         }
         return true;
     }
-    const int count = FGrid.SelectedRows()->Count();
+    const TOrvoBookmarkList* rows = FGrid.SelectedRows();
     bool first = true;
-    for (int index = 0; index < count; ++index) {
-        if (onRecord && !onRecord(index, count))
+    // The count is read afresh: a handler run while events are processed may change the list.
+    for (int index = 0; index < rows->Count(); ++index) {
+        if (onRecord && !onRecord(index, rows->Count()))
             return false;
-        if (!GoToSelectedRecord(dataSet, index))
+        if (index >= rows->Count() || !GoToSelectedRecord(dataSet, index))
             continue;
-        visitRecord(first, index + 1 == count);
+        visitRecord(first, index + 1 == rows->Count());
         first = false;
     }
     return true;
@@ -578,7 +589,7 @@ bool TOrvoGridSelection::CopyToClipboard(bool withTitles)
     if (!dataSet || !(HasSelectedRows() || HasSelectedCols()))
         return false;
     const qint64 total = FMode == msCols ? dataSet->RecordCount() : FGrid.SelectedRows()->Count();
-    TOrvoSelectionCopy copy(withTitles);
+    TOrvoSelectionCopy copy(withTitles, total);
     FCopy = &copy;
     const auto done = Finally([this] { FCopy = nullptr; });
     TCopyProgress progress(FGrid, total);

@@ -27,100 +27,140 @@ bool IsLineBreak(QChar c)
 
 } // namespace
 
-TOrvoSelectionCopy::TOrvoSelectionCopy(bool withTitles) : FWithTitles(withTitles) {}
+TOrvoSelectionCopy::TOrvoSelectionCopy(bool withTitles, qint64 expectedRecords)
+    : FWithTitles(withTitles), FExpectedRecords(expectedRecords),
+      FHtml(QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><table>\n"))
+{}
 
 void TOrvoSelectionCopy::AddCell(TOrvoColumn* column, int flags)
 {
     if (flags & TOrvoGridSelection::cfFirstColumn) {
         if (flags & TOrvoGridSelection::cfFirstRecord)
             FRowCounter = 0;
-        FTitleCells.clear();
-        FDataCells.clear();
+        // Emptied, not freed: the next row needs about as much room.
+        FRow.Plain.resize(0);
+        FRow.Html.resize(0);
+        FTitles.Plain.resize(0);
+        FTitles.Html.resize(0);
+        FRowCells = 0;
         ++FRowCounter;
     }
     if (column->Visible() && (column->Field() || column->AutoNumber())) {
         if (FRowCounter == 1 && FWithTitles)
-            FTitleCells << column->Title()->Caption();
+            AppendCell(FTitles, column->Title()->Caption(), QLatin1String("th"));
         if (column->AutoNumber())
-            FDataCells << (FRowCounter < 1 ? QString() : QStringLiteral("%1.").arg(FRowCounter));
+            AppendCell(FRow, FRowCounter < 1 ? QString() : QStringLiteral("%1.").arg(FRowCounter),
+                       QLatin1String("td"));
         else
-            FDataCells << column->EditText();
+            AppendCell(FRow, column->EditText(), QLatin1String("td"));
+        ++FRowCells;
     }
     if (flags & TOrvoGridSelection::cfLastColumn)
         EndRow();
+}
+
+void TOrvoSelectionCopy::AppendCell(TLine& line, const QString& text, QLatin1String tag) const
+{
+    if (FRowCells > 0)
+        line.Plain += QLatin1Char('\t');
+    AppendPlainText(line.Plain, text);
+    line.Html += QLatin1Char('<');
+    line.Html += tag;
+    line.Html += QLatin1Char('>');
+    AppendHtmlText(line.Html, text);
+    line.Html += QLatin1String("</");
+    line.Html += tag;
+    line.Html += QLatin1Char('>');
 }
 
 void TOrvoSelectionCopy::EndRow()
 {
     // A record none of whose columns shows adds nothing: an empty line would paste as a
     // record of its own.
-    if (FDataCells.isEmpty())
+    if (FRowCells == 0)
         return;
-    const auto addLine = [this](const QStringList& cells, const QString& tag) {
-        for (qsizetype i = 0; i < cells.size(); ++i) {
-            if (i > 0)
-                FPlain += QLatin1Char('\t');
-            FPlain += PlainCellText(cells[i]);
-        }
+    const auto addLine = [this](const TLine& line) {
+        FPlain += line.Plain;
         FPlain += QLatin1Char('\n');
         FHtml += QLatin1String("<tr>");
-        for (const QString& cell : cells)
-            FHtml += QLatin1Char('<') + tag + QLatin1Char('>') + HtmlCellText(cell) + QLatin1String("</") +
-                     tag + QLatin1Char('>');
+        FHtml += line.Html;
         FHtml += QLatin1String("</tr>\n");
         ++FLines;
     };
     if (FRowCounter == 1 && FWithTitles)
-        addLine(FTitleCells, QStringLiteral("th"));
-    addLine(FDataCells, QStringLiteral("td"));
+        addLine(FTitles);
+    addLine(FRow);
+    // One row tells how much room the others take: growing the text step by step would
+    // copy it over and over.
+    if (FRowCounter == 1 && FExpectedRecords > 1) {
+        const qint64 records = std::min<qint64>(FExpectedRecords, 1 << 20);
+        FPlain.reserve(qsizetype(FPlain.size() + (FRow.Plain.size() + 1) * records * 9 / 8));
+        FHtml.reserve(qsizetype(FHtml.size() + (FRow.Html.size() + 10) * records * 9 / 8));
+    }
 }
 
-QString TOrvoSelectionCopy::Html() const
+void TOrvoSelectionCopy::PutOnClipboard()
 {
-    return QLatin1String("<html><head><meta charset=\"utf-8\"></head><body><table>\n") + FHtml +
-           QLatin1String("</table></body></html>\n");
-}
-
-void TOrvoSelectionCopy::PutOnClipboard() const
-{
+    // The table is closed where it stands: a copy of megabytes of text costs more than
+    // building it did.
+    FHtml += QLatin1String("</table></body></html>\n");
     auto* data = new QMimeData;
     data->setText(FPlain);
-    data->setHtml(Html());
+    data->setHtml(FHtml);
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
-QString TOrvoSelectionCopy::PlainCellText(const QString& text)
+void TOrvoSelectionCopy::AppendPlainText(QString& out, const QString& text)
 {
     // Tabs and line breaks separate cells and records: inside a cell they would move the
     // rest of the record into other cells or another row when pasted.
     const auto separator = [](QChar c) { return c == QLatin1Char('\t') || IsLineBreak(c); };
-    if (std::none_of(text.cbegin(), text.cend(), separator))
-        return text;
-    QString plain;
-    plain.reserve(text.size());
+    if (std::none_of(text.cbegin(), text.cend(), separator)) {
+        out += text;
+        return;
+    }
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (!separator(c)) {
-            plain += c;
+            out += c;
             continue;
         }
-        plain += QLatin1Char(' ');
+        out += QLatin1Char(' ');
         // A CR LF pair is one line break.
         if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
             ++i;
     }
-    return plain;
 }
 
-QString TOrvoSelectionCopy::HtmlCellText(const QString& text)
+void TOrvoSelectionCopy::AppendHtmlText(QString& out, const QString& text)
 {
-    QString html = text.toHtmlEscaped();
-    html.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    html.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    html.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    html.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
-    return html;
+    const auto special = [](QChar c) {
+        return c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('&') ||
+               c == QLatin1Char('"') || IsLineBreak(c);
+    };
+    if (std::none_of(text.cbegin(), text.cend(), special)) {
+        out += text;
+        return;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('<'))
+            out += QLatin1String("&lt;");
+        else if (c == QLatin1Char('>'))
+            out += QLatin1String("&gt;");
+        else if (c == QLatin1Char('&'))
+            out += QLatin1String("&amp;");
+        else if (c == QLatin1Char('"'))
+            out += QLatin1String("&quot;");
+        else if (!IsLineBreak(c))
+            out += c;
+        else {
+            // A cell keeps its line breaks in the table; a CR LF pair is one.
+            out += QLatin1String("<br>");
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+                ++i;
+        }
+    }
 }
 
 // --- Progress --------------------------------------------------------------------------------------

@@ -3,7 +3,6 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -24,28 +23,39 @@ class TOrvoCustomDBGrid;
 class TOrvoSelectionCopy
 {
 public:
-    explicit TOrvoSelectionCopy(bool withTitles);
+    /// `expectedRecords`: how many records the walk will hand over, to size the text once.
+    TOrvoSelectionCopy(bool withTitles, qint64 expectedRecords);
 
     /// Takes the cell of `column` in the current record; `flags` are the cell walk's
     /// (TOrvoGridSelection::TCellFlag).
     void AddCell(TOrvoColumn* column, int flags);
     bool IsEmpty() const { return FLines == 0; }
-    QString PlainText() const { return FPlain; }
-    QString Html() const;
-    /// Puts both texts on the clipboard.
-    void PutOnClipboard() const;
+    /// Closes the table and puts both texts on the clipboard; once, at the end.
+    void PutOnClipboard();
 
-    static QString PlainCellText(const QString& text);
-    static QString HtmlCellText(const QString& text);
+    /// `text` as a cell of the plain text: tabs and line breaks become blanks.
+    static void AppendPlainText(QString& out, const QString& text);
+    /// `text` as the content of a table cell: escaped, line breaks kept as <br>.
+    static void AppendHtmlText(QString& out, const QString& text);
 
 private:
+    /// One line of cells in both forms.
+    struct TLine
+    {
+        QString Plain;
+        QString Html;
+    };
+
+    void AppendCell(TLine& line, const QString& text, QLatin1String tag) const;
     void EndRow();
 
     bool FWithTitles;
+    qint64 FExpectedRecords;
     int FRowCounter = 0;
+    int FRowCells = 0;
     int FLines = 0;
-    QStringList FTitleCells;
-    QStringList FDataCells;
+    TLine FTitles;
+    TLine FRow;
     QString FPlain;
     QString FHtml;
 };

@@ -270,29 +270,49 @@ void TestGridSelection::rowsKeptInDataSetOrder()
 
 void TestGridSelection::extendSelectionReachesAnchor_data()
 {
+    QTest::addColumn<QList<qint64>>("before");
     QTest::addColumn<qint64>("anchor");
     QTest::addColumn<qint64>("current");
     QTest::addColumn<QList<qint64>>("selected");
-    QTest::newRow("back to the anchor") << qint64(10) << qint64(7) << QList<qint64>{7, 8, 9, 10};
-    QTest::newRow("forward to the anchor") << qint64(7) << qint64(10) << QList<qint64>{7, 8, 9, 10};
-    QTest::newRow("on the anchor") << qint64(4) << qint64(4) << QList<qint64>{4};
-    QTest::newRow("to the first record") << qint64(1) << qint64(3) << QList<qint64>{1, 2, 3};
-    QTest::newRow("to the last record") << qint64(25) << qint64(23) << QList<qint64>{23, 24, 25};
+    QTest::newRow("back to the anchor")
+        << QList<qint64>{} << qint64(10) << qint64(7) << QList<qint64>{7, 8, 9, 10};
+    QTest::newRow("forward to the anchor")
+        << QList<qint64>{} << qint64(7) << qint64(10) << QList<qint64>{7, 8, 9, 10};
+    QTest::newRow("on the anchor") << QList<qint64>{} << qint64(4) << qint64(4) << QList<qint64>{4};
+    QTest::newRow("to the first record")
+        << QList<qint64>{} << qint64(1) << qint64(3) << QList<qint64>{1, 2, 3};
+    QTest::newRow("to the last record")
+        << QList<qint64>{} << qint64(25) << qint64(23) << QList<qint64>{23, 24, 25};
+    QList<qint64> longRange;
+    for (qint64 id = 2; id <= 22; ++id)
+        longRange << id;
+    // Long ranges merge with what is selected already, inside and outside them.
+    QTest::newRow("long range back over a selection") << QList<qint64>{1, 10, 24} << qint64(2) << qint64(22)
+                                                      << (QList<qint64>{1} + longRange + QList<qint64>{24});
+    QTest::newRow("long range forward over a selection")
+        << QList<qint64>{1, 10, 24} << qint64(22) << qint64(2)
+        << (QList<qint64>{1} + longRange + QList<qint64>{24});
 }
 
 void TestGridSelection::extendSelectionReachesAnchor()
 {
+    QFETCH(QList<qint64>, before);
     QFETCH(qint64, anchor);
     QFETCH(qint64, current);
     QFETCH(QList<qint64>, selected);
     Open();
+    for (qint64 id : before)
+        Select({id});
     GoTo(anchor);
     FGrid->SetAnchorBookmark(FCustomers->Table.Bookmark());
     GoTo(current);
+    FRowsEvents = 0;
+    FActions.clear();
     FGrid->ExtendSelectionToAnchor();
     QCOMPARE(SelectedIds(), selected);
     QCOMPARE(test::CurrentId(FCustomers->Table), current);
     QCOMPARE(FRowsEvents, 1);
+    QCOMPARE(FActions.size(), selected.size() - before.size());
 }
 
 void TestGridSelection::invertToAnchorFlipsBothEnds_data()
@@ -305,6 +325,12 @@ void TestGridSelection::invertToAnchorFlipsBothEnds_data()
     QTest::newRow("current before the anchor") << qint64(8) << qint64(5) << QList<qint64>{6, 7, 8};
     QTest::newRow("current on the anchor") << qint64(5) << qint64(5) << QList<qint64>{};
     QTest::newRow("anchor on the first record") << qint64(1) << qint64(2) << QList<qint64>{1, 2, 5};
+    QList<qint64> longRange;
+    for (qint64 id = 1; id <= 20; ++id)
+        if (id != 5)
+            longRange << id;
+    QTest::newRow("long range back") << qint64(1) << qint64(20) << longRange;
+    QTest::newRow("long range forward") << qint64(20) << qint64(1) << longRange;
 }
 
 void TestGridSelection::invertToAnchorFlipsBothEnds()
