@@ -6,7 +6,9 @@
 #include "common/texceptionhandlerscope.h"
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
+#include "grid/common/gridtestwidgets.h"
 #include "grid/common/tgridsettingsguard.h"
+#include "grid/common/titemstable.h"
 #include "grid/input/tkeygrid.h"
 #include "grid/input/torvogridkeyboard.h"
 #include "grid/search/torvodbgridsearch.h"
@@ -54,6 +56,31 @@ struct TKeyStroke
 
 Q_DECLARE_METATYPE(QList<TKeyStroke>)
 
+namespace {
+
+/// Writes down which search and filter operation a key asked for.
+class TRecordingGrid : public TOrvoDBGrid
+{
+public:
+    QStringList Calls;
+
+    void ShowSearchPanel() override { Calls << QStringLiteral("search panel"); }
+    void ShowAutoFilterList(TOrvoColumn* column) override
+    {
+        Calls << QStringLiteral("filter list %1").arg(column->FieldName());
+    }
+    void ShowFilterForm() override { Calls << QStringLiteral("filter form"); }
+
+protected:
+    bool SearchGrid(int kind) override
+    {
+        Calls << QStringLiteral("search %1").arg(kind);
+        return true;
+    }
+};
+
+} // namespace
+
 class TestGridKeyboard : public QObject
 {
     Q_OBJECT
@@ -82,6 +109,9 @@ private slots:
     void leftAndRightSkipHiddenColumns();
     void columnEventsFireAroundAMove();
     void spaceTogglesACheckBoxColumn();
+    void searchAndFilterKeysCallTheirOperations_data();
+    void searchAndFilterKeysCallTheirOperations();
+    void charactersOpenNoEditorWhenTheOptionSaysSo();
     void theColumnsImeModeSetsTheHints_data();
     void theColumnsImeModeSetsTheHints();
     void aCompositionOpensTheEditor();
@@ -514,6 +544,69 @@ void TestGridKeyboard::spaceTogglesACheckBoxColumn()
     f.Key(Qt::Key_Space);
     QCOMPARE(f.Name()->AsString(), QStringLiteral("Item 1"));
     QVERIFY(!f.Grid.EditorMode());
+}
+
+// --- Search and filter keys -------------------------------------------------------------------------
+
+void TestGridKeyboard::searchAndFilterKeysCallTheirOperations_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("searchText");
+    QTest::addColumn<bool>("searchActive");
+    QTest::addColumn<QString>("call");
+    const int none = Qt::NoModifier;
+    const QString text = QStringLiteral("Item");
+    QTest::newRow("ctrl+f") << int(Qt::Key_F) << int(Qt::ControlModifier) << QString() << true
+                            << QStringLiteral("search panel");
+    QTest::newRow("ctrl+f, search off")
+        << int(Qt::Key_F) << int(Qt::ControlModifier) << QString() << false << QString();
+    QTest::newRow("f3 without a text")
+        << int(Qt::Key_F3) << none << QString() << true << QStringLiteral("search panel");
+    QTest::newRow("f3") << int(Qt::Key_F3) << none << text << true << QStringLiteral("search 1");
+    QTest::newRow("shift+f3") << int(Qt::Key_F3) << int(Qt::ShiftModifier) << text << true
+                              << QStringLiteral("search 2");
+    QTest::newRow("alt+f3") << int(Qt::Key_F3) << int(Qt::AltModifier) << text << true
+                            << QStringLiteral("search 3");
+    QTest::newRow("ctrl+f3") << int(Qt::Key_F3) << int(Qt::ControlModifier) << text << true
+                             << QStringLiteral("search 0");
+    QTest::newRow("f4") << int(Qt::Key_F4) << none << QString() << true << QStringLiteral("filter list name");
+    QTest::newRow("shift+f4") << int(Qt::Key_F4) << int(Qt::ShiftModifier) << QString() << true
+                              << QStringLiteral("filter form");
+    QTest::newRow("alt+f4") << int(Qt::Key_F4) << int(Qt::AltModifier) << QString() << true << QString();
+}
+
+void TestGridKeyboard::searchAndFilterKeysCallTheirOperations()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, searchText);
+    QFETCH(bool, searchActive);
+    QFETCH(QString, call);
+    TItemsTable items(5);
+    TRecordingGrid grid;
+    grid.SetDataSource(&items.Source);
+    items.Table.Open();
+    grid.Search()->SetActive(searchActive);
+    grid.Search()->SetText(searchText);
+    QVERIFY(ShowExposed(grid, 400, 200));
+    grid.SetCol(grid.DataToRawColumn(1));
+    QTest::keyClick(&grid, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(grid.Calls, call.isEmpty() ? QStringList() : QStringList{call});
+}
+
+void TestGridKeyboard::charactersOpenNoEditorWhenTheOptionSaysSo()
+{
+    TKeyGrid f;
+    f.Grid.SetOptionsEx(f.Grid.OptionsEx() + dgShowEditorByCharOff);
+    QVERIFY(f.Show());
+    f.Key(Qt::Key_Right);
+    f.Type(QStringLiteral("xy"));
+    QVERIFY(!f.Grid.EditorMode());
+    QCOMPARE(f.Items.Table.State(), dsBrowse);
+    // F2 still opens it.
+    f.Key(Qt::Key_F2);
+    QVERIFY(f.Grid.EditorMode());
 }
 
 // --- Input methods -----------------------------------------------------------------------------------
