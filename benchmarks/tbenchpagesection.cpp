@@ -25,6 +25,12 @@ TBenchPageSection TBenchPageSection::CustomData()
                              QStringLiteral("<!-- bench_customdata: end -->"));
 }
 
+TBenchPageSection TBenchPageSection::Selection()
+{
+    return TBenchPageSection(QStringLiteral("<!-- bench_selection: begin -->"),
+                             QStringLiteral("<!-- bench_selection: end -->"));
+}
+
 void TBenchPageSection::Locate(const QString& page, qsizetype& begin, qsizetype& after) const
 {
     begin = page.indexOf(FBegin);

@@ -14,6 +14,8 @@ public:
     static TBenchPageSection Grid();
     /// The section the benchmark of the dataset over an indexed source writes.
     static TBenchPageSection CustomData();
+    /// The section the selection benchmark writes.
+    static TBenchPageSection Selection();
 
     const QString& BeginMarker() const { return FBegin; }
     const QString& EndMarker() const { return FEnd; }

@@ -10,8 +10,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <random>
 
 namespace orvo {
@@ -125,6 +127,7 @@ QMap<QString, double> TGridBenchRunner::Run(const QString& variant, const QStrin
     figures[QStringLiteral("last_ms")] = LastWithPaint(*view, rowCount);
     figures[QStringLiteral("mem_kb")] = double(PeakMemoryKb());
     MeasureJumps(*view, rowCount, figures);
+    MeasureKeyRepeat(*view, rowCount, figures);
     return figures;
 }
 
@@ -166,6 +169,35 @@ void TGridBenchRunner::MeasureJumps(TGridBenchView& view, int rowCount, QMap<QSt
     }
     figures[QStringLiteral("jump_ms")] = jumping / Jumps;
     figures[QStringLiteral("repaint_ms")] = painting / Jumps;
+}
+
+void TGridBenchRunner::MeasureKeyRepeat(TGridBenchView& view, int rowCount, QMap<QString, double>& figures)
+{
+    // From the middle of the table, where neither end helps: each press is a real key
+    // event to the focused view, then the paint the user waits for before the next repeat.
+    const int start = rowCount / 2;
+    view.JumpTo(start);
+    SettleAndRepaint(view);
+    QWidget* target = view.View();
+    target->setFocus();
+    double total = 0;
+    double slowest = 0;
+    for (int i = 0; i < Steps; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
+        QCoreApplication::processEvents();
+        view.View()->viewport()->repaint();
+        const double elapsed = ElapsedMs(timer);
+        total += elapsed;
+        slowest = std::max(slowest, elapsed);
+    }
+    CheckArrived(view, start + Steps, QStringLiteral("Holding Down"));
+    figures[QStringLiteral("step_ms")] = total / Steps;
+    figures[QStringLiteral("step_max_ms")] = slowest;
 }
 
 double TGridBenchRunner::LastWithPaint(TGridBenchView& view, int rowCount)

@@ -29,12 +29,15 @@ public:
     static constexpr int Width = 1600;
     static constexpr int Height = 900;
     static constexpr int Jumps = 20;
+    /// Down presses in a row, as a held key repeats them.
+    static constexpr int Steps = 300;
 
 private:
     static std::unique_ptr<TGridBenchView> CreateView(const QString& variant, const QString& fileName);
     static double OpenToFirstPaint(TGridBenchView& view);
     static void MeasureJumps(TGridBenchView& view, int rowCount, QMap<QString, double>& figures);
     static double LastWithPaint(TGridBenchView& view, int rowCount);
+    static void MeasureKeyRepeat(TGridBenchView& view, int rowCount, QMap<QString, double>& figures);
 };
 
 } // namespace orvo

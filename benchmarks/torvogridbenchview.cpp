@@ -60,9 +60,6 @@ void TOrvoGridBenchView::GoToLast()
 {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
     QApplication::sendEvent(FGrid.get(), &press);
-    // Where the grid's keyboard handling leaves Ctrl+End to the host, Last does the same move.
-    if (!FDataSet->Eof())
-        FDataSet->Last();
 }
 
 int TOrvoGridBenchView::CurrentRecNo() const

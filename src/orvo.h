@@ -33,6 +33,7 @@
 #include "grid/filter/filterenums.h"
 #include "grid/filter/torvodbgridfilter.h"
 #include "grid/filter/torvofilterdialect.h"
+#include "grid/input/torvogridkeyboard.h"
 #include "grid/painting/gridstyleenums.h"
 #include "grid/painting/torvogridstyle.h"
 #include "grid/scrolling/torvoscrollprop.h"

@@ -10,4 +10,5 @@ set(ORVO_AREA_SUBFOLDERS
     treeview
     settings
     scrolling
+    input
 )

@@ -66,6 +66,9 @@ TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent, TDeferredParts)
     d->FChain = std::make_unique<TOrvoMasterGridChain>(*this);
     d->FScrollBars = std::make_unique<TOrvoGridScrollBars>(*this);
     d->FStretching = std::make_unique<TOrvoGridStretching>(*this);
+    d->FKeyboard = std::make_unique<TOrvoGridKeyboard>(*this);
+    d->FWheel = std::make_unique<TOrvoGridWheel>(*this);
+    d->FInputMethod = std::make_unique<TOrvoGridInputMethod>(*this);
     CreateGlyphLists();
     d->FOptions = DefaultOptions;
     if (TSystemProfile::Current().IsKorean())
@@ -126,6 +129,7 @@ TOrvoCustomDBGrid::~TOrvoCustomDBGrid()
     delete d->FGridStyle;
     d->FSelectedCols.reset();
     d->FSelectedRows.reset();
+    d->FSelection.reset();
     delete d->FTreeView;
     delete d->FSearch;
     delete d->FFilterGrid;
@@ -143,6 +147,7 @@ void TOrvoCustomDBGrid::CreateGlyphLists()
 
 void TOrvoCustomDBGrid::CreateOwnedParts()
 {
+    d->FSelection = std::make_unique<TOrvoGridSelection>(*this);
     d->FColumns = CreateColumns();
     d->FFilterGrid = CreateFilterGrid();
     d->FSearch = CreateSearch();

@@ -9,6 +9,7 @@
 #include "platform/graphics/tfont.h"
 #include "platform/gridbase/tcustomgrid.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -497,6 +498,69 @@ public:
     virtual void OrderChanged();
     friend class TOrvoColumn; // toggles a check box only where the cell may be modified
 
+    // --- Multi-selection ---------------------------------------------------------------------
+    /// The kind the selection holds now (msNone, msRows, msCols or msCells), derived from
+    /// dgRowSelect, the column range and MultiSelectOptions.
+    TMultiSelection SelectionMode() const;
+    /// Clears the selection and starts one of `kind` when that kind is permitted.
+    void StartSelection(TMultiSelection kind);
+    void ClearSelection();
+    void UnselectAll();
+    void SelectAll();
+    /// Inverts every record (msRows) or every selectable column (msCols).
+    void InvertSelection();
+    void SelectCurrentRow();
+    void UnselectCurrentRow();
+    void InvertCurrentRow();
+    /// Selects every record from the current one to the anchor record.
+    void ExtendSelectionToAnchor();
+    /// Inverts every record from the current one to the anchor record, both included.
+    void InvertSelectionToAnchor();
+    /// The record where a range of rows starts; empty for none.
+    QString AnchorBookmark() const;
+    void SetAnchorBookmark(const QString& value);
+    /// The two ends of the column range (collection indexes, -1 for none).
+    int AnchorCol() const;
+    void SetAnchorCol(int value);
+    int CurrentCol() const;
+    void SetCurrentCol(int value);
+    /// The column range selects whole columns.
+    bool WholeColumns() const;
+    void SetWholeColumns(bool value);
+    int FirstSelectableCol() const;
+    bool HasSelectedRows() const;
+    bool HasSelectedCols() const;
+    /// Whether a column takes part in the selection: every column while no column kind
+    /// is current.
+    bool ColumnInSelection(int dataColumnIndex) const;
+    /// Changes inside this bracket are reported once, by the outermost close (after the
+    /// program-wide delay with dgDelaySelectedRows).
+    void BeginSelectionUpdate();
+    void EndSelectionUpdate();
+    /// Copies the selected cells to the clipboard, as tab-separated text and as an HTML
+    /// table; false when nothing was copied or the copy was cancelled.
+    bool CopyToClipboard(bool withTitles);
+    /// Runs at once the delayed updates still waiting: selection events, list items,
+    /// sequence and totals.
+    virtual void FlushPendingUpdates();
+    /// Deletes the selected records from the dataset.
+    void DeleteSelectedRows();
+    /// Remembers the selection by the key values of its records (empty: KeyFields) and
+    /// by column IDs, to select the same again after a reorder or a re-filter.
+    void SaveSelection(const QString& keyFields);
+    void RestoreSelection(const QString& keyFields);
+    /// Reopens the dataset, keeping the current record and, with dgAutoKeepSelection, the
+    /// selection by key values.
+    void RefreshData(const QString& keyFields);
+    /// A cell of a walk: its column in the current record, and flags 1 first column,
+    /// 2 last column, 4 first record, 8 last record.
+    using TCellCallback = std::function<void(TOrvoColumn* column, int flags)>;
+    /// Calls `callback` for each cell of `mode`: 1 every cell, 2 the selected cells, 0 the
+    /// selected cells when any, else every cell.
+    void ForEachCell(int mode, const TCellCallback& callback);
+    friend class TOrvoGridSelection;
+    friend class TOrvoColumnList;
+
     // --- Long operations -------------------------------------------------------------------
     /// Walks of the whole dataset (a report, an export) run inside this bracket: the
     /// grid stops following the dataset and afterwards shows the record it showed
@@ -579,6 +643,38 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
+    // --- Keyboard, wheel and input methods (TOrvoGridKeyboard, TOrvoGridWheel, TOrvoGridInputMethod) ---
+public:
+    /// Makes grid column `col` current, clamped to the scrollable columns; a `direction`
+    /// of 1 or -1 steps over hidden columns that way. The editor's text goes to its own
+    /// field first, and OnColExit and OnColEnter fire around the move.
+    void MoveCol(int col, int direction);
+    /// One record on; `select` lets Shift extend a multi-selection (a plain step clears
+    /// it), `append` adds a record past the last one where the grid may insert. An empty
+    /// record appended or inserted before is taken back instead of moving past it.
+    void NextRow(bool select, bool append);
+    void PriorRow(bool select);
+    /// The modifiers of the last key or mouse event the grid saw.
+    TShiftState LastShiftState() const;
+    /// What the current column's input-method settings ask for; the rest as any widget.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+protected:
+    /// Fire OnColEnter and OnColExit; the column entered gets its input-method settings
+    /// and, with dgAlwaysShowEditor, the editor.
+    virtual void ColEnter();
+    virtual void ColExit();
+    /// Searches the records for Search.Text again: 0 the first match, 1 the next, 2 the
+    /// previous, 3 the last. The grid itself does not search; false for nothing found.
+    virtual bool SearchGrid(int kind);
+    /// The editor starts with the current column's input-method settings.
+    TInplaceEdit* CreateEditor() override;
+    void CharInput(const QString& text) override;
+    void InputMethod(QInputMethodEvent* event) override;
+    friend class TOrvoGridKeyboard;
+    friend class TOrvoGridWheel;
+    friend class TOrvoGridInputMethod;
+
     /// Raised while the grid itself moves the dataset or cancels an edit, so that the
     /// data-change handler does not rebuild lists, sequence or totals for it.
     void BeginBusy();
@@ -616,8 +712,6 @@ private:
     void RefreshEditor();
     bool FixedCellsRefreshFrame() const;
     void RepaintFillerCell();
-    // Row moves of the keyboard, through the link.
-    bool MoveRowByKey(int key, TShiftState shift);
     void MoveDataSetBy(int distance);
     /// The bookmark of the link's buffered record `record`; empty for none.
     QString BookmarkOfRecord(int record) const;

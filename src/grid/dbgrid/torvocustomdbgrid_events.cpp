@@ -8,6 +8,7 @@
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "grid/scrolling/torvoscrollprop.h"
+#include "grid/search/torvodbgridsearch.h"
 #include "grid/selection/torvobookmarklist.h"
 #include "grid/totals/torvocolumntotalfields.h"
 #include "grid/totals/torvocolumntotalfooter.h"
@@ -20,8 +21,10 @@
 #include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
 #include "platform/gridbase/movedindex.h"
+#include "platform/gridbase/tinplaceedit.h"
 
 #include <QEvent>
+#include <QInputMethodEvent>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -91,6 +94,7 @@ void TOrvoCustomDBGrid::FlushUpdates()
 {
     if (TDataSet* dataSet = DataSet(); dataSet && dataSet->Active())
         dataSet->CheckBrowseMode();
+    d->FSelection->FlushEvents();
     d->FDelayed->Flush();
 }
 
@@ -101,7 +105,10 @@ bool TOrvoCustomDBGrid::CalcTotalsPass(TCalcPass, bool)
     return false;
 }
 
-void TOrvoCustomDBGrid::CopyCellText(TOrvoColumn*, int) {}
+void TOrvoCustomDBGrid::CopyCellText(TOrvoColumn* column, int flags)
+{
+    d->FSelection->CopyCellText(column, flags);
+}
 
 const QMetaObject* TOrvoCustomDBGrid::GetListClass(TOrvoColumn*)
 {
@@ -158,6 +165,7 @@ void TOrvoCustomDBGrid::PaintColumnCell(const QRect& rect, int dataCol, TOrvoCol
 
 void TOrvoCustomDBGrid::RowSelected(TSelectAction action)
 {
+    d->FSelection->RowsChanged();
     if (OnRowSelect)
         OnRowSelect(this, action);
 }
@@ -339,48 +347,90 @@ void TOrvoCustomDBGrid::PositionSearchPanel() {}
 
 void TOrvoCustomDBGrid::KeyDown(int& key, TShiftState shift)
 {
-    if (OnKeyDown)
-        OnKeyDown(this, key, shift);
-    if (key == 0)
-        return;
-    if (d->FDataLink->Active()) {
-        if (key == Qt::Key_Escape) {
-            ResetEdit();
-            if (!d->FOptions.Contains(dgAlwaysShowEditor))
-                HideEditor();
-            key = 0;
-            return;
-        }
-        // Rows are records: the keys that change the row move the dataset.
-        if (MoveRowByKey(key, shift)) {
-            key = 0;
-            return;
-        }
-    }
-    TCustomGrid::KeyDown(key, shift);
+    d->FKeyboard->KeyDown(key, shift);
 }
 
 void TOrvoCustomDBGrid::KeyPress(QChar& key)
 {
-    if (OnKeyPress)
-        OnKeyPress(this, key);
-    // Enter closes the editor: what it holds goes to the field now, where the screen shows it.
-    if (key == QLatin1Char('\r') && !d->FOptions.Contains(dgAlwaysShowEditor) && d->FDataLink->Active())
-        d->FDataLink->UpdateRecord();
-    if (!key.isNull())
-        TCustomGrid::KeyPress(key);
+    d->FKeyboard->KeyPress(key);
 }
 
 void TOrvoCustomDBGrid::KeyUp(int& key, TShiftState shift)
 {
-    if (OnKeyUp)
-        OnKeyUp(this, key, shift);
-    if (key != 0)
-        TCustomGrid::KeyUp(key, shift);
+    d->FKeyboard->KeyUp(key, shift);
+}
+
+void TOrvoCustomDBGrid::CharInput(const QString& text)
+{
+    d->FKeyboard->CharInput(text);
+}
+
+TInplaceEdit* TOrvoCustomDBGrid::CreateEditor()
+{
+    TInplaceEdit* editor = TCustomGrid::CreateEditor();
+    d->FInputMethod->ApplyTo(editor);
+    return editor;
+}
+
+void TOrvoCustomDBGrid::InputMethod(QInputMethodEvent* event)
+{
+    if (!d->FInputMethod->InputMethod(event))
+        TCustomGrid::InputMethod(event);
+}
+
+QVariant TOrvoCustomDBGrid::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    QVariant answer;
+    TExceptionHandler::Guard([this, query, &answer] { answer = d->FInputMethod->Query(query); });
+    return answer.isValid() ? answer : TCustomGrid::inputMethodQuery(query);
+}
+
+void TOrvoCustomDBGrid::MoveCol(int col, int direction)
+{
+    d->FKeyboard->MoveCol(col, direction);
+}
+
+void TOrvoCustomDBGrid::NextRow(bool select, bool append)
+{
+    d->FKeyboard->NextRow(select, append);
+}
+
+void TOrvoCustomDBGrid::PriorRow(bool select)
+{
+    d->FKeyboard->PriorRow(select);
+}
+
+TShiftState TOrvoCustomDBGrid::LastShiftState() const
+{
+    return d->FKeyboard->LastShift();
+}
+
+void TOrvoCustomDBGrid::ColEnter()
+{
+    d->FInputMethod->ApplyColumn();
+    // The base carries an open editor along; one the move closed opens again here.
+    if (d->FOptions.Contains(dgAlwaysShowEditor) && !EditorMode())
+        ShowEditor();
+    if (d->FSearch->Options().Contains(soCurrentCol) && d->FSearch->IsHighlighting())
+        d->FSearch->SetText(QString());
+    if (OnColEnter)
+        OnColEnter(this);
+}
+
+void TOrvoCustomDBGrid::ColExit()
+{
+    if (OnColExit)
+        OnColExit(this);
+}
+
+bool TOrvoCustomDBGrid::SearchGrid(int)
+{
+    return false;
 }
 
 void TOrvoCustomDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick)
 {
+    d->FKeyboard->SetLastShift(shift);
     TCustomGrid::MouseDown(button, shift, x, y, doubleClick);
     if (OnMouseDown)
         OnMouseDown(this, button, shift, x, y);
@@ -390,6 +440,7 @@ void TOrvoCustomDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x,
 
 void TOrvoCustomDBGrid::MouseMove(TShiftState shift, int x, int y)
 {
+    d->FKeyboard->SetLastShift(shift);
     TCustomGrid::MouseMove(shift, x, y);
     if (OnMouseMove)
         OnMouseMove(this, shift, x, y);
@@ -397,6 +448,7 @@ void TOrvoCustomDBGrid::MouseMove(TShiftState shift, int x, int y)
 
 void TOrvoCustomDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
+    d->FKeyboard->SetLastShift(shift);
     TCustomGrid::MouseUp(button, shift, x, y);
     if (OnMouseUp)
         OnMouseUp(this, button, shift, x, y);
@@ -404,15 +456,7 @@ void TOrvoCustomDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, i
 
 bool TOrvoCustomDBGrid::DoMouseWheel(TShiftState shift, int delta, const QPoint& pos)
 {
-    bool handled = false;
-    if (OnMouseWheel)
-        OnMouseWheel(this, shift, delta, pos, handled);
-    if (!handled) {
-        const TMouseWheelUpDownEvent& upDown = delta < 0 ? OnMouseWheelDown : OnMouseWheelUp;
-        if (upDown)
-            upDown(this, shift, pos, handled);
-    }
-    return handled || TCustomGrid::DoMouseWheel(shift, delta, pos);
+    return d->FWheel->DoMouseWheel(shift, delta, pos);
 }
 
 void TOrvoCustomDBGrid::ColWidthsChanged()

@@ -355,16 +355,14 @@ void TOrvoCustomDBGrid::LeaveColumnFor(int col)
         HideEditor();
     }
     const int before = Col();
-    if (OnColExit)
-        OnColExit(this);
+    ColExit();
     // A handler that moved to a shown column has made the choice itself.
     if (Col() != before && ColumnOfGridCol(Col()) && ColumnOfGridCol(Col())->IsShown())
         return;
     if (!d->FOptions.Contains(dgAlwaysShowEditor))
         HideEditor();
     SetCol(col);
-    if (OnColEnter)
-        OnColEnter(this);
+    ColEnter();
 }
 
 void TOrvoCustomDBGrid::SetColumnAttributes()

@@ -43,7 +43,7 @@ void TOrvoCustomDBGrid::SetDataSource(TDataSource* value)
     }
     if (value && value->DataSet() && value->DataSet()->IsUniDirectional())
         throw EDatabaseError(QStringLiteral("Operation not allowed on a unidirectional dataset"));
-    d->FSelectedRows->Clear();
+    ClearSelection();
     // The dataset left behind must not keep the auto-filter this grid installed on it.
     RestoreDataSetFilter();
     if (d->FDataSourceWatch)
@@ -77,7 +77,7 @@ void TOrvoCustomDBGrid::LinkActive(bool value)
         if (RowCount() > d->FTitleOffset)
             MoveColRow(Col(), d->FTitleOffset, true, false);
     }
-    d->FSelectedRows->Clear();
+    ClearSelection();
     if (!value && d->FSettings->Active() && d->FColumns->State() == csDefault)
         d->FSettings->AutoSave();
     LayoutChanged();

@@ -72,37 +72,6 @@ void TOrvoCustomDBGrid::MoveDataSetBy(int distance)
         DataSet()->MoveBy(distance);
 }
 
-bool TOrvoCustomDBGrid::MoveRowByKey(int key, TShiftState shift)
-{
-    const bool ctrl = shift.Contains(ssCtrl);
-    const int visible = std::max(1, d->FDataLink->BufferCount());
-    const int active = d->FDataLink->ActiveRecord();
-    switch (key) {
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-        if (ctrl)
-            MoveDataSetBy(-active);
-        else
-            MoveDataSetBy(key == Qt::Key_Up ? -1 : -visible);
-        return true;
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-        if (ctrl)
-            MoveDataSetBy(d->FDataLink->RecordCount() - active - 1);
-        else
-            MoveDataSetBy(key == Qt::Key_Down ? 1 : visible);
-        return true;
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        if (!ctrl)
-            return false;
-        d->FScrollBars->MoveToEnd(key == Qt::Key_End);
-        return true;
-    default:
-        return false;
-    }
-}
-
 void TOrvoCustomDBGrid::ResetEdit()
 {
     // First the text typed into the editor, then what reached the record: each Esc undoes

@@ -66,10 +66,12 @@ void TOrvoCustomDBGrid::SetOptions(TOrvoDBGridOptions value)
     ApplyBaseOptions(value);
     const bool multiSelectOff = d->FOptions.Contains(dgMultiSelect) && !value.Contains(dgMultiSelect);
     const bool rowSelectOn = !d->FOptions.Contains(dgRowSelect) && value.Contains(dgRowSelect);
-    if (multiSelectOff || (rowSelectOn && d->FSelectedCols->Count() > 0))
-        d->FSelectedRows->Clear();
+    if (multiSelectOff || (rowSelectOn && d->FSelection->ColumnKindCurrent()))
+        ClearSelection();
     const TOrvoDBGridOptions changed = Changed(value, d->FOptions);
     d->FOptions = value;
+    if (changed.Contains(dgRowSelect))
+        d->FSelection->OptionsChanged();
 
     if (changed.Contains(dgForceSequence))
         UpdateSequence(false);
@@ -156,9 +158,10 @@ void TOrvoCustomDBGrid::SetMultiSelectOptions(TMultiSelectOptions value)
 {
     if (value == d->FMultiSelectOptions)
         return;
-    d->FSelectedRows->Clear();
+    ClearSelection();
     FlushUpdates();
     d->FMultiSelectOptions = value;
+    d->FSelection->OptionsChanged();
     InvalidateGrid();
 }
 
@@ -269,11 +272,20 @@ void TOrvoCustomDBGrid::ApplyFilter(bool filtered, const QString& filter, const 
         d->FSavedFiltered = filtered;
         d->FSavedOnFilterRecord = onFilterRecord;
     }
-    BeginBusy();
-    const auto endBusy = Finally([this] { EndBusy(); });
-    dataSet->SetFilter(combined);
-    dataSet->SetOnFilterRecord(std::move(onFilterRecord));
-    dataSet->SetFiltered(filtered || d->FAutoFilterApplied);
+    // With dgAutoKeepSelection the same records, found again by their keys, stay selected.
+    const bool keepSelection = dataSet->Active() && d->FDataLink->Active() && !d->FKeyFields.isEmpty() &&
+                               d->FOptionsEx.Contains(dgAutoKeepSelection);
+    if (keepSelection)
+        SaveSelection(d->FKeyFields);
+    {
+        BeginBusy();
+        const auto endBusy = Finally([this] { EndBusy(); });
+        dataSet->SetFilter(combined);
+        dataSet->SetOnFilterRecord(std::move(onFilterRecord));
+        dataSet->SetFiltered(filtered || d->FAutoFilterApplied);
+    }
+    if (keepSelection)
+        RestoreSelection(d->FKeyFields);
 }
 
 void TOrvoCustomDBGrid::RestoreDataSetFilter()

@@ -8,7 +8,11 @@
 #include "grid/dbgrid/torvogriddelayedupdates.h"
 #include "grid/dbgrid/torvogridrowlayout.h"
 #include "grid/dbgrid/torvomastergridchain.h"
+#include "grid/input/torvogridinputmethod.h"
+#include "grid/input/torvogridkeyboard.h"
+#include "grid/input/torvogridwheel.h"
 #include "grid/scrolling/torvogridscrollbars.h"
+#include "grid/selection/torvogridselection.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -54,6 +58,10 @@ struct TOrvoCustomDBGridPrivate
     std::unique_ptr<TOrvoDBGridPainter> FPainter;
     std::unique_ptr<TOrvoGridScrollBars> FScrollBars;
     std::unique_ptr<TOrvoGridStretching> FStretching;
+    std::unique_ptr<TOrvoGridKeyboard> FKeyboard;
+    std::unique_ptr<TOrvoGridWheel> FWheel;
+    std::unique_ptr<TOrvoGridInputMethod> FInputMethod;
+    std::unique_ptr<TOrvoGridSelection> FSelection; // the selection's state, batch and operations
 
     // Locks and counters: 64-bit, so that no amount of nesting wraps them.
     qint64 FUpdateLock = 0;

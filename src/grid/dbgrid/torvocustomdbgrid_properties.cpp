@@ -530,6 +530,7 @@ void TOrvoCustomDBGrid::SetFixedCols(int value)
     if (value == d->FFixedColsProperty)
         return;
     d->FFixedColsProperty = value;
+    d->FSelection->OptionsChanged();
     LayoutChanged();
     RefreshEditor();
     if (LeftCol() < TCustomGrid::FixedCols())

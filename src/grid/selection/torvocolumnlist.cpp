@@ -3,10 +3,10 @@
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
+#include "grid/selection/torvogridselection.h"
 #include "platform/core/exceptions.h"
-#include "platform/graphics/tcustomimagelist.h"
-
-#include <QMenu>
+#include "platform/core/tscopecleanup.h"
 
 #include <algorithm>
 
@@ -16,6 +16,7 @@ TOrvoColumnList::TOrvoColumnList(TOrvoCustomDBGrid* grid) : FGrid(grid) {}
 
 int TOrvoColumnList::Count() const
 {
+    Materialize();
     DropDestroyed();
     return int(FColumns.size());
 }
@@ -29,6 +30,7 @@ TOrvoColumn* TOrvoColumnList::Items(int index) const
 
 bool TOrvoColumnList::Find(const TOrvoColumn* column, int& index) const
 {
+    Materialize();
     DropDestroyed();
     if (column && FCache.Column == column) {
         index = FCache.Index;
@@ -48,8 +50,13 @@ bool TOrvoColumnList::Find(const TOrvoColumn* column, int& index) const
 bool TOrvoColumnList::Selected(int columnIndex) const
 {
     const TOrvoColumn* column = ColumnAt(columnIndex);
+    if (!column)
+        return false;
+    // Painting asks for every cell: a range answers without building the entries.
+    if (RangeBacked())
+        return InRange(columnIndex);
     int index = 0;
-    return column && Find(column, index);
+    return Find(column, index);
 }
 
 void TOrvoColumnList::SetSelected(int columnIndex, bool value)
@@ -58,21 +65,37 @@ void TOrvoColumnList::SetSelected(int columnIndex, bool value)
     int index = 0;
     if (!column || Find(column, index) == value)
         return;
+    FGrid->BeginSelectionUpdate();
+    const auto end = Finally([this] { FGrid->EndSelectionUpdate(); });
     if (value)
         FColumns.insert(index, column);
     else
         FColumns.removeAt(index);
+    FRangeBacked = false;
     FCache = {};
+    FGrid->d->FSelection->ColumnsChanged();
 }
 
 void TOrvoColumnList::Clear()
 {
+    if (!FHasList)
+        return;
     FColumns.clear();
+    FRangeBacked = false;
+    FCache = {};
+}
+
+void TOrvoColumnList::DiscardList()
+{
+    FColumns.clear();
+    FHasList = false;
+    FRangeBacked = true;
     FCache = {};
 }
 
 void TOrvoColumnList::SaveIDs()
 {
+    Materialize();
     DropDestroyed();
     FSavedIDs.clear();
     for (const QPointer<TOrvoColumn>& column : std::as_const(FColumns))
@@ -81,8 +104,11 @@ void TOrvoColumnList::SaveIDs()
 
 void TOrvoColumnList::RestoreIDs()
 {
+    FGrid->BeginSelectionUpdate();
+    const auto end = Finally([this] { FGrid->EndSelectionUpdate(); });
+    Materialize();
     Clear();
-    const TOrvoDBGridColumns* columns = FGrid ? FGrid->Columns() : nullptr;
+    const TOrvoDBGridColumns* columns = FGrid->Columns();
     if (!columns)
         return;
     for (int id : FSavedIDs) {
@@ -103,6 +129,32 @@ void TOrvoColumnList::DropDestroyed() const
 {
     if (FColumns.removeIf([](const QPointer<TOrvoColumn>& column) { return column.isNull(); }) > 0)
         FCache = {};
+}
+
+void TOrvoColumnList::Materialize() const
+{
+    if (FHasList)
+        return;
+    FHasList = true;
+    FRangeBacked = true;
+    FCache = {};
+    if (!FGrid || FGrid->AnchorCol() < 0 || FGrid->CurrentCol() < 0)
+        return;
+    const int last = std::max(FGrid->AnchorCol(), FGrid->CurrentCol());
+    for (int i = std::min(FGrid->AnchorCol(), FGrid->CurrentCol()); i <= last; ++i)
+        if (TOrvoColumn* column = ColumnAt(i); column && InRange(i))
+            FColumns.append(column);
+}
+
+bool TOrvoColumnList::InRange(int columnIndex) const
+{
+    const TMultiSelection mode = FGrid->SelectionMode();
+    if (mode != msCols && mode != msCells)
+        return false;
+    const int anchor = FGrid->AnchorCol();
+    const int current = FGrid->CurrentCol();
+    return current >= 0 && columnIndex >= std::min(anchor, current) &&
+           columnIndex <= std::max(anchor, current);
 }
 
 } // namespace orvo

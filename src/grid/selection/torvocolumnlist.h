@@ -10,8 +10,12 @@ namespace orvo {
 class TOrvoColumn;
 class TOrvoCustomDBGrid;
 
-/// The grid's individually selected columns, kept in collection order so that a
-/// membership test is a binary search by column index, with the last answer cached.
+/// The grid's selected columns. While the selection is the grid's column range
+/// (AnchorCol to CurrentCol) the list is range-backed: it holds no columns of its
+/// own and answers from the range, and reading its entries builds them from the
+/// range. Toggling a single column makes the list explicit: from then on its
+/// entries, kept in collection order, are the selection, until the range changes.
+/// Membership is a binary search by column index with the last answer cached.
 /// Column IDs survive a rebuild of the columns, so the selection is saved by them.
 class TOrvoColumnList
 {
@@ -30,6 +34,10 @@ public:
     /// Lists or unlists that column; nothing for an index without a column.
     void SetSelected(int columnIndex, bool value);
     void Clear();
+    /// True while the grid's column range is the selection.
+    bool RangeBacked() const { return !FHasList || FRangeBacked; }
+    /// The range changed: entries built from the old one are no longer the selection.
+    void DiscardList();
 
     /// Remembers the IDs of the listed columns.
     void SaveIDs();
@@ -40,6 +48,9 @@ public:
 private:
     TOrvoColumn* ColumnAt(int columnIndex) const;
     void DropDestroyed() const;
+    /// Builds the entries from the range when the list has none yet.
+    void Materialize() const;
+    bool InRange(int columnIndex) const;
 
     struct TSearchCache
     {
@@ -50,6 +61,8 @@ private:
 
     TOrvoCustomDBGrid* FGrid;
     mutable QList<QPointer<TOrvoColumn>> FColumns;
+    mutable bool FHasList = false;
+    mutable bool FRangeBacked = true;
     mutable TSearchCache FCache;
     std::vector<int> FSavedIDs;
 };

@@ -2,6 +2,7 @@
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/common/tsampletable.h"
 #include "grid/dbgrid/torvodbgrid.h"
+#include "grid/selection/tcompactbookmarks.h"
 #include "grid/selection/torvobookmarklist.h"
 #include "grid/selection/torvocolumnlist.h"
 #include "platform/data/tdatasource.h"
@@ -29,6 +30,8 @@ private slots:
     void deleteRowsRemovesSelectedRecords();
     void keysSurviveReorder();
     void columnsKeptInCollectionOrder();
+    void packedBookmarksKeepEveryEntry_data();
+    void packedBookmarksKeepEveryEntry();
 
 private:
     QString BookmarkOfId(qint64 id);
@@ -66,8 +69,8 @@ QString TestSelectionLists::BookmarkOfId(qint64 id)
 QList<qint64> TestSelectionLists::SelectedIds()
 {
     QList<qint64> ids;
-    for (const QString& bookmark : Rows()->Bookmarks()) {
-        FCustomers->Table.GotoBookmark(bookmark);
+    for (int i = 0; i < Rows()->Count(); ++i) {
+        FCustomers->Table.GotoBookmark(Rows()->Items(i));
         ids << test::CurrentId(FCustomers->Table);
     }
     return ids;
@@ -216,6 +219,55 @@ void TestSelectionLists::columnsKeptInCollectionOrder()
     QCOMPARE(cols->Count(), 1);
     cols->Clear();
     QCOMPARE(cols->Count(), 0);
+}
+
+void TestSelectionLists::packedBookmarksKeepEveryEntry_data()
+{
+    QTest::addColumn<QStringList>("inserted");
+    QTest::addColumn<QList<int>>("places");
+    QTest::newRow("one") << QStringList{"0000002aQ\x01"} << QList<int>{0};
+    QTest::newRow("shared tag, growing keys")
+        << QStringList{"0000002a\x02\x01", "0000002a\x02\x02", QString::fromLatin1("0000002a\x02\xe9\x01"),
+                       "0000002a\x03"}
+        << QList<int>{0, 1, 2, 3};
+    QTest::newRow("inserted in the middle and at the front")
+        << QStringList{"tagB", "tagD", "tagC", "tagA", "tag"} << QList<int>{0, 1, 1, 0, 0};
+    QTest::newRow("nothing shared") << QStringList{"abc", "xyz", "a", "abcd"} << QList<int>{0, 1, 1, 3};
+    QTest::newRow("one a prefix of another")
+        << QStringList{"0000002aQ", "0000002aQQ", "0000002a"} << QList<int>{0, 1, 0};
+}
+
+void TestSelectionLists::packedBookmarksKeepEveryEntry()
+{
+    QFETCH(QStringList, inserted);
+    QFETCH(QList<int>, places);
+    TCompactBookmarks packed;
+    QStringList expected;
+    for (qsizetype i = 0; i < inserted.size(); ++i) {
+        QVERIFY(TCompactBookmarks::Storable(inserted[i]));
+        packed.Insert(places[i], inserted[i]);
+        expected.insert(places[i], inserted[i]);
+        QCOMPARE(packed.Count(), int(expected.size()));
+        for (int k = 0; k < packed.Count(); ++k) {
+            QCOMPARE(packed.At(k), expected[k]);
+            QVERIFY(packed.Equals(k, expected[k]));
+            QVERIFY(!packed.Equals(k, expected[k] + QLatin1Char('x')));
+        }
+    }
+    // Removing from the middle, then by a condition, keeps the others whole.
+    const int middle = packed.Count() / 2;
+    packed.RemoveAt(middle);
+    expected.removeAt(middle);
+    QCOMPARE(packed.RemoveIf([](const QString& b) { return b.endsWith(QLatin1Char('A')); }),
+             int(expected.removeIf([](const QString& b) { return b.endsWith(QLatin1Char('A')); })));
+    for (int k = 0; k < packed.Count(); ++k)
+        QCOMPARE(packed.At(k), expected[k]);
+    while (!packed.IsEmpty())
+        packed.RemoveAt(0);
+    packed.Append(QStringLiteral("fresh"));
+    QCOMPARE(packed.At(0), QStringLiteral("fresh"));
+    QVERIFY(!TCompactBookmarks::Storable(QString()));
+    QVERIFY(!TCompactBookmarks::Storable(QStringLiteral("tag\u0100")));
 }
 
 QTEST_MAIN(TestSelectionLists)

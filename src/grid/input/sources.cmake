@@ -1,0 +1,4 @@
+#Keys, the mouse wheel and input methods of the data grid.
+set(ORVO_AREA_HEADERS torvogridkeyboard.h)
+    set(ORVO_AREA_PRIVATE_HEADERS torvogridinputmethod.h torvogridwheel.h)
+        set(ORVO_AREA_SOURCES torvogridinputmethod.cpp torvogridkeyboard.cpp torvogridwheel.cpp)
