@@ -533,6 +533,10 @@ public:
     /// Whether a column takes part in the selection: every column while no column kind
     /// is current.
     bool ColumnInSelection(int dataColumnIndex) const;
+    /// Whether the cell of that column in the record the dataset shows (while painting: the
+    /// painted one) is selected: its record in the row kinds, its column in msCols, both
+    /// in msCells.
+    bool CellInSelection(int dataColumnIndex) const;
     /// Changes inside this bracket are reported once, by the outermost close (after the
     /// program-wide delay with dgDelaySelectedRows).
     void BeginSelectionUpdate();

@@ -135,9 +135,14 @@ const QMetaObject* TOrvoCustomDBGrid::GetSearchPanelClass()
     return nullptr;
 }
 
-bool TOrvoCustomDBGrid::HighlightCell(int, int, TGridDrawState state)
+bool TOrvoCustomDBGrid::HighlightCell(int dataCol, int, TGridDrawState state)
 {
-    return state.Contains(gdSelected);
+    if (state.Contains(gdSelected))
+        return true;
+    // Multi-selected cells show highlighted; fixed ones only when they may be selected.
+    if (state.Contains(gdFixed) && !d->FMultiSelectOptions.Contains(msFixed))
+        return false;
+    return d->FDataLink->Active() && CellInSelection(dataCol);
 }
 
 void TOrvoCustomDBGrid::ListItemsUpdated()

@@ -362,17 +362,7 @@ void TOrvoDBGridPainter::DrawDataCell(TCanvas& canvas, TCellInfo& cell)
         selections.Include(slCellSelected);
     if (record == current)
         selections.Include(slRowSelected);
-    // Selected records count while a row kind is current; a block of cells is its selected
-    // records times its selected columns.
-    const TMultiSelection mode = FGrid.SelectionMode();
-    const bool columnSelected = FGrid.SelectedCols()->Selected(column->Index());
-    bool rowSelected = false;
-    if ((mode == msRows || (mode == msCells && columnSelected)) && FGrid.Options().Contains(dgMultiSelect) &&
-        FGrid.SelectedRows()->Count() > 0) {
-        int index = 0;
-        rowSelected = FGrid.SelectedRows()->Find(FGrid.DataSet()->Bookmark(), index);
-    }
-    const bool multi = mode == msCells ? rowSelected : columnSelected || rowSelected;
+    const bool multi = FGrid.CellInSelection(column->Index());
     if (multi)
         selections.Include(slMultiSelected);
     if (cell.Fixed)

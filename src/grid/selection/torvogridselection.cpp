@@ -157,6 +157,21 @@ bool TOrvoGridSelection::ColumnInSelection(int dataColumnIndex) const
     return FGrid.SelectedCols()->Selected(dataColumnIndex);
 }
 
+bool TOrvoGridSelection::CellInSelection(int dataColumnIndex) const
+{
+    const bool columnSelected = FGrid.SelectedCols()->Selected(dataColumnIndex);
+    const TOrvoBookmarkList* rows = FGrid.SelectedRows();
+    const TDataSet* dataSet = FGrid.DataSet();
+    bool rowSelected = false;
+    if ((FMode == msRows || (FMode == msCells && columnSelected)) &&
+        FGrid.Options().Contains(dgMultiSelect) && rows->Count() > 0 && dataSet) {
+        int index = 0;
+        rowSelected = rows->Find(dataSet->Bookmark(), index);
+    }
+    // A block of cells is its selected records times its selected columns.
+    return FMode == msCells ? rowSelected : columnSelected || rowSelected;
+}
+
 // --- The batch -------------------------------------------------------------------------------------
 
 void TOrvoGridSelection::BeginUpdate()
@@ -727,6 +742,11 @@ bool TOrvoCustomDBGrid::HasSelectedCols() const
 bool TOrvoCustomDBGrid::ColumnInSelection(int dataColumnIndex) const
 {
     return d->FSelection->ColumnInSelection(dataColumnIndex);
+}
+
+bool TOrvoCustomDBGrid::CellInSelection(int dataColumnIndex) const
+{
+    return d->FSelection->CellInSelection(dataColumnIndex);
 }
 
 void TOrvoCustomDBGrid::BeginSelectionUpdate()

@@ -61,6 +61,7 @@ public:
     bool HasSelectedRows() const;
     bool HasSelectedCols() const;
     bool ColumnInSelection(int dataColumnIndex) const;
+    bool CellInSelection(int dataColumnIndex) const;
 
     // --- The batch -----------------------------------------------------------------------------
     void BeginUpdate();

@@ -411,10 +411,13 @@ void TestGridSelection::paintedSelectionFollowsKind()
     FGrid->SetMultiSelectOptions({msRows, msCols, msCells});
     Open();
     QSet<QString> painted;
-    FGrid->OnPaintColumnCell = [&](QObject*, const QRect&, int, TOrvoColumn* column, bool,
+    FGrid->OnPaintColumnCell = [&](QObject*, const QRect&, int, TOrvoColumn* column, bool highlight,
                                    TSelections selections, TColor&, TFont&, QObject*&) {
-        if (selections.Contains(slMultiSelected))
+        // A multi-selected cell is painted highlighted, in the selection colour.
+        if (selections.Contains(slMultiSelected) && highlight)
             painted << QStringLiteral("%1:%2").arg(test::CurrentId(FCustomers->Table)).arg(column->Index());
+        else if (selections.Contains(slMultiSelected))
+            painted << QStringLiteral("not highlighted");
     };
     QVERIFY(test::ShowExposed(*FGrid, 500, 400));
     const auto paintedCells = [&] {
