@@ -446,4 +446,14 @@ using TOrvoDBGridToolMenuItems = TSet<TOrvoDBGridToolMenuItem>;
 using TOrvoDBGridToolMenuSubItems = TSet<TOrvoDBGridToolMenuSubItem>;
 using TOrvoDBGridToolMenuSubItemsEx = TSet<TOrvoDBGridToolMenuSubItemEx>;
 
+/// The kinds of rows of a grid's bottom region, top to bottom (computed, never stored).
+enum TBottomRowKind
+{
+    brBlank,
+    brTotalHeader,
+    brTotalValues,
+    brTotalFields,
+    brTotalFooter
+};
+
 } // namespace orvo

@@ -30,6 +30,7 @@ set(ORVO_AREA_SOURCES
     torvocustomdbgrid_scrollbar.cpp
     torvocustomdbgrid_text.cpp
     torvodbgrid.cpp
+    torvodbgriddefaults.cpp
     torvodbgridgradient.cpp
     torvogriddatalink.cpp
     torvogriddelayedupdates.cpp

@@ -3,13 +3,14 @@
 #include "grid/dbgrid/dbgridenums.h"
 #include "grid/dbgrid/torvodbgriddefaults.h"
 #include "grid/dbgrid/torvodbgridevents.h"
+#include "grid/input/torvodbgridinputapi.h"
+#include "grid/selection/torvodbgridselectionapi.h"
 #include "platform/core/tscopecleanup.h"
 #include "platform/core/tvariant.h"
 #include "platform/graphics/tcustomimagelist.h"
 #include "platform/graphics/tfont.h"
 #include "platform/gridbase/tcustomgrid.h"
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -52,7 +53,11 @@ struct TOrvoCustomDBGridPrivate;
 /// Property setters compare, store and then request the narrowest refresh that
 /// shows the change, usually a layout pass (LayoutChanged), which requests made
 /// while a pass is open fold into.
-class TOrvoCustomDBGrid : public TCustomGrid, public TOrvoDBGridEvents, public TOrvoDBGridDefaults
+class TOrvoCustomDBGrid : public TCustomGrid,
+                          public TOrvoDBGridEvents,
+                          public TOrvoDBGridDefaults,
+                          public TOrvoDBGridSelectionApi,
+                          public TOrvoDBGridInputApi
 {
     Q_OBJECT
     friend class TOrvoDBGridPainter;
@@ -62,16 +67,6 @@ class TOrvoCustomDBGrid : public TCustomGrid, public TOrvoDBGridEvents, public T
     friend class TOrvoGridRowLayout;
 
 public:
-    /// The kinds of rows of the bottom region, top to bottom.
-    enum TBottomRowKind
-    {
-        brBlank,
-        brTotalHeader,
-        brTotalValues,
-        brTotalFields,
-        brTotalFooter
-    };
-
     explicit TOrvoCustomDBGrid(QWidget* parent = nullptr);
     ~TOrvoCustomDBGrid() override;
 
@@ -197,13 +192,6 @@ public:
     void UpdateDrawingOption(TGridDrawingOption option, bool on);
     TGridDrawingStyle DrawingStyle() const;
     void SetDrawingStyle(TGridDrawingStyle value);
-    /// The colour to paint with for a colour property: `computedDefault` for clDefault,
-    /// the property itself unless it is clNone, else the colour already in use.
-    static TColor ResolveColor(TColor property, TColor computedDefault, TColor inUse);
-    /// The computed defaults of the selection colours for the running system.
-    static TColor DefaultSelectCellColor(bool gradientActive);
-    static TColor DefaultSelectionColor(bool gradientActive);
-    static TColor DefaultSelectRowColor(bool gradientActive);
     bool DefaultDrawing() const;
     void SetDefaultDrawing(bool value);
 
@@ -279,9 +267,6 @@ public:
     void SetHeaderLinesCount(int value);
     int TitleLinesCount() const;
     void SetTitleLinesCount(int value);
-    /// The most text lines a row, title or header holds: a stored layout or form with a
-    /// larger count would take row heights beyond what pixel arithmetic can hold.
-    static constexpr int MaxLinesCount = 1000;
     int LinesCount() const;
     void SetLinesCount(int value);
     int LinesCountMax() const;
@@ -380,6 +365,9 @@ public:
     /// The program-wide delay of every delayed update, in milliseconds.
     static int UpdateDelay();
     static void SetUpdateDelay(int milliseconds);
+    /// Runs at once the delayed updates still waiting: selection events, list items,
+    /// sequence and totals.
+    virtual void FlushPendingUpdates();
     /// Rebuilds RowCount, the title and bottom rows, their heights and the link's
     /// buffer size from the client height.
     void UpdateRowCount();
@@ -467,8 +455,6 @@ public:
     void FieldRemoving(TField* field);
 
     // --- Sort order -------------------------------------------------------------------------
-    /// The largest number of columns a sort order numbers.
-    static constexpr int MaxOrderCount = 9;
     /// Marker changes run inside this bracket; the outermost close stores the new order and,
     /// when OrderFields changed, calls OrderChanged.
     void BeginOrderUpdate();
@@ -498,70 +484,6 @@ public:
     virtual void OrderChanged();
     friend class TOrvoColumn; // toggles a check box only where the cell may be modified
 
-    // --- Multi-selection ---------------------------------------------------------------------
-    /// The kind the selection holds now (msNone, msRows, msCols or msCells), derived from
-    /// dgRowSelect, the column range and MultiSelectOptions.
-    TMultiSelection SelectionMode() const;
-    /// Clears the selection and starts one of `kind` when that kind is permitted.
-    void StartSelection(TMultiSelection kind);
-    void ClearSelection();
-    void UnselectAll();
-    void SelectAll();
-    /// Inverts every record (msRows) or every selectable column (msCols).
-    void InvertSelection();
-    void SelectCurrentRow();
-    void UnselectCurrentRow();
-    void InvertCurrentRow();
-    /// Selects every record from the current one to the anchor record.
-    void ExtendSelectionToAnchor();
-    /// Inverts every record from the current one to the anchor record, both included.
-    void InvertSelectionToAnchor();
-    /// The record where a range of rows starts; empty for none.
-    QString AnchorBookmark() const;
-    void SetAnchorBookmark(const QString& value);
-    /// The two ends of the column range (collection indexes, -1 for none).
-    int AnchorCol() const;
-    void SetAnchorCol(int value);
-    int CurrentCol() const;
-    void SetCurrentCol(int value);
-    /// The column range selects whole columns.
-    bool WholeColumns() const;
-    void SetWholeColumns(bool value);
-    int FirstSelectableCol() const;
-    bool HasSelectedRows() const;
-    bool HasSelectedCols() const;
-    /// Whether a column takes part in the selection: every column while no column kind
-    /// is current.
-    bool ColumnInSelection(int dataColumnIndex) const;
-    /// Whether the cell of that column in the record the dataset shows (while painting: the
-    /// painted one) is selected: its record in the row kinds, its column in msCols, both
-    /// in msCells.
-    bool CellInSelection(int dataColumnIndex) const;
-    /// Changes inside this bracket are reported once, by the outermost close (after the
-    /// program-wide delay with dgDelaySelectedRows).
-    void BeginSelectionUpdate();
-    void EndSelectionUpdate();
-    /// Copies the selected cells to the clipboard, as tab-separated text and as an HTML
-    /// table; false when nothing was copied or the copy was cancelled.
-    bool CopyToClipboard(bool withTitles);
-    /// Runs at once the delayed updates still waiting: selection events, list items,
-    /// sequence and totals.
-    virtual void FlushPendingUpdates();
-    /// Deletes the selected records from the dataset.
-    void DeleteSelectedRows();
-    /// Remembers the selection by the key values of its records (empty: KeyFields) and
-    /// by column IDs, to select the same again after a reorder or a re-filter.
-    void SaveSelection(const QString& keyFields);
-    void RestoreSelection(const QString& keyFields);
-    /// Reopens the dataset, keeping the current record and, with dgAutoKeepSelection, the
-    /// selection by key values.
-    void RefreshData(const QString& keyFields);
-    /// A cell of a walk: its column in the current record, and flags 1 first column,
-    /// 2 last column, 4 first record, 8 last record.
-    using TCellCallback = std::function<void(TOrvoColumn* column, int flags)>;
-    /// Calls `callback` for each cell of `mode`: 1 every cell, 2 the selected cells, 0 the
-    /// selected cells when any, else every cell.
-    void ForEachCell(int mode, const TCellCallback& callback);
     friend class TOrvoGridSelection;
     friend class TOrvoColumnList;
 
@@ -571,6 +493,8 @@ public:
     /// before, at the same row.
     void BeginLongOperation();
     void EndLongOperation();
+    /// What the current column's input-method settings ask for; the rest as any widget.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
     /// Selects the constructor that leaves the owned parts to CreateParts.
@@ -581,6 +505,7 @@ protected:
     TOrvoCustomDBGrid(QWidget* parent, TDeferredParts);
     /// Makes the owned parts through the factories and finishes the grid's set-up; once.
     void CreateParts();
+    TOrvoGridSelection& SelectionPart() const override;
 
     // --- Factories, in the order CreateParts calls them -------------------------------------------
     virtual TOrvoDBGridColumns* CreateColumns();
@@ -648,22 +573,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
     // --- Keyboard, wheel and input methods (TOrvoGridKeyboard, TOrvoGridWheel, TOrvoGridInputMethod) ---
-public:
-    /// Makes grid column `col` current, clamped to the scrollable columns; a `direction`
-    /// of 1 or -1 steps over hidden columns that way. The editor's text goes to its own
-    /// field first, and OnColExit and OnColEnter fire around the move.
-    void MoveCol(int col, int direction);
-    /// One record on; `select` lets Shift extend a multi-selection (a plain step clears
-    /// it), `append` adds a record past the last one where the grid may insert. An empty
-    /// record appended or inserted before is taken back instead of moving past it.
-    void NextRow(bool select, bool append);
-    void PriorRow(bool select);
-    /// The modifiers of the last key or mouse event the grid saw.
-    TShiftState LastShiftState() const;
-    /// What the current column's input-method settings ask for; the rest as any widget.
-    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
-
-protected:
+    TOrvoGridKeyboard& KeyboardPart() const override;
     /// Fire OnColEnter and OnColExit; the column entered gets its input-method settings
     /// and, with dgAlwaysShowEditor, the editor.
     virtual void ColEnter();
@@ -716,7 +626,6 @@ private:
     void RefreshEditor();
     bool FixedCellsRefreshFrame() const;
     void RepaintFillerCell();
-    void MoveDataSetBy(int distance);
     /// The bookmark of the link's buffered record `record`; empty for none.
     QString BookmarkOfRecord(int record) const;
     /// Esc: typed text is dropped, or else the dataset's edit or insert cancelled.

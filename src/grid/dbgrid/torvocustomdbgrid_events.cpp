@@ -390,24 +390,9 @@ QVariant TOrvoCustomDBGrid::inputMethodQuery(Qt::InputMethodQuery query) const
     return answer.isValid() ? answer : TCustomGrid::inputMethodQuery(query);
 }
 
-void TOrvoCustomDBGrid::MoveCol(int col, int direction)
+TOrvoGridKeyboard& TOrvoCustomDBGrid::KeyboardPart() const
 {
-    d->FKeyboard->MoveCol(col, direction);
-}
-
-void TOrvoCustomDBGrid::NextRow(bool select, bool append)
-{
-    d->FKeyboard->NextRow(select, append);
-}
-
-void TOrvoCustomDBGrid::PriorRow(bool select)
-{
-    d->FKeyboard->PriorRow(select);
-}
-
-TShiftState TOrvoCustomDBGrid::LastShiftState() const
-{
-    return d->FKeyboard->LastShift();
+    return *d->FKeyboard;
 }
 
 void TOrvoCustomDBGrid::ColEnter()

@@ -253,7 +253,7 @@ void TOrvoCustomDBGrid::SettleFrozenColumns()
     d->FFixedColsProperty = frozen;
 }
 
-TOrvoCustomDBGrid::TBottomRowKind TOrvoCustomDBGrid::BottomRowKind(int index) const
+TBottomRowKind TOrvoCustomDBGrid::BottomRowKind(int index) const
 {
     if (index < d->FBottom.Blank)
         return brBlank;

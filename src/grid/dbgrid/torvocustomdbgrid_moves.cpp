@@ -41,7 +41,7 @@ bool TOrvoCustomDBGrid::SelectCell(int col, int row)
     if (row == Row())
         return TCustomGrid::SelectCell(col, row);
     const QString target = BookmarkOfRecord(RecordOfRow(row));
-    MoveDataSetBy(row - Row());
+    DataSet()->MoveBy(row - Row()); // not 0: the row differs
     // A post on the way may have rebuilt the window, so that the rows now show other
     // records: the record asked for is the one the row showed.
     TDataSet* dataSet = DataSet();
@@ -64,12 +64,6 @@ QString TOrvoCustomDBGrid::BookmarkOfRecord(int record) const
     const QString bookmark = DataSet()->Bookmark();
     d->FDataLink->SetActiveRecord(current);
     return bookmark;
-}
-
-void TOrvoCustomDBGrid::MoveDataSetBy(int distance)
-{
-    if (distance != 0)
-        DataSet()->MoveBy(distance);
 }
 
 void TOrvoCustomDBGrid::ResetEdit()

@@ -1,14 +1,30 @@
 #pragma once
 
 #include "grid/dbgrid/dbgridenums.h"
+#include "platform/core/tcolor.h"
 
 namespace orvo {
 
 /// The values a new grid starts with for its option sets, and what a stored form
-/// leaves out because it equals them. The grid inherits them, so they read as
+/// leaves out because it equals them; its limits, and what its colour properties stand
+/// for while they are clDefault. The grid inherits them, so they read as
 /// TOrvoCustomDBGrid::DefaultOptions and the like.
 struct TOrvoDBGridDefaults
 {
+    /// The most text lines a row, title or header holds: a stored layout or form with a
+    /// larger count would take row heights beyond what pixel arithmetic can hold.
+    static constexpr int MaxLinesCount = 1000;
+    /// The largest number of columns a sort order numbers.
+    static constexpr int MaxOrderCount = 9;
+
+    /// The colour to paint with for a colour property: `computedDefault` for clDefault,
+    /// the property itself unless it is clNone, else the colour already in use.
+    static TColor ResolveColor(TColor property, TColor computedDefault, TColor inUse);
+    /// The computed defaults of the selection colours for the running system.
+    static TColor DefaultSelectCellColor(bool gradientActive);
+    static TColor DefaultSelectionColor(bool gradientActive);
+    static TColor DefaultSelectRowColor(bool gradientActive);
+
     static constexpr TOrvoDBGridOptions DefaultOptions{
         dgEditing,        dgTitles,        dgIndicator,       dgColumnResize,    dgColLines,
         dgRowLines,       dgTabs,          dgConfirmDelete,   dgCancelOnExit,    dgExtendedSelect,

@@ -203,7 +203,7 @@ void TOrvoGridRowLayout::ApplyRowHeights(int bufferedRecords)
     if (bottomEdge)
         ++left;
     for (int index = 0; index < FGrid.d->FBottom.Count(); ++index) {
-        const bool blank = FGrid.BottomRowKind(index) == TOrvoCustomDBGrid::brBlank;
+        const bool blank = FGrid.BottomRowKind(index) == brBlank;
         FGrid.SetRowHeights(firstBottom + index, blank ? std::max(0, left) - line : FGrid.d->FTotalRowHeight);
     }
 }

@@ -1,4 +1,15 @@
-#Keys, the mouse wheel and input methods of the data grid.
-set(ORVO_AREA_HEADERS torvogridkeyboard.h)
-    set(ORVO_AREA_PRIVATE_HEADERS torvogridinputmethod.h torvogridwheel.h)
-        set(ORVO_AREA_SOURCES torvogridinputmethod.cpp torvogridkeyboard.cpp torvogridwheel.cpp)
+# Keys, the mouse wheel and input methods of the data grid.
+set(ORVO_AREA_HEADERS
+    torvodbgridinputapi.h
+    torvogridkeyboard.h
+)
+set(ORVO_AREA_PRIVATE_HEADERS
+    torvogridinputmethod.h
+    torvogridwheel.h
+)
+set(ORVO_AREA_SOURCES
+    torvodbgridinputapi.cpp
+    torvogridinputmethod.cpp
+    torvogridkeyboard.cpp
+    torvogridwheel.cpp
+)

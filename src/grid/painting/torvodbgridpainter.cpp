@@ -167,7 +167,7 @@ TOrvoDBGridPainter::TCellInfo TOrvoDBGridPainter::MakeCellInfo(int col, int row,
     cell.Column = FGrid.ColumnOfGridCol(col);
     if (row >= FGrid.FirstBottomRow()) {
         cell.BottomIndex = row - FGrid.FirstBottomRow();
-        if (FGrid.BottomRowKind(cell.BottomIndex) != TOrvoCustomDBGrid::brBlank)
+        if (FGrid.BottomRowKind(cell.BottomIndex) != brBlank)
             cell.State.Include(gdFixed);
     }
     cell.Fixed = cell.State.Contains(gdFixed);

@@ -668,11 +668,11 @@ bool TOrvoDBGridPainter::ShowsSelectedTotal(const TCellInfo& cell, const TOrvoCo
     if (options.Contains(dgCalcSelectedRows))
         return true;
     switch (FGrid.BottomRowKind(cell.BottomIndex)) {
-    case TOrvoCustomDBGrid::brTotalHeader:
+    case brTotalHeader:
         return options.Contains(dgTotalHeaderSelected);
-    case TOrvoCustomDBGrid::brTotalValues:
+    case brTotalValues:
         return options.Contains(dgTotalValuesSelected);
-    case TOrvoCustomDBGrid::brTotalFooter:
+    case brTotalFooter:
         return options.Contains(dgTotalFooterSelected);
     default:
         return false;
@@ -828,7 +828,7 @@ void TOrvoDBGridPainter::DrawFixedCellLines(TCanvas& canvas, const TCellInfo& ce
             canvas.FillRect(QRect(rect.right() + 1 + r, rect.top() - r, 1, rect.height() + 3 * r));
     }
     const bool firstTotalRow = cell.IsBottomRow() && cell.BottomIndex == 1 &&
-                               FGrid.BottomRowKind(0) == TOrvoCustomDBGrid::brBlank &&
+                               FGrid.BottomRowKind(0) == brBlank &&
                                FGrid.RowHeights(FGrid.FirstBottomRow()) > 0;
     if (firstTotalRow && rowLines) {
         const int outside = cell.BothLines ? 1 : 0;

@@ -3,6 +3,7 @@
 set(ORVO_AREA_HEADERS
     torvobookmarklist.h
     torvocolumnlist.h
+    torvodbgridselectionapi.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
     tcompactbookmarks.h
@@ -13,6 +14,7 @@ set(ORVO_AREA_SOURCES
     tcompactbookmarks.cpp
     torvobookmarklist.cpp
     torvocolumnlist.cpp
+    torvodbgridselectionapi.cpp
     torvogridselection.cpp
     torvoselectioncopy.cpp
 )

@@ -617,183 +617,29 @@ bool TOrvoGridSelection::CopyToClipboard(bool withTitles)
     return true;
 }
 
+void TOrvoGridSelection::DeleteSelectedRows()
+{
+    BeginUpdate();
+    const auto end = Finally([this] { EndUpdate(); });
+    FGrid.SelectedRows()->DeleteRows();
+}
+
 void TOrvoGridSelection::CopyCellText(TOrvoColumn* column, int flags)
 {
     if (FCopy)
         FCopy->AddCell(column, flags);
 }
 
-} // namespace orvo
+// --- What the grid hands to the part ------------------------------------------------------------
 
-// --- The grid's selection operations, kept here beside the state they work on ------------------
-
-namespace orvo {
-
-TMultiSelection TOrvoCustomDBGrid::SelectionMode() const
+TOrvoGridSelection& TOrvoCustomDBGrid::SelectionPart() const
 {
-    return d->FSelection->SelectionMode();
-}
-
-void TOrvoCustomDBGrid::StartSelection(TMultiSelection kind)
-{
-    d->FSelection->StartSelection(kind);
-}
-
-void TOrvoCustomDBGrid::ClearSelection()
-{
-    d->FSelection->ClearSelection();
-}
-
-void TOrvoCustomDBGrid::UnselectAll()
-{
-    d->FSelection->ClearSelection();
-}
-
-void TOrvoCustomDBGrid::SelectAll()
-{
-    d->FSelection->SelectAll();
-}
-
-void TOrvoCustomDBGrid::InvertSelection()
-{
-    d->FSelection->InvertSelection();
-}
-
-void TOrvoCustomDBGrid::SelectCurrentRow()
-{
-    d->FSelection->SelectCurrentRow(true);
-}
-
-void TOrvoCustomDBGrid::UnselectCurrentRow()
-{
-    d->FSelection->SelectCurrentRow(false);
-}
-
-void TOrvoCustomDBGrid::InvertCurrentRow()
-{
-    d->FSelection->InvertCurrentRow();
-}
-
-void TOrvoCustomDBGrid::ExtendSelectionToAnchor()
-{
-    d->FSelection->ExtendSelectionToAnchor();
-}
-
-void TOrvoCustomDBGrid::InvertSelectionToAnchor()
-{
-    d->FSelection->InvertSelectionToAnchor();
-}
-
-QString TOrvoCustomDBGrid::AnchorBookmark() const
-{
-    return d->FSelection->AnchorBookmark();
-}
-
-void TOrvoCustomDBGrid::SetAnchorBookmark(const QString& value)
-{
-    d->FSelection->SetAnchorBookmark(value);
-}
-
-int TOrvoCustomDBGrid::AnchorCol() const
-{
-    return d->FSelection->AnchorCol();
-}
-
-void TOrvoCustomDBGrid::SetAnchorCol(int value)
-{
-    d->FSelection->SetAnchorCol(value);
-}
-
-int TOrvoCustomDBGrid::CurrentCol() const
-{
-    return d->FSelection->CurrentCol();
-}
-
-void TOrvoCustomDBGrid::SetCurrentCol(int value)
-{
-    d->FSelection->SetCurrentCol(value);
-}
-
-bool TOrvoCustomDBGrid::WholeColumns() const
-{
-    return d->FSelection->WholeColumns();
-}
-
-void TOrvoCustomDBGrid::SetWholeColumns(bool value)
-{
-    d->FSelection->SetWholeColumns(value);
-}
-
-int TOrvoCustomDBGrid::FirstSelectableCol() const
-{
-    return d->FSelection->FirstSelectableCol();
-}
-
-bool TOrvoCustomDBGrid::HasSelectedRows() const
-{
-    return d->FSelection->HasSelectedRows();
-}
-
-bool TOrvoCustomDBGrid::HasSelectedCols() const
-{
-    return d->FSelection->HasSelectedCols();
-}
-
-bool TOrvoCustomDBGrid::ColumnInSelection(int dataColumnIndex) const
-{
-    return d->FSelection->ColumnInSelection(dataColumnIndex);
-}
-
-bool TOrvoCustomDBGrid::CellInSelection(int dataColumnIndex) const
-{
-    return d->FSelection->CellInSelection(dataColumnIndex);
-}
-
-void TOrvoCustomDBGrid::BeginSelectionUpdate()
-{
-    d->FSelection->BeginUpdate();
-}
-
-void TOrvoCustomDBGrid::EndSelectionUpdate()
-{
-    d->FSelection->EndUpdate();
-}
-
-bool TOrvoCustomDBGrid::CopyToClipboard(bool withTitles)
-{
-    return d->FSelection->CopyToClipboard(withTitles);
+    return *d->FSelection;
 }
 
 void TOrvoCustomDBGrid::FlushPendingUpdates()
 {
     FlushUpdates();
-}
-
-void TOrvoCustomDBGrid::DeleteSelectedRows()
-{
-    BeginSelectionUpdate();
-    const auto end = Finally([this] { EndSelectionUpdate(); });
-    d->FSelectedRows->DeleteRows();
-}
-
-void TOrvoCustomDBGrid::SaveSelection(const QString& keyFields)
-{
-    d->FSelection->SaveSelection(keyFields);
-}
-
-void TOrvoCustomDBGrid::RestoreSelection(const QString& keyFields)
-{
-    d->FSelection->RestoreSelection(keyFields);
-}
-
-void TOrvoCustomDBGrid::RefreshData(const QString& keyFields)
-{
-    d->FSelection->RefreshData(keyFields);
-}
-
-void TOrvoCustomDBGrid::ForEachCell(int mode, const TCellCallback& callback)
-{
-    d->FSelection->ForEachCell(mode, callback);
 }
 
 } // namespace orvo

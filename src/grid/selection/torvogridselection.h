@@ -92,6 +92,8 @@ public:
     /// Copies the selected cells as text and as an HTML table; false when nothing was
     /// copied or the copy was cancelled (the clipboard then keeps what it had).
     bool CopyToClipboard(bool withTitles);
+    /// Deletes the selected records, reporting the change once.
+    void DeleteSelectedRows();
     /// The default of the grid's CopyCellText: adds the cell to the copy being made.
     void CopyCellText(TOrvoColumn* column, int flags);
 

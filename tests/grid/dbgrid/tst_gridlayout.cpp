@@ -146,9 +146,8 @@ void TestGridLayout::rowCountsOfAnInactiveGrid()
     QCOMPARE(grid.RowCount(), titleRows + bottomRows + 1);
     QCOMPARE(grid.DataRowCount(), 1);
     if (bottomRows > 0)
-        QCOMPARE(grid.BottomRowKind(bottomRows - 1), optionsEx.Contains(dgTotalFooter)
-                                                         ? TOrvoCustomDBGrid::brTotalFooter
-                                                         : TOrvoCustomDBGrid::brBlank);
+        QCOMPARE(grid.BottomRowKind(bottomRows - 1),
+                 optionsEx.Contains(dgTotalFooter) ? brTotalFooter : brBlank);
 }
 
 void TestGridLayout::totalValueRowsFollowTheLongestColumn()
@@ -161,7 +160,7 @@ void TestGridLayout::totalValueRowsFollowTheLongestColumn()
     second->TotalValues()->Add();
     grid.SetOptionsEx(grid.OptionsEx() + TOrvoDBGridOptionsEx{dgTotalValues});
     QCOMPARE(grid.BottomRowCount(), 3); // blank row and two value rows
-    QCOMPARE(grid.BottomRowKind(2), TOrvoCustomDBGrid::brTotalValues);
+    QCOMPARE(grid.BottomRowKind(2), brTotalValues);
     QCOMPARE(grid.BottomRowNumber(2), 1);
 }
 

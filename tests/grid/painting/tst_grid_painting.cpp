@@ -572,7 +572,7 @@ void TestGridPainting::totalCellsShowTheirText()
     };
     QVERIFY(f.Show());
     const int footer = f.Grid->RowCount() - 1;
-    QCOMPARE(f.Grid->BottomRowKind(footer - f.Grid->FirstBottomRow()), TOrvoCustomDBGrid::brTotalFooter);
+    QCOMPARE(f.Grid->BottomRowKind(footer - f.Grid->FirstBottomRow()), brTotalFooter);
     const QImage image = f.Grab();
     const auto inkIn = [&](const QRect& cell) {
         int ink = 0;
