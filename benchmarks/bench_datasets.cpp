@@ -5,11 +5,11 @@
 //   bench_datasets --child VARIANT --db FILE --key ORDERNO
 //       measures one variant in this process and prints "name=value" lines
 
+#include "tbenchcommandline.h"
 #include "tbenchpagesection.h"
 #include "tbenchreport.h"
 #include "tbenchrunner.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -51,33 +51,18 @@ int RunReport(const QString& fileName, int repeats, const QString& reportName, c
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Database with the BigOrders table."),
-                                QStringLiteral("FILE"));
-    const QCommandLineOption child(QStringLiteral("child"), QStringLiteral("Measure one variant here."),
-                                   QStringLiteral("VARIANT"));
+    TBenchCommandLine line(QStringLiteral("bench_datasets"), QStringLiteral("Markdown file to write."));
     const QCommandLineOption key(QStringLiteral("key"), QStringLiteral("OrderNo to locate."),
                                  QStringLiteral("N"));
-    const QCommandLineOption repeats(QStringLiteral("repeats"), QStringLiteral("Runs per variant."),
-                                     QStringLiteral("N"), QStringLiteral("3"));
-    const QCommandLineOption report(QStringLiteral("report"), QStringLiteral("Markdown file to write."),
-                                    QStringLiteral("FILE"));
     const QCommandLineOption notes(QStringLiteral("notes"), QStringLiteral("Markdown notes to append."),
                                    QStringLiteral("FILE"));
-    parser.addOptions({db, child, key, repeats, report, notes});
-    parser.process(app);
-    if (!parser.isSet(db)) {
-        QTextStream(stderr) << "bench_datasets: --db FILE is required\n";
+    line.AddOption(key);
+    line.AddOption(notes);
+    if (!line.Process(app))
         return 2;
-    }
-    try {
-        if (parser.isSet(child))
-            return RunChild(parser.value(child), parser.value(db), parser.value(key).toLongLong());
-        return RunReport(parser.value(db), parser.value(repeats).toInt(), parser.value(report),
-                         parser.value(notes));
-    } catch (const std::exception& e) {
-        QTextStream(stderr) << "bench_datasets: " << e.what() << '\n';
-        return 1;
-    }
+    return line.Run([&] {
+        if (line.IsChild())
+            return RunChild(line.Child(), line.Db(), line.Value(key).toLongLong());
+        return RunReport(line.Db(), line.Repeats(), line.Report(), line.Value(notes));
+    });
 }

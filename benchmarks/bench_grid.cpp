@@ -5,12 +5,12 @@
 //   bench_grid --child VARIANT --db FILE
 //       measures one variant in this process and prints "name=value" lines
 
+#include "tbenchcommandline.h"
 #include "tbenchpagesection.h"
 #include "tgridbenchreport.h"
 #include "tgridbenchrunner.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QTextStream>
 
 using namespace orvo;
@@ -44,29 +44,13 @@ int RunReport(const QString& fileName, int repeats, const QString& pageName)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Database with the BigOrders table."),
-                                QStringLiteral("FILE"));
-    const QCommandLineOption child(QStringLiteral("child"), QStringLiteral("Measure one variant here."),
-                                   QStringLiteral("VARIANT"));
-    const QCommandLineOption repeats(QStringLiteral("repeats"), QStringLiteral("Runs per variant."),
-                                     QStringLiteral("N"), QStringLiteral("3"));
-    const QCommandLineOption report(QStringLiteral("report"),
-                                    QStringLiteral("Markdown page whose grid section is written."),
-                                    QStringLiteral("FILE"));
-    parser.addOptions({db, child, repeats, report});
-    parser.process(app);
-    if (!parser.isSet(db)) {
-        QTextStream(stderr) << "bench_grid: --db FILE is required\n";
+    TBenchCommandLine line(QStringLiteral("bench_grid"),
+                           QStringLiteral("Markdown page whose grid section is written."));
+    if (!line.Process(app))
         return 2;
-    }
-    try {
-        if (parser.isSet(child))
-            return RunChild(parser.value(child), parser.value(db));
-        return RunReport(parser.value(db), parser.value(repeats).toInt(), parser.value(report));
-    } catch (const std::exception& e) {
-        QTextStream(stderr) << "bench_grid: " << e.what() << '\n';
-        return 1;
-    }
+    return line.Run([&line] {
+        if (line.IsChild())
+            return RunChild(line.Child(), line.Db());
+        return RunReport(line.Db(), line.Repeats(), line.Report());
+    });
 }

@@ -6,6 +6,7 @@
 //   bench_selection --child VARIANT --db FILE
 //       measures one variant in this process and prints "name=value" lines
 
+#include "tbenchcommandline.h"
 #include "tbenchpagesection.h"
 
 #include "grid/columns/torvocolumn.h"
@@ -22,7 +23,6 @@
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QClipboard>
-#include <QCommandLineParser>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
@@ -387,43 +387,27 @@ QString Section(std::map<QString, TFigures>& f, int repeats)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Database with the BigOrders table."),
-                                QStringLiteral("FILE"));
-    const QCommandLineOption child(QStringLiteral("child"), QStringLiteral("Measure one variant here."),
-                                   QStringLiteral("VARIANT"));
-    const QCommandLineOption repeats(QStringLiteral("repeats"), QStringLiteral("Runs per variant."),
-                                     QStringLiteral("N"), QStringLiteral("3"));
-    const QCommandLineOption report(QStringLiteral("report"),
-                                    QStringLiteral("Markdown page whose selection section is written."),
-                                    QStringLiteral("FILE"));
-    parser.addOptions({db, child, repeats, report});
-    parser.process(app);
-    if (!parser.isSet(db)) {
-        QTextStream(stderr) << "bench_selection: --db FILE is required\n";
+    TBenchCommandLine line(QStringLiteral("bench_selection"),
+                           QStringLiteral("Markdown page whose selection section is written."));
+    if (!line.Process(app))
         return 2;
-    }
-    try {
-        if (parser.isSet(child)) {
+    return line.Run([&line] {
+        if (line.IsChild()) {
             QTextStream out(stdout);
-            for (const auto& [name, value] : RunVariant(parser.value(child), parser.value(db)))
+            for (const auto& [name, value] : RunVariant(line.Child(), line.Db()))
                 out << name << '=' << QString::number(value, 'f', 4) << '\n';
             return 0;
         }
-        auto figures = Collect(QCoreApplication::applicationFilePath(), parser.value(db),
-                               std::max(1, parser.value(repeats).toInt()));
-        const QString section = Section(figures, std::max(1, parser.value(repeats).toInt()));
-        if (!parser.isSet(report)) {
+        const int repeats = std::max(1, line.Repeats());
+        auto figures = Collect(QCoreApplication::applicationFilePath(), line.Db(), repeats);
+        const QString section = Section(figures, repeats);
+        if (!line.HasReport()) {
             QTextStream(stdout) << section;
             return 0;
         }
-        const QString page = parser.value(report);
+        const QString page = line.Report();
         TBenchPageSection::WritePage(
             page, TBenchPageSection::Selection().Merge(TBenchPageSection::ReadPage(page), section));
         return 0;
-    } catch (const std::exception& e) {
-        QTextStream(stderr) << "bench_selection: " << e.what() << '\n';
-        return 1;
-    }
+    });
 }

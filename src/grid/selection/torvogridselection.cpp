@@ -393,7 +393,7 @@ void TOrvoGridSelection::InvertCurrentRow()
     FGrid.SelectedRows()->InvertCurrentRow();
 }
 
-void TOrvoGridSelection::ExtendSelectionToAnchor()
+void TOrvoGridSelection::WalkToAnchor(const std::function<void(TDataSet* dataSet)>& walk)
 {
     TDataSet* dataSet = LinkedDataSet();
     if (!dataSet || !RowKindCurrent())
@@ -405,6 +405,16 @@ void TOrvoGridSelection::ExtendSelectionToAnchor()
     const auto endDataUpdate = Finally([this] { FGrid.EndDataUpdate(false); });
     if (FAnchorBookmark.isEmpty())
         FAnchorBookmark = dataSet->Bookmark();
+    walk(dataSet);
+}
+
+void TOrvoGridSelection::ExtendSelectionToAnchor()
+{
+    WalkToAnchor([this](TDataSet* dataSet) { ExtendToAnchorFrom(dataSet); });
+}
+
+void TOrvoGridSelection::ExtendToAnchorFrom(TDataSet* dataSet)
+{
     QStringList walked{dataSet->Bookmark()};
     const int side = dataSet->CompareBookmarks(walked.first(), FAnchorBookmark);
     // Towards the anchor, taking each record up to it; a record past it (the anchor is
@@ -431,16 +441,11 @@ void TOrvoGridSelection::ExtendSelectionToAnchor()
 
 void TOrvoGridSelection::InvertSelectionToAnchor()
 {
-    TDataSet* dataSet = LinkedDataSet();
-    if (!dataSet || !RowKindCurrent())
-        return;
-    dataSet->CheckBrowseMode();
-    BeginUpdate();
-    const auto end = Finally([this] { EndUpdate(); });
-    FGrid.BeginDataUpdate();
-    const auto endDataUpdate = Finally([this] { FGrid.EndDataUpdate(false); });
-    if (FAnchorBookmark.isEmpty())
-        FAnchorBookmark = dataSet->Bookmark();
+    WalkToAnchor([this](TDataSet* dataSet) { InvertToAnchorFrom(dataSet); });
+}
+
+void TOrvoGridSelection::InvertToAnchorFrom(TDataSet* dataSet)
+{
     const auto sideOfAnchor = [&] { return dataSet->CompareBookmarks(dataSet->Bookmark(), FAnchorBookmark); };
     QStringList walked;
     const int side = sideOfAnchor();

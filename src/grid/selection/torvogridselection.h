@@ -104,6 +104,11 @@ private:
     /// The data column of the grid's current cell, -1 when none.
     int CurrentDataColumn() const;
     TDataSet* LinkedDataSet() const;
+    /// Runs `walk` from the current record towards the anchor in browse mode, in one
+    /// batch, with the position kept; the current record becomes the anchor when there is none.
+    void WalkToAnchor(const std::function<void(TDataSet* dataSet)>& walk);
+    void ExtendToAnchorFrom(TDataSet* dataSet);
+    void InvertToAnchorFrom(TDataSet* dataSet);
     void StartTimer();
     void FireEvents();
     void RowsChangedHandling();
