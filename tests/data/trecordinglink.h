@@ -1,9 +1,12 @@
 #pragma once
 
 #include "platform/data/tdatalink.h"
+#include "platform/data/tdatasource.h"
 #include "platform/data/tfield.h"
 
 #include <QStringList>
+
+#include <utility>
 
 namespace orvo {
 
@@ -32,6 +35,25 @@ protected:
         Log << QStringLiteral("Removing(%1)").arg(field->FieldName());
         RemovedFieldValue = field->AsString();
     }
+};
+
+/// A dataset of `TData`, filled and opened, seen through a recording link with a window
+/// of `bufferCount` records.
+template <typename TData> struct TRecordedDataSet
+{
+    TData Data;
+    TDataSource Source;
+    TRecordingLink Link;
+
+    template <typename TFill> explicit TRecordedDataSet(TFill&& fill, int bufferCount)
+    {
+        fill(Data);
+        Source.SetDataSet(&Data);
+        Link.SetBufferCount(bufferCount);
+        Link.SetDataSource(&Source);
+        Data.Open();
+    }
+    int Id() const { return Data.FieldByName(QStringLiteral("Id"))->AsInteger(); }
 };
 
 } // namespace orvo

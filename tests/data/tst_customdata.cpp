@@ -34,21 +34,11 @@ void FillCities(TVectorData& data)
 }
 
 /// The cities seen through a recording link with a five-record window.
-struct TCities
+struct TCities : TRecordedDataSet<TVectorData>
 {
-    TVectorData Data;
-    TDataSource Source;
-    TRecordingLink Link;
-
     explicit TCities(int bufferCount = 5)
-    {
-        FillCities(Data);
-        Source.SetDataSet(&Data);
-        Link.SetBufferCount(bufferCount);
-        Link.SetDataSource(&Source);
-        Data.Open();
-    }
-    int Id() const { return Data.FieldByName(QStringLiteral("Id"))->AsInteger(); }
+        : TRecordedDataSet([](TVectorData& data) { FillCities(data); }, bufferCount)
+    {}
 };
 
 /// A source of more records than an `int` counts, computed rather than stored.

@@ -30,22 +30,10 @@ void FillStaff(TVectorData& data)
         data.Rows.push_back({i, QStringLiteral("Person %1").arg(i), i % 3});
 }
 
-struct TStaff
+struct TStaff : TRecordedDataSet<TVectorData>
 {
-    TVectorData Data;
-    TDataSource Source;
-    TRecordingLink Link;
-
-    TStaff()
-    {
-        FillStaff(Data);
-        Source.SetDataSet(&Data);
-        Link.SetBufferCount(4);
-        Link.SetDataSource(&Source);
-        Data.Open();
-    }
+    TStaff() : TRecordedDataSet([](TVectorData& data) { FillStaff(data); }, 4) {}
     TField* Field(const char* name) const { return Data.FieldByName(QString::fromLatin1(name)); }
-    int Id() const { return Field("Id")->AsInteger(); }
     QStringList ModifiedNames() const
     {
         QStringList names;

@@ -31,21 +31,11 @@ void FillCustomers(TMemoryTestDataSet& data)
 }
 
 /// A customer table of 300 rows seen through a recording link with a five-record window.
-struct TCustomers
+struct TCustomers : TRecordedDataSet<TMemoryTestDataSet>
 {
-    TMemoryTestDataSet Data;
-    TDataSource Source;
-    TRecordingLink Link;
-
     explicit TCustomers(int bufferCount = 5)
-    {
-        FillCustomers(Data);
-        Source.SetDataSet(&Data);
-        Link.SetBufferCount(bufferCount);
-        Link.SetDataSource(&Source);
-        Data.Open();
-    }
-    int Id() const { return Data.FieldByName(QStringLiteral("Id"))->AsInteger(); }
+        : TRecordedDataSet([](TMemoryTestDataSet& data) { FillCustomers(data); }, bufferCount)
+    {}
 };
 
 } // namespace

@@ -33,22 +33,12 @@ void FillCustomers(TMemoryTestDataSet& data, bool nameRequired = false)
         data.AddRow({i, QStringLiteral("Name%1").arg(i, 3, 10, QLatin1Char('0')), cities[i % 5], i % 3});
 }
 
-struct TCustomers
+struct TCustomers : TRecordedDataSet<TMemoryTestDataSet>
 {
-    TMemoryTestDataSet Data;
-    TDataSource Source;
-    TRecordingLink Link;
-
     explicit TCustomers(bool nameRequired = false)
-    {
-        FillCustomers(Data, nameRequired);
-        Source.SetDataSet(&Data);
-        Link.SetBufferCount(5);
-        Link.SetDataSource(&Source);
-        Data.Open();
-    }
+        : TRecordedDataSet([nameRequired](TMemoryTestDataSet& data) { FillCustomers(data, nameRequired); }, 5)
+    {}
     TField* Field(const char* name) const { return Data.FieldByName(QString::fromLatin1(name)); }
-    int Id() const { return Field("Id")->AsInteger(); }
 };
 
 QString ErrorOf(const std::function<void()>& action)
