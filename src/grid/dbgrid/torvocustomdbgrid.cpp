@@ -68,6 +68,7 @@ TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent, TDeferredParts)
     d->FStretching = std::make_unique<TOrvoGridStretching>(*this);
     d->FKeyboard = std::make_unique<TOrvoGridKeyboard>(*this);
     d->FWheel = std::make_unique<TOrvoGridWheel>(*this);
+    d->FMouse = std::make_unique<TOrvoGridMouse>(*this);
     d->FInputMethod = std::make_unique<TOrvoGridInputMethod>(*this);
     CreateGlyphLists();
     d->FOptions = DefaultOptions;

@@ -572,14 +572,13 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-    // --- Keyboard, wheel and input methods (TOrvoGridKeyboard, TOrvoGridWheel, TOrvoGridInputMethod) ---
+    // --- Keys, mouse, wheel, input methods (TOrvoGridKeyboard, TOrvoGridMouse, TOrvoGridWheel, ...) ---
     TOrvoGridKeyboard& KeyboardPart() const override;
-    /// Fire OnColEnter and OnColExit; the column entered gets its input-method settings
-    /// and, with dgAlwaysShowEditor, the editor.
+    TOrvoGridMouse& MousePart() const override;
+    /// Fire OnColEnter/OnColExit; the entered column gets its input method (and editor: dgAlwaysShowEditor).
     virtual void ColEnter();
     virtual void ColExit();
-    /// Searches the records for Search.Text again: 0 the first match, 1 the next, 2 the
-    /// previous, 3 the last. The grid itself does not search; false for nothing found.
+    /// Finds Search.Text again (0 first, 1 next, 2 previous, 3 last); the grid itself finds none (false).
     virtual bool SearchGrid(int kind);
     /// The editor starts with the current column's input-method settings.
     TInplaceEdit* CreateEditor() override;
@@ -588,6 +587,7 @@ protected:
     friend class TOrvoGridKeyboard;
     friend class TOrvoGridWheel;
     friend class TOrvoGridInputMethod;
+    friend class TOrvoGridMouse;
 
     /// Raised while the grid itself moves the dataset or cancels an edit, so that the
     /// data-change handler does not rebuild lists, sequence or totals for it.

@@ -395,6 +395,11 @@ TOrvoGridKeyboard& TOrvoCustomDBGrid::KeyboardPart() const
     return *d->FKeyboard;
 }
 
+TOrvoGridMouse& TOrvoCustomDBGrid::MousePart() const
+{
+    return *d->FMouse;
+}
+
 void TOrvoCustomDBGrid::ColEnter()
 {
     d->FInputMethod->ApplyColumn();
@@ -420,28 +425,17 @@ bool TOrvoCustomDBGrid::SearchGrid(int)
 
 void TOrvoCustomDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick)
 {
-    d->FKeyboard->SetLastShift(shift);
-    TCustomGrid::MouseDown(button, shift, x, y, doubleClick);
-    if (OnMouseDown)
-        OnMouseDown(this, button, shift, x, y);
-    if (doubleClick && OnDblClick)
-        OnDblClick(this);
+    d->FMouse->MouseDown(button, shift, x, y, doubleClick);
 }
 
 void TOrvoCustomDBGrid::MouseMove(TShiftState shift, int x, int y)
 {
-    d->FKeyboard->SetLastShift(shift);
-    TCustomGrid::MouseMove(shift, x, y);
-    if (OnMouseMove)
-        OnMouseMove(this, shift, x, y);
+    d->FMouse->MouseMove(shift, x, y);
 }
 
 void TOrvoCustomDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    d->FKeyboard->SetLastShift(shift);
-    TCustomGrid::MouseUp(button, shift, x, y);
-    if (OnMouseUp)
-        OnMouseUp(this, button, shift, x, y);
+    d->FMouse->MouseUp(button, shift, x, y);
 }
 
 bool TOrvoCustomDBGrid::DoMouseWheel(TShiftState shift, int delta, const QPoint& pos)
@@ -484,6 +478,8 @@ void TOrvoCustomDBGrid::ColWidthsChanged()
 void TOrvoCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
 {
     TCustomGrid::ColumnMoved(fromIndex, toIndex);
+    if (!d->FMouse->AcceptColumnMove(fromIndex, toIndex))
+        return;
     const int from = RawToDataColumn(fromIndex);
     const int to = RawToDataColumn(toIndex);
     if (from >= 0 && from < d->FColumns->Count() && to >= 0 && to < d->FColumns->Count()) {

@@ -10,6 +10,7 @@
 #include "grid/dbgrid/torvomastergridchain.h"
 #include "grid/input/torvogridinputmethod.h"
 #include "grid/input/torvogridkeyboard.h"
+#include "grid/input/torvogridmouse.h"
 #include "grid/input/torvogridwheel.h"
 #include "grid/scrolling/torvogridscrollbars.h"
 #include "grid/selection/torvogridselection.h"
@@ -60,6 +61,7 @@ struct TOrvoCustomDBGridPrivate
     std::unique_ptr<TOrvoGridStretching> FStretching;
     std::unique_ptr<TOrvoGridKeyboard> FKeyboard;
     std::unique_ptr<TOrvoGridWheel> FWheel;
+    std::unique_ptr<TOrvoGridMouse> FMouse;
     std::unique_ptr<TOrvoGridInputMethod> FInputMethod;
     std::unique_ptr<TOrvoGridSelection> FSelection; // the selection's state, batch and operations
 

@@ -1,8 +1,9 @@
-// The grid's key moves: each hands its work to the grid's keyboard part.
+// The grid's key moves and clicks: each hands its work to the grid's keyboard or mouse part.
 
 #include "grid/input/torvodbgridinputapi.h"
 
 #include "grid/input/torvogridkeyboard.h"
+#include "grid/input/torvogridmouse.h"
 
 namespace orvo {
 
@@ -24,6 +25,26 @@ void TOrvoDBGridInputApi::PriorRow(bool select)
 TShiftState TOrvoDBGridInputApi::LastShiftState() const
 {
     return KeyboardPart().LastShift();
+}
+
+void TOrvoDBGridInputApi::CellClick(TOrvoColumn* column)
+{
+    MousePart().CellClick(column);
+}
+
+void TOrvoDBGridInputApi::TitleClick(TOrvoColumn* column)
+{
+    MousePart().TitleClick(column);
+}
+
+void TOrvoDBGridInputApi::TitleButtonClick(TOrvoColumn* column)
+{
+    MousePart().TitleButtonClick(column);
+}
+
+void TOrvoDBGridInputApi::ColumnMoving(int fromIndex, int toIndex, bool& accept)
+{
+    MousePart().ColumnMoving(fromIndex, toIndex, accept);
 }
 
 } // namespace orvo

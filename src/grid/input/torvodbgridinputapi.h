@@ -4,11 +4,14 @@
 
 namespace orvo {
 
+class TOrvoColumn;
 class TOrvoGridKeyboard;
+class TOrvoGridMouse;
 
-/// The moves a data grid's keys make, offered to programs and to the mouse handling as
-/// the grid's own (`grid->NextRow(...)`); each hands its work to the grid's keyboard
-/// part, which the grid supplies through KeyboardPart.
+/// The moves a data grid's keys make and the clicks of its mouse, offered to programs and
+/// to the mouse handling as the grid's own (`grid->NextRow(...)`); each hands its work to
+/// the grid's keyboard or mouse part, which the grid supplies through KeyboardPart and
+/// MousePart. A grid class may override the clicks to do something else with them.
 class TOrvoDBGridInputApi
 {
 public:
@@ -24,6 +27,18 @@ public:
     /// The modifiers of the last key or mouse event the grid saw.
     TShiftState LastShiftState() const;
 
+    /// A click on a data cell of `column`: a check box toggles as its CheckBoxToggle asks,
+    /// and OnCellClick fires.
+    virtual void CellClick(TOrvoColumn* column);
+    /// A click on the title of `column`, after its sort marker advanced: OnTitleClick.
+    virtual void TitleClick(TOrvoColumn* column);
+    /// A click on a title's drop-down part: a parent column folds or unfolds; otherwise,
+    /// unless its ExpandStyle is cesNone, OnExpandClick fires.
+    virtual void TitleButtonClick(TOrvoColumn* column);
+    /// Asked before a column move the user or a program makes takes effect (data column
+    /// indices): OnColumnMoving may clear `accept`, and a handler that raises refuses.
+    virtual void ColumnMoving(int fromIndex, int toIndex, bool& accept);
+
 protected:
     TOrvoDBGridInputApi() = default;
     virtual ~TOrvoDBGridInputApi() = default;
@@ -32,6 +47,8 @@ protected:
 
     /// The part that handles the keys.
     virtual TOrvoGridKeyboard& KeyboardPart() const = 0;
+    /// The part that handles the mouse buttons.
+    virtual TOrvoGridMouse& MousePart() const = 0;
 };
 
 } // namespace orvo

@@ -1,0 +1,403 @@
+#include "grid/input/torvogridmouse.h"
+
+#include "grid/columns/torvocolumn.h"
+#include "grid/columns/torvocolumntitle.h"
+#include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/dbgrid/torvocustomdbgrid_p.h"
+#include "grid/dbgrid/torvogriddatalink.h"
+#include "grid/filter/torvodbgridfilter.h"
+#include "grid/input/torvogridkeyboard.h"
+#include "grid/painting/torvodbgridpainter.h"
+
+#include <QApplication>
+#include <QScopedValueRollback>
+#include <QStyle>
+
+#include <cstdlib>
+
+namespace orvo {
+
+namespace {
+
+bool Descends(const TOrvoColumn* column, const TOrvoColumn* ancestor)
+{
+    for (; column; column = column->ParentColumn())
+        if (column == ancestor)
+            return true;
+    return false;
+}
+
+bool IsSizing(TGridState state)
+{
+    return state == gsColSizing || state == gsRowSizing;
+}
+
+} // namespace
+
+TOrvoGridMouse::TOrvoGridMouse(TOrvoCustomDBGrid& grid) : FGrid(grid) {}
+
+// --- Presses -------------------------------------------------------------------------------------
+
+void TOrvoGridMouse::MouseDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick)
+{
+    FGrid.d->FKeyboard->SetLastShift(shift);
+    EndPress();
+    const TGridCoord cell = FGrid.MouseCoord(x, y);
+    const bool sizingEdge = OnSizingEdge(x, y);
+    if (button == mbLeft && !sizingEdge && InTitleRows(cell) && FGrid.d->FOptions.Contains(dgTitleButtons))
+        PressTitle(cell, x, y);
+    else if (!sizingEdge && InDataRows(cell))
+        PressDataCell(button, shift, cell, x, y, doubleClick);
+    else
+        FGrid.TCustomGrid::MouseDown(button, shift, x, y, doubleClick);
+    if (FGrid.OnMouseDown)
+        FGrid.OnMouseDown(&FGrid, button, shift, x, y);
+    if (doubleClick && button == mbLeft && !sizingEdge) {
+        TOrvoColumn* column = InDataRows(cell) ? FGrid.ColumnOfGridCol(cell.X) : nullptr;
+        if (column && FGrid.OnCellDblClick)
+            FGrid.OnCellDblClick(column);
+        else if (FGrid.OnDblClick)
+            FGrid.OnDblClick(&FGrid);
+    }
+}
+
+void TOrvoGridMouse::PressTitle(TGridCoord cell, int x, int y)
+{
+    if (!FGrid.hasFocus() && !FGrid.isAncestorOf(QApplication::focusWidget()))
+        FGrid.setFocus(Qt::MouseFocusReason);
+    const TTitleHit hit = TitleHitAt(cell, x, y);
+    FTitleHeld = true;
+    FPressedTitle = hit.Column;
+    FPressedTitleCol = cell.X;
+    FPressedTitleButton = hit.OnButton;
+    FPressPoint = QPoint(x, y);
+    if (hit.Column && !hit.OnHeader) {
+        FGrid.Painter()->SetPressedTitle(hit.Column, hit.OnButton);
+        FGrid.viewport()->update();
+    }
+}
+
+void TOrvoGridMouse::PressDataCell(TMouseButton button, TShiftState shift, TGridCoord cell, int x, int y,
+                                   bool doubleClick)
+{
+    const bool wasCurrent = cell.X == FGrid.Col() && cell.Y == FGrid.Row();
+    const TOrvoColumn* column = FGrid.ColumnOfGridCol(cell.X);
+    if (button == mbLeft && column && column->CheckBox()) {
+        FPressedCell = cell;
+        FCellHeld = true;
+    }
+    if (cell.X >= FGrid.FixedCols()) {
+        // The base moves the cell, and the grid's cell selection moves the record with it.
+        FGrid.TCustomGrid::MouseDown(button, shift, x, y, doubleClick);
+    } else {
+        // The indicator and the frozen columns never become current: only the record moves.
+        FGrid.TCustomGrid::MouseDown(button, shift, x, y, doubleClick);
+        if (FGrid.d->FDataLink->Active() && cell.Y != FGrid.Row())
+            MoveToRow(cell.Y);
+    }
+    FClickOnCurrentCell = button == mbLeft && wasCurrent;
+}
+
+void TOrvoGridMouse::MoveToRow(int row)
+{
+    // Selecting another row of the current column moves the dataset to that row's record
+    // (a second time when a post on the way rebuilt the rows) and leaves the column alone.
+    FGrid.SelectCell(FGrid.Col(), row);
+}
+
+// --- Moves ---------------------------------------------------------------------------------------
+
+void TOrvoGridMouse::MouseMove(TShiftState shift, int x, int y)
+{
+    FGrid.d->FKeyboard->SetLastShift(shift);
+    if (FTitleHeld && shift.Contains(ssLeft))
+        TrackTitle(shift, x, y);
+    FGrid.TCustomGrid::MouseMove(shift, x, y);
+    if (FGrid.OnMouseMove)
+        FGrid.OnMouseMove(&FGrid, shift, x, y);
+}
+
+void TOrvoGridMouse::TrackTitle(TShiftState shift, int x, int y)
+{
+    if (StartsColumnDrag(x)) {
+        // Past the drag threshold the press becomes a column move from where it began.
+        const QPoint from = FPressPoint;
+        EndPress();
+        FGrid.TCustomGrid::MouseDown(mbLeft, shift, from.x(), from.y(), false);
+        return;
+    }
+    const TGridCoord cell = FGrid.MouseCoord(x, y);
+    const TTitleHit hit = InTitleRows(cell) ? TitleHitAt(cell, x, y) : TTitleHit();
+    const bool over = hit.Column == FPressedTitle && !hit.OnHeader && (!FPressedTitleButton || hit.OnButton);
+    TOrvoDBGridPainter* painter = FGrid.Painter();
+    if ((painter->PressedTitle() != nullptr) != over) {
+        painter->SetPressedTitle(over ? FPressedTitle : nullptr, FPressedTitleButton);
+        FGrid.viewport()->update();
+    }
+}
+
+bool TOrvoGridMouse::StartsColumnDrag(int x) const
+{
+    const TOrvoDBGridOptions options = FGrid.d->FOptions;
+    return FPressedTitle && !FPressedTitleButton && options.Contains(dgColumnResize) &&
+           !options.Contains(dgRightMoving) && FGrid.ResizeOptions().Contains(roColumnMoving) &&
+           FPressedTitleCol >= FGrid.FixedCols() &&
+           std::abs(x - FPressPoint.x()) > QApplication::startDragDistance();
+}
+
+// --- Releases ------------------------------------------------------------------------------------
+
+void TOrvoGridMouse::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    FGrid.d->FKeyboard->SetLastShift(shift);
+    const TGridState state = FGrid.GridState();
+    FGrid.TCustomGrid::MouseUp(button, shift, x, y);
+    if (button == mbLeft && !IsSizing(state) && state != gsColMoving) {
+        const TGridCoord cell = FGrid.MouseCoord(x, y);
+        if (InTitleRows(cell))
+            ReleaseTitle(shift, cell, x, y);
+        else if (InDataRows(cell))
+            ReleaseDataCell(cell);
+        else if (cell.X >= 0 && cell.Y >= FGrid.FirstBottomRow() &&
+                 FGrid.BottomRowKind(cell.Y - FGrid.FirstBottomRow()) != brBlank)
+            ReleaseBottomCell(cell);
+    }
+    EndPress();
+    if (FGrid.OnMouseUp)
+        FGrid.OnMouseUp(&FGrid, button, shift, x, y);
+}
+
+void TOrvoGridMouse::ReleaseTitle(TShiftState shift, TGridCoord cell, int x, int y)
+{
+    const bool titleButtons = FGrid.d->FOptions.Contains(dgTitleButtons);
+    const TTitleHit hit = TitleHitAt(cell, x, y);
+    // With title buttons a click counts only where the button went down: a press dragged
+    // off to another title is taken back.
+    if (titleButtons && (!FTitleHeld || hit.Column != FPressedTitle))
+        return;
+    if (!hit.Column) {
+        if (FGrid.OnFillerClick)
+            FGrid.OnFillerClick(&FGrid);
+        return;
+    }
+    if (hit.OnHeader) {
+        if (FGrid.OnHeaderClick)
+            FGrid.OnHeaderClick(hit.Column, HeaderLevelAt(hit.Column, cell, y));
+        return;
+    }
+    if (titleButtons ? FPressedTitleButton : hit.OnButton) {
+        if (hit.OnButton)
+            FGrid.TitleButtonClick(hit.Column);
+        return;
+    }
+    const bool multiSelectShift = FGrid.d->FOptions.Contains(dgMultiSelect) && shift.Contains(ssShift);
+    if (titleButtons || !multiSelectShift)
+        ToggleMarker(hit.Column, shift);
+    FGrid.TitleClick(hit.Column);
+}
+
+void TOrvoGridMouse::ToggleMarker(TOrvoColumn* column, TShiftState shift)
+{
+    TOrvoColumnTitle* title = column->Title();
+    if (FGrid.d->FOptions.Contains(dgMarkerAutoToggle) && title->AutoToggle())
+        title->ToggleMarker(!shift.Contains(ssCtrl));
+}
+
+void TOrvoGridMouse::ReleaseDataCell(TGridCoord cell)
+{
+    TOrvoColumn* column = FGrid.ColumnOfGridCol(cell.X);
+    if (FCellHeld && cell == FPressedCell) {
+        FGrid.CellClick(column);
+    } else if (!column) {
+        if (FGrid.OnIndicatorClick)
+            FGrid.OnIndicatorClick(&FGrid);
+    } else if (!column->CheckBox()) {
+        const bool clickedColumn = FGrid.d->FOptions.Contains(dgRowScroll) || cell.X < FGrid.FixedCols();
+        FGrid.CellClick(clickedColumn ? column : FGrid.SelectedColumn());
+    }
+}
+
+void TOrvoGridMouse::ReleaseBottomCell(TGridCoord cell)
+{
+    TOrvoColumn* column = FGrid.ColumnOfGridCol(cell.X);
+    if (!column) {
+        if (FGrid.OnIndicatorClick)
+            FGrid.OnIndicatorClick(&FGrid);
+    } else if (FGrid.OnTotalClick) {
+        FGrid.OnTotalClick(column, cell.Y - FGrid.FirstBottomRow() - 1);
+    }
+}
+
+void TOrvoGridMouse::EndPress()
+{
+    if (FTitleHeld && FGrid.d->FPainter) {
+        FGrid.Painter()->SetPressedTitle(nullptr, false);
+        FGrid.viewport()->update();
+    }
+    FTitleHeld = false;
+    FPressedTitle = nullptr;
+    FPressedTitleCol = -1;
+    FPressedTitleButton = false;
+    FCellHeld = false;
+    FPressedCell = TGridCoord();
+}
+
+// --- Click operations ----------------------------------------------------------------------------
+
+void TOrvoGridMouse::CellClick(TOrvoColumn* column)
+{
+    if (column && column->CheckBox() && (!column->Field() || FGrid.d->FOptions.Contains(dgEditing)) &&
+        column->ShowEdit()) {
+        const TCheckBoxToggle toggle = column->CheckBoxToggle();
+        if (toggle == ctOnCellClick || (toggle == ctSelectClick && FClickOnCurrentCell))
+            column->ToggleCheckBox();
+    }
+    if (FGrid.OnCellClick)
+        FGrid.OnCellClick(column);
+}
+
+void TOrvoGridMouse::TitleClick(TOrvoColumn* column)
+{
+    if (FGrid.OnTitleClick)
+        FGrid.OnTitleClick(column);
+}
+
+void TOrvoGridMouse::TitleButtonClick(TOrvoColumn* column)
+{
+    const TOrvoColumnExpandStyle style = column->ExpandStyle();
+    if (style == cesNone)
+        return;
+    if (style == cesAuto && column->HasSubColumns()) {
+        column->SetExpanded(!column->Expanded());
+        return;
+    }
+    // The drop-down menu and the filter list and form are not offered here: the host hears of the click.
+    const bool editing = FGrid.EditorMode();
+    FGrid.HideEditor();
+    if (FGrid.OnExpandClick)
+        FGrid.OnExpandClick(column);
+    if (editing && FGrid.d->FOptions.Contains(dgAlwaysShowEditor))
+        FGrid.ShowEditor();
+}
+
+void TOrvoGridMouse::ColumnMoving(int fromIndex, int toIndex, bool& accept)
+{
+    if (!FGrid.OnColumnMoving)
+        return;
+    // A handler that fails refuses the move; the failure goes no further than that.
+    try {
+        FGrid.OnColumnMoving(&FGrid, fromIndex, toIndex, accept);
+    } catch (...) {
+        accept = false;
+    }
+}
+
+bool TOrvoGridMouse::AcceptColumnMove(int fromIndex, int toIndex)
+{
+    if (FUndoingMove)
+        return false;
+    bool accept = true;
+    FGrid.ColumnMoving(FGrid.RawToDataColumn(fromIndex), FGrid.RawToDataColumn(toIndex), accept);
+    if (!accept) {
+        const QScopedValueRollback undoing(FUndoingMove, true);
+        FGrid.TCustomGrid::MoveColumn(toIndex, fromIndex);
+    }
+    return accept;
+}
+
+// --- Where the mouse is --------------------------------------------------------------------------
+
+bool TOrvoGridMouse::InTitleRows(TGridCoord cell) const
+{
+    return cell.Y >= 0 && cell.Y < FGrid.TitleOffset();
+}
+
+bool TOrvoGridMouse::InDataRows(TGridCoord cell) const
+{
+    return cell.X >= 0 && cell.Y >= FGrid.TitleOffset() && cell.Y < FGrid.FirstBottomRow();
+}
+
+bool TOrvoGridMouse::OnSizingEdge(int x, int y) const
+{
+    TGridState state = gsNormal;
+    int index = -1;
+    int position = 0;
+    int offset = 0;
+    FGrid.CalcSizingState(x, y, state, index, position, offset, FGrid.CalcDrawInfo());
+    if (state != gsColSizing)
+        return state != gsNormal;
+    // A sub-column is sized below its parent's title: there the edge belongs to the
+    // parent's title and its arrow.
+    const TOrvoColumn* column = FGrid.ColumnOfGridCol(index);
+    return !column || FGrid.MouseCoord(x, y).Y >= column->ColumnDepth();
+}
+
+TOrvoColumn* TOrvoGridMouse::TitleColumnAt(int col, int row) const
+{
+    TOrvoColumn* column = FGrid.ColumnOfGridCol(col);
+    while (column && column->ColumnDepth() > row)
+        column = column->ParentColumn();
+    return column;
+}
+
+QRect TOrvoGridMouse::TitleRect(TOrvoColumn* column, int col, int row) const
+{
+    const QRect own = FGrid.CellRect(col, row);
+    const int line = FGrid.VertLineWidth();
+    int left = own.left();
+    for (int c = col - 1; c >= FGrid.IndicatorOffset() && Descends(FGrid.ColumnOfGridCol(c), column); --c)
+        left -= FGrid.ColWidths(c) > 0 ? FGrid.ColWidths(c) + line : 0;
+    int right = own.right();
+    for (int c = col + 1; c < FGrid.ColCount() && Descends(FGrid.ColumnOfGridCol(c), column); ++c)
+        right += FGrid.ColWidths(c) > 0 ? FGrid.ColWidths(c) + line : 0;
+    int top = own.top();
+    int bottom = own.bottom();
+    if (column == FGrid.ColumnOfGridCol(col)) {
+        for (int r = row - 1; r >= column->ColumnDepth(); --r)
+            top -= FGrid.RowHeights(r) + FGrid.HorzLineWidth();
+        for (int r = row + 1; r < FGrid.TitleOffset(); ++r)
+            bottom += FGrid.RowHeights(r) + FGrid.HorzLineWidth();
+    }
+    QRect title(QPoint(left, top), QPoint(right, bottom));
+    if (FGrid.d->FOptions.Contains(dgTitleHeaders))
+        title.setTop(top + column->Title()->HeaderLevels() * FGrid.HeaderBandHeight());
+    return title;
+}
+
+QRect TOrvoGridMouse::TitleButtonRect(TOrvoColumn* column, const QRect& title) const
+{
+    const TOrvoColumnExpandStyle style = column->ExpandStyle();
+    const bool filtering = style == cesFilterList || style == cesFilterForm;
+    const bool shown = (style == cesAuto && column->HasSubColumns()) || style == cesDropDown ||
+                       style == cesDropDownMenu || (filtering && FGrid.FilterGrid()->Filtered());
+    const int width = FGrid.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &FGrid);
+    if (!shown || title.width() < width)
+        return QRect();
+    QRect button = title;
+    if (FGrid.layoutDirection() == Qt::RightToLeft)
+        button.setWidth(width);
+    else
+        button.setLeft(title.right() - width + 1);
+    return button;
+}
+
+TOrvoGridMouse::TTitleHit TOrvoGridMouse::TitleHitAt(TGridCoord cell, int x, int y) const
+{
+    TTitleHit hit;
+    hit.Column = cell.X >= 0 ? TitleColumnAt(cell.X, cell.Y) : nullptr;
+    if (!hit.Column)
+        return hit;
+    const QRect title = TitleRect(hit.Column, cell.X, cell.Y);
+    hit.OnHeader = y < title.top();
+    hit.OnButton = !hit.OnHeader && TitleButtonRect(hit.Column, title).contains(x, y);
+    return hit;
+}
+
+int TOrvoGridMouse::HeaderLevelAt(TOrvoColumn* column, TGridCoord cell, int y) const
+{
+    const int headersTop =
+        TitleRect(column, cell.X, cell.Y).top() - column->Title()->HeaderLevels() * FGrid.HeaderBandHeight();
+    return (y - headersTop) / std::max(1, FGrid.HeaderBandHeight());
+}
+
+} // namespace orvo

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "platform/gridbase/gridenums.h"
+#include "platform/gridbase/gridtypes.h"
+
+#include <QPoint>
+#include <QRect>
+
+namespace orvo {
+
+class TOrvoColumn;
+class TOrvoCustomDBGrid;
+
+/// What the mouse does in a data grid. A press on a data cell moves the dataset to the
+/// cell's record before anything else, so that the current cell and the record never
+/// part; a press on a frozen column moves only the record. A click on a title counts only
+/// when the button goes up over the title it went down on: it advances the sort marker
+/// and fires OnTitleClick, and a click on a parent column's arrow folds or unfolds it.
+/// A click on a check-box cell toggles it as the column's CheckBoxToggle asks.
+class TOrvoGridMouse
+{
+public:
+    explicit TOrvoGridMouse(TOrvoCustomDBGrid& grid);
+    TOrvoGridMouse(const TOrvoGridMouse&) = delete;
+    TOrvoGridMouse& operator=(const TOrvoGridMouse&) = delete;
+
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick);
+    void MouseMove(TShiftState shift, int x, int y);
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+
+    /// A click on a data cell of `column`: a check box toggles, else OnCellClick fires.
+    void CellClick(TOrvoColumn* column);
+    /// A click on the title of `column`: OnTitleClick.
+    void TitleClick(TOrvoColumn* column);
+    /// A click on the drop-down part of a title: a parent column folds or unfolds, other
+    /// columns report it through OnExpandClick.
+    void TitleButtonClick(TOrvoColumn* column);
+    void ColumnMoving(int fromIndex, int toIndex, bool& accept);
+    /// Asks ColumnMoving about a move the base grid just made (grid column indices) and
+    /// moves the column back when it is refused; false then.
+    bool AcceptColumnMove(int fromIndex, int toIndex);
+
+    /// The column whose title occupies title row `row` above grid column `col`: the leaf
+    /// column itself, or the parent whose merged title spans that row. Null for none.
+    TOrvoColumn* TitleColumnAt(int col, int row) const;
+    /// The whole title of `column` as drawn at title row `row` above grid column `col`,
+    /// over every shown sub-column and without its header bands.
+    QRect TitleRect(TOrvoColumn* column, int col, int row) const;
+    /// The drop-down part at the title's trailing edge, empty when the title shows none.
+    QRect TitleButtonRect(TOrvoColumn* column, const QRect& title) const;
+
+private:
+    /// What lies under the mouse in the title rows.
+    struct TTitleHit
+    {
+        TOrvoColumn* Column = nullptr;
+        bool OnHeader = false;
+        bool OnButton = false;
+    };
+    TTitleHit TitleHitAt(TGridCoord cell, int x, int y) const;
+    bool InTitleRows(TGridCoord cell) const;
+    bool InDataRows(TGridCoord cell) const;
+    bool OnSizingEdge(int x, int y) const;
+    void PressTitle(TGridCoord cell, int x, int y);
+    void PressDataCell(TMouseButton button, TShiftState shift, TGridCoord cell, int x, int y,
+                       bool doubleClick);
+    /// Moves the dataset to the record shown in data row `row`.
+    void MoveToRow(int row);
+    /// The pressed look follows the mouse on and off the pressed title, until a drag
+    /// past the threshold turns the press into a column move.
+    void TrackTitle(TShiftState shift, int x, int y);
+    bool StartsColumnDrag(int x) const;
+    void ReleaseTitle(TShiftState shift, TGridCoord cell, int x, int y);
+    /// Ctrl keeps the other columns' markers, so that several columns order the data.
+    void ToggleMarker(TOrvoColumn* column, TShiftState shift);
+    void ReleaseDataCell(TGridCoord cell);
+    void ReleaseBottomCell(TGridCoord cell);
+    int HeaderLevelAt(TOrvoColumn* column, TGridCoord cell, int y) const;
+    void EndPress();
+
+    TOrvoCustomDBGrid& FGrid;
+    /// The title the left button went down on; null when none is pressed.
+    TOrvoColumn* FPressedTitle = nullptr;
+    int FPressedTitleCol = -1;
+    QPoint FPressPoint;
+    bool FPressedTitleButton = false;
+    /// A title press is in progress (also on the filler, where no column is pressed).
+    bool FTitleHeld = false;
+    /// The check-box cell the left button went down on.
+    TGridCoord FPressedCell;
+    bool FCellHeld = false;
+    /// The last left press hit the cell that was current already.
+    bool FClickOnCurrentCell = false;
+    /// A refused column move is being taken back.
+    bool FUndoingMove = false;
+};
+
+} // namespace orvo

@@ -1,0 +1,303 @@
+// The mouse buttons on a shown grid: presses move the record with the cell, title clicks
+// need press and release on the same title and advance the sort markers, check boxes
+// toggle as their column asks, parent columns fold from their title's arrow, and a title
+// dragged past the threshold moves its column instead of clicking.
+
+#include "grid/columns/torvocolumn.h"
+#include "grid/columns/torvocolumntitle.h"
+#include "grid/columns/torvodbgridcolumns.h"
+#include "grid/input/tkeygrid.h"
+#include "platform/data/tdataset.h"
+
+#include <stdexcept>
+
+using namespace orvo;
+using namespace orvo::test;
+
+namespace {
+
+constexpr int IdCol = 1; // grid columns: the indicator, then id, name, price
+constexpr int NameCol = 2;
+constexpr int PriceCol = 3;
+
+/// The grid row that shows record `id` while the first records are in view.
+int RowOfId(const TKeyGrid& f, int id)
+{
+    return f.Grid.FixedRows() + id - 1;
+}
+
+QPoint CellCenter(const TKeyGrid& f, int col, int row)
+{
+    return f.Grid.CellRect(col, row).center();
+}
+
+/// A point on the title of grid column `col`, clear of its edges and of any drop-down part.
+QPoint TitlePoint(const TKeyGrid& f, int col)
+{
+    const QRect rect = f.Grid.CellRect(col, 0);
+    return QPoint(rect.left() + 8, rect.center().y());
+}
+
+void Click(TKeyGrid& f, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::mouseClick(f.Grid.viewport(), Qt::LeftButton, modifiers, at);
+}
+
+/// Press at `from`, move and release at `to`.
+void Drag(TKeyGrid& f, QPoint from, QPoint to)
+{
+    QWidget* viewport = f.Grid.viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, to);
+}
+
+TOrvoColumnTitle* TitleOf(const TKeyGrid& f, int dataCol)
+{
+    return f.Grid.Columns()->Items(dataCol)->Title();
+}
+
+} // namespace
+
+class TestGridMouse : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aPressMovesTheRecordWithTheCell_data();
+    void aPressMovesTheRecordWithTheCell();
+    void aTitleClickNeedsPressAndReleaseOnOneTitle();
+    void titleClicksAdvanceTheMarkers_data();
+    void titleClicksAdvanceTheMarkers();
+    void checkBoxesToggleAsTheirColumnAsks_data();
+    void checkBoxesToggleAsTheirColumnAsks();
+    void aParentColumnFoldsFromItsTitleArrow();
+    void aTitleDraggedPastTheThresholdMovesItsColumn();
+    void aRefusedColumnMoveSnapsBack_data();
+    void aRefusedColumnMoveSnapsBack();
+};
+
+void TestGridMouse::aPressMovesTheRecordWithTheCell_data()
+{
+    QTest::addColumn<int>("frozen");
+    QTest::addColumn<int>("pressedCol");
+    QTest::addColumn<int>("expectedCol");
+    QTest::newRow("scrollable column") << 0 << PriceCol << PriceCol;
+    QTest::newRow("indicator: record only") << 0 << 0 << NameCol;
+    QTest::newRow("frozen column: record only") << 1 << IdCol << NameCol;
+    QTest::newRow("right of a frozen column") << 1 << PriceCol << PriceCol;
+}
+
+void TestGridMouse::aPressMovesTheRecordWithTheCell()
+{
+    QFETCH(int, frozen);
+    QFETCH(int, pressedCol);
+    QFETCH(int, expectedCol);
+    TKeyGrid f;
+    f.Grid.SetFixedCols(frozen);
+    QVERIFY(f.Show());
+    f.Grid.SetCol(NameCol);
+    QCOMPARE(f.Grid.Col(), NameCol);
+    QTest::mousePress(f.Grid.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      CellCenter(f, pressedCol, RowOfId(f, 4)));
+    QCOMPARE(f.CurrentId(), 4);
+    QCOMPARE(f.Grid.Col(), expectedCol);
+    QVERIFY(f.InStep());
+    QTest::mouseRelease(f.Grid.viewport(), Qt::LeftButton, Qt::NoModifier,
+                        CellCenter(f, pressedCol, RowOfId(f, 4)));
+    QCOMPARE(f.CurrentId(), 4);
+}
+
+void TestGridMouse::aTitleClickNeedsPressAndReleaseOnOneTitle()
+{
+    TKeyGrid f;
+    QList<TOrvoColumn*> clicked;
+    int orderChanges = 0;
+    f.Grid.OnTitleClick = [&](TOrvoColumn* column) { clicked << column; };
+    f.Grid.OnOrderChanged = [&](QObject*) { ++orderChanges; };
+    QVERIFY(f.Show());
+
+    Drag(f, TitlePoint(f, IdCol), TitlePoint(f, NameCol));
+    QVERIFY(clicked.isEmpty());
+    QCOMPARE(TitleOf(f, 0)->Marker(), tmNone);
+    QCOMPARE(TitleOf(f, 1)->Marker(), tmNone);
+    QCOMPARE(orderChanges, 0);
+
+    Click(f, TitlePoint(f, NameCol));
+    QCOMPARE(clicked, QList<TOrvoColumn*>{f.Grid.Columns()->Items(1)});
+    QCOMPARE(TitleOf(f, 1)->Marker(), tmAscend);
+    // The grid does not reorder the dataset itself here: the host hears of the new order.
+    QCOMPARE(orderChanges, 1);
+    QCOMPARE(f.CurrentId(), 1);
+}
+
+void TestGridMouse::titleClicksAdvanceTheMarkers_data()
+{
+    QTest::addColumn<bool>("ascendOnly");
+    QTest::addColumn<QList<int>>("clicks");  // grid columns; negative: with Ctrl held
+    QTest::addColumn<QList<int>>("markers"); // TMarker of id, name, price
+    const int a = tmAscend;
+    const int d = tmDescend;
+    const int n = tmNone;
+    QTest::newRow("one click ascends") << false << QList<int>{IdCol} << QList<int>{a, n, n};
+    QTest::newRow("a second click descends") << false << QList<int>{IdCol, IdCol} << QList<int>{d, n, n};
+    QTest::newRow("a third click ascends again")
+        << false << QList<int>{IdCol, IdCol, IdCol} << QList<int>{a, n, n};
+    QTest::newRow("ascend only stays ascending") << true << QList<int>{IdCol, IdCol} << QList<int>{a, n, n};
+    QTest::newRow("another title takes the marker")
+        << false << QList<int>{IdCol, NameCol} << QList<int>{n, a, n};
+    QTest::newRow("ctrl adds a second marker") << false << QList<int>{IdCol, -NameCol} << QList<int>{a, a, n};
+    QTest::newRow("ctrl on a marked title descends it")
+        << false << QList<int>{IdCol, -NameCol, -NameCol} << QList<int>{a, d, n};
+}
+
+void TestGridMouse::titleClicksAdvanceTheMarkers()
+{
+    QFETCH(bool, ascendOnly);
+    QFETCH(QList<int>, clicks);
+    QFETCH(QList<int>, markers);
+    TKeyGrid f(ascendOnly ? TOrvoDBGridOptions{dgMarkerAscendOnly} : TOrvoDBGridOptions{});
+    QVERIFY(f.Show());
+    for (const int col : clicks)
+        Click(f, TitlePoint(f, std::abs(col)), col < 0 ? Qt::ControlModifier : Qt::NoModifier);
+    for (int i = 0; i < markers.size(); ++i)
+        QCOMPARE(int(TitleOf(f, i)->Marker()), markers.at(i));
+    QList<int> numbers;
+    for (int i = 0; i < markers.size(); ++i)
+        numbers << TitleOf(f, i)->OrderIndex();
+    // Numbered markers follow the order of the clicks.
+    if (clicks.size() > 1 && clicks.at(1) < 0)
+        QCOMPARE(numbers, (QList<int>{1, 2, -1}));
+}
+
+void TestGridMouse::checkBoxesToggleAsTheirColumnAsks_data()
+{
+    QTest::addColumn<int>("toggle");
+    QTest::addColumn<bool>("startOnCell"); // the cell is current before the click
+    QTest::addColumn<bool>("releaseElsewhere");
+    QTest::addColumn<bool>("toggled");
+    QTest::newRow("on cell click") << int(ctOnCellClick) << false << false << true;
+    QTest::newRow("select click, cell not current") << int(ctSelectClick) << false << false << false;
+    QTest::newRow("select click, cell current") << int(ctSelectClick) << true << false << true;
+    QTest::newRow("released on another cell") << int(ctOnCellClick) << true << true << false;
+    QTest::newRow("key press only") << int(ctKeyPressOnly) << true << false << false;
+}
+
+void TestGridMouse::checkBoxesToggleAsTheirColumnAsks()
+{
+    QFETCH(int, toggle);
+    QFETCH(bool, startOnCell);
+    QFETCH(bool, releaseElsewhere);
+    QFETCH(bool, toggled);
+    TKeyGrid f;
+    QVERIFY(f.Show());
+    f.Grid.Columns()->SetState(csCustomized);
+    TOrvoColumn* name = f.Grid.Columns()->Items(1);
+    name->SetCheckBox(true);
+    name->SetCheckBoxValues(QStringLiteral("Yes;No"));
+    name->SetCheckBoxToggle(TCheckBoxToggle(toggle));
+    int cellClicks = 0;
+    f.Grid.OnCellClick = [&](TOrvoColumn*) { ++cellClicks; };
+    if (startOnCell) {
+        f.Items.Table.MoveBy(2);
+        f.Grid.SetCol(NameCol);
+    }
+    const QPoint cell = CellCenter(f, NameCol, RowOfId(f, 3));
+    if (releaseElsewhere)
+        Drag(f, cell, CellCenter(f, NameCol, RowOfId(f, 4)));
+    else
+        Click(f, cell);
+    if (f.Items.Table.State() != dsBrowse)
+        f.Items.Table.Post();
+    QCOMPARE(f.ChangedRows(), toggled ? QStringList{QStringLiteral("3:Yes")} : QStringList());
+    QCOMPARE(cellClicks, releaseElsewhere ? 0 : 1);
+}
+
+void TestGridMouse::aParentColumnFoldsFromItsTitleArrow()
+{
+    TKeyGrid f;
+    f.Grid.Columns()->SetState(csCustomized);
+    TOrvoColumn* group = f.Grid.Columns()->Items(0);
+    group->SetExpandCols(1);
+    group->SetExpanded(true);
+    int expandClicks = 0;
+    f.Grid.OnExpandClick = [&](TOrvoColumn*) { ++expandClicks; };
+    QVERIFY(f.Show());
+    // The unfolded parent keeps an empty grid column of its own; its title stands above
+    // its sub-column, the arrow at the trailing edge, where the sub-column's sizing edge
+    // does not reach up into the parent's title.
+    const QRect over = f.Grid.CellRect(NameCol, 0);
+    const QPoint arrow(over.right() - 2, over.center().y());
+    QList<TOrvoColumn*> clicked;
+    f.Grid.OnTitleClick = [&](TOrvoColumn* column) { clicked << column; };
+    Click(f, arrow);
+    QVERIFY(!group->Expanded());
+    QVERIFY(clicked.isEmpty());
+    QCOMPARE(expandClicks, 0);
+    const QRect folded = f.Grid.CellRect(IdCol, 0);
+    Click(f, QPoint(folded.right() - 6, folded.center().y()));
+    QVERIFY(group->Expanded());
+}
+
+void TestGridMouse::aTitleDraggedPastTheThresholdMovesItsColumn()
+{
+    TKeyGrid f;
+    f.Grid.Columns()->SetState(csCustomized);
+    QList<TOrvoColumn*> clicked;
+    f.Grid.OnTitleClick = [&](TOrvoColumn* column) { clicked << column; };
+    QVERIFY(f.Show());
+    TOrvoColumn* id = f.Grid.Columns()->Items(0);
+    const QPoint from = TitlePoint(f, IdCol);
+    const int within = QApplication::startDragDistance();
+    Drag(f, from, from + QPoint(within, 0));
+    QCOMPARE(clicked, QList<TOrvoColumn*>{id});
+    QCOMPARE(id->Index(), 0);
+
+    clicked.clear();
+    Drag(f, from, TitlePoint(f, PriceCol) + QPoint(10, 0));
+    QVERIFY(clicked.isEmpty());
+    QCOMPARE(id->Index(), 2);
+}
+
+void TestGridMouse::aRefusedColumnMoveSnapsBack_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("accepted") << QStringLiteral("accept");
+    QTest::newRow("refused") << QStringLiteral("refuse");
+    QTest::newRow("handler raises") << QStringLiteral("raise");
+}
+
+void TestGridMouse::aRefusedColumnMoveSnapsBack()
+{
+    QFETCH(QString, answer);
+    TKeyGrid f;
+    f.Grid.Columns()->SetState(csCustomized);
+    QList<QPoint> asked;
+    QList<QPoint> moved;
+    f.Grid.OnColumnMoving = [&](QObject*, int from, int to, bool& accept) {
+        asked << QPoint(from, to);
+        if (answer == QLatin1String("raise"))
+            throw std::runtime_error("no moving today");
+        accept = answer == QLatin1String("accept");
+    };
+    f.Grid.OnColumnMoved = [&](QObject*, int from, int to) { moved << QPoint(from, to); };
+    QVERIFY(f.Show());
+    TOrvoColumn* id = f.Grid.Columns()->Items(0);
+    const auto widths = [&f] {
+        return QList<int>{f.Grid.ColWidths(IdCol), f.Grid.ColWidths(NameCol), f.Grid.ColWidths(PriceCol)};
+    };
+    const QList<int> before = widths();
+    Drag(f, TitlePoint(f, IdCol), TitlePoint(f, PriceCol) + QPoint(10, 0));
+    QCOMPARE(asked, QList<QPoint>{QPoint(0, 2)});
+    const bool accepted = answer == QLatin1String("accept");
+    QCOMPARE(moved, accepted ? QList<QPoint>{QPoint(0, 2)} : QList<QPoint>());
+    QCOMPARE(id->Index(), accepted ? 2 : 0);
+    // The grid's cells went back with the column: each keeps the width of its column.
+    if (!accepted)
+        QCOMPARE(widths(), before);
+}
+
+QTEST_MAIN(TestGridMouse)
+#include "tst_grid_mouse.moc"
