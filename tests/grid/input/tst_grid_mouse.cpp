@@ -68,6 +68,7 @@ class TestGridMouse : public QObject
 private slots:
     void aPressMovesTheRecordWithTheCell_data();
     void aPressMovesTheRecordWithTheCell();
+    void aTitleClickNeedsPressAndReleaseOnOneTitle_data();
     void aTitleClickNeedsPressAndReleaseOnOneTitle();
     void titleClicksAdvanceTheMarkers_data();
     void titleClicksAdvanceTheMarkers();
@@ -110,24 +111,36 @@ void TestGridMouse::aPressMovesTheRecordWithTheCell()
     QCOMPARE(f.CurrentId(), 4);
 }
 
+void TestGridMouse::aTitleClickNeedsPressAndReleaseOnOneTitle_data()
+{
+    QTest::addColumn<bool>("columnMoving");
+    QTest::newRow("defaults: the drag moves the column") << true;
+    QTest::newRow("columns stay in place") << false;
+}
+
 void TestGridMouse::aTitleClickNeedsPressAndReleaseOnOneTitle()
 {
+    QFETCH(bool, columnMoving);
     TKeyGrid f;
+    if (!columnMoving)
+        f.Grid.SetResizeOptions(f.Grid.ResizeOptions() - roColumnMoving);
     QList<TOrvoColumn*> clicked;
     int orderChanges = 0;
     f.Grid.OnTitleClick = [&](TOrvoColumn* column) { clicked << column; };
     f.Grid.OnOrderChanged = [&](QObject*) { ++orderChanges; };
     QVERIFY(f.Show());
 
-    Drag(f, TitlePoint(f, IdCol), TitlePoint(f, NameCol));
+    TOrvoColumn* id = f.Grid.Columns()->Items(0);
+    Drag(f, TitlePoint(f, IdCol), TitlePoint(f, NameCol) + QPoint(10, 0));
     QVERIFY(clicked.isEmpty());
-    QCOMPARE(TitleOf(f, 0)->Marker(), tmNone);
-    QCOMPARE(TitleOf(f, 1)->Marker(), tmNone);
+    QCOMPARE(id->Title()->Marker(), tmNone);
     QCOMPARE(orderChanges, 0);
+    QCOMPARE(id->Index(), columnMoving ? 1 : 0);
 
-    Click(f, TitlePoint(f, NameCol));
-    QCOMPARE(clicked, QList<TOrvoColumn*>{f.Grid.Columns()->Items(1)});
-    QCOMPARE(TitleOf(f, 1)->Marker(), tmAscend);
+    Click(f, TitlePoint(f, PriceCol));
+    TOrvoColumn* price = f.Grid.Columns()->Items(2);
+    QCOMPARE(clicked, QList<TOrvoColumn*>{price});
+    QCOMPARE(price->Title()->Marker(), tmAscend);
     // The grid does not reorder the dataset itself here: the host hears of the new order.
     QCOMPARE(orderChanges, 1);
     QCOMPARE(f.CurrentId(), 1);
