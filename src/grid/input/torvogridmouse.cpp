@@ -8,11 +8,15 @@
 #include "grid/filter/torvodbgridfilter.h"
 #include "grid/input/torvogridkeyboard.h"
 #include "grid/painting/torvodbgridpainter.h"
+#include "grid/painting/torvogridstyle.h"
+#include "platform/core/tscopecleanup.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QScopedValueRollback>
 #include <QStyle>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace orvo {
@@ -25,6 +29,14 @@ bool Descends(const TOrvoColumn* column, const TOrvoColumn* ancestor)
         if (column == ancestor)
             return true;
     return false;
+}
+
+int WidestLine(const QFontMetrics& metrics, const QString& text)
+{
+    int widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return widest;
 }
 
 bool IsSizing(TGridState state)
@@ -44,6 +56,12 @@ void TOrvoGridMouse::MouseDown(TMouseButton button, TShiftState shift, int x, in
     EndPress();
     const TGridCoord cell = FGrid.MouseCoord(x, y);
     const bool sizingEdge = OnSizingEdge(x, y);
+    if (sizingEdge && (button == mbMiddle || (button == mbLeft && doubleClick)) &&
+        FitColumnWidth(button, x, y)) {
+        if (FGrid.OnMouseDown)
+            FGrid.OnMouseDown(&FGrid, button, shift, x, y);
+        return;
+    }
     if (button == mbLeft && !sizingEdge && InTitleRows(cell) && FGrid.d->FOptions.Contains(dgTitleButtons))
         PressTitle(cell, x, y);
     else if (!sizingEdge && InDataRows(cell))
@@ -103,6 +121,42 @@ void TOrvoGridMouse::MoveToRow(int row)
     // Selecting another row of the current column moves the dataset to that row's record
     // (a second time when a post on the way rebuilt the rows) and leaves the column alone.
     FGrid.SelectCell(FGrid.Col(), row);
+}
+
+bool TOrvoGridMouse::FitColumnWidth(TMouseButton button, int x, int y)
+{
+    const TOrvoResizeOptions options = FGrid.ResizeOptions();
+    if (!options.Contains(button == mbMiddle ? roDefaultWidth : roOptimalWidth))
+        return false;
+    TOrvoColumn* column = FGrid.ColumnOfGridCol(SizedColumnAt(x, y));
+    if (!column)
+        return false;
+    column->SetWidthBase(button == mbMiddle ? column->DefaultWidth() : OptimalWidth(column));
+    return true;
+}
+
+int TOrvoGridMouse::OptimalWidth(TOrvoColumn* column) const
+{
+    TOrvoGridDataLink* link = FGrid.d->FDataLink.get();
+    if (!link->Active())
+        return column->WidthBase();
+    const QFontMetrics metrics(column->Font().ToQFont());
+    int width = 0;
+    {
+        const int current = link->ActiveRecord();
+        const auto restore = Finally([link, current] { link->SetActiveRecord(current); });
+        for (int record = 0; record < link->RecordCount(); ++record) {
+            link->SetActiveRecord(record);
+            width = std::max(width, WidestLine(metrics, column->DisplayText()) + 4);
+        }
+    }
+    const TOrvoDBGridOptions options = FGrid.d->FOptions;
+    if (width > 4 && options.Contains(dgTitles) && !options.Contains(dgTitleWidthOff)) {
+        const QFontMetrics titleMetrics(column->Title()->Font().ToQFont());
+        const int caption = WidestLine(titleMetrics, column->Title()->Caption());
+        width = std::max(width, caption + 2 * FGrid.GridStyle()->TitleColMargin() + 4);
+    }
+    return width;
 }
 
 // --- Moves ---------------------------------------------------------------------------------------
@@ -324,12 +378,22 @@ bool TOrvoGridMouse::OnSizingEdge(int x, int y) const
     int position = 0;
     int offset = 0;
     FGrid.CalcSizingState(x, y, state, index, position, offset, FGrid.CalcDrawInfo());
+    return state == gsRowSizing || (state == gsColSizing && SizedColumnAt(x, y) >= 0);
+}
+
+int TOrvoGridMouse::SizedColumnAt(int x, int y) const
+{
+    TGridState state = gsNormal;
+    int index = -1;
+    int position = 0;
+    int offset = 0;
+    FGrid.CalcSizingState(x, y, state, index, position, offset, FGrid.CalcDrawInfo());
     if (state != gsColSizing)
-        return state != gsNormal;
+        return -1;
     // A sub-column is sized below its parent's title: there the edge belongs to the
     // parent's title and its arrow.
     const TOrvoColumn* column = FGrid.ColumnOfGridCol(index);
-    return !column || FGrid.MouseCoord(x, y).Y >= column->ColumnDepth();
+    return !column || FGrid.MouseCoord(x, y).Y >= column->ColumnDepth() ? index : -1;
 }
 
 TOrvoColumn* TOrvoGridMouse::TitleColumnAt(int col, int row) const

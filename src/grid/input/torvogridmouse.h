@@ -46,6 +46,9 @@ public:
     /// The whole title of `column` as drawn at title row `row` above grid column `col`,
     /// over every shown sub-column and without its header bands.
     QRect TitleRect(TOrvoColumn* column, int col, int row) const;
+    /// The widest text of the column's buffered records + 4, at least the caption's width
+    /// with its margins where titles count (dgTitles without dgTitleWidthOff).
+    int OptimalWidth(TOrvoColumn* column) const;
     /// The drop-down part at the title's trailing edge, empty when the title shows none.
     QRect TitleButtonRect(TOrvoColumn* column, const QRect& title) const;
 
@@ -61,6 +64,12 @@ private:
     bool InTitleRows(TGridCoord cell) const;
     bool InDataRows(TGridCoord cell) const;
     bool OnSizingEdge(int x, int y) const;
+    /// The grid column whose sizing edge lies under the point, -1 for none.
+    int SizedColumnAt(int x, int y) const;
+    /// A double click on a sizing edge fits the column to its buffered texts
+    /// (roOptimalWidth), the middle button gives it its default width (roDefaultWidth);
+    /// false when the option is off.
+    bool FitColumnWidth(TMouseButton button, int x, int y);
     void PressTitle(TGridCoord cell, int x, int y);
     void PressDataCell(TMouseButton button, TShiftState shift, TGridCoord cell, int x, int y,
                        bool doubleClick);

@@ -7,7 +7,10 @@
 #include "grid/columns/torvocolumntitle.h"
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/input/tkeygrid.h"
+#include "grid/painting/torvogridstyle.h"
 #include "platform/data/tdataset.h"
+
+#include <QFontMetrics>
 
 #include <stdexcept>
 
@@ -76,6 +79,8 @@ private slots:
     void checkBoxesToggleAsTheirColumnAsks();
     void aParentColumnFoldsFromItsTitleArrow();
     void aTitleDraggedPastTheThresholdMovesItsColumn();
+    void aSizingEdgeFitsTheColumn_data();
+    void aSizingEdgeFitsTheColumn();
     void aRefusedColumnMoveSnapsBack_data();
     void aRefusedColumnMoveSnapsBack();
 };
@@ -272,6 +277,54 @@ void TestGridMouse::aTitleDraggedPastTheThresholdMovesItsColumn()
     Drag(f, from, TitlePoint(f, PriceCol) + QPoint(10, 0));
     QVERIFY(clicked.isEmpty());
     QCOMPARE(id->Index(), 2);
+}
+
+void TestGridMouse::aSizingEdgeFitsTheColumn_data()
+{
+    QTest::addColumn<bool>("middleButton");
+    QTest::addColumn<bool>("optionOn");
+    QTest::addColumn<bool>("titlesCount");
+    QTest::addColumn<QString>("expected"); // "texts", "caption", "default" or "unchanged"
+    QTest::newRow("double click: widest text") << false << true << false << QStringLiteral("texts");
+    QTest::newRow("double click: the caption counts") << false << true << true << QStringLiteral("caption");
+    QTest::newRow("double click, option off") << false << false << false << QStringLiteral("unchanged");
+    QTest::newRow("middle button: default width") << true << true << false << QStringLiteral("default");
+    QTest::newRow("middle button, option off") << true << false << false << QStringLiteral("unchanged");
+}
+
+void TestGridMouse::aSizingEdgeFitsTheColumn()
+{
+    QFETCH(bool, middleButton);
+    QFETCH(bool, optionOn);
+    QFETCH(bool, titlesCount);
+    QFETCH(QString, expected);
+    TKeyGrid f({}, titlesCount ? TOrvoDBGridOptions{dgTitleWidthOff} : TOrvoDBGridOptions{});
+    const TOrvoResizeOption option = middleButton ? roDefaultWidth : roOptimalWidth;
+    f.Grid.SetResizeOptions(optionOn ? f.Grid.ResizeOptions() + option : f.Grid.ResizeOptions() - option);
+    f.Grid.Columns()->SetState(csCustomized);
+    TOrvoColumn* name = f.Grid.Columns()->Items(1);
+    name->Title()->SetCaption(QStringLiteral("A caption wider than any of the names"));
+    name->SetWidthBase(150);
+    QVERIFY(f.Show());
+    const QFontMetrics texts(name->Font().ToQFont());
+    int widest = 0;
+    for (int id = 1; id <= f.Visible(); ++id)
+        widest = std::max(widest, texts.horizontalAdvance(QStringLiteral("Item %1").arg(id)) + 4);
+    const int caption =
+        QFontMetrics(name->Title()->Font().ToQFont()).horizontalAdvance(name->Title()->Caption()) +
+        2 * f.Grid.GridStyle()->TitleColMargin() + 4;
+    const QRect title = f.Grid.CellRect(NameCol, 0);
+    const QPoint edge(title.right() + 1, title.center().y());
+    if (middleButton)
+        QTest::mouseClick(f.Grid.viewport(), Qt::MiddleButton, Qt::NoModifier, edge);
+    else
+        QTest::mouseDClick(f.Grid.viewport(), Qt::LeftButton, Qt::NoModifier, edge);
+    const QMap<QString, int> widths{{QStringLiteral("texts"), widest},
+                                    {QStringLiteral("caption"), caption},
+                                    {QStringLiteral("default"), name->DefaultWidth()},
+                                    {QStringLiteral("unchanged"), 150}};
+    QVERIFY(caption > widest && name->DefaultWidth() != 150 && widest != 150);
+    QCOMPARE(name->WidthBase(), widths.value(expected));
 }
 
 void TestGridMouse::aRefusedColumnMoveSnapsBack_data()
