@@ -9,7 +9,10 @@
 #include "grid/input/torvogridkeyboard.h"
 #include "grid/painting/torvodbgridpainter.h"
 #include "grid/painting/torvogridstyle.h"
+#include "grid/selection/torvobookmarklist.h"
+#include "grid/selection/torvocolumnlist.h"
 #include "platform/core/tscopecleanup.h"
+#include "platform/data/tdataset.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -99,6 +102,8 @@ void TOrvoGridMouse::PressDataCell(TMouseButton button, TShiftState shift, TGrid
                                    bool doubleClick)
 {
     const bool wasCurrent = cell.X == FGrid.Col() && cell.Y == FGrid.Row();
+    const bool active = FGrid.d->FDataLink->Active();
+    const QString before = active ? FGrid.DataSet()->Bookmark() : QString();
     const TOrvoColumn* column = FGrid.ColumnOfGridCol(cell.X);
     if (button == mbLeft && column && column->CheckBox()) {
         FPressedCell = cell;
@@ -110,9 +115,11 @@ void TOrvoGridMouse::PressDataCell(TMouseButton button, TShiftState shift, TGrid
     } else {
         // The indicator and the frozen columns never become current: only the record moves.
         FGrid.TCustomGrid::MouseDown(button, shift, x, y, doubleClick);
-        if (FGrid.d->FDataLink->Active() && cell.Y != FGrid.Row())
+        if (active && cell.Y != FGrid.Row())
             MoveToRow(cell.Y);
     }
+    if (active && button == mbLeft && FGrid.d->FOptions.Contains(dgMultiSelect))
+        ApplyClickSelection(shift, cell, before);
     FClickOnCurrentCell = button == mbLeft && wasCurrent;
 }
 
@@ -157,6 +164,88 @@ int TOrvoGridMouse::OptimalWidth(TOrvoColumn* column) const
         width = std::max(width, caption + 2 * FGrid.GridStyle()->TitleColMargin() + 4);
     }
     return width;
+}
+
+void TOrvoGridMouse::ApplyClickSelection(TShiftState shift, TGridCoord cell, const QString& before)
+{
+    FGrid.BeginSelectionUpdate();
+    const auto end = Finally([this] { FGrid.EndSelectionUpdate(); });
+    const TOrvoDBGridOptions options = FGrid.d->FOptions;
+    const bool extended = options.Contains(dgExtendedSelect);
+    if (shift.Contains(ssAlt)) {
+        if (extended && shift.Contains(ssShift)) {
+            FGrid.SelectAll();
+            return;
+        }
+        if (extended && shift.Contains(ssCtrl)) {
+            FGrid.InvertSelection();
+            return;
+        }
+        if (extended || options.Contains(dgAutoUnselectOff)) {
+            FGrid.UnselectAll();
+            return;
+        }
+    }
+    const int column = FGrid.RawToDataColumn(cell.X);
+    const TMultiSelectOptions permitted = FGrid.MultiSelectOptions();
+    const bool rowsToggle = options.Contains(dgAutoUnselectOff) && FGrid.SelectionMode() == msRows &&
+                            !permitted.Contains(msCells);
+    if (shift.Contains(ssShift))
+        ExtendSelection(column, before);
+    else if (shift.Contains(ssCtrl) || rowsToggle)
+        ToggleSelection(column);
+    else
+        StartSelectionAt(column, !FGrid.d->FOptionsEx.Contains(dgClickSelectOff));
+}
+
+void TOrvoGridMouse::ExtendSelection(int column, const QString& before)
+{
+    const TMultiSelectOptions permitted = FGrid.MultiSelectOptions();
+    if (!FGrid.d->FOptions.Contains(dgRowSelect) && column >= FGrid.FirstSelectableCol() &&
+        !FGrid.HasSelectedRows() && FGrid.AnchorCol() == -1 &&
+        (!permitted.Contains(msRows) || permitted.Contains(msCols))) {
+        FGrid.SetWholeColumns(permitted.Contains(msCols));
+        FGrid.SetAnchorCol(column);
+    }
+    const TMultiSelection mode = FGrid.SelectionMode();
+    if (mode == msRows || mode == msCells) {
+        FGrid.SelectedRows()->Clear();
+        if (FGrid.AnchorBookmark().isEmpty())
+            FGrid.SetAnchorBookmark(before);
+        FGrid.ExtendSelectionToAnchor();
+    }
+    if (mode == msCols || mode == msCells)
+        FGrid.SetCurrentCol(column);
+}
+
+void TOrvoGridMouse::ToggleSelection(int column)
+{
+    if (FGrid.SelectionMode() == msCols) {
+        TOrvoColumnList* columns = FGrid.SelectedCols();
+        columns->SetSelected(column, !columns->Selected(column));
+        return;
+    }
+    if (FGrid.SelectionMode() != msRows)
+        FGrid.ClearSelection();
+    if (FGrid.SelectionMode() == msRows) {
+        FGrid.InvertCurrentRow();
+        FGrid.SetAnchorBookmark(FGrid.DataSet()->Bookmark());
+    }
+}
+
+void TOrvoGridMouse::StartSelectionAt(int column, bool selectRecord)
+{
+    FGrid.ClearSelection();
+    FGrid.SetWholeColumns(false);
+    FGrid.SetAnchorCol(column);
+    FGrid.SetCurrentCol(selectRecord ? column : -1);
+    const TMultiSelection mode = FGrid.SelectionMode();
+    if (mode != msRows && mode != msCells)
+        return;
+    FGrid.SetAnchorBookmark(FGrid.DataSet()->Bookmark());
+    // Under dgClickSelectOff a click only marks where a range starts, except for cells.
+    if (selectRecord || mode == msCells)
+        FGrid.SelectCurrentRow();
 }
 
 // --- Moves ---------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QString>
 
 namespace orvo {
 
@@ -73,6 +74,13 @@ private:
     void PressTitle(TGridCoord cell, int x, int y);
     void PressDataCell(TMouseButton button, TShiftState shift, TGridCoord cell, int x, int y,
                        bool doubleClick);
+    /// The multi-selection a left press on a data cell makes (`before`: the record that
+    /// was current before the press moved it): Alt gestures act on everything, Shift
+    /// extends from the anchor, Ctrl toggles, a plain click starts anew.
+    void ApplyClickSelection(TShiftState shift, TGridCoord cell, const QString& before);
+    void ExtendSelection(int column, const QString& before);
+    void ToggleSelection(int column);
+    void StartSelectionAt(int column, bool selectRecord);
     /// Moves the dataset to the record shown in data row `row`.
     void MoveToRow(int row);
     /// The pressed look follows the mouse on and off the pressed title, until a drag

@@ -8,6 +8,7 @@
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/input/tkeygrid.h"
 #include "grid/painting/torvogridstyle.h"
+#include "grid/selection/torvobookmarklist.h"
 #include "platform/data/tdataset.h"
 
 #include <QFontMetrics>
@@ -79,6 +80,8 @@ private slots:
     void checkBoxesToggleAsTheirColumnAsks();
     void aParentColumnFoldsFromItsTitleArrow();
     void aTitleDraggedPastTheThresholdMovesItsColumn();
+    void clicksSelectRecords_data();
+    void clicksSelectRecords();
     void aSizingEdgeFitsTheColumn_data();
     void aSizingEdgeFitsTheColumn();
     void aRefusedColumnMoveSnapsBack_data();
@@ -277,6 +280,70 @@ void TestGridMouse::aTitleDraggedPastTheThresholdMovesItsColumn()
     Drag(f, from, TitlePoint(f, PriceCol) + QPoint(10, 0));
     QVERIFY(clicked.isEmpty());
     QCOMPARE(id->Index(), 2);
+}
+
+void TestGridMouse::clicksSelectRecords_data()
+{
+    QTest::addColumn<bool>("extended");
+    QTest::addColumn<bool>("clickSelectOff");
+    QTest::addColumn<QStringList>("clicks"); // modifiers ("s", "c", "a", "sa", "ca" or "-") and an id
+    QTest::addColumn<QList<int>>("selected");
+    const auto clicks = [](const char* text) { return QString::fromLatin1(text).split(QLatin1Char(' ')); };
+    QTest::newRow("a plain click selects its record") << false << false << clicks("-3") << QList<int>{3};
+    QTest::newRow("another plain click starts anew") << false << false << clicks("-3 -5") << QList<int>{5};
+    QTest::newRow("shift extends from the record before")
+        << false << false << clicks("-3 s6") << QList<int>{3, 4, 5, 6};
+    QTest::newRow("shift first: the range starts at the current record")
+        << false << false << clicks("s4") << QList<int>{1, 2, 3, 4};
+    QTest::newRow("shift upwards") << false << false << clicks("-6 s4") << QList<int>{4, 5, 6};
+    QTest::newRow("shift again moves the range's end")
+        << false << false << clicks("-3 s6 s4") << QList<int>{3, 4};
+    QTest::newRow("ctrl adds and takes away") << false << false << clicks("-3 c5 c7 c3") << QList<int>{5, 7};
+    QTest::newRow("click select off: a click only anchors") << false << true << clicks("-3") << QList<int>{};
+    QTest::newRow("click select off: shift selects the range")
+        << false << true << clicks("-3 s5") << QList<int>{3, 4, 5};
+    QTest::newRow("extended: alt unselects all") << true << false << clicks("-3 s5 a8") << QList<int>{};
+    QTest::newRow("extended: ctrl alt inverts") << true << false << clicks("-2 ca9") << QList<int>([] {
+        QList<int> all;
+        for (int id = 1; id <= TKeyGrid::ItemCount; ++id)
+            if (id != 2)
+                all << id;
+        return all;
+    }());
+    QTest::newRow("without extended alt is a plain click")
+        << false << false << clicks("-3 a8") << QList<int>{8};
+}
+
+void TestGridMouse::clicksSelectRecords()
+{
+    QFETCH(bool, extended);
+    QFETCH(bool, clickSelectOff);
+    QFETCH(QStringList, clicks);
+    QFETCH(QList<int>, selected);
+    // Extended selection is on by default.
+    TKeyGrid f({dgMultiSelect}, extended ? TOrvoDBGridOptions{} : TOrvoDBGridOptions{dgExtendedSelect});
+    if (clickSelectOff)
+        f.Grid.SetOptionsEx(f.Grid.OptionsEx() + dgClickSelectOff);
+    QVERIFY(f.Show());
+    for (const QString& click : clicks) {
+        Qt::KeyboardModifiers modifiers;
+        int at = 0;
+        for (; at < click.size() && !click.at(at).isDigit(); ++at) {
+            if (click.at(at) == QLatin1Char('s'))
+                modifiers |= Qt::ShiftModifier;
+            else if (click.at(at) == QLatin1Char('c'))
+                modifiers |= Qt::ControlModifier;
+            else if (click.at(at) == QLatin1Char('a'))
+                modifiers |= Qt::AltModifier;
+        }
+        Click(f, CellCenter(f, NameCol, RowOfId(f, click.mid(at).toInt())), modifiers);
+    }
+    QList<int> ids;
+    f.Items.Table.First();
+    for (int id = 1; id <= TKeyGrid::ItemCount; ++id, f.Items.Table.MoveBy(1))
+        if (f.Grid.SelectedRows()->CurrentRowSelected())
+            ids << id;
+    QCOMPARE(ids, selected);
 }
 
 void TestGridMouse::aSizingEdgeFitsTheColumn_data()
