@@ -11,6 +11,7 @@
 #include "grid/painting/torvogridstyle.h"
 #include "grid/selection/torvobookmarklist.h"
 #include "grid/selection/torvocolumnlist.h"
+#include "platform/core/texceptionhandler.h"
 #include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 
@@ -18,6 +19,7 @@
 #include <QFontMetrics>
 #include <QScopedValueRollback>
 #include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
@@ -50,6 +52,8 @@ bool IsSizing(TGridState state)
 } // namespace
 
 TOrvoGridMouse::TOrvoGridMouse(TOrvoCustomDBGrid& grid) : FGrid(grid) {}
+
+TOrvoGridMouse::~TOrvoGridMouse() = default;
 
 // --- Presses -------------------------------------------------------------------------------------
 
@@ -120,6 +124,12 @@ void TOrvoGridMouse::PressDataCell(TMouseButton button, TShiftState shift, TGrid
     }
     if (active && button == mbLeft && FGrid.d->FOptions.Contains(dgMultiSelect))
         ApplyClickSelection(shift, cell, before);
+    const bool columnsCtrl = shift.Contains(ssCtrl) && FGrid.HasSelectedCols();
+    const bool extendedAlt = shift.Contains(ssAlt) && FGrid.d->FOptions.Contains(dgMultiSelect) &&
+                             FGrid.d->FOptions.Contains(dgExtendedSelect);
+    if (active && button == mbLeft && !FCellHeld && FGrid.d->FOptionsExt.Contains(dgMouseScrolling) &&
+        !columnsCtrl && !extendedAlt)
+        StartMouseScroll(x, y);
     FClickOnCurrentCell = button == mbLeft && wasCurrent;
 }
 
@@ -248,6 +258,116 @@ void TOrvoGridMouse::StartSelectionAt(int column, bool selectRecord)
         FGrid.SelectCurrentRow();
 }
 
+// --- Mouse scrolling -----------------------------------------------------------------------------
+
+void TOrvoGridMouse::StartMouseScroll(int x, int y)
+{
+    const TGridDrawInfo info = FGrid.CalcDrawInfo();
+    // A limit stays 0 while the press lies over the frozen columns or the titles, and
+    // takes the boundary once the pointer has passed it.
+    FScrollLimit = QPoint(MirroredX(x) < info.Horz.FixedBoundary ? 0 : info.Horz.FixedBoundary,
+                          y < info.Vert.FixedBoundary ? 0 : info.Vert.FixedBoundary);
+    FScrollPoint = QPoint(x, y);
+    FMouseScrolling = true;
+}
+
+void TOrvoGridMouse::StopMouseScroll()
+{
+    FMouseScrolling = false;
+    if (FScrollTimer)
+        FScrollTimer->stop();
+}
+
+void TOrvoGridMouse::TrackMouseScroll(int x, int y)
+{
+    const TGridDrawInfo info = FGrid.CalcDrawInfo();
+    if (FScrollLimit.x() == 0 && MirroredX(x) >= info.Horz.FixedBoundary)
+        FScrollLimit.setX(info.Horz.FixedBoundary);
+    if (FScrollLimit.y() == 0 && y >= info.Vert.FixedBoundary)
+        FScrollLimit.setY(info.Vert.FixedBoundary);
+    FollowPointer(x, y);
+    if (QPoint(x, y) == FScrollPoint)
+        return;
+    FScrollPoint = QPoint(x, y);
+    ScrollStep();
+}
+
+void TOrvoGridMouse::FollowPointer(int x, int y)
+{
+    const TGridCoord cell = FGrid.MouseCoord(x, y);
+    if (!InDataRows(cell))
+        return;
+    if (cell.Y != FGrid.Row())
+        MoveToRow(cell.Y);
+    if (cell.X >= FGrid.FixedCols() && cell.X != FGrid.Col())
+        FGrid.MoveCol(cell.X, 0);
+}
+
+void TOrvoGridMouse::ScrollStep()
+{
+    const int x = MirroredX(FScrollPoint.x());
+    const int y = FScrollPoint.y();
+    const int width = FGrid.viewport()->width();
+    const bool rowSelect = FGrid.d->FOptions.Contains(dgRowSelect);
+    int distance = 0;
+    if (x < FScrollLimit.x()) {
+        distance = FScrollLimit.x() - x;
+        if (!rowSelect)
+            FGrid.MoveCol(FGrid.Col() - 1, -1);
+    } else if (x >= width) {
+        distance = x - width + 1;
+        if (!rowSelect)
+            FGrid.MoveCol(FGrid.Col() + 1, 1);
+    }
+    const int dataBottom = FGrid.viewport()->height() - TotalRowsHeight();
+    if (y < FScrollLimit.y()) {
+        distance = FScrollLimit.y() - y;
+        MoveRecords(-(distance / 5 + 1));
+    } else if (y >= dataBottom) {
+        distance = y - dataBottom + 1;
+        MoveRecords(distance / 5 + 1);
+    }
+    if (distance == 0) {
+        if (FScrollTimer)
+            FScrollTimer->stop();
+        return;
+    }
+    if (!FScrollTimer) {
+        FScrollTimer = std::make_unique<QTimer>();
+        QObject::connect(FScrollTimer.get(), &QTimer::timeout,
+                         [this] { TExceptionHandler::Guard([this] { ScrollStep(); }); });
+    }
+    FScrollTimer->setInterval(ScrollInterval(distance));
+    if (!FScrollTimer->isActive())
+        FScrollTimer->start();
+}
+
+int TOrvoGridMouse::ScrollInterval(int distance)
+{
+    return std::max(200 - 15 * distance, 5);
+}
+
+void TOrvoGridMouse::MoveRecords(int count)
+{
+    FGrid.d->FDataLink->UpdateRecord();
+    FGrid.DataSet()->MoveBy(count);
+}
+
+int TOrvoGridMouse::TotalRowsHeight() const
+{
+    const int first = FGrid.FirstBottomRow();
+    int height = 0;
+    for (int row = first; row < FGrid.RowCount(); ++row)
+        if (FGrid.BottomRowKind(row - first) != brBlank)
+            height += FGrid.RowHeights(row) + FGrid.HorzLineWidth();
+    return height;
+}
+
+int TOrvoGridMouse::MirroredX(int x) const
+{
+    return FGrid.layoutDirection() == Qt::RightToLeft ? FGrid.viewport()->width() - x : x;
+}
+
 // --- Moves ---------------------------------------------------------------------------------------
 
 void TOrvoGridMouse::MouseMove(TShiftState shift, int x, int y)
@@ -255,6 +375,12 @@ void TOrvoGridMouse::MouseMove(TShiftState shift, int x, int y)
     FGrid.d->FKeyboard->SetLastShift(shift);
     if (FTitleHeld && shift.Contains(ssLeft))
         TrackTitle(shift, x, y);
+    if (FMouseScrolling) {
+        if (shift.Contains(ssLeft))
+            TrackMouseScroll(x, y);
+        else
+            StopMouseScroll();
+    }
     FGrid.TCustomGrid::MouseMove(shift, x, y);
     if (FGrid.OnMouseMove)
         FGrid.OnMouseMove(&FGrid, shift, x, y);
@@ -293,6 +419,7 @@ bool TOrvoGridMouse::StartsColumnDrag(int x) const
 void TOrvoGridMouse::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     FGrid.d->FKeyboard->SetLastShift(shift);
+    StopMouseScroll();
     const TGridState state = FGrid.GridState();
     FGrid.TCustomGrid::MouseUp(button, shift, x, y);
     if (button == mbLeft && !IsSizing(state) && state != gsColMoving) {

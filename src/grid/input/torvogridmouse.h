@@ -7,6 +7,10 @@
 #include <QRect>
 #include <QString>
 
+#include <memory>
+
+class QTimer;
+
 namespace orvo {
 
 class TOrvoColumn;
@@ -22,6 +26,7 @@ class TOrvoGridMouse
 {
 public:
     explicit TOrvoGridMouse(TOrvoCustomDBGrid& grid);
+    ~TOrvoGridMouse();
     TOrvoGridMouse(const TOrvoGridMouse&) = delete;
     TOrvoGridMouse& operator=(const TOrvoGridMouse&) = delete;
 
@@ -81,6 +86,21 @@ private:
     void ExtendSelection(int column, const QString& before);
     void ToggleSelection(int column);
     void StartSelectionAt(int column, bool selectRecord);
+    /// Dragging from a data cell: the current cell follows the pointer, and past an edge the
+    /// grid scrolls that way, repeated by a timer that runs faster the further out the
+    /// pointer is (max(200 - 15 * distance, 5) ms); vertically a distance of d pixels moves
+    /// d / 5 + 1 records.
+    void StartMouseScroll(int x, int y);
+    void StopMouseScroll();
+    void TrackMouseScroll(int x, int y);
+    void FollowPointer(int x, int y);
+    void ScrollStep();
+    static int ScrollInterval(int distance);
+    void MoveRecords(int count);
+    /// The height of the total rows below the data (the blank row not counted).
+    int TotalRowsHeight() const;
+    /// Horizontal positions count from the leading edge in right-to-left layouts.
+    int MirroredX(int x) const;
     /// Moves the dataset to the record shown in data row `row`.
     void MoveToRow(int row);
     /// The pressed look follows the mouse on and off the pressed title, until a drag
@@ -108,6 +128,11 @@ private:
     bool FCellHeld = false;
     /// The last left press hit the cell that was current already.
     bool FClickOnCurrentCell = false;
+    bool FMouseScrolling = false;
+    /// The left and top limits past which the pointer scrolls, and its last point.
+    QPoint FScrollLimit;
+    QPoint FScrollPoint;
+    std::unique_ptr<QTimer> FScrollTimer;
     /// A refused column move is being taken back.
     bool FUndoingMove = false;
 };

@@ -11,6 +11,7 @@
 #include "grid/selection/torvobookmarklist.h"
 #include "platform/data/tdataset.h"
 
+#include <QElapsedTimer>
 #include <QFontMetrics>
 
 #include <stdexcept>
@@ -82,6 +83,8 @@ private slots:
     void aTitleDraggedPastTheThresholdMovesItsColumn();
     void clicksSelectRecords_data();
     void clicksSelectRecords();
+    void draggingPastTheBottomScrollsByTheTimerLaw_data();
+    void draggingPastTheBottomScrollsByTheTimerLaw();
     void aSizingEdgeFitsTheColumn_data();
     void aSizingEdgeFitsTheColumn();
     void aRefusedColumnMoveSnapsBack_data();
@@ -344,6 +347,45 @@ void TestGridMouse::clicksSelectRecords()
         if (f.Grid.SelectedRows()->CurrentRowSelected())
             ids << id;
     QCOMPARE(ids, selected);
+}
+
+void TestGridMouse::draggingPastTheBottomScrollsByTheTimerLaw_data()
+{
+    QTest::addColumn<int>("distance"); // pixels below the data rows
+    QTest::addColumn<int>("records");  // moved by each step
+    QTest::addColumn<bool>("slow");    // steps 185 ms apart rather than 20 or 5
+    QTest::newRow("one pixel out") << 1 << 1 << true;
+    QTest::newRow("twelve pixels out") << 12 << 3 << false;
+    QTest::newRow("far out") << 30 << 7 << false;
+}
+
+void TestGridMouse::draggingPastTheBottomScrollsByTheTimerLaw()
+{
+    QFETCH(int, distance);
+    QFETCH(int, records);
+    QFETCH(bool, slow);
+    TKeyGrid f;
+    QVERIFY(f.Show());
+    QWidget* viewport = f.Grid.viewport();
+    const QPoint press = CellCenter(f, NameCol, RowOfId(f, 2));
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, press);
+    QCOMPARE(f.CurrentId(), 2);
+    const QPoint out(press.x(), viewport->height() + distance - 1);
+    QMouseEvent move(QEvent::MouseMove, out, viewport->mapToGlobal(out), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QCOMPARE(f.CurrentId(), 2 + records);
+    QElapsedTimer clock;
+    clock.start();
+    QTRY_VERIFY_WITH_TIMEOUT(f.CurrentId() >= 2 + 2 * records, 2000);
+    QCOMPARE(clock.elapsed() >= 150, slow);
+    if (slow)
+        QCOMPARE(f.CurrentId(), 2 + 2 * records);
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, out);
+    const int released = f.CurrentId();
+    QTest::qWait(400);
+    QCOMPARE(f.CurrentId(), released);
+    QVERIFY(f.InStep());
 }
 
 void TestGridMouse::aSizingEdgeFitsTheColumn_data()
