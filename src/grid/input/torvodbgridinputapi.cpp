@@ -42,6 +42,11 @@ void TOrvoDBGridInputApi::TitleButtonClick(TOrvoColumn* column)
     MousePart().TitleButtonClick(column);
 }
 
+bool TOrvoDBGridInputApi::CellEntered()
+{
+    return MousePart().CellEntered();
+}
+
 void TOrvoDBGridInputApi::ColumnMoving(int fromIndex, int toIndex, bool& accept)
 {
     MousePart().ColumnMoving(fromIndex, toIndex, accept);

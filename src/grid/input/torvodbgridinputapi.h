@@ -35,6 +35,11 @@ public:
     /// A click on a title's drop-down part: a parent column folds or unfolds; otherwise,
     /// unless its ExpandStyle is cesNone, OnExpandClick fires.
     virtual void TitleButtonClick(TOrvoColumn* column);
+    /// Asked by the cell editor whenever it loads a cell: true when the current cell is
+    /// one the user entered since the last answer, so that a drop-down may open by itself.
+    /// A press that made a data cell current counts as entering it even when it was current
+    /// already; presses anywhere else never count.
+    bool CellEntered();
     /// Asked before a column move the user or a program makes takes effect (data column
     /// indices): OnColumnMoving may clear `accept`, and a handler that raises refuses.
     virtual void ColumnMoving(int fromIndex, int toIndex, bool& accept);

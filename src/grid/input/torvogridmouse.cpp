@@ -61,6 +61,7 @@ void TOrvoGridMouse::MouseDown(TMouseButton button, TShiftState shift, int x, in
 {
     FGrid.d->FKeyboard->SetLastShift(shift);
     EndPress();
+    FEntryMark = TEntryMark::Pressed;
     const TGridCoord cell = FGrid.MouseCoord(x, y);
     const bool sizingEdge = OnSizingEdge(x, y);
     if (sizingEdge && (button == mbMiddle || (button == mbLeft && doubleClick)) &&
@@ -106,6 +107,7 @@ void TOrvoGridMouse::PressDataCell(TMouseButton button, TShiftState shift, TGrid
                                    bool doubleClick)
 {
     const bool wasCurrent = cell.X == FGrid.Col() && cell.Y == FGrid.Row();
+    FEntryMark = TEntryMark::Entered;
     const bool active = FGrid.d->FDataLink->Active();
     const QString before = active ? FGrid.DataSet()->Bookmark() : QString();
     const TOrvoColumn* column = FGrid.ColumnOfGridCol(cell.X);
@@ -420,6 +422,10 @@ void TOrvoGridMouse::MouseUp(TMouseButton button, TShiftState shift, int x, int 
 {
     FGrid.d->FKeyboard->SetLastShift(shift);
     StopMouseScroll();
+    if (FEntryMark == TEntryMark::Pressed) {
+        FEnteredCell = CurrentCell();
+        FEntryMark = TEntryMark::Remembered;
+    }
     const TGridState state = FGrid.GridState();
     FGrid.TCustomGrid::MouseUp(button, shift, x, y);
     if (button == mbLeft && !IsSizing(state) && state != gsColMoving) {
@@ -573,6 +579,25 @@ bool TOrvoGridMouse::AcceptColumnMove(int fromIndex, int toIndex)
         FGrid.TCustomGrid::MoveColumn(toIndex, fromIndex);
     }
     return accept;
+}
+
+// --- Cell entry ----------------------------------------------------------------------------------
+
+bool TOrvoGridMouse::CellEntered()
+{
+    const QPair<int, QString> current = CurrentCell();
+    if (FEntryMark == TEntryMark::Pressed || FGrid.d->FUpdateLock > 1 ||
+        (FEntryMark == TEntryMark::Remembered && current == FEnteredCell))
+        return false;
+    FEnteredCell = current;
+    FEntryMark = TEntryMark::Remembered;
+    return true;
+}
+
+QPair<int, QString> TOrvoGridMouse::CurrentCell() const
+{
+    const bool active = FGrid.d->FDataLink->Active();
+    return {FGrid.Col(), active ? FGrid.DataSet()->Bookmark() : QString()};
 }
 
 // --- Where the mouse is --------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "platform/gridbase/gridenums.h"
 #include "platform/gridbase/gridtypes.h"
 
+#include <QPair>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -42,6 +43,7 @@ public:
     /// columns report it through OnExpandClick.
     void TitleButtonClick(TOrvoColumn* column);
     void ColumnMoving(int fromIndex, int toIndex, bool& accept);
+    bool CellEntered();
     /// Asks ColumnMoving about a move the base grid just made (grid column indices) and
     /// moves the column back when it is refused; false then.
     bool AcceptColumnMove(int fromIndex, int toIndex);
@@ -133,6 +135,17 @@ private:
     QPoint FScrollLimit;
     QPoint FScrollPoint;
     std::unique_ptr<QTimer> FScrollTimer;
+    /// The cell the editor last counted as entered (column and record), or a mark: a press
+    /// is under way, or a press reached a data cell.
+    enum class TEntryMark
+    {
+        Remembered,
+        Pressed,
+        Entered
+    };
+    TEntryMark FEntryMark = TEntryMark::Remembered;
+    QPair<int, QString> FEnteredCell;
+    QPair<int, QString> CurrentCell() const;
     /// A refused column move is being taken back.
     bool FUndoingMove = false;
 };

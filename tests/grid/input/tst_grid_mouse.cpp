@@ -85,6 +85,7 @@ private slots:
     void clicksSelectRecords();
     void draggingPastTheBottomScrollsByTheTimerLaw_data();
     void draggingPastTheBottomScrollsByTheTimerLaw();
+    void theEditorHearsWhichCellsWereEntered();
     void aSizingEdgeFitsTheColumn_data();
     void aSizingEdgeFitsTheColumn();
     void aRefusedColumnMoveSnapsBack_data();
@@ -386,6 +387,37 @@ void TestGridMouse::draggingPastTheBottomScrollsByTheTimerLaw()
     QTest::qWait(400);
     QCOMPARE(f.CurrentId(), released);
     QVERIFY(f.InStep());
+}
+
+void TestGridMouse::theEditorHearsWhichCellsWereEntered()
+{
+    TKeyGrid f;
+    f.Grid.SetResizeOptions(f.Grid.ResizeOptions() - roColumnMoving);
+    QVERIFY(f.Show());
+    QVERIFY(f.Grid.CellEntered());
+    QVERIFY(!f.Grid.CellEntered()); // asked again for the same cell
+
+    // A click on the cell that is current already enters it anew.
+    Click(f, CellCenter(f, f.Grid.Col(), f.Grid.Row()));
+    QVERIFY(f.Grid.CellEntered());
+    QVERIFY(!f.Grid.CellEntered());
+
+    // A key that moves the cell enters the new one.
+    TKeyGrid::Key(Qt::Key_Down);
+    QCOMPARE(f.CurrentId(), 2);
+    QVERIFY(f.Grid.CellEntered());
+
+    // A click elsewhere takes the cell the keys reached as known, and enters nothing.
+    TKeyGrid::Key(Qt::Key_Down);
+    Click(f, TitlePoint(f, PriceCol));
+    QVERIFY(!f.Grid.CellEntered());
+
+    // While a press is held, the editor's question waits for its release.
+    QTest::mousePress(f.Grid.viewport(), Qt::LeftButton, Qt::NoModifier, TitlePoint(f, PriceCol));
+    TKeyGrid::Key(Qt::Key_Down);
+    QVERIFY(!f.Grid.CellEntered());
+    QTest::mouseRelease(f.Grid.viewport(), Qt::LeftButton, Qt::NoModifier, TitlePoint(f, PriceCol));
+    QVERIFY(!f.Grid.CellEntered());
 }
 
 void TestGridMouse::aSizingEdgeFitsTheColumn_data()
