@@ -63,6 +63,8 @@ void TOrvoGridMouse::MouseDown(TMouseButton button, TShiftState shift, int x, in
     EndPress();
     FEntryMark = TEntryMark::Pressed;
     const TGridCoord cell = FGrid.MouseCoord(x, y);
+    FPressCol = cell.X;
+    FPressColumn = FGrid.ColumnOfGridCol(cell.X);
     const bool sizingEdge = OnSizingEdge(x, y);
     if (sizingEdge && (button == mbMiddle || (button == mbLeft && doubleClick)) &&
         FitColumnWidth(button, x, y)) {
@@ -428,8 +430,11 @@ void TOrvoGridMouse::MouseUp(TMouseButton button, TShiftState shift, int x, int 
     }
     const TGridState state = FGrid.GridState();
     FGrid.TCustomGrid::MouseUp(button, shift, x, y);
-    if (button == mbLeft && !IsSizing(state) && state != gsColMoving) {
-        const TGridCoord cell = FGrid.MouseCoord(x, y);
+    const TGridCoord cell = FGrid.MouseCoord(x, y);
+    // The base moves a column from the first press on its title; a release that finds the
+    // pressed column where it was moved nothing and is a click.
+    const bool columnMoved = state == gsColMoving && FGrid.ColumnOfGridCol(FPressCol) != FPressColumn;
+    if (button == mbLeft && !IsSizing(state) && !columnMoved) {
         if (InTitleRows(cell))
             ReleaseTitle(shift, cell, x, y);
         else if (InDataRows(cell))

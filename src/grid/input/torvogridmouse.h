@@ -118,6 +118,9 @@ private:
     void EndPress();
 
     TOrvoCustomDBGrid& FGrid;
+    /// The grid column of the last press and the column it showed then.
+    int FPressCol = -1;
+    TOrvoColumn* FPressColumn = nullptr;
     /// The title the left button went down on; null when none is pressed.
     TOrvoColumn* FPressedTitle = nullptr;
     int FPressedTitleCol = -1;

@@ -126,14 +126,17 @@ void TestGridMouse::aPressMovesTheRecordWithTheCell()
 void TestGridMouse::aTitleClickNeedsPressAndReleaseOnOneTitle_data()
 {
     QTest::addColumn<bool>("columnMoving");
-    QTest::newRow("defaults: the drag moves the column") << true;
-    QTest::newRow("columns stay in place") << false;
+    QTest::addColumn<bool>("titleButtons");
+    QTest::newRow("defaults: the drag moves the column") << true << true;
+    QTest::newRow("columns stay in place") << false << true;
+    QTest::newRow("without title buttons") << true << false;
 }
 
 void TestGridMouse::aTitleClickNeedsPressAndReleaseOnOneTitle()
 {
     QFETCH(bool, columnMoving);
-    TKeyGrid f;
+    QFETCH(bool, titleButtons);
+    TKeyGrid f({}, titleButtons ? TOrvoDBGridOptions{} : TOrvoDBGridOptions{dgTitleButtons});
     if (!columnMoving)
         f.Grid.SetResizeOptions(f.Grid.ResizeOptions() - roColumnMoving);
     QList<TOrvoColumn*> clicked;
