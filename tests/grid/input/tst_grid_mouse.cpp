@@ -73,6 +73,7 @@ class TestGridMouse : public QObject
 private slots:
     void aPressMovesTheRecordWithTheCell_data();
     void aPressMovesTheRecordWithTheCell();
+    void clicksOnDataRowsReportTheirColumn();
     void aTitleClickNeedsPressAndReleaseOnOneTitle_data();
     void aTitleClickNeedsPressAndReleaseOnOneTitle();
     void titleClicksAdvanceTheMarkers_data();
@@ -121,6 +122,24 @@ void TestGridMouse::aPressMovesTheRecordWithTheCell()
     QTest::mouseRelease(f.Grid.viewport(), Qt::LeftButton, Qt::NoModifier,
                         CellCenter(f, pressedCol, RowOfId(f, 4)));
     QCOMPARE(f.CurrentId(), 4);
+}
+
+void TestGridMouse::clicksOnDataRowsReportTheirColumn()
+{
+    TKeyGrid f;
+    QList<TOrvoColumn*> cells;
+    int indicatorClicks = 0;
+    f.Grid.OnCellClick = [&](TOrvoColumn* column) { cells << column; };
+    f.Grid.OnIndicatorClick = [&](QObject*) { ++indicatorClicks; };
+    QVERIFY(f.Show());
+    Click(f, CellCenter(f, 0, RowOfId(f, 5)));
+    QCOMPARE(indicatorClicks, 1);
+    QVERIFY(cells.isEmpty());
+    QCOMPARE(f.CurrentId(), 5);
+    Click(f, CellCenter(f, NameCol, RowOfId(f, 2)));
+    QCOMPARE(cells, QList<TOrvoColumn*>{f.Grid.Columns()->Items(1)});
+    QCOMPARE(indicatorClicks, 1);
+    QCOMPARE(f.CurrentId(), 2);
 }
 
 void TestGridMouse::aTitleClickNeedsPressAndReleaseOnOneTitle_data()
