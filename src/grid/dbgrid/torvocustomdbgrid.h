@@ -488,9 +488,8 @@ public:
     friend class TOrvoColumnList;
 
     // --- Long operations -------------------------------------------------------------------
-    /// Walks of the whole dataset (a report, an export) run inside this bracket: the
-    /// grid stops following the dataset and afterwards shows the record it showed
-    /// before, at the same row.
+    /// Walks of the whole dataset (a report, an export) run inside this bracket: afterwards the
+    /// grid shows the record it showed before, at the same row.
     void BeginLongOperation();
     void EndLongOperation();
     /// What the current column's input-method settings ask for; the rest as any widget.
@@ -500,8 +499,7 @@ protected:
     /// Selects the constructor that leaves the owned parts to CreateParts.
     struct TDeferredParts
     {};
-    /// For a descendant that overrides a factory: a base constructor cannot reach the
-    /// override, so the descendant calls CreateParts at the end of its own constructor.
+    /// For a descendant that overrides a factory; it calls CreateParts at the end of its constructor.
     TOrvoCustomDBGrid(QWidget* parent, TDeferredParts);
     /// Makes the owned parts through the factories and finishes the grid's set-up; once.
     void CreateParts();
@@ -542,6 +540,11 @@ protected:
     bool DoMouseWheel(TShiftState shift, int delta, const QPoint& pos) override;
     void ColWidthsChanged() override;
     void ColumnMoved(int fromIndex, int toIndex) override;
+    /// Edge sizing and title dragging follow the data grid's rules (TOrvoGridColumnDrag).
+    void CalcSizingState(int x, int y, TGridState& state, int& index, int& sizingPos, int& sizingOfs,
+                         const TGridDrawInfo& info) override;
+    bool CheckColumnDrag(int& origin, int x, int y) override;
+    bool EndColumnDrag(int& origin, int& destination, const QPoint& mousePt) override;
     void TopLeftChanged() override;
     void ChangeScale(int multiplier, int divisor) override;
     void RowHeightsChanged() override;
@@ -558,8 +561,7 @@ protected:
     // --- Typed keys, cancelling and the closing steps of activation ---------------------------------
     /// True when the link is active and the current column's field takes `key`.
     bool CanEditAcceptKey(QChar key) override;
-    /// Cancels the dataset's edit or insert without the data-change handler rebuilding
-    /// lists, sequence or totals for it.
+    /// Cancels the dataset's edit or insert, with no rebuild of lists, sequence or totals.
     void Cancel();
     /// The closing steps of LinkActive, run also when the steps before them raised.
     void FinishLinkActive(bool value);
@@ -589,8 +591,7 @@ protected:
     friend class TOrvoGridInputMethod;
     friend class TOrvoGridMouse;
 
-    /// Raised while the grid itself moves the dataset or cancels an edit, so that the
-    /// data-change handler does not rebuild lists, sequence or totals for it.
+    /// Raised while the grid moves the dataset or cancels an edit: no rebuild of lists, sequence, totals.
     void BeginBusy();
     void EndBusy();
 

@@ -495,6 +495,23 @@ void TOrvoCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
     SynchronizeNextGrids();
 }
 
+void TOrvoCustomDBGrid::CalcSizingState(int x, int y, TGridState& state, int& index, int& sizingPos,
+                                        int& sizingOfs, const TGridDrawInfo& info)
+{
+    TCustomGrid::CalcSizingState(x, y, state, index, sizingPos, sizingOfs, info);
+    d->FMouse->ColumnDrag().RefineSizingState(x, y, state, index);
+}
+
+bool TOrvoCustomDBGrid::CheckColumnDrag(int& origin, int x, int y)
+{
+    return d->FMouse->ColumnDrag().DragOrigin(origin, x, y);
+}
+
+bool TOrvoCustomDBGrid::EndColumnDrag(int& origin, int& destination, const QPoint&)
+{
+    return d->FMouse->ColumnDrag().CorrectDestination(origin, destination);
+}
+
 void TOrvoCustomDBGrid::TopLeftChanged()
 {
     TCustomGrid::TopLeftChanged();

@@ -4,12 +4,14 @@ set(ORVO_AREA_HEADERS
     torvogridkeyboard.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
+    torvogridcolumndrag.h
     torvogridinputmethod.h
     torvogridmouse.h
     torvogridwheel.h
 )
 set(ORVO_AREA_SOURCES
     torvodbgridinputapi.cpp
+    torvogridcolumndrag.cpp
     torvogridinputmethod.cpp
     torvogridkeyboard.cpp
     torvogridmouse.cpp

@@ -51,7 +51,7 @@ bool IsSizing(TGridState state)
 
 } // namespace
 
-TOrvoGridMouse::TOrvoGridMouse(TOrvoCustomDBGrid& grid) : FGrid(grid) {}
+TOrvoGridMouse::TOrvoGridMouse(TOrvoCustomDBGrid& grid) : FGrid(grid), FColumnDrag(grid, *this) {}
 
 TOrvoGridMouse::~TOrvoGridMouse() = default;
 
@@ -624,7 +624,7 @@ bool TOrvoGridMouse::OnSizingEdge(int x, int y) const
     int position = 0;
     int offset = 0;
     FGrid.CalcSizingState(x, y, state, index, position, offset, FGrid.CalcDrawInfo());
-    return state == gsRowSizing || (state == gsColSizing && SizedColumnAt(x, y) >= 0);
+    return state != gsNormal;
 }
 
 int TOrvoGridMouse::SizedColumnAt(int x, int y) const
@@ -634,12 +634,7 @@ int TOrvoGridMouse::SizedColumnAt(int x, int y) const
     int position = 0;
     int offset = 0;
     FGrid.CalcSizingState(x, y, state, index, position, offset, FGrid.CalcDrawInfo());
-    if (state != gsColSizing)
-        return -1;
-    // A sub-column is sized below its parent's title: there the edge belongs to the
-    // parent's title and its arrow.
-    const TOrvoColumn* column = FGrid.ColumnOfGridCol(index);
-    return !column || FGrid.MouseCoord(x, y).Y >= column->ColumnDepth() ? index : -1;
+    return state == gsColSizing ? index : -1;
 }
 
 TOrvoColumn* TOrvoGridMouse::TitleColumnAt(int col, int row) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/input/torvogridcolumndrag.h"
 #include "platform/gridbase/gridenums.h"
 #include "platform/gridbase/gridtypes.h"
 
@@ -59,6 +60,8 @@ public:
     int OptimalWidth(TOrvoColumn* column) const;
     /// The drop-down part at the title's trailing edge, empty when the title shows none.
     QRect TitleButtonRect(TOrvoColumn* column, const QRect& title) const;
+    /// The rules the base grid's edge sizing and title dragging follow.
+    const TOrvoGridColumnDrag& ColumnDrag() const { return FColumnDrag; }
 
 private:
     /// What lies under the mouse in the title rows.
@@ -118,6 +121,7 @@ private:
     void EndPress();
 
     TOrvoCustomDBGrid& FGrid;
+    TOrvoGridColumnDrag FColumnDrag;
     /// The grid column of the last press and the column it showed then.
     int FPressCol = -1;
     TOrvoColumn* FPressColumn = nullptr;

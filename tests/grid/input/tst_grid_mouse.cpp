@@ -91,6 +91,9 @@ private slots:
     void aSizingEdgeFitsTheColumn();
     void aRefusedColumnMoveSnapsBack_data();
     void aRefusedColumnMoveSnapsBack();
+    void onlyAColumnsOwnTitleSizesIt();
+    void aDraggedColumnStaysAmongItsSiblings_data();
+    void aDraggedColumnStaysAmongItsSiblings();
 };
 
 void TestGridMouse::aPressMovesTheRecordWithTheCell_data()
@@ -526,6 +529,87 @@ void TestGridMouse::aRefusedColumnMoveSnapsBack()
     // The grid's cells went back with the column: each keeps the width of its column.
     if (!accepted)
         QCOMPARE(widths(), before);
+}
+
+namespace {
+
+/// Gives `name` the price as its only sub-column: grid columns id, name (the group's own,
+/// empty while unfolded) and price, under two title rows.
+TOrvoColumn* GroupNameOverPrice(TKeyGrid& f)
+{
+    f.Grid.Columns()->SetState(csCustomized);
+    TOrvoColumn* group = f.Grid.Columns()->Items(1);
+    group->SetExpandCols(1);
+    group->SetExpanded(true);
+    return group;
+}
+
+/// The point on the right edge of grid column `col` in grid row `row`.
+QPoint RightEdge(const TKeyGrid& f, int col, int row)
+{
+    const QRect rect = f.Grid.CellRect(col, row);
+    return QPoint(rect.right() + 1, rect.center().y());
+}
+
+bool SizingCursorAt(TKeyGrid& f, QPoint at)
+{
+    QTest::mouseMove(f.Grid.viewport(), at);
+    return f.Grid.viewport()->cursor().shape() == Qt::SplitHCursor;
+}
+
+} // namespace
+
+void TestGridMouse::onlyAColumnsOwnTitleSizesIt()
+{
+    TKeyGrid f;
+    GroupNameOverPrice(f);
+    QVERIFY(f.Show());
+    QCOMPARE(f.Grid.TitleOffset(), 2);
+    // Over the group's merged title the edge is the group's, which does not size.
+    QVERIFY(!SizingCursorAt(f, RightEdge(f, PriceCol, 0)));
+    QVERIFY(SizingCursorAt(f, RightEdge(f, PriceCol, 1)));
+    QVERIFY(SizingCursorAt(f, RightEdge(f, IdCol, 0)));
+    f.Grid.SetResizeOptions(f.Grid.ResizeOptions() - roColumnResize);
+    QVERIFY(!SizingCursorAt(f, RightEdge(f, IdCol, 0)));
+    const int width = f.Grid.ColWidths(IdCol);
+    Drag(f, RightEdge(f, IdCol, 0), RightEdge(f, IdCol, 0) + QPoint(30, 0));
+    QCOMPARE(f.Grid.ColWidths(IdCol), width);
+}
+
+void TestGridMouse::aDraggedColumnStaysAmongItsSiblings_data()
+{
+    QTest::addColumn<int>("fromCol");
+    QTest::addColumn<int>("fromRow");
+    QTest::addColumn<int>("toCol");
+    QTest::addColumn<int>("toRow");
+    QTest::addColumn<QStringList>("order");
+    const QStringList unchanged{"id", "name", "price"};
+    QTest::newRow("past a group: after its whole sub-tree")
+        << IdCol << 0 << PriceCol << 1 << QStringList{"name", "price", "id"};
+    QTest::newRow("a group's merged title moves the group")
+        << PriceCol << 0 << IdCol << 0 << QStringList{"name", "price", "id"};
+    QTest::newRow("a sub-column stays in its group") << PriceCol << 1 << IdCol << 0 << unchanged;
+}
+
+void TestGridMouse::aDraggedColumnStaysAmongItsSiblings()
+{
+    QFETCH(int, fromCol);
+    QFETCH(int, fromRow);
+    QFETCH(int, toCol);
+    QFETCH(int, toRow);
+    QFETCH(QStringList, order);
+    TKeyGrid f;
+    GroupNameOverPrice(f);
+    QVERIFY(f.Show());
+    const auto pointIn = [&f](int col, int row) {
+        const QRect rect = f.Grid.CellRect(col, row);
+        return QPoint(rect.left() + 8, rect.center().y());
+    };
+    Drag(f, pointIn(fromCol, fromRow), pointIn(toCol, toRow));
+    QStringList names;
+    for (int i = 0; i < f.Grid.Columns()->Count(); ++i)
+        names << f.Grid.Columns()->Items(i)->FieldName();
+    QCOMPARE(names, order);
 }
 
 QTEST_MAIN(TestGridMouse)
