@@ -410,8 +410,7 @@ public:
     virtual void TotalsUpdated();
     virtual void CalcTotals(bool selected);
     virtual void UpdateScrollBar();
-    /// Hides the flat horizontal bar when the columns fit (AutoHidden), keeps it shown
-    /// and inert otherwise, and sizes its thumb (ThumbBar).
+    /// Hides the flat horizontal bar when columns fit (AutoHidden), sizes its thumb (ThumbBar).
     void UpdateHorzScrollBar();
     virtual void RecountSequence();
     virtual void ApplyFilter(bool filtered, const QString& filter, const QString& autoFilter,
@@ -421,8 +420,7 @@ public:
     virtual bool ApplyOrder(const QString& orderFields);
     virtual QString PickValueToText(TOrvoColumn* column, const TVariant& value);
     virtual TVariant PickTextToValue(TOrvoColumn* column, const QString& text);
-    /// The stored-to-shown mapping of one value of a column: row numbers of AutoNumber
-    /// columns, looked-up texts of lookup value columns, else the pick-list text.
+    /// One stored value shown: AutoNumber row numbers, looked-up texts, else the pick-list text.
     virtual QString ColumnValueText(TOrvoColumn* column, const QString& text, TTextKind textKind);
     virtual QString ColGetText(TOrvoColumn* column, TTextKind textKind);
     virtual void ColSetText(TOrvoColumn* column, QString& text);
@@ -444,11 +442,9 @@ public:
     virtual void DataChanged();
     virtual void EditingChanged();
     virtual void RecordChanged(TField* field);
-    /// Sets the fields of the columns whose lookup result is keyed on `keyField` from
-    /// their lookup datasets.
+    /// Sets the fields of the columns whose lookup result is keyed on `keyField`.
     void UpdateLookupResults(TField* keyField);
-    /// Makes the column of `field` current and opens its editor; false when the grid
-    /// shows no such column or cannot take the focus.
+    /// Makes the column of `field` current and opens its editor; false when it cannot.
     bool FocusField(TField* field);
     virtual void UpdateData();
     /// A field the columns may show is about to leave its dataset.
@@ -537,6 +533,8 @@ protected:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseLeave() override;
+    void CancelMode() override;
     bool DoMouseWheel(TShiftState shift, int delta, const QPoint& pos) override;
     void ColWidthsChanged() override;
     void ColumnMoved(int fromIndex, int toIndex) override;
@@ -590,6 +588,7 @@ protected:
     friend class TOrvoGridWheel;
     friend class TOrvoGridInputMethod;
     friend class TOrvoGridMouse;
+    friend class TOrvoGridHotTracking;
 
     /// Raised while the grid moves the dataset or cancels an edit: no rebuild of lists, sequence, totals.
     void BeginBusy();

@@ -438,6 +438,17 @@ void TOrvoCustomDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, i
     d->FMouse->MouseUp(button, shift, x, y);
 }
 
+void TOrvoCustomDBGrid::MouseLeave()
+{
+    d->FMouse->MouseLeave();
+}
+
+void TOrvoCustomDBGrid::CancelMode()
+{
+    TCustomGrid::CancelMode();
+    d->FMouse->CancelMode();
+}
+
 bool TOrvoCustomDBGrid::DoMouseWheel(TShiftState shift, int delta, const QPoint& pos)
 {
     return d->FWheel->DoMouseWheel(shift, delta, pos);

@@ -5,6 +5,7 @@ set(ORVO_AREA_HEADERS
 )
 set(ORVO_AREA_PRIVATE_HEADERS
     torvogridcolumndrag.h
+    torvogridhottracking.h
     torvogridinputmethod.h
     torvogridmouse.h
     torvogridwheel.h
@@ -12,6 +13,7 @@ set(ORVO_AREA_PRIVATE_HEADERS
 set(ORVO_AREA_SOURCES
     torvodbgridinputapi.cpp
     torvogridcolumndrag.cpp
+    torvogridhottracking.cpp
     torvogridinputmethod.cpp
     torvogridkeyboard.cpp
     torvogridmouse.cpp

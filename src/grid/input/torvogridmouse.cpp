@@ -51,7 +51,9 @@ bool IsSizing(TGridState state)
 
 } // namespace
 
-TOrvoGridMouse::TOrvoGridMouse(TOrvoCustomDBGrid& grid) : FGrid(grid), FColumnDrag(grid, *this) {}
+TOrvoGridMouse::TOrvoGridMouse(TOrvoCustomDBGrid& grid)
+    : FGrid(grid), FColumnDrag(grid, *this), FHot(grid, *this)
+{}
 
 TOrvoGridMouse::~TOrvoGridMouse() = default;
 
@@ -61,6 +63,7 @@ void TOrvoGridMouse::MouseDown(TMouseButton button, TShiftState shift, int x, in
 {
     FGrid.d->FKeyboard->SetLastShift(shift);
     EndPress();
+    FHot.Clear();
     FEntryMark = TEntryMark::Pressed;
     const TGridCoord cell = FGrid.MouseCoord(x, y);
     FPressCol = cell.X;
@@ -116,6 +119,7 @@ void TOrvoGridMouse::PressDataCell(TMouseButton button, TShiftState shift, TGrid
     if (button == mbLeft && column && column->CheckBox()) {
         FPressedCell = cell;
         FCellHeld = true;
+        FHot.TrackPressedCell(cell, x, y);
     }
     if (cell.X >= FGrid.FixedCols()) {
         // The base moves the cell, and the grid's cell selection moves the record with it.
@@ -379,6 +383,10 @@ void TOrvoGridMouse::MouseMove(TShiftState shift, int x, int y)
     FGrid.d->FKeyboard->SetLastShift(shift);
     if (FTitleHeld && shift.Contains(ssLeft))
         TrackTitle(shift, x, y);
+    if (FCellHeld)
+        FHot.TrackPressedCell(FPressedCell, x, y);
+    else if (!FTitleHeld && !shift.Contains(ssLeft))
+        FHot.Track(x, y);
     if (FMouseScrolling) {
         if (shift.Contains(ssLeft))
             TrackMouseScroll(x, y);
@@ -424,6 +432,7 @@ void TOrvoGridMouse::MouseUp(TMouseButton button, TShiftState shift, int x, int 
 {
     FGrid.d->FKeyboard->SetLastShift(shift);
     StopMouseScroll();
+    FHot.Clear();
     if (FEntryMark == TEntryMark::Pressed) {
         FEnteredCell = CurrentCell();
         FEntryMark = TEntryMark::Remembered;
@@ -521,6 +530,18 @@ void TOrvoGridMouse::EndPress()
     FPressedTitleButton = false;
     FCellHeld = false;
     FPressedCell = TGridCoord();
+}
+
+void TOrvoGridMouse::MouseLeave()
+{
+    FHot.Clear();
+}
+
+void TOrvoGridMouse::CancelMode()
+{
+    StopMouseScroll();
+    EndPress();
+    FHot.Clear();
 }
 
 // --- Click operations ----------------------------------------------------------------------------

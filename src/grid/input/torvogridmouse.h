@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/input/torvogridcolumndrag.h"
+#include "grid/input/torvogridhottracking.h"
 #include "platform/gridbase/gridenums.h"
 #include "platform/gridbase/gridtypes.h"
 
@@ -62,8 +63,6 @@ public:
     QRect TitleButtonRect(TOrvoColumn* column, const QRect& title) const;
     /// The rules the base grid's edge sizing and title dragging follow.
     const TOrvoGridColumnDrag& ColumnDrag() const { return FColumnDrag; }
-
-private:
     /// What lies under the mouse in the title rows.
     struct TTitleHit
     {
@@ -72,9 +71,16 @@ private:
         bool OnButton = false;
     };
     TTitleHit TitleHitAt(TGridCoord cell, int x, int y) const;
+    /// The point lies on an edge the base grid sizes.
+    bool OnSizingEdge(int x, int y) const;
+    /// The mouse left the cells, or the window lost the mouse: hot and pressed looks end,
+    /// and so do a press in progress and mouse scrolling.
+    void MouseLeave();
+    void CancelMode();
+
+private:
     bool InTitleRows(TGridCoord cell) const;
     bool InDataRows(TGridCoord cell) const;
-    bool OnSizingEdge(int x, int y) const;
     /// The grid column whose sizing edge lies under the point, -1 for none.
     int SizedColumnAt(int x, int y) const;
     /// A double click on a sizing edge fits the column to its buffered texts
@@ -122,6 +128,7 @@ private:
 
     TOrvoCustomDBGrid& FGrid;
     TOrvoGridColumnDrag FColumnDrag;
+    TOrvoGridHotTracking FHot;
     /// The grid column of the last press and the column it showed then.
     int FPressCol = -1;
     TOrvoColumn* FPressColumn = nullptr;

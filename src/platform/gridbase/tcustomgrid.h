@@ -202,6 +202,8 @@ protected:
     virtual QString HintText(const QPoint& pos);
     /// Ends any drag in progress: focus went away, the window was deactivated or the mouse lost.
     virtual void CancelMode();
+    /// The mouse left the cells' area: anything drawn hot under it goes back to normal.
+    virtual void MouseLeave();
     /// Hands the vertical scroll bar to the descendant: the grid no longer sets its
     /// range or follows it, and every user action on it reaches VerticalScrollAction.
     void SetOwnsVerticalScrollBar(bool value);

@@ -653,6 +653,8 @@ bool TCustomGrid::event(QEvent* event)
 
 bool TCustomGrid::viewportEvent(QEvent* event)
 {
+    if (event->type() == QEvent::Leave)
+        TExceptionHandler::Guard([this] { MouseLeave(); });
     if (event->type() != QEvent::ToolTip)
         return QAbstractScrollArea::viewportEvent(event);
     TExceptionHandler::Guard([this, event] {
@@ -759,6 +761,8 @@ QString TCustomGrid::HintText(const QPoint&)
 {
     return {};
 }
+
+void TCustomGrid::MouseLeave() {}
 
 void TCustomGrid::CancelMode()
 {

@@ -94,6 +94,7 @@ private slots:
     void onlyAColumnsOwnTitleSizesIt();
     void aDraggedColumnStaysAmongItsSiblings_data();
     void aDraggedColumnStaysAmongItsSiblings();
+    void aTitleUnderTheMouseIsDrawnHot();
 };
 
 void TestGridMouse::aPressMovesTheRecordWithTheCell_data()
@@ -608,6 +609,32 @@ void TestGridMouse::aDraggedColumnStaysAmongItsSiblings()
     for (int i = 0; i < f.Grid.Columns()->Count(); ++i)
         names << f.Grid.Columns()->Items(i)->FieldName();
     QCOMPARE(names, order);
+}
+
+void TestGridMouse::aTitleUnderTheMouseIsDrawnHot()
+{
+    TKeyGrid f;
+    QVERIFY(f.Show());
+    QWidget* viewport = f.Grid.viewport();
+    const QRect title = f.Grid.CellRect(NameCol, 0);
+    const auto looks = [&] {
+        QApplication::processEvents();
+        return viewport->grab(title).toImage();
+    };
+    const QPoint away = CellCenter(f, PriceCol, RowOfId(f, 3));
+    QTest::mouseMove(viewport, away);
+    const QImage normal = looks();
+    QTest::mouseMove(viewport, TitlePoint(f, NameCol));
+    QVERIFY(looks() != normal);
+    // The sizing edge of a title is never hot.
+    QTest::mouseMove(viewport, QPoint(title.right() + 1, title.center().y()));
+    QCOMPARE(looks(), normal);
+    QTest::mouseMove(viewport, away);
+    QCOMPARE(looks(), normal);
+    // A title that does not act as a button stays as it is.
+    TitleOf(f, 1)->SetButton(false);
+    QTest::mouseMove(viewport, TitlePoint(f, NameCol));
+    QCOMPARE(looks(), normal);
 }
 
 QTEST_MAIN(TestGridMouse)
