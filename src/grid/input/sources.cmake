@@ -8,6 +8,7 @@ set(ORVO_AREA_PRIVATE_HEADERS
     torvogridhottracking.h
     torvogridinputmethod.h
     torvogridmouse.h
+    torvogridmouseselection.h
     torvogridwheel.h
 )
 set(ORVO_AREA_SOURCES
@@ -17,5 +18,6 @@ set(ORVO_AREA_SOURCES
     torvogridinputmethod.cpp
     torvogridkeyboard.cpp
     torvogridmouse.cpp
+    torvogridmouseselection.cpp
     torvogridwheel.cpp
 )

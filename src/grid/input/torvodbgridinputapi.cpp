@@ -37,6 +37,11 @@ void TOrvoDBGridInputApi::TitleClick(TOrvoColumn* column)
     MousePart().TitleClick(column);
 }
 
+void TOrvoDBGridInputApi::FillerClick()
+{
+    MousePart().FillerClick();
+}
+
 void TOrvoDBGridInputApi::TitleButtonClick(TOrvoColumn* column)
 {
     MousePart().TitleButtonClick(column);

@@ -32,6 +32,9 @@ public:
     virtual void CellClick(TOrvoColumn* column);
     /// A click on the title of `column`, after its sort marker advanced: OnTitleClick.
     virtual void TitleClick(TOrvoColumn* column);
+    /// A click on the filler above the indicator: FillerIndex -22 switches the auto-filter,
+    /// -7 pops up FillerPopupMenu (or the tool menu with FillerToolMenu); else OnFillerClick.
+    virtual void FillerClick();
     /// A click on a title's drop-down part: a parent column folds or unfolds; otherwise,
     /// unless its ExpandStyle is cesNone, OnExpandClick fires.
     virtual void TitleButtonClick(TOrvoColumn* column);

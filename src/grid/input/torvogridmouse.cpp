@@ -11,13 +11,22 @@
 #include "grid/painting/torvogridstyle.h"
 #include "grid/selection/torvobookmarklist.h"
 #include "grid/selection/torvocolumnlist.h"
+#include "grid/treeview/torvodbgridtreeview.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
+#include "platform/graphics/tcustomimagelist.h"
+#include "platform/gridbase/tinplaceedit.h"
 
 #include <QApplication>
+#include <QDrag>
 #include <QFontMetrics>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
 
@@ -52,7 +61,7 @@ bool IsSizing(TGridState state)
 } // namespace
 
 TOrvoGridMouse::TOrvoGridMouse(TOrvoCustomDBGrid& grid)
-    : FGrid(grid), FColumnDrag(grid, *this), FHot(grid, *this)
+    : FGrid(grid), FColumnDrag(grid, *this), FHot(grid, *this), FSelection(grid)
 {}
 
 TOrvoGridMouse::~TOrvoGridMouse() = default;
@@ -75,8 +84,8 @@ void TOrvoGridMouse::MouseDown(TMouseButton button, TShiftState shift, int x, in
             FGrid.OnMouseDown(&FGrid, button, shift, x, y);
         return;
     }
-    if (button == mbLeft && !sizingEdge && InTitleRows(cell) && FGrid.d->FOptions.Contains(dgTitleButtons))
-        PressTitle(cell, x, y);
+    if (!sizingEdge && InTitleRows(cell) && cell.X >= 0)
+        PressInTitles(button, shift, cell, x, y, doubleClick);
     else if (!sizingEdge && InDataRows(cell))
         PressDataCell(button, shift, cell, x, y, doubleClick);
     else
@@ -92,20 +101,71 @@ void TOrvoGridMouse::MouseDown(TMouseButton button, TShiftState shift, int x, in
     }
 }
 
-void TOrvoGridMouse::PressTitle(TGridCoord cell, int x, int y)
+void TOrvoGridMouse::PressInTitles(TMouseButton button, TShiftState shift, TGridCoord cell, int x, int y,
+                                   bool doubleClick)
 {
-    if (!FGrid.hasFocus() && !FGrid.isAncestorOf(QApplication::focusWidget()))
-        FGrid.setFocus(Qt::MouseFocusReason);
+    const TOrvoDBGridOptions options = FGrid.d->FOptions;
+    const bool multiSelectShift = button == mbLeft && shift.Contains(ssShift) &&
+                                  options.Contains(dgMultiSelect) && FGrid.d->FDataLink->Active();
+    if (button == mbLeft && options.Contains(dgTitleButtons) && !multiSelectShift) {
+        if (PressTitle(cell, x, y) || options.Contains(dgRightMoving))
+            return;
+    }
+    if (multiSelectShift || !options.Contains(dgColumnResize)) {
+        PressTitleCell(button, shift, cell, x, y);
+        return;
+    }
+    // With dgRightMoving the right button moves columns and the left one leaves them be.
+    if (options.Contains(dgRightMoving)) {
+        if (button == mbRight)
+            FGrid.TCustomGrid::MouseDown(mbLeft, shift, x, y, false);
+        return;
+    }
+    FGrid.TCustomGrid::MouseDown(button, shift, x, y, doubleClick);
+}
+
+bool TOrvoGridMouse::PressTitle(TGridCoord cell, int x, int y)
+{
     const TTitleHit hit = TitleHitAt(cell, x, y);
-    FTitleHeld = true;
     FPressedTitle = hit.Column;
     FPressedTitleCol = cell.X;
+    const bool filler = IsFiller(cell);
+    // A title captures the press only where it acts as a button; its header bands and a
+    // title that is no button are left to the column moving and the release.
+    const bool captures =
+        filler ? FGrid.d->FFillerButton
+               : hit.Column && !hit.OnHeader && (hit.Column->Title()->Button() || hit.OnButton);
+    if (!captures)
+        return false;
+    if (!FGrid.hasFocus() && !FGrid.isAncestorOf(QApplication::focusWidget()))
+        FGrid.setFocus(Qt::MouseFocusReason);
+    FTitleHeld = true;
+    FFillerHeld = filler;
     FPressedTitleButton = hit.OnButton;
     FPressPoint = QPoint(x, y);
-    if (hit.Column && !hit.OnHeader) {
+    FGrid.d->FDataLink->UpdateRecord();
+    if (filler)
+        FGrid.Painter()->SetFillerPressed(true);
+    else
         FGrid.Painter()->SetPressedTitle(hit.Column, hit.OnButton);
-        FGrid.viewport()->update();
-    }
+    FGrid.viewport()->update();
+    return true;
+}
+
+void TOrvoGridMouse::PressTitleCell(TMouseButton button, TShiftState shift, TGridCoord cell, int x, int y)
+{
+    FEntryMark = TEntryMark::Entered;
+    if (!FGrid.d->FDataLink->Active())
+        return;
+    const QString before = FGrid.DataSet()->Bookmark();
+    const TOrvoDBGridOptions options = FGrid.d->FOptions;
+    if (!options.Contains(dgRowScroll) && cell.X >= FGrid.FixedCols())
+        FGrid.MoveCol(cell.X, 0);
+    if (button != mbLeft || !options.Contains(dgMultiSelect))
+        return;
+    FSelection.Press(shift, FGrid.RawToDataColumn(cell.X), true, before);
+    if (FGrid.d->FOptionsExt.Contains(dgMouseScrolling) && FSelection.ColumnsBeingSelected())
+        StartMouseScroll(x, y);
 }
 
 void TOrvoGridMouse::PressDataCell(TMouseButton button, TShiftState shift, TGridCoord cell, int x, int y,
@@ -131,14 +191,84 @@ void TOrvoGridMouse::PressDataCell(TMouseButton button, TShiftState shift, TGrid
             MoveToRow(cell.Y);
     }
     if (active && button == mbLeft && FGrid.d->FOptions.Contains(dgMultiSelect))
-        ApplyClickSelection(shift, cell, before);
-    const bool columnsCtrl = shift.Contains(ssCtrl) && FGrid.HasSelectedCols();
-    const bool extendedAlt = shift.Contains(ssAlt) && FGrid.d->FOptions.Contains(dgMultiSelect) &&
-                             FGrid.d->FOptions.Contains(dgExtendedSelect);
-    if (active && button == mbLeft && !FCellHeld && FGrid.d->FOptionsExt.Contains(dgMouseScrolling) &&
-        !columnsCtrl && !extendedAlt)
-        StartMouseScroll(x, y);
+        FSelection.Press(shift, FGrid.RawToDataColumn(cell.X), false, before);
     FClickOnCurrentCell = button == mbLeft && wasCurrent;
+    if (!active || button != mbLeft)
+        return;
+    const TOrvoDBGridOptions options = FGrid.d->FOptions;
+    const bool columnsCtrl = shift.Contains(ssCtrl) && FGrid.HasSelectedCols();
+    const bool extendedAlt =
+        shift.Contains(ssAlt) && options.Contains(dgMultiSelect) && options.Contains(dgExtendedSelect);
+    if (wasCurrent && !doubleClick && column && !column->CheckBox() && column->ShowEdit() &&
+        !SelectionGesture(shift) && OpenEditorUnder(x, y))
+        return;
+    if (FGrid.d->FDragRows && !FCellHeld && cell.X >= FGrid.FixedCols()) {
+        FRowDragPending = true;
+        FPressPoint = QPoint(x, y);
+    } else if (!FCellHeld && FGrid.d->FOptionsExt.Contains(dgMouseScrolling) && !columnsCtrl &&
+               !extendedAlt) {
+        StartMouseScroll(x, y);
+    }
+}
+
+bool TOrvoGridMouse::SelectionGesture(TShiftState shift) const
+{
+    const TOrvoDBGridOptions options = FGrid.d->FOptions;
+    const bool modifiers = shift.Contains(ssShift) || shift.Contains(ssCtrl) || shift.Contains(ssAlt);
+    return modifiers && (options.Contains(dgExtendedSelect) || options.Contains(dgAutoUnselectOff));
+}
+
+bool TOrvoGridMouse::OpenEditorUnder(int x, int y)
+{
+    if (!FGrid.d->FOptions.Contains(dgEditing))
+        return false;
+    FGrid.ShowEditor();
+    QWidget* editor = FGrid.InplaceEditor();
+    if (!FGrid.EditorMode() || !editor || !editor->isVisible())
+        return false;
+    // The press that opened the editor puts its caret where the mouse went down.
+    const QPoint at = editor->mapFrom(FGrid.viewport(), QPoint(x, y));
+    const QPoint global = FGrid.viewport()->mapToGlobal(QPoint(x, y));
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(editor, &release);
+    return true;
+}
+
+void TOrvoGridMouse::StartRowDrag()
+{
+    FRowDragPending = false;
+    QStringList bookmarks;
+    const TOrvoBookmarkList* selected = FGrid.SelectedRows();
+    for (int i = 0; i < selected->Count(); ++i)
+        bookmarks << selected->Items(i);
+    if (bookmarks.isEmpty())
+        bookmarks << FGrid.DataSet()->Bookmark();
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("application/x-orvo-bookmarks"), bookmarks.join(QLatin1Char('\n')).toUtf8());
+    auto* drag = new QDrag(FGrid.viewport());
+    drag->setMimeData(data);
+    drag->setPixmap(RowDragPixmap(bookmarks.size()));
+    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+}
+
+QPixmap TOrvoGridMouse::RowDragPixmap(int rows) const
+{
+    // One record drags as one sheet, several as a small stack, as the drag cursors do.
+    const int sheets = rows > 1 ? 3 : 1;
+    const int size = FGrid.fontMetrics().height();
+    QPixmap pixmap(size + 2 * (sheets - 1) + 1, size + 2 * (sheets - 1) + 1);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    const QPalette palette = FGrid.palette();
+    for (int sheet = sheets - 1; sheet >= 0; --sheet) {
+        const QRect rect(2 * sheet, 2 * sheet, size * 3 / 4, size);
+        painter.fillRect(rect, palette.base());
+        painter.setPen(palette.text().color());
+        painter.drawRect(rect);
+    }
+    return pixmap;
 }
 
 void TOrvoGridMouse::MoveToRow(int row)
@@ -160,6 +290,25 @@ bool TOrvoGridMouse::FitColumnWidth(TMouseButton button, int x, int y)
     return true;
 }
 
+int TOrvoGridMouse::CellWidth(const TOrvoColumn* column, const QFontMetrics& metrics) const
+{
+    const QString text = column->DisplayText();
+    const int textWidth = WidestLine(metrics, text);
+    // Images stand before the text: the margin once per tree level, or a lone glyph.
+    if (column->ImageMargin() > 0)
+        return textWidth + (TreeDepth(column) + 1) * column->ImageMargin() + 5;
+    const bool glyph = text.isEmpty() && (column->CheckBox() || column->ExpandBox());
+    return textWidth + 4 + (glyph ? FGrid.CheckBoxList()->Width() : 0);
+}
+
+int TOrvoGridMouse::TreeDepth(const TOrvoColumn* column) const
+{
+    const TOrvoDBGridTreeView* tree = FGrid.TreeView();
+    if (!column->ExpandBox() || !column->ExpandBoxTree() || !tree || !tree->RowLevelField())
+        return 0;
+    return std::max(0, tree->RowLevel());
+}
+
 int TOrvoGridMouse::OptimalWidth(TOrvoColumn* column) const
 {
     TOrvoGridDataLink* link = FGrid.d->FDataLink.get();
@@ -172,7 +321,7 @@ int TOrvoGridMouse::OptimalWidth(TOrvoColumn* column) const
         const auto restore = Finally([link, current] { link->SetActiveRecord(current); });
         for (int record = 0; record < link->RecordCount(); ++record) {
             link->SetActiveRecord(record);
-            width = std::max(width, WidestLine(metrics, column->DisplayText()) + 4);
+            width = std::max(width, CellWidth(column, metrics));
         }
     }
     const TOrvoDBGridOptions options = FGrid.d->FOptions;
@@ -182,88 +331,6 @@ int TOrvoGridMouse::OptimalWidth(TOrvoColumn* column) const
         width = std::max(width, caption + 2 * FGrid.GridStyle()->TitleColMargin() + 4);
     }
     return width;
-}
-
-void TOrvoGridMouse::ApplyClickSelection(TShiftState shift, TGridCoord cell, const QString& before)
-{
-    FGrid.BeginSelectionUpdate();
-    const auto end = Finally([this] { FGrid.EndSelectionUpdate(); });
-    const TOrvoDBGridOptions options = FGrid.d->FOptions;
-    const bool extended = options.Contains(dgExtendedSelect);
-    if (shift.Contains(ssAlt)) {
-        if (extended && shift.Contains(ssShift)) {
-            FGrid.SelectAll();
-            return;
-        }
-        if (extended && shift.Contains(ssCtrl)) {
-            FGrid.InvertSelection();
-            return;
-        }
-        if (extended || options.Contains(dgAutoUnselectOff)) {
-            FGrid.UnselectAll();
-            return;
-        }
-    }
-    const int column = FGrid.RawToDataColumn(cell.X);
-    const TMultiSelectOptions permitted = FGrid.MultiSelectOptions();
-    const bool rowsToggle = options.Contains(dgAutoUnselectOff) && FGrid.SelectionMode() == msRows &&
-                            !permitted.Contains(msCells);
-    if (shift.Contains(ssShift))
-        ExtendSelection(column, before);
-    else if (shift.Contains(ssCtrl) || rowsToggle)
-        ToggleSelection(column);
-    else
-        StartSelectionAt(column, !FGrid.d->FOptionsEx.Contains(dgClickSelectOff));
-}
-
-void TOrvoGridMouse::ExtendSelection(int column, const QString& before)
-{
-    const TMultiSelectOptions permitted = FGrid.MultiSelectOptions();
-    if (!FGrid.d->FOptions.Contains(dgRowSelect) && column >= FGrid.FirstSelectableCol() &&
-        !FGrid.HasSelectedRows() && FGrid.AnchorCol() == -1 &&
-        (!permitted.Contains(msRows) || permitted.Contains(msCols))) {
-        FGrid.SetWholeColumns(permitted.Contains(msCols));
-        FGrid.SetAnchorCol(column);
-    }
-    const TMultiSelection mode = FGrid.SelectionMode();
-    if (mode == msRows || mode == msCells) {
-        FGrid.SelectedRows()->Clear();
-        if (FGrid.AnchorBookmark().isEmpty())
-            FGrid.SetAnchorBookmark(before);
-        FGrid.ExtendSelectionToAnchor();
-    }
-    if (mode == msCols || mode == msCells)
-        FGrid.SetCurrentCol(column);
-}
-
-void TOrvoGridMouse::ToggleSelection(int column)
-{
-    if (FGrid.SelectionMode() == msCols) {
-        TOrvoColumnList* columns = FGrid.SelectedCols();
-        columns->SetSelected(column, !columns->Selected(column));
-        return;
-    }
-    if (FGrid.SelectionMode() != msRows)
-        FGrid.ClearSelection();
-    if (FGrid.SelectionMode() == msRows) {
-        FGrid.InvertCurrentRow();
-        FGrid.SetAnchorBookmark(FGrid.DataSet()->Bookmark());
-    }
-}
-
-void TOrvoGridMouse::StartSelectionAt(int column, bool selectRecord)
-{
-    FGrid.ClearSelection();
-    FGrid.SetWholeColumns(false);
-    FGrid.SetAnchorCol(column);
-    FGrid.SetCurrentCol(selectRecord ? column : -1);
-    const TMultiSelection mode = FGrid.SelectionMode();
-    if (mode != msRows && mode != msCells)
-        return;
-    FGrid.SetAnchorBookmark(FGrid.DataSet()->Bookmark());
-    // Under dgClickSelectOff a click only marks where a range starts, except for cells.
-    if (selectRecord || mode == msCells)
-        FGrid.SelectCurrentRow();
 }
 
 // --- Mouse scrolling -----------------------------------------------------------------------------
@@ -303,12 +370,19 @@ void TOrvoGridMouse::TrackMouseScroll(int x, int y)
 void TOrvoGridMouse::FollowPointer(int x, int y)
 {
     const TGridCoord cell = FGrid.MouseCoord(x, y);
-    if (!InDataRows(cell))
+    const bool columns = FSelection.ColumnsBeingSelected();
+    if (!InDataRows(cell) && !(columns && InTitleRows(cell) && cell.X >= 0))
         return;
-    if (cell.Y != FGrid.Row())
-        MoveToRow(cell.Y);
+    if (InDataRows(cell) && cell.Y != FGrid.Row()) {
+        if (FMouseScrolling && FSelection.RowsBeingSelected())
+            MoveRecords(cell.Y - FGrid.Row());
+        else
+            MoveToRow(cell.Y);
+    }
     if (cell.X >= FGrid.FixedCols() && cell.X != FGrid.Col())
         FGrid.MoveCol(cell.X, 0);
+    if (columns)
+        FSelection.ExtendColumnsToCurrent();
 }
 
 void TOrvoGridMouse::ScrollStep()
@@ -320,12 +394,10 @@ void TOrvoGridMouse::ScrollStep()
     int distance = 0;
     if (x < FScrollLimit.x()) {
         distance = FScrollLimit.x() - x;
-        if (!rowSelect)
-            FGrid.MoveCol(FGrid.Col() - 1, -1);
+        ScrollColumns(rowSelect, -1);
     } else if (x >= width) {
         distance = x - width + 1;
-        if (!rowSelect)
-            FGrid.MoveCol(FGrid.Col() + 1, 1);
+        ScrollColumns(rowSelect, 1);
     }
     const int dataBottom = FGrid.viewport()->height() - TotalRowsHeight();
     if (y < FScrollLimit.y()) {
@@ -355,10 +427,27 @@ int TOrvoGridMouse::ScrollInterval(int distance)
     return std::max(200 - 15 * distance, 5);
 }
 
+void TOrvoGridMouse::ScrollColumns(bool rowSelect, int direction)
+{
+    if (rowSelect) {
+        QScrollBar* bar = FGrid.horizontalScrollBar();
+        bar->triggerAction(direction < 0 ? QAbstractSlider::SliderSingleStepSub
+                                         : QAbstractSlider::SliderSingleStepAdd);
+        return;
+    }
+    FGrid.MoveCol(FGrid.Col() + direction, direction);
+    if (FSelection.ColumnsBeingSelected())
+        FSelection.ExtendColumnsToCurrent();
+}
+
 void TOrvoGridMouse::MoveRecords(int count)
 {
     FGrid.d->FDataLink->UpdateRecord();
-    FGrid.DataSet()->MoveBy(count);
+    // A range of records being dragged out takes each record passed, not only the last.
+    if (FMouseScrolling && FSelection.RowsBeingSelected())
+        FSelection.MoveSelecting(count);
+    else
+        FGrid.DataSet()->MoveBy(count);
 }
 
 int TOrvoGridMouse::TotalRowsHeight() const
@@ -392,10 +481,27 @@ void TOrvoGridMouse::MouseMove(TShiftState shift, int x, int y)
             TrackMouseScroll(x, y);
         else
             StopMouseScroll();
+    } else if (FRowDragPending) {
+        FRowDragPending = shift.Contains(ssLeft);
+        if (FRowDragPending &&
+            (QPoint(x, y) - FPressPoint).manhattanLength() >= QApplication::startDragDistance())
+            StartRowDrag();
+    } else if (TracksMouse(shift)) {
+        // The cell under the mouse becomes current, as a drag would make it.
+        FollowPointer(x, y);
+        FGrid.SetAnchorBookmark(QString());
     }
     FGrid.TCustomGrid::MouseMove(shift, x, y);
     if (FGrid.OnMouseMove)
         FGrid.OnMouseMove(&FGrid, shift, x, y);
+}
+
+bool TOrvoGridMouse::TracksMouse(TShiftState shift) const
+{
+    const QWidget* editor = FGrid.InplaceEditor();
+    const bool editorFocused = FGrid.EditorMode() && editor && editor->hasFocus();
+    return FGrid.d->FOptionsExt.Contains(dgMouseTracking) && !shift.Contains(ssLeft) && !FTitleHeld &&
+           !FCellHeld && FGrid.GridState() == gsNormal && !editorFocused && FGrid.d->FDataLink->Active();
 }
 
 void TOrvoGridMouse::TrackTitle(TShiftState shift, int x, int y)
@@ -408,6 +514,25 @@ void TOrvoGridMouse::TrackTitle(TShiftState shift, int x, int y)
         return;
     }
     const TGridCoord cell = FGrid.MouseCoord(x, y);
+    if (StartsColumnSelection(x, cell)) {
+        // Dragged off a title, the press becomes a Shift press there: a range of columns.
+        const QPoint from = FPressPoint;
+        EndPress();
+        FGrid.ClearSelection();
+        PressInTitles(mbLeft, shift + ssShift, FGrid.MouseCoord(from.x(), from.y()), from.x(), from.y(),
+                      false);
+        if (FMouseScrolling)
+            TrackMouseScroll(x, y);
+        return;
+    }
+    if (FFillerHeld) {
+        const bool over = IsFiller(cell);
+        if (FGrid.Painter()->FillerPressed() != over) {
+            FGrid.Painter()->SetFillerPressed(over);
+            FGrid.viewport()->update();
+        }
+        return;
+    }
     const TTitleHit hit = InTitleRows(cell) ? TitleHitAt(cell, x, y) : TTitleHit();
     const bool over = hit.Column == FPressedTitle && !hit.OnHeader && (!FPressedTitleButton || hit.OnButton);
     TOrvoDBGridPainter* painter = FGrid.Painter();
@@ -415,6 +540,15 @@ void TOrvoGridMouse::TrackTitle(TShiftState shift, int x, int y)
         painter->SetPressedTitle(over ? FPressedTitle : nullptr, FPressedTitleButton);
         FGrid.viewport()->update();
     }
+}
+
+bool TOrvoGridMouse::StartsColumnSelection(int x, TGridCoord cell) const
+{
+    const TOrvoDBGridOptions options = FGrid.d->FOptions;
+    const bool moved = std::abs(x - FPressPoint.x()) > QApplication::startDragDistance() || InDataRows(cell);
+    return FPressedTitle && !FPressedTitleButton && options.Contains(dgMultiSelect) &&
+           !options.Contains(dgRowSelect) && FGrid.MultiSelectOptions().Contains(msCols) &&
+           FGrid.d->FDataLink->Active() && moved;
 }
 
 bool TOrvoGridMouse::StartsColumnDrag(int x) const
@@ -431,6 +565,7 @@ bool TOrvoGridMouse::StartsColumnDrag(int x) const
 void TOrvoGridMouse::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     FGrid.d->FKeyboard->SetLastShift(shift);
+    const bool wasScrolling = FMouseScrolling;
     StopMouseScroll();
     FHot.Clear();
     if (FEntryMark == TEntryMark::Pressed) {
@@ -443,7 +578,9 @@ void TOrvoGridMouse::MouseUp(TMouseButton button, TShiftState shift, int x, int 
     // The base moves a column from the first press on its title; a release that finds the
     // pressed column where it was moved nothing and is a click.
     const bool columnMoved = state == gsColMoving && FGrid.ColumnOfGridCol(FPressCol) != FPressColumn;
-    if (button == mbLeft && !IsSizing(state) && !columnMoved) {
+    // A drag that ends over the titles or the totals selected on the way; it clicks nothing.
+    const bool scrolledOff = wasScrolling && !InDataRows(cell);
+    if (button == mbLeft && !IsSizing(state) && !columnMoved && !scrolledOff) {
         if (InTitleRows(cell))
             ReleaseTitle(shift, cell, x, y);
         else if (InDataRows(cell))
@@ -459,15 +596,18 @@ void TOrvoGridMouse::MouseUp(TMouseButton button, TShiftState shift, int x, int 
 
 void TOrvoGridMouse::ReleaseTitle(TShiftState shift, TGridCoord cell, int x, int y)
 {
-    const bool titleButtons = FGrid.d->FOptions.Contains(dgTitleButtons);
     const TTitleHit hit = TitleHitAt(cell, x, y);
+    const bool filler = IsFiller(cell);
+    if (!FGrid.d->FOptions.Contains(dgTitleButtons)) {
+        ReleasePlainTitle(shift, hit, filler, cell, y);
+        return;
+    }
     // With title buttons a click counts only where the button went down: a press dragged
     // off to another title is taken back.
-    if (titleButtons && (!FTitleHeld || hit.Column != FPressedTitle))
+    if (hit.Column != FPressedTitle || filler != FFillerHeld)
         return;
-    if (!hit.Column) {
-        if (FGrid.OnFillerClick)
-            FGrid.OnFillerClick(&FGrid);
+    if (filler) {
+        FGrid.FillerClick();
         return;
     }
     if (hit.OnHeader) {
@@ -475,15 +615,34 @@ void TOrvoGridMouse::ReleaseTitle(TShiftState shift, TGridCoord cell, int x, int
             FGrid.OnHeaderClick(hit.Column, HeaderLevelAt(hit.Column, cell, y));
         return;
     }
-    if (titleButtons ? FPressedTitleButton : hit.OnButton) {
+    if (!FTitleHeld || !hit.Column)
+        return;
+    if (FPressedTitleButton) {
         if (hit.OnButton)
             FGrid.TitleButtonClick(hit.Column);
         return;
     }
-    const bool multiSelectShift = FGrid.d->FOptions.Contains(dgMultiSelect) && shift.Contains(ssShift);
-    if (titleButtons || !multiSelectShift)
-        ToggleMarker(hit.Column, shift);
+    ToggleMarker(hit.Column, shift);
     FGrid.TitleClick(hit.Column);
+}
+
+void TOrvoGridMouse::ReleasePlainTitle(TShiftState shift, const TTitleHit& hit, bool filler, TGridCoord cell,
+                                       int y)
+{
+    if (filler) {
+        FGrid.FillerClick();
+    } else if (!hit.Column) {
+        return;
+    } else if (hit.OnHeader) {
+        if (FGrid.OnHeaderClick)
+            FGrid.OnHeaderClick(hit.Column, HeaderLevelAt(hit.Column, cell, y));
+    } else if (hit.OnButton) {
+        FGrid.TitleButtonClick(hit.Column);
+    } else {
+        if (!(FGrid.d->FOptions.Contains(dgMultiSelect) && shift.Contains(ssShift)))
+            ToggleMarker(hit.Column, shift);
+        FGrid.TitleClick(hit.Column);
+    }
 }
 
 void TOrvoGridMouse::ToggleMarker(TOrvoColumn* column, TShiftState shift)
@@ -522,8 +681,11 @@ void TOrvoGridMouse::EndPress()
 {
     if (FTitleHeld && FGrid.d->FPainter) {
         FGrid.Painter()->SetPressedTitle(nullptr, false);
+        FGrid.Painter()->SetFillerPressed(false);
         FGrid.viewport()->update();
     }
+    FFillerHeld = false;
+    FRowDragPending = false;
     FTitleHeld = false;
     FPressedTitle = nullptr;
     FPressedTitleCol = -1;
@@ -556,6 +718,30 @@ void TOrvoGridMouse::CellClick(TOrvoColumn* column)
     }
     if (FGrid.OnCellClick)
         FGrid.OnCellClick(column);
+}
+
+void TOrvoGridMouse::FillerClick()
+{
+    const int index = FGrid.d->FFillerIndex;
+    if (index == FillerAutoFilterIndex && !FGrid.OnFillerClick) {
+        TOrvoDBGridFilter* filter = FGrid.FilterGrid();
+        filter->SetAutoFilter(!filter->AutoFilter());
+        return;
+    }
+    if (index == FillerMenuIndex) {
+        const QRect filler = FGrid.CellRect(0, 0);
+        const QPoint below = FGrid.viewport()->mapToGlobal(filler.bottomLeft());
+        if (QMenu* menu = FGrid.d->FFillerPopupMenu) {
+            menu->popup(below);
+            return;
+        }
+        if (FGrid.d->FFillerToolMenu) {
+            FGrid.ShowPopupMenu(nullptr, hcFiller, below);
+            return;
+        }
+    }
+    if (FGrid.OnFillerClick)
+        FGrid.OnFillerClick(&FGrid);
 }
 
 void TOrvoGridMouse::TitleClick(TOrvoColumn* column)
@@ -627,6 +813,11 @@ QPair<int, QString> TOrvoGridMouse::CurrentCell() const
 }
 
 // --- Where the mouse is --------------------------------------------------------------------------
+
+bool TOrvoGridMouse::IsFiller(TGridCoord cell) const
+{
+    return cell.X >= 0 && cell.X < FGrid.IndicatorOffset() && InTitleRows(cell);
+}
 
 bool TOrvoGridMouse::InTitleRows(TGridCoord cell) const
 {

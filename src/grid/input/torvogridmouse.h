@@ -2,16 +2,19 @@
 
 #include "grid/input/torvogridcolumndrag.h"
 #include "grid/input/torvogridhottracking.h"
+#include "grid/input/torvogridmouseselection.h"
 #include "platform/gridbase/gridenums.h"
 #include "platform/gridbase/gridtypes.h"
 
 #include <QPair>
+#include <QPixmap>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 
 #include <memory>
 
+class QFontMetrics;
 class QTimer;
 
 namespace orvo {
@@ -39,6 +42,12 @@ public:
 
     /// A click on a data cell of `column`: a check box toggles, else OnCellClick fires.
     void CellClick(TOrvoColumn* column);
+    /// A click on the filler above the indicator: FillerIndex -22 switches the auto-filter
+    /// (unless OnFillerClick is assigned), -7 pops up FillerPopupMenu or the tool menu;
+    /// otherwise OnFillerClick fires.
+    void FillerClick();
+    static constexpr int FillerAutoFilterIndex = -22;
+    static constexpr int FillerMenuIndex = -7;
     /// A click on the title of `column`: OnTitleClick.
     void TitleClick(TOrvoColumn* column);
     /// A click on the drop-down part of a title: a parent column folds or unfolds, other
@@ -80,6 +89,8 @@ public:
 
 private:
     bool InTitleRows(TGridCoord cell) const;
+    /// The title cell above the indicator.
+    bool IsFiller(TGridCoord cell) const;
     bool InDataRows(TGridCoord cell) const;
     /// The grid column whose sizing edge lies under the point, -1 for none.
     int SizedColumnAt(int x, int y) const;
@@ -87,16 +98,30 @@ private:
     /// (roOptimalWidth), the middle button gives it its default width (roDefaultWidth);
     /// false when the option is off.
     bool FitColumnWidth(TMouseButton button, int x, int y);
-    void PressTitle(TGridCoord cell, int x, int y);
+    /// The room one buffered cell of `column` needs: its widest text line and its images.
+    int CellWidth(const TOrvoColumn* column, const QFontMetrics& metrics) const;
+    int TreeDepth(const TOrvoColumn* column) const;
+    /// A press in the title rows: a title acting as a button is captured for a click, a
+    /// Shift press of multi-selection (or any press without dgColumnResize) selects columns,
+    /// anything else goes to the base grid's column moving.
+    void PressInTitles(TMouseButton button, TShiftState shift, TGridCoord cell, int x, int y,
+                       bool doubleClick);
+    /// Captures the press on a title that acts as a button (or the filler with
+    /// FillerButton); false when the title takes no press.
+    bool PressTitle(TGridCoord cell, int x, int y);
+    void PressTitleCell(TMouseButton button, TShiftState shift, TGridCoord cell, int x, int y);
     void PressDataCell(TMouseButton button, TShiftState shift, TGridCoord cell, int x, int y,
                        bool doubleClick);
-    /// The multi-selection a left press on a data cell makes (`before`: the record that
-    /// was current before the press moved it): Alt gestures act on everything, Shift
-    /// extends from the anchor, Ctrl toggles, a plain click starts anew.
-    void ApplyClickSelection(TShiftState shift, TGridCoord cell, const QString& before);
-    void ExtendSelection(int column, const QString& before);
-    void ToggleSelection(int column);
-    void StartSelectionAt(int column, bool selectRecord);
+    /// Shift, Ctrl or Alt select under dgExtendedSelect or dgAutoUnselectOff: no editor then.
+    bool SelectionGesture(TShiftState shift) const;
+    /// A click on the current cell opens its editor, the caret where the mouse went down.
+    /// False when the editor did not open.
+    bool OpenEditorUnder(int x, int y);
+    /// DragRows: the selected records (or the current one) leave as a drag of bookmarks.
+    void StartRowDrag();
+    QPixmap RowDragPixmap(int rows) const;
+    /// dgMouseTracking: the cell under the mouse follows it while no button is held.
+    bool TracksMouse(TShiftState shift) const;
     /// Dragging from a data cell: the current cell follows the pointer, and past an edge the
     /// grid scrolls that way, repeated by a timer that runs faster the further out the
     /// pointer is (max(200 - 15 * distance, 5) ms); vertically a distance of d pixels moves
@@ -108,6 +133,8 @@ private:
     void ScrollStep();
     static int ScrollInterval(int distance);
     void MoveRecords(int count);
+    /// One column that way: scrolled with dgRowSelect, else the current column moves.
+    void ScrollColumns(bool rowSelect, int direction);
     /// The height of the total rows below the data (the blank row not counted).
     int TotalRowsHeight() const;
     /// Horizontal positions count from the leading edge in right-to-left layouts.
@@ -118,7 +145,11 @@ private:
     /// past the threshold turns the press into a column move.
     void TrackTitle(TShiftState shift, int x, int y);
     bool StartsColumnDrag(int x) const;
+    /// With msCols a title dragged sideways or into the data starts a range of columns.
+    bool StartsColumnSelection(int x, TGridCoord cell) const;
     void ReleaseTitle(TShiftState shift, TGridCoord cell, int x, int y);
+    /// Without title buttons a release clicks whatever it lands on.
+    void ReleasePlainTitle(TShiftState shift, const TTitleHit& hit, bool filler, TGridCoord cell, int y);
     /// Ctrl keeps the other columns' markers, so that several columns order the data.
     void ToggleMarker(TOrvoColumn* column, TShiftState shift);
     void ReleaseDataCell(TGridCoord cell);
@@ -129,6 +160,7 @@ private:
     TOrvoCustomDBGrid& FGrid;
     TOrvoGridColumnDrag FColumnDrag;
     TOrvoGridHotTracking FHot;
+    TOrvoGridMouseSelection FSelection;
     /// The grid column of the last press and the column it showed then.
     int FPressCol = -1;
     TOrvoColumn* FPressColumn = nullptr;
@@ -139,6 +171,9 @@ private:
     bool FPressedTitleButton = false;
     /// A title press is in progress (also on the filler, where no column is pressed).
     bool FTitleHeld = false;
+    bool FFillerHeld = false;
+    /// A left press with DragRows waits for the drag threshold.
+    bool FRowDragPending = false;
     /// The check-box cell the left button went down on.
     TGridCoord FPressedCell;
     bool FCellHeld = false;

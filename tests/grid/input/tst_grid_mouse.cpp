@@ -6,13 +6,19 @@
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvocolumntitle.h"
 #include "grid/columns/torvodbgridcolumns.h"
+#include "grid/filter/torvodbgridfilter.h"
 #include "grid/input/tkeygrid.h"
 #include "grid/painting/torvogridstyle.h"
 #include "grid/selection/torvobookmarklist.h"
 #include "platform/data/tdataset.h"
+#include "platform/gridbase/tinplaceedit.h"
 
+#include <QDrag>
 #include <QElapsedTimer>
 #include <QFontMetrics>
+#include <QMenu>
+#include <QMimeData>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -95,6 +101,15 @@ private slots:
     void aDraggedColumnStaysAmongItsSiblings_data();
     void aDraggedColumnStaysAmongItsSiblings();
     void aTitleUnderTheMouseIsDrawnHot();
+    void aClickOnTheCurrentCellOpensItsEditor_data();
+    void aClickOnTheCurrentCellOpensItsEditor();
+    void titlesSelectRangesOfColumns();
+    void draggingOverRecordsSelectsThosePassed();
+    void fillerClicksFollowTheFillerIndex();
+    void aTitleThatIsNoButtonTakesNoClick();
+    void theRightButtonMovesColumnsWithRightMoving();
+    void mouseTrackingMakesTheCellUnderTheMouseCurrent();
+    void draggingRowsCarriesTheSelectedBookmarks();
 };
 
 void TestGridMouse::aPressMovesTheRecordWithTheCell_data()
@@ -451,8 +466,10 @@ void TestGridMouse::aSizingEdgeFitsTheColumn_data()
     QTest::addColumn<bool>("middleButton");
     QTest::addColumn<bool>("optionOn");
     QTest::addColumn<bool>("titlesCount");
-    QTest::addColumn<QString>("expected"); // "texts", "caption", "default" or "unchanged"
+    QTest::addColumn<QString>("expected"); // "texts", "caption", "default", "margin" or "unchanged"
     QTest::newRow("double click: widest text") << false << true << false << QStringLiteral("texts");
+    QTest::newRow("double click: the image margin counts")
+        << false << true << false << QStringLiteral("margin");
     QTest::newRow("double click: the caption counts") << false << true << true << QStringLiteral("caption");
     QTest::newRow("double click, option off") << false << false << false << QStringLiteral("unchanged");
     QTest::newRow("middle button: default width") << true << true << false << QStringLiteral("default");
@@ -472,6 +489,9 @@ void TestGridMouse::aSizingEdgeFitsTheColumn()
     TOrvoColumn* name = f.Grid.Columns()->Items(1);
     name->Title()->SetCaption(QStringLiteral("A caption wider than any of the names"));
     name->SetWidthBase(150);
+    constexpr int margin = 12;
+    if (expected == QLatin1String("margin"))
+        name->SetImageMargin(margin);
     QVERIFY(f.Show());
     const QFontMetrics texts(name->Font().ToQFont());
     int widest = 0;
@@ -489,6 +509,7 @@ void TestGridMouse::aSizingEdgeFitsTheColumn()
     const QMap<QString, int> widths{{QStringLiteral("texts"), widest},
                                     {QStringLiteral("caption"), caption},
                                     {QStringLiteral("default"), name->DefaultWidth()},
+                                    {QStringLiteral("margin"), widest - 4 + margin + 5},
                                     {QStringLiteral("unchanged"), 150}};
     QVERIFY(caption > widest && name->DefaultWidth() != 150 && widest != 150);
     QCOMPARE(name->WidthBase(), widths.value(expected));
@@ -635,6 +656,213 @@ void TestGridMouse::aTitleUnderTheMouseIsDrawnHot()
     TitleOf(f, 1)->SetButton(false);
     QTest::mouseMove(viewport, TitlePoint(f, NameCol));
     QCOMPARE(looks(), normal);
+}
+
+void TestGridMouse::aClickOnTheCurrentCellOpensItsEditor_data()
+{
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("onCurrent");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("a click on the current cell") << int(Qt::NoModifier) << true << true;
+    QTest::newRow("a click that moves the cell") << int(Qt::NoModifier) << false << false;
+    QTest::newRow("shift selects instead") << int(Qt::ShiftModifier) << true << false;
+    QTest::newRow("ctrl selects instead") << int(Qt::ControlModifier) << true << false;
+}
+
+void TestGridMouse::aClickOnTheCurrentCellOpensItsEditor()
+{
+    QFETCH(int, modifiers);
+    QFETCH(bool, onCurrent);
+    QFETCH(bool, opens);
+    TKeyGrid f;
+    QVERIFY(f.Show());
+    f.Grid.SetCol(NameCol);
+    const int id = onCurrent ? f.CurrentId() : f.CurrentId() + 2;
+    Click(f, CellCenter(f, NameCol, RowOfId(f, id)), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(f.CurrentId(), id);
+    QCOMPARE(f.Grid.EditorMode(), opens);
+    if (opens)
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.Grid.InplaceEditor()));
+}
+
+namespace {
+
+QList<int> SelectedColumns(const TKeyGrid& f)
+{
+    QList<int> columns;
+    for (int i = 0; i < f.Grid.Columns()->Count(); ++i)
+        if (f.Grid.HasSelectedCols() && f.Grid.ColumnInSelection(i))
+            columns << i;
+    return columns;
+}
+
+QList<int> SelectedIds(TKeyGrid& f)
+{
+    QList<int> ids;
+    const QString current = f.Items.Table.Bookmark();
+    f.Items.Table.First();
+    for (int id = 1; id <= TKeyGrid::ItemCount; ++id, f.Items.Table.MoveBy(1))
+        if (f.Grid.SelectedRows()->CurrentRowSelected())
+            ids << id;
+    f.Items.Table.SetBookmark(current);
+    return ids;
+}
+
+/// Moves the mouse with `buttons` held through each of `points`.
+void MoveThrough(QWidget* viewport, const QList<QPoint>& points, Qt::MouseButtons buttons = Qt::LeftButton)
+{
+    for (const QPoint& to : points) {
+        QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, buttons,
+                         Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+    }
+}
+
+} // namespace
+
+void TestGridMouse::titlesSelectRangesOfColumns()
+{
+    TKeyGrid f({dgMultiSelect});
+    f.Grid.SetMultiSelectOptions({msRows, msCols});
+    QList<TOrvoColumn*> clicked;
+    f.Grid.OnTitleClick = [&](TOrvoColumn* column) { clicked << column; };
+    QVERIFY(f.Show());
+    Click(f, TitlePoint(f, NameCol), Qt::ShiftModifier);
+    QCOMPARE(SelectedColumns(f), QList<int>{1});
+    Click(f, TitlePoint(f, PriceCol), Qt::ShiftModifier);
+    QCOMPARE(SelectedColumns(f), (QList<int>{1, 2}));
+    Click(f, TitlePoint(f, IdCol), Qt::ShiftModifier);
+    QCOMPARE(SelectedColumns(f), (QList<int>{0, 1}));
+    QVERIFY(clicked.isEmpty());
+
+    // Where titles do not move columns, a title dragged sideways selects those passed.
+    f.Grid.SetResizeOptions(f.Grid.ResizeOptions() - roColumnMoving);
+    f.Grid.ClearSelection();
+    QWidget* viewport = f.Grid.viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, TitlePoint(f, NameCol));
+    MoveThrough(viewport, {TitlePoint(f, NameCol) + QPoint(QApplication::startDragDistance() + 2, 0),
+                           TitlePoint(f, PriceCol)});
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, TitlePoint(f, PriceCol));
+    QCOMPARE(SelectedColumns(f), (QList<int>{1, 2}));
+    QVERIFY(clicked.isEmpty());
+    QCOMPARE(f.Grid.Columns()->Items(1)->FieldName(), QStringLiteral("name"));
+}
+
+void TestGridMouse::draggingOverRecordsSelectsThosePassed()
+{
+    TKeyGrid f({dgMultiSelect});
+    QVERIFY(f.Show());
+    QWidget* viewport = f.Grid.viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, CellCenter(f, NameCol, RowOfId(f, 2)));
+    MoveThrough(viewport, {CellCenter(f, NameCol, RowOfId(f, 3)), CellCenter(f, NameCol, RowOfId(f, 6))});
+    QCOMPARE(SelectedIds(f), (QList<int>{2, 3, 4, 5, 6}));
+    // Back towards where the drag began, the records left behind leave the range.
+    MoveThrough(viewport, {CellCenter(f, NameCol, RowOfId(f, 4))});
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, CellCenter(f, NameCol, RowOfId(f, 4)));
+    QCOMPARE(SelectedIds(f), (QList<int>{2, 3, 4}));
+    QCOMPARE(f.CurrentId(), 4);
+}
+
+void TestGridMouse::fillerClicksFollowTheFillerIndex()
+{
+    TKeyGrid f;
+    int fillerClicks = 0;
+    QVERIFY(f.Show());
+    const QPoint filler = f.Grid.CellRect(0, 0).center();
+    QCOMPARE(f.Grid.FillerIndex(), -7);
+    f.Grid.OnFillerClick = [&](QObject*) { ++fillerClicks; };
+    Click(f, filler);
+    QCOMPARE(fillerClicks, 1);
+
+    QMenu menu;
+    menu.addAction(QStringLiteral("Columns..."));
+    f.Grid.SetFillerPopupMenu(&menu);
+    Click(f, filler);
+    QCOMPARE(fillerClicks, 1);
+    QTRY_VERIFY(menu.isVisible());
+    menu.close();
+    f.Grid.SetFillerPopupMenu(nullptr);
+
+    // -22 switches the auto-filter, unless the program handles the click itself.
+    f.Grid.SetFillerIndex(-22);
+    const bool autoFilter = f.Grid.FilterGrid()->AutoFilter();
+    Click(f, filler);
+    QCOMPARE(fillerClicks, 2);
+    QCOMPARE(f.Grid.FilterGrid()->AutoFilter(), autoFilter);
+    f.Grid.OnFillerClick = nullptr;
+    Click(f, filler);
+    QCOMPARE(f.Grid.FilterGrid()->AutoFilter(), !autoFilter);
+
+    // Without FillerButton the filler is no button under dgTitleButtons.
+    f.Grid.SetFillerIndex(-7);
+    f.Grid.OnFillerClick = [&](QObject*) { ++fillerClicks; };
+    f.Grid.SetFillerButton(false);
+    Click(f, filler);
+    QCOMPARE(fillerClicks, 2);
+}
+
+void TestGridMouse::aTitleThatIsNoButtonTakesNoClick()
+{
+    TKeyGrid f;
+    QList<TOrvoColumn*> clicked;
+    f.Grid.OnTitleClick = [&](TOrvoColumn* column) { clicked << column; };
+    QVERIFY(f.Show());
+    TitleOf(f, 1)->SetButton(false);
+    Click(f, TitlePoint(f, NameCol));
+    QVERIFY(clicked.isEmpty());
+    Click(f, TitlePoint(f, PriceCol));
+    QCOMPARE(clicked, QList<TOrvoColumn*>{f.Grid.Columns()->Items(2)});
+}
+
+void TestGridMouse::theRightButtonMovesColumnsWithRightMoving()
+{
+    TKeyGrid f({dgRightMoving});
+    f.Grid.Columns()->SetState(csCustomized);
+    QVERIFY(f.Show());
+    TOrvoColumn* id = f.Grid.Columns()->Items(0);
+    Drag(f, TitlePoint(f, IdCol), TitlePoint(f, PriceCol) + QPoint(10, 0));
+    QCOMPARE(id->Index(), 0);
+    QWidget* viewport = f.Grid.viewport();
+    const QPoint to = TitlePoint(f, PriceCol) + QPoint(10, 0);
+    QTest::mousePress(viewport, Qt::RightButton, Qt::NoModifier, TitlePoint(f, IdCol));
+    MoveThrough(viewport, {to}, Qt::RightButton);
+    QTest::mouseRelease(viewport, Qt::RightButton, Qt::NoModifier, to);
+    QCOMPARE(id->Index(), 2);
+}
+
+void TestGridMouse::mouseTrackingMakesTheCellUnderTheMouseCurrent()
+{
+    TKeyGrid f;
+    QVERIFY(f.Show());
+    QTest::mouseMove(f.Grid.viewport(), CellCenter(f, PriceCol, RowOfId(f, 4)));
+    QCOMPARE(f.CurrentId(), 1);
+    f.Grid.SetOptionsExt(f.Grid.OptionsExt() + dgMouseTracking);
+    QTest::mouseMove(f.Grid.viewport(), CellCenter(f, PriceCol, RowOfId(f, 5)));
+    QCOMPARE(f.CurrentId(), 5);
+    QCOMPARE(f.Grid.Col(), PriceCol);
+    QVERIFY(f.InStep());
+}
+
+void TestGridMouse::draggingRowsCarriesTheSelectedBookmarks()
+{
+    TKeyGrid f({dgMultiSelect});
+    f.Grid.SetDragRows(true);
+    QVERIFY(f.Show());
+    Click(f, CellCenter(f, NameCol, RowOfId(f, 2)));
+    Click(f, CellCenter(f, NameCol, RowOfId(f, 4)), Qt::ControlModifier);
+    QStringList dragged;
+    QWidget* viewport = f.Grid.viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::ControlModifier, CellCenter(f, NameCol, RowOfId(f, 6)));
+    MoveThrough(viewport, {CellCenter(f, NameCol, RowOfId(f, 9))});
+    // The drag is over at once without a real button held; what it carried is still there.
+    if (const QDrag* drag = viewport->findChild<QDrag*>())
+        dragged = QString::fromUtf8(drag->mimeData()->data(QStringLiteral("application/x-orvo-bookmarks")))
+                      .split(QLatin1Char('\n'));
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, CellCenter(f, NameCol, RowOfId(f, 9)));
+    QCOMPARE(dragged.size(), 3);
+    // The drag moved no record and selected nothing on its way.
+    QCOMPARE(f.CurrentId(), 6);
+    QCOMPARE(SelectedIds(f), (QList<int>{2, 4, 6}));
 }
 
 QTEST_MAIN(TestGridMouse)
