@@ -58,6 +58,9 @@ bool TInplaceEdit::KeyBelongsToGrid(int key, TShiftState shift) const
     case Qt::Key_Home:
     case Qt::Key_End:
         return ctrl;
+    // Ctrl+Delete deletes the record, not the word before the caret.
+    case Qt::Key_Delete:
+        return ctrl;
     // Left and right leave the cell only from the ends of the text.
     case Qt::Key_Left:
         return !hasSelectedText() && cursorPosition() == 0;

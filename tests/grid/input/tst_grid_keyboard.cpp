@@ -387,18 +387,25 @@ void TestGridKeyboard::insertAddsARecordWhereAllowed_data()
 {
     QTest::addColumn<TOrvoDBGridOptions>("added");
     QTest::addColumn<bool>("inserts");
-    QTest::newRow("defaults") << TOrvoDBGridOptions{} << true;
-    QTest::newRow("insert not allowed") << TOrvoDBGridOptions{dgAllowInsertOff} << false;
+    QTest::addColumn<bool>("fromEditor");
+    QTest::newRow("defaults") << TOrvoDBGridOptions{} << true << false;
+    QTest::newRow("insert not allowed") << TOrvoDBGridOptions{dgAllowInsertOff} << false << false;
+    QTest::newRow("from the open editor") << TOrvoDBGridOptions{} << true << true;
 }
 
 void TestGridKeyboard::insertAddsARecordWhereAllowed()
 {
     QFETCH(TOrvoDBGridOptions, added);
     QFETCH(bool, inserts);
+    QFETCH(bool, fromEditor);
     TKeyGrid f(added);
     QVERIFY(f.Show());
     f.Key(Qt::Key_Down);
     f.Key(Qt::Key_Down);
+    if (fromEditor) {
+        f.Key(Qt::Key_F2);
+        QVERIFY(f.Grid.EditorMode());
+    }
     f.Key(Qt::Key_Insert);
     QCOMPARE(f.Items.Table.State(), inserts ? dsInsert : dsBrowse);
     QVERIFY(f.InStep());
@@ -415,17 +422,22 @@ void TestGridKeyboard::ctrlDeleteAsksFirst_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("question");
     QTest::addColumn<int>("left");
+    QTest::addColumn<bool>("fromEditor");
     const int ok = QMessageBox::Ok;
     const int cancel = QMessageBox::Cancel;
     const int n = TKeyGrid::ItemCount;
-    QTest::newRow("one record, ok") << 0 << true << ok << QStringLiteral("Delete record?") << n - 1;
-    QTest::newRow("one record, cancel") << 0 << true << cancel << QStringLiteral("Delete record?") << n;
-    QTest::newRow("one selected, ok") << 1 << true << ok << QStringLiteral("Delete record?") << n - 1;
+    QTest::newRow("one record, ok") << 0 << true << ok << QStringLiteral("Delete record?") << n - 1 << false;
+    QTest::newRow("one record, cancel")
+        << 0 << true << cancel << QStringLiteral("Delete record?") << n << false;
+    QTest::newRow("one selected, ok")
+        << 1 << true << ok << QStringLiteral("Delete record?") << n - 1 << false;
     QTest::newRow("three selected, ok")
-        << 3 << true << ok << QStringLiteral("Delete all selected records?") << n - 3;
+        << 3 << true << ok << QStringLiteral("Delete all selected records?") << n - 3 << false;
     QTest::newRow("three selected, cancel")
-        << 3 << true << cancel << QStringLiteral("Delete all selected records?") << n;
-    QTest::newRow("no confirmation") << 0 << false << cancel << QString() << n - 1;
+        << 3 << true << cancel << QStringLiteral("Delete all selected records?") << n << false;
+    QTest::newRow("no confirmation") << 0 << false << cancel << QString() << n - 1 << false;
+    QTest::newRow("from the open editor")
+        << 0 << true << ok << QStringLiteral("Delete record?") << n - 1 << true;
 }
 
 void TestGridKeyboard::ctrlDeleteAsksFirst()
@@ -444,6 +456,11 @@ void TestGridKeyboard::ctrlDeleteAsksFirst()
         f.Key(Qt::Key_Down);
     }
     QCOMPARE(f.Grid.SelectedRows()->Count(), selected);
+    QFETCH(bool, fromEditor);
+    if (fromEditor) {
+        f.Key(Qt::Key_F2);
+        QVERIFY(f.Grid.EditorMode());
+    }
     f.Key(Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(reply.Asked, question.isEmpty() ? QStringList() : QStringList{question});
     QCOMPARE(f.StoredRows().size(), left);
