@@ -199,8 +199,8 @@ void TOrvoGridMouse::PressDataCell(TMouseButton button, TShiftState shift, TGrid
     const bool columnsCtrl = shift.Contains(ssCtrl) && FGrid.HasSelectedCols();
     const bool extendedAlt =
         shift.Contains(ssAlt) && options.Contains(dgMultiSelect) && options.Contains(dgExtendedSelect);
-    if (wasCurrent && !doubleClick && column && !column->CheckBox() && column->ShowEdit() &&
-        !SelectionGesture(shift) && OpenEditorUnder(x, y))
+    if (wasCurrent && !doubleClick && column && !column->CheckBox() && !InExpandBox(cell, x) &&
+        column->ShowEdit() && !SelectionGesture(shift) && OpenEditorUnder(x, y))
         return;
     if (FGrid.d->FDragRows && !FCellHeld && cell.X >= FGrid.FixedCols()) {
         FRowDragPending = true;
@@ -575,6 +575,7 @@ void TOrvoGridMouse::MouseUp(TMouseButton button, TShiftState shift, int x, int 
     const TGridState state = FGrid.GridState();
     FGrid.TCustomGrid::MouseUp(button, shift, x, y);
     const TGridCoord cell = FGrid.MouseCoord(x, y);
+    FReleasedInBox = InExpandBox(cell, x);
     // The base moves a column from the first press on its title; a release that finds the
     // pressed column where it was moved nothing and is a click.
     const bool columnMoved = state == gsColMoving && FGrid.ColumnOfGridCol(FPressCol) != FPressColumn;
@@ -716,8 +717,44 @@ void TOrvoGridMouse::CellClick(TOrvoColumn* column)
         if (toggle == ctOnCellClick || (toggle == ctSelectClick && FClickOnCurrentCell))
             column->ToggleCheckBox();
     }
+    if (column && column->ExpandBox() && (FReleasedInBox || column->ImageMargin() == 0)) {
+        const TExpandBoxToggle toggle = column->ExpandBoxToggle();
+        if (toggle == etOnCellClick || (toggle == etSelectClick && FClickOnCurrentCell)) {
+            FGrid.TreeView()->ExpandBoxClick(FGrid.d->FKeyboard->LastShift());
+            return;
+        }
+    }
     if (FGrid.OnCellClick)
         FGrid.OnCellClick(column);
+}
+
+bool TOrvoGridMouse::InExpandBox(TGridCoord cell, int x) const
+{
+    const TOrvoColumn* column = FGrid.ColumnOfGridCol(cell.X);
+    if (!column || !column->ExpandBox() || !InDataRows(cell))
+        return false;
+    const TOrvoDBGridTreeView* tree = FGrid.TreeView();
+    if (column->ExpandBoxTree() && tree && tree->CellExpand())
+        return true;
+    // The box stands one margin per tree level in from the cell's leading edge.
+    const int margin = column->ImageMargin();
+    const QRect rect = FGrid.CellRect(cell.X, cell.Y);
+    const int indent = TreeDepthOfRow(column, cell.Y) * margin;
+    const int from = FGrid.layoutDirection() == Qt::RightToLeft ? rect.right() - indent - margin + 1
+                                                                : rect.left() + indent;
+    return margin > 0 && x >= from && x < from + margin;
+}
+
+int TOrvoGridMouse::TreeDepthOfRow(const TOrvoColumn* column, int row) const
+{
+    TOrvoGridDataLink* link = FGrid.d->FDataLink.get();
+    const int record = row - FGrid.TitleOffset();
+    if (!link->Active() || record < 0 || record >= link->RecordCount())
+        return 0;
+    const int current = link->ActiveRecord();
+    const auto restore = Finally([link, current] { link->SetActiveRecord(current); });
+    link->SetActiveRecord(record);
+    return TreeDepth(column);
 }
 
 void TOrvoGridMouse::FillerClick()

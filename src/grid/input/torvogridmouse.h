@@ -101,6 +101,10 @@ private:
     /// The room one buffered cell of `column` needs: its widest text line and its images.
     int CellWidth(const TOrvoColumn* column, const QFontMetrics& metrics) const;
     int TreeDepth(const TOrvoColumn* column) const;
+    /// The point lies on the expand box of a data cell (or anywhere in a tree cell with
+    /// CellExpand).
+    bool InExpandBox(TGridCoord cell, int x) const;
+    int TreeDepthOfRow(const TOrvoColumn* column, int row) const;
     /// A press in the title rows: a title acting as a button is captured for a click, a
     /// Shift press of multi-selection (or any press without dgColumnResize) selects columns,
     /// anything else goes to the base grid's column moving.
@@ -179,6 +183,8 @@ private:
     bool FCellHeld = false;
     /// The last left press hit the cell that was current already.
     bool FClickOnCurrentCell = false;
+    /// The last release lay inside an expand box.
+    bool FReleasedInBox = false;
     bool FMouseScrolling = false;
     /// The left and top limits past which the pointer scrolls, and its last point.
     QPoint FScrollLimit;

@@ -178,6 +178,18 @@ TField* TOrvoDBGridTreeView::RowStateField() const
     return FRowStateField;
 }
 
+void TOrvoDBGridTreeView::ExpandBoxClick(TShiftState shift)
+{
+    if (shift.Contains(ssCtrl))
+        RevealCurrentRow();
+    else
+        ToggleExpanded(shift.Contains(ssShift));
+}
+
+void TOrvoDBGridTreeView::ToggleExpanded(bool) {}
+
+void TOrvoDBGridTreeView::RevealCurrentRow() {}
+
 int TOrvoDBGridTreeView::RowLevel() const
 {
     return FRowLevelField && !FRowLevelField->IsNull() ? FRowLevelField->AsInteger() : 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gridbase/gridenums.h"
+
 #include "platform/core/tpersistent.h"
 #include "platform/data/tfieldtype.h"
 
@@ -107,6 +109,16 @@ public:
     TField* RowLevelField() const;
     TField* RowOrderField() const;
     TField* RowStateField() const;
+
+    /// A click on the expand box of the current row (or anywhere in its cell with
+    /// CellExpand): Ctrl reveals the current row, otherwise its children are shown or
+    /// hidden, on every level below with Shift.
+    void ExpandBoxClick(TShiftState shift);
+    /// Shows or hides the current row's children. The tree that keeps rows visible and
+    /// hidden is built on activation; until it is, no row has children to toggle.
+    virtual void ToggleExpanded(bool allLevels);
+    /// Expands the ancestors of the current row until it is visible; the same holds.
+    virtual void RevealCurrentRow();
 
     /// The current record's level (0 without the field or with a null value).
     int RowLevel() const;

@@ -110,6 +110,8 @@ private slots:
     void theRightButtonMovesColumnsWithRightMoving();
     void mouseTrackingMakesTheCellUnderTheMouseCurrent();
     void draggingRowsCarriesTheSelectedBookmarks();
+    void expandBoxesTakeTheClicksTheirColumnAsks_data();
+    void expandBoxesTakeTheClicksTheirColumnAsks();
 };
 
 void TestGridMouse::aPressMovesTheRecordWithTheCell_data()
@@ -863,6 +865,45 @@ void TestGridMouse::draggingRowsCarriesTheSelectedBookmarks()
     // The drag moved no record and selected nothing on its way.
     QCOMPARE(f.CurrentId(), 6);
     QCOMPARE(SelectedIds(f), (QList<int>{2, 4, 6}));
+}
+
+void TestGridMouse::expandBoxesTakeTheClicksTheirColumnAsks_data()
+{
+    QTest::addColumn<int>("margin");
+    QTest::addColumn<int>("toggle");
+    QTest::addColumn<bool>("inBox");
+    QTest::addColumn<bool>("onCurrent");
+    QTest::addColumn<bool>("takenByTheBox");
+    QTest::newRow("no margin: the whole cell") << 0 << int(etOnCellClick) << false << false << true;
+    QTest::newRow("margin: on the box") << 12 << int(etOnCellClick) << true << false << true;
+    QTest::newRow("margin: beside the box") << 12 << int(etOnCellClick) << false << false << false;
+    QTest::newRow("select click: a new cell") << 0 << int(etSelectClick) << false << false << false;
+    QTest::newRow("select click: the current cell") << 0 << int(etSelectClick) << false << true << true;
+}
+
+void TestGridMouse::expandBoxesTakeTheClicksTheirColumnAsks()
+{
+    QFETCH(int, margin);
+    QFETCH(int, toggle);
+    QFETCH(bool, inBox);
+    QFETCH(bool, onCurrent);
+    QFETCH(bool, takenByTheBox);
+    TKeyGrid f;
+    f.Grid.Columns()->SetState(csCustomized);
+    TOrvoColumn* name = f.Grid.Columns()->Items(1);
+    name->SetExpandBox(true);
+    name->SetImageMargin(margin);
+    name->SetExpandBoxToggle(TExpandBoxToggle(toggle));
+    QList<TOrvoColumn*> clicks;
+    f.Grid.OnCellClick = [&](TOrvoColumn* column) { clicks << column; };
+    QVERIFY(f.Show());
+    f.Grid.SetCol(NameCol);
+    const QRect cell = f.Grid.CellRect(NameCol, RowOfId(f, onCurrent ? 1 : 3));
+    const QPoint at(inBox ? cell.left() + margin / 2 : cell.right() - 4, cell.center().y());
+    Click(f, at);
+    QCOMPARE(clicks.isEmpty(), takenByTheBox);
+    // The box is no place to open the editor.
+    QVERIFY(!(inBox && f.Grid.EditorMode()));
 }
 
 QTEST_MAIN(TestGridMouse)
