@@ -35,6 +35,7 @@
 #include "grid/filter/torvofilterdialect.h"
 #include "grid/input/torvodbgridinputapi.h"
 #include "grid/input/torvogridkeyboard.h"
+#include "grid/order/ordertext.h"
 #include "grid/painting/gridstyleenums.h"
 #include "grid/painting/torvogridstyle.h"
 #include "grid/scrolling/torvoscrollprop.h"
