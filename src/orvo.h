@@ -36,6 +36,8 @@
 #include "grid/input/torvodbgridinputapi.h"
 #include "grid/input/torvogridkeyboard.h"
 #include "grid/order/ordertext.h"
+#include "grid/order/torvochangeorderlist.h"
+#include "grid/order/torvodbgridorderapi.h"
 #include "grid/painting/gridstyleenums.h"
 #include "grid/painting/torvogridstyle.h"
 #include "grid/scrolling/torvoscrollprop.h"

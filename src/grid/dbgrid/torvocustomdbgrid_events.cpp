@@ -295,10 +295,9 @@ void TOrvoCustomDBGrid::ShowCurrentRecordAtRow(int bufferRow)
         DataSet()->MoveBy(-DataSet()->MoveBy(away));
 }
 
-bool TOrvoCustomDBGrid::ApplyOrder(const QString&)
+bool TOrvoCustomDBGrid::ApplyOrder(const QString& orderFields)
 {
-    // No ordering strategy knows the dataset: the host sorts when OnOrderChanged fires.
-    return false;
+    return d->FOrder->ApplyOrder(orderFields);
 }
 
 QString TOrvoCustomDBGrid::PickValueToText(TOrvoColumn*, const TVariant& value)
@@ -313,8 +312,7 @@ TVariant TOrvoCustomDBGrid::PickTextToValue(TOrvoColumn*, const QString& text)
 
 QString TOrvoCustomDBGrid::GetDataSetOrder()
 {
-    // Without an ordering strategy the dataset's order cannot be read.
-    return QString();
+    return d->FOrder->GetDataSetOrder();
 }
 
 void TOrvoCustomDBGrid::FilterChanged()
