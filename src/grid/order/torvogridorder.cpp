@@ -95,12 +95,13 @@ void TOrvoGridOrder::ActivateOrder()
         LoadCurrentOrder();
         return;
     }
+    // Default columns were just made from the fields: the stored text becomes their markers,
+    // before a query reopened for the order takes those fields away from them for a while.
     const QString stored = d.FOrderFields;
-    if (d.FOptionsEx.Contains(dgAutoUpdateOrder))
-        FGrid.ApplyOrder(stored);
-    // Default columns were just made from the fields: the stored text becomes their markers.
     if (d.FColumns->State() == csDefault)
         AssignOrderFields(stored);
+    if (d.FOptionsEx.Contains(dgAutoUpdateOrder))
+        FGrid.ApplyOrder(stored);
 }
 
 // --- The data-update bracket -------------------------------------------------------------------------------

@@ -227,6 +227,9 @@ void TOrvoGridOrder::Reorder(TDataSet* dataSet, bool reopens, const std::functio
 void TOrvoGridOrder::KeepPlaceWhile(TDataSet* dataSet, bool reopens, const std::function<void()>& write,
                                     const std::function<void()>& restore)
 {
+    // Closing or reindexing must not drop what the user typed into the current record.
+    if (dataSet->Active())
+        dataSet->CheckBrowseMode();
     FGrid.BeginDataUpdate();
     const auto endDataUpdate = Finally([this] { FGrid.EndDataUpdate(true); });
     const bool active = dataSet->Active();

@@ -201,6 +201,10 @@ private slots:
     void aFailingQueryGetsItsOldSqlBack();
     void aRefusedIndexIsRolledBack();
     void pendingCachedUpdatesAreNeverDropped();
+    void aPendingEditIsPostedBeforeSorting_data();
+    void aPendingEditIsPostedBeforeSorting();
+    void anOpeningDataSetLoadsOrTakesTheOrder_data();
+    void anOpeningDataSetLoadsOrTakesTheOrder();
     void commandTextOfAProgramsClassIsRewritten();
     void selectionIsKeptByKeyValues();
     void detailFieldsLeadTheIndex();
@@ -450,6 +454,76 @@ void TestGridOrderStrategies::pendingCachedUpdatesAreNeverDropped()
     QVERIFY(f.Grid.ApplyOrder(QStringLiteral("name DESC")));
     QVERIFY(f.Grid.OrderError().isEmpty());
     QCOMPARE(f.Query.FieldByName(QStringLiteral("name"))->AsString(), QStringLiteral("Typed"));
+}
+
+void TestGridOrderStrategies::aPendingEditIsPostedBeforeSorting_data()
+{
+    QTest::addColumn<bool>("overQuery");
+    QTest::newRow("table") << false;
+    QTest::newRow("query") << true;
+}
+
+void TestGridOrderStrategies::aPendingEditIsPostedBeforeSorting()
+{
+    QFETCH(bool, overQuery);
+    TSortGrid f(overQuery);
+    f.DataSet()->MoveBy(2);
+    f.DataSet()->Edit();
+    f.DataSet()->FieldByName(QStringLiteral("name"))->SetAsString(QStringLiteral("Typed"));
+
+    QVERIFY(f.Grid.ApplyOrder(QStringLiteral("name DESC")));
+    QCOMPARE(f.DataSet()->State(), dsBrowse);
+    QCOMPARE(f.StoredName(3), QStringLiteral("Typed"));
+    QCOMPARE(f.CurrentId(), 3);
+    QCOMPARE(f.DataSet()->FieldByName(QStringLiteral("name"))->AsString(), QStringLiteral("Typed"));
+    QCOMPARE(f.Grid.GetDataSetOrder(), QStringLiteral("name DESC"));
+}
+
+void TestGridOrderStrategies::anOpeningDataSetLoadsOrTakesTheOrder_data()
+{
+    QTest::addColumn<bool>("overQuery");
+    QTest::addColumn<bool>("loadCurrent");
+    QTest::addColumn<QString>("orderFields");
+    QTest::addColumn<QString>("dataSetOrder");
+
+    // The dataset's own order is "price DESC"; the grid was given "name" while closed.
+    QTest::newRow("table: markers from the dataset") << false << true << "price DESC"
+                                                     << "price DESC";
+    QTest::newRow("query: markers from the dataset") << true << true << "price DESC"
+                                                     << "price DESC";
+    QTest::newRow("table: the grid's order applied") << false << false << "name"
+                                                     << "name";
+    QTest::newRow("query: the grid's order applied") << true << false << "name"
+                                                     << "name";
+}
+
+void TestGridOrderStrategies::anOpeningDataSetLoadsOrTakesTheOrder()
+{
+    QFETCH(bool, overQuery);
+    QFETCH(bool, loadCurrent);
+    QFETCH(QString, orderFields);
+    QFETCH(QString, dataSetOrder);
+    TItemsTable items(10);
+    TSQLiteQuery query;
+    query.SetDatabase(&items.Db);
+    query.SetSQL(
+        {QStringLiteral("SELECT id, name, price FROM items"), QStringLiteral("ORDER BY price DESC")});
+    items.Table.SetIndexFieldNames(QStringLiteral("price DESC"));
+    TDataSource querySource;
+    querySource.SetDataSet(&query);
+    TOrvoDBGrid grid;
+    grid.SetOptionsEx(grid.OptionsEx() + (loadCurrent ? dgLoadCurrentOrder : dgAutoUpdateOrder));
+    grid.SetDataSource(overQuery ? &querySource : &items.Source);
+    grid.SetOrderFields(QStringLiteral("name"));
+    QCOMPARE(grid.OrderFields(), QStringLiteral("name")); // kept as text while closed
+    TDataSet* dataSet = grid.DataSet();
+    dataSet->Open();
+    QCOMPARE(grid.OrderFields(), orderFields);
+    // Columns rebuilt later, once the reopened query's fields are back, keep the markers.
+    QCoreApplication::processEvents();
+    QCOMPARE(grid.OrderFields(), orderFields);
+    QCOMPARE(grid.GetDataSetOrder(), dataSetOrder);
+    QVERIFY(dataSet->Active());
 }
 
 void TestGridOrderStrategies::commandTextOfAProgramsClassIsRewritten()
