@@ -417,9 +417,6 @@ public:
     virtual void RecountSequence();
     virtual void ApplyFilter(bool filtered, const QString& filter, const QString& autoFilter,
                              TFilterRecordEvent onFilterRecord);
-    /// Reorders the dataset by `orderFields` (the current OrderFields when empty); false
-    /// when no ordering strategy knows the dataset.
-    virtual bool ApplyOrder(const QString& orderFields);
     virtual QString PickValueToText(TOrvoColumn* column, const TVariant& value);
     virtual TVariant PickTextToValue(TOrvoColumn* column, const QString& text);
     /// The stored-to-shown mapping of one value of a column: row numbers of AutoNumber
@@ -431,7 +428,6 @@ public:
     static QString& AutoNumberFormat();
     /// Makes `text` the grid's edit text and shows it in the open cell editor.
     void SetEditorText(const QString& text);
-    virtual QString GetDataSetOrder();
     virtual void ShowFilterForm();
     virtual void ShowAutoFilterList(TOrvoColumn* column);
     virtual void ShowPopupMenu(TOrvoColumn* column, THintCell cell, const QPoint& globalPos);

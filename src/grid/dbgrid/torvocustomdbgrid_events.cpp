@@ -295,11 +295,6 @@ void TOrvoCustomDBGrid::ShowCurrentRecordAtRow(int bufferRow)
         DataSet()->MoveBy(-DataSet()->MoveBy(away));
 }
 
-bool TOrvoCustomDBGrid::ApplyOrder(const QString& orderFields)
-{
-    return d->FOrder->ApplyOrder(orderFields);
-}
-
 QString TOrvoCustomDBGrid::PickValueToText(TOrvoColumn*, const TVariant& value)
 {
     return value.IsNull() ? QString() : value.AsString();
@@ -308,11 +303,6 @@ QString TOrvoCustomDBGrid::PickValueToText(TOrvoColumn*, const TVariant& value)
 TVariant TOrvoCustomDBGrid::PickTextToValue(TOrvoColumn*, const QString& text)
 {
     return TVariant(text);
-}
-
-QString TOrvoCustomDBGrid::GetDataSetOrder()
-{
-    return d->FOrder->GetDataSetOrder();
 }
 
 void TOrvoCustomDBGrid::FilterChanged()

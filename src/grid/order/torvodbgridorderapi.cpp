@@ -51,6 +51,16 @@ void TOrvoDBGridOrderApi::OrderChanged()
     OrderPart().OrderChanged();
 }
 
+bool TOrvoDBGridOrderApi::ApplyOrder(const QString& orderFields)
+{
+    return OrderPart().ApplyOrder(orderFields);
+}
+
+QString TOrvoDBGridOrderApi::GetDataSetOrder()
+{
+    return OrderPart().GetDataSetOrder();
+}
+
 QString TOrvoDBGridOrderApi::StoredOrderText() const
 {
     return OrderPart().StoredOrderText();

@@ -41,6 +41,12 @@ public:
     /// applies the order with dgAutoUpdateOrder, else (or when no strategy knows the
     /// dataset) fires OnOrderChanged so that the host sorts.
     virtual void OrderChanged();
+    /// Reorders the dataset by `orderFields` (the current OrderFields when empty) through the
+    /// strategy registered for its class; false when no strategy knows the dataset. True
+    /// when a strategy ran, also when the dataset did not take the order (see OrderError).
+    virtual bool ApplyOrder(const QString& orderFields);
+    /// The dataset's order as an OrderFields text; empty when no strategy knows the dataset.
+    virtual QString GetDataSetOrder();
     /// The order text kept while no columns carry it.
     QString StoredOrderText() const;
     /// Why the last order the grid applied to its dataset was refused or rolled back;
