@@ -60,8 +60,7 @@ TDataSet* TOrvoGridOrder::LinkedDataSet() const
     return FGrid.DataSource() ? FGrid.DataSet() : nullptr;
 }
 
-// --- Detail fields
-// ---------------------------------------------------------------------------------------------
+// --- Detail fields -------------------------------------------------------------------------------
 
 bool TOrvoGridOrder::DetailFieldsApply(const TDataSet* dataSet) const
 {
@@ -78,8 +77,7 @@ QString TOrvoGridOrder::DetailFieldsOrder() const
     return detail.replace(QLatin1Char(';'), QLatin1Char(','));
 }
 
-// --- Reading the dataset's order
-// ----------------------------------------------------------------------------
+// --- Reading the dataset's order -----------------------------------------------------------------
 
 QString TOrvoGridOrder::GetDataSetOrder() const
 {
@@ -103,8 +101,7 @@ QString TOrvoGridOrder::DataSetOrder(const TDataSet* dataSet, const TChangeOrder
     return order;
 }
 
-// --- Applying an order
-// --------------------------------------------------------------------------------------
+// --- Applying an order ---------------------------------------------------------------------------
 
 bool TOrvoGridOrder::ApplyOrder(const QString& order)
 {
