@@ -59,7 +59,8 @@ public:
 
     /// The entry that orders `dataSet`, or null. The entry found last is tried first;
     /// then the entries from the last registered to the first, so that of two entries
-    /// for one class the later one, when its predicate holds, wins.
+    /// for one class the later one, when its predicate holds, wins. The entry stays valid
+    /// until the next Register.
     const TChangeOrderItem* FindStrategy(const TDataSet* dataSet);
     /// Adds a program's entry, searched after every built-in one.
     void Register(const TChangeOrderItem& item);

@@ -199,6 +199,7 @@ private slots:
     void ordersNamingAnythingButAFieldAreRefused_data();
     void ordersNamingAnythingButAFieldAreRefused();
     void aFailingQueryGetsItsOldSqlBack();
+    void aNameWithBlanksIsQuotedInTheClause();
     void aRefusedIndexIsRolledBack();
     void pendingCachedUpdatesAreNeverDropped();
     void aPendingEditIsPostedBeforeSorting_data();
@@ -405,6 +406,23 @@ void TestGridOrderStrategies::aFailingQueryGetsItsOldSqlBack()
     QCOMPARE(f.OrderChanges, 0);
 }
 
+void TestGridOrderStrategies::aNameWithBlanksIsQuotedInTheClause()
+{
+    TSortGrid f(true, {QStringLiteral("SELECT id, name AS \"Item Description\" FROM items")});
+    QVERIFY(f.Grid.ApplyOrder(QStringLiteral("Item Description DESC")));
+    QVERIFY2(f.Grid.OrderError().isEmpty(), qPrintable(f.Grid.OrderError()));
+    f.DataSet()->First();
+    QCOMPARE(f.Query.SQL(), (QStringList{"SELECT id, name AS \"Item Description\" FROM items",
+                                         "ORDER BY \"Item Description\" DESC"}));
+    QCOMPARE(f.DataSet()->FieldByName(QStringLiteral("Item Description"))->AsString(),
+             QStringLiteral("Item 9"));
+    QCOMPARE(f.Grid.GetDataSetOrder(), QStringLiteral("Item Description DESC"));
+    // Read back, the same order changes nothing.
+    f.OrderUpdates = 0;
+    QVERIFY(f.Grid.ApplyOrder(QStringLiteral("Item Description DESC")));
+    QCOMPARE(f.OrderUpdates, 0);
+}
+
 void TestGridOrderStrategies::aRefusedIndexIsRolledBack()
 {
     TChangeOrderList::Instance().Register(
@@ -483,24 +501,37 @@ void TestGridOrderStrategies::anOpeningDataSetLoadsOrTakesTheOrder_data()
 {
     QTest::addColumn<bool>("overQuery");
     QTest::addColumn<bool>("loadCurrent");
+    QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("orderFields");
     QTest::addColumn<QString>("dataSetOrder");
 
-    // The dataset's own order is "price DESC"; the grid was given "name" while closed.
-    QTest::newRow("table: markers from the dataset") << false << true << "price DESC"
+    // The dataset's own order is "price DESC"; the grid was given `stored` while closed.
+    QTest::newRow("table: markers from the dataset") << false << true << "name"
+                                                     << "price DESC"
                                                      << "price DESC";
-    QTest::newRow("query: markers from the dataset") << true << true << "price DESC"
+    QTest::newRow("query: markers from the dataset") << true << true << "name"
+                                                     << "price DESC"
                                                      << "price DESC";
     QTest::newRow("table: the grid's order applied") << false << false << "name"
+                                                     << "name"
                                                      << "name";
     QTest::newRow("query: the grid's order applied") << true << false << "name"
+                                                     << "name"
                                                      << "name";
+    // A stored layout's text that names no field never reaches the dataset.
+    QTest::newRow("table: a stored statement refused") << false << false << "name; DROP TABLE items"
+                                                       << "price DESC"
+                                                       << "price DESC";
+    QTest::newRow("query: a stored statement refused") << true << false << "name; DROP TABLE items"
+                                                       << "price DESC"
+                                                       << "price DESC";
 }
 
 void TestGridOrderStrategies::anOpeningDataSetLoadsOrTakesTheOrder()
 {
     QFETCH(bool, overQuery);
     QFETCH(bool, loadCurrent);
+    QFETCH(QString, stored);
     QFETCH(QString, orderFields);
     QFETCH(QString, dataSetOrder);
     TItemsTable items(10);
@@ -514,8 +545,9 @@ void TestGridOrderStrategies::anOpeningDataSetLoadsOrTakesTheOrder()
     TOrvoDBGrid grid;
     grid.SetOptionsEx(grid.OptionsEx() + (loadCurrent ? dgLoadCurrentOrder : dgAutoUpdateOrder));
     grid.SetDataSource(overQuery ? &querySource : &items.Source);
-    grid.SetOrderFields(QStringLiteral("name"));
-    QCOMPARE(grid.OrderFields(), QStringLiteral("name")); // kept as text while closed
+    grid.SetOrderFields(stored);
+    QCOMPARE(grid.OrderFields(),
+             QString(stored).replace(QLatin1Char(';'), QLatin1Char(','))); // text while closed
     TDataSet* dataSet = grid.DataSet();
     dataSet->Open();
     QCOMPARE(grid.OrderFields(), orderFields);
@@ -524,6 +556,7 @@ void TestGridOrderStrategies::anOpeningDataSetLoadsOrTakesTheOrder()
     QCOMPARE(grid.OrderFields(), orderFields);
     QCOMPARE(grid.GetDataSetOrder(), dataSetOrder);
     QVERIFY(dataSet->Active());
+    QCOMPARE(dataSet->RecordCount(), 10);
 }
 
 void TestGridOrderStrategies::commandTextOfAProgramsClassIsRewritten()
