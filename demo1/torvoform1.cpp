@@ -144,11 +144,11 @@ void TOrvoForm1::CreateCommentsPanel()
     auto* optionsLayout = new QVBoxLayout(optionsPanel);
     optionsLayout->setContentsMargins(0, 0, 0, 0);
     optionsLayout->addStretch(1);
-    auto* actionInfoPanel = MakePanel(optionsPanel, QStringLiteral("ActionInfoPanel"));
-    actionInfoPanel->SetBevelOuter(bvLowered);
-    actionInfoPanel->SetAlignment(taLeftJustify);
-    actionInfoPanel->setFixedHeight(HeadersPanelHeight);
-    optionsLayout->addWidget(actionInfoPanel);
+    FActionInfoPanel = MakePanel(optionsPanel, QStringLiteral("ActionInfoPanel"));
+    FActionInfoPanel->SetBevelOuter(bvLowered);
+    FActionInfoPanel->SetAlignment(taLeftJustify);
+    FActionInfoPanel->setFixedHeight(HeadersPanelHeight);
+    optionsLayout->addWidget(FActionInfoPanel);
     body->addWidget(optionsPanel, 1);
     layout->addLayout(body, 1);
 

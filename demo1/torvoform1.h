@@ -48,6 +48,9 @@ public:
     /// What the outer width grows by: the style's vertical scroll bar against the 17
     /// pixels the form was designed with.
     static int ScrollBarAllowance(const QWidget* widget);
+    /// The grid's order as the Customer query can sort it: calculated and lookup columns
+    /// become the stored fields they show.
+    static QString DataSetOrderFor(const QString& gridOrder);
 
     TOrvoDBGrid* CustomerDBGrid() const { return FGrid; }
     TSQLiteDatabase* CustomerDB() const { return FDatabase.get(); }
@@ -58,6 +61,7 @@ public:
     TSQLiteQuery* MaxCustNo() const { return FMaxCustNo; }
     TOrvoPanel* CustomerPanel() const { return FCustomerPanel; }
     TOrvoPanel* CommentsPanel() const { return FCommentsPanel; }
+    TOrvoPanel* ActionInfoPanel() const { return FActionInfoPanel; }
 
     /// The grid's colour and stripe colour as the form opened (clNone stripes read as
     /// clDefault), which switching stripes on and off returns to.
@@ -91,6 +95,8 @@ private:
     void AddOrderColumns();
     void AddAddressColumns();
     void AddContactColumns();
+    /// The grid leaves ordering to the form (no dgAutoUpdateOrder), which reorders the query.
+    void ConnectOrderEvents();
 
     // Start-up.
     void FitToScreen(int screenWidth);
@@ -108,6 +114,7 @@ private:
 
     TOrvoPanel* FCustomerPanel = nullptr;
     TOrvoPanel* FCommentsPanel = nullptr;
+    TOrvoPanel* FActionInfoPanel = nullptr;
     TOrvoDBGrid* FGrid = nullptr;
     TCustomImageList* FTitleImages = nullptr;
 

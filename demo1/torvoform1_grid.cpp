@@ -163,6 +163,7 @@ void TOrvoForm1::ConfigureGrid()
     FGrid->SetStretchWidthMin(25);
     FGrid->SetTitleImages(FTitleImages);
     CreateColumns();
+    ConnectOrderEvents();
     FGrid->Loaded();
     FGrid->SetOrderFields(QStringLiteral("Country DESC,State,City"));
 }

@@ -11,4 +11,5 @@ set(ORVO_AREA_SUBFOLDERS
     settings
     scrolling
     input
+    order
 )

@@ -3,6 +3,7 @@
 
 #include "torvoform1.h"
 
+#include "controls/torvopanel.h"
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvocolumntitle.h"
 #include "grid/columns/torvodbgridcolumns.h"
@@ -209,6 +210,59 @@ private slots:
         QVERIFY(!lastRow.isEmpty());
         QVERIFY(lastRow.bottom() < grid->viewport()->height());
         QCOMPARE(form->StartStripeColor(), clDefault);
+    }
+
+    void gridOrderBecomesStoredFields_data()
+    {
+        QTest::addColumn<QString>("gridOrder");
+        QTest::addColumn<QString>("dataSetOrder");
+        QTest::newRow("stored fields stay") << "Country DESC,State,City"
+                                            << "Country DESC,State,City";
+        QTest::newRow("lookup") << "CompanyLookup DESC"
+                                << "Company DESC";
+        QTest::newRow("location") << "CompanyLocation"
+                                  << "Country,State";
+        QTest::newRow("location descending") << "CompanyLocation DESC,CustNo"
+                                             << "Country DESC,State DESC,CustNo";
+        QTest::newRow("address and contact") << "PostalAddress,ContactPerson DESC"
+                                             << "City,Phone DESC";
+        QTest::newRow("none") << ""
+                              << "";
+    }
+
+    void gridOrderBecomesStoredFields()
+    {
+        QFETCH(QString, gridOrder);
+        QFETCH(QString, dataSetOrder);
+        QCOMPARE(TOrvoForm1::DataSetOrderFor(gridOrder), dataSetOrder);
+    }
+
+    void titleClicksSortTheCustomersInTheQuery()
+    {
+        const auto form = MakeForm();
+        TOrvoDBGrid* grid = form->CustomerDBGrid();
+        TSQLiteQuery* customer = form->Customer();
+        const TVariant custNo = customer->FieldByName(QStringLiteral("CustNo"))->AsVariant();
+        TOrvoColumnTitle* location = grid->ColumnByFieldName(QStringLiteral("CompanyLocation"))->Title();
+
+        location->ToggleMarker(true);
+        QCOMPARE(grid->OrderFields(), QStringLiteral("CompanyLocation"));
+        QCOMPARE(customer->SQL(),
+                 QStringList{QStringLiteral("SELECT * FROM Customer ORDER BY Country,State")});
+        QVERIFY(customer->Active());
+        QCOMPARE(form->ActionInfoPanel()->Caption(), QStringLiteral("OrderUpdated: CompanyLocation"));
+        // KeyFields "CustNo" keeps the customer current.
+        QCOMPARE(customer->FieldByName(QStringLiteral("CustNo"))->AsVariant(), custNo);
+
+        location->ToggleMarker(true);
+        QCOMPARE(customer->SQL(),
+                 QStringList{QStringLiteral("SELECT * FROM Customer ORDER BY Country DESC,State DESC")});
+        customer->First();
+        TSQLiteDatabase db;
+        db.SetDatabaseName(FPath);
+        db.Open();
+        QCOMPARE(Value(customer, QStringLiteral("Country")),
+                 db.ExecScalar(QStringLiteral("SELECT Max(Country) FROM Customer")).AsString());
     }
 };
 

@@ -4,8 +4,8 @@
 #include "grid/dbgrid/torvodbgriddefaults.h"
 #include "grid/dbgrid/torvodbgridevents.h"
 #include "grid/input/torvodbgridinputapi.h"
+#include "grid/order/torvodbgridorderapi.h"
 #include "grid/selection/torvodbgridselectionapi.h"
-#include "platform/core/tscopecleanup.h"
 #include "platform/core/tvariant.h"
 #include "platform/graphics/tcustomimagelist.h"
 #include "platform/graphics/tfont.h"
@@ -57,7 +57,8 @@ class TOrvoCustomDBGrid : public TCustomGrid,
                           public TOrvoDBGridEvents,
                           public TOrvoDBGridDefaults,
                           public TOrvoDBGridSelectionApi,
-                          public TOrvoDBGridInputApi
+                          public TOrvoDBGridInputApi,
+                          public TOrvoDBGridOrderApi
 {
     Q_OBJECT
     friend class TOrvoDBGridPainter;
@@ -415,9 +416,6 @@ public:
     virtual void RecountSequence();
     virtual void ApplyFilter(bool filtered, const QString& filter, const QString& autoFilter,
                              TFilterRecordEvent onFilterRecord);
-    /// Reorders the dataset by `orderFields` (the current OrderFields when empty); false
-    /// when no ordering strategy knows the dataset.
-    virtual bool ApplyOrder(const QString& orderFields);
     virtual QString PickValueToText(TOrvoColumn* column, const TVariant& value);
     virtual TVariant PickTextToValue(TOrvoColumn* column, const QString& text);
     /// One stored value shown: AutoNumber row numbers, looked-up texts, else the pick-list text.
@@ -428,7 +426,6 @@ public:
     static QString& AutoNumberFormat();
     /// Makes `text` the grid's edit text and shows it in the open cell editor.
     void SetEditorText(const QString& text);
-    virtual QString GetDataSetOrder();
     virtual void ShowFilterForm();
     virtual void ShowAutoFilterList(TOrvoColumn* column);
     virtual void ShowPopupMenu(TOrvoColumn* column, THintCell cell, const QPoint& globalPos);
@@ -450,36 +447,7 @@ public:
     /// A field the columns may show is about to leave its dataset.
     void FieldRemoving(TField* field);
 
-    // --- Sort order -------------------------------------------------------------------------
-    /// Marker changes run inside this bracket; the outermost close stores the new order and,
-    /// when OrderFields changed, calls OrderChanged.
-    void BeginOrderUpdate();
-    void EndOrderUpdate();
-    /// Runs `action` inside the order bracket, closing it however the action ends.
-    template <typename F> void InOrderUpdate(F&& action)
-    {
-        BeginOrderUpdate();
-        const auto close = Finally([this] { EndOrderUpdate(); });
-        action();
-    }
-    /// Sets OrderFields without calling OrderChanged.
-    void AssignOrderFields(const QString& value);
-    /// Shows the dataset's own order as markers.
-    void LoadCurrentOrder();
-    /// Reapplies or reloads the order; `autoUpdate` follows the grid's order options.
-    void UpdateOrder(bool autoUpdate);
-    /// The order steps of a link that just became active, after its columns are built.
-    void ActivateOrder();
-    /// Reordering, rebuilding or walking the dataset inside this bracket keeps the current
-    /// record on its row; `takeNewPosition` keeps the record the dataset moved to instead.
-    void BeginDataUpdate();
-    void EndDataUpdate(bool takeNewPosition);
-    /// The order text kept while no columns carry it.
-    QString StoredOrderText() const;
-    /// Fires OnOrderChanged unless the grid applied the new order to the dataset itself.
-    virtual void OrderChanged();
     friend class TOrvoColumn; // toggles a check box only where the cell may be modified
-
     friend class TOrvoGridSelection;
     friend class TOrvoColumnList;
 
@@ -500,6 +468,8 @@ protected:
     /// Makes the owned parts through the factories and finishes the grid's set-up; once.
     void CreateParts();
     TOrvoGridSelection& SelectionPart() const override;
+    TOrvoGridOrder& OrderPart() const override;
+    friend class TOrvoGridOrder;
 
     // --- Factories, in the order CreateParts calls them -------------------------------------------
     virtual TOrvoDBGridColumns* CreateColumns();

@@ -295,12 +295,6 @@ void TOrvoCustomDBGrid::ShowCurrentRecordAtRow(int bufferRow)
         DataSet()->MoveBy(-DataSet()->MoveBy(away));
 }
 
-bool TOrvoCustomDBGrid::ApplyOrder(const QString&)
-{
-    // No ordering strategy knows the dataset: the host sorts when OnOrderChanged fires.
-    return false;
-}
-
 QString TOrvoCustomDBGrid::PickValueToText(TOrvoColumn*, const TVariant& value)
 {
     return value.IsNull() ? QString() : value.AsString();
@@ -309,12 +303,6 @@ QString TOrvoCustomDBGrid::PickValueToText(TOrvoColumn*, const TVariant& value)
 TVariant TOrvoCustomDBGrid::PickTextToValue(TOrvoColumn*, const QString& text)
 {
     return TVariant(text);
-}
-
-QString TOrvoCustomDBGrid::GetDataSetOrder()
-{
-    // Without an ordering strategy the dataset's order cannot be read.
-    return QString();
 }
 
 void TOrvoCustomDBGrid::FilterChanged()

@@ -1,6 +1,6 @@
-// The grid's sort order: the order bracket around marker changes, the OrderFields text
-// in both directions, the order options' hooks, the steps of a link that opens, and the
-// data-update bracket that keeps the current record on its row while the dataset moves.
+// The grid's OrderFields text in both directions. The brackets around marker changes and
+// data updates, and the strategies that reorder the dataset, are the order part's
+// (src/grid/order).
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
 #include "grid/dbgrid/torvocustomdbgrid_p.h"
@@ -10,8 +10,6 @@
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "platform/data/tdataset.h"
-
-#include <QScopeGuard>
 
 namespace orvo {
 
@@ -81,48 +79,9 @@ void MarkOrderColumns(TOrvoCustomDBGrid& grid, const QString& text)
 
 } // namespace
 
-// --- The order bracket ------------------------------------------------------------------------------
-
-void TOrvoCustomDBGrid::BeginOrderUpdate()
+TOrvoGridOrder& TOrvoCustomDBGrid::OrderPart() const
 {
-    if (++d->FOrderUpdateCount != 1)
-        return;
-    BeginUpdate();
-    d->FOrderSnapshot = OrderFields();
-}
-
-void TOrvoCustomDBGrid::EndOrderUpdate()
-{
-    if (d->FOrderUpdateCount == 0 || --d->FOrderUpdateCount > 0)
-        return;
-    EndUpdate();
-    const QString order = OrderFields();
-    if (order == d->FOrderSnapshot)
-        return;
-    d->FOrderFields = order;
-    if (d->FLoading)
-        return;
-    if (d->FDataLink->Active())
-        DataSet()->CheckBrowseMode();
-    for (int row = 0; row < d->FTitleOffset; ++row)
-        InvalidateRow(row);
-    OrderChanged();
-}
-
-void TOrvoCustomDBGrid::OrderChanged()
-{
-    if (d->FOptionsEx.Contains(dgAutoUpdateOrder) && ApplyOrder(QString()))
-        return;
-    if (OnOrderChanged)
-        OnOrderChanged(this);
-}
-
-void TOrvoCustomDBGrid::AssignOrderFields(const QString& value)
-{
-    // Counted without the bracket's work, so that the change fires nothing.
-    ++d->FOrderUpdateCount;
-    const auto done = qScopeGuard([this] { --d->FOrderUpdateCount; });
-    SetOrderFields(value);
+    return *d->FOrder;
 }
 
 // --- The OrderFields text -----------------------------------------------------------------------------
@@ -158,77 +117,6 @@ void TOrvoCustomDBGrid::SetOrderFields(const QString& value)
         MarkOrderColumns(*this, text);
         d->FOrderFields = OrderFields();
     });
-}
-
-// --- Reading and applying the dataset's order ----------------------------------------------------------
-
-void TOrvoCustomDBGrid::LoadCurrentOrder()
-{
-    AssignOrderFields(GetDataSetOrder());
-}
-
-void TOrvoCustomDBGrid::UpdateOrder(bool autoUpdate)
-{
-    if (d->FLoading)
-        return;
-    if (!autoUpdate)
-        ApplyOrder(QString());
-    else if (d->FOptionsEx.Contains(dgLoadCurrentOrder))
-        LoadCurrentOrder();
-    else if (d->FOptionsEx.Contains(dgAutoUpdateOrder))
-        ApplyOrder(QString());
-}
-
-void TOrvoCustomDBGrid::ActivateOrder()
-{
-    if (d->FOptionsEx.Contains(dgLoadCurrentOrder)) {
-        LoadCurrentOrder();
-        return;
-    }
-    const QString stored = d->FOrderFields;
-    if (d->FOptionsEx.Contains(dgAutoUpdateOrder))
-        ApplyOrder(stored);
-    // Default columns were just made from the fields: the stored text becomes their markers.
-    if (d->FColumns->State() == csDefault)
-        AssignOrderFields(stored);
-}
-
-// --- The data-update bracket -------------------------------------------------------------------------------
-
-void TOrvoCustomDBGrid::BeginDataUpdate()
-{
-    if (d->FDataUpdateCount++ > 0)
-        return;
-    TDataSet* dataSet = DataSet();
-    if (!d->FDataLink->Active() || !dataSet)
-        return;
-    d->FDataUpdateBookmark = dataSet->Bookmark();
-    d->FDataUpdateRow = d->FDataLink->ActiveRecord();
-    dataSet->DisableControls();
-    d->FDataUpdateDataSet = dataSet;
-}
-
-void TOrvoCustomDBGrid::EndDataUpdate(bool takeNewPosition)
-{
-    if (d->FDataUpdateCount == 0 || --d->FDataUpdateCount > 0)
-        return;
-    // The controls go back on for the dataset that had them switched off, even when the
-    // link has left it in between.
-    auto* disabled = qobject_cast<TDataSet*>(d->FDataUpdateDataSet.data());
-    d->FDataUpdateDataSet.clear();
-    if (!disabled)
-        return;
-    const bool following = d->FDataLink->Active() && disabled == DataSet();
-    {
-        const auto enable = qScopeGuard([disabled] { disabled->EnableControls(); });
-        if (following && !takeNewPosition && disabled->BookmarkValid(d->FDataUpdateBookmark))
-            disabled->GotoBookmark(d->FDataUpdateBookmark);
-    }
-    // The window follows the dataset again only with its controls on.
-    if (following)
-        ShowCurrentRecordAtRow(d->FDataUpdateRow);
-    if (d->FOrderFields != OrderFields())
-        AssignOrderFields(d->FOrderFields);
 }
 
 } // namespace orvo

@@ -12,6 +12,7 @@
 #include "grid/input/torvogridkeyboard.h"
 #include "grid/input/torvogridmouse.h"
 #include "grid/input/torvogridwheel.h"
+#include "grid/order/torvogridorder.h"
 #include "grid/scrolling/torvogridscrollbars.h"
 #include "grid/selection/torvogridselection.h"
 
@@ -64,6 +65,7 @@ struct TOrvoCustomDBGridPrivate
     std::unique_ptr<TOrvoGridMouse> FMouse;
     std::unique_ptr<TOrvoGridInputMethod> FInputMethod;
     std::unique_ptr<TOrvoGridSelection> FSelection; // the selection's state, batch and operations
+    std::unique_ptr<TOrvoGridOrder> FOrder;         // the order brackets and the dataset's order
 
     // Locks and counters: 64-bit, so that no amount of nesting wraps them.
     qint64 FUpdateLock = 0;

@@ -1231,11 +1231,6 @@ int TOrvoCustomDBGrid::DataToRawColumn(int dataCol) const
     return dataCol + d->FIndicatorOffset;
 }
 
-QString TOrvoCustomDBGrid::StoredOrderText() const
-{
-    return d->FOrderFields;
-}
-
 void TOrvoCustomDBGrid::BeginBusy()
 {
     ++d->FBusyCount;

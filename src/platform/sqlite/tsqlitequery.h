@@ -37,6 +37,7 @@ class TSQLiteQuery : public TSQLiteDataSet
     Q_PROPERTY(QString DeleteSQL READ DeleteSQL WRITE SetDeleteSQL)
     Q_PROPERTY(bool CachedUpdates READ CachedUpdates WRITE SetCachedUpdates)
     Q_PROPERTY(int RowsAffected READ RowsAffected STORED false)
+    Q_PROPERTY(bool UpdatesPending READ UpdatesPending STORED false)
 
 public:
     explicit TSQLiteQuery(QObject* owner = nullptr);
