@@ -6,6 +6,7 @@ set(ORVO_AREA_HEADERS
     tsqlitefunctions.h
     tsqlitekeyorder.h
     tsqlitequery.h
+    tsqlitesortedrowids.h
     tsqliterowstore.h
     tsqlitestatement.h
     tsqlitetable.h
@@ -19,6 +20,7 @@ set(ORVO_AREA_SOURCES
     tsqlitefunctions.cpp
     tsqlitekeyorder.cpp
     tsqlitequery.cpp
+    tsqlitesortedrowids.cpp
     tsqliterowstore.cpp
     tsqlitestatement.cpp
     tsqlitetable.cpp

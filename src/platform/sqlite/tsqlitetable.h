@@ -3,6 +3,7 @@
 #include "platform/data/tdatasource.h"
 #include "platform/sqlite/tsqlitedataset.h"
 #include "platform/sqlite/tsqlitekeyorder.h"
+#include "platform/sqlite/tsqlitesortedrowids.h"
 #include "platform/sqlite/tsqlitetableinfo.h"
 
 #include <deque>
@@ -21,7 +22,9 @@ namespace orvo {
 /// IndexFieldNames orders the rows: a ";"-list of field names, each
 /// optionally followed by " DESC" (or " ASC"), e.g. "Country;Sales DESC";
 /// the rowid breaks ties, running the way the last field runs (so that one
-/// index serves the whole order). An empty text orders by rowid.
+/// index serves the whole order). An empty text orders by rowid. When no index
+/// serves the order, SQLite sorts the rowids once (cancellable through the
+/// database's progress hook) and the table pages through that array by position.
 ///
 /// Master/detail follows the classic rule: MasterFields is a ";"-list of
 /// fields of MasterSource's dataset, matched in order to the leading fields
@@ -48,8 +51,8 @@ public:
     /// Only while inactive; an unknown table raises "Table 'X' not found" at Open.
     void SetTableName(const QString& name);
     QString IndexFieldNames() const { return FIndexFieldNames; }
-    /// On an open table, reorders keeping the current record; an unknown field raises
-    /// and the old order stays.
+    /// On an open table, reorders keeping the current record on its row of the links' window;
+    /// an unknown field or a cancelled sort raises and the old order stays.
     void SetIndexFieldNames(const QString& names);
     QString MasterFields() const { return FMasterFields; }
     void SetMasterFields(const QString& names);
@@ -98,6 +101,12 @@ private:
     TSQLiteKeyOrder BuildOrder(const QString& indexFieldNames, std::vector<int>& orderColumns) const;
     void RebuildSource();
     void SyncSource();
+    bool IsLinked() const;
+    bool OrderNeedsSort(const TSQLiteKeyOrder& order) const;
+    bool OrderComparable() const;
+    TSQLiteSortedRowids SortRowids(const TSQLiteKeyOrder& order) const;
+    void EnsureSorted() const;
+    bool Positioned() const { return FNeedsSort && FFirstRecNo > 0; }
     QStringList DetailFieldNames() const;
     std::vector<TVariant> MasterValues() const;
     void MasterChanged();
@@ -117,6 +126,16 @@ private:
     // The window.
     void ResetWindow();
     void LoadFirstPage();
+    // Paging through the sorted rowids.
+    std::vector<TRow> RowsAt(int from, int count) const;
+    void LoadAt(int position);
+    void LoadSortedFirstPage();
+    void LoadSortedLastPage();
+    bool FetchSortedForward();
+    bool FetchSortedBackward();
+    void StepOntoSortedSuccessor();
+    void UpdateEdges();
+    void PlaceInSorted(qint64 rowid);
     void LoadLastPage();
     /// Makes the window the one row `rowid` (raises "Record not found" when gone).
     void LoadAround(qint64 rowid, bool inSource);
@@ -157,6 +176,8 @@ private:
     mutable std::vector<TVariant> FMasterValues;
     mutable int FCount = -1;
     mutable int FFirstRecNo = -1;
+    bool FNeedsSort = false;
+    mutable TSQLiteSortedRowids FSorted;
 
     std::deque<TRow> FRows;
     int FCursor = -1;

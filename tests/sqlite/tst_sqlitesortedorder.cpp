@@ -1,0 +1,333 @@
+#include "sqlitetestdb.h"
+
+#include "platform/data/tdatalink.h"
+#include "platform/data/tdatasource.h"
+#include "platform/sqlite/tsqlitetable.h"
+
+#include <sqlite3.h>
+
+using namespace orvo;
+using namespace orvo::test;
+
+namespace {
+
+/// A table of `rows` items whose "grp", "name" and "amount" have no index (with duplicates,
+/// NULLs and mixed case), and an index on "code".
+struct ItemsDatabase
+{
+    QTemporaryDir Dir;
+    std::unique_ptr<TSQLiteDatabase> Db = std::make_unique<TSQLiteDatabase>();
+
+    QString Path() const { return Dir.filePath(QStringLiteral("items.db")); }
+
+    explicit ItemsDatabase(int rows)
+    {
+        Db->SetDatabaseName(Path());
+        Db->SetCreateIfMissing(true);
+        Db->Open();
+        Db->ExecSQL(QStringLiteral("CREATE TABLE items (id INTEGER PRIMARY KEY, grp INTEGER,"
+                                   " name TEXT COLLATE NOCASE, amount REAL, code INTEGER);"
+                                   "CREATE INDEX items_code ON items (code);"));
+        const char* names[] = {"alpha", "Beta", "beta", nullptr, "Gamma", "ALPHA", "delta"};
+        Db->StartTransaction();
+        for (int i = 1; i <= rows; ++i) {
+            const qint64 scrambled = (qint64(i) * 7919) % 1009;
+            const char* name = names[scrambled % 7];
+            Db->ExecSQL(QStringLiteral("INSERT INTO items (grp, name, amount, code) VALUES (?, ?, ?, ?)"),
+                        {scrambled % 11 == 0 ? TVariant::Null() : TVariant(scrambled % 13),
+                         name ? TVariant(name) : TVariant::Null(), double(scrambled % 97) / 4.0,
+                         TVariant(scrambled)});
+        }
+        Db->Commit();
+    }
+
+    /// What SQLite's own ORDER BY gives, through its C API.
+    QList<qint64> Ids(const QString& orderBy, const QString& where = QString()) const
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(Path().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* statement = nullptr;
+        const QByteArray sql =
+            QStringLiteral("SELECT id FROM items %1 ORDER BY %2").arg(where, orderBy).toUtf8();
+        sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr);
+        QList<qint64> ids;
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            ids << sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return ids;
+    }
+};
+
+/// Writes down every statement the connection starts that sorts (has ORDER BY).
+class SortCounter
+{
+public:
+    explicit SortCounter(sqlite3* db) : FDb(db)
+    {
+        sqlite3_trace_v2(db, SQLITE_TRACE_STMT, &SortCounter::Trace, this);
+    }
+    ~SortCounter() { sqlite3_trace_v2(FDb, 0, nullptr, nullptr); }
+    int Count() const { return FSorts; }
+
+private:
+    static int Trace(unsigned, void* self, void*, void* text)
+    {
+        if (QByteArray(static_cast<const char*>(text)).contains("ORDER BY"))
+            ++static_cast<SortCounter*>(self)->FSorts;
+        return 0;
+    }
+
+    sqlite3* FDb;
+    int FSorts = 0;
+};
+
+qint64 StoredCount(const QString& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    const qint64 count = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return count;
+}
+
+} // namespace
+
+class TestSQLiteSortedOrder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void pagesInSQLiteOrder_data();
+    void pagesInSQLiteOrder();
+    void sortsOnceForEveryMove();
+    void positionsAndJumps_data();
+    void positionsAndJumps();
+    void editsTakeTheirPlaceInTheOrder();
+    void deletingKeepsTheSuccessorCurrent_data();
+    void deletingKeepsTheSuccessorCurrent();
+    void reorderingKeepsTheRecordOnItsScreenRow();
+    void followsTheFilter();
+
+private:
+    std::unique_ptr<TSQLiteTable> OpenTable(const QString& index, int pageSize = 7);
+
+    std::unique_ptr<ItemsDatabase> FItems;
+};
+
+void TestSQLiteSortedOrder::init()
+{
+    FItems = std::make_unique<ItemsDatabase>(300);
+}
+
+void TestSQLiteSortedOrder::cleanup()
+{
+    FItems.reset();
+}
+
+std::unique_ptr<TSQLiteTable> TestSQLiteSortedOrder::OpenTable(const QString& index, int pageSize)
+{
+    auto table = std::make_unique<TSQLiteTable>();
+    table->SetDatabase(FItems->Db.get());
+    table->SetTableName(QStringLiteral("items"));
+    table->SetPageSize(pageSize);
+    table->SetIndexFieldNames(index);
+    table->Open();
+    return table;
+}
+
+void TestSQLiteSortedOrder::pagesInSQLiteOrder_data()
+{
+    QTest::addColumn<QString>("index");
+    QTest::addColumn<QString>("orderBy");
+    QTest::newRow("duplicates") << "grp"
+                                << "grp, rowid";
+    QTest::newRow("descending, nulls last") << "grp DESC"
+                                            << "grp DESC, rowid DESC";
+    QTest::newRow("nocase text, nulls first") << "name"
+                                              << "name, rowid";
+    QTest::newRow("mixed directions") << "name DESC;amount"
+                                      << "name DESC, amount, rowid";
+    QTest::newRow("indexed then unindexed") << "code;grp DESC"
+                                            << "code, grp DESC, rowid DESC";
+    QTest::newRow("indexed") << "code"
+                             << "code, rowid";
+}
+
+// Walking both ways through pages of 7 meets the rows exactly as SQLite's ORDER BY orders them.
+void TestSQLiteSortedOrder::pagesInSQLiteOrder()
+{
+    QFETCH(QString, index);
+    QFETCH(QString, orderBy);
+    const QList<qint64> expected = FItems->Ids(orderBy);
+    const auto table = OpenTable(index);
+    QCOMPARE(WalkForward(*table), expected);
+    QCOMPARE(WalkBackward(*table), expected);
+    QCOMPARE(table->RecordCount(), 300);
+}
+
+// Paging, Last, jumps and Locate in an unindexed order must not sort the table again.
+void TestSQLiteSortedOrder::sortsOnceForEveryMove()
+{
+    const auto table = OpenTable(QStringLiteral("amount DESC"), 5);
+    const QList<qint64> expected = FItems->Ids(QStringLiteral("amount DESC, rowid DESC"));
+    SortCounter sorts(FItems->Db->Handle());
+    QCOMPARE(WalkForward(*table), expected);
+    table->Last();
+    table->SetRecNo(150);
+    QCOMPARE(CurrentId(*table), expected[149]);
+    QVERIFY(table->Locate(QStringLiteral("id"), TVariant(qint64(77)), {}));
+    QCOMPARE(table->RecNo(), int(expected.indexOf(CurrentId(*table))) + 1);
+    QCOMPARE(WalkBackward(*table), expected);
+    QCOMPARE(sorts.Count(), 0);
+    table->Refresh();
+    QCOMPARE(WalkForward(*table), expected);
+    QCOMPARE(sorts.Count(), 1);
+}
+
+void TestSQLiteSortedOrder::positionsAndJumps_data()
+{
+    QTest::addColumn<int>("recNo");
+    QTest::newRow("first") << 1;
+    QTest::newRow("second") << 2;
+    QTest::newRow("middle") << 151;
+    QTest::newRow("one before last") << 299;
+    QTest::newRow("last") << 300;
+}
+
+void TestSQLiteSortedOrder::positionsAndJumps()
+{
+    QFETCH(int, recNo);
+    const QList<qint64> expected = FItems->Ids(QStringLiteral("grp DESC, rowid DESC"));
+    const auto table = OpenTable(QStringLiteral("grp DESC"), 4);
+    TDataSource source;
+    source.SetDataSet(table.get());
+    TDataLink grid;
+    grid.SetDataSource(&source);
+    grid.SetBufferCount(9);
+    table->SetRecNo(recNo);
+    QCOMPARE(CurrentId(*table), expected[recNo - 1]);
+    QCOMPARE(table->RecNo(), recNo);
+    // Neighbours come from positions next to the jump, both ways.
+    if (recNo < 300) {
+        table->Next();
+        QCOMPARE(CurrentId(*table), expected[recNo]);
+        table->Prior();
+    }
+    if (recNo > 1) {
+        table->Prior();
+        QCOMPARE(CurrentId(*table), expected[recNo - 2]);
+        QCOMPARE(table->RecNo(), recNo - 1);
+    }
+    // Locate and a bookmark land on the record's own position.
+    QVERIFY(table->Locate(QStringLiteral("id"), TVariant(expected[recNo - 1]), {}));
+    QCOMPARE(table->RecNo(), recNo);
+    const QString mark = table->Bookmark();
+    table->First();
+    table->SetBookmark(mark);
+    QCOMPARE(table->RecNo(), recNo);
+    table->Last();
+    QCOMPARE(CurrentId(*table), expected.last());
+    QCOMPARE(table->RecNo(), 300);
+}
+
+void TestSQLiteSortedOrder::editsTakeTheirPlaceInTheOrder()
+{
+    const auto table = OpenTable(QStringLiteral("name;amount DESC"), 5);
+    table->SetRecNo(40);
+    const qint64 moved = CurrentId(*table);
+    table->Edit();
+    table->FieldByName(QStringLiteral("name"))->SetAsString(QStringLiteral("BETA"));
+    table->FieldByName(QStringLiteral("amount"))->SetAsFloat(3.25);
+    table->Post();
+    QCOMPARE(CurrentId(*table), moved);
+    QList<qint64> expected = FItems->Ids(QStringLiteral("name, amount DESC, rowid DESC"));
+    QCOMPARE(table->RecNo(), int(expected.indexOf(moved)) + 1);
+    table->Append();
+    table->FieldByName(QStringLiteral("name"))->SetAsString(QStringLiteral("alpha"));
+    table->FieldByName(QStringLiteral("amount"))->SetAsFloat(3.25);
+    table->Post();
+    const qint64 added = CurrentId(*table);
+    expected = FItems->Ids(QStringLiteral("name, amount DESC, rowid DESC"));
+    QCOMPARE(table->RecNo(), int(expected.indexOf(added)) + 1);
+    QCOMPARE(table->RecordCount(), 301);
+    QCOMPARE(WalkForward(*table), expected);
+    QCOMPARE(WalkBackward(*table), expected);
+}
+
+void TestSQLiteSortedOrder::deletingKeepsTheSuccessorCurrent_data()
+{
+    QTest::addColumn<int>("recNo");
+    QTest::addColumn<int>("window");
+    QTest::newRow("first, alone") << 1 << 1;
+    QTest::newRow("middle, alone") << 120 << 1;
+    QTest::newRow("last, alone") << 300 << 1;
+    QTest::newRow("middle, grid") << 120 << 11;
+    QTest::newRow("last, grid") << 300 << 11;
+}
+
+void TestSQLiteSortedOrder::deletingKeepsTheSuccessorCurrent()
+{
+    QFETCH(int, recNo);
+    QFETCH(int, window);
+    QList<qint64> expected = FItems->Ids(QStringLiteral("grp, rowid"));
+    const auto table = OpenTable(QStringLiteral("grp"), 4);
+    TDataSource source;
+    source.SetDataSet(table.get());
+    TDataLink grid;
+    grid.SetDataSource(&source);
+    grid.SetBufferCount(window);
+    table->SetRecNo(recNo);
+    table->Delete();
+    QCOMPARE(StoredCount(FItems->Path(), "SELECT count(*) FROM items"), qint64(299));
+    expected.removeAt(recNo - 1);
+    const int successor = std::min(recNo, 299);
+    QCOMPARE(CurrentId(*table), expected[successor - 1]);
+    QCOMPARE(table->RecNo(), successor);
+    QCOMPARE(table->RecordCount(), 299);
+    QCOMPARE(WalkForward(*table), expected);
+}
+
+// The grid's current row stays where it was on the screen when the rows around it change order.
+void TestSQLiteSortedOrder::reorderingKeepsTheRecordOnItsScreenRow()
+{
+    const auto table = OpenTable(QString(), 6);
+    TDataSource source;
+    source.SetDataSet(table.get());
+    TDataLink grid;
+    grid.SetDataSource(&source);
+    grid.SetBufferCount(10);
+    table->SetRecNo(120);
+    table->MoveBy(-2);
+    const int screenRow = grid.ActiveRecord();
+    QVERIFY(screenRow != (10 - 1) / 2);
+    const qint64 current = CurrentId(*table);
+    table->SetIndexFieldNames(QStringLiteral("amount DESC"));
+    QCOMPARE(CurrentId(*table), current);
+    QCOMPARE(grid.ActiveRecord(), screenRow);
+    const QList<qint64> expected = FItems->Ids(QStringLiteral("amount DESC, rowid DESC"));
+    QCOMPARE(table->RecNo(), int(expected.indexOf(current)) + 1);
+}
+
+void TestSQLiteSortedOrder::followsTheFilter()
+{
+    const auto table = OpenTable(QStringLiteral("amount"), 4);
+    table->SetFilter(QStringLiteral("grp > 6"));
+    table->SetFiltered(true);
+    const QList<qint64> filtered =
+        FItems->Ids(QStringLiteral("amount, rowid"), QStringLiteral("WHERE grp > 6"));
+    QVERIFY(filtered.size() > 50 && filtered.size() < 200);
+    QCOMPARE(WalkForward(*table), filtered);
+    QCOMPARE(WalkBackward(*table), filtered);
+    QCOMPARE(table->RecordCount(), int(filtered.size()));
+    table->SetRecNo(10);
+    QCOMPARE(CurrentId(*table), filtered[9]);
+}
+
+QTEST_GUILESS_MAIN(TestSQLiteSortedOrder)
+#include "tst_sqlitesortedorder.moc"
