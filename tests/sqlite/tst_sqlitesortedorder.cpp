@@ -6,6 +6,8 @@
 
 #include <sqlite3.h>
 
+#include <functional>
+
 using namespace orvo;
 using namespace orvo::test;
 
@@ -113,6 +115,11 @@ private slots:
     void deletingKeepsTheSuccessorCurrent();
     void reorderingKeepsTheRecordOnItsScreenRow();
     void followsTheFilter();
+    void progressHookSeesLongSortsOnly_data();
+    void progressHookSeesLongSortsOnly();
+    void cancelledSortKeepsOrderAndRecord_data();
+    void cancelledSortKeepsOrderAndRecord();
+    void connectionIsOffLimitsInsideTheHook();
 
 private:
     std::unique_ptr<TSQLiteTable> OpenTable(const QString& index, int pageSize = 7);
@@ -327,6 +334,120 @@ void TestSQLiteSortedOrder::followsTheFilter()
     QCOMPARE(table->RecordCount(), int(filtered.size()));
     table->SetRecNo(10);
     QCOMPARE(CurrentId(*table), filtered[9]);
+}
+
+void TestSQLiteSortedOrder::progressHookSeesLongSortsOnly_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("delay");
+    QTest::addColumn<bool>("called");
+    QTest::newRow("short sort, default delay") << 300 << -1 << false;
+    QTest::newRow("long sort, no delay") << 40000 << 0 << true;
+    QTest::newRow("long sort, long delay") << 40000 << 60000 << false;
+}
+
+void TestSQLiteSortedOrder::progressHookSeesLongSortsOnly()
+{
+    QFETCH(int, rows);
+    QFETCH(int, delay);
+    QFETCH(bool, called);
+    FItems = std::make_unique<ItemsDatabase>(rows);
+    TSQLiteDatabase& db = *FItems->Db;
+    QCOMPARE(db.ProgressDelay(), 300);
+    if (delay >= 0)
+        db.SetProgressDelay(delay);
+    int calls = 0;
+    db.SetProgressHook([&calls] {
+        ++calls;
+        return true;
+    });
+    const auto table = OpenTable(QStringLiteral("code"));
+    table->SetIndexFieldNames(QStringLiteral("amount DESC;name"));
+    QCOMPARE(calls > 0, called);
+    const QList<qint64> expected = FItems->Ids(QStringLiteral("amount DESC, name, rowid"));
+    table->SetRecNo(rows / 2);
+    QCOMPARE(CurrentId(*table), expected[rows / 2 - 1]);
+    // The hook is no longer watching once the sort is over.
+    const int callsAfterSort = calls;
+    FItems->Ids(QStringLiteral("amount, name"));
+    db.ExecScalar(QStringLiteral("SELECT count(*) FROM items a, items b WHERE a.id < 300 AND b.id < 300"));
+    QCOMPARE(calls, callsAfterSort);
+}
+
+void TestSQLiteSortedOrder::cancelledSortKeepsOrderAndRecord_data()
+{
+    QTest::addColumn<bool>("byInterrupt");
+    QTest::newRow("the hook answers false") << false;
+    QTest::newRow("the hook calls Interrupt") << true;
+}
+
+void TestSQLiteSortedOrder::cancelledSortKeepsOrderAndRecord()
+{
+    QFETCH(bool, byInterrupt);
+    FItems = std::make_unique<ItemsDatabase>(40000);
+    TSQLiteDatabase& db = *FItems->Db;
+    db.SetProgressDelay(0);
+    const auto table = OpenTable(QStringLiteral("grp DESC"));
+    const QList<qint64> expected = FItems->Ids(QStringLiteral("grp DESC, rowid DESC"));
+    table->SetRecNo(1234);
+    const qint64 current = CurrentId(*table);
+    int calls = 0;
+    db.SetProgressHook([&] {
+        ++calls;
+        if (byInterrupt)
+            db.Interrupt();
+        return !byInterrupt && calls < 2;
+    });
+    ORVO_EXPECT_DB_ERROR(table->SetIndexFieldNames(QStringLiteral("amount;name DESC")),
+                         "Sorting 'items' was cancelled");
+    QVERIFY(calls > 0);
+    QCOMPARE(table->IndexFieldNames(), QStringLiteral("grp DESC"));
+    QCOMPARE(CurrentId(*table), current);
+    QCOMPARE(table->RecNo(), 1234);
+    table->Next();
+    QCOMPARE(CurrentId(*table), expected[1234]);
+    // Nothing of the cancel lingers: the next sort runs to its end.
+    db.SetProgressHook({});
+    table->SetIndexFieldNames(QStringLiteral("amount;name DESC"));
+    QCOMPARE(CurrentId(*table), expected[1234]);
+    const QList<qint64> sorted = FItems->Ids(QStringLiteral("amount, name DESC, rowid DESC"));
+    QCOMPARE(table->RecNo(), int(sorted.indexOf(expected[1234])) + 1);
+}
+
+// SQLite forbids using a connection from inside its progress callback: datasets refuse to
+// read, and the database refuses to close, until the statement is over.
+void TestSQLiteSortedOrder::connectionIsOffLimitsInsideTheHook()
+{
+    FItems = std::make_unique<ItemsDatabase>(40000);
+    TSQLiteDatabase& db = *FItems->Db;
+    db.SetProgressDelay(0);
+    const auto table = OpenTable(QStringLiteral("code"));
+    TSQLiteTable other;
+    other.SetDatabase(&db);
+    other.SetTableName(QStringLiteral("items"));
+    QStringList refusals;
+    db.SetProgressHook([&] {
+        if (!refusals.isEmpty())
+            return true;
+        const auto refused = [&](const std::function<void()>& action) {
+            try {
+                action();
+            } catch (const EDatabaseError& e) {
+                refusals << e.Message();
+            }
+        };
+        refused([&] { other.Open(); });
+        refused([&] { db.ExecScalar(QStringLiteral("SELECT 1")); });
+        refused([&] { db.Close(); });
+        return true;
+    });
+    table->SetIndexFieldNames(QStringLiteral("name"));
+    QCOMPARE(refusals.size(), 3);
+    for (const QString& message : refusals)
+        QVERIFY2(message.contains(QLatin1String("busy with a long operation")), qPrintable(message));
+    QVERIFY(db.Connected());
+    QVERIFY(!other.Active());
+    QCOMPARE(WalkForward(*table).mid(0, 50), FItems->Ids(QStringLiteral("name, rowid")).mid(0, 50));
 }
 
 QTEST_GUILESS_MAIN(TestSQLiteSortedOrder)
