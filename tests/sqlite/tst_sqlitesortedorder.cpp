@@ -61,11 +61,11 @@ struct ItemsDatabase
     }
 };
 
-/// Writes down every statement the connection starts that sorts (has ORDER BY).
+/// Writes down every statement the connection starts that contains `word` (ORDER BY: a sort).
 class SortCounter
 {
 public:
-    explicit SortCounter(sqlite3* db) : FDb(db)
+    explicit SortCounter(sqlite3* db, const char* word = "ORDER BY") : FDb(db), FWord(word)
     {
         sqlite3_trace_v2(db, SQLITE_TRACE_STMT, &SortCounter::Trace, this);
     }
@@ -75,12 +75,14 @@ public:
 private:
     static int Trace(unsigned, void* self, void*, void* text)
     {
-        if (QByteArray(static_cast<const char*>(text)).contains("ORDER BY"))
-            ++static_cast<SortCounter*>(self)->FSorts;
+        auto* counter = static_cast<SortCounter*>(self);
+        if (QByteArray(static_cast<const char*>(text)).contains(counter->FWord))
+            ++counter->FSorts;
         return 0;
     }
 
     sqlite3* FDb;
+    const char* FWord;
     int FSorts = 0;
 };
 
@@ -115,6 +117,8 @@ private slots:
     void deletingKeepsTheSuccessorCurrent();
     void reorderingKeepsTheRecordOnItsScreenRow();
     void followsTheFilter();
+    void jumpsInRowidOrder_data();
+    void jumpsInRowidOrder();
     void progressHookSeesLongSortsOnly_data();
     void progressHookSeesLongSortsOnly();
     void cancelledSortKeepsOrderAndRecord_data();
@@ -334,6 +338,40 @@ void TestSQLiteSortedOrder::followsTheFilter()
     QCOMPARE(table->RecordCount(), int(filtered.size()));
     table->SetRecNo(10);
     QCOMPARE(CurrentId(*table), filtered[9]);
+}
+
+void TestSQLiteSortedOrder::jumpsInRowidOrder_data()
+{
+    QTest::addColumn<QString>("gaps");
+    QTest::addColumn<bool>("walks");
+    QTest::newRow("no gaps") << "" << false;
+    QTest::newRow("a row deleted") << "DELETE FROM items WHERE id = 57" << true;
+    QTest::newRow("first rows deleted") << "DELETE FROM items WHERE id < 3" << false;
+    QTest::newRow("a row added far on") << "INSERT INTO items (id, grp) VALUES (5000, 1)" << true;
+}
+
+// Rowids without gaps number the rows: a jump is one lookup; with gaps it counts its way.
+void TestSQLiteSortedOrder::jumpsInRowidOrder()
+{
+    QFETCH(QString, gaps);
+    QFETCH(bool, walks);
+    if (!gaps.isEmpty())
+        FItems->Db->ExecSQL(gaps);
+    const QList<qint64> expected = FItems->Ids(QStringLiteral("rowid"));
+    const auto table = OpenTable(QString(), 4);
+    QCOMPARE(table->RecordCount(), int(expected.size()));
+    SortCounter walksBy(FItems->Db->Handle(), "OFFSET");
+    for (int recNo : {200, 2, 111, int(expected.size()), 60}) {
+        table->SetRecNo(recNo);
+        QCOMPARE(CurrentId(*table), expected[recNo - 1]);
+        QCOMPARE(table->RecNo(), recNo);
+        table->Next();
+        QCOMPARE(table->RecNo(), std::min(recNo + 1, int(expected.size())));
+    }
+    QCOMPARE(walksBy.Count() > 0, walks);
+    table->Last();
+    QVERIFY(table->Locate(QStringLiteral("id"), TVariant(expected[149]), {}));
+    QCOMPARE(table->RecNo(), 150);
 }
 
 void TestSQLiteSortedOrder::progressHookSeesLongSortsOnly_data()

@@ -912,6 +912,8 @@ int TSQLiteTable::GetRecNo() const
         if (position >= 0)
             return position + 1;
     }
+    if (const std::optional<qint64> first = DenseRowidAt(1))
+        return int(active.RecordId - *first) + 1;
     TRow key;
     if (!DecodeBookmark(active.Bookmark, key))
         return -1;
@@ -941,6 +943,15 @@ void TSQLiteTable::SetRecNo(int recNo)
         MoveToRow(RowidOf(FRows[size_t(index)]));
         return;
     }
+    if (const std::optional<qint64> rowid = DenseRowidAt(recNo)) {
+        DoBeforeScroll();
+        LoadAround(*rowid, true);
+        FFirstRecNo = recNo;
+        FAtStart = recNo == 1;
+        Resync({rmExact, rmCenter});
+        DoAfterScroll();
+        return;
+    }
     if (FNeedsSort) {
         DoBeforeScroll();
         LoadAt(recNo - 1);
@@ -959,6 +970,23 @@ void TSQLiteTable::SetRecNo(int recNo)
     FFirstRecNo = recNo;
     Resync({rmExact, rmCenter});
     DoAfterScroll();
+}
+
+// In rowid order over the whole table, rowids without gaps are positions: the record at `recNo` is
+// found (and numbered) by one lookup instead of a walk over the rows before it.
+std::optional<qint64> TSQLiteTable::DenseRowidAt(int recNo) const
+{
+    if (FOrder.KeySize() != 1 || !FWhere.isEmpty())
+        return std::nullopt;
+    TSQLiteStatement range(
+        Db(), QStringLiteral("SELECT min(%1), max(%1) FROM %2").arg(FInfo.RowidName(), FTableSql));
+    if (!range.Step() || range.ColumnIsNull(0))
+        return std::nullopt;
+    const qint64 first = range.ColumnInt64(0);
+    const qint64 last = range.ColumnInt64(1);
+    if (last - first + 1 != qint64(GetRecordCount()))
+        return std::nullopt;
+    return first + recNo - 1;
 }
 
 // --- Bookmarks -------------------------------------------------------------------------------

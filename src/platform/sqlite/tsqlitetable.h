@@ -121,6 +121,7 @@ private:
     qint64 RowidOf(const TRow& row) const { return row.back().AsInt64(); }
     QByteArray BookmarkOf(const TRow& row) const;
     bool DecodeBookmark(const QByteArray& bookmark, TRow& key) const;
+    std::optional<qint64> DenseRowidAt(int recNo) const;
     int CountWhere(const QString& condition, const std::vector<TVariant>& params) const;
 
     // The window.
