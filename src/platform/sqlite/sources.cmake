@@ -6,6 +6,7 @@ set(ORVO_AREA_HEADERS
     tsqlitefunctions.h
     tsqlitekeyorder.h
     tsqlitequery.h
+    tsqliteresultkeyset.h
     tsqlitesortedrowids.h
     tsqliterowstore.h
     tsqlitestatement.h
@@ -20,6 +21,7 @@ set(ORVO_AREA_SOURCES
     tsqlitefunctions.cpp
     tsqlitekeyorder.cpp
     tsqlitequery.cpp
+    tsqliteresultkeyset.cpp
     tsqlitesortedrowids.cpp
     tsqliterowstore.cpp
     tsqlitestatement.cpp
