@@ -298,7 +298,7 @@ void TSQLiteTable::RebuildSource()
     FWhereParams = std::move(params);
     FSourceSignature = FilterSignature();
     ResetWindow();
-    FNeedsSort = OrderNeedsSort(FOrder);
+    FPositional = OrderNeedsSort(FOrder);
 }
 
 bool TSQLiteTable::IsLinked() const
@@ -342,8 +342,21 @@ TSQLiteSortedRowids TSQLiteTable::SortRowids(const TSQLiteKeyOrder& order) const
 
 void TSQLiteTable::EnsureSorted() const
 {
-    if (FNeedsSort && !FSorted.Built())
+    if (FPositional && !FSorted.Built())
         FSorted = SortRowids(FOrder);
+}
+
+// A position far from the window costs a count or an OFFSET walk over every row before it; the
+// first one reads the order's rowids instead (one walk of its index), and the rest are lookups.
+void TSQLiteTable::UsePositions() const
+{
+    if (!FPositional) {
+        FPositional = true;
+        EnsureSorted();
+        const int front = FRows.empty() ? -1 : FSorted.IndexOf(RowidOf(FRows.front()));
+        FFirstRecNo = front >= 0 ? front + 1 : -1;
+    }
+    EnsureSorted();
 }
 
 // Whether FOrder.Compare orders keys exactly as SQLite does, so that an edited row can be
@@ -403,7 +416,7 @@ void TSQLiteTable::InternalClose()
 
 std::vector<TSQLiteTable::TRow> TSQLiteTable::Select(const QString& condition,
                                                      const std::vector<TVariant>& params, bool reversed,
-                                                     int limit, int offset, bool ordered) const
+                                                     int limit, bool ordered) const
 {
     const QString where = JoinConditions(FWhere, condition);
     QString sql = QStringLiteral("SELECT %1 FROM %2").arg(FSelectList, FTableSql);
@@ -412,17 +425,13 @@ std::vector<TSQLiteTable::TRow> TSQLiteTable::Select(const QString& condition,
     if (ordered)
         sql += QLatin1String(" ORDER BY ") + FOrder.OrderBy(reversed);
     sql += QLatin1String(" LIMIT ?");
-    if (offset > 0)
-        sql += QLatin1String(" OFFSET ?");
     TSQLiteStatement statement(Db(), sql);
     int index = 1;
     for (const TVariant& v : FWhereParams)
         statement.Bind(index++, v);
     for (const TVariant& v : params)
         statement.Bind(index++, v);
-    statement.Bind(index++, qint64(limit));
-    if (offset > 0)
-        statement.Bind(index, qint64(offset));
+    statement.Bind(index, qint64(limit));
     std::vector<TRow> rows;
     const int columns = statement.ColumnCount();
     while (statement.Step()) {
@@ -460,7 +469,7 @@ std::optional<TSQLiteTable::TRow> TSQLiteTable::FetchRow(qint64 rowid, bool inSo
         FWhereParams = savedParams;
     });
     const std::vector<TRow> rows =
-        Select(FInfo.RowidName() + QLatin1String(" = ?"), {TVariant(rowid)}, false, 1, 0, false);
+        Select(FInfo.RowidName() + QLatin1String(" = ?"), {TVariant(rowid)}, false, 1, false);
     if (rows.empty())
         return std::nullopt;
     return rows.front();
@@ -527,7 +536,7 @@ void TSQLiteTable::ResetWindow()
 
 void TSQLiteTable::LoadFirstPage()
 {
-    if (FNeedsSort) {
+    if (FPositional) {
         LoadSortedFirstPage();
         return;
     }
@@ -541,7 +550,7 @@ void TSQLiteTable::LoadFirstPage()
 
 void TSQLiteTable::LoadLastPage()
 {
-    if (FNeedsSort) {
+    if (FPositional) {
         LoadSortedLastPage();
         return;
     }
@@ -563,7 +572,7 @@ void TSQLiteTable::LoadAround(qint64 rowid, bool inSource)
     FAtStart = false;
     FAtEnd = false;
     FFirstRecNo = -1;
-    if (!FNeedsSort)
+    if (!FPositional)
         return;
     EnsureSorted();
     // A row outside the sorted ones (an edit took it out of the filter) is paged from by its key.
@@ -757,7 +766,7 @@ void TSQLiteTable::StepOntoSortedSuccessor()
 // probes for a million rows), or leaves them when it no longer belongs to the source.
 void TSQLiteTable::PlaceInSorted(qint64 rowid)
 {
-    if (!FNeedsSort || !FSorted.Built())
+    if (!FPositional || !FSorted.Built())
         return;
     if (!OrderComparable()) {
         FSorted.Clear();
@@ -886,7 +895,7 @@ int TSQLiteTable::GetRecordCount() const
     const_cast<TSQLiteTable*>(this)->SyncSource();
     if (!SourceIsExact())
         return TSQLiteDataSet::GetRecordCount();
-    if (FNeedsSort) {
+    if (FPositional) {
         EnsureSorted();
         return FSorted.Count();
     }
@@ -906,14 +915,11 @@ int TSQLiteTable::GetRecNo() const
     const int index = WindowIndexOf(active.RecordId);
     if (index >= 0 && FFirstRecNo > 0)
         return FFirstRecNo + index;
-    if (FNeedsSort) {
-        EnsureSorted();
-        const int position = FSorted.IndexOf(active.RecordId);
-        if (position >= 0)
-            return position + 1;
-    }
     if (const std::optional<qint64> first = DenseRowidAt(1))
         return int(active.RecordId - *first) + 1;
+    UsePositions();
+    if (const int position = FSorted.IndexOf(active.RecordId); position >= 0)
+        return position + 1;
     TRow key;
     if (!DecodeBookmark(active.Bookmark, key))
         return -1;
@@ -925,8 +931,8 @@ int TSQLiteTable::GetRecNo() const
     return before + 1;
 }
 
-// Within the window the position is known; elsewhere one OFFSET query finds the row,
-// which costs a walk over the preceding index entries.
+// Within the window the position is known; elsewhere the rowids without gaps, or the order's
+// rowids read once, give the row.
 void TSQLiteTable::SetRecNo(int recNo)
 {
     CheckActive();
@@ -952,22 +958,9 @@ void TSQLiteTable::SetRecNo(int recNo)
         DoAfterScroll();
         return;
     }
-    if (FNeedsSort) {
-        DoBeforeScroll();
-        LoadAt(recNo - 1);
-        Resync({rmExact, rmCenter});
-        DoAfterScroll();
-        return;
-    }
-    const std::vector<TRow> rows = Select(QString(), {}, false, 1, recNo - 1);
-    if (rows.empty())
-        return;
+    UsePositions();
     DoBeforeScroll();
-    FRows.assign(1, rows.front());
-    FCursor = 0;
-    FAtStart = recNo == 1;
-    FAtEnd = false;
-    FFirstRecNo = recNo;
+    LoadAt(recNo - 1);
     Resync({rmExact, rmCenter});
     DoAfterScroll();
 }
@@ -1067,7 +1060,7 @@ std::optional<TSQLiteTable::TRow> TSQLiteTable::FindFirst(const QString& keyFiel
     for (const QString& f : fields)
         columns << FInfo.Columns()[size_t(FieldColumn(FieldByName(f)))].Name;
     const bool unique = options.IsEmpty() && FInfo.IsUniqueKey(columns);
-    const std::vector<TRow> rows = Select(condition, params, false, 1, 0, !unique);
+    const std::vector<TRow> rows = Select(condition, params, false, 1, !unique);
     if (rows.empty())
         return std::nullopt;
     return rows.front();

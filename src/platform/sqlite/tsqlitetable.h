@@ -17,14 +17,15 @@ namespace orvo {
 /// after (or before) the window's edge with "WHERE <key> > <edge key>
 /// ORDER BY <key> LIMIT n", so that opening, First, Last, Locate and moving
 /// through any part of a large table cost one indexed step each. No row
-/// is counted or skipped with OFFSET while navigating.
+/// is skipped with OFFSET while navigating.
 ///
 /// IndexFieldNames orders the rows: a ";"-list of field names, each
 /// optionally followed by " DESC" (or " ASC"), e.g. "Country;Sales DESC";
 /// the rowid breaks ties, running the way the last field runs (so that one
 /// index serves the whole order). An empty text orders by rowid. When no index
 /// serves the order, SQLite sorts the rowids once (cancellable through the
-/// database's progress hook) and the table pages through that array by position.
+/// database's progress hook) and the table pages through that array by position;
+/// the first jump or record number far from the window does the same along an index.
 ///
 /// Master/detail follows the classic rule: MasterFields is a ";"-list of
 /// fields of MasterSource's dataset, matched in order to the leading fields
@@ -106,14 +107,15 @@ private:
     bool OrderComparable() const;
     TSQLiteSortedRowids SortRowids(const TSQLiteKeyOrder& order) const;
     void EnsureSorted() const;
-    bool Positioned() const { return FNeedsSort && FFirstRecNo > 0; }
+    void UsePositions() const;
+    bool Positioned() const { return FPositional && FFirstRecNo > 0; }
     QStringList DetailFieldNames() const;
     std::vector<TVariant> MasterValues() const;
     void MasterChanged();
 
     // Fetching.
     std::vector<TRow> Select(const QString& condition, const std::vector<TVariant>& params, bool reversed,
-                             int limit, int offset = 0, bool ordered = true) const;
+                             int limit, bool ordered = true) const;
     std::vector<TRow> FetchBeyond(const TRow& edge, bool after, int limit) const;
     void StepOntoSuccessor(const TRow& deleted);
     std::optional<TRow> FetchRow(qint64 rowid, bool inSource) const;
@@ -177,7 +179,8 @@ private:
     mutable std::vector<TVariant> FMasterValues;
     mutable int FCount = -1;
     mutable int FFirstRecNo = -1;
-    bool FNeedsSort = false;
+    /// Paged by position through FSorted: the order needs a sort, or a far position was asked for.
+    mutable bool FPositional = false;
     mutable TSQLiteSortedRowids FSorted;
 
     std::deque<TRow> FRows;
