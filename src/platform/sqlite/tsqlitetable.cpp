@@ -346,8 +346,8 @@ void TSQLiteTable::EnsureSorted() const
         FSorted = SortRowids(FOrder);
 }
 
-// A position far from the window costs a count or an OFFSET walk over every row before it; the
-// first one reads the order's rowids instead (one walk of its index), and the rest are lookups.
+// A jump far from the window would cost an OFFSET walk over every row before it; the first one
+// reads the order's rowids instead (one walk of its index), and the rest are lookups.
 void TSQLiteTable::UsePositions() const
 {
     if (!FPositional) {
@@ -915,11 +915,14 @@ int TSQLiteTable::GetRecNo() const
     const int index = WindowIndexOf(active.RecordId);
     if (index >= 0 && FFirstRecNo > 0)
         return FFirstRecNo + index;
+    if (FPositional) {
+        EnsureSorted();
+        if (const int position = FSorted.IndexOf(active.RecordId); position >= 0)
+            return position + 1;
+    }
+    // Otherwise one count of the rows before is cheaper than reading the order for a single number.
     if (const std::optional<qint64> first = DenseRowidAt(1))
         return int(active.RecordId - *first) + 1;
-    UsePositions();
-    if (const int position = FSorted.IndexOf(active.RecordId); position >= 0)
-        return position + 1;
     TRow key;
     if (!DecodeBookmark(active.Bookmark, key))
         return -1;
