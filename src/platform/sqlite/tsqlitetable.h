@@ -129,6 +129,16 @@ private:
     // The window.
     void ResetWindow();
     void LoadFirstPage();
+    void LoadLastPage();
+    /// Makes the window the one row `rowid` (raises "Record not found" when gone).
+    void LoadAround(qint64 rowid, bool inSource);
+    bool FetchForward();
+    bool FetchBackward();
+    void TrimWindow(bool keepEnd);
+    int WindowIndexOf(qint64 rowid) const;
+    /// Repositions on `rowid` the way a move by the application does (scroll events, links).
+    void MoveToRow(qint64 rowid);
+
     // Paging through the sorted rowids.
     std::vector<TRow> RowsAt(int from, int count) const;
     void LoadAt(int position);
@@ -139,15 +149,6 @@ private:
     void StepOntoSortedSuccessor();
     void UpdateEdges();
     void PlaceInSorted(qint64 rowid);
-    void LoadLastPage();
-    /// Makes the window the one row `rowid` (raises "Record not found" when gone).
-    void LoadAround(qint64 rowid, bool inSource);
-    bool FetchForward();
-    bool FetchBackward();
-    void TrimWindow(bool keepEnd);
-    int WindowIndexOf(qint64 rowid) const;
-    /// Repositions on `rowid` the way a move by the application does (scroll events, links).
-    void MoveToRow(qint64 rowid);
 
     // Locating and editing.
     QString KeyCondition(const QStringList& fields, const TVariant& values, TLocateOptions options,
