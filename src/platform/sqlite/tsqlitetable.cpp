@@ -969,13 +969,14 @@ void TSQLiteTable::SetRecNo(int recNo)
 }
 
 // In rowid order over the whole table, rowids without gaps are positions: the record at `recNo` is
-// found (and numbered) by one lookup instead of a walk over the rows before it.
+// found (and numbered) by one lookup instead of a walk over the rows before it. min and max each
+// in a query of their own: only alone does SQLite read them from the ends of the table.
 std::optional<qint64> TSQLiteTable::DenseRowidAt(int recNo) const
 {
     if (FOrder.KeySize() != 1 || !FWhere.isEmpty())
         return std::nullopt;
-    TSQLiteStatement range(
-        Db(), QStringLiteral("SELECT min(%1), max(%1) FROM %2").arg(FInfo.RowidName(), FTableSql));
+    TSQLiteStatement range(Db(), QStringLiteral("SELECT (SELECT min(%1) FROM %2), (SELECT max(%1) FROM %2)")
+                                     .arg(FInfo.RowidName(), FTableSql));
     if (!range.Step() || range.ColumnIsNull(0))
         return std::nullopt;
     const qint64 first = range.ColumnInt64(0);
