@@ -31,6 +31,12 @@ TBenchPageSection TBenchPageSection::Selection()
                              QStringLiteral("<!-- bench_selection: end -->"));
 }
 
+TBenchPageSection TBenchPageSection::Sorting()
+{
+    return TBenchPageSection(QStringLiteral("<!-- bench_sorting: begin -->"),
+                             QStringLiteral("<!-- bench_sorting: end -->"));
+}
+
 void TBenchPageSection::Locate(const QString& page, qsizetype& begin, qsizetype& after) const
 {
     begin = page.indexOf(FBegin);

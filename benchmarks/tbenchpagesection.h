@@ -16,6 +16,8 @@ public:
     static TBenchPageSection CustomData();
     /// The section the selection benchmark writes.
     static TBenchPageSection Selection();
+    /// The section the sorting benchmark writes.
+    static TBenchPageSection Sorting();
 
     const QString& BeginMarker() const { return FBegin; }
     const QString& EndMarker() const { return FEnd; }

@@ -6,6 +6,8 @@ set(ORVO_AREA_HEADERS
     tsqlitefunctions.h
     tsqlitekeyorder.h
     tsqlitequery.h
+    tsqliteresultkeyset.h
+    tsqlitesortedrowids.h
     tsqliterowstore.h
     tsqlitestatement.h
     tsqlitetable.h
@@ -19,6 +21,8 @@ set(ORVO_AREA_SOURCES
     tsqlitefunctions.cpp
     tsqlitekeyorder.cpp
     tsqlitequery.cpp
+    tsqliteresultkeyset.cpp
+    tsqlitesortedrowids.cpp
     tsqliterowstore.cpp
     tsqlitestatement.cpp
     tsqlitetable.cpp

@@ -133,6 +133,10 @@ void TSQLiteDatabase::Close()
 {
     if (!FHandle)
         return;
+    // The statement that runs now still uses the handle: it has to end first.
+    if (FCancellable)
+        throw EDatabaseError(
+            QStringLiteral("Database '%1' is busy with a long operation").arg(FDatabaseName));
     CloseClients();
     if (!sqlite3_get_autocommit(FHandle))
         sqlite3_exec(FHandle, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -163,9 +167,78 @@ void TSQLiteDatabase::RemoveClient(QObject* client)
 
 sqlite3* TSQLiteDatabase::CheckedHandle() const
 {
+    if (FInProgressHook)
+        throw EDatabaseError(
+            QStringLiteral("Database '%1' is busy with a long operation").arg(FDatabaseName));
     if (!FHandle)
         throw EDatabaseError(QStringLiteral("Database '%1' is not connected").arg(FDatabaseName));
     return FHandle;
+}
+
+// --- Long operations ---------------------------------------------------------------------------
+
+void TSQLiteDatabase::Interrupt()
+{
+    if (!FCancellable || !FHandle)
+        return;
+    FCancelRequested = true;
+    sqlite3_interrupt(FHandle);
+}
+
+void TSQLiteDatabase::RunCancellable(const std::function<void()>& work, const QString& cancelledMessage)
+{
+    sqlite3* db = CheckedHandle();
+    if (FCancellable) {
+        work();
+        return;
+    }
+    FCancellable = true;
+    FCancelRequested = false;
+    FLongOperation.start();
+    FLastProgressCall = 0;
+    // Often enough to call the hook every few dozen milliseconds, rarely enough to cost nothing.
+    constexpr int InstructionsPerCheck = 20000;
+    sqlite3_progress_handler(db, InstructionsPerCheck, &TSQLiteDatabase::OnProgress, this);
+    const auto uninstall = Finally([this, db] {
+        sqlite3_progress_handler(db, 0, nullptr, nullptr);
+        FCancellable = false;
+    });
+    try {
+        work();
+    } catch (const EDatabaseError&) {
+        if (FCancelRequested)
+            throw EDatabaseError(cancelledMessage);
+        throw;
+    }
+}
+
+int TSQLiteDatabase::OnProgress(void* database)
+{
+    return static_cast<TSQLiteDatabase*>(database)->ProgressAllowsContinuing() ? 0 : 1;
+}
+
+bool TSQLiteDatabase::ProgressAllowsContinuing()
+{
+    constexpr qint64 HookInterval = 30;
+    const qint64 elapsed = FLongOperation.elapsed();
+    if (FCancelRequested)
+        return false;
+    if (!FProgressHook || FInProgressHook || elapsed < FProgressDelay ||
+        (FLastProgressCall > 0 && elapsed - FLastProgressCall < HookInterval))
+        return true;
+    FLastProgressCall = std::max<qint64>(elapsed, 1);
+    FInProgressHook = true;
+    bool carryOn = false;
+    // Called from inside SQLite: nothing may unwind through its frames. A failing hook cancels.
+    try {
+        carryOn = FProgressHook();
+    } catch (...) {
+        carryOn = false;
+    }
+    FInProgressHook = false;
+    if (!carryOn)
+        FCancelRequested = true;
+    return !FCancelRequested;
 }
 
 void TSQLiteDatabase::StartTransaction()

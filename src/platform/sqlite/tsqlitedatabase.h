@@ -2,10 +2,12 @@
 
 #include "platform/core/tvariant.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -75,6 +77,23 @@ public:
     /// The name as it is spelled in the schema (case-insensitive match), or "" when absent.
     QString SchemaTableName(const QString& name) const;
 
+    /// Keeps the application responsive during a long statement (sorting a large table for a new
+    /// order): once one has run ProgressDelay ms, SQLite calls the hook about every 30 ms from
+    /// inside the statement. The hook may repaint and read input, but must not use this
+    /// connection: datasets over it refuse to read and the database refuses to close meanwhile.
+    /// Returning false (or calling Interrupt) cancels the statement.
+    using TProgressHook = std::function<bool()>;
+    void SetProgressHook(TProgressHook hook) { FProgressHook = std::move(hook); }
+    int ProgressDelay() const { return FProgressDelay; }
+    void SetProgressDelay(int milliseconds) { FProgressDelay = std::max(0, milliseconds); }
+    /// Cancels the cancellable operation that runs now; a no-op when none runs.
+    void Interrupt();
+    /// True while the progress hook runs.
+    bool InProgressHook() const { return FInProgressHook; }
+    /// Runs `work` with the progress hook watching its statements. When it is cancelled, the
+    /// error raised is `cancelledMessage`; whatever `work` had not yet assigned stays as it was.
+    void RunCancellable(const std::function<void()>& work, const QString& cancelledMessage);
+
     /// "x" with embedded quotes doubled, safe to splice as an identifier.
     static QString QuoteIdentifier(const QString& name);
 
@@ -91,6 +110,8 @@ private:
     void CheckIsDatabase();
     void UseWriteAheadLog();
     void CloseClients();
+    static int OnProgress(void* database);
+    bool ProgressAllowsContinuing();
 
     struct Client
     {
@@ -106,6 +127,13 @@ private:
     bool FWalMode = true;
     bool FClosing = false;
     std::vector<Client> FClients;
+    TProgressHook FProgressHook;
+    int FProgressDelay = 300;
+    QElapsedTimer FLongOperation;
+    qint64 FLastProgressCall = 0;
+    bool FInProgressHook = false;
+    bool FCancelRequested = false;
+    bool FCancellable = false;
 };
 
 } // namespace orvo

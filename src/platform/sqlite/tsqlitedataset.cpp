@@ -50,7 +50,8 @@ sqlite3* TSQLiteDataSet::Db() const
             QStringLiteral("%1: database '%2' is closing").arg(objectName(), FDatabase->DatabaseName()));
     if (!FDatabase->Connected())
         FDatabase->Open();
-    return FDatabase->Handle();
+    // SQLite forbids using a connection from inside its own progress callback.
+    return FDatabase->CheckedHandle();
 }
 
 void TSQLiteDataSet::InternalInitFieldDefs()

@@ -3,6 +3,7 @@
 #include "platform/core/tscopecleanup.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfields.h"
+#include "platform/sqlite/tsqlitekeyorder.h"
 #include "platform/sqlite/tsqlitestatement.h"
 #include "platform/sqlite/tsqlitetableinfo.h"
 #include "platform/sqlite/tsqlitetypes.h"
@@ -36,6 +37,9 @@ const QString OldPrefix = QStringLiteral("OLD_");
 const QString NewPrefix = QStringLiteral("NEW_");
 /// The most rows read at open to type the columns that declare no type.
 constexpr int TypeLookAheadRows = 100;
+/// Marks a position of the keyset whose row is not read yet; the rest of the entry is its
+/// index in the keyset.
+constexpr quint32 NotLoaded = 0x80000000u;
 
 } // namespace
 
@@ -185,6 +189,10 @@ void TSQLiteQuery::StartFetching()
     FCursor = -1;
     FSqlCount = -1;
     FCountDelta = 0;
+    FKeyset.Clear();
+    FKeysetTried = false;
+    FKeysetAligned = false;
+    FRowReader.reset();
     OrderChanged();
     auto statement = std::make_unique<TSQLiteStatement>(Db(), SourceSql());
     if (!statement->IsValid())
@@ -203,6 +211,7 @@ void TSQLiteQuery::DescribeColumns(TSQLiteStatement& statement)
     FindUpdateTarget();
     const TSQLiteTableInfo info =
         FUpdateTable.isEmpty() ? TSQLiteTableInfo() : TSQLiteTableInfo::Read(Db(), FUpdateTable);
+    FRowidColumn = FindRowidColumn(info);
     std::vector<TColumn> columns;
     std::vector<int> undeclared;
     QStringList names;
@@ -248,7 +257,7 @@ void TSQLiteQuery::TypeFromValues(std::vector<TColumn>& columns, const std::vect
     size_t waiting = undeclared.size();
     for (int position = 0; position < TypeLookAheadRows && waiting > 0 && EnsureRow(position); ++position)
         for (size_t i = 0; i < undeclared.size(); ++i) {
-            const TVariant value = FStore.Value(FOrder[size_t(position)], undeclared[i]);
+            const TVariant value = FStore.Value(IdAt(position), undeclared[i]);
             if (!value.IsClear() && !shown[i]) {
                 shown[i] = true;
                 --waiting;
@@ -315,6 +324,8 @@ void TSQLiteQuery::InternalClose()
     FChanges.clear();
     FWrittenKeys.clear();
     FOrigins.clear();
+    FKeyset.Clear();
+    FRowReader.reset();
     FPositionOf.clear();
     SetColumns({});
 }
@@ -439,7 +450,7 @@ TGetResult TSQLiteQuery::GetRecord(TRecordBuffer& buffer, TGetMode mode, bool do
                 return grError;
             break;
         }
-        const quint32 id = FOrder[size_t(FCursor)];
+        const quint32 id = IdAt(FCursor);
         buffer.Bookmark = BookmarkOf(id);
         buffer.BookmarkFlag = bfCurrent;
         buffer.RecordId = id;
@@ -455,6 +466,7 @@ TGetResult TSQLiteQuery::GetRecord(TRecordBuffer& buffer, TGetMode mode, bool do
 void TSQLiteQuery::InternalLast()
 {
     SyncSource();
+    EnsureKeyset();
     FetchAll();
     FCursor = int(FOrder.size());
 }
@@ -466,6 +478,184 @@ void TSQLiteQuery::InternalGotoBookmark(const QByteArray& bookmark)
     if (position < 0)
         throw EDatabaseError(QStringLiteral("Record not found"));
     FCursor = position;
+}
+
+// --- Random access by rowid ------------------------------------------------------------------
+
+// The keyset serves a result whose columns are all one table's own (no expression), with the
+// table's rowid among them: each row of the result is then that table's row with that rowid.
+int TSQLiteQuery::FindRowidColumn(const TSQLiteTableInfo& info) const
+{
+    if (FUpdateTable.isEmpty() || info.IsView() || FRowidName.isEmpty())
+        return -1;
+    const bool allOwn = std::all_of(FOrigins.begin(), FOrigins.end(), [this](const TOrigin& o) {
+        return o.Table == FUpdateTable && !o.Column.isEmpty();
+    });
+    if (!allOwn)
+        return -1;
+    QString alias;
+    const QStringList primaryKey = info.PrimaryKey();
+    if (primaryKey.size() == 1) {
+        const int column = info.FindColumn(primaryKey.front());
+        if (column >= 0 && info.Columns()[size_t(column)].DeclaredType.compare(QLatin1String("INTEGER"),
+                                                                               Qt::CaseInsensitive) == 0)
+            alias = primaryKey.front();
+    }
+    for (size_t c = 0; c < FOrigins.size(); ++c)
+        if (FOrigins[c].Column.compare(FRowidName, Qt::CaseInsensitive) == 0 ||
+            (!alias.isEmpty() && FOrigins[c].Column.compare(alias, Qt::CaseInsensitive) == 0))
+            return int(c);
+    return -1;
+}
+
+// One run of the statement keeps the rowids of the whole result. The rows read so far stay (the
+// grid holds their bookmarks); the rest are read by rowid when shown. Not while changes are
+// logged or rows written by this query may show up again: the store then differs from the table.
+bool TSQLiteQuery::EnsureKeyset()
+{
+    if (FKeyset.Built())
+        return true;
+    if (FKeysetTried || FRowidColumn < 0 || FAllFetched || !FChanges.empty() || !FWrittenKeys.isEmpty())
+        return false;
+    TSQLiteResultKeyset keyset;
+    bool read = false;
+    Database()->RunCancellable(
+        [&] {
+            TSQLiteStatement statement(Db(), SourceSql());
+            BindSource(statement);
+            read = keyset.Read(statement, FRowidColumn);
+        },
+        QStringLiteral("Reading the rows of '%1' was cancelled").arg(objectName()));
+    FKeysetTried = true;
+    if (!read)
+        return false;
+    std::swap(FKeyset, keyset);
+    if (!KeysetMatchesFetchedRows()) {
+        FKeyset.Clear();
+        return false;
+    }
+    const size_t fetched = FOrder.size();
+    FOrder.resize(size_t(FKeyset.Count()));
+    for (size_t p = fetched; p < FOrder.size(); ++p)
+        FOrder[p] = NotLoaded | quint32(p);
+    FAllFetched = true;
+    FStatement.reset();
+    FKeysetAligned = true;
+    OrderChanged();
+    return true;
+}
+
+// A second run may order rows that tie differently; positions are only the keyset's when the
+// rows already read come first in it, in the same order.
+bool TSQLiteQuery::KeysetMatchesFetchedRows() const
+{
+    if (FKeyset.Count() < int(FOrder.size()))
+        return false;
+    for (size_t p = 0; p < FOrder.size(); ++p)
+        if (FStore.Value(FOrder[p], FRowidColumn).AsInt64() != FKeyset.At(int(p)))
+            return false;
+    return true;
+}
+
+quint32 TSQLiteQuery::IdAt(int position)
+{
+    quint32& entry = FOrder[size_t(position)];
+    if (!(entry & NotLoaded))
+        return entry;
+    const quint32 id = FStore.Append(ReadKeysetRow(FKeyset.At(int(entry & ~NotLoaded))));
+    entry = id;
+    if (FPositionsValid) {
+        FPositionOf.resize(FStore.Count(), -1);
+        FPositionOf[id] = qint32(position);
+    }
+    return id;
+}
+
+TSQLiteQuery::TRow TSQLiteQuery::ReadKeysetRow(qint64 rowid)
+{
+    if (!FRowReader) {
+        QStringList columns;
+        for (const TOrigin& o : FOrigins)
+            columns << TSQLiteDatabase::QuoteIdentifier(o.Column);
+        FRowReader = std::make_unique<TSQLiteStatement>(
+            Db(), QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                      .arg(columns.join(QLatin1String(", ")), TSQLiteDatabase::QuoteIdentifier(FUpdateTable),
+                           FRowidName));
+    }
+    FRowReader->Reset();
+    FRowReader->Bind(1, TVariant(rowid));
+    if (!FRowReader->Step())
+        throw EDatabaseError(QStringLiteral("Record not found"));
+    TRow row;
+    row.reserve(FOrigins.size());
+    for (int c = 0; c < int(FOrigins.size()); ++c)
+        row.push_back(FRowReader->Column(c));
+    FRowReader->Reset();
+    return row;
+}
+
+// Compares stored values as SQLite's "=" does for them (numbers by value, text and blobs by bytes).
+int TSQLiteQuery::FindInStore(int column, const TVariant& value)
+{
+    for (int position = 0; EnsureRow(position); ++position) {
+        const TVariant stored = FStore.Value(IdAt(position), column);
+        if (TSQLiteKeyOrder::CompareStored(stored, value, false) == 0)
+            return position;
+    }
+    return -1;
+}
+
+// A run of the statement, reading the one column: the position of the first match is its row
+// number, unless an edit has moved rows since the keyset was read (then -2).
+int TSQLiteQuery::FindInStatement(int column, const TVariant& value) const
+{
+    TSQLiteStatement statement(Db(), SourceSql());
+    BindSource(statement);
+    for (int position = 0; statement.Step(); ++position) {
+        if (position >= FKeyset.Count() || statement.ColumnInt64(FRowidColumn) != FKeyset.At(position))
+            return -2;
+        if (TSQLiteKeyOrder::CompareStored(statement.Column(column), value, false) == 0)
+            return position;
+    }
+    return -1;
+}
+
+bool TSQLiteQuery::Locate(const QString& keyFields, const TVariant& keyValues, TLocateOptions options)
+{
+    CheckActive();
+    SyncSource();
+    TField* field = FindField(keyFields.trimmed());
+    const int column = FieldColumn(field);
+    if (!SourceIsExact() || !options.IsEmpty() || column < 0 || keyValues.IsArray())
+        return TSQLiteDataSet::Locate(keyFields, keyValues, options);
+    CheckBrowseMode();
+    const TVariant value = StorageValue(column, field->CanonicalValue(keyValues));
+    int position = -2;
+    // The database answers for the rows as they are stored; a change log it has not seen, or an
+    // edit of the key itself, leaves the answer to the rows in memory.
+    if (EnsureKeyset() && FKeysetAligned && FChanges.empty()) {
+        if (column == FRowidColumn && value.VarType() == varInt64) {
+            position = FKeyset.IndexOf(value.AsInt64());
+            if (position >= 0 &&
+                TSQLiteKeyOrder::CompareStored(FStore.Value(IdAt(position), column), value, false) != 0)
+                position = -2;
+        } else
+            position = FindInStatement(column, value);
+    }
+    if (position == -2)
+        position = FindInStore(column, value);
+    if (position < 0)
+        return false;
+    MoveToPosition(position);
+    return true;
+}
+
+void TSQLiteQuery::MoveToPosition(int position)
+{
+    DoBeforeScroll();
+    FCursor = position;
+    Resync({rmExact, rmCenter});
+    DoAfterScroll();
 }
 
 // --- Positions and bookmarks ---------------------------------------------------------------
@@ -496,7 +686,8 @@ int TSQLiteQuery::PositionOf(quint32 id) const
     if (!FPositionsValid) {
         FPositionOf.assign(FStore.Count(), -1);
         for (size_t p = 0; p < FOrder.size(); ++p)
-            FPositionOf[FOrder[p]] = qint32(p);
+            if (!(FOrder[p] & NotLoaded))
+                FPositionOf[FOrder[p]] = qint32(p);
         FPositionsValid = true;
     }
     return id < FPositionOf.size() ? FPositionOf[id] : -1;
@@ -562,6 +753,8 @@ void TSQLiteQuery::SetRecNo(int recNo)
     if (recNo < 1 || recNo == GetRecNo())
         return;
     CheckBrowseMode();
+    if (recNo > int(FOrder.size()))
+        EnsureKeyset();
     if (!EnsureRow(recNo - 1))
         return;
     DoBeforeScroll();
@@ -755,6 +948,7 @@ void TSQLiteQuery::InsertIntoOrder(quint32 id, const TRecordBuffer& buffer)
         position = PositionOf(before);
     FOrder.insert(FOrder.begin() + position, id);
     OrderChanged();
+    FKeysetAligned = false;
     FCursor = position;
     ++FCountDelta;
 }
@@ -832,10 +1026,11 @@ void TSQLiteQuery::InternalDelete()
         auto& change = FChanges[id];
         if (change.Original.empty())
             change.Original = FStore.Values(id);
-        change.Successor = position + 1 < int(FOrder.size()) ? qint64(FOrder[size_t(position + 1)]) : -1;
+        change.Successor = position + 1 < int(FOrder.size()) ? qint64(IdAt(position + 1)) : -1;
     }
     FOrder.erase(FOrder.begin() + position);
     OrderChanged();
+    FKeysetAligned = false;
     --FCountDelta;
     FCursor = position;
 }
@@ -858,7 +1053,7 @@ void TSQLiteQuery::ForgetInserted(quint32 id)
 {
     const int position = PositionOf(id);
     const qint64 successor =
-        position >= 0 && position + 1 < int(FOrder.size()) ? qint64(FOrder[size_t(position + 1)]) : -1;
+        position >= 0 && position + 1 < int(FOrder.size()) ? qint64(IdAt(position + 1)) : -1;
     for (auto& [other, change] : FChanges)
         if (change.Successor == qint64(id))
             change.Successor = successor;
@@ -941,6 +1136,7 @@ void TSQLiteQuery::CancelUpdates()
         }
     }
     OrderChanged();
+    FKeysetAligned = false;
     FChanges.clear();
     FCursor = std::clamp(FCursor, -1, int(FOrder.size()));
     First();

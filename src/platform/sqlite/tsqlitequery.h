@@ -2,6 +2,7 @@
 
 #include "platform/sqlite/tparams.h"
 #include "platform/sqlite/tsqlitedataset.h"
+#include "platform/sqlite/tsqliteresultkeyset.h"
 #include "platform/sqlite/tsqliterowstore.h"
 
 #include <QSet>
@@ -18,6 +19,12 @@ class TSQLiteStatement;
 /// reads only what the first screen asks for, rows read are kept packed in a
 /// TSQLiteRowStore, Last steps to the end, RecordCount asks SQLite for
 /// "count(*)" once.
+///
+/// A result whose every column comes from one table, with that table's rowid
+/// (or its INTEGER PRIMARY KEY) among them, is read by key once random access
+/// is asked for (Last, a far RecNo, Locate): one run of the statement keeps
+/// only the rowids, in the result's order, and a row is read by its rowid when
+/// it is shown. Other results are stepped into the store.
 ///
 /// A query that reads one table can be edited: INSERT, UPDATE and DELETE are
 /// generated from the fields (ModifySQL, InsertSQL, DeleteSQL, each
@@ -78,6 +85,9 @@ public:
 
     bool IsSequenced() const override;
     void SetRecNo(int recNo) override;
+    /// One field without options is looked for in the stored values or the statement's own rows
+    /// (by rowid when the result has its keyset); anything else record by record.
+    bool Locate(const QString& keyFields, const TVariant& keyValues, TLocateOptions options) override;
     using TDataSet::BookmarkValid;
     using TDataSet::CompareBookmarks;
     bool BookmarkValid(const QByteArray& bookmark) const override;
@@ -133,6 +143,16 @@ private:
     QByteArray KeyOfRow(const TRow& stored) const;
     QByteArray KeyOfStatement() const;
 
+    // Random access by the result's rowids.
+    int FindRowidColumn(const class TSQLiteTableInfo& info) const;
+    bool EnsureKeyset();
+    bool KeysetMatchesFetchedRows() const;
+    quint32 IdAt(int position);
+    TRow ReadKeysetRow(qint64 rowid);
+    int FindInStore(int column, const TVariant& value);
+    int FindInStatement(int column, const TVariant& value) const;
+    void MoveToPosition(int position);
+
     // Positions.
     int PositionOf(quint32 id) const;
     void OrderChanged() { FPositionsValid = false; }
@@ -178,6 +198,12 @@ private:
     QSet<QByteArray> FWrittenKeys;
     std::unordered_map<quint32, TChange> FChanges;
     quint64 FChangeSequence = 0;
+
+    int FRowidColumn = -1; ///< the column holding the table's rowid, when every column is the table's
+    TSQLiteResultKeyset FKeyset;
+    bool FKeysetTried = false;
+    bool FKeysetAligned = false; ///< positions are still the keyset's: nothing inserted or deleted
+    std::unique_ptr<TSQLiteStatement> FRowReader;
 
     mutable std::vector<qint32> FPositionOf;
     mutable bool FPositionsValid = false;

@@ -108,15 +108,24 @@ void TSQLiteTable::SetIndexFieldNames(const QString& names)
     std::vector<int> columns;
     const TSQLiteKeyOrder order = BuildOrder(names, columns);
     CheckBrowseMode();
+    SyncSource();
+    // Sorting comes before anything changes, so that a cancelled or failed sort leaves the
+    // old order and the current record in place. A detail's rows depend on the new order's
+    // leading fields, so it sorts after the rebuild (its rows are few).
+    const bool sortNow = !IsLinked() && OrderNeedsSort(order);
+    TSQLiteSortedRowids sorted = sortNow ? SortRowids(order) : TSQLiteSortedRowids();
     const bool hadRecord = !IsEmpty();
     const qint64 rowid = hadRecord ? ActiveBuffer().RecordId : -1;
     FIndexFieldNames = names;
     FOrder = order;
     FOrderColumns = std::move(columns);
     RebuildSource();
+    if (sortNow)
+        FSorted = std::move(sorted);
     if (hadRecord) {
         LoadAround(rowid, false);
-        Resync({rmExact, rmCenter});
+        // Without rmCenter the record keeps its row on the screen, as far as the rows before allow.
+        Resync({rmExact});
     } else
         First();
 }
@@ -257,8 +266,7 @@ void TSQLiteTable::RebuildSource()
 {
     QString where;
     std::vector<TVariant> params;
-    const bool linked = MasterSource() && !SplitNames(FMasterFields).isEmpty();
-    if (linked) {
+    if (IsLinked()) {
         const QStringList details = DetailFieldNames();
         FMasterValues = MasterValues();
         if (FMasterValues.empty() || std::any_of(FMasterValues.begin(), FMasterValues.end(),
@@ -290,6 +298,76 @@ void TSQLiteTable::RebuildSource()
     FWhereParams = std::move(params);
     FSourceSignature = FilterSignature();
     ResetWindow();
+    FPositional = OrderNeedsSort(FOrder);
+}
+
+bool TSQLiteTable::IsLinked() const
+{
+    return MasterSource() && !SplitNames(FMasterFields).isEmpty();
+}
+
+// SQLite says in its plan whether an index delivers the order or it must sort the rows.
+bool TSQLiteTable::OrderNeedsSort(const TSQLiteKeyOrder& order) const
+{
+    QString sql = QStringLiteral("EXPLAIN QUERY PLAN SELECT %1 FROM %2").arg(FInfo.RowidName(), FTableSql);
+    if (!FWhere.isEmpty())
+        sql += QLatin1String(" WHERE ") + FWhere;
+    sql += QLatin1String(" ORDER BY ") + order.OrderBy(false);
+    TSQLiteStatement statement(Db(), sql);
+    statement.BindAll(FWhereParams);
+    while (statement.Step()) {
+        const QString detail = statement.Column(3).AsString();
+        if (detail.contains(QLatin1String("TEMP B-TREE")) && detail.contains(QLatin1String("ORDER BY")))
+            return true;
+    }
+    return false;
+}
+
+TSQLiteSortedRowids TSQLiteTable::SortRowids(const TSQLiteKeyOrder& order) const
+{
+    TSQLiteSortedRowids sorted;
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(FInfo.RowidName(), FTableSql);
+    if (!FWhere.isEmpty())
+        sql += QLatin1String(" WHERE ") + FWhere;
+    sql += QLatin1String(" ORDER BY ") + order.OrderBy(false);
+    Database()->RunCancellable(
+        [&] {
+            TSQLiteStatement statement(Db(), sql);
+            statement.BindAll(FWhereParams);
+            sorted.Read(statement);
+        },
+        QStringLiteral("Sorting '%1' was cancelled").arg(FInfo.Name()));
+    return sorted;
+}
+
+void TSQLiteTable::EnsureSorted() const
+{
+    if (FPositional && !FSorted.Built())
+        FSorted = SortRowids(FOrder);
+}
+
+// A jump far from the window would cost an OFFSET walk over every row before it; the first one
+// reads the order's rowids instead (one walk of its index), and the rest are lookups.
+void TSQLiteTable::UsePositions() const
+{
+    if (!FPositional) {
+        FPositional = true;
+        EnsureSorted();
+        const int front = FRows.empty() ? -1 : FSorted.IndexOf(RowidOf(FRows.front()));
+        FFirstRecNo = front >= 0 ? front + 1 : -1;
+    }
+    EnsureSorted();
+}
+
+// Whether FOrder.Compare orders keys exactly as SQLite does, so that an edited row can be
+// placed in the sorted rowids by comparing keys; other collations sort the rows again.
+bool TSQLiteTable::OrderComparable() const
+{
+    return std::all_of(FOrderColumns.begin(), FOrderColumns.end(), [this](int column) {
+        const QString collation = FInfo.Columns()[size_t(column)].Collation.toUpper();
+        return collation.isEmpty() || collation == QLatin1String("BINARY") ||
+               collation == QLatin1String("NOCASE");
+    });
 }
 
 void TSQLiteTable::SyncSource()
@@ -338,7 +416,7 @@ void TSQLiteTable::InternalClose()
 
 std::vector<TSQLiteTable::TRow> TSQLiteTable::Select(const QString& condition,
                                                      const std::vector<TVariant>& params, bool reversed,
-                                                     int limit, int offset, bool ordered) const
+                                                     int limit, bool ordered) const
 {
     const QString where = JoinConditions(FWhere, condition);
     QString sql = QStringLiteral("SELECT %1 FROM %2").arg(FSelectList, FTableSql);
@@ -347,17 +425,13 @@ std::vector<TSQLiteTable::TRow> TSQLiteTable::Select(const QString& condition,
     if (ordered)
         sql += QLatin1String(" ORDER BY ") + FOrder.OrderBy(reversed);
     sql += QLatin1String(" LIMIT ?");
-    if (offset > 0)
-        sql += QLatin1String(" OFFSET ?");
     TSQLiteStatement statement(Db(), sql);
     int index = 1;
     for (const TVariant& v : FWhereParams)
         statement.Bind(index++, v);
     for (const TVariant& v : params)
         statement.Bind(index++, v);
-    statement.Bind(index++, qint64(limit));
-    if (offset > 0)
-        statement.Bind(index, qint64(offset));
+    statement.Bind(index, qint64(limit));
     std::vector<TRow> rows;
     const int columns = statement.ColumnCount();
     while (statement.Step()) {
@@ -395,7 +469,7 @@ std::optional<TSQLiteTable::TRow> TSQLiteTable::FetchRow(qint64 rowid, bool inSo
         FWhereParams = savedParams;
     });
     const std::vector<TRow> rows =
-        Select(FInfo.RowidName() + QLatin1String(" = ?"), {TVariant(rowid)}, false, 1);
+        Select(FInfo.RowidName() + QLatin1String(" = ?"), {TVariant(rowid)}, false, 1, false);
     if (rows.empty())
         return std::nullopt;
     return rows.front();
@@ -457,10 +531,15 @@ void TSQLiteTable::ResetWindow()
     FAtEnd = false;
     FFirstRecNo = -1;
     FCount = -1;
+    FSorted.Clear();
 }
 
 void TSQLiteTable::LoadFirstPage()
 {
+    if (FPositional) {
+        LoadSortedFirstPage();
+        return;
+    }
     std::vector<TRow> rows = Select(QString(), {}, false, FPageSize);
     FRows.assign(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
     FAtStart = true;
@@ -471,6 +550,10 @@ void TSQLiteTable::LoadFirstPage()
 
 void TSQLiteTable::LoadLastPage()
 {
+    if (FPositional) {
+        LoadSortedLastPage();
+        return;
+    }
     std::vector<TRow> rows = Select(QString(), {}, true, FPageSize);
     FRows.assign(std::make_move_iterator(rows.rbegin()), std::make_move_iterator(rows.rend()));
     FAtEnd = true;
@@ -489,6 +572,15 @@ void TSQLiteTable::LoadAround(qint64 rowid, bool inSource)
     FAtStart = false;
     FAtEnd = false;
     FFirstRecNo = -1;
+    if (!FPositional)
+        return;
+    EnsureSorted();
+    // A row outside the sorted ones (an edit took it out of the filter) is paged from by its key.
+    const int position = FSorted.IndexOf(rowid);
+    if (position >= 0) {
+        FFirstRecNo = position + 1;
+        UpdateEdges();
+    }
 }
 
 bool TSQLiteTable::FetchForward()
@@ -499,6 +591,8 @@ bool TSQLiteTable::FetchForward()
         LoadFirstPage();
         return !FRows.empty();
     }
+    if (Positioned())
+        return FetchSortedForward();
     std::vector<TRow> rows = FetchBeyond(FRows.back(), true, FPageSize);
     FAtEnd = int(rows.size()) < FPageSize;
     std::move(rows.begin(), rows.end(), std::back_inserter(FRows));
@@ -514,6 +608,8 @@ bool TSQLiteTable::FetchBackward()
         LoadLastPage();
         return !FRows.empty();
     }
+    if (Positioned())
+        return FetchSortedBackward();
     std::vector<TRow> rows = FetchBeyond(FRows.front(), false, FPageSize);
     FAtStart = int(rows.size()) < FPageSize;
     for (TRow& row : rows)
@@ -547,6 +643,152 @@ void TSQLiteTable::TrimWindow(bool keepEnd)
         FRows.erase(FRows.end() - drop, FRows.end());
         FAtEnd = false;
     }
+}
+
+// --- Paging through the sorted rowids -------------------------------------------------------
+// The window's first row stands at position FFirstRecNo - 1 of FSorted.
+
+std::vector<TSQLiteTable::TRow> TSQLiteTable::RowsAt(int from, int count) const
+{
+    EnsureSorted();
+    std::vector<TRow> rows;
+    std::vector<int> gone;
+    const int end = std::min(from + count, FSorted.Count());
+    TSQLiteStatement statement(
+        Db(),
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(FSelectList, FTableSql, FInfo.RowidName()));
+    const int columns = statement.ColumnCount();
+    for (int position = std::max(0, from); position < end; ++position) {
+        statement.Reset();
+        statement.Bind(1, TVariant(FSorted.At(position)));
+        if (!statement.Step()) {
+            gone.push_back(position);
+            continue;
+        }
+        TRow row;
+        row.reserve(size_t(columns));
+        for (int c = 0; c < columns; ++c)
+            row.push_back(statement.Column(c));
+        rows.push_back(std::move(row));
+    }
+    // Rows deleted by another connection leave the order, so that positions stay those of the rows.
+    for (auto position = gone.rbegin(); position != gone.rend(); ++position)
+        FSorted.Erase(*position);
+    if (!gone.empty())
+        FCount = -1;
+    return rows;
+}
+
+void TSQLiteTable::UpdateEdges()
+{
+    FAtStart = FFirstRecNo <= 1;
+    FAtEnd = FFirstRecNo - 1 + int(FRows.size()) >= FSorted.Count();
+}
+
+void TSQLiteTable::LoadAt(int position)
+{
+    std::vector<TRow> rows = RowsAt(position, 1);
+    FRows.assign(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    FCursor = 0;
+    FFirstRecNo = position + 1;
+    UpdateEdges();
+}
+
+void TSQLiteTable::LoadSortedFirstPage()
+{
+    std::vector<TRow> rows = RowsAt(0, FPageSize);
+    FRows.assign(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    FFirstRecNo = 1;
+    FCursor = -1;
+    UpdateEdges();
+}
+
+void TSQLiteTable::LoadSortedLastPage()
+{
+    EnsureSorted();
+    const int from = std::max(0, FSorted.Count() - FPageSize);
+    std::vector<TRow> rows = RowsAt(from, FPageSize);
+    FRows.assign(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    FFirstRecNo = from + 1;
+    FCursor = int(FRows.size());
+    UpdateEdges();
+}
+
+bool TSQLiteTable::FetchSortedForward()
+{
+    std::vector<TRow> rows = RowsAt(FFirstRecNo - 1 + int(FRows.size()), FPageSize);
+    const bool fetched = !rows.empty();
+    std::move(rows.begin(), rows.end(), std::back_inserter(FRows));
+    TrimWindow(true);
+    UpdateEdges();
+    return fetched;
+}
+
+bool TSQLiteTable::FetchSortedBackward()
+{
+    const int to = FFirstRecNo - 1;
+    const int from = std::max(0, to - FPageSize);
+    std::vector<TRow> rows = RowsAt(from, to - from);
+    const bool fetched = !rows.empty();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+        FRows.push_front(std::move(*row));
+    FCursor += int(rows.size());
+    FFirstRecNo = from + 1;
+    TrimWindow(false);
+    UpdateEdges();
+    return fetched;
+}
+
+// The deleted row's position now holds its successor.
+void TSQLiteTable::StepOntoSortedSuccessor()
+{
+    const int successor = FFirstRecNo - 1 + int(FRows.size());
+    if (FCursor < int(FRows.size()) || successor < FSorted.Count()) {
+        if (FCursor >= int(FRows.size())) {
+            std::vector<TRow> rows = RowsAt(successor, FPageSize);
+            std::move(rows.begin(), rows.end(), std::back_inserter(FRows));
+        }
+        UpdateEdges();
+        return;
+    }
+    if (FRows.empty()) {
+        // Nothing follows: the cursor stays past the rows before, and the dataset steps back.
+        const int from = std::max(0, FSorted.Count() - FPageSize);
+        std::vector<TRow> rows = RowsAt(from, FPageSize);
+        FRows.assign(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+        FFirstRecNo = from + 1;
+        FCursor = int(FRows.size());
+    }
+    UpdateEdges();
+}
+
+// After an insert or an update, the row takes its place by key among the sorted rowids (20-odd
+// probes for a million rows), or leaves them when it no longer belongs to the source.
+void TSQLiteTable::PlaceInSorted(qint64 rowid)
+{
+    if (!FPositional || !FSorted.Built())
+        return;
+    if (!OrderComparable()) {
+        FSorted.Clear();
+        return;
+    }
+    const int old = FSorted.IndexOf(rowid);
+    if (old >= 0)
+        FSorted.Erase(old);
+    const std::optional<TRow> row = FetchRow(rowid, true);
+    if (!row)
+        return;
+    const TRow key = KeyOf(*row);
+    int low = 0, high = FSorted.Count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        const std::optional<TRow> probe = FetchRow(FSorted.At(middle), false);
+        if (probe && FOrder.Compare(KeyOf(*probe), key) < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    FSorted.Insert(low, rowid);
 }
 
 int TSQLiteTable::WindowIndexOf(qint64 rowid) const
@@ -653,6 +895,10 @@ int TSQLiteTable::GetRecordCount() const
     const_cast<TSQLiteTable*>(this)->SyncSource();
     if (!SourceIsExact())
         return TSQLiteDataSet::GetRecordCount();
+    if (FPositional) {
+        EnsureSorted();
+        return FSorted.Count();
+    }
     if (FCount < 0)
         FCount = CountWhere(QString(), {});
     return FCount;
@@ -669,6 +915,14 @@ int TSQLiteTable::GetRecNo() const
     const int index = WindowIndexOf(active.RecordId);
     if (index >= 0 && FFirstRecNo > 0)
         return FFirstRecNo + index;
+    if (FPositional) {
+        EnsureSorted();
+        if (const int position = FSorted.IndexOf(active.RecordId); position >= 0)
+            return position + 1;
+    }
+    // Otherwise one count of the rows before is cheaper than reading the order for a single number.
+    if (const std::optional<qint64> first = DenseRowidAt(1))
+        return int(active.RecordId - *first) + 1;
     TRow key;
     if (!DecodeBookmark(active.Bookmark, key))
         return -1;
@@ -680,8 +934,8 @@ int TSQLiteTable::GetRecNo() const
     return before + 1;
 }
 
-// Within the window the position is known; elsewhere one OFFSET query finds the row,
-// which costs a walk over the preceding index entries.
+// Within the window the position is known; elsewhere the rowids without gaps, or the order's
+// rowids read once, give the row.
 void TSQLiteTable::SetRecNo(int recNo)
 {
     CheckActive();
@@ -698,17 +952,38 @@ void TSQLiteTable::SetRecNo(int recNo)
         MoveToRow(RowidOf(FRows[size_t(index)]));
         return;
     }
-    const std::vector<TRow> rows = Select(QString(), {}, false, 1, recNo - 1);
-    if (rows.empty())
+    if (const std::optional<qint64> rowid = DenseRowidAt(recNo)) {
+        DoBeforeScroll();
+        LoadAround(*rowid, true);
+        FFirstRecNo = recNo;
+        FAtStart = recNo == 1;
+        Resync({rmExact, rmCenter});
+        DoAfterScroll();
         return;
+    }
+    UsePositions();
     DoBeforeScroll();
-    FRows.assign(1, rows.front());
-    FCursor = 0;
-    FAtStart = recNo == 1;
-    FAtEnd = false;
-    FFirstRecNo = recNo;
+    LoadAt(recNo - 1);
     Resync({rmExact, rmCenter});
     DoAfterScroll();
+}
+
+// In rowid order over the whole table, rowids without gaps are positions: the record at `recNo` is
+// found (and numbered) by one lookup instead of a walk over the rows before it. min and max each
+// in a query of their own: only alone does SQLite read them from the ends of the table.
+std::optional<qint64> TSQLiteTable::DenseRowidAt(int recNo) const
+{
+    if (FOrder.KeySize() != 1 || !FWhere.isEmpty())
+        return std::nullopt;
+    TSQLiteStatement range(Db(), QStringLiteral("SELECT (SELECT min(%1) FROM %2), (SELECT max(%1) FROM %2)")
+                                     .arg(FInfo.RowidName(), FTableSql));
+    if (!range.Step() || range.ColumnIsNull(0))
+        return std::nullopt;
+    const qint64 first = range.ColumnInt64(0);
+    const qint64 last = range.ColumnInt64(1);
+    if (last - first + 1 != qint64(GetRecordCount()))
+        return std::nullopt;
+    return first + recNo - 1;
 }
 
 // --- Bookmarks -------------------------------------------------------------------------------
@@ -789,7 +1064,7 @@ std::optional<TSQLiteTable::TRow> TSQLiteTable::FindFirst(const QString& keyFiel
     for (const QString& f : fields)
         columns << FInfo.Columns()[size_t(FieldColumn(FieldByName(f)))].Name;
     const bool unique = options.IsEmpty() && FInfo.IsUniqueKey(columns);
-    const std::vector<TRow> rows = Select(condition, params, false, 1, 0, !unique);
+    const std::vector<TRow> rows = Select(condition, params, false, 1, !unique);
     if (rows.empty())
         return std::nullopt;
     return rows.front();
@@ -875,6 +1150,7 @@ void TSQLiteTable::PostInsert(const TRecordBuffer& buffer)
     Database()->ExecSQL(sql, params);
     const qint64 rowid = sqlite3_last_insert_rowid(Db());
     DataChanged();
+    PlaceInSorted(rowid);
     LoadAround(rowid, false);
 }
 
@@ -896,6 +1172,7 @@ void TSQLiteTable::PostUpdate(const TRecordBuffer& buffer)
                                 .arg(FTableSql, assignments.join(QLatin1String(", ")), FInfo.RowidName()),
                             params);
         DataChanged();
+        PlaceInSorted(buffer.RecordId);
     }
     LoadAround(buffer.RecordId, false);
 }
@@ -907,12 +1184,24 @@ void TSQLiteTable::InternalDelete()
                         {TVariant(rowid)});
     const int index = WindowIndexOf(rowid);
     const int firstRecNo = FFirstRecNo;
+    const bool positioned = Positioned();
     DataChanged();
+    if (FSorted.Built()) {
+        const int position = positioned && index >= 0 ? firstRecNo - 1 + index : FSorted.IndexOf(rowid);
+        if (position >= 0)
+            FSorted.Erase(position);
+    }
     if (index < 0)
         return;
     const TRow deleted = FRows[size_t(index)];
     FRows.erase(FRows.begin() + index);
     FCursor = index;
+    if (positioned) {
+        // The row that followed the deleted one takes its position.
+        FFirstRecNo = firstRecNo;
+        StepOntoSortedSuccessor();
+        return;
+    }
     // Rows before the deleted one keep their numbers.
     FFirstRecNo = index > 0 ? firstRecNo : -1;
     StepOntoSuccessor(deleted);

@@ -3,6 +3,7 @@
 #include "platform/data/tdatasource.h"
 #include "platform/sqlite/tsqlitedataset.h"
 #include "platform/sqlite/tsqlitekeyorder.h"
+#include "platform/sqlite/tsqlitesortedrowids.h"
 #include "platform/sqlite/tsqlitetableinfo.h"
 
 #include <deque>
@@ -16,12 +17,15 @@ namespace orvo {
 /// after (or before) the window's edge with "WHERE <key> > <edge key>
 /// ORDER BY <key> LIMIT n", so that opening, First, Last, Locate and moving
 /// through any part of a large table cost one indexed step each. No row
-/// is counted or skipped with OFFSET while navigating.
+/// is skipped with OFFSET while navigating.
 ///
 /// IndexFieldNames orders the rows: a ";"-list of field names, each
 /// optionally followed by " DESC" (or " ASC"), e.g. "Country;Sales DESC";
 /// the rowid breaks ties, running the way the last field runs (so that one
-/// index serves the whole order). An empty text orders by rowid.
+/// index serves the whole order). An empty text orders by rowid. When no index
+/// serves the order, SQLite sorts the rowids once (cancellable through the
+/// database's progress hook) and the table pages through that array by position;
+/// the first jump or record number far from the window does the same along an index.
 ///
 /// Master/detail follows the classic rule: MasterFields is a ";"-list of
 /// fields of MasterSource's dataset, matched in order to the leading fields
@@ -48,8 +52,8 @@ public:
     /// Only while inactive; an unknown table raises "Table 'X' not found" at Open.
     void SetTableName(const QString& name);
     QString IndexFieldNames() const { return FIndexFieldNames; }
-    /// On an open table, reorders keeping the current record; an unknown field raises
-    /// and the old order stays.
+    /// On an open table, reorders keeping the current record on its row of the links' window;
+    /// an unknown field or a cancelled sort raises and the old order stays.
     void SetIndexFieldNames(const QString& names);
     QString MasterFields() const { return FMasterFields; }
     void SetMasterFields(const QString& names);
@@ -98,13 +102,20 @@ private:
     TSQLiteKeyOrder BuildOrder(const QString& indexFieldNames, std::vector<int>& orderColumns) const;
     void RebuildSource();
     void SyncSource();
+    bool IsLinked() const;
+    bool OrderNeedsSort(const TSQLiteKeyOrder& order) const;
+    bool OrderComparable() const;
+    TSQLiteSortedRowids SortRowids(const TSQLiteKeyOrder& order) const;
+    void EnsureSorted() const;
+    void UsePositions() const;
+    bool Positioned() const { return FPositional && FFirstRecNo > 0; }
     QStringList DetailFieldNames() const;
     std::vector<TVariant> MasterValues() const;
     void MasterChanged();
 
     // Fetching.
     std::vector<TRow> Select(const QString& condition, const std::vector<TVariant>& params, bool reversed,
-                             int limit, int offset = 0, bool ordered = true) const;
+                             int limit, bool ordered = true) const;
     std::vector<TRow> FetchBeyond(const TRow& edge, bool after, int limit) const;
     void StepOntoSuccessor(const TRow& deleted);
     std::optional<TRow> FetchRow(qint64 rowid, bool inSource) const;
@@ -112,6 +123,7 @@ private:
     qint64 RowidOf(const TRow& row) const { return row.back().AsInt64(); }
     QByteArray BookmarkOf(const TRow& row) const;
     bool DecodeBookmark(const QByteArray& bookmark, TRow& key) const;
+    std::optional<qint64> DenseRowidAt(int recNo) const;
     int CountWhere(const QString& condition, const std::vector<TVariant>& params) const;
 
     // The window.
@@ -126,6 +138,17 @@ private:
     int WindowIndexOf(qint64 rowid) const;
     /// Repositions on `rowid` the way a move by the application does (scroll events, links).
     void MoveToRow(qint64 rowid);
+
+    // Paging through the sorted rowids.
+    std::vector<TRow> RowsAt(int from, int count) const;
+    void LoadAt(int position);
+    void LoadSortedFirstPage();
+    void LoadSortedLastPage();
+    bool FetchSortedForward();
+    bool FetchSortedBackward();
+    void StepOntoSortedSuccessor();
+    void UpdateEdges();
+    void PlaceInSorted(qint64 rowid);
 
     // Locating and editing.
     QString KeyCondition(const QStringList& fields, const TVariant& values, TLocateOptions options,
@@ -157,6 +180,9 @@ private:
     mutable std::vector<TVariant> FMasterValues;
     mutable int FCount = -1;
     mutable int FFirstRecNo = -1;
+    /// Paged by position through FSorted: the order needs a sort, or a far position was asked for.
+    mutable bool FPositional = false;
+    mutable TSQLiteSortedRowids FSorted;
 
     std::deque<TRow> FRows;
     int FCursor = -1;
