@@ -79,6 +79,8 @@ public:
     void SetRecNo(int recNo) override;
     using TDataSet::BookmarkValid;
     using TDataSet::CompareBookmarks;
+    QString RowSourceSql() const override;
+    void BindRowSource(TSQLiteStatement& statement) const override { BindSource(statement); }
     bool BookmarkValid(const QByteArray& bookmark) const override;
     int CompareBookmarks(const QByteArray& first, const QByteArray& second) const override;
 
