@@ -70,6 +70,7 @@ TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent, TDeferredParts)
     d->FWheel = std::make_unique<TOrvoGridWheel>(*this);
     d->FMouse = std::make_unique<TOrvoGridMouse>(*this);
     d->FInputMethod = std::make_unique<TOrvoGridInputMethod>(*this);
+    d->FTotalsCalc = std::make_unique<TOrvoGridTotalsCalc>(*this);
     CreateGlyphLists();
     d->FOptions = DefaultOptions;
     if (TSystemProfile::Current().IsKorean())

@@ -14,6 +14,7 @@
 #include "grid/input/torvogridwheel.h"
 #include "grid/scrolling/torvogridscrollbars.h"
 #include "grid/selection/torvogridselection.h"
+#include "grid/totals/torvogridtotalscalc.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -64,6 +65,7 @@ struct TOrvoCustomDBGridPrivate
     std::unique_ptr<TOrvoGridMouse> FMouse;
     std::unique_ptr<TOrvoGridInputMethod> FInputMethod;
     std::unique_ptr<TOrvoGridSelection> FSelection; // the selection's state, batch and operations
+    std::unique_ptr<TOrvoGridTotalsCalc> FTotalsCalc;
 
     // Locks and counters: 64-bit, so that no amount of nesting wraps them.
     qint64 FUpdateLock = 0;
