@@ -78,7 +78,8 @@ bool TOrvoGridTotalsAggregates::Answer(TDataSet* dataSet, const std::vector<TOrv
         if (!Answerable(total))
             return false;
         const TCalcValue calcValue = total->CalcValue();
-        requests.push_back({total->Field(), calcValue == cvMax || calcValue == cvMin || calcValue == cvUnique,
+        requests.push_back({total->Field(), calcValue == cvSum || calcValue == cvAvg,
+                            calcValue == cvMax || calcValue == cvMin || calcValue == cvUnique,
                             calcValue == cvUnique});
     }
     const std::optional<TSQLiteAggregates::TAnswer> answer =

@@ -124,6 +124,13 @@ void TOrvoGridTotalsCalc::VisitRecords(TRecords records, bool selected)
     FGrid.BeginDataUpdate();
     const auto endDataUpdate = Finally([this] { FGrid.EndDataUpdate(false); });
     if (records == TRecords::SelectedRows) {
+        // Going to a bookmark fills the link's buffers around the record; the walk reads only
+        // the record itself, so for its time the link buffers one (the bracket above puts the
+        // window back as it was).
+        TOrvoGridDataLink* link = FGrid.DataLink();
+        const int buffers = link->BufferCount();
+        link->SetBufferCount(1);
+        const auto restoreBuffers = Finally([link, buffers] { link->SetBufferCount(buffers); });
         const TOrvoBookmarkList* rows = FGrid.SelectedRows();
         for (int i = 0; i < rows->Count(); ++i) {
             dataSet->GotoBookmark(rows->Items(i));

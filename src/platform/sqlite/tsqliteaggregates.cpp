@@ -95,8 +95,10 @@ std::optional<TSQLiteAggregates::TAnswer> TSQLiteAggregates::Compute(const TSQLi
         if (!Supports(request.Field) || request.Field->DataSet() != &dataSet)
             return std::nullopt;
         const QString c = TSQLiteDatabase::QuoteIdentifier(request.Field->FieldName());
+        const bool integer = IsIntegerType(request.Field->DataType());
         // Currency adds up exactly in ten-thousandths, as the records' values do.
-        const QString sum = IsCurrency(request.Field)
+        const QString sum = !integer && !request.Sum ? QStringLiteral("NULL")
+                            : IsCurrency(request.Field)
                                 ? QStringLiteral("sum(CAST(round(%1 * 10000) AS INTEGER))").arg(c)
                                 : QStringLiteral("sum(%1)").arg(c);
         // The maximum tells whether text hides in the column (text sorts after numbers); the
@@ -104,7 +106,7 @@ std::optional<TSQLiteAggregates::TAnswer> TSQLiteAggregates::Compute(const TSQLi
         // differently from SQLite, so such a column is left to the walk.
         columns << QStringLiteral("count(%1)").arg(c) << sum
                 << (request.Extremes ? QStringLiteral("min(%1)").arg(c) : QStringLiteral("NULL"))
-                << QStringLiteral("max(%1)").arg(c) << QStringLiteral("typeof(sum(%1))").arg(c)
+                << QStringLiteral("max(%1)").arg(c) << QStringLiteral("typeof(%1)").arg(sum)
                 << QStringLiteral("typeof(max(%1))").arg(c)
                 << (request.Distinct ? QStringLiteral("count(DISTINCT %1)").arg(c) : QStringLiteral("0"));
     }

@@ -20,10 +20,12 @@ class TSQLiteDataSet;
 class TSQLiteAggregates
 {
 public:
-    /// What one field's aggregates need besides its count and sum.
+    /// What one field's aggregates need besides its count. SQLite computes an aggregate that
+    /// several requests share once.
     struct TRequest
     {
         const TField* Field = nullptr;
+        bool Sum = false;      ///< the sum (an integer field's is always taken)
         bool Extremes = false; ///< minimum and maximum
         bool Distinct = false; ///< the number of distinct values
     };
@@ -31,7 +33,7 @@ public:
     struct TResult
     {
         qint64 Values = 0; ///< records whose value is not Null
-        TVariant Sum;      ///< Null without values
+        TVariant Sum;      ///< Null without values or when not asked for
         TVariant Min;
         TVariant Max;
         qint64 Distinct = 0;

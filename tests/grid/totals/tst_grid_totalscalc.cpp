@@ -103,6 +103,7 @@ private slots:
     void recordsTakenFollowOptionsAndCalcApply_data();
     void recordsTakenFollowOptionsAndCalcApply();
     void refusedRecordsStayOutOfEveryTotal();
+    void positionAndRowAreKept_data();
     void positionAndRowAreKept();
     void aBurstOfPostsGivesOneUpdate();
     void invisibleRowsAreCalculatedOnRequest();
@@ -385,24 +386,51 @@ void TestTotalsCalc::refusedRecordsStayOutOfEveryTotal()
     QCOMPARE(first->Value(), Int(2));
 }
 
+void TestTotalsCalc::positionAndRowAreKept_data()
+{
+    QTest::addColumn<bool>("walk");
+    QTest::addColumn<bool>("selectedRows");
+    QTest::newRow("database") << false << false;
+    QTest::newRow("walk") << true << false;
+    QTest::newRow("selected rows") << true << true;
+}
+
 void TestTotalsCalc::positionAndRowAreKept()
 {
+    QFETCH(bool, walk);
+    QFETCH(bool, selectedRows);
     QStringList values;
     for (int i = 1; i <= 200; ++i)
         values << QString::number(i);
     TNumbers numbers(values);
     TTotalsGrid grid(numbers, {dgTotalFooter});
     QVERIFY(test::ShowExposed(grid.Grid, 400, 300));
+    if (walk)
+        grid.Grid.OnTotalCalcQuery = [](QObject*, TDataSet*, bool&) {};
     TOrvoColumnTotalValue* sum = grid.Footer("n", cvSum);
+    // The first, the last and a middle record selected, far from the current one.
+    qint64 expected = 20100;
+    if (selectedRows) {
+        grid.Grid.SetOptions(grid.Grid.Options() + TOrvoDBGridOptions{dgMultiSelect});
+        for (int id : {1, 60, 200}) {
+            numbers.Table.Locate(QStringLiteral("id"), Int(id), {});
+            grid.Grid.SelectedRows()->SetCurrentRowSelected(true);
+        }
+        grid.Grid.FlushUpdates();
+        expected = 261;
+    }
     numbers.Table.Locate(QStringLiteral("id"), Int(120), {});
     numbers.Table.MoveBy(-3);
+    const int buffers = grid.Grid.DataLink()->BufferCount();
     const int row = grid.Grid.DataLink()->ActiveRecord();
     const int id = numbers.Table.FieldByName(QStringLiteral("id"))->AsInteger();
     QVERIFY(row > 0);
     grid.Grid.CalcTotals(false);
-    QCOMPARE(sum->Value(), Int(20100));
+    QCOMPARE(sum->Value(), Int(expected));
     QCOMPARE(numbers.Table.FieldByName(QStringLiteral("id"))->AsInteger(), id);
     QCOMPARE(grid.Grid.DataLink()->ActiveRecord(), row);
+    QCOMPARE(grid.Grid.DataLink()->BufferCount(), buffers);
+    QCOMPARE(grid.Grid.DataLink()->RecordCount(), buffers);
     QVERIFY(!numbers.Table.ControlsDisabled());
 }
 
