@@ -119,14 +119,30 @@ void TOrvoGridTotalsCalc::VisitRecords(TRecords records, bool selected)
     if (records == TRecords::None)
         return;
     TDataSet* dataSet = FGrid.DataSet();
-    // The bracket takes the dataset back to the record and the row it showed, with its
-    // controls on again, however the walk ends.
-    FGrid.BeginDataUpdate();
-    const auto endDataUpdate = Finally([this] { FGrid.EndDataUpdate(false); });
+    const QString bookmark = dataSet->Bookmark();
+    const int bufferRow = FGrid.DataLink()->ActiveRecord();
+    // A calculation the delayed updates run gets no change notice from the dataset (the grid
+    // ignores those while an update runs), so the grid follows the record itself before the
+    // window goes back to the row it showed: otherwise the rows would count from a stale row.
+    const auto showAgain = Finally([this, bufferRow] {
+        FGrid.MoveToActiveRecord();
+        FGrid.ShowCurrentRecordAtRow(bufferRow);
+    });
+    dataSet->DisableControls();
+    const auto enable = Finally([dataSet] { dataSet->EnableControls(); });
+    const auto back = Finally([dataSet, &bookmark] {
+        if (dataSet->BookmarkValid(bookmark))
+            dataSet->GotoBookmark(bookmark);
+    });
+    VisitWith(records, selected);
+}
+
+void TOrvoGridTotalsCalc::VisitWith(TRecords records, bool selected)
+{
+    TDataSet* dataSet = FGrid.DataSet();
     if (records == TRecords::SelectedRows) {
         // Going to a bookmark fills the link's buffers around the record; the walk reads only
-        // the record itself, so for its time the link buffers one (the bracket above puts the
-        // window back as it was).
+        // the record itself, so for its time the link buffers one.
         TOrvoGridDataLink* link = FGrid.DataLink();
         const int buffers = link->BufferCount();
         link->SetBufferCount(1);

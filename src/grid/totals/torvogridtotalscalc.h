@@ -53,7 +53,10 @@ private:
     bool AnySelectionRow() const;
     TRecords ChooseRecords(bool selected) const;
     void Calculate(bool selected);
+    /// Visits the records with the dataset's controls off and puts back the current record
+    /// at its row however the visit ends.
     void VisitRecords(TRecords records, bool selected);
+    void VisitWith(TRecords records, bool selected);
     /// Whether a total row with these options takes part in a pass.
     bool RowTakesPart(TOrvoDBGridOptionEx rowOption, TOrvoDBGridOptionEx selectionOption, TCalcPass pass,
                       bool selected) const;

@@ -105,6 +105,7 @@ private slots:
     void positionAndRowAreKept_data();
     void positionAndRowAreKept();
     void aBurstOfPostsGivesOneUpdate();
+    void aDelayedCalculationKeepsRowNumbers();
     void invisibleRowsAreCalculatedOnRequest();
     void selectedRowsShowAndHideTheirRows();
     void selectedColumnsShowTheirRowsOverTheWholeDataSet();
@@ -460,6 +461,36 @@ void TestTotalsCalc::aBurstOfPostsGivesOneUpdate()
     QCOMPARE(sum->Value(), Int(16));
     QTest::qWait(300);
     QCOMPARE(updates, 1);
+}
+
+void TestTotalsCalc::aDelayedCalculationKeepsRowNumbers()
+{
+    QStringList values;
+    for (int i = 1; i <= 200; ++i)
+        values << QString::number(i);
+    TNumbers numbers(values);
+    TOrvoDBGrid grid;
+    grid.SetOptions(grid.Options() + TOrvoDBGridOptions{dgForceSequence});
+    grid.SetOptionsEx(grid.OptionsEx() + dgTotalFooter);
+    grid.SetDataSource(&numbers.Source);
+    QVERIFY(test::ShowExposed(grid, 400, 300));
+    grid.OnTotalCalcQuery = [](QObject*, TDataSet*, bool&) {};
+    int updates = 0;
+    grid.OnTotalsUpdated = [&updates](QObject*) { ++updates; };
+    TOrvoColumnTotalValue* sum = grid.ColumnByFieldName(QStringLiteral("n"))->TotalFooter();
+    sum->SetTotalResult(trCalcValue);
+    QTRY_COMPARE(updates, 1);
+    numbers.Table.Locate(QStringLiteral("id"), Int(120), {});
+    numbers.Table.MoveBy(-3);
+    QTRY_COMPARE(grid.SequenceRecNo(), 117); // the recount waits for its own delay
+    const int row = grid.Row();
+    grid.UpdateTotals(false);
+    QTRY_COMPARE(updates, 2);
+    QCOMPARE(sum->Value(), Int(20100));
+    QCOMPARE(grid.Row(), row);
+    QCOMPARE(grid.SequenceRecNo(), 117);
+    numbers.Table.Next();
+    QCOMPARE(grid.SequenceRecNo(), 118);
 }
 
 void TestTotalsCalc::invisibleRowsAreCalculatedOnRequest()
