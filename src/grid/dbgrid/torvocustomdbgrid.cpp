@@ -71,6 +71,7 @@ TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent, TDeferredParts)
     d->FMouse = std::make_unique<TOrvoGridMouse>(*this);
     d->FInputMethod = std::make_unique<TOrvoGridInputMethod>(*this);
     d->FOrder = std::make_unique<TOrvoGridOrder>(*this);
+    d->FTotalsCalc = std::make_unique<TOrvoGridTotalsCalc>(*this);
     CreateGlyphLists();
     d->FOptions = DefaultOptions;
     if (TSystemProfile::Current().IsKorean())

@@ -377,9 +377,8 @@ public:
     /// The factory of the totals' data link (called by the totals object it serves).
     virtual TOrvoTotalDataLink* CreateTotalDataLink(TOrvoDBGridTotals* totals);
     void UpdateSequence(bool delayed);
-    void UpdateTotals(bool selected);
+    void UpdateTotals(bool autoUpdate);
     void UpdateListItems();
-    void UpdateSelectedRows();
 
     // --- Virtual operations, in the order descendants override them ---------------------------
     virtual void DefineFieldMap();
@@ -608,6 +607,7 @@ private:
     bool DelayApplies(TOrvoDBGridOptionEx delayOption) const;
     bool DelayApplies(TOrvoDBGridOptionExt delayOption) const;
     friend class TOrvoGridDelayedUpdates; // runs the updates it delays
+    friend class TOrvoGridTotalsCalc;     // calculates on the grid's state
     friend class TOrvoMasterGridChain;    // hands the shared values to the next grid
     void RestoreDataSetFilter();
     void SaveSettingsOnDestroy();

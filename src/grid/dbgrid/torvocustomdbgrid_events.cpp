@@ -71,23 +71,14 @@ void TOrvoCustomDBGrid::UpdateSequence(bool delayed)
                           delayed && DelayApplies(dgDelayUpdateSequence));
 }
 
-void TOrvoCustomDBGrid::UpdateTotals(bool selected)
+void TOrvoCustomDBGrid::UpdateTotals(bool autoUpdate)
 {
-    if (selected)
-        d->FDelayed->Schedule(TOrvoGridDelayedUpdates::TUpdate::SelectedRows,
-                              DelayApplies(dgDelaySelectedRows));
-    else
-        d->FDelayed->Schedule(TOrvoGridDelayedUpdates::TUpdate::Totals, DelayApplies(dgDelayUpdateTotals));
+    d->FTotalsCalc->UpdateTotals(autoUpdate);
 }
 
 void TOrvoCustomDBGrid::UpdateListItems()
 {
     d->FDelayed->Schedule(TOrvoGridDelayedUpdates::TUpdate::ListItems, DelayApplies(dgDelayUpdateListItems));
-}
-
-void TOrvoCustomDBGrid::UpdateSelectedRows()
-{
-    UpdateTotals(true);
 }
 
 void TOrvoCustomDBGrid::FlushUpdates()
@@ -100,9 +91,9 @@ void TOrvoCustomDBGrid::FlushUpdates()
 
 // --- Operations descendants override ----------------------------------------------------------------
 
-bool TOrvoCustomDBGrid::CalcTotalsPass(TCalcPass, bool)
+bool TOrvoCustomDBGrid::CalcTotalsPass(TCalcPass pass, bool selected)
 {
-    return false;
+    return d->FTotalsCalc->CalcTotalsPass(pass, selected);
 }
 
 void TOrvoCustomDBGrid::CopyCellText(TOrvoColumn* column, int flags)
@@ -250,9 +241,9 @@ void TOrvoCustomDBGrid::TotalsUpdated()
         OnTotalsUpdated(this);
 }
 
-void TOrvoCustomDBGrid::CalcTotals(bool)
+void TOrvoCustomDBGrid::CalcTotals(bool selected)
 {
-    TotalsUpdated();
+    d->FTotalsCalc->CalcTotals(selected);
 }
 
 void TOrvoCustomDBGrid::RecountSequence()
@@ -319,9 +310,7 @@ void TOrvoCustomDBGrid::ShowPopupMenu(TOrvoColumn*, THintCell, const QPoint&) {}
 
 QString TOrvoCustomDBGrid::GetTotalText(TOrvoColumn* column, int index, TTextKind textKind)
 {
-    QString text;
-    TotalGetText(column, index, text, textKind);
-    return text;
+    return d->FTotalsCalc->GetTotalText(column, index, textKind);
 }
 
 void TOrvoCustomDBGrid::OrderUpdated()

@@ -109,7 +109,7 @@ void TOrvoCustomDBGrid::FinishLinkActive(bool value)
         master->SynchronizeNextGrids();
     if (d->FOptions.Contains(dgAlwaysShowEditor))
         ShowEditor();
-    UpdateTotals(false);
+    UpdateTotals(true);
 }
 
 void TOrvoCustomDBGrid::DataChanged()
@@ -128,8 +128,7 @@ void TOrvoCustomDBGrid::DataChanged()
         }
         if (d->FOptionsEx.Contains(dgAutoUpdateSequence))
             UpdateSequence(true);
-        if (d->FOptionsEx.Contains(dgAutoUpdateTotals))
-            UpdateTotals(false);
+        UpdateTotals(true);
     }
     if (d->FUpdateLock == 0 && d->FLayoutLock == 0)
         UpdateRowCount();

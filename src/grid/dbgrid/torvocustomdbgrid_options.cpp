@@ -90,7 +90,7 @@ void TOrvoCustomDBGrid::SetOptions(TOrvoDBGridOptions value)
 void TOrvoCustomDBGrid::SetOptionsEx(TOrvoDBGridOptionsEx value)
 {
     if (value.Contains(dgSelectedAutoHidden)) {
-        const bool selectedShown = d->FTotals->SelectedRowsPresent();
+        const bool selectedShown = d->FTotals->SelectedRowsPresent() || d->FTotals->SelectedColsPresent();
         const std::pair<TOrvoDBGridOptionEx, TOrvoDBGridOptionEx> pairs[] = {
             {dgTotalHeaderSelected, dgTotalHeader},
             {dgTotalValuesSelected, dgTotalValues},
@@ -121,7 +121,7 @@ void TOrvoCustomDBGrid::SetOptionsEx(TOrvoDBGridOptionsEx value)
     if (AnyOf(added, {dgTotalHeader, dgTotalValues, dgTotalFooter, dgCalcInvisibleRows}) ||
         AnyOf(changed, {dgAutoUpdateTotals, dgCalcWholeDataSet, dgCalcSelectedRows, dgTotalHeaderSelected,
                         dgTotalValuesSelected, dgTotalFooterSelected}))
-        UpdateTotals(false);
+        UpdateTotals(true);
     const TOrvoDBGridOptionsEx layoutMembers{dgBlankRow,       dgTotalHeader,     dgTotalValues,
                                              dgTotalFields,    dgTotalFooter,     dgTotalColLines,
                                              dgTotalHeaderBox, dgTotalValuesBox,  dgTotalFieldsBox,

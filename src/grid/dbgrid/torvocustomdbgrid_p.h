@@ -15,6 +15,7 @@
 #include "grid/order/torvogridorder.h"
 #include "grid/scrolling/torvogridscrollbars.h"
 #include "grid/selection/torvogridselection.h"
+#include "grid/totals/torvogridtotalscalc.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -66,6 +67,7 @@ struct TOrvoCustomDBGridPrivate
     std::unique_ptr<TOrvoGridInputMethod> FInputMethod;
     std::unique_ptr<TOrvoGridSelection> FSelection; // the selection's state, batch and operations
     std::unique_ptr<TOrvoGridOrder> FOrder;         // the order brackets and the dataset's order
+    std::unique_ptr<TOrvoGridTotalsCalc> FTotalsCalc;
 
     // Locks and counters: 64-bit, so that no amount of nesting wraps them.
     qint64 FUpdateLock = 0;

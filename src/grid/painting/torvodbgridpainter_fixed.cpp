@@ -693,8 +693,9 @@ void TOrvoDBGridPainter::DrawTotalCell(TCanvas& canvas, TCellInfo& cell)
     canvas.Font() = total ? total->Font() : totals->Font();
     canvas.Brush().SetColor(total ? total->Color() : totals->Color());
     canvas.Brush().SetStyle(bsSolid);
-    QString text = total ? total->GetText() : QString();
-    FGrid.TotalGetText(cell.Column, FGrid.BottomRowNumber(cell.BottomIndex), text, tkDisplay);
+    // Total rows count from the first row after the blank one.
+    const int totalRow = cell.BottomIndex - (FGrid.BottomRowKind(0) == brBlank ? 1 : 0);
+    QString text = FGrid.GetTotalText(cell.Column, totalRow, tkDisplay);
     if (ShowsSelectedTotal(cell, total)) {
         if (ColumnInSelection(cell.Column)) {
             const TColor selected = TOrvoCustomDBGrid::ResolveColor(

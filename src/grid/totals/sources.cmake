@@ -9,14 +9,22 @@ set(ORVO_AREA_HEADERS
     torvodbgridtotals.h
     torvototaldatalink.h
 )
-set(ORVO_AREA_PRIVATE_HEADERS)
+set(ORVO_AREA_PRIVATE_HEADERS
+    totalarithmetic.h
+    torvogridtotalsaggregates.h
+    torvogridtotalscalc.h
+)
 set(ORVO_AREA_SOURCES
     torvocolumntotal.cpp
     torvocolumntotalfields.cpp
     torvocolumntotalfooter.cpp
     torvocolumntotalheader.cpp
     torvocolumntotalvalue.cpp
+    torvocolumntotalvalue_calc.cpp
     torvocolumntotalvalues.cpp
     torvodbgridtotals.cpp
+    torvogridtotalsaggregates.cpp
+    torvogridtotalscalc.cpp
+    totalarithmetic.cpp
     torvototaldatalink.cpp
 )

@@ -104,6 +104,14 @@ void TOrvoColumnTotal::SetFieldName(const QString& value)
     FFieldName = value;
     FField = nullptr;
     NotifyChanged();
+    RecalculateGrid();
+}
+
+void TOrvoColumnTotal::RecalculateGrid()
+{
+    TOrvoCustomDBGrid* grid = Grid();
+    if (grid && TotalResult() == trCalcValue)
+        grid->UpdateTotals(true);
 }
 
 void TOrvoColumnTotal::SetHint(const QString& value)

@@ -117,6 +117,8 @@ protected:
     /// Tells the collection or, for a total of its own, the column; `allItems` asks for
     /// a layout pass rather than a repaint.
     void NotifyChanged(bool allItems = false);
+    /// A calculated total whose inputs changed asks its grid for a new calculation.
+    void RecalculateGrid();
     /// "All" or "Selected" part of a text that holds both, separated by "|".
     QString SelectionPart(const QString& text) const;
     /// True while rows or columns of the grid are selected.

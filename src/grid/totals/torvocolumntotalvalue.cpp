@@ -44,12 +44,18 @@ void TOrvoColumnTotalValue::SetCaption(const QString& value)
 
 void TOrvoColumnTotalValue::SetCalcApply(TCalcApply value)
 {
+    if (FCalcApply == value)
+        return;
     Store(FCalcApply, value);
+    RecalculateGrid();
 }
 
 void TOrvoColumnTotalValue::SetCalcValue(TCalcValue value)
 {
+    if (FCalcValue == value)
+        return;
     Store(FCalcValue, value);
+    RecalculateGrid();
 }
 
 void TOrvoColumnTotalValue::SetFormat(const QString& value)
@@ -70,7 +76,10 @@ void TOrvoColumnTotalValue::SetFormatAsFloat(bool value)
 
 void TOrvoColumnTotalValue::SetNullValue(TNullValue value)
 {
+    if (FNullValue == value)
+        return;
     Store(FNullValue, value);
+    RecalculateGrid();
 }
 
 void TOrvoColumnTotalValue::SetTotalRecNo(int value)
@@ -80,7 +89,10 @@ void TOrvoColumnTotalValue::SetTotalRecNo(int value)
 
 void TOrvoColumnTotalValue::SetTotalResult(TTotalResult value)
 {
+    if (FTotalResult == value)
+        return;
     Store(FTotalResult, value);
+    RecalculateGrid();
 }
 
 void TOrvoColumnTotalValue::SetValue(const TVariant& value)

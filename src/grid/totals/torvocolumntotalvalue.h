@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/dbgrid/dbgridenums.h"
 #include "grid/totals/torvocolumntotal.h"
 #include "platform/core/tvariant.h"
 
@@ -58,15 +59,33 @@ public:
     /// gives its plain text).
     virtual QString FormatValue(const TVariant& value) const;
 
+    /// One pass of the grid's calculation: reset, one record, or final (which assigns
+    /// Value); true when the total takes part in it.
+    virtual bool Calculate(TCalcPass pass);
+    /// Ends the running calculation of this total as failed: it shows empty.
+    void FailCalculation();
+    /// Whether the total takes part in a pass (in cpCalcRec by its CalcApply and the selection).
+    bool TakesPart(TCalcPass pass) const;
+    /// The value the dataset's current record gives the total, as a calculation reads it
+    /// (currency kept exact); raises when the field the total names is not there.
+    TVariant RecordValue() const;
+
     /// Working values of a running calculation: the records taken and the accumulator.
     qint64 CalcCount = 0;
     TVariant CalcAccumulator;
+    /// A step failed: the total stays empty to the end of the pass, rather than showing
+    /// what the records after the failure add up to as if it were the whole.
+    bool CalcFailed = false;
 
     QString GetText() const override;
     QString DisplayName() const override;
     void Assign(const TPersistent* source) override;
 
 private:
+    void ResetCalculation();
+    void CalculateRecord();
+    void Accumulate(const TVariant& value);
+    void FinishCalculation();
     QString FormatTyped(const QString& format, const TVariant& value) const;
     static QString FormatBetweenPercents(const QString& format, const QString& middle);
 

@@ -2,6 +2,7 @@ set(ORVO_AREA_HEADERS
     tparam.h
     tparams.h
     tsqlitedatabase.h
+    tsqliteaggregates.h
     tsqlitedataset.h
     tsqlitefunctions.h
     tsqlitekeyorder.h
@@ -17,6 +18,7 @@ set(ORVO_AREA_HEADERS
 set(ORVO_AREA_SOURCES
     tparams.cpp
     tsqlitedatabase.cpp
+    tsqliteaggregates.cpp
     tsqlitedataset.cpp
     tsqlitefunctions.cpp
     tsqlitekeyorder.cpp

@@ -139,6 +139,8 @@ QString TSQLiteDataSet::FilterSignature() const
     return QLatin1Char('F') + expression->Text();
 }
 
+void TSQLiteDataSet::BindRowSource(TSQLiteStatement&) const {}
+
 bool TSQLiteDataSet::SourceIsExact() const
 {
     if (OnFilterRecord())

@@ -13,6 +13,8 @@ struct sqlite3;
 
 namespace orvo {
 
+class TSQLiteStatement;
+
 /// What the SQLite datasets share: the connection, the mapping of result
 /// columns to field definitions and canonical values, and pushing the
 /// dataset's Filter into SQL when it translates exactly.
@@ -34,6 +36,13 @@ public:
     /// Declared lengths (NVARCHAR(200)) say little about the text: show a few dozen characters.
     int TextWidthLimit() const override { return DefaultTextWidth; }
     void SetFieldData(TField* field, const TVariant& value) override;
+
+    /// The statement that yields the rows the dataset shows, for statements that take it as
+    /// a subquery (aggregates); empty while a record filter or changes not yet written make
+    /// the dataset's rows differ from what the database holds.
+    virtual QString RowSourceSql() const { return {}; }
+    /// Binds the parameters of RowSourceSql() in `statement`, which holds it and no others.
+    virtual void BindRowSource(TSQLiteStatement& statement) const;
 
     static constexpr int DefaultTextWidth = 30;
 

@@ -161,6 +161,17 @@ void TSQLiteQuery::BindSource(TSQLiteStatement& statement) const
     }
 }
 
+QString TSQLiteQuery::RowSourceSql() const
+{
+    // Changes kept for a later ApplyUpdates are not in the database yet.
+    if (!Active() || UpdatesPending())
+        return {};
+    FilterHandledBySource(); // brings the filter's WHERE clause up to date
+    if (!SourceIsExact())
+        return {};
+    return SourceSql();
+}
+
 void TSQLiteQuery::InternalOpen()
 {
     CheckDatabase();

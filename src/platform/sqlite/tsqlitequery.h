@@ -90,6 +90,8 @@ public:
     bool Locate(const QString& keyFields, const TVariant& keyValues, TLocateOptions options) override;
     using TDataSet::BookmarkValid;
     using TDataSet::CompareBookmarks;
+    QString RowSourceSql() const override;
+    void BindRowSource(TSQLiteStatement& statement) const override { BindSource(statement); }
     bool BookmarkValid(const QByteArray& bookmark) const override;
     int CompareBookmarks(const QByteArray& first, const QByteArray& second) const override;
 

@@ -505,6 +505,22 @@ bool TSQLiteTable::DecodeBookmark(const QByteArray& bookmark, TRow& key) const
     return true;
 }
 
+QString TSQLiteTable::RowSourceSql() const
+{
+    if (!Active())
+        return {};
+    FilterHandledBySource(); // brings the WHERE clause up to the current filter
+    if (!SourceIsExact())
+        return {};
+    return QStringLiteral("SELECT * FROM ") + FTableSql +
+           (FWhere.isEmpty() ? QString() : QLatin1String(" WHERE ") + FWhere);
+}
+
+void TSQLiteTable::BindRowSource(TSQLiteStatement& statement) const
+{
+    statement.BindAll(FWhereParams);
+}
+
 int TSQLiteTable::CountWhere(const QString& condition, const std::vector<TVariant>& params) const
 {
     const QString where = JoinConditions(FWhere, condition);

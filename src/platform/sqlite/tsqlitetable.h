@@ -71,6 +71,8 @@ public:
                     const QString& resultFields) override;
     using TDataSet::BookmarkValid;
     using TDataSet::CompareBookmarks;
+    QString RowSourceSql() const override;
+    void BindRowSource(TSQLiteStatement& statement) const override;
     bool BookmarkValid(const QByteArray& bookmark) const override;
     int CompareBookmarks(const QByteArray& first, const QByteArray& second) const override;
 

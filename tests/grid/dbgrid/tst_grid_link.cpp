@@ -134,7 +134,8 @@ void TestGridLink::activationClosingSteps()
     TLinkGrid grid;
     QVERIFY(test::ShowExposed(grid, 300, 200));
     grid.SetOptions(grid.Options() + TOrvoDBGridOptions{dgAlwaysShowEditor});
-    grid.SetOptionsEx(grid.OptionsEx() - TOrvoDBGridOptionsEx{dgDelayUpdateTotals});
+    // Totals are calculated only for a total row.
+    grid.SetOptionsEx(grid.OptionsEx() - TOrvoDBGridOptionsEx{dgDelayUpdateTotals} + dgTotalFooter);
     int totalsUpdated = 0;
     grid.OnTotalsUpdated = [&totalsUpdated](QObject*) { ++totalsUpdated; };
     grid.SetDataSource(&shop.Items.Source);
@@ -147,7 +148,8 @@ void TestGridLink::closingStepsRunWhenActivationFails()
 {
     TShop shop;
     TLinkGrid grid;
-    grid.SetOptionsEx(grid.OptionsEx() - TOrvoDBGridOptionsEx{dgDelayUpdateTotals});
+    // Totals are calculated only for a total row.
+    grid.SetOptionsEx(grid.OptionsEx() - TOrvoDBGridOptionsEx{dgDelayUpdateTotals} + dgTotalFooter);
     int totalsUpdated = 0;
     grid.OnTotalsUpdated = [&totalsUpdated](QObject*) { ++totalsUpdated; };
     grid.SetDataSource(&shop.Items.Source);

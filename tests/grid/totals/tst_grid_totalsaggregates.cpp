@@ -1,0 +1,223 @@
+#include "grid/columns/torvocolumn.h"
+#include "grid/dbgrid/torvodbgrid.h"
+#include "grid/totals/torvocolumntotalfooter.h"
+#include "grid/totals/torvocolumntotalvalues.h"
+#include "platform/data/tdatasource.h"
+#include "platform/data/tfield.h"
+#include "platform/sqlite/tsqlitedatabase.h"
+#include "platform/sqlite/tsqlitequery.h"
+#include "platform/sqlite/tsqlitetable.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using namespace orvo;
+
+namespace {
+
+const char* const NumberColumns[] = {"i", "f", "m", "d"};
+
+/// A table of random numbers: an integer, a float, a money and a decimal column, with
+/// Nulls, negatives and values near the ends of their ranges.
+struct TRandomNumbers
+{
+    explicit TRandomNumbers(int rows, quint32 seed)
+    {
+        Db.SetDatabaseName(Dir.filePath(QStringLiteral("random.db")));
+        Db.SetCreateIfMissing(true);
+        Db.Open();
+        Db.ExecSQL(QStringLiteral("CREATE TABLE r (id INTEGER PRIMARY KEY, i INTEGER, f REAL, m MONEY, "
+                                  "d DECIMAL(18, 4), s TEXT)"));
+        QRandomGenerator random(seed);
+        const auto maybeNull = [&random](const TVariant& value) {
+            return random.bounded(5) == 0 ? TVariant::Null() : value;
+        };
+        Db.StartTransaction();
+        for (int row = 1; row <= rows; ++row) {
+            const qint64 large = random.bounded(4) == 0 ? qint64(1) << 40 : 1;
+            const TVariant i = maybeNull(TVariant(qint64(random.bounded(-1000, 1000)) * large));
+            const TVariant f = maybeNull(TVariant(random.bounded(2e6) - 1e6));
+            const TVariant m = maybeNull(TVariant(double(random.bounded(-10000000, 10000000)) / 100));
+            const TVariant d = maybeNull(TVariant(double(random.bounded(-100, 100)) / 4));
+            Db.ExecSQL(QStringLiteral("INSERT INTO r (id, i, f, m, d, s) VALUES (?, ?, ?, ?, ?, ?)"),
+                       {qint64(row), i, f, m, d, TVariant(QStringLiteral("row %1").arg(row))});
+        }
+        Db.Commit();
+        Table.SetDatabase(&Db);
+        Table.SetTableName(QStringLiteral("r"));
+        Query.SetDatabase(&Db);
+        Query.SetSQL({QStringLiteral("SELECT * FROM r WHERE id % 7 <> 3 ORDER BY f DESC")});
+    }
+
+    QTemporaryDir Dir;
+    TSQLiteDatabase Db;
+    TSQLiteTable Table;
+    TSQLiteQuery Query;
+};
+
+bool SameResult(const TVariant& a, const TVariant& b)
+{
+    if (a.VarType() == varDouble && b.VarType() == varDouble)
+        return qFuzzyCompare(a.AsFloat(), b.AsFloat()) || a.AsFloat() == b.AsFloat();
+    return a.VarType() == b.VarType() && TVariant::SameValue(a, b);
+}
+
+/// One footer total per number column and calculation, with the given Null rule.
+std::vector<TOrvoColumnTotalValue*> AddTotals(TOrvoDBGrid& grid, TNullValue nullValue)
+{
+    std::vector<TOrvoColumnTotalValue*> totals;
+    for (const char* name : NumberColumns) {
+        TOrvoColumn* column = grid.ColumnByFieldName(QLatin1String(name));
+        for (TCalcValue calcValue : {cvSum, cvAvg, cvCount, cvMax, cvMin, cvFirst, cvLast, cvUnique}) {
+            TOrvoColumnTotalValue* total = column->TotalValues()->Add();
+            total->SetCalcValue(calcValue);
+            total->SetNullValue(nullValue);
+            total->SetTotalResult(trCalcValue);
+            totals.push_back(total);
+        }
+    }
+    return totals;
+}
+
+} // namespace
+
+class TestTotalsAggregates : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void databaseAndWalkAgree_data();
+    void databaseAndWalkAgree();
+    void theDatabaseAnswersWithoutVisitingRecords();
+    void recordFiltersAndPendingChangesAreWalked();
+};
+
+void TestTotalsAggregates::databaseAndWalkAgree_data()
+{
+    QTest::addColumn<bool>("query");
+    QTest::addColumn<int>("nullValue");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<quint32>("seed");
+    for (bool query : {false, true}) {
+        for (TNullValue nullValue : {nvExclude, nvInclude, nvAsZero}) {
+            for (quint32 seed : {1u, 2u, 3u}) {
+                QTest::addRow("%s nulls %d seed %u", query ? "query" : "table", int(nullValue), seed)
+                    << query << int(nullValue) << 300 << seed;
+            }
+            QTest::addRow("%s nulls %d one row", query ? "query" : "table", int(nullValue))
+                << query << int(nullValue) << 1 << 9u;
+        }
+    }
+}
+
+void TestTotalsAggregates::databaseAndWalkAgree()
+{
+    QFETCH(bool, query);
+    QFETCH(int, nullValue);
+    QFETCH(int, rows);
+    QFETCH(quint32, seed);
+    TRandomNumbers numbers(rows, seed);
+    TDataSet& dataSet = query ? static_cast<TDataSet&>(numbers.Query) : numbers.Table;
+    TDataSource source;
+    source.SetDataSet(&dataSet);
+    dataSet.Open();
+    QCOMPARE(dataSet.FieldByName(QStringLiteral("m"))->DataType(), ftCurrency);
+    QCOMPARE(dataSet.FieldByName(QStringLiteral("d"))->DataType(), ftBCD);
+    TOrvoDBGrid grid;
+    grid.SetOptionsEx(grid.OptionsEx() - TOrvoDBGridOptionsEx{dgDelayUpdateTotals} + dgTotalValues);
+    grid.SetDataSource(&source);
+    const std::vector<TOrvoColumnTotalValue*> totals = AddTotals(grid, TNullValue(nullValue));
+
+    int scrolls = 0;
+    dataSet.AfterScroll = [&scrolls](TDataSet*) { ++scrolls; };
+    grid.CalcTotals(false);
+    // The database answered: only the ends were visited, for the first and last values.
+    QVERIFY2(rows < 10 || scrolls < rows / 2, qPrintable(QString::number(scrolls)));
+    std::vector<TVariant> answered;
+    for (const TOrvoColumnTotalValue* total : totals)
+        answered.push_back(total->Value());
+
+    // A handler that accepts every record makes the grid walk them.
+    grid.OnTotalCalcQuery = [](QObject*, TDataSet*, bool&) {};
+    scrolls = 0;
+    grid.CalcTotals(false);
+    QVERIFY(scrolls >= dataSet.RecordCount());
+    for (size_t i = 0; i < totals.size(); ++i) {
+        const TVariant walked = totals[i]->Value();
+        if (!SameResult(answered[i], walked))
+            QFAIL(qPrintable(QStringLiteral("%1: database %2 (%3), walk %4 (%5)")
+                                 .arg(totals[i]->DisplayName(), answered[i].AsString())
+                                 .arg(int(answered[i].VarType()))
+                                 .arg(walked.AsString())
+                                 .arg(int(walked.VarType()))));
+    }
+}
+
+void TestTotalsAggregates::theDatabaseAnswersWithoutVisitingRecords()
+{
+    TRandomNumbers numbers(200, 5);
+    TDataSource source;
+    source.SetDataSet(&numbers.Table);
+    numbers.Table.Open();
+    int scrolls = 0;
+    numbers.Table.AfterScroll = [&scrolls](TDataSet*) { ++scrolls; };
+    TOrvoDBGrid grid;
+    grid.SetOptionsEx(grid.OptionsEx() - TOrvoDBGridOptionsEx{dgDelayUpdateTotals} + dgTotalFooter);
+    grid.SetDataSource(&source);
+    TOrvoColumnTotalValue* sum = grid.ColumnByFieldName(QStringLiteral("i"))->TotalFooter();
+    sum->SetTotalResult(trCalcValue);
+    scrolls = 0;
+    grid.CalcTotals(false);
+    QVERIFY(!sum->Value().IsEmpty());
+    QVERIFY2(scrolls < 3, qPrintable(QString::number(scrolls)));
+
+    // A text field cannot be summed by the database as the records read: the walk decides.
+    TOrvoColumnTotalValue* text = grid.ColumnByFieldName(QStringLiteral("s"))->TotalFooter();
+    text->SetCalcValue(cvMax);
+    text->SetTotalResult(trCalcValue);
+    scrolls = 0;
+    grid.CalcTotals(false);
+    QCOMPARE(text->Value(), TVariant(QStringLiteral("row 99")));
+    QVERIFY(scrolls >= 200);
+}
+
+void TestTotalsAggregates::recordFiltersAndPendingChangesAreWalked()
+{
+    TRandomNumbers numbers(50, 6);
+    numbers.Db.ExecSQL(QStringLiteral("UPDATE r SET i = 1"));
+    TDataSource source;
+    source.SetDataSet(&numbers.Query);
+    numbers.Query.SetCachedUpdates(true);
+    numbers.Query.Open();
+    TOrvoDBGrid grid;
+    grid.SetOptionsEx(grid.OptionsEx() - TOrvoDBGridOptionsEx{dgDelayUpdateTotals} + dgTotalFooter);
+    grid.SetDataSource(&source);
+    TOrvoColumnTotalValue* sum = grid.ColumnByFieldName(QStringLiteral("i"))->TotalFooter();
+    sum->SetTotalResult(trCalcValue);
+    const qint64 rows = numbers.Query.RecordCount();
+    QCOMPARE(sum->Value(), TVariant(rows));
+
+    // A change not yet applied is not in the database; the total must count it.
+    numbers.Query.First();
+    numbers.Query.Edit();
+    numbers.Query.FieldByName(QStringLiteral("i"))->SetAsInteger(101);
+    numbers.Query.Post();
+    grid.CalcTotals(false);
+    QCOMPARE(sum->Value(), TVariant(rows + 100));
+
+    // Nor can SQL see what a record filter lets through.
+    numbers.Query.CancelUpdates();
+    numbers.Query.SetOnFilterRecord([](TDataSet* dataSet, bool& accept) {
+        accept = dataSet->FieldByName(QStringLiteral("id"))->AsInteger() <= 10;
+    });
+    numbers.Query.SetFiltered(true);
+    grid.CalcTotals(false);
+    QCOMPARE(sum->Value(), TVariant(qint64(numbers.Query.RecordCount())));
+    QVERIFY(numbers.Query.RecordCount() < rows);
+}
+
+QTEST_MAIN(TestTotalsAggregates)
+#include "tst_grid_totalsaggregates.moc"
