@@ -6,6 +6,7 @@
 //   bench_selection --child VARIANT --db FILE
 //       measures one variant in this process and prints "name=value" lines
 
+#include "tbenchchildruns.h"
 #include "tbenchcommandline.h"
 #include "tbenchpagesection.h"
 
@@ -28,7 +29,6 @@
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QMenu>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTextStream>
 
@@ -42,7 +42,7 @@ using namespace orvo;
 
 namespace {
 
-using TFigures = std::map<QString, double>;
+using bench::TFigures;
 
 constexpr int CopiedRows = 100000;
 
@@ -267,39 +267,6 @@ const QStringList& Variants()
     return variants;
 }
 
-TFigures RunChild(const QString& program, const QString& variant, const QString& fileName)
-{
-    QProcess child;
-    child.start(program, {QStringLiteral("--child"), variant, QStringLiteral("--db"), fileName});
-    if (!child.waitForFinished(-1) || child.exitCode() != 0)
-        throw Exception(QStringLiteral("%1 failed: %2")
-                            .arg(variant, QString::fromLocal8Bit(child.readAllStandardError())));
-    TFigures figures;
-    for (const QString& line : QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char('\n'))) {
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (equals > 0)
-            figures[line.left(equals)] = line.mid(equals + 1).toDouble();
-    }
-    return figures;
-}
-
-/// The median of every figure over `repeats` runs of each variant.
-std::map<QString, TFigures> Collect(const QString& program, const QString& fileName, int repeats)
-{
-    std::map<QString, TFigures> medians;
-    for (const QString& variant : Variants()) {
-        std::map<QString, std::vector<double>> runs;
-        for (int run = 0; run < repeats; ++run)
-            for (const auto& [name, value] : RunChild(program, variant, fileName))
-                runs[name].push_back(value);
-        for (auto& [name, values] : runs) {
-            std::sort(values.begin(), values.end());
-            medians[variant][name] = values[values.size() / 2];
-        }
-    }
-    return medians;
-}
-
 QString Number(double value, int decimals = 1)
 {
     return QString::number(value, 'f', decimals);
@@ -399,7 +366,8 @@ int main(int argc, char* argv[])
             return 0;
         }
         const int repeats = std::max(1, line.Repeats());
-        auto figures = Collect(QCoreApplication::applicationFilePath(), line.Db(), repeats);
+        auto figures =
+            bench::CollectMedians(QCoreApplication::applicationFilePath(), Variants(), line.Db(), repeats);
         const QString section = Section(figures, repeats);
         if (!line.HasReport()) {
             QTextStream(stdout) << section;

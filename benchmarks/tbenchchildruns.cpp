@@ -1,0 +1,45 @@
+#include "tbenchchildruns.h"
+
+#include "platform/core/exceptions.h"
+
+#include <QProcess>
+
+#include <algorithm>
+#include <vector>
+
+namespace orvo::bench {
+
+TFigures RunChild(const QString& program, const QString& variant, const QString& fileName)
+{
+    QProcess child;
+    child.start(program, {QStringLiteral("--child"), variant, QStringLiteral("--db"), fileName});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+        throw Exception(QStringLiteral("%1 failed: %2")
+                            .arg(variant, QString::fromLocal8Bit(child.readAllStandardError())));
+    TFigures figures;
+    for (const QString& line : QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (equals > 0)
+            figures[line.left(equals)] = line.mid(equals + 1).toDouble();
+    }
+    return figures;
+}
+
+std::map<QString, TFigures> CollectMedians(const QString& program, const QStringList& variants,
+                                           const QString& fileName, int repeats)
+{
+    std::map<QString, TFigures> medians;
+    for (const QString& variant : variants) {
+        std::map<QString, std::vector<double>> runs;
+        for (int run = 0; run < repeats; ++run)
+            for (const auto& [name, value] : RunChild(program, variant, fileName))
+                runs[name].push_back(value);
+        for (auto& [name, values] : runs) {
+            std::sort(values.begin(), values.end());
+            medians[variant][name] = values[values.size() / 2];
+        }
+    }
+    return medians;
+}
+
+} // namespace orvo::bench
