@@ -63,6 +63,10 @@ private:
     static bool FieldsUnknownYet(const TDataSet* dataSet, const QString& order);
     /// Tells why the order was not taken: the markers show the dataset's order again.
     void Refuse(const TDataSet* dataSet, const TChangeOrderItem& item, const QString& reason);
+    /// The checks every strategy makes first: nothing to do when the dataset has the order
+    /// already or cannot tell its fields yet; an order naming anything else is refused.
+    bool ShouldReorder(TDataSet* dataSet, const TChangeOrderItem& item, bool alreadyOrdered,
+                       const QString& wanted);
 
     TOrvoCustomDBGrid& FGrid;
     QString FError;

@@ -148,17 +148,9 @@ void TOrvoGridOrder::ApplyIndexOrder(TDataSet* dataSet, const TChangeOrderItem& 
                                             : DetailFieldsOrder() + QLatin1Char(',') + wanted;
     const QString property = item.PropertyName();
     const QString old = ReadPublishedProperty(dataSet, property).toString();
-    if (SameOrderFields(IndexFieldsToOrder(old, item.IndexFormat), wanted)) {
-        FError.clear();
+    if (!ShouldReorder(dataSet, item, SameOrderFields(IndexFieldsToOrder(old, item.IndexFormat), wanted),
+                       wanted))
         return;
-    }
-    // A closed dataset that has not told its fields yet gets its order when the link opens it.
-    if (FieldsUnknownYet(dataSet, wanted))
-        return;
-    if (const QString refusal = OrderRefusal(dataSet, wanted); !refusal.isEmpty()) {
-        Refuse(dataSet, item, refusal);
-        return;
-    }
     const bool wasActive = dataSet->Active();
     Reorder(
         dataSet, false,
@@ -168,6 +160,23 @@ void TOrvoGridOrder::ApplyIndexOrder(TDataSet* dataSet, const TChangeOrderItem& 
             if (wasActive && !dataSet->Active())
                 dataSet->Open();
         });
+}
+
+bool TOrvoGridOrder::ShouldReorder(TDataSet* dataSet, const TChangeOrderItem& item, bool alreadyOrdered,
+                                   const QString& wanted)
+{
+    if (alreadyOrdered) {
+        FError.clear();
+        return false;
+    }
+    // A closed dataset that has not told its fields yet gets its order when the link opens it.
+    if (FieldsUnknownYet(dataSet, wanted))
+        return false;
+    if (const QString refusal = OrderRefusal(dataSet, wanted); !refusal.isEmpty()) {
+        Refuse(dataSet, item, refusal);
+        return false;
+    }
+    return true;
 }
 
 void TOrvoGridOrder::ApplyStatementOrder(TDataSet* dataSet, const TChangeOrderItem& item,
@@ -181,17 +190,8 @@ void TOrvoGridOrder::ApplyStatementOrder(TDataSet* dataSet, const TChangeOrderIt
         return;
     const QStringList old = LinesOf(value);
     const QString wanted = order.isEmpty() ? FGrid.OrderFields() : order;
-    if (SameOrderFields(OrderTextOfSql(GetOrderByClause(old)), wanted)) {
-        FError.clear();
+    if (!ShouldReorder(dataSet, item, SameOrderFields(OrderTextOfSql(GetOrderByClause(old)), wanted), wanted))
         return;
-    }
-    // A closed dataset that has not told its fields yet gets its order when the link opens it.
-    if (FieldsUnknownYet(dataSet, wanted))
-        return;
-    if (const QString refusal = OrderRefusal(dataSet, wanted); !refusal.isEmpty()) {
-        Refuse(dataSet, item, refusal);
-        return;
-    }
     // Reopening drops what a dataset with cached updates has not written yet.
     if (dataSet->Active() && ReadPublishedProperty(dataSet, QStringLiteral("UpdatesPending")).toBool()) {
         Refuse(dataSet, item, QStringLiteral("Apply or cancel the pending updates before sorting"));
