@@ -6,6 +6,7 @@
 #include "platform/core/tvariant.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <sqlite3.h>
 
@@ -42,6 +43,20 @@ inline bool BindStoredValues(sqlite3_stmt* statement, const std::vector<TVariant
             return false;
     }
     return true;
+}
+
+/// The first column of the first row `sql` gives over the database file at `path`, read
+/// past the datasets; -1 when the statement yields no row.
+inline qint64 StoredCount(const QString& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    const qint64 count = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return count;
 }
 
 } // namespace orvo::test

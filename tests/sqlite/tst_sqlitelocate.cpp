@@ -2,6 +2,8 @@
 // same question is answered either in SQL or record by record: both must answer alike.
 #include "sqlitetestdb.h"
 
+#include "common/sqlitebind.h"
+
 #include "platform/data/tdatalink.h"
 #include "platform/data/tdatasource.h"
 #include "platform/data/tfielddatalink.h"
@@ -15,6 +17,8 @@
 
 using namespace orvo;
 using namespace orvo::test;
+
+using orvo::test::StoredCount;
 
 namespace {
 
@@ -108,18 +112,6 @@ QList<qint64> AcceptedRecordByRecord(TDataSet& ds, const QString& filter)
 void FilterPerRecord(TDataSet& ds)
 {
     ds.SetOnFilterRecord([](TDataSet*, bool& accept) { accept = true; });
-}
-
-qint64 StoredCount(const QString& path, const char* sql)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open(path.toUtf8().constData(), &db);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-    const qint64 count = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return count;
 }
 
 } // namespace

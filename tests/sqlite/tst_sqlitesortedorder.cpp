@@ -1,5 +1,7 @@
 #include "sqlitetestdb.h"
 
+#include "common/sqlitebind.h"
+
 #include "platform/data/tdatalink.h"
 #include "platform/data/tdatasource.h"
 #include "platform/sqlite/tsqlitetable.h"
@@ -10,6 +12,8 @@
 
 using namespace orvo;
 using namespace orvo::test;
+
+using orvo::test::StoredCount;
 
 namespace {
 
@@ -91,18 +95,6 @@ private:
     int FSorts = 0;
     int FScanSteps = 0;
 };
-
-qint64 StoredCount(const QString& path, const char* sql)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-    const qint64 count = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return count;
-}
 
 } // namespace
 

@@ -722,12 +722,17 @@ void TSQLiteTable::LoadSortedFirstPage()
 void TSQLiteTable::LoadSortedLastPage()
 {
     EnsureSorted();
+    ShowLastSortedPage();
+    UpdateEdges();
+}
+
+void TSQLiteTable::ShowLastSortedPage()
+{
     const int from = std::max(0, FSorted.Count() - FPageSize);
     std::vector<TRow> rows = RowsAt(from, FPageSize);
     FRows.assign(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
     FFirstRecNo = from + 1;
     FCursor = int(FRows.size());
-    UpdateEdges();
 }
 
 bool TSQLiteTable::FetchSortedForward()
@@ -767,14 +772,9 @@ void TSQLiteTable::StepOntoSortedSuccessor()
         UpdateEdges();
         return;
     }
-    if (FRows.empty()) {
-        // Nothing follows: the cursor stays past the rows before, and the dataset steps back.
-        const int from = std::max(0, FSorted.Count() - FPageSize);
-        std::vector<TRow> rows = RowsAt(from, FPageSize);
-        FRows.assign(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
-        FFirstRecNo = from + 1;
-        FCursor = int(FRows.size());
-    }
+    // Nothing follows: the cursor stays past the rows before, and the dataset steps back.
+    if (FRows.empty())
+        ShowLastSortedPage();
     UpdateEdges();
 }
 

@@ -146,6 +146,8 @@ private:
     void LoadAt(int position);
     void LoadSortedFirstPage();
     void LoadSortedLastPage();
+    /// The last page of the sorted rows, the cursor past its end.
+    void ShowLastSortedPage();
     bool FetchSortedForward();
     bool FetchSortedBackward();
     void StepOntoSortedSuccessor();
