@@ -359,23 +359,7 @@ int main(int argc, char* argv[])
     if (!line.Process(app))
         return 2;
     return line.Run([&line] {
-        if (line.IsChild()) {
-            QTextStream out(stdout);
-            for (const auto& [name, value] : RunVariant(line.Child(), line.Db()))
-                out << name << '=' << QString::number(value, 'f', 4) << '\n';
-            return 0;
-        }
-        const int repeats = std::max(1, line.Repeats());
-        auto figures =
-            bench::CollectMedians(QCoreApplication::applicationFilePath(), Variants(), line.Db(), repeats);
-        const QString section = Section(figures, repeats);
-        if (!line.HasReport()) {
-            QTextStream(stdout) << section;
-            return 0;
-        }
-        const QString page = line.Report();
-        TBenchPageSection::WritePage(
-            page, TBenchPageSection::Selection().Merge(TBenchPageSection::ReadPage(page), section));
-        return 0;
+        return bench::RunChildBenchmark(line, RunVariant, Variants(), Section,
+                                        TBenchPageSection::Selection());
     });
 }

@@ -1,8 +1,13 @@
 #include "tbenchchildruns.h"
 
+#include "tbenchcommandline.h"
+#include "tbenchpagesection.h"
+
 #include "platform/core/exceptions.h"
 
+#include <QCoreApplication>
 #include <QProcess>
+#include <QTextStream>
 
 #include <algorithm>
 #include <vector>
@@ -40,6 +45,28 @@ std::map<QString, TFigures> CollectMedians(const QString& program, const QString
         }
     }
     return medians;
+}
+
+int RunChildBenchmark(const TBenchCommandLine& line, const TVariantRun& runVariant,
+                      const QStringList& variants, const TSectionWriter& section,
+                      const TBenchPageSection& pageSection)
+{
+    if (line.IsChild()) {
+        QTextStream out(stdout);
+        for (const auto& [name, value] : runVariant(line.Child(), line.Db()))
+            out << name << '=' << QString::number(value, 'f', 4) << '\n';
+        return 0;
+    }
+    const int repeats = std::max(1, line.Repeats());
+    auto medians = CollectMedians(QCoreApplication::applicationFilePath(), variants, line.Db(), repeats);
+    const QString text = section(medians, repeats);
+    if (!line.HasReport()) {
+        QTextStream(stdout) << text;
+        return 0;
+    }
+    const QString page = line.Report();
+    TBenchPageSection::WritePage(page, pageSection.Merge(TBenchPageSection::ReadPage(page), text));
+    return 0;
 }
 
 } // namespace orvo::bench
