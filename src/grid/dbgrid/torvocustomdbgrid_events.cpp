@@ -3,6 +3,7 @@
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
 #include "grid/dbgrid/torvocustomdbgrid_p.h"
+#include "grid/selection/torvocolumnlist.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
@@ -477,6 +478,8 @@ void TOrvoCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
         // already carried the current cell along, so it goes back to where it was.
         if (moved->Index() == from && from != to)
             SetCol(MovedIndex(Col(), toIndex, fromIndex)); // the move undone
+        // Selected columns are kept by identity, so they follow the move.
+        SelectedCols()->Renumber();
     }
     if (OnColumnMoved)
         OnColumnMoved(this, from, to);

@@ -47,6 +47,16 @@ bool TOrvoColumnList::Find(const TOrvoColumn* column, int& index) const
     return found;
 }
 
+void TOrvoColumnList::Renumber()
+{
+    if (RangeBacked())
+        return;
+    DropDestroyed();
+    std::stable_sort(FColumns.begin(), FColumns.end(),
+                     [](const TOrvoColumn* a, const TOrvoColumn* b) { return a->Index() < b->Index(); });
+    FCache = {};
+}
+
 bool TOrvoColumnList::Selected(int columnIndex) const
 {
     const TOrvoColumn* column = ColumnAt(columnIndex);

@@ -34,6 +34,9 @@ public:
     /// Lists or unlists that column; nothing for an index without a column.
     void SetSelected(int columnIndex, bool value);
     void Clear();
+    /// Puts the entries back in collection order after columns moved: the same columns
+    /// stay selected wherever they went.
+    void Renumber();
     /// True while the grid's column range is the selection.
     bool RangeBacked() const { return !FHasList || FRangeBacked; }
     /// The range changed: entries built from the old one are no longer the selection.

@@ -112,6 +112,7 @@ private slots:
     void draggingRowsCarriesTheSelectedBookmarks();
     void expandBoxesTakeTheClicksTheirColumnAsks_data();
     void expandBoxesTakeTheClicksTheirColumnAsks();
+    void selectedColumnsFollowAMove();
 };
 
 void TestGridMouse::aPressMovesTheRecordWithTheCell_data()
@@ -904,6 +905,23 @@ void TestGridMouse::expandBoxesTakeTheClicksTheirColumnAsks()
     QCOMPARE(clicks.isEmpty(), takenByTheBox);
     // The box is no place to open the editor.
     QVERIFY(!(inBox && f.Grid.EditorMode()));
+}
+
+void TestGridMouse::selectedColumnsFollowAMove()
+{
+    TKeyGrid f({dgMultiSelect});
+    f.Grid.SetMultiSelectOptions({msRows, msCols});
+    f.Grid.Columns()->SetState(csCustomized);
+    QVERIFY(f.Show());
+    // Wide enough that no click scrolls a column out of view.
+    f.Grid.resize(900, 260);
+    QApplication::processEvents();
+    Click(f, TitlePoint(f, IdCol), Qt::ShiftModifier);
+    Click(f, CellCenter(f, PriceCol, RowOfId(f, 2)), Qt::ControlModifier);
+    QCOMPARE(SelectedColumns(f), (QList<int>{0, 2}));
+    Drag(f, TitlePoint(f, IdCol), TitlePoint(f, PriceCol) + QPoint(10, 0));
+    QCOMPARE(f.Grid.Columns()->Items(2)->FieldName(), QStringLiteral("id"));
+    QCOMPARE(SelectedColumns(f), (QList<int>{1, 2}));
 }
 
 QTEST_MAIN(TestGridMouse)
