@@ -119,7 +119,7 @@ bool TOrvoGridTotalsAggregates::AnswerSelected(TDataSet* dataSet, const TOrvoBoo
         rowids.push_back(*rowid);
     }
     const std::optional<TSQLiteAggregates::TAnswer> answer =
-        TSQLiteAggregates::ComputeOver(*table, std::move(rowids), Requests(totals), progress);
+        TSQLiteAggregates::ComputeOver(*table, rowids, Requests(totals), progress);
     if (!answer)
         return false;
     Fill(totals, *answer, [dataSet, &rows](int index, bool last) {

@@ -12,8 +12,6 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
-
 namespace orvo {
 
 namespace {
@@ -96,12 +94,9 @@ std::optional<TSQLiteAggregates::TAnswer> TSQLiteAggregates::Compute(const TSQLi
 }
 
 std::optional<TSQLiteAggregates::TAnswer>
-TSQLiteAggregates::ComputeOver(const TSQLiteTable& table, std::vector<qint64> rowids,
+TSQLiteAggregates::ComputeOver(const TSQLiteTable& table, const std::vector<qint64>& rowids,
                                const std::vector<TRequest>& requests, const std::function<void()>& progress)
 {
-    std::sort(rowids.begin(), rowids.end());
-    if (std::adjacent_find(rowids.begin(), rowids.end()) != rowids.end())
-        return std::nullopt;
     QStringList numbers;
     numbers.reserve(qsizetype(rowids.size()));
     for (qint64 rowid : rowids)
@@ -111,7 +106,8 @@ TSQLiteAggregates::ComputeOver(const TSQLiteTable& table, std::vector<qint64> ro
         table.BindRowSourceOfRowids(statement, list);
     };
     std::optional<TAnswer> answer = Run(table, table.RowSourceSqlOfRowids(), bind, requests, progress);
-    // A rowid the table's rows do not hold would leave the answer short of the rows asked for.
+    // A rowid the table's rows do not hold, or one listed twice (IN takes it once), leaves the
+    // answer short of the rows asked for.
     if (answer && answer->Rows != qint64(rowids.size()))
         return std::nullopt;
     return answer;

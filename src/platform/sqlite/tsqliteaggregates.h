@@ -58,7 +58,7 @@ public:
                                           const std::function<void()>& progress = {});
     /// The same over the rows of `table` whose rowids `rowids` lists, each once; none also
     /// when a rowid is listed twice.
-    static std::optional<TAnswer> ComputeOver(const TSQLiteTable& table, std::vector<qint64> rowids,
+    static std::optional<TAnswer> ComputeOver(const TSQLiteTable& table, const std::vector<qint64>& rowids,
                                               const std::vector<TRequest>& requests,
                                               const std::function<void()>& progress = {});
 
