@@ -56,8 +56,8 @@ public:
     static std::optional<TAnswer> Compute(const TSQLiteDataSet& dataSet,
                                           const std::vector<TRequest>& requests,
                                           const std::function<void()>& progress = {});
-    /// The same over the rows of `table` whose rowids `rowids` lists, each once; none also
-    /// when a rowid is listed twice.
+    /// The same over the rows of `table` whose rowids `rowids` lists; none also when a rowid
+    /// is listed twice or names no row the table shows.
     static std::optional<TAnswer> ComputeOver(const TSQLiteTable& table, const std::vector<qint64>& rowids,
                                               const std::vector<TRequest>& requests,
                                               const std::function<void()>& progress = {});
