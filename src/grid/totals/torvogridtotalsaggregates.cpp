@@ -1,9 +1,13 @@
 #include "grid/totals/torvogridtotalsaggregates.h"
 
+#include "grid/selection/torvobookmarklist.h"
 #include "grid/totals/torvocolumntotalvalue.h"
+#include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
 #include "platform/sqlite/tsqliteaggregates.h"
-#include "platform/sqlite/tsqlitedataset.h"
+#include "platform/sqlite/tsqlitetable.h"
+
+#include <algorithm>
 
 namespace orvo {
 
@@ -57,39 +61,83 @@ TVariant Accumulated(const TOrvoColumnTotalValue* total, const TResult& result, 
 
 } // namespace
 
-bool TOrvoGridTotalsAggregates::Answerable(const TOrvoColumnTotalValue* total)
+bool TOrvoGridTotalsAggregates::Answerable(const std::vector<TOrvoColumnTotalValue*>& totals)
 {
-    switch (total->CalcValue()) {
-    case cvCustom:
-        return false;
-    default:
-        return TSQLiteAggregates::Supports(total->Field());
+    return !totals.empty() &&
+           std::all_of(totals.begin(), totals.end(), [](const TOrvoColumnTotalValue* total) {
+               return total->CalcValue() != cvCustom && TSQLiteAggregates::Supports(total->Field());
+           });
+}
+
+std::vector<TSQLiteAggregates::TRequest>
+TOrvoGridTotalsAggregates::Requests(const std::vector<TOrvoColumnTotalValue*>& totals)
+{
+    std::vector<TSQLiteAggregates::TRequest> requests;
+    for (const TOrvoColumnTotalValue* total : totals) {
+        const TCalcValue calcValue = total->CalcValue();
+        requests.push_back({total->Field(), calcValue == cvSum || calcValue == cvAvg,
+                            calcValue == cvMax || calcValue == cvMin || calcValue == cvUnique,
+                            calcValue == cvUnique});
     }
+    return requests;
 }
 
 bool TOrvoGridTotalsAggregates::Answer(TDataSet* dataSet, const std::vector<TOrvoColumnTotalValue*>& totals,
                                        const std::function<void()>& progress)
 {
     const auto* sqlDataSet = qobject_cast<const TSQLiteDataSet*>(dataSet);
-    if (!sqlDataSet || totals.empty())
+    if (!sqlDataSet || !Answerable(totals))
         return false;
-    std::vector<TSQLiteAggregates::TRequest> requests;
-    for (const TOrvoColumnTotalValue* total : totals) {
-        if (!Answerable(total))
-            return false;
-        const TCalcValue calcValue = total->CalcValue();
-        requests.push_back({total->Field(), calcValue == cvSum || calcValue == cvAvg,
-                            calcValue == cvMax || calcValue == cvMin || calcValue == cvUnique,
-                            calcValue == cvUnique});
-    }
     const std::optional<TSQLiteAggregates::TAnswer> answer =
-        TSQLiteAggregates::Compute(*sqlDataSet, requests, progress);
+        TSQLiteAggregates::Compute(*sqlDataSet, Requests(totals), progress);
     if (!answer)
         return false;
+    Fill(totals, *answer, [dataSet](int index, bool last) {
+        if (index == 0)
+            last ? dataSet->Last() : dataSet->First();
+        else
+            last ? dataSet->Prior() : dataSet->Next();
+        return !(last ? dataSet->Bof() : dataSet->Eof());
+    });
+    return true;
+}
+
+bool TOrvoGridTotalsAggregates::AnswerSelected(TDataSet* dataSet, const TOrvoBookmarkList& rows,
+                                               const std::vector<TOrvoColumnTotalValue*>& totals,
+                                               const std::function<void()>& progress)
+{
+    // A query's bookmarks name rows of its result, not of a table: only a table's are rowids.
+    const auto* table = qobject_cast<const TSQLiteTable*>(dataSet);
+    if (!table || !Answerable(totals))
+        return false;
+    std::vector<qint64> rowids;
+    rowids.reserve(size_t(rows.Count()));
+    for (int i = 0; i < rows.Count(); ++i) {
+        const std::optional<qint64> rowid = table->BookmarkRowid(rows.Items(i));
+        if (!rowid)
+            return false;
+        rowids.push_back(*rowid);
+    }
+    const std::optional<TSQLiteAggregates::TAnswer> answer =
+        TSQLiteAggregates::ComputeOver(*table, rowids, Requests(totals), progress);
+    if (!answer)
+        return false;
+    Fill(totals, *answer, [dataSet, &rows](int index, bool last) {
+        if (index >= rows.Count())
+            return false;
+        dataSet->GotoBookmark(rows.Items(last ? rows.Count() - 1 - index : index));
+        return true;
+    });
+    return true;
+}
+
+void TOrvoGridTotalsAggregates::Fill(const std::vector<TOrvoColumnTotalValue*>& totals,
+                                     const TSQLiteAggregates::TAnswer& answer, const TStep& step)
+{
     for (size_t i = 0; i < totals.size(); ++i) {
         TOrvoColumnTotalValue* total = totals[i];
-        const TResult& result = answer->Results[i];
-        const qint64 counted = total->NullValue() == nvExclude ? result.Values : answer->Rows;
+        const TResult& result = answer.Results[i];
+        const qint64 counted = total->NullValue() == nvExclude ? result.Values : answer.Rows;
         total->CalcCount = counted;
         if (counted == 0)
             continue;
@@ -99,28 +147,25 @@ bool TOrvoGridTotalsAggregates::Answer(TDataSet* dataSet, const std::vector<TOrv
             break;
         case cvFirst:
         case cvLast:
-            total->CalcAccumulator = EdgeValue(dataSet, total, total->CalcValue() == cvLast);
+            total->CalcAccumulator = EdgeValue(total, total->CalcValue() == cvLast, step);
             break;
         default:
-            total->CalcAccumulator = Accumulated(total, result, answer->Rows);
+            total->CalcAccumulator = Accumulated(total, result, answer.Rows);
             break;
         }
     }
-    return true;
 }
 
-TVariant TOrvoGridTotalsAggregates::EdgeValue(TDataSet* dataSet, const TOrvoColumnTotalValue* total,
-                                              bool last)
+TVariant TOrvoGridTotalsAggregates::EdgeValue(const TOrvoColumnTotalValue* total, bool last,
+                                              const TStep& step)
 {
-    last ? dataSet->Last() : dataSet->First();
-    do {
+    for (int index = 0; step(index, last); ++index) {
         const TVariant value = total->RecordValue();
         if (!value.IsNull() || total->NullValue() == nvInclude)
             return value;
         if (total->NullValue() == nvAsZero)
             return Zero;
-        last ? dataSet->Prior() : dataSet->Next();
-    } while (!(last ? dataSet->Bof() : dataSet->Eof()));
+    }
     return TVariant();
 }
 

@@ -148,19 +148,21 @@ void TOrvoGridTotalsCalc::VisitWith(TRecords records, bool selected)
         link->SetBufferCount(1);
         const auto restoreBuffers = Finally([link, buffers] { link->SetBufferCount(buffers); });
         const TOrvoBookmarkList* rows = FGrid.SelectedRows();
+        if (AnsweredByDataSet(selected, rows))
+            return;
         for (int i = 0; i < rows->Count(); ++i) {
             dataSet->GotoBookmark(rows->Items(i));
             FGrid.CalcTotalsPass(cpCalcRec, selected);
         }
         return;
     }
-    if (AnsweredByDataSet(selected))
+    if (AnsweredByDataSet(selected, nullptr))
         return;
     for (dataSet->First(); !dataSet->Eof(); dataSet->Next())
         FGrid.CalcTotalsPass(cpCalcRec, selected);
 }
 
-bool TOrvoGridTotalsCalc::AnsweredByDataSet(bool selected) const
+bool TOrvoGridTotalsCalc::AnsweredByDataSet(bool selected, const TOrvoBookmarkList* rows) const
 {
     // A handler sees every record; with one assigned the records must be walked.
     if (FGrid.OnTotalCalcQuery || FGrid.OnTotalCalcValue)
@@ -171,6 +173,8 @@ bool TOrvoGridTotalsCalc::AnsweredByDataSet(bool selected) const
         if (RowTakesPart(rowOption, selectionOption, cpCalcRec, selected) && total->TakesPart(cpCalcRec))
             totals.push_back(total);
     });
+    if (rows)
+        return TOrvoGridTotalsAggregates::AnswerSelected(FGrid.DataSet(), *rows, totals, KeepWindowAlive());
     return TOrvoGridTotalsAggregates::Answer(FGrid.DataSet(), totals, KeepWindowAlive());
 }
 

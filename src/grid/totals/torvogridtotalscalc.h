@@ -8,6 +8,7 @@
 
 namespace orvo {
 
+class TOrvoBookmarkList;
 class TOrvoColumn;
 class TOrvoColumnTotal;
 class TOrvoColumnTotalValue;
@@ -64,8 +65,9 @@ private:
                                                TOrvoDBGridOptionEx selectionOption)>;
     /// Every header, value and footer total with the options of its row.
     void ForEachTotalRow(const TTotalRowAction& action) const;
-    /// A whole-dataset pass the dataset answers in one statement instead of the walk.
-    bool AnsweredByDataSet(bool selected) const;
+    /// A pass the dataset answers in one statement instead of the walk: over the whole
+    /// dataset, or over the selected `rows` when given.
+    bool AnsweredByDataSet(bool selected, const TOrvoBookmarkList* rows) const;
     /// What the database calls while it works, so that a shown grid stays alive.
     std::function<void()> KeepWindowAlive() const;
     /// Milliseconds between two turns of the event loop while the database works.

@@ -6,6 +6,7 @@
 #include "platform/sqlite/tsqlitedatabase.h"
 #include "platform/sqlite/tsqlitedataset.h"
 #include "platform/sqlite/tsqlitestatement.h"
+#include "platform/sqlite/tsqlitetable.h"
 
 #include <QScopeGuard>
 
@@ -87,7 +88,36 @@ std::optional<TSQLiteAggregates::TAnswer> TSQLiteAggregates::Compute(const TSQLi
                                                                      const std::vector<TRequest>& requests,
                                                                      const std::function<void()>& progress)
 {
-    const QString source = dataSet.RowSourceSql();
+    return Run(
+        dataSet, dataSet.RowSourceSql(),
+        [&dataSet](TSQLiteStatement& statement) { dataSet.BindRowSource(statement); }, requests, progress);
+}
+
+std::optional<TSQLiteAggregates::TAnswer>
+TSQLiteAggregates::ComputeOver(const TSQLiteTable& table, const std::vector<qint64>& rowids,
+                               const std::vector<TRequest>& requests, const std::function<void()>& progress)
+{
+    QStringList numbers;
+    numbers.reserve(qsizetype(rowids.size()));
+    for (qint64 rowid : rowids)
+        numbers << QString::number(rowid);
+    const QString list = QLatin1Char('[') + numbers.join(QLatin1Char(',')) + QLatin1Char(']');
+    const auto bind = [&table, &list](TSQLiteStatement& statement) {
+        table.BindRowSourceOfRowids(statement, list);
+    };
+    std::optional<TAnswer> answer = Run(table, table.RowSourceSqlOfRowids(), bind, requests, progress);
+    // A rowid the table's rows do not hold, or one listed twice (IN takes it once), leaves the
+    // answer short of the rows asked for.
+    if (answer && answer->Rows != qint64(rowids.size()))
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<TSQLiteAggregates::TAnswer>
+TSQLiteAggregates::Run(const TSQLiteDataSet& dataSet, const QString& source,
+                       const std::function<void(TSQLiteStatement&)>& bind,
+                       const std::vector<TRequest>& requests, const std::function<void()>& progress)
+{
     if (source.isEmpty() || !dataSet.Database())
         return std::nullopt;
     QStringList columns{QStringLiteral("count(*)")};
@@ -115,7 +145,7 @@ std::optional<TSQLiteAggregates::TAnswer> TSQLiteAggregates::Compute(const TSQLi
         statement.emplace(
             dataSet.Database()->Handle(),
             QStringLiteral("SELECT %1 FROM (\n%2\n)").arg(columns.join(QLatin1String(", ")), source));
-        dataSet.BindRowSource(*statement);
+        bind(*statement);
         StepReporting(*statement, progress);
     } catch (const EDatabaseError&) {
         // An integer sum past 64 bits, which SQLite refuses while the walk goes on in

@@ -10,6 +10,8 @@ namespace orvo {
 
 class TField;
 class TSQLiteDataSet;
+class TSQLiteStatement;
+class TSQLiteTable;
 
 /// Aggregates of numeric fields that the database computes in one statement over the rows
 /// a SQLite dataset shows, for totals that would otherwise read every record. The results
@@ -54,11 +56,21 @@ public:
     static std::optional<TAnswer> Compute(const TSQLiteDataSet& dataSet,
                                           const std::vector<TRequest>& requests,
                                           const std::function<void()>& progress = {});
+    /// The same over the rows of `table` whose rowids `rowids` lists; none also when a rowid
+    /// is listed twice or names no row the table shows.
+    static std::optional<TAnswer> ComputeOver(const TSQLiteTable& table, const std::vector<qint64>& rowids,
+                                              const std::vector<TRequest>& requests,
+                                              const std::function<void()>& progress = {});
 
     /// Virtual-machine steps of SQLite between two calls of the progress callback.
     static constexpr int ProgressSteps = 20000;
 
 private:
+    /// The aggregates of `requests` over the rows `source` yields; `bind` binds its parameters.
+    static std::optional<TAnswer> Run(const TSQLiteDataSet& dataSet, const QString& source,
+                                      const std::function<void(TSQLiteStatement&)>& bind,
+                                      const std::vector<TRequest>& requests,
+                                      const std::function<void()>& progress);
     static bool IsCurrency(const TField* field);
     static TVariant AsRead(const TField* field, const TVariant& stored);
 };

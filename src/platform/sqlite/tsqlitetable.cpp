@@ -521,6 +521,36 @@ void TSQLiteTable::BindRowSource(TSQLiteStatement& statement) const
     statement.BindAll(FWhereParams);
 }
 
+std::optional<qint64> TSQLiteTable::BookmarkRowid(const QString& bookmark) const
+{
+    // A bookmark string is the dataset's eight-digit tag, then the bytes one per character.
+    constexpr int TagLength = 8;
+    const QStringView bytes = QStringView(bookmark).mid(TagLength);
+    TRow key;
+    if (bookmark.size() <= TagLength ||
+        std::any_of(bytes.begin(), bytes.end(), [](QChar c) { return c.unicode() > 0xff; }) ||
+        !DecodeBookmark(bytes.toLatin1(), key))
+        return std::nullopt;
+    return key.back().AsInt64();
+}
+
+QString TSQLiteTable::RowSourceSqlOfRowids() const
+{
+    const QString source = RowSourceSql();
+    if (source.isEmpty())
+        return {};
+    const QString among = QStringLiteral("%1 IN (SELECT value FROM json_each(?))").arg(FInfo.RowidName());
+    return QStringLiteral("SELECT * FROM ") + FTableSql + QLatin1String(" WHERE ") +
+           JoinConditions(FWhere, among);
+}
+
+void TSQLiteTable::BindRowSourceOfRowids(TSQLiteStatement& statement, const QString& rowids) const
+{
+    std::vector<TVariant> params = FWhereParams;
+    params.emplace_back(rowids);
+    statement.BindAll(params);
+}
+
 int TSQLiteTable::CountWhere(const QString& condition, const std::vector<TVariant>& params) const
 {
     const QString where = JoinConditions(FWhere, condition);

@@ -73,6 +73,15 @@ public:
     using TDataSet::CompareBookmarks;
     QString RowSourceSql() const override;
     void BindRowSource(TSQLiteStatement& statement) const override;
+    /// The rowid of the row that `bookmark`, a bookmark of this table, names; none for a
+    /// string of another form.
+    std::optional<qint64> BookmarkRowid(const QString& bookmark) const;
+    /// RowSourceSql() narrowed to the rows whose rowids a JSON array lists; empty when
+    /// RowSourceSql() is.
+    QString RowSourceSqlOfRowids() const;
+    /// Binds the parameters of RowSourceSqlOfRowids() in `statement`, which holds it and no
+    /// others: the row source's, then `rowids` (the JSON array).
+    void BindRowSourceOfRowids(TSQLiteStatement& statement, const QString& rowids) const;
     bool BookmarkValid(const QByteArray& bookmark) const override;
     int CompareBookmarks(const QByteArray& first, const QByteArray& second) const override;
 

@@ -1,9 +1,11 @@
 #include "grid/columns/torvocolumn.h"
 #include "grid/dbgrid/torvodbgrid.h"
+#include "grid/selection/torvobookmarklist.h"
 #include "grid/totals/torvocolumntotalfooter.h"
 #include "grid/totals/torvocolumntotalvalues.h"
 #include "platform/data/tdatasource.h"
 #include "platform/data/tfield.h"
+#include "platform/sqlite/tsqliteaggregates.h"
 #include "platform/sqlite/tsqlitedatabase.h"
 #include "platform/sqlite/tsqlitequery.h"
 #include "platform/sqlite/tsqlitetable.h"
@@ -93,6 +95,9 @@ private slots:
     void databaseAndWalkAgree();
     void theDatabaseAnswersWithoutVisitingRecords();
     void recordFiltersAndPendingChangesAreWalked();
+    void selectedRowsDatabaseAndWalkAgree_data();
+    void selectedRowsDatabaseAndWalkAgree();
+    void rowidsTheRowsDoNotHoldAreRefused();
 };
 
 void TestTotalsAggregates::databaseAndWalkAgree_data()
@@ -217,6 +222,110 @@ void TestTotalsAggregates::recordFiltersAndPendingChangesAreWalked()
     grid.CalcTotals(false);
     QCOMPARE(sum->Value(), TVariant(qint64(numbers.Query.RecordCount())));
     QVERIFY(numbers.Query.RecordCount() < rows);
+}
+
+void TestTotalsAggregates::selectedRowsDatabaseAndWalkAgree_data()
+{
+    QTest::addColumn<QString>("order");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<int>("nullValue");
+    QTest::addColumn<quint32>("seed");
+    for (TNullValue nullValue : {nvExclude, nvInclude, nvAsZero}) {
+        for (quint32 seed : {11u, 12u}) {
+            QTest::addRow("rowid order nulls %d seed %u", int(nullValue), seed)
+                << QString() << QString() << int(nullValue) << seed;
+            QTest::addRow("by f nulls %d seed %u", int(nullValue), seed)
+                << QStringLiteral("f") << QString() << int(nullValue) << seed;
+        }
+        QTest::addRow("filtered nulls %d", int(nullValue))
+            << QStringLiteral("m") << QStringLiteral("i > 0 OR i IS NULL") << int(nullValue) << 13u;
+    }
+}
+
+void TestTotalsAggregates::selectedRowsDatabaseAndWalkAgree()
+{
+    QFETCH(QString, order);
+    QFETCH(QString, filter);
+    QFETCH(int, nullValue);
+    QFETCH(quint32, seed);
+    TRandomNumbers numbers(300, seed);
+    numbers.Table.SetIndexFieldNames(order);
+    numbers.Table.SetFilter(filter);
+    numbers.Table.SetFiltered(!filter.isEmpty());
+    TDataSource source;
+    source.SetDataSet(&numbers.Table);
+    numbers.Table.Open();
+    TOrvoDBGrid grid;
+    grid.SetOptions(grid.Options() + TOrvoDBGridOptions{dgMultiSelect});
+    grid.SetOptionsEx(grid.OptionsEx() - TOrvoDBGridOptionsEx{dgDelayUpdateTotals, dgCalcWholeDataSet} +
+                      TOrvoDBGridOptionsEx{dgTotalValues, dgCalcSelectedRows});
+    grid.SetDataSource(&source);
+    const std::vector<TOrvoColumnTotalValue*> totals = AddTotals(grid, TNullValue(nullValue));
+    QRandomGenerator random(seed);
+    int selected = 0;
+    for (numbers.Table.First(); !numbers.Table.Eof(); numbers.Table.Next()) {
+        if (random.bounded(3) == 0) {
+            grid.SelectedRows()->SetCurrentRowSelected(true);
+            ++selected;
+        }
+    }
+    grid.FlushUpdates();
+    QVERIFY(selected > 20);
+    QCOMPARE(grid.SelectedRows()->Count(), selected);
+
+    int scrolls = 0;
+    numbers.Table.AfterScroll = [&scrolls](TDataSet*) { ++scrolls; };
+    grid.CalcTotals(false);
+    // The database answered: only the first and last selected records were visited.
+    QVERIFY2(scrolls < selected / 2, qPrintable(QString::number(scrolls)));
+    std::vector<TVariant> answered;
+    for (const TOrvoColumnTotalValue* total : totals)
+        answered.push_back(total->Value());
+
+    grid.OnTotalCalcQuery = [](QObject*, TDataSet*, bool&) {};
+    scrolls = 0;
+    grid.CalcTotals(false);
+    QVERIFY(scrolls >= selected);
+    for (size_t i = 0; i < totals.size(); ++i) {
+        const TVariant walked = totals[i]->Value();
+        if (!SameResult(answered[i], walked))
+            QFAIL(qPrintable(QStringLiteral("%1: database %2 (%3), walk %4 (%5)")
+                                 .arg(totals[i]->DisplayName(), answered[i].AsString())
+                                 .arg(int(answered[i].VarType()))
+                                 .arg(walked.AsString())
+                                 .arg(int(walked.VarType()))));
+    }
+}
+
+void TestTotalsAggregates::rowidsTheRowsDoNotHoldAreRefused()
+{
+    TRandomNumbers numbers(20, 7);
+    numbers.Db.ExecSQL(QStringLiteral("UPDATE r SET i = id"));
+    numbers.Table.SetFilter(QStringLiteral("id <= 10"));
+    numbers.Table.SetFiltered(true);
+    numbers.Table.Open();
+    const std::vector<TSQLiteAggregates::TRequest> requests{
+        {numbers.Table.FieldByName(QStringLiteral("i")), true}};
+    const auto sumOver = [&](const std::vector<qint64>& rowids) {
+        const std::optional<TSQLiteAggregates::TAnswer> answer =
+            TSQLiteAggregates::ComputeOver(numbers.Table, rowids, requests);
+        return answer ? answer->Results[0].Sum : TVariant(QStringLiteral("refused"));
+    };
+    QCOMPARE(sumOver({3, 5, 10}), TVariant(qint64(18)));
+    // A row the filter leaves out, one that does not exist, and one listed twice would
+    // each make the answer differ from the walk over those records.
+    QCOMPARE(sumOver({3, 11}), TVariant(QStringLiteral("refused")));
+    QCOMPARE(sumOver({3, 99}), TVariant(QStringLiteral("refused")));
+    QCOMPARE(sumOver({3, 5, 3}), TVariant(QStringLiteral("refused")));
+
+    // Bookmarks name their rows by rowid, in any order the table shows them.
+    numbers.Table.SetIndexFieldNames(QStringLiteral("f"));
+    numbers.Table.First();
+    numbers.Table.Next();
+    const std::optional<qint64> rowid = numbers.Table.BookmarkRowid(numbers.Table.Bookmark());
+    QVERIFY(rowid);
+    QCOMPARE(*rowid, numbers.Table.FieldByName(QStringLiteral("id"))->AsInteger());
+    QVERIFY(!numbers.Table.BookmarkRowid(QStringLiteral("0000")));
 }
 
 QTEST_MAIN(TestTotalsAggregates)
