@@ -83,8 +83,11 @@ protected:
     /// True when the current Filter is evaluated by SQL rather than per record.
     bool FilterHandledBySource() const override { return FFilterInSql; }
     /// Translates Filter for a source whose column `c` reads as columnSql(c); false when
-    /// it is not filtered or the filter cannot be translated exactly.
-    bool TranslateFilter(const std::function<QString(int column)>& columnSql, QString& where,
+    /// it is not filtered or the filter cannot be translated exactly. textComparesBare(c)
+    /// tells whether SQLite compares the column's text with a text parameter as the
+    /// dataset does (BINARY collation, no numeric affinity); null when never.
+    bool TranslateFilter(const std::function<QString(int column)>& columnSql,
+                         const std::function<bool(int column)>& textComparesBare, QString& where,
                          std::vector<TVariant>& params) const;
     void SetFilterInSql(bool inSql) { FFilterInSql = inSql; }
     /// A signature of what the dataset filters by; descendants rebuild their source when it changes.

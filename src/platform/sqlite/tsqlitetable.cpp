@@ -288,7 +288,14 @@ void TSQLiteTable::RebuildSource()
     const auto columnSql = [this](int column) {
         return TSQLiteDatabase::QuoteIdentifier(FInfo.Columns().at(size_t(column)).Name);
     };
-    const bool inSql = TranslateFilter(columnSql, filter, filterParams);
+    // A view's columns carry the collation of what they select, which the schema does not tell.
+    const auto textComparesBare = [this](int column) {
+        const TSQLiteTableInfo::Column& info = FInfo.Columns().at(size_t(column));
+        return TSQLiteFunctions::TextComparesBare(info.DeclaredType, info.Collation);
+    };
+    const bool inSql =
+        TranslateFilter(columnSql, FInfo.IsView() ? nullptr : std::function<bool(int)>(textComparesBare),
+                        filter, filterParams);
     SetFilterInSql(inSql);
     if (inSql) {
         where = JoinConditions(where, filter);
