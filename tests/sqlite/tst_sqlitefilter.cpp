@@ -5,6 +5,7 @@
 #include "platform/sqlite/tsqlitequery.h"
 #include "platform/sqlite/tsqlitestatement.h"
 #include "platform/sqlite/tsqlitetable.h"
+#include "platform/sqlite/tsqlitetableinfo.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -25,7 +26,10 @@ constexpr int kRows = 400;
 constexpr const char* kCreate =
     "CREATE TABLE t (id INTEGER PRIMARY KEY, i INTEGER, s SMALLINT, r REAL, m MONEY, txt TEXT, "
     "vc VARCHAR(20), nc TEXT COLLATE NOCASE, st STRING, bare, b BOOLEAN, d DATE);"
-    "CREATE INDEX t_txt ON t (txt)";
+    "CREATE INDEX t_txt ON t (txt);"
+    "CREATE TABLE ts (id INTEGER PRIMARY KEY, i INTEGER, r REAL, txt TEXT, nc TEXT COLLATE NOCASE, a ANY) "
+    "STRICT;"
+    "CREATE INDEX ts_i ON ts (i)";
 constexpr int kValueColumns = 11;
 
 // What a person may store in any column of a dynamically typed database.
@@ -79,6 +83,43 @@ void BindRandom(sqlite3_stmt* statement, int parameter, QRandomGenerator& random
     }
 }
 
+// A STRICT table takes only values of each column's type; ANY takes all.
+void FillStrict(sqlite3* db, QRandomGenerator& random)
+{
+    sqlite3_stmt* insert = nullptr;
+    QCOMPARE(sqlite3_prepare_v2(db, "INSERT INTO ts VALUES (NULL, ?, ?, ?, ?, ?)", -1, &insert, nullptr),
+             SQLITE_OK);
+    static const qint64 integers[] = {
+        0, 7, -3, 500, 9007199254740993LL, -9007199254740993LL, 9223372036854775807LL};
+    static const double reals[] = {2.5, -0.5, 7.0, 1e300, 9007199254740992.0, 500.25};
+    static const char* const texts[] = {"007", "7", "O'Brien", "%", "_x", "", "B", "b", "zürich", "ZÜRICH"};
+    for (int row = 0; row < kRows; ++row) {
+        const bool null = random.bounded(5) == 0;
+        if (null)
+            sqlite3_bind_null(insert, 1);
+        else if (random.bounded(2) == 0)
+            sqlite3_bind_int64(insert, 1, integers[random.bounded(int(std::size(integers)))]);
+        else
+            sqlite3_bind_int64(insert, 1, qint64(random.bounded(2001)) - 1000);
+        if (random.bounded(5) == 0)
+            sqlite3_bind_null(insert, 2);
+        else if (random.bounded(2) == 0)
+            sqlite3_bind_double(insert, 2, reals[random.bounded(int(std::size(reals)))]);
+        else
+            sqlite3_bind_int64(insert, 2, integers[random.bounded(int(std::size(integers)))]);
+        for (int p = 3; p <= 4; ++p) {
+            if (random.bounded(5) == 0)
+                sqlite3_bind_null(insert, p);
+            else
+                sqlite3_bind_text(insert, p, texts[random.bounded(int(std::size(texts)))], -1, SQLITE_STATIC);
+        }
+        BindRandom(insert, 5, random);
+        QCOMPARE(sqlite3_step(insert), SQLITE_DONE);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+}
+
 // Written through SQLite's own API, so that every value keeps the storage class
 // SQLite's affinity gives it and none passes through our conversions.
 void FillRandomly(const QString& path, quint32 seed)
@@ -99,6 +140,7 @@ void FillRandomly(const QString& path, quint32 seed)
         sqlite3_reset(insert);
     }
     sqlite3_finalize(insert);
+    FillStrict(db, random);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
 }
@@ -121,12 +163,17 @@ private slots:
     void initTestCase();
     void sqlSelectsWhatTheEngineAccepts_data();
     void sqlSelectsWhatTheEngineAccepts();
+    void strictTableSelectsWhatTheEngineAccepts_data();
+    void strictTableSelectsWhatTheEngineAccepts();
+    void strictColumnsUseTheIndex();
     void textFieldIsNullUsesTheIndex();
     void columnsCompareBareOnlyWhereSQLiteAgrees_data();
     void columnsCompareBareOnlyWhereSQLiteAgrees();
     void longValueListsFallBackToTheConversion();
 
 private:
+    void CompareWithEngine(const QString& tableName, const QString& filter);
+
     QTemporaryDir FDir;
     std::unique_ptr<TSQLiteDatabase> FDb;
 };
@@ -193,9 +240,89 @@ void TestSQLiteFilter::sqlSelectsWhatTheEngineAccepts_data()
 void TestSQLiteFilter::sqlSelectsWhatTheEngineAccepts()
 {
     QFETCH(QString, filter);
+    CompareWithEngine(QStringLiteral("t"), filter);
+}
+
+void TestSQLiteFilter::strictTableSelectsWhatTheEngineAccepts_data()
+{
+    QTest::addColumn<QString>("filter");
+    QStringList filters;
+    for (const QString& op : QStringList{"=", "<>", "<", ">", "<=", ">="}) {
+        for (const QString& constant : QStringList{"7", "-3", "2.5", "9007199254740993", "-9007199254740992"})
+            filters << "i " + op + " " + constant << "r " + op + " " + constant;
+        for (const QString& constant : QStringList{"'007'", "'b'", "'B'", "'O''Brien'", "''", "'zürich'"})
+            filters << "txt " + op + " " + constant << "nc " + op + " " + constant
+                    << "a " + op + " " + constant;
+        filters << "i " + op + " r"
+                << "txt " + op + " nc";
+    }
+    for (const QString& column : QStringList{"i", "r", "txt", "nc", "a"})
+        filters << QString(column) + " IS NULL"
+                << "NOT (" + QString(column) + " IS NULL)";
+    filters << "i IN (7, -3, NULL)"
+            << "NOT (i IN (7, -3, NULL))"
+            << "NOT (r IN (2.5, 7))"
+            << "txt IN ('7', 'b')"
+            << "NOT (nc IN ('b', NULL))"
+            << "txt LIKE 'b%'"
+            << "NOT (nc LIKE '%_%') OR i > 0";
+    for (const QString& filter : filters)
+        QTest::newRow(qPrintable(filter)) << filter;
+}
+
+void TestSQLiteFilter::strictTableSelectsWhatTheEngineAccepts()
+{
+    QFETCH(QString, filter);
+    CompareWithEngine(QStringLiteral("ts"), filter);
+}
+
+// What a STRICT table's integer column holds SQLite compares as the dataset does:
+// the filter is the bare column, which the index answers.
+void TestSQLiteFilter::strictColumnsUseTheIndex()
+{
+    QVERIFY(TSQLiteTableInfo::Read(FDb->Handle(), QStringLiteral("ts")).IsStrict());
+    QVERIFY(!TSQLiteTableInfo::Read(FDb->Handle(), QStringLiteral("t")).IsStrict());
+    TSQLiteTable table;
+    table.SetDatabase(FDb.get());
+    table.SetTableName(QStringLiteral("ts"));
+    table.SetFilter(QStringLiteral("i > 990"));
+    table.SetFiltered(true);
+    table.Open();
+    QString plan;
+    sqlite3_trace_v2(
+        FDb->Handle(), SQLITE_TRACE_STMT,
+        [](unsigned, void* context, void* statement, void*) {
+            const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(statement));
+            if (sql && QByteArray(sql).contains("i\" > ?"))
+                *static_cast<QString*>(context) = QString::fromUtf8(sql);
+            return 0;
+        },
+        &plan);
+    const int count = table.RecordCount();
+    sqlite3_trace_v2(FDb->Handle(), 0, nullptr, nullptr);
+    QVERIFY2(!plan.isEmpty() && !plan.contains(QLatin1String("orvo_field")), qPrintable(plan));
+    QCOMPARE(count, int(FDb->ExecScalar(QStringLiteral("SELECT count(*) FROM ts WHERE i > 990")).AsInt64()));
+    const auto expression = TFilterExpression::Parse(QStringLiteral("i > 990"), [](const QString&) {
+        return std::optional<TFilterExpression::TFieldRef>(TFilterExpression::TFieldRef{0, ftInteger, "i"});
+    });
+    QString where;
+    std::vector<TVariant> params;
+    QVERIFY(expression->ToSql(
+        [](int) { return TSQLiteFunctions::FilterFieldSql(QStringLiteral("i"), ftInteger, false, true); },
+        where, params));
+    TSQLiteStatement explain(FDb->Handle(),
+                             QStringLiteral("EXPLAIN QUERY PLAN SELECT id FROM ts WHERE ") + where);
+    QString details;
+    while (explain.Step())
+        details += explain.Column(3).AsString();
+    QVERIFY2(details.contains(QLatin1String("INDEX ts_i")), qPrintable(details));
+}
+
+void TestSQLiteFilter::CompareWithEngine(const QString& tableName, const QString& filter)
+{
     TSQLiteQuery engine;
     engine.SetDatabase(FDb.get());
-    engine.SetSQL({QStringLiteral("SELECT * FROM t")});
+    engine.SetSQL({QStringLiteral("SELECT * FROM ") + tableName});
     engine.SetCachedUpdates(true);
     engine.SetFilter(filter);
     engine.SetFiltered(true);
@@ -204,7 +331,7 @@ void TestSQLiteFilter::sqlSelectsWhatTheEngineAccepts()
 
     TSQLiteTable table;
     table.SetDatabase(FDb.get());
-    table.SetTableName(QStringLiteral("t"));
+    table.SetTableName(tableName);
     table.SetFilter(filter);
     table.SetFiltered(true);
     table.Open();
@@ -213,7 +340,7 @@ void TestSQLiteFilter::sqlSelectsWhatTheEngineAccepts()
 
     TSQLiteQuery query;
     query.SetDatabase(FDb.get());
-    query.SetSQL({QStringLiteral("SELECT * FROM t")});
+    query.SetSQL({QStringLiteral("SELECT * FROM ") + tableName});
     query.SetFilter(filter);
     query.SetFiltered(true);
     query.Open();

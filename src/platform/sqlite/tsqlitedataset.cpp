@@ -114,7 +114,7 @@ int TSQLiteDataSet::FieldColumn(const TField* field)
 }
 
 bool TSQLiteDataSet::TranslateFilter(const std::function<QString(int column)>& columnSql,
-                                     const std::function<bool(int column)>& textComparesBare, QString& where,
+                                     const std::function<TColumnSchema(int column)>& schema, QString& where,
                                      std::vector<TVariant>& params) const
 {
     const TFilterExpression* expression = FilterExpression();
@@ -127,8 +127,9 @@ bool TSQLiteDataSet::TranslateFilter(const std::function<QString(int column)>& c
     // The filter compares values as the dataset reads them, not as SQLite stored them.
     const auto fieldSql = [&](int index) {
         const int column = FieldColumn(FilterField(index));
+        const TColumnSchema known = schema ? schema(column) : TColumnSchema();
         return TSQLiteFunctions::FilterFieldSql(columnSql(column), FColumns.at(size_t(column)).DataType,
-                                                textComparesBare && textComparesBare(column));
+                                                known.TextComparesBare, known.Strict);
     };
     return expression->ToSql(fieldSql, where, params);
 }

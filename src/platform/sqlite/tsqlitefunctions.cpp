@@ -172,12 +172,14 @@ QString TSQLiteFunctions::FieldValueSql(const QString& column, TFieldType type)
 }
 
 TFilterNode::TFieldSql TSQLiteFunctions::FilterFieldSql(const QString& column, TFieldType type,
-                                                        bool textComparesBare)
+                                                        bool textComparesBare, bool strictColumn)
 {
     TFilterNode::TFieldSql sql = TFilterNode::TFieldSql::ValueOnly(FieldValueSql(column, type));
     sql.Column = column;
     const char* storageClass = BareStorageClass(type, textComparesBare);
-    if (storageClass)
+    if (storageClass && strictColumn)
+        sql.ColumnAlways = true;
+    else if (storageClass)
         sql.ColumnWhen = QStringLiteral("typeof(%1) = '%2'").arg(column, QLatin1String(storageClass));
     // Any value stored in a text or binary field reads as a value: only NULL reads as Null.
     const TFilterNode::TValueKind kind = TFilterNode::ValueKind(type);

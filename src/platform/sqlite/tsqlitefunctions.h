@@ -35,8 +35,10 @@ public:
     /// for integer fields, reals for float fields, and text for text fields when
     /// `textComparesBare`: the column's own collation is BINARY and its affinity
     /// converts no text parameter to a number), orvo_field on the others.
+    /// `strictColumn`: the column belongs to a STRICT table and is declared of its field's
+    /// type, so that it holds nothing else and the bare column serves every row.
     static TFilterNode::TFieldSql FilterFieldSql(const QString& column, TFieldType type,
-                                                 bool textComparesBare);
+                                                 bool textComparesBare, bool strictColumn = false);
     /// "`text` begins with the next parameter".
     static QString StartsWithSql(const QString& text);
     /// `column` case-folded as TFilterNode::FoldCase folds.

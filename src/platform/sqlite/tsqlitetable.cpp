@@ -289,12 +289,15 @@ void TSQLiteTable::RebuildSource()
         return TSQLiteDatabase::QuoteIdentifier(FInfo.Columns().at(size_t(column)).Name);
     };
     // A view's columns carry the collation of what they select, which the schema does not tell.
-    const auto textComparesBare = [this](int column) {
+    const auto schema = [this](int column) {
         const TSQLiteTableInfo::Column& info = FInfo.Columns().at(size_t(column));
-        return TSQLiteFunctions::TextComparesBare(info.DeclaredType, info.Collation);
+        TColumnSchema known;
+        known.TextComparesBare = TSQLiteFunctions::TextComparesBare(info.DeclaredType, info.Collation);
+        known.Strict = FInfo.IsStrict();
+        return known;
     };
     const bool inSql =
-        TranslateFilter(columnSql, FInfo.IsView() ? nullptr : std::function<bool(int)>(textComparesBare),
+        TranslateFilter(columnSql, FInfo.IsView() ? nullptr : std::function<TColumnSchema(int)>(schema),
                         filter, filterParams);
     SetFilterInSql(inSql);
     if (inSql) {
