@@ -49,6 +49,23 @@ QStringList TFilterExpression::FieldNames() const
 bool TFilterExpression::ToSql(const std::function<QString(int index)>& columnSql, QString& where,
                               std::vector<TVariant>& params) const
 {
+    return Translate([&](int index) { return TFilterNode::TFieldSql::ValueOnly(columnSql(index)); }, where,
+                     params);
+}
+
+bool TFilterExpression::ToSql(const TFilterNode::TFieldSqlOf& fieldSql, QString& where,
+                              std::vector<TVariant>& params) const
+{
+    if (Translate(fieldSql, where, params))
+        return true;
+    // The bare columns double each condition and its parameters.
+    return Translate([&](int index) { return TFilterNode::TFieldSql::ValueOnly(fieldSql(index).Value); },
+                     where, params);
+}
+
+bool TFilterExpression::Translate(const TFilterNode::TFieldSqlOf& fieldSql, QString& where,
+                                  std::vector<TVariant>& params) const
+{
     if (!FRoot) {
         where = QStringLiteral("1 = 1");
         params.clear();
@@ -56,7 +73,7 @@ bool TFilterExpression::ToSql(const std::function<QString(int index)>& columnSql
     }
     QString sql;
     std::vector<TVariant> values;
-    const int height = FRoot->AppendSql(columnSql, sql, values);
+    const int height = FRoot->AppendSql(fieldSql, sql, values);
     if (height < 0 || height > kMaxSqlHeight || values.size() > kMaxSqlParameters)
         return false;
     where = std::move(sql);

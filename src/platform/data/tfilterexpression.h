@@ -2,6 +2,7 @@
 
 #include "platform/core/tvariant.h"
 #include "platform/data/tfieldtype.h"
+#include "platform/data/tfilternode.h"
 
 #include <QStringList>
 
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace orvo {
-
-class TFilterNode;
 
 /// A dataset's `Filter` text, parsed once and then evaluated per record.
 ///
@@ -89,6 +88,10 @@ public:
     /// depth); the dataset then filters per record.
     bool ToSql(const std::function<QString(int index)>& columnSql, QString& where,
                std::vector<TVariant>& params) const;
+    /// The same, where fieldSql(index) may also offer the bare column and when it
+    /// compares alike (see TFilterNode::TFieldSql). When that form exceeds the limits,
+    /// the translation falls back to the converted values alone.
+    bool ToSql(const TFilterNode::TFieldSqlOf& fieldSql, QString& where, std::vector<TVariant>& params) const;
 
     /// Writes values as literals this engine reads back unchanged, for code
     /// that builds filter texts: a quoted string with its quotes doubled, a
@@ -100,6 +103,8 @@ public:
 
 private:
     TFilterExpression(const QString& text, std::unique_ptr<TFilterNode> root, QStringList fieldNames);
+    bool Translate(const TFilterNode::TFieldSqlOf& fieldSql, QString& where,
+                   std::vector<TVariant>& params) const;
 
     QString FText;
     std::unique_ptr<TFilterNode> FRoot;

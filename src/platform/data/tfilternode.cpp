@@ -16,6 +16,8 @@ constexpr int kIncomparable = 2;
 constexpr qint64 kMsecsPerDay = 86400000;
 // The height SQLite gives a comparison, IN list or LIKE with a wrapped column.
 constexpr int kLeafSqlHeight = 3;
+// The same inside "((guard AND bare) OR (NOT (guard) AND wrapped))", guards of two fields included.
+constexpr int kGuardedLeafSqlHeight = kLeafSqlHeight + 5;
 // The calendar's bounds as day serials: 0001-01-01 and the day after 9999-12-31.
 constexpr double kFirstDay = -693593.0;
 constexpr double kEndDay = 2958466.0;
@@ -187,13 +189,61 @@ TVariant boundValue(TVariant constant)
     return constant;
 }
 
+using TFieldSql = TFilterNode::TFieldSql;
+using TLeafSql = std::function<QString(const QString& operand)>;
+
 // The field's value in SQL comes already in the form compareValues uses (see
 // TFilterExpression::ToSql); an unsupported kind has no such form.
-QString sqlOperand(const TFilterField& field, const TFilterNode::TColumnSql& column)
+std::optional<TFieldSql> sqlOperand(const TFilterField& field, const TFilterNode::TFieldSqlOf& fieldSql)
 {
     if (TFilterNode::ValueKind(field.DataType) == TFilterNode::vkUnsupported)
-        return QString();
-    return column(field.Index);
+        return std::nullopt;
+    return fieldSql(field.Index);
+}
+
+// The condition `leaf` on the field. Rows whose stored value the bare column
+// compares alike take the bare column, so that SQLite neither calls back into
+// the conversion for them nor, where it holds on every row, forgoes an index;
+// the others take the converted value. `leaf` binds its parameters as it
+// writes them, so that its calls come in the order of the text.
+int appendLeaf(const TFieldSql& field, const TLeafSql& leaf, QString& sql)
+{
+    if (field.ColumnAlways) {
+        sql += leaf(field.Column);
+        return kLeafSqlHeight;
+    }
+    if (field.ColumnWhen.isEmpty()) {
+        sql += leaf(field.Value);
+        return kLeafSqlHeight;
+    }
+    const QString bare = leaf(field.Column);
+    const QString converted = leaf(field.Value);
+    sql += QStringLiteral("((%1 AND %2) OR (NOT (%1) AND %3))").arg(field.ColumnWhen, bare, converted);
+    return kGuardedLeafSqlHeight;
+}
+
+// Both fields at once: the bare columns where both compare alike.
+TFieldSql fieldPair(const TFieldSql& left, const TFieldSql& right, const QString& op)
+{
+    TFieldSql pair;
+    pair.Value = QStringLiteral("%1 %2 %3").arg(left.Value, op, right.Value);
+    const bool leftBare = left.ColumnAlways || !left.ColumnWhen.isEmpty();
+    const bool rightBare = right.ColumnAlways || !right.ColumnWhen.isEmpty();
+    if (!leftBare || !rightBare)
+        return pair;
+    pair.Column = QStringLiteral("%1 %2 %3").arg(left.Column, op, right.Column);
+    pair.ColumnAlways = left.ColumnAlways && right.ColumnAlways;
+    QStringList guards;
+    for (const TFieldSql* side : {&left, &right})
+        if (!side->ColumnAlways)
+            guards << side->ColumnWhen;
+    pair.ColumnWhen = guards.join(QLatin1String(" AND "));
+    return pair;
+}
+
+QString identity(const QString& sql)
+{
+    return sql;
 }
 
 TVariant sqlParameter(const TVariant& constant)
@@ -234,13 +284,13 @@ public:
         return result;
     }
 
-    int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>& params) const override
+    int AppendSql(const TFieldSqlOf& field, QString& sql, std::vector<TVariant>& params) const override
     {
         std::vector<QString> parts;
         int height = 0;
         for (const auto& operand : FOperands) {
             QString part;
-            const int h = operand->AppendSql(column, part, params);
+            const int h = operand->AppendSql(field, part, params);
             if (h < 0)
                 return -1;
             height = std::max(height, h);
@@ -278,10 +328,10 @@ public:
         return t == trUnknown ? trUnknown : truth(t == trFalse);
     }
 
-    int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>& params) const override
+    int AppendSql(const TFieldSqlOf& field, QString& sql, std::vector<TVariant>& params) const override
     {
         QString inner;
-        const int height = FOperand->AppendSql(column, inner, params);
+        const int height = FOperand->AppendSql(field, inner, params);
         if (height < 0)
             return -1;
         sql += QStringLiteral("NOT (%1)").arg(inner);
@@ -308,14 +358,18 @@ public:
         return order == kIncomparable ? trUnknown : truth(holds(FOp, order));
     }
 
-    int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>& params) const override
+    int AppendSql(const TFieldSqlOf& field, QString& sql, std::vector<TVariant>& params) const override
     {
-        const QString operand = sqlOperand(FField, column);
-        if (operand.isEmpty())
+        const std::optional<TFieldSql> operand = sqlOperand(FField, field);
+        if (!operand)
             return -1;
-        sql += QStringLiteral("%1 %2 ?").arg(operand, sqlOperator(FOp));
-        params.push_back(sqlParameter(FConstant));
-        return kLeafSqlHeight;
+        return appendLeaf(
+            *operand,
+            [&](const QString& value) {
+                params.push_back(sqlParameter(FConstant));
+                return QStringLiteral("%1 %2 ?").arg(value, sqlOperator(FOp));
+            },
+            sql);
     }
 
 private:
@@ -344,14 +398,19 @@ public:
         return order == kIncomparable ? trUnknown : truth(holds(FOp, order));
     }
 
-    int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>&) const override
+    int AppendSql(const TFieldSqlOf& field, QString& sql, std::vector<TVariant>&) const override
     {
-        const QString left = sqlOperand(FLeft, column);
-        const QString right = sqlOperand(FRight, column);
-        if (left.isEmpty() || right.isEmpty())
+        const std::optional<TFieldSql> left = sqlOperand(FLeft, field);
+        const std::optional<TFieldSql> right = sqlOperand(FRight, field);
+        if (!left || !right)
             return -1;
-        sql += QStringLiteral("%1 %2 %3").arg(left, sqlOperator(FOp), right);
-        return kLeafSqlHeight;
+        // Bare columns of different kinds would meet SQLite's affinity conversions.
+        if (ValueKind(FRight.DataType) != FKind)
+            return appendLeaf(
+                TFieldSql::ValueOnly(
+                    QStringLiteral("%1 %2 %3").arg(left->Value, sqlOperator(FOp), right->Value)),
+                identity, sql);
+        return appendLeaf(fieldPair(*left, *right, sqlOperator(FOp)), identity, sql);
     }
 
 private:
@@ -371,10 +430,15 @@ public:
         return truth(readValue(read, FField.Index).IsClear());
     }
 
-    int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>&) const override
+    int AppendSql(const TFieldSqlOf& field, QString& sql, std::vector<TVariant>&) const override
     {
-        sql += QStringLiteral("%1 IS NULL").arg(column(FField.Index));
-        return kLeafSqlHeight;
+        TFieldSql operand = field(FField.Index);
+        if (operand.NullAsColumn) {
+            operand.ColumnAlways = true;
+            operand.ColumnWhen.clear();
+        }
+        return appendLeaf(
+            operand, [](const QString& value) { return QStringLiteral("%1 IS NULL").arg(value); }, sql);
     }
 
 private:
@@ -398,14 +462,18 @@ public:
 
     // SQLite's own LIKE folds only A-Z and stops at a NUL; the connection's
     // function runs LikeMatches itself, so both paths match alike.
-    int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>& params) const override
+    int AppendSql(const TFieldSqlOf& field, QString& sql, std::vector<TVariant>& params) const override
     {
-        const QString operand = sqlOperand(FField, column);
-        if (operand.isEmpty())
+        const std::optional<TFieldSql> operand = sqlOperand(FField, field);
+        if (!operand)
             return -1;
-        sql += QStringLiteral("%1(%2, ?)").arg(QLatin1String(LikeSqlFunction), operand);
-        params.push_back(FFolded);
-        return kLeafSqlHeight;
+        return appendLeaf(
+            *operand,
+            [&](const QString& value) {
+                params.push_back(FFolded);
+                return QStringLiteral("%1(%2, ?)").arg(QLatin1String(LikeSqlFunction), value);
+            },
+            sql);
     }
 
 private:
@@ -441,11 +509,18 @@ public:
         return FHasNull ? trUnknown : trFalse;
     }
 
-    int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>& params) const override
+    int AppendSql(const TFieldSqlOf& field, QString& sql, std::vector<TVariant>& params) const override
     {
-        const QString operand = sqlOperand(FField, column);
-        if (operand.isEmpty())
+        const std::optional<TFieldSql> operand = sqlOperand(FField, field);
+        if (!operand)
             return -1;
+        return appendLeaf(
+            *operand, [&](const QString& value) { return AppendList(value, params); }, sql);
+    }
+
+private:
+    QString AppendList(const QString& operand, std::vector<TVariant>& params) const
+    {
         QStringList marks;
         for (const TVariant& constant : FSorted) {
             params.push_back(sqlParameter(constant));
@@ -455,11 +530,9 @@ public:
             params.push_back(TVariant::Null());
             marks << QStringLiteral("?");
         }
-        sql += QStringLiteral("%1 IN (%2)").arg(operand, marks.join(QStringLiteral(", ")));
-        return kLeafSqlHeight;
+        return QStringLiteral("%1 IN (%2)").arg(operand, marks.join(QStringLiteral(", ")));
     }
 
-private:
     bool Contains(const TVariant& value) const
     {
         const auto it = std::lower_bound(FSorted.begin(), FSorted.end(), value,

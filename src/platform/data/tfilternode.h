@@ -26,7 +26,29 @@ class TFilterNode
 {
 public:
     using TValueReader = std::function<TVariant(int index)>;
-    using TColumnSql = std::function<QString(int index)>;
+    /// How SQL reads one field. `Value` is always right: the field's value in the form
+    /// the comparisons use (see TFilterExpression::ToSql). `Column` is the bare column,
+    /// which SQLite reads at its own speed and can look up in an index; it compares as
+    /// `Value` does on the rows where `ColumnWhen` holds (an SQL condition that is never
+    /// NULL), or on every row when `ColumnAlways`; on none when both are unset.
+    struct TFieldSql
+    {
+        QString Value;
+        QString Column;
+        QString ColumnWhen;
+        bool ColumnAlways = false;
+        /// `Value` is NULL exactly where `Column` is, so IS NULL may ask the bare column.
+        bool NullAsColumn = false;
+
+        /// A field SQL reads only through its converted value.
+        static TFieldSql ValueOnly(const QString& value)
+        {
+            TFieldSql sql;
+            sql.Value = value;
+            return sql;
+        }
+    };
+    using TFieldSqlOf = std::function<TFieldSql(int index)>;
 
     /// SQL's truth values: a comparison with NULL is unknown, and so is NOT unknown.
     enum TTruth
@@ -59,7 +81,7 @@ public:
     virtual TTruth Evaluate(const TValueReader& read) const = 0;
     /// Appends the node's SQL and its parameters; returns the height of the SQL
     /// expression tree it adds, or -1 when the node has no exactly equal SQL.
-    virtual int AppendSql(const TColumnSql& column, QString& sql, std::vector<TVariant>& params) const = 0;
+    virtual int AppendSql(const TFieldSqlOf& field, QString& sql, std::vector<TVariant>& params) const = 0;
 
     static TValueKind ValueKind(TFieldType type);
     /// A date-time as milliseconds in time order; none outside the calendar

@@ -113,7 +113,8 @@ int TSQLiteDataSet::FieldColumn(const TField* field)
     return field && field->FieldKind() == fkData && field->FieldNo() > 0 ? field->FieldNo() - 1 : -1;
 }
 
-bool TSQLiteDataSet::TranslateFilter(const std::function<QString(int column)>& columnSql, QString& where,
+bool TSQLiteDataSet::TranslateFilter(const std::function<QString(int column)>& columnSql,
+                                     const std::function<TColumnSchema(int column)>& schema, QString& where,
                                      std::vector<TVariant>& params) const
 {
     const TFilterExpression* expression = FilterExpression();
@@ -126,7 +127,9 @@ bool TSQLiteDataSet::TranslateFilter(const std::function<QString(int column)>& c
     // The filter compares values as the dataset reads them, not as SQLite stored them.
     const auto fieldSql = [&](int index) {
         const int column = FieldColumn(FilterField(index));
-        return TSQLiteFunctions::FieldValueSql(columnSql(column), FColumns.at(size_t(column)).DataType);
+        const TColumnSchema known = schema ? schema(column) : TColumnSchema();
+        return TSQLiteFunctions::FilterFieldSql(columnSql(column), FColumns.at(size_t(column)).DataType,
+                                                known.TextComparesBare, known.Strict);
     };
     return expression->ToSql(fieldSql, where, params);
 }

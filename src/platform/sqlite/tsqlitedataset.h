@@ -82,9 +82,21 @@ protected:
 
     /// True when the current Filter is evaluated by SQL rather than per record.
     bool FilterHandledBySource() const override { return FFilterInSql; }
+    /// What the schema tells of a source column, for comparing it bare in SQL.
+    struct TColumnSchema
+    {
+        /// SQLite compares its text with a text parameter as the dataset does (BINARY
+        /// collation, no numeric affinity).
+        bool TextComparesBare = false;
+        /// It belongs to a STRICT table: it holds only values of its declared type.
+        bool Strict = false;
+    };
+
     /// Translates Filter for a source whose column `c` reads as columnSql(c); false when
-    /// it is not filtered or the filter cannot be translated exactly.
-    bool TranslateFilter(const std::function<QString(int column)>& columnSql, QString& where,
+    /// it is not filtered or the filter cannot be translated exactly. schema(c) describes
+    /// the column; null when nothing is known of it.
+    bool TranslateFilter(const std::function<QString(int column)>& columnSql,
+                         const std::function<TColumnSchema(int column)>& schema, QString& where,
                          std::vector<TVariant>& params) const;
     void SetFilterInSql(bool inSql) { FFilterInSql = inSql; }
     /// A signature of what the dataset filters by; descendants rebuild their source when it changes.

@@ -130,6 +130,28 @@ void CaseFoldFunction(sqlite3_context* context, int, sqlite3_value** argv)
     });
 }
 
+// The storage class whose values SQLite compares, bare, exactly as orvo_field
+// delivers them for a field of `type`; nullptr when there is none. Integer and
+// float fields convert the other class (a real rounds to an integer, an integer
+// becomes a double that may lose digits); BCD rounds, Booleans take any number
+// as true, and date-times change form, so these always convert.
+const char* BareStorageClass(TFieldType type, bool textComparesBare)
+{
+    switch (type) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc:
+    case ftLargeint:
+        return "integer";
+    case ftFloat:
+    case ftCurrency:
+        return "real";
+    default:
+        return textComparesBare && TFilterNode::ValueKind(type) == TFilterNode::vkText ? "text" : nullptr;
+    }
+}
+
 } // namespace
 
 void TSQLiteFunctions::Register(sqlite3* db)
@@ -147,6 +169,39 @@ void TSQLiteFunctions::Register(sqlite3* db)
 QString TSQLiteFunctions::FieldValueSql(const QString& column, TFieldType type)
 {
     return QStringLiteral("orvo_field(%1, %2)").arg(column).arg(int(type));
+}
+
+TFilterNode::TFieldSql TSQLiteFunctions::FilterFieldSql(const QString& column, TFieldType type,
+                                                        bool textComparesBare, bool strictColumn)
+{
+    TFilterNode::TFieldSql sql = TFilterNode::TFieldSql::ValueOnly(FieldValueSql(column, type));
+    sql.Column = column;
+    const char* storageClass = BareStorageClass(type, textComparesBare);
+    if (storageClass && strictColumn)
+        sql.ColumnAlways = true;
+    else if (storageClass)
+        sql.ColumnWhen = QStringLiteral("typeof(%1) = '%2'").arg(column, QLatin1String(storageClass));
+    // Any value stored in a text or binary field reads as a value: only NULL reads as Null.
+    const TFilterNode::TValueKind kind = TFilterNode::ValueKind(type);
+    sql.NullAsColumn =
+        kind == TFilterNode::vkText || (kind == TFilterNode::vkUnsupported && IsBlobFieldType(type));
+    return sql;
+}
+
+// SQLite's rules for a column's affinity, in their order: "INT" makes INTEGER,
+// then "CHAR", "CLOB" or "TEXT" TEXT, then "BLOB" or no type BLOB; the rest is
+// numeric, which would turn a parameter '7' into the number 7.
+bool TSQLiteFunctions::TextComparesBare(const QString& declaredType, const QString& collation)
+{
+    if (collation.compare(QLatin1String("BINARY"), Qt::CaseInsensitive) != 0)
+        return false;
+    const QString type = declaredType.toUpper();
+    if (type.contains(QLatin1String("INT")))
+        return false;
+    for (const char* text : {"CHAR", "CLOB", "TEXT", "BLOB"})
+        if (type.contains(QLatin1String(text)))
+            return true;
+    return type.trimmed().isEmpty();
 }
 
 QString TSQLiteFunctions::StartsWithSql(const QString& text)

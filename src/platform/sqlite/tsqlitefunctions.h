@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/data/tfieldtype.h"
+#include "platform/data/tfilternode.h"
 
 #include <QString>
 
@@ -23,8 +24,21 @@ class TSQLiteFunctions
 public:
     static void Register(sqlite3* db);
 
+    /// Whether SQLite compares a table column declared so with a text parameter as the
+    /// dataset compares texts: by code point (BINARY), and with an affinity (TEXT or
+    /// BLOB) that leaves the parameter text.
+    static bool TextComparesBare(const QString& declaredType, const QString& collation);
     /// `column` as orvo_field delivers it for a field of `type`.
     static QString FieldValueSql(const QString& column, TFieldType type);
+    /// How the filter engine's SQL reads `column` for a field of `type`: the bare column
+    /// on the rows whose storage class SQLite compares as the dataset does (integers
+    /// for integer fields, reals for float fields, and text for text fields when
+    /// `textComparesBare`: the column's own collation is BINARY and its affinity
+    /// converts no text parameter to a number), orvo_field on the others.
+    /// `strictColumn`: the column belongs to a STRICT table and is declared of its field's
+    /// type, so that it holds nothing else and the bare column serves every row.
+    static TFilterNode::TFieldSql FilterFieldSql(const QString& column, TFieldType type,
+                                                 bool textComparesBare, bool strictColumn = false);
     /// "`text` begins with the next parameter".
     static QString StartsWithSql(const QString& text);
     /// `column` case-folded as TFilterNode::FoldCase folds.

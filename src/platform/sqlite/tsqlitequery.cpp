@@ -371,8 +371,9 @@ void TSQLiteQuery::SyncSource()
         namesUsable = namesUsable && FStatement && Columns()[size_t(c)].Name == FStatement->ColumnName(c);
     const bool inSql =
         !FCachedUpdates && namesUsable &&
-        TranslateFilter([&](int column) { return TSQLiteDatabase::QuoteIdentifier(names.at(column)); }, where,
-                        params);
+        // A result column's collation and affinity are not known here: text keeps its conversion.
+        TranslateFilter([&](int column) { return TSQLiteDatabase::QuoteIdentifier(names.at(column)); },
+                        nullptr, where, params);
     if (!inSql && FFilterWhere.isEmpty()) {
         SetFilterInSql(false);
         return;

@@ -288,7 +288,17 @@ void TSQLiteTable::RebuildSource()
     const auto columnSql = [this](int column) {
         return TSQLiteDatabase::QuoteIdentifier(FInfo.Columns().at(size_t(column)).Name);
     };
-    const bool inSql = TranslateFilter(columnSql, filter, filterParams);
+    // A view's columns carry the collation of what they select, which the schema does not tell.
+    const auto schema = [this](int column) {
+        const TSQLiteTableInfo::Column& info = FInfo.Columns().at(size_t(column));
+        TColumnSchema known;
+        known.TextComparesBare = TSQLiteFunctions::TextComparesBare(info.DeclaredType, info.Collation);
+        known.Strict = FInfo.IsStrict();
+        return known;
+    };
+    const bool inSql =
+        TranslateFilter(columnSql, FInfo.IsView() ? nullptr : std::function<TColumnSchema(int)>(schema),
+                        filter, filterParams);
     SetFilterInSql(inSql);
     if (inSql) {
         where = JoinConditions(where, filter);

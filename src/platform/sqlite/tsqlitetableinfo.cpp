@@ -42,9 +42,26 @@ TSQLiteTableInfo TSQLiteTableInfo::Read(sqlite3* db, const QString& table)
     const QString createSql = find.Column(2).AsString();
     info.ReadColumns(db);
     info.ReadUniqueIndexes(db);
-    if (!info.FIsView)
+    if (!info.FIsView) {
         info.ChooseRowidName(createSql);
+        info.ReadStrictness(db);
+    }
     return info;
+}
+
+// SQLite before 3.37 has neither STRICT tables nor this pragma: preparing it fails there.
+void TSQLiteTableInfo::ReadStrictness(sqlite3* db)
+{
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT strict FROM pragma_table_list(?1) WHERE schema = 'main'", -1,
+                           &statement, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return;
+    }
+    const QByteArray name = FName.toUtf8();
+    sqlite3_bind_text(statement, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+    FIsStrict = sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_int(statement, 0) != 0;
+    sqlite3_finalize(statement);
 }
 
 void TSQLiteTableInfo::ReadColumns(sqlite3* db)

@@ -44,14 +44,18 @@ public:
     /// Whether `fields` (any order, case-insensitive) are exactly the primary key or a unique index.
     bool IsUniqueKey(const QStringList& fields) const;
     bool IsView() const { return FIsView; }
+    /// A STRICT table: each column of a declared type other than ANY holds only values of that type or NULL.
+    bool IsStrict() const { return FIsStrict; }
 
 private:
     void ReadColumns(sqlite3* db);
     void ReadUniqueIndexes(sqlite3* db);
     void ChooseRowidName(const QString& createSql);
+    void ReadStrictness(sqlite3* db);
 
     QString FName;
     bool FIsView = false;
+    bool FIsStrict = false;
     std::vector<Column> FColumns;
     std::vector<QStringList> FUniqueKeys;
     QString FRowidName;
