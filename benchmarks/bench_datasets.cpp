@@ -33,8 +33,7 @@ int RunReport(const QString& fileName, int repeats, const QString& reportName, c
     QString markdown = report.Markdown(TBenchPageSection::ReadPage(notesName));
     // The other benchmarks write their own sections of the same page; keep their figures.
     const QString previous = TBenchPageSection::ReadPage(reportName);
-    for (const TBenchPageSection& other : {TBenchPageSection::Grid(), TBenchPageSection::CustomData(),
-                                           TBenchPageSection::Selection(), TBenchPageSection::Sorting()}) {
+    for (const TBenchPageSection& other : TBenchPageSection::BesideDatasets()) {
         const QString section = other.Extract(previous);
         if (!section.isEmpty())
             markdown = other.Merge(markdown, section);

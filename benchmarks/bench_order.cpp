@@ -173,12 +173,6 @@ QStringList Variants()
     return variants;
 }
 
-TBenchPageSection OrderSection()
-{
-    return TBenchPageSection(QStringLiteral("<!-- bench_order: begin -->"),
-                             QStringLiteral("<!-- bench_order: end -->"));
-}
-
 QString Number(double value, int decimals = 1)
 {
     return QString::number(value, 'f', decimals);
@@ -188,7 +182,7 @@ QString Section(std::map<QString, TFigures>& f, int repeats)
 {
     QString s;
     QTextStream out(&s);
-    out << OrderSection().BeginMarker() << "\n";
+    out << TBenchPageSection::Order().BeginMarker() << "\n";
     out << "## Sorting by a title click\n\n";
     out << "Measured on " << QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
         << " (UTC) by `benchmarks/run-order.sh`, " << repeats
@@ -228,7 +222,7 @@ QString Section(std::map<QString, TFigures>& f, int repeats)
            "after the order changes (not broken down here). The proxy must hold every row before it sorts: "
         << Number(qt[QStringLiteral("ms")] / 1000.0) << " s and " << Number(qt[QStringLiteral("rss_mb")], 0)
         << " MB more.\n";
-    out << OrderSection().EndMarker() << "\n";
+    out << TBenchPageSection::Order().EndMarker() << "\n";
     return s;
 }
 
@@ -241,6 +235,7 @@ int main(int argc, char* argv[])
                            QStringLiteral("Markdown page whose sort-order section is written."));
     if (!line.Process(app))
         return 2;
-    return line.Run(
-        [&line] { return bench::RunChildBenchmark(line, RunVariant, Variants(), Section, OrderSection()); });
+    return line.Run([&line] {
+        return bench::RunChildBenchmark(line, RunVariant, Variants(), Section, TBenchPageSection::Order());
+    });
 }

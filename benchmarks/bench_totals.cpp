@@ -248,8 +248,7 @@ QString Section(const QString& fileName, int repeats)
     const double rawSelected = f.at(QStringLiteral("raw-selected"));
     QString text;
     QTextStream out(&text);
-    const TBenchPageSection section(QStringLiteral("<!-- bench_totals: begin -->"),
-                                    QStringLiteral("<!-- bench_totals: end -->"));
+    const TBenchPageSection section = TBenchPageSection::Totals();
     out << section.BeginMarker() << "\n";
     out << "# Performance: totals over a million rows\n\n";
     out << "Measured on " << QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
@@ -313,8 +312,7 @@ int main(int argc, char* argv[])
             QTextStream(stdout) << section;
             return 0;
         }
-        const TBenchPageSection pageSection(QStringLiteral("<!-- bench_totals: begin -->"),
-                                            QStringLiteral("<!-- bench_totals: end -->"));
+        const TBenchPageSection pageSection = TBenchPageSection::Totals();
         const QString page = line.Report();
         TBenchPageSection::WritePage(page, pageSection.Merge(TBenchPageSection::ReadPage(page), section));
         return 0;

@@ -37,6 +37,23 @@ TBenchPageSection TBenchPageSection::Sorting()
                              QStringLiteral("<!-- bench_sorting: end -->"));
 }
 
+TBenchPageSection TBenchPageSection::Order()
+{
+    return TBenchPageSection(QStringLiteral("<!-- bench_order: begin -->"),
+                             QStringLiteral("<!-- bench_order: end -->"));
+}
+
+TBenchPageSection TBenchPageSection::Totals()
+{
+    return TBenchPageSection(QStringLiteral("<!-- bench_totals: begin -->"),
+                             QStringLiteral("<!-- bench_totals: end -->"));
+}
+
+std::vector<TBenchPageSection> TBenchPageSection::BesideDatasets()
+{
+    return {Grid(), CustomData(), Selection(), Sorting(), Order(), Totals()};
+}
+
 void TBenchPageSection::Locate(const QString& page, qsizetype& begin, qsizetype& after) const
 {
     begin = page.indexOf(FBegin);

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace orvo {
 
 /// A part of a Markdown page between two marker lines, so that each benchmark can
@@ -18,6 +20,13 @@ public:
     static TBenchPageSection Selection();
     /// The section the sorting benchmark writes.
     static TBenchPageSection Sorting();
+    /// The section the title-click sort benchmark writes.
+    static TBenchPageSection Order();
+    /// The section the totals benchmark writes.
+    static TBenchPageSection Totals();
+    /// Every section a benchmark other than the dataset benchmark writes: the dataset
+    /// benchmark writes the page around them and keeps each of them.
+    static std::vector<TBenchPageSection> BesideDatasets();
 
     const QString& BeginMarker() const { return FBegin; }
     const QString& EndMarker() const { return FEnd; }
