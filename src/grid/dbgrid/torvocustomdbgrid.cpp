@@ -8,6 +8,7 @@
 #include "grid/filter/torvodbgridfilter.h"
 #include "grid/painting/torvodbgridpainter.h"
 #include "grid/painting/torvogridstyle.h"
+#include "grid/scrolling/torvogridscrollbars.h"
 #include "grid/scrolling/torvoscrollprop.h"
 #include "grid/search/torvodbgridsearch.h"
 #include "grid/selection/torvobookmarklist.h"
@@ -233,6 +234,7 @@ void TOrvoCustomDBGrid::Paint(TCanvas& canvas)
     Painter()->BeginPaint(canvas);
     const auto done = qScopeGuard([this, &canvas] { d->FPainter->EndPaint(canvas); });
     TCustomGrid::Paint(canvas);
+    d->FScrollBars->CellsPainted();
 }
 
 void TOrvoCustomDBGrid::DrawCell(int col, int row, const QRect& rect, TGridDrawState state)

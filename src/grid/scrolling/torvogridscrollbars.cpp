@@ -4,10 +4,12 @@
 #include "grid/dbgrid/torvocustomdbgrid_p.h"
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "grid/scrolling/torvoscrollprop.h"
+#include "platform/core/texceptionhandler.h"
 #include "platform/data/tdataset.h"
 
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <climits>
@@ -102,6 +104,7 @@ TOrvoGridScrollBars::TScrollInfo TOrvoGridScrollBars::CalcVerticalBar(int visibl
 
 void TOrvoGridScrollBars::UpdateVerticalBar()
 {
+    FCountPending = false;
     if (!FGrid.OwnsVerticalScrollBar())
         FGrid.SetOwnsVerticalScrollBar(true);
     if (!TOrvoScrollProp::CoversVertical(FGrid.d->FScrollBarsAsked)) {
@@ -113,9 +116,13 @@ void TOrvoGridScrollBars::UpdateVerticalBar()
         return;
     }
     const int visible = std::max(1, FGrid.d->FDataLink->BufferCount());
-    TScrollInfo info = CalcVerticalBar(visible);
+    const bool provisional = CountWaitsForFirstPaint(visible);
+    FCountPending = provisional;
+    TScrollInfo info = provisional ? CalcProvisionalBar(visible) : CalcVerticalBar(visible);
     const bool autoHidden = TOrvoScrollProp::CoversVertical(FGrid.d->FScrollProp->AutoHidden());
-    if (FGrid.d->FScrollProp->FlatScrollBarsInUse() && autoHidden && VerticalBarFits(visible)) {
+    // A provisional bar is never hidden for fitting: the records past the buffer are not counted.
+    if (FGrid.d->FScrollProp->FlatScrollBarsInUse() && autoHidden && !provisional &&
+        VerticalBarFits(visible)) {
         WriteVerticalBar({}, false);
         return;
     }
@@ -123,6 +130,47 @@ void TOrvoGridScrollBars::UpdateVerticalBar()
     if (!autoHidden && info.Max <= info.Min)
         info.Max = info.Min + 1;
     WriteVerticalBar(info, true);
+}
+
+bool TOrvoGridScrollBars::CountWaitsForFirstPaint(int visible) const
+{
+    // A buffer that is not full holds every record: the count costs little, and it
+    // decides at once whether an auto-hidden bar shows.
+    return !FPaintedOnce && !FGrid.d->FOptions.Contains(dgForceSequence) && FGrid.DataSet()->IsSequenced() &&
+           FGrid.d->FDataLink->RecordCount() >= visible;
+}
+
+TOrvoGridScrollBars::TScrollInfo TOrvoGridScrollBars::CalcProvisionalBar(int visible) const
+{
+    // Within the buffer the record number is known without a count; the full buffer
+    // may have more records behind it, so the bar offers one page more.
+    const int recNo = std::max(1, FGrid.DataSet()->RecNo());
+    const bool proportional = TOrvoScrollProp::CoversVertical(FGrid.d->FScrollProp->ThumbBar());
+    const qint64 lastBuffered =
+        qint64(recNo) - FGrid.d->FDataLink->ActiveRecord() + FGrid.d->FDataLink->RecordCount() - 1;
+    const qint64 count = std::max<qint64>(recNo, lastBuffered) + visible;
+    TScrollInfo info;
+    info.Min = 1;
+    info.Page = proportional ? visible : 0;
+    info.Max = ClampToInt(proportional ? count + visible - 1 : count);
+    info.Pos = recNo;
+    return info;
+}
+
+void TOrvoGridScrollBars::CellsPainted()
+{
+    if (FPaintedOnce)
+        return;
+    FPaintedOnce = true;
+    if (!FCountPending)
+        return;
+    // After this paint has reached the screen, not inside it: the count is what waits.
+    QTimer::singleShot(0, &FGrid, [this] {
+        TExceptionHandler::Guard([this] {
+            if (FCountPending)
+                FGrid.UpdateScrollBar();
+        });
+    });
 }
 
 void TOrvoGridScrollBars::ResetVerticalBarWithoutData()

@@ -25,8 +25,14 @@ public:
         int Pos = 0;
     };
 
-    /// Brings the vertical bar's range, thumb and visibility up to date.
+    /// Brings the vertical bar's range, thumb and visibility up to date. Until the grid
+    /// has painted once, a dataset that numbers its records is not asked for its count
+    /// (a full scan on a large table) while the buffer is full: the bar shows the
+    /// buffered records and one page more, and takes its real range in the event-loop
+    /// turn after the first paint.
     void UpdateVerticalBar();
+    /// Told by the grid after it painted its cells.
+    void CellsPainted();
     /// Moves the dataset as a user's `action` on the vertical bar asks.
     void VerticalScrollAction(int action);
     /// Makes the dataset's first or last record current.
@@ -41,6 +47,8 @@ private:
     bool GridScrollMode() const;
     bool VerticalBarFits(int visible) const;
     TScrollInfo CalcVerticalBar(int visible) const;
+    bool CountWaitsForFirstPaint(int visible) const;
+    TScrollInfo CalcProvisionalBar(int visible) const;
     void ResetVerticalBarWithoutData();
     void WriteVerticalBar(const TScrollInfo& info, bool shown);
     void PlainScrollAction(int action, int position, int visible);
@@ -51,6 +59,8 @@ private:
     TOrvoCustomDBGrid& FGrid;
     bool FUpdatingHorzBar = false;
     bool FHorzBarAgain = false;
+    bool FPaintedOnce = false;
+    bool FCountPending = false;
 };
 
 } // namespace orvo
