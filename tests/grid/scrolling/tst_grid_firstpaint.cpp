@@ -36,13 +36,16 @@ public:
 
     int Paints = 0;
     int CountsAskedByFirstPaint = -1;
+    int BarValueAtFirstPaint = -1;
 
 protected:
     void Paint(TCanvas& canvas) override
     {
         TOrvoDBGrid::Paint(canvas);
-        if (++Paints == 1)
+        if (++Paints == 1) {
             CountsAskedByFirstPaint = FTable.CountsAsked;
+            BarValueAtFirstPaint = verticalScrollBar()->value();
+        }
     }
 
 private:
@@ -127,6 +130,8 @@ void TestGridFirstPaint::firstPaintAsksNoCount()
         counted.Table.Open();
     QTRY_VERIFY(grid.Paints > 0);
     QCOMPARE(grid.CountsAskedByFirstPaint, 0);
+    // Before the count the thumb already stands on the current record.
+    QCOMPARE(grid.BarValueAtFirstPaint, 1 + moveBy);
 
     // Once the event loop turned, the bar shows what a count gives.
     QTRY_VERIFY(counted.Table.CountsAsked > 0);
