@@ -40,26 +40,12 @@ using namespace orvo;
 
 namespace {
 
+using bench::Milliseconds;
+using bench::ResidentMb;
 using bench::TFigures;
 
 /// The columns a click sorts by: one with an index, one without.
 const QStringList SortColumns{QStringLiteral("CustNo"), QStringLiteral("City")};
-
-double Milliseconds(const QElapsedTimer& clock)
-{
-    return double(clock.nsecsElapsed()) / 1e6;
-}
-
-double ResidentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    static const QRegularExpression rss(QStringLiteral("^VmRSS:\\s*(\\d+)\\s*kB"),
-                                        QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch match = rss.match(QString::fromLatin1(status.readAll()));
-    return match.hasMatch() ? match.captured(1).toDouble() / 1024.0 : 0;
-}
 
 /// "SELECT * ... ORDER BY column" stepped to its first row, as the fastest answer SQLite has.
 TFigures SqliteFirstRow(const QString& fileName, const QString& column)

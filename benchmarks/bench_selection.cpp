@@ -42,27 +42,13 @@ using namespace orvo;
 
 namespace {
 
+using bench::Milliseconds;
+using bench::ResidentMb;
 using bench::TFigures;
 
 constexpr int CopiedRows = 100000;
 
-double Milliseconds(const QElapsedTimer& clock)
-{
-    return double(clock.nsecsElapsed()) / 1e6;
-}
-
 /// The resident size of this process now, in MB.
-double ResidentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    static const QRegularExpression rss(QStringLiteral("^VmRSS:\\s*(\\d+)\\s*kB"),
-                                        QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch match = rss.match(QString::fromLatin1(status.readAll()));
-    return match.hasMatch() ? match.captured(1).toDouble() / 1024.0 : 0;
-}
-
 // Keeps the compiler from dropping reads whose results are otherwise unused.
 volatile qint64 Sink = 0;
 

@@ -6,13 +6,32 @@
 #include "platform/core/exceptions.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <algorithm>
 #include <vector>
 
 namespace orvo::bench {
+
+double Milliseconds(const QElapsedTimer& clock)
+{
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+double ResidentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    static const QRegularExpression rss(QStringLiteral("^VmRSS:\\s*(\\d+)\\s*kB"),
+                                        QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = rss.match(QString::fromLatin1(status.readAll()));
+    return match.hasMatch() ? match.captured(1).toDouble() / 1024.0 : 0;
+}
 
 TFigures RunChild(const QString& program, const QString& variant, const QString& fileName)
 {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 
+class QElapsedTimer;
 class TBenchCommandLine;
 
 namespace orvo {
@@ -16,6 +17,11 @@ namespace orvo::bench {
 
 /// The figures one child run prints, "name=value" a line.
 using TFigures = std::map<QString, double>;
+
+/// The time `clock` has run, in milliseconds.
+double Milliseconds(const QElapsedTimer& clock);
+/// The process's resident size now (VmRSS), in MB; 0 where the system does not tell.
+double ResidentMb();
 
 /// Runs `program --child <variant> --db <fileName>` in a process of its own (so that every
 /// variant starts from a fresh heap) and reads its figures; raises when the child fails.
