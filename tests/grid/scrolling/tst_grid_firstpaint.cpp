@@ -4,11 +4,15 @@
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "platform/data/tdatasource.h"
 #include "platform/sqlite/tsqlitetable.h"
+#include "tverticalbar.h"
 
 #include <QScrollBar>
 #include <QTest>
 
 using namespace orvo;
+
+using orvo::test::BarOf;
+using orvo::test::TBar;
 
 namespace {
 
@@ -65,30 +69,6 @@ struct TCountedItems
     TCountingTable Table;
     TDataSource Source;
 };
-
-struct TBar
-{
-    int Min;
-    int Max;
-    int Page;
-    int Value;
-    bool operator==(const TBar&) const = default;
-};
-
-TBar BarOf(const TOrvoDBGrid& grid)
-{
-    const QScrollBar* bar = grid.verticalScrollBar();
-    return {bar->minimum(), bar->maximum(), bar->pageStep(), bar->value()};
-}
-
-char* toString(const TBar& bar)
-{
-    return QTest::toString(QStringLiteral("min %1 max %2 page %3 value %4")
-                               .arg(bar.Min)
-                               .arg(bar.Max)
-                               .arg(bar.Page)
-                               .arg(bar.Value));
-}
 
 } // namespace
 

@@ -11,6 +11,7 @@
 #include "platform/data/tfield.h"
 #include "platform/sqlite/tsqlitedatabase.h"
 #include "platform/sqlite/tsqlitetable.h"
+#include "tverticalbar.h"
 
 #include <QScreen>
 #include <QScrollBar>
@@ -19,6 +20,9 @@
 #include <optional>
 
 using namespace orvo;
+
+using orvo::test::BarOf;
+using orvo::test::TBar;
 
 namespace {
 
@@ -34,31 +38,6 @@ void Open(TOrvoDBGrid& grid, test::TItemsTable& items, bool sequence)
     items.Table.Open();
     if (sequence)
         grid.RecountSequence();
-}
-
-/// The bar as the user sees it: Qt's maximum is the thumb's last position.
-struct TBar
-{
-    int Min;
-    int Max;
-    int Page;
-    int Value;
-    bool operator==(const TBar&) const = default;
-};
-
-TBar BarOf(const TOrvoDBGrid& grid)
-{
-    const QScrollBar* bar = grid.verticalScrollBar();
-    return {bar->minimum(), bar->maximum(), bar->pageStep(), bar->value()};
-}
-
-char* toString(const TBar& bar)
-{
-    return QTest::toString(QStringLiteral("min %1 max %2 page %3 value %4")
-                               .arg(bar.Min)
-                               .arg(bar.Max)
-                               .arg(bar.Page)
-                               .arg(bar.Value));
 }
 
 enum TBarMode
