@@ -4,6 +4,7 @@
 #include "grid/columns/torvocolumntitle.h"
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/filter/torvodbgridfilter.h"
 #include "grid/totals/torvocolumntotalfields.h"
 #include "grid/totals/torvocolumntotalfooter.h"
 #include "grid/totals/torvocolumntotalheader.h"
@@ -11,6 +12,7 @@
 #include "platform/core/tscopecleanup.h"
 #include "platform/graphics/tcustomimagelist.h"
 
+#include <QCollator>
 #include <QMenu>
 
 #include <algorithm>
@@ -301,14 +303,43 @@ void TOrvoColumn::SetExpandStyle(TOrvoColumnExpandStyle value)
     Store(FExpandStyle, value);
 }
 
+namespace {
+
+// A grid being loaded collects its filtered columns once, when loading ends.
+void NotifyFilterChanged(TOrvoCustomDBGrid* grid)
+{
+    if (grid && !grid->IsLoading())
+        grid->FilterGrid()->Changed();
+}
+
+} // namespace
+
 void TOrvoColumn::SetFilterList(const QStringList& value)
 {
-    FFilterList = value;
+    // The checked values are a set of texts compared without regard to case, kept in
+    // the order the user reads them in.
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    QStringList values = value;
+    std::stable_sort(values.begin(), values.end(),
+                     [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    values.erase(std::unique(values.begin(), values.end(),
+                             [](const QString& a, const QString& b) {
+                                 return a.compare(b, Qt::CaseInsensitive) == 0;
+                             }),
+                 values.end());
+    if (values == FFilterList)
+        return;
+    FFilterList = values;
+    NotifyFilterChanged(Grid());
 }
 
 void TOrvoColumn::SetFilterText(const QString& value)
 {
+    if (value == FFilterText)
+        return;
     FFilterText = value;
+    NotifyFilterChanged(Grid());
 }
 
 void TOrvoColumn::SetHint(const QString& value)

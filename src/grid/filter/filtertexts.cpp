@@ -3,6 +3,7 @@
 #include "platform/core/datetimeformat.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/tvariant.h"
+#include "platform/data/tfilterlexer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -158,6 +159,24 @@ QString ValueSortKey(const TVariant& value, TFieldType dataType)
     }
 }
 
+bool StandsAlone(const QString& expression)
+{
+    std::vector<TFilterLexer::TToken> tokens;
+    try {
+        tokens = TFilterLexer::Tokenize(expression);
+    } catch (const EDatabaseError&) {
+        return false;
+    }
+    int depth = 0;
+    for (const TFilterLexer::TToken& token : tokens) {
+        if (token.Kind == TFilterLexer::ttLeftParen)
+            ++depth;
+        else if (token.Kind == TFilterLexer::ttRightParen && --depth < 0)
+            return false;
+    }
+    return depth == 0;
+}
+
 QString CombinedFilterText(const QStringList& columnExpressions)
 {
     QString text;
@@ -174,7 +193,7 @@ QString DataSetFilterText(bool programFiltered, const QString& programText, cons
 {
     if (!programFiltered || programText.isEmpty())
         return columnText;
-    if (columnText.isEmpty())
+    if (columnText.isEmpty() || !StandsAlone(programText))
         return programText;
     return QStringLiteral("(%1) AND %2").arg(programText, columnText);
 }

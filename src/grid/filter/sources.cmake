@@ -3,6 +3,7 @@ set(ORVO_AREA_HEADERS
     filterenums.h
     torvodbgridfilter.h
     torvofilterdialect.h
+    torvofilterdialects.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
     filtertexts.h
@@ -11,4 +12,5 @@ set(ORVO_AREA_SOURCES
     filtertexts.cpp
     torvodbgridfilter.cpp
     torvofilterdialect.cpp
+    torvofilterdialects.cpp
 )

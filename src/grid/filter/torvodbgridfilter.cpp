@@ -7,6 +7,8 @@
 #include "grid/filter/torvofilterdialect.h"
 #include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
+#include "platform/data/tfield.h"
+#include "platform/data/tfilterexpression.h"
 #include "platform/graphics/tcustomimagelist.h"
 
 #include <QMenu>
@@ -81,14 +83,28 @@ void TOrvoDBGridFilter::SetAutoFilters(TFilterStyles value)
     RequestLayout();
 }
 
-QList<TOrvoColumn*> TOrvoDBGridFilter::FilteredColumns() const
+namespace {
+
+QList<TOrvoColumn*> LiveColumns(const QList<QPointer<TOrvoColumn>>& list)
 {
     QList<TOrvoColumn*> columns;
-    for (const QPointer<TOrvoColumn>& column : FFilteredColumns) {
+    for (const QPointer<TOrvoColumn>& column : list) {
         if (column)
             columns << column.data();
     }
     return columns;
+}
+
+} // namespace
+
+QList<TOrvoColumn*> TOrvoDBGridFilter::FilteredColumns() const
+{
+    return LiveColumns(FFilteredColumns);
+}
+
+QList<TOrvoColumn*> TOrvoDBGridFilter::RejectedColumns() const
+{
+    return LiveColumns(FRejectedColumns);
 }
 
 QString TOrvoDBGridFilter::GetDataSetFilter() const
@@ -101,9 +117,8 @@ QString TOrvoDBGridFilter::GetDataSetFilter() const
 TOrvoFilterDialect TOrvoDBGridFilter::Dialect() const
 {
     const TDataSet* dataSet = FGrid ? FGrid->DataSet() : nullptr;
-    const QString className = dataSet ? QString::fromLatin1(dataSet->metaObject()->className()) : QString();
-    // The meta-object's name carries the namespace; the families are named without it.
-    return TOrvoFilterDialect(className.section(QStringLiteral("::"), -1), FDecimalSeparator);
+    return TOrvoFilterDialect(TOrvoFilterDialects::Find(dataSet ? dataSet->metaObject() : nullptr),
+                              FDecimalSeparator);
 }
 
 TOrvoDBGridFilterClauses TOrvoDBGridFilter::AllowedClauses() const
@@ -186,6 +201,7 @@ void TOrvoDBGridFilter::RestoreSettings()
 void TOrvoDBGridFilter::Rebuild()
 {
     FFilteredColumns.clear();
+    FRejectedColumns.clear();
     QStringList expressions;
     const TOrvoDBGridColumns* columns = FGrid ? FGrid->Columns() : nullptr;
     for (int i = 0; FFiltered && columns && i < columns->Count(); ++i) {
@@ -193,9 +209,37 @@ void TOrvoDBGridFilter::Rebuild()
         if (!HasFilter(column))
             continue;
         FFilteredColumns << column;
-        expressions << column->FilterText();
+        if (ExpressionAccepted(column->FilterText()))
+            expressions << column->FilterText();
+        else
+            FRejectedColumns << column;
     }
     FFilterText = CombinedFilterText(expressions);
+}
+
+bool TOrvoDBGridFilter::ExpressionAccepted(const QString& expression) const
+{
+    if (expression.isEmpty())
+        return true;
+    if (!StandsAlone(expression))
+        return false;
+    const TDataSet* dataSet = FGrid ? FGrid->DataSet() : nullptr;
+    if (!dataSet || !dataSet->Active())
+        return true;
+    // Parsed as the dataset will parse it: one part naming a field that has gone
+    // must not make the dataset refuse every other part with it.
+    const auto resolve = [dataSet](const QString& name) -> std::optional<TFilterExpression::TFieldRef> {
+        const TField* field = dataSet->FindField(name);
+        if (!field)
+            return std::nullopt;
+        return TFilterExpression::TFieldRef{0, field->DataType(), field->FieldName()};
+    };
+    try {
+        TFilterExpression::Parse(expression, resolve);
+    } catch (const EDatabaseError&) {
+        return false;
+    }
+    return true;
 }
 
 void TOrvoDBGridFilter::RequestLayout()

@@ -86,6 +86,10 @@ public:
     QList<TOrvoColumn*> FilteredColumns() const;
     /// The columns' expressions joined: "(A) AND (B)".
     QString FilterText() const { return FFilterText; }
+    /// The filtered columns whose expression FilterText leaves out: it is not whole on
+    /// its own, or, on an open dataset, it names a field the dataset lacks or holds a
+    /// value its field cannot take. Their expressions stay with the columns, unchanged.
+    QList<TOrvoColumn*> RejectedColumns() const;
     /// The expression the grid installs: the program's own filter and FilterText.
     QString GetDataSetFilter() const;
     /// How expressions are written for the grid's current dataset.
@@ -111,6 +115,7 @@ public:
 
 private:
     void Rebuild();
+    bool ExpressionAccepted(const QString& expression) const;
     void RequestLayout();
 
     TOrvoCustomDBGrid* FGrid;
@@ -119,6 +124,7 @@ private:
     bool FAutoFilter = false;
     bool FAutoUpdate = true;
     QList<QPointer<TOrvoColumn>> FFilteredColumns;
+    QList<QPointer<TOrvoColumn>> FRejectedColumns;
     QString FFilterText;
     int FDropDownRows = 0;
     int FDropDownWidth = 0;

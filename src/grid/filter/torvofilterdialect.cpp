@@ -9,22 +9,6 @@ namespace orvo {
 
 namespace {
 
-struct TFamilyClasses
-{
-    TOrvoFilterDialect::TFamily Family;
-    QString ClassList;
-};
-
-const TFamilyClasses FamilyClassLists[] = {
-    {TOrvoFilterDialect::TFamily::ADODataSets, QStringLiteral("TADOTable.TADOQuery.TADODataSet.")},
-    {TOrvoFilterDialect::TFamily::TableAndQuery, QStringLiteral("TTable.TQuery.")},
-    {TOrvoFilterDialect::TFamily::ClientDataSets,
-     QStringLiteral("TClientDataSet.TSimpleDataSet.TBDEClientDataSet.TIBClientDataSet.TSQLClientDataSet."
-                    "TpFIBClientDataSet.")},
-    {TOrvoFilterDialect::TFamily::FDDataSets,
-     QStringLiteral("TFDTable.TFDQuery.TFDMemTable.TADTable.TADQuery.TADMemTable.")},
-};
-
 constexpr TOrvoDBGridFilterClauses ListClauses{fcIsOnTheList, fcIsNotOnTheList};
 constexpr TOrvoDBGridFilterClauses NullClauses{fcIsEmpty, fcIsNotEmpty};
 
@@ -89,31 +73,15 @@ QStringList SplitTrimmingAtSeparators(const QString& text, const QString& separa
 
 } // namespace
 
-TOrvoFilterDialect::TOrvoFilterDialect(const QString& className, bool decimalSeparator,
+TOrvoFilterDialect::TOrvoFilterDialect(const TOrvoFilterDialectRules& rules, bool decimalSeparator,
                                        const TFormatSettings& settings)
-    : FFamily(FamilyOf(className)), FDecimalSeparator(decimalSeparator), FSettings(settings)
+    : FRules(rules), FDecimalSeparator(decimalSeparator), FSettings(settings)
 {}
-
-TOrvoFilterDialect::TFamily TOrvoFilterDialect::FamilyOf(const QString& className)
-{
-    if (className.isEmpty())
-        return TFamily::Other;
-    for (const TFamilyClasses& classes : FamilyClassLists) {
-        if (classes.ClassList.contains(className + QLatin1Char('.')))
-            return classes.Family;
-    }
-    return TFamily::Other;
-}
 
 TOrvoDBGridFilterClauses TOrvoFilterDialect::AllowedClauses(TOrvoDBGridFilterClauses clauses) const
 {
-    if (FFamily == TFamily::ADODataSets)
-        return clauses -
-               TOrvoDBGridFilterClauses{fcDoesNotContain, fcDoesNotStartFrom, fcEndsWith, fcDoesNotEndWith} -
-               ListClauses;
-    if (FFamily == TFamily::TableAndQuery)
-        return clauses - TOrvoDBGridFilterClauses::Range(fcContains, fcDoesNotEndWith) - ListClauses;
-    return clauses;
+    // "No filter" is always offered: it is how a user takes a clause away.
+    return clauses - (FRules.UnavailableClauses - fcNoFilter);
 }
 
 TOrvoDBGridFilterClauses TOrvoFilterDialect::FieldClauses(TFieldType type)
@@ -131,9 +99,14 @@ TOrvoDBGridFilterClauses TOrvoFilterDialect::FieldClauses(TFieldType type)
 
 QChar TOrvoFilterDialect::ExpressionDecimalSeparator() const
 {
-    if (FFamily == TFamily::TableAndQuery || FFamily == TFamily::ClientDataSets ||
-        (FFamily == TFamily::Other && FDecimalSeparator))
+    switch (FRules.NumberSeparator) {
+    case TOrvoFilterDialectRules::nsLocale:
         return FSettings.DecimalSeparator;
+    case TOrvoFilterDialectRules::nsFilterProperty:
+        return FDecimalSeparator ? FSettings.DecimalSeparator : u'.';
+    case TOrvoFilterDialectRules::nsPoint:
+        break;
+    }
     return u'.';
 }
 
@@ -160,10 +133,7 @@ QString TOrvoFilterDialect::PrepareFilterValue(TOrvoDBGridFilterClause clause, T
         return TFilterExpression::QuotedString(text);
     if (!ListClauses.Contains(clause))
         return ValueLiteral(type, text);
-    QStringList literals;
-    for (const QString& item : ListItems(listSeparator, text))
-        literals << ValueLiteral(type, item);
-    return IsDecimalFieldType(type) ? JoinedNumbers(literals) : literals.join(u',');
+    return ListLiterals(type, listSeparator, text);
 }
 
 QString TOrvoFilterDialect::ClauseExpression(TOrvoDBGridFilterClause clause, const QString& fieldName,
@@ -173,10 +143,13 @@ QString TOrvoFilterDialect::ClauseExpression(TOrvoDBGridFilterClause clause, con
     const bool nullClause = NullClauses.Contains(clause);
     if (clause == fcNoFilter || (!nullClause && value.trimmed().isEmpty()))
         return {};
-    const QString pattern = FFamily == TFamily::ADODataSets && nullClause
-                                ? NullTemplates().value(clause - fcIsEmpty)
-                                : ExpressionTemplates().value(clause);
+    const QString pattern = FRules.NullByEquality && nullClause ? NullTemplates().value(clause - fcIsEmpty)
+                                                                : ExpressionTemplates().value(clause);
     QString prepared = PrepareFilterValue(clause, type, listSeparator, value);
+    // A list of nothing but separators has no value to test: no filter, rather than
+    // an "IN ()" that no evaluator reads.
+    if (ListClauses.Contains(clause) && prepared.isEmpty())
+        return {};
     // Templates that quote the value themselves (the LIKE clauses) take the inside
     // of the literal, its quotes still doubled.
     if (pattern.contains(u'\'') && IsSingleQuotedLiteral(prepared))
@@ -258,9 +231,7 @@ QString TOrvoFilterDialect::ValueLiteral(TFieldType type, const QString& text) c
     }
     if (IsQuotedType(type))
         return TFilterExpression::QuotedString(text);
-    if (IsDecimalFieldType(type))
-        return BareOrQuoted(NumberText(text.trimmed()));
-    return BareOrQuoted(text.trimmed());
+    return BareOrQuoted(NumberText(text.trimmed()));
 }
 
 QString TOrvoFilterDialect::BareOrQuoted(const QString& text) const
@@ -276,8 +247,14 @@ QString TOrvoFilterDialect::BareOrQuoted(const QString& text) const
 QString TOrvoFilterDialect::NumberText(const QString& text) const
 {
     QString number = text;
-    if (FSettings.DecimalSeparator != ExpressionDecimalSeparator())
-        number.replace(FSettings.DecimalSeparator, ExpressionDecimalSeparator());
+    const QChar point = ExpressionDecimalSeparator();
+    if (FSettings.DecimalSeparator != point)
+        number.replace(FSettings.DecimalSeparator, point);
+    // "6." is the number six as typed, but no evaluator reads a point without digits
+    // after it: the point goes, the value stays.
+    static const QRegularExpression danglingPoint(QStringLiteral("(\\d)\\.(?!\\d)"));
+    if (point == u'.')
+        number.replace(danglingPoint, QStringLiteral("\\1"));
     return number;
 }
 
@@ -293,9 +270,29 @@ QStringList TOrvoFilterDialect::ListItems(const QString& listSeparator, const QS
     return blanks.split(u' ', Qt::SkipEmptyParts);
 }
 
+QString TOrvoFilterDialect::ListLiterals(TFieldType type, const QString& listSeparator,
+                                         const QString& text) const
+{
+    QStringList literals;
+    for (const QString& item : ListItems(listSeparator, text)) {
+        // An empty text is a value a text can have; an empty number is a stray separator.
+        if (!IsQuotedType(type) && item.trimmed().isEmpty())
+            continue;
+        literals << ValueLiteral(type, item);
+    }
+    return IsDecimalFieldType(type) ? JoinedNumbers(literals) : literals.join(u',');
+}
+
 QString TOrvoFilterDialect::JoinedNumbers(const QStringList& items) const
 {
-    return items.join(ExpressionDecimalSeparator() == u',' ? QStringLiteral(", ") : QStringLiteral(","));
+    if (ExpressionDecimalSeparator() != u',')
+        return items.join(u',');
+    // With a decimal comma, "1,5, 2,5" reads as four numbers to any evaluator:
+    // each number is quoted, so that only the separators between them are commas.
+    QStringList quoted;
+    for (const QString& item : items)
+        quoted << (item.startsWith(u'\'') ? item : TFilterExpression::QuotedString(item));
+    return quoted.join(u',');
 }
 
 } // namespace orvo

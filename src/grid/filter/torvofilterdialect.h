@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/filter/filterenums.h"
+#include "grid/filter/torvofilterdialects.h"
 #include "platform/core/tformatsettings.h"
 #include "platform/data/tfieldtype.h"
 
@@ -8,34 +9,23 @@
 
 namespace orvo {
 
-/// How filter expressions are written for one dataset: which clauses its family
-/// understands, how it writes "is empty" and decimal numbers, and how a typed value
-/// becomes a literal. Values never reach an expression as typed text: texts and
-/// dates become quoted literals, and a number or Boolean stays bare only when it is
-/// a plain literal, so that no value can change the expression around it.
+/// How filter expressions are written for one dataset: which clauses its kind of
+/// dataset understands (its rules, TOrvoFilterDialects), how it writes "is empty" and
+/// decimal numbers, and how a typed value becomes a literal. Values never reach an
+/// expression as typed text: texts and dates become quoted literals, and a number or
+/// Boolean stays bare only when it is a plain literal, written so that the evaluator
+/// reads the number that was typed; so no value can change the expression around it.
 class TOrvoFilterDialect
 {
 public:
-    /// `className` is the dataset's class name (the family is found by it);
-    /// `decimalSeparator` is the filter's DecimalSeparator property, which decides
-    /// for datasets outside the known families.
-    explicit TOrvoFilterDialect(const QString& className = {}, bool decimalSeparator = false,
+    /// `decimalSeparator` is the grid filter's DecimalSeparator property, which decides
+    /// for datasets whose rules leave the separator to it.
+    explicit TOrvoFilterDialect(const TOrvoFilterDialectRules& rules = TOrvoFilterDialects::Other(),
+                                bool decimalSeparator = false,
                                 const TFormatSettings& settings = TFormatSettings::Default());
 
-    /// The dataset families whose filter expressions differ, named by their classes.
-    enum class TFamily
-    {
-        Other,          ///< any other dataset: the engine's own expressions
-        ADODataSets,    ///< TADOTable, TADOQuery, TADODataSet
-        TableAndQuery,  ///< TTable, TQuery
-        ClientDataSets, ///< TClientDataSet and its descendants
-        FDDataSets      ///< TFDTable, TFDQuery, TFDMemTable and their TAD forerunners
-    };
-
-    static TFamily FamilyOf(const QString& className);
-    TFamily Family() const { return FFamily; }
-    /// The ADO family writes no NOT in front of a whole filter.
-    bool OffersNot() const { return FFamily != TFamily::ADODataSets; }
+    const TOrvoFilterDialectRules& Rules() const { return FRules; }
+    bool OffersNot() const { return FRules.OffersNot; }
 
     /// `clauses` without what this family cannot evaluate.
     TOrvoDBGridFilterClauses AllowedClauses(TOrvoDBGridFilterClauses clauses) const;
@@ -73,8 +63,9 @@ private:
     QString NumberText(const QString& text) const;
     static QStringList ListItems(const QString& listSeparator, const QString& text);
     QString JoinedNumbers(const QStringList& items) const;
+    QString ListLiterals(TFieldType type, const QString& listSeparator, const QString& text) const;
 
-    TFamily FFamily = TFamily::Other;
+    TOrvoFilterDialectRules FRules;
     bool FDecimalSeparator = false;
     TFormatSettings FSettings;
 };

@@ -1,5 +1,6 @@
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
+#include "grid/common/titemstable.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/filter/filtertexts.h"
 #include "grid/filter/torvodbgridfilter.h"
@@ -11,6 +12,7 @@
 
 #include <QElapsedTimer>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <algorithm>
@@ -51,6 +53,28 @@ bool Accepts(const QString& expression, const QList<TVariant>& record)
     return parsed->Matches([&](int index) { return record.value(index); });
 }
 
+/// Rules of an evaluator other than the suite's: "= NULL", no list clauses, no NOT,
+/// numbers with the locale's separator.
+TOrvoFilterDialectRules ForeignRules()
+{
+    TOrvoFilterDialectRules rules;
+    rules.Name = QStringLiteral("Foreign");
+    rules.ClassNames = {QStringLiteral("TForeignDataSet")};
+    rules.UnavailableClauses = {fcNoFilter, fcEndsWith, fcIsOnTheList, fcIsNotOnTheList};
+    rules.NullByEquality = true;
+    rules.NumberSeparator = TOrvoFilterDialectRules::nsLocale;
+    rules.OffersNot = false;
+    return rules;
+}
+
+TOrvoFilterDialectRules RulesNamed(const QString& name)
+{
+    if (name == QLatin1String("foreign"))
+        return ForeignRules();
+    return name.isEmpty() ? TOrvoFilterDialects::Other()
+                          : TOrvoFilterDialects::FindByClassNames({QStringLiteral("TSQLiteTable")});
+}
+
 } // namespace
 
 class TestFilterObject : public QObject
@@ -63,6 +87,10 @@ private slots:
     void hostileValuesStayLiterals_data();
     void hostileValuesStayLiterals();
     void clausesByFamilyAndType();
+    void dialectsFollowTheClassChainAndTheProgram();
+    void columnExpressionsCannotReachOutOfTheirParentheses();
+    void anOpenDataSetRejectsOnlyTheColumnNamingAGoneField();
+    void checkedValuesAreASortedCaseInsensitiveSet();
     void joinedClauses();
     void sortKeysOrderValues();
     void combinedTexts();
@@ -77,7 +105,7 @@ private slots:
 
 void TestFilterObject::clauseExpressions_data()
 {
-    QTest::addColumn<QString>("dataSetClass");
+    QTest::addColumn<QString>("rules");
     QTest::addColumn<bool>("commaLocale");
     QTest::addColumn<TOrvoDBGridFilterClause>("clause");
     QTest::addColumn<QString>("field");
@@ -111,8 +139,36 @@ void TestFilterObject::clauseExpressions_data()
                                             << "Due = 'soon'";
     QTest::newRow("is empty") << "" << false << fcIsEmpty << "Name" << ftString << ""
                               << "Name IS NULL";
-    QTest::newRow("first family empty") << "TADOQuery" << false << fcIsNotEmpty << "Name" << ftString << ""
-                                        << "Name <> NULL";
+    QTest::newRow("equality nulls") << "foreign" << false << fcIsNotEmpty << "Name" << ftString << ""
+                                    << "Name <> NULL";
+    QTest::newRow("sqlite writes is null") << "sqlite" << false << fcIsNotEmpty << "Name" << ftString << ""
+                                           << "Name IS NOT NULL";
+    QTest::newRow("decimal comma list for the engine")
+        << "sqlite" << true << fcIsOnTheList << "Price" << ftFloat << "1,5 2,5"
+        << "Price IN (1.5,2.5)";
+    QTest::newRow("decimal comma list for a comma evaluator")
+        << "foreign" << true << fcIsOnTheList << "Price" << ftFloat << "1,5 2,5"
+        << "Price IN ('1,5','2,5')";
+    QTest::newRow("comma evaluator single number")
+        << "foreign" << true << fcIsEqual << "Price" << ftFloat << "2,5"
+        << "Price = 2,5";
+    QTest::newRow("dangling point") << "" << false << fcIsEqual << "Price" << ftFloat << "6."
+                                    << "Price = 6";
+    QTest::newRow("dangling point integer") << "" << false << fcIsGreaterThen << "Qty" << ftInteger << "6."
+                                            << "Qty > 6";
+    QTest::newRow("dangling decimal comma") << "sqlite" << true << fcIsEqual << "Price" << ftFloat << "6,"
+                                            << "Price = 6";
+    QTest::newRow("dangling point exponent") << "" << false << fcIsEqual << "Price" << ftFloat << "6.e2"
+                                             << "Price = 6e2";
+    QTest::newRow("leading point kept") << "" << false << fcIsEqual << "Price" << ftFloat << ".5"
+                                        << "Price = .5";
+    QTest::newRow("list of separators") << "" << false << fcIsOnTheList << "Qty" << ftInteger << " , ,"
+                                        << "";
+    QTest::newRow("stray separator in number list")
+        << "" << false << fcIsNotOnTheList << "Qty" << ftInteger << "1,,2,"
+        << "NOT Qty IN (1,2)";
+    QTest::newRow("empty text stays a value") << "" << false << fcIsOnTheList << "Name" << ftString << "a,,b"
+                                              << "Name IN ('a','','b')";
     QTest::newRow("blank value") << "" << false << fcIsEqual << "Name" << ftString << "  "
                                  << "";
     QTest::newRow("no filter") << "" << false << fcNoFilter << "Name" << ftString << "x"
@@ -127,7 +183,7 @@ void TestFilterObject::clauseExpressions_data()
 
 void TestFilterObject::clauseExpressions()
 {
-    QFETCH(QString, dataSetClass);
+    QFETCH(QString, rules);
     QFETCH(bool, commaLocale);
     QFETCH(TOrvoDBGridFilterClause, clause);
     QFETCH(QString, field);
@@ -135,7 +191,7 @@ void TestFilterObject::clauseExpressions()
     QFETCH(QString, value);
     QFETCH(QString, expected);
 
-    const TOrvoFilterDialect dialect(dataSetClass, false,
+    const TOrvoFilterDialect dialect(RulesNamed(rules), false,
                                      commaLocale ? CommaSettings() : TFormatSettings::Invariant());
     const QString separator = dialect.ListSeparator(type, u',');
     QCOMPARE(dialect.ClauseExpression(clause, field, type, separator, value), expected);
@@ -182,26 +238,32 @@ void TestFilterObject::hostileValuesStayLiterals()
 void TestFilterObject::clausesByFamilyAndType()
 {
     const auto all = TOrvoDBGridFilter::AllClauses;
-    const TOrvoFilterDialect ado(QStringLiteral("TADOTable"));
-    QCOMPARE(ado.Family(), TOrvoFilterDialect::TFamily::ADODataSets);
-    QVERIFY(!ado.OffersNot());
-    const auto adoClauses = ado.AllowedClauses(all);
-    for (auto clause : {fcDoesNotContain, fcEndsWith, fcIsOnTheList, fcIsNotOnTheList})
-        QVERIFY(!adoClauses.Contains(clause));
-    QVERIFY(adoClauses.Contains(fcContains));
-    QVERIFY(adoClauses.Contains(fcStartsFrom));
-    const TOrvoFilterDialect bde(QStringLiteral("TQuery"));
-    QCOMPARE(bde.AllowedClauses(all),
-             TOrvoDBGridFilterClauses({fcNoFilter, fcIsEqual, fcIsNotEqual, fcIsGreaterThen,
-                                       fcIsGreaterThenOrEqual, fcIsLessThen, fcIsLessThenOrEqual, fcIsEmpty,
-                                       fcIsNotEmpty}));
-    QCOMPARE(TOrvoFilterDialect(QStringLiteral("TSQLiteTable")).Family(), TOrvoFilterDialect::TFamily::Other);
-    QCOMPARE(TOrvoFilterDialect(QString()).Family(), TOrvoFilterDialect::TFamily::Other);
-    QCOMPARE(TOrvoFilterDialect(QStringLiteral("TFDQuery")).ExpressionDecimalSeparator(), QChar(u'.'));
-    QCOMPARE(TOrvoFilterDialect(QStringLiteral("TClientDataSet"), false, CommaSettings())
-                 .ExpressionDecimalSeparator(),
+    const TOrvoFilterDialect foreign(ForeignRules());
+    QVERIFY(!foreign.OffersNot());
+    const auto foreignClauses = foreign.AllowedClauses(all);
+    for (auto clause : {fcEndsWith, fcIsOnTheList, fcIsNotOnTheList})
+        QVERIFY(!foreignClauses.Contains(clause));
+    QVERIFY(foreignClauses.Contains(fcNoFilter));
+    QVERIFY(foreignClauses.Contains(fcDoesNotEndWith));
+    QCOMPARE(TOrvoFilterDialect(ForeignRules(), false, CommaSettings()).ExpressionDecimalSeparator(),
              QChar(u','));
-    QCOMPARE(TOrvoFilterDialect(QString(), true, CommaSettings()).ExpressionDecimalSeparator(), QChar(u','));
+
+    // The suite's datasets read every clause and "." numbers whatever the filter's
+    // DecimalSeparator says: their one engine reads no other.
+    for (const char* dataSetClass : {"TSQLiteTable", "TSQLiteQuery", "TOrvoDBCustomData"}) {
+        const TOrvoFilterDialect engine(
+            TOrvoFilterDialects::FindByClassNames({QString::fromLatin1(dataSetClass)}), true,
+            CommaSettings());
+        QCOMPARE(engine.AllowedClauses(all), all);
+        QCOMPARE(engine.ExpressionDecimalSeparator(), QChar(u'.'));
+        QVERIFY(engine.OffersNot());
+    }
+    QCOMPARE(
+        TOrvoFilterDialect(TOrvoFilterDialects::Other(), true, CommaSettings()).ExpressionDecimalSeparator(),
+        QChar(u','));
+    QCOMPARE(
+        TOrvoFilterDialect(TOrvoFilterDialects::Other(), false, CommaSettings()).ExpressionDecimalSeparator(),
+        QChar(u'.'));
 
     QCOMPARE(TOrvoFilterDialect::FieldClauses(ftWideString), all);
     QCOMPARE(TOrvoFilterDialect::FieldClauses(ftBoolean),
@@ -211,6 +273,98 @@ void TestFilterObject::clausesByFamilyAndType()
     QVERIFY(!TOrvoFilterDialect::FieldClauses(ftDate).Contains(fcContains));
     QCOMPARE(TOrvoFilterDialect::FieldClauses(ftBlob),
              TOrvoDBGridFilterClauses({fcNoFilter, fcIsEmpty, fcIsNotEmpty}));
+}
+
+void TestFilterObject::dialectsFollowTheClassChainAndTheProgram()
+{
+    // A descendant of a registered class uses its ancestor's rules...
+    const QStringList chain{QStringLiteral("TMyQuery"), QStringLiteral("TSQLiteQuery"),
+                            QStringLiteral("TSQLiteDataSet"), QStringLiteral("TDataSet")};
+    QCOMPARE(TOrvoFilterDialects::FindByClassNames(chain).Name, QStringLiteral("SQLite"));
+    QCOMPARE(TOrvoFilterDialects::FindByClassNames({QStringLiteral("TUnknown")}).NumberSeparator,
+             TOrvoFilterDialectRules::nsFilterProperty);
+    // ...until the program registers rules for the descendant itself.
+    TOrvoFilterDialectRules mine = ForeignRules();
+    mine.ClassNames = {QStringLiteral("TMyQuery")};
+    TOrvoFilterDialects::Register(mine);
+    const auto unregister = qScopeGuard([] { TOrvoFilterDialects::Unregister(QStringLiteral("Foreign")); });
+    QCOMPARE(TOrvoFilterDialects::FindByClassNames(chain).Name, QStringLiteral("Foreign"));
+    mine.NullByEquality = false;
+    TOrvoFilterDialects::Register(mine); // the same name replaces the entry
+    QVERIFY(!TOrvoFilterDialects::FindByClassNames(chain).NullByEquality);
+    QVERIFY(TOrvoFilterDialects::Unregister(QStringLiteral("Foreign")));
+    QVERIFY(!TOrvoFilterDialects::Unregister(QStringLiteral("Foreign")));
+    QCOMPARE(TOrvoFilterDialects::FindByClassNames(chain).Name, QStringLiteral("SQLite"));
+}
+
+void TestFilterObject::columnExpressionsCannotReachOutOfTheirParentheses()
+{
+    QVERIFY(StandsAlone(QStringLiteral("(A = 1) OR (B = 'x)')")));
+    QVERIFY(!StandsAlone(QStringLiteral("Name = 'x') OR (Name IS NOT NULL")));
+    QVERIFY(!StandsAlone(QStringLiteral("A = 1)")));
+    QVERIFY(!StandsAlone(QStringLiteral("(A = 1")));
+    QVERIFY(!StandsAlone(QStringLiteral("Name = 'x")));
+
+    TOrvoDBGrid grid;
+    TOrvoDBGridColumns* columns = grid.Columns();
+    columns->Clear();
+    TOrvoColumn* name = columns->Add();
+    name->SetFieldName(QStringLiteral("Name"));
+    TOrvoColumn* city = columns->Add();
+    city->SetFieldName(QStringLiteral("City"));
+    const QString breakout = QStringLiteral("Name = 'x') OR (Name IS NOT NULL");
+    TOrvoDBGridFilter* filter = grid.FilterGrid();
+    filter->BeginUpdate();
+    name->SetFilterText(breakout);
+    city->SetFilterText(QStringLiteral("City = 'Oslo'"));
+    filter->EndUpdate();
+    QCOMPARE(filter->FilterText(), QStringLiteral("(City = 'Oslo')"));
+    QCOMPARE(filter->RejectedColumns(), QList<TOrvoColumn*>{name});
+    QCOMPARE(filter->FilteredColumns(), QList<TOrvoColumn*>({name, city}));
+    QCOMPARE(name->FilterText(), breakout); // kept, not lost
+
+    // A program filter that does not stand alone is installed alone, as the dataset
+    // would have refused it without the grid.
+    const QString program = QStringLiteral("A = 1) OR (B = 2");
+    QCOMPARE(DataSetFilterText(true, program, QStringLiteral("(C = 3)")), program);
+}
+
+void TestFilterObject::anOpenDataSetRejectsOnlyTheColumnNamingAGoneField()
+{
+    test::TItemsTable items(5);
+    items.Table.Open();
+    TOrvoDBGrid grid;
+    grid.SetDataSource(&items.Source);
+    TOrvoDBGridColumns* columns = grid.Columns();
+    columns->Clear();
+    TOrvoColumn* name = columns->Add();
+    name->SetFieldName(QStringLiteral("name"));
+    TOrvoColumn* price = columns->Add();
+    price->SetFieldName(QStringLiteral("price"));
+    name->SetFilterText(QStringLiteral("Gone = 'x'"));
+    price->SetFilterText(QStringLiteral("price > 2"));
+    TOrvoDBGridFilter* filter = grid.FilterGrid();
+    QCOMPARE(filter->FilterText(), QStringLiteral("(price > 2)"));
+    QCOMPARE(filter->RejectedColumns(), QList<TOrvoColumn*>{name});
+    // A value its field cannot take is refused the same way.
+    price->SetFilterText(QStringLiteral("price > 'cheap'"));
+    QCOMPARE(filter->FilterText(), QString());
+    QCOMPARE(filter->RejectedColumns(), QList<TOrvoColumn*>({name, price}));
+}
+
+void TestFilterObject::checkedValuesAreASortedCaseInsensitiveSet()
+{
+    TOrvoDBGrid grid;
+    TOrvoColumn* city = grid.Columns()->Add();
+    city->SetFieldName(QStringLiteral("City"));
+    city->SetFilterList({QStringLiteral("rome"), QStringLiteral("Oslo"), QStringLiteral("Rome"),
+                         QStringLiteral("amsterdam")});
+    QCOMPARE(city->FilterList(),
+             QStringList({QStringLiteral("amsterdam"), QStringLiteral("Oslo"), QStringLiteral("rome")}));
+    // Each change reaches the filter at once, without an update bracket.
+    QCOMPARE(grid.FilterGrid()->FilteredColumns(), QList<TOrvoColumn*>{city});
+    city->SetFilterList({});
+    QVERIFY(grid.FilterGrid()->FilteredColumns().isEmpty());
 }
 
 void TestFilterObject::joinedClauses()
