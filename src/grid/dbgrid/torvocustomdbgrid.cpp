@@ -73,6 +73,7 @@ TOrvoCustomDBGrid::TOrvoCustomDBGrid(QWidget* parent, TDeferredParts)
     d->FInputMethod = std::make_unique<TOrvoGridInputMethod>(*this);
     d->FOrder = std::make_unique<TOrvoGridOrder>(*this);
     d->FTotalsCalc = std::make_unique<TOrvoGridTotalsCalc>(*this);
+    d->FFilterApply = std::make_unique<TOrvoGridFilterApply>(*this);
     CreateGlyphLists();
     d->FOptions = DefaultOptions;
     if (TSystemProfile::Current().IsKorean())
@@ -273,8 +274,9 @@ void TOrvoCustomDBGrid::Loaded()
     // Stored layouts belong to customized columns; default ones load theirs when the link opens.
     if (d->FSettings->Active() && d->FColumns->State() == csCustomized)
         d->FSettings->AutoLoad();
-    if (!d->FFilterGrid->FilteredColumns().isEmpty() || d->FSearch->Active())
-        FilterChanged();
+    // Column filters read while loading are collected only now.
+    if (d->FFilterGrid->HasColumnFilters() || d->FSearch->IsFiltering())
+        d->FFilterGrid->Changed();
     if (circular)
         throw EInvalidGridOperation(QStringLiteral("Circular datalinks are not allowed"));
 }

@@ -413,8 +413,12 @@ public:
     /// Hides the flat horizontal bar when columns fit (AutoHidden), sizes its thumb (ThumbBar).
     void UpdateHorzScrollBar();
     virtual void RecountSequence();
-    virtual void ApplyFilter(bool filtered, const QString& filter, const QString& autoFilter,
-                             TFilterRecordEvent onFilterRecord);
+    /// Puts the column filters on the dataset, or gives the dataset its own filter back.
+    virtual void ApplyFilter();
+    /// The record test of the checked values, installed on the dataset while engaged.
+    virtual void FilterRecord(TDataSet* dataSet, bool& accept);
+    virtual void SetDataSetFilter(bool filtered, const QString& filter, const QString& keyFields,
+                                  TFilterRecordEvent handler);
     virtual QString PickValueToText(TOrvoColumn* column, const TVariant& value);
     virtual TVariant PickTextToValue(TOrvoColumn* column, const QString& text);
     /// One stored value shown: AutoNumber row numbers, looked-up texts, else the pick-list text.
@@ -609,7 +613,10 @@ private:
     friend class TOrvoGridDelayedUpdates; // runs the updates it delays
     friend class TOrvoGridTotalsCalc;     // calculates on the grid's state
     friend class TOrvoMasterGridChain;    // hands the shared values to the next grid
+    friend class TOrvoGridFilterApply;    // installs filters inside the grid's busy bracket
     void RestoreDataSetFilter();
+    bool ProgramFilterIsSaved() const;
+    void SetProgramFilter(bool filtered, const QString& filter, TFilterRecordEvent handler);
     void SaveSettingsOnDestroy();
 
     friend struct TOrvoCustomDBGridPrivate;

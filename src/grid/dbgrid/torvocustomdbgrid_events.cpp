@@ -8,6 +8,7 @@
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/torvogriddatalink.h"
+#include "grid/filter/torvodbgridfilter.h"
 #include "grid/scrolling/torvoscrollprop.h"
 #include "grid/search/torvodbgridsearch.h"
 #include "grid/selection/torvobookmarklist.h"
@@ -299,7 +300,9 @@ TVariant TOrvoCustomDBGrid::PickTextToValue(TOrvoColumn*, const QString& text)
 
 void TOrvoCustomDBGrid::FilterChanged()
 {
-    if (OnFilterChanged)
+    if (d->FSearch->IsFiltering() || d->FFilterGrid->AutoUpdate())
+        ApplyFilter();
+    else if (OnFilterChanged)
         OnFilterChanged(this);
 }
 

@@ -89,7 +89,7 @@ void TOrvoCustomDBGrid::FinishLinkActive(bool value)
 {
     // An auto-filter is engaged again for the opened dataset; a closed one gets its own
     // filter back, so that nothing the grid installed stays behind on it.
-    if (value && (!d->FFilterGrid->FilteredColumns().isEmpty() || d->FSearch->Active()))
+    if (value && (!d->FFilterGrid->FilteredColumns().isEmpty() || d->FSearch->IsFiltering()))
         FilterChanged();
     else
         RestoreDataSetFilter();

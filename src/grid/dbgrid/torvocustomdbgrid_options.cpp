@@ -212,87 +212,78 @@ void TOrvoCustomDBGrid::SynchronizeFrom(const TOrvoCustomDBGrid& source)
 
 // --- Filter pass-through --------------------------------------------------------------------------
 
+// While the grid's filter is on the dataset (and while there is no dataset to hold
+// them), the program's own filter, flag and handler live in the filter part.
+bool TOrvoCustomDBGrid::ProgramFilterIsSaved() const
+{
+    return d->FFilterApply->Engaged() || d->FLoading || !DataSet();
+}
+
 QString TOrvoCustomDBGrid::Filter() const
 {
-    if (d->FAutoFilterApplied || d->FLoading || !DataSet())
-        return d->FSavedFilter;
-    return DataSet()->Filter();
+    return ProgramFilterIsSaved() ? d->FFilterApply->SavedFilter : DataSet()->Filter();
 }
 
 bool TOrvoCustomDBGrid::Filtered() const
 {
-    if (d->FAutoFilterApplied || d->FLoading || !DataSet())
-        return d->FSavedFiltered;
-    return DataSet()->Filtered();
+    return ProgramFilterIsSaved() ? d->FFilterApply->SavedFiltered : DataSet()->Filtered();
 }
 
 TOrvoCustomDBGrid::TFilterRecordEvent TOrvoCustomDBGrid::OnFilterRecord() const
 {
-    if (d->FAutoFilterApplied || d->FLoading || !DataSet())
-        return d->FSavedOnFilterRecord;
-    return DataSet()->OnFilterRecord();
+    return ProgramFilterIsSaved() ? d->FFilterApply->SavedOnFilterRecord : DataSet()->OnFilterRecord();
 }
 
 void TOrvoCustomDBGrid::SetFilter(const QString& value)
 {
-    d->FSavedFilter = value;
-    if (!d->FLoading && DataSet())
-        ApplyFilter(Filtered(), value, QString(), OnFilterRecord());
+    SetProgramFilter(Filtered(), value, OnFilterRecord());
 }
 
 void TOrvoCustomDBGrid::SetFiltered(bool value)
 {
-    d->FSavedFiltered = value;
-    if (!d->FLoading && DataSet())
-        ApplyFilter(value, Filter(), QString(), OnFilterRecord());
+    SetProgramFilter(value, Filter(), OnFilterRecord());
 }
 
 void TOrvoCustomDBGrid::SetOnFilterRecord(TFilterRecordEvent value)
 {
-    d->FSavedOnFilterRecord = value;
-    if (!d->FLoading && DataSet())
-        ApplyFilter(Filtered(), Filter(), QString(), std::move(value));
+    SetProgramFilter(Filtered(), Filter(), std::move(value));
 }
 
-void TOrvoCustomDBGrid::ApplyFilter(bool filtered, const QString& filter, const QString& autoFilter,
-                                    TFilterRecordEvent onFilterRecord)
+void TOrvoCustomDBGrid::SetProgramFilter(bool filtered, const QString& filter, TFilterRecordEvent handler)
 {
-    TDataSet* dataSet = DataSet();
-    if (!dataSet)
+    TOrvoGridFilterApply& apply = *d->FFilterApply;
+    apply.SavedFilter = filter;
+    apply.SavedFiltered = filtered;
+    apply.SavedOnFilterRecord = std::move(handler);
+    if (d->FLoading || !DataSet())
         return;
-    // The auto-filter joins the host's own filter; both must hold for a record to show.
-    QString combined = filter;
-    if (!autoFilter.isEmpty())
-        combined = filter.trimmed().isEmpty() || !filtered
-                       ? autoFilter
-                       : QStringLiteral("(%1) AND (%2)").arg(filter, autoFilter);
-    d->FAutoFilterApplied = !autoFilter.isEmpty();
-    if (d->FAutoFilterApplied) {
-        d->FSavedFilter = filter;
-        d->FSavedFiltered = filtered;
-        d->FSavedOnFilterRecord = onFilterRecord;
-    }
-    // With dgAutoKeepSelection the same records, found again by their keys, stay selected.
-    const bool keepSelection = dataSet->Active() && d->FDataLink->Active() && !d->FKeyFields.isEmpty() &&
-                               d->FOptionsEx.Contains(dgAutoKeepSelection);
-    if (keepSelection)
-        SaveSelection(d->FKeyFields);
-    {
-        BeginBusy();
-        const auto endBusy = Finally([this] { EndBusy(); });
-        dataSet->SetFilter(combined);
-        dataSet->SetOnFilterRecord(std::move(onFilterRecord));
-        dataSet->SetFiltered(filtered || d->FAutoFilterApplied);
-    }
-    if (keepSelection)
-        RestoreSelection(d->FKeyFields);
+    // Engaged, the combination is installed again with the program's new part.
+    if (apply.Engaged())
+        ApplyFilter();
+    else
+        SetDataSetFilter(filtered, filter, QString(), apply.SavedOnFilterRecord);
+}
+
+void TOrvoCustomDBGrid::ApplyFilter()
+{
+    if (!d->FLoading)
+        d->FFilterApply->ApplyFilter();
+}
+
+void TOrvoCustomDBGrid::FilterRecord(TDataSet* dataSet, bool& accept)
+{
+    d->FFilterApply->FilterRecord(dataSet, accept);
+}
+
+void TOrvoCustomDBGrid::SetDataSetFilter(bool filtered, const QString& filter, const QString& keyFields,
+                                         TFilterRecordEvent handler)
+{
+    d->FFilterApply->SetDataSetFilter(filtered, filter, keyFields, std::move(handler));
 }
 
 void TOrvoCustomDBGrid::RestoreDataSetFilter()
 {
-    if (d->FAutoFilterApplied && DataSet())
-        ApplyFilter(d->FSavedFiltered, d->FSavedFilter, QString(), d->FSavedOnFilterRecord);
-    d->FAutoFilterApplied = false;
+    d->FFilterApply->Disengage();
 }
 
 } // namespace orvo

@@ -8,6 +8,7 @@
 #include "grid/dbgrid/torvogriddelayedupdates.h"
 #include "grid/dbgrid/torvogridrowlayout.h"
 #include "grid/dbgrid/torvomastergridchain.h"
+#include "grid/filter/torvogridfilterapply.h"
 #include "grid/input/torvogridinputmethod.h"
 #include "grid/input/torvogridkeyboard.h"
 #include "grid/input/torvogridmouse.h"
@@ -105,11 +106,7 @@ struct TOrvoCustomDBGridPrivate
     qint64 FSequenceRecordCount = 0;
     qint64 FSequenceRecNo = 0;
 
-    // The dataset's own filter, kept while the grid's auto-filter is applied.
-    bool FAutoFilterApplied = false;
-    QString FSavedFilter;
-    bool FSavedFiltered = false;
-    TFilterRecordEvent FSavedOnFilterRecord;
+    std::unique_ptr<TOrvoGridFilterApply> FFilterApply;
 
     // Published values.
     TOrvoDBGridOptions FOptions;

@@ -7,10 +7,12 @@ set(ORVO_AREA_HEADERS
 )
 set(ORVO_AREA_PRIVATE_HEADERS
     filtertexts.h
+    torvogridfilterapply.h
 )
 set(ORVO_AREA_SOURCES
     filtertexts.cpp
     torvodbgridfilter.cpp
     torvofilterdialect.cpp
     torvofilterdialects.cpp
+    torvogridfilterapply.cpp
 )

@@ -49,6 +49,7 @@ void TOrvoDBGridFilter::SetFiltered(bool value)
         return;
     FFiltered = value;
     Rebuild();
+    RequestApply();
     RequestLayout();
 }
 
@@ -62,7 +63,20 @@ void TOrvoDBGridFilter::SetAutoFilter(bool value)
 
 void TOrvoDBGridFilter::SetAutoUpdate(bool value)
 {
+    if (FAutoUpdate == value)
+        return;
     FAutoUpdate = value;
+    RequestApply();
+}
+
+bool TOrvoDBGridFilter::HasColumnFilters() const
+{
+    const TOrvoDBGridColumns* columns = FGrid ? FGrid->Columns() : nullptr;
+    for (int i = 0; columns && i < columns->Count(); ++i) {
+        if (HasFilter(columns->Items(i)))
+            return true;
+    }
+    return false;
 }
 
 void TOrvoDBGridFilter::SetDropDownRows(int value)
@@ -144,6 +158,8 @@ void TOrvoDBGridFilter::Changed()
     if (FUpdateCount > 0)
         return;
     Rebuild();
+    if (FGrid)
+        FGrid->FilterChanged();
 }
 
 void TOrvoDBGridFilter::ClearFilters(int what)
@@ -240,6 +256,12 @@ bool TOrvoDBGridFilter::ExpressionAccepted(const QString& expression) const
         return false;
     }
     return true;
+}
+
+void TOrvoDBGridFilter::RequestApply()
+{
+    if (FGrid)
+        FGrid->ApplyFilter();
 }
 
 void TOrvoDBGridFilter::RequestLayout()

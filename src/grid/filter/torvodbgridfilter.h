@@ -82,6 +82,8 @@ public:
     /// apply step sets it.
     bool Engaged() const { return FEngaged; }
     void SetEngaged(bool value) { FEngaged = value; }
+    /// Whether any column holds checked values or an expression, Filtered or not.
+    bool HasColumnFilters() const;
     /// The columns that have a filter, in column order (empty while not Filtered).
     QList<TOrvoColumn*> FilteredColumns() const;
     /// The columns' expressions joined: "(A) AND (B)".
@@ -116,6 +118,7 @@ public:
 private:
     void Rebuild();
     bool ExpressionAccepted(const QString& expression) const;
+    void RequestApply();
     void RequestLayout();
 
     TOrvoCustomDBGrid* FGrid;

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/data/tdataset.h"
+
+#include <QSet>
+#include <QString>
+
+#include <vector>
+
+namespace orvo {
+
+class TField;
+class TOrvoCustomDBGrid;
+
+/// The grid's part that puts its column filters on the dataset. While the filter is
+/// engaged the dataset carries the grid's combined expression and the grid's record
+/// test, and the program's own filter, flag and record handler are kept aside (the
+/// grid's Filter, Filtered and OnFilterRecord read and write that copy); disengaging
+/// gives them back to the dataset. The checked values of the columns are tested
+/// record by record, never written into the expression.
+class TOrvoGridFilterApply
+{
+public:
+    explicit TOrvoGridFilterApply(TOrvoCustomDBGrid& grid);
+
+    bool Engaged() const;
+    /// Engages, re-engages or disengages the filter as the grid's state asks.
+    void ApplyFilter();
+    /// Gives the dataset its own filter back, if the grid's is on it.
+    void Disengage();
+    /// The record test installed on the dataset.
+    void FilterRecord(TDataSet* dataSet, bool& accept);
+    /// Installs a filter, keeping the current record (by `keyFields`, else the grid's
+    /// KeyFields) and, with dgAutoKeepSelection, the selection.
+    void SetDataSetFilter(bool filtered, const QString& filter, const QString& keyFields,
+                          TFilterRecordEvent handler);
+
+    /// The program's own filter, flag and handler while the grid's filter is on the
+    /// dataset (or while there is no dataset to hold them).
+    QString SavedFilter;
+    bool SavedFiltered = false;
+    TFilterRecordEvent SavedOnFilterRecord;
+
+private:
+    struct TCheckedValues
+    {
+        QString FieldName;
+        QSet<QString> Folded;
+    };
+
+    bool ShouldEngage() const;
+    void SaveProgramFilter(const TDataSet& dataSet);
+    void CollectCheckedValues();
+    void InstallOnClosed(TDataSet& dataSet, bool filtered, const QString& filter, TFilterRecordEvent handler);
+    void GoToKey(TDataSet& dataSet, const QString& keyFields, const TVariant& keyValues);
+
+    TOrvoCustomDBGrid& FGrid;
+    std::vector<TCheckedValues> FChecked;
+};
+
+} // namespace orvo
