@@ -1,7 +1,13 @@
 # The drop-down calendar and the month pages it shows.
 set(ORVO_AREA_HEADERS
+    torvodbmonthdata.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
+    tcalendarnavigator.h
+    tcalendarpage.h
 )
 set(ORVO_AREA_SOURCES
+    tcalendarnavigator.cpp
+    tcalendarpage.cpp
+    torvodbmonthdata.cpp
 )
