@@ -56,6 +56,7 @@
 #include "grid/totals/torvodbgridtotals.h"
 #include "grid/totals/torvototaldatalink.h"
 #include "grid/treeview/torvodbgridtreeview.h"
+#include "lists/editor/torvodbgrideditor.h"
 #include "lists/popup/tlistbutton.h"
 #include "lists/popup/torvodbdropdownlist.h"
 #include "lists/popup/torvodbgriddropdownlist.h"
