@@ -1,5 +1,6 @@
 #include "lists/calendar/torvodbpopupcalendar.h"
 
+#include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/orvolistsettings.h"
 #include "grid/painting/torvogridstyle.h"
@@ -31,7 +32,13 @@ TOrvoDBPopupCalendar::TOrvoDBPopupCalendar(QWidget* parent, TCloseRequestEvent c
     SetUpCalendar();
 }
 
-TOrvoDBPopupCalendar::~TOrvoDBPopupCalendar() = default;
+TOrvoDBPopupCalendar::~TOrvoDBPopupCalendar()
+{
+    // The list's data source and the month data are children of the grid, freed after the
+    // grid's link is gone: they must not reach back into it then.
+    SetDataSource(nullptr);
+    ListSource()->SetDataSet(nullptr);
+}
 
 void TOrvoDBPopupCalendar::SetUpCalendar()
 {
@@ -53,8 +60,9 @@ void TOrvoDBPopupCalendar::SetUpCalendar()
                                   dgForceSequence, dgThumbTracking, dgRowSelect} +
                dgAlwaysShowSelection);
     SetOptionsEx(OptionsEx() -
-                 TOrvoDBGridOptionsEx{dgTotalFooterBox, dgAutoUpdateTotals, dgDelayUpdateTotals, dgCalcSelectedRows,
-                                      dgDelaySelectedRows, dgAutoUpdateSequence, dgDelayUpdateSequence} +
+                 TOrvoDBGridOptionsEx{dgTotalFooterBox, dgAutoUpdateTotals, dgDelayUpdateTotals,
+                                      dgCalcSelectedRows, dgDelaySelectedRows, dgAutoUpdateSequence,
+                                      dgDelayUpdateSequence} +
                  dgTotalFooter);
     SetOptionsExt(OptionsExt() - TOrvoDBGridOptionsExt{dgAutoUpdateListItems, dgDelayUpdateListItems});
     SetSelectRowColor(clNone);
@@ -148,6 +156,9 @@ void TOrvoDBPopupCalendar::SetDate(TDateTime value)
     FNavigator->SetDateTime(value);
     FBoldDays = ~quint64(0);
     ShowNavigator();
+    // Each drop-down sets the date: the label follows the day the list opens on.
+    FTodayLabel->setText(TodayText());
+    PlaceTodayControls();
 }
 
 void TOrvoDBPopupCalendar::SetDateText(const QString& text)
@@ -236,11 +247,15 @@ QString TOrvoDBPopupCalendar::TodayText() const
 void TOrvoDBPopupCalendar::ReadCurrentCell()
 {
     const TOrvoColumn* column = SelectedColumn();
-    FNavigator->SetCurrentCell(FMonthData->RecNo() - 1, column ? TCalendarColumns::FieldOfColumn(column) : -1);
+    FNavigator->SetCurrentCell(FMonthData->RecNo() - 1,
+                               column ? TCalendarColumns::FieldOfColumn(column) : -1);
 }
 
 void TOrvoDBPopupCalendar::ShowNavigator()
 {
+    // The shown columns and rows must be those of the current view before a cell is chosen.
+    BeginLayout();
+    EndLayout();
     const TCalendarPage& page = FNavigator->Page();
     const bool pageChanged = !(FMonthData->Page() == page);
     if (pageChanged)
@@ -250,10 +265,7 @@ void TOrvoDBPopupCalendar::ShowNavigator()
         ComputeBoldDays();
     FMonthData->SetRecNo(FNavigator->Row() + 1);
     TOrvoColumn* column = TCalendarColumns::ColumnOfField(Columns(), FNavigator->Field(), FShowWeekNumbers);
-    const std::vector<TOrvoColumn*>& shown = ShownColumns();
-    const auto at = std::find(shown.begin(), shown.end(), column);
-    if (at != shown.end())
-        SetCol(DataToRawColumn(int(at - shown.begin())));
+    SetCol(DataToRawColumn(column->Index()));
     viewport()->update();
 }
 
@@ -265,7 +277,9 @@ void TOrvoDBPopupCalendar::ComputeBoldDays()
     }
     TCalendarPage::TBoldDayQuery query;
     if (OnCalcBoldDays) {
-        query = [this](QDate day, bool& bold) { OnCalcBoldDays(this, TDateTime::FromQDate(day).Value(), bold); };
+        query = [this](QDate day, bool& bold) {
+            OnCalcBoldDays(this, TDateTime::FromQDate(day).Value(), bold);
+        };
     }
     FBoldDays = FNavigator->Page().BoldDays(FBoldSundays, query);
 }
@@ -275,20 +289,33 @@ void TOrvoDBPopupCalendar::ComputeBoldDays()
 void TOrvoDBPopupCalendar::AdjustListSize()
 {
     TCalendarColumns::ShareWidths(Columns(), FShowWeekNumbers, GridLineWidth());
+    BeginLayout();
+    EndLayout();
     // The lines between the last column or row and the border are not drawn, unless
     // themed fixed cells paint their own edges there.
     const int lastLine = ThemedFixedCells() ? 0 : 1;
     const int border = 2 * frameWidth();
     const int clientWidth = ColumnsWidth() - lastLine;
-    const int clientHeight = TitleHeight() + kPageRows * RowPitch() + FooterHeight() - lastLine;
+    const int clientHeight = TitleHeight() + kPageRows * RowPitch() + TodayFooterHeight() - lastLine;
     resize(clientWidth + border, clientHeight + border);
     PlaceTodayControls();
+}
+
+int TOrvoDBPopupCalendar::TodayFooterHeight() const
+{
+    // The blank row only fills what the rows leave over; the footer rows hold the label.
+    int height = 0;
+    for (int i = 0; i < BottomRowCount(); ++i) {
+        if (BottomRowKind(i) != brBlank)
+            height += std::max(RowHeights(FirstBottomRow() + i), 0) + HorzLineWidth();
+    }
+    return height;
 }
 
 void TOrvoDBPopupCalendar::PlaceTodayControls()
 {
     FTodayLabel->adjustSize();
-    const int footer = FooterHeight();
+    const int footer = TodayFooterHeight();
     const int footerTop = height() - 2 * frameWidth() - footer;
     const int clientWidth = width() - 2 * frameWidth();
     const int margin = (footer - FTodayShape->height()) / 2;
@@ -309,8 +336,9 @@ bool TOrvoDBPopupCalendar::CellOfGrid(int col, int row, int& dataRow, int& field
            FNavigator->Page().IsDataField(field);
 }
 
-void TOrvoDBPopupCalendar::PaintColumnCell(const QRect& rect, int dataCol, TOrvoColumn* column, bool highlight,
-                                           TSelections selections, TColor& color, TFont& font, QObject*& image)
+void TOrvoDBPopupCalendar::PaintColumnCell(const QRect& rect, int dataCol, TOrvoColumn* column,
+                                           bool highlight, TSelections selections, TColor& color, TFont& font,
+                                           QObject*& image)
 {
     TOrvoDBPopupList::PaintColumnCell(rect, dataCol, column, highlight, selections, color, font, image);
     int dataRow = 0;
@@ -318,7 +346,8 @@ void TOrvoDBPopupCalendar::PaintColumnCell(const QRect& rect, int dataCol, TOrvo
     if (!CellOfGrid(DataToRawColumn(dataCol), FPaintRow, dataRow, field))
         return;
     const TCalendarPage& page = FNavigator->Page();
-    const int cell = TCalendarPage::RowCells(page.Depth()) * dataRow + field - TCalendarPage::FirstDataField(page.Depth());
+    const int cell =
+        TCalendarPage::RowCells(page.Depth()) * dataRow + field - TCalendarPage::FirstDataField(page.Depth());
     if (page.Depth() == cdMonth && FBoldDays != ~quint64(0) && (FBoldDays >> cell & 1))
         font.SetStyle(font.Style() + fsBold);
     if (page.IsOutsidePeriod(dataRow, field))

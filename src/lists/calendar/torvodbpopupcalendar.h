@@ -108,6 +108,7 @@ private:
     /// Shows the navigator's page and makes its cell the grid's current one.
     void ShowNavigator();
     void ComputeBoldDays();
+    int TodayFooterHeight() const;
     void PlaceTodayControls();
     QString TodayText() const;
     /// The month data row and field of a painted grid cell; false for other cells.

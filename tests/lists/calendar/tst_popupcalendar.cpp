@@ -57,17 +57,15 @@ struct TShownCalendar
     QDate Cell() const { return Calendar.CurrentCellDate().ToQDate(); }
     QString Caption() const
     {
-        return Calendar.Columns()->Items(TCalendarColumns::GroupStart(Calendar.Depth()) + 2)->Title()->Caption();
+        return Calendar.Columns()
+            ->Items(TCalendarColumns::GroupStart(Calendar.Depth()) + 2)
+            ->Title()
+            ->Caption();
     }
     /// The centre of the grid cell that shows `column` in data row `dataRow` (-1: the title row).
     QPoint CellCentre(int columnIndex, int dataRow) const
     {
-        TOrvoColumn* column = Calendar.Columns()->Items(columnIndex);
-        const std::vector<TOrvoColumn*>& shown = Calendar.ShownColumns();
-        const auto at = std::find(shown.begin(), shown.end(), column);
-        if (at == shown.end())
-            return QPoint(-1, -1);
-        const int col = Calendar.DataToRawColumn(int(at - shown.begin()));
+        const int col = Calendar.DataToRawColumn(columnIndex);
         const int row = dataRow < 0 ? 0 : Calendar.TitleOffset() + dataRow;
         return Calendar.CellRect(col, row).center();
     }
@@ -86,9 +84,9 @@ struct TShownCalendar
         int field = 0;
         const TCalendarPage page(depth, Calendar.CurrentCellDate().ToQDate());
         page.CellOf(date, row, field);
-        Click(CellCentre(TCalendarColumns::ColumnOfField(Calendar.Columns(), field, Calendar.ShowWeekNumbers())
-                             ->Index(),
-                         row));
+        Click(CellCentre(
+            TCalendarColumns::ColumnOfField(Calendar.Columns(), field, Calendar.ShowWeekNumbers())->Index(),
+            row));
     }
     void Wheel(int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
@@ -130,6 +128,7 @@ void TstPopupCalendar::opensOnTheDateWithItsDayCurrent()
     TShownCalendar f;
     QVERIFY(f.Show(isoDateTime("2024-02-29T09:15:00")));
     QCOMPARE(f.Calendar.Depth(), cdMonth);
+    QCOMPARE(f.Calendar.DataRowCount(), 6);
     QCOMPARE(f.Cell(), iso("2024-02-29"));
     QCOMPARE(f.Caption(), QStringLiteral("February 2024"));
     QCOMPARE(f.Calendar.SelectedColumn()->FieldName(), QStringLiteral("Day3"));
@@ -145,8 +144,8 @@ void TstPopupCalendar::keysTurnMonthsAndYears_data()
     QTest::addColumn<bool>("ctrl");
     QTest::addColumn<QDate>("cell");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("Right past the month's end") << iso("2024-05-31") << QList<int>{Qt::Key_Right} << false
-                                                << iso("2024-06-01") << "June 2024";
+    QTest::newRow("Right past the month's end")
+        << iso("2024-05-31") << QList<int>{Qt::Key_Right} << false << iso("2024-06-01") << "June 2024";
     QTest::newRow("Left before the year's start")
         << iso("2024-01-01") << QList<int>{Qt::Key_Left} << false << iso("2023-12-31") << "December 2023";
     QTest::newRow("Down into the next month")
@@ -161,8 +160,8 @@ void TstPopupCalendar::keysTurnMonthsAndYears_data()
         << iso("2024-05-15") << QList<int>{Qt::Key_End} << true << iso("2024-12-31") << "December 2024";
     QTest::newRow("three PgDn and back")
         << iso("2024-05-15")
-        << QList<int>{Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Home} << false
-        << iso("2024-07-01") << "July 2024";
+        << QList<int>{Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Home}
+        << false << iso("2024-07-01") << "July 2024";
     QTest::newRow("PgDn stops at the range's end")
         << iso("8999-12-20") << QList<int>{Qt::Key_PageDown} << false << iso("8999-12-31") << "December 8999";
 }
@@ -186,7 +185,8 @@ void TstPopupCalendar::keysTurnMonthsAndYears()
     TCalendarPage(cdMonth, cell).CellOf(cell, row, field);
     QCOMPARE(f.Calendar.MonthData()->RecNo(), row + 1);
     QCOMPARE(TCalendarColumns::FieldOfColumn(f.Calendar.SelectedColumn()), field);
-    QCOMPARE(f.Calendar.MonthData()->FieldByName(QStringLiteral("Day%1").arg(field))->AsInteger(), cell.day());
+    QCOMPARE(f.Calendar.MonthData()->FieldByName(QStringLiteral("Day%1").arg(field))->AsInteger(),
+             cell.day());
 }
 
 void TstPopupCalendar::keysItDoesNotNavigateByAreSwallowed()
@@ -248,6 +248,9 @@ void TstPopupCalendar::cellClicksNarrowTheViewAndADayAccepts()
     QCOMPARE(f.Cell(), iso("2053-02-28"));
     QCOMPARE(f.Caption(), QStringLiteral("February 2053"));
     QVERIFY(f.CloseRequests.isEmpty());
+    // Back in the month view, all six weeks show, from the page's first.
+    QCOMPARE(f.Calendar.DataRowCount(), 6);
+    QCOMPARE(f.Calendar.RecordOfRow(f.Calendar.TitleOffset()), 0);
     f.ClickCell(iso("2053-02-12"), cdMonth);
     QCOMPARE(f.CloseRequests, QList<bool>{true});
     QCOMPARE(f.Calendar.SelectedDateTime().Value(), isoDateTime("2053-02-12T18:30:00").Value());
@@ -273,10 +276,14 @@ void TstPopupCalendar::titleButtonsTurnPages_data()
     QTest::addColumn<TCalendarDepth>("depth");
     QTest::addColumn<QString>("previous");
     QTest::addColumn<QString>("next");
-    QTest::newRow("month") << cdMonth << "April 2024" << "June 2024";
-    QTest::newRow("year") << cdYear << "2023" << "2025";
-    QTest::newRow("decade") << cdDecade << "2010-2019" << "2030-2039";
-    QTest::newRow("century") << cdCentury << "1900-1999" << "2100-2199";
+    QTest::newRow("month") << cdMonth << "April 2024"
+                           << "June 2024";
+    QTest::newRow("year") << cdYear << "2023"
+                          << "2025";
+    QTest::newRow("decade") << cdDecade << "2010-2019"
+                            << "2030-2039";
+    QTest::newRow("century") << cdCentury << "1900-1999"
+                             << "2100-2199";
 }
 
 void TstPopupCalendar::titleButtonsTurnPages()
@@ -301,7 +308,7 @@ void TstPopupCalendar::aGreyDayClickedTurnsToItsMonth()
     TShownCalendar f;
     QVERIFY(f.Show(isoDateTime("2024-05-15T00:00:00")));
     // The first cell of May 2024's page is Monday 29 April.
-    f.Click(f.CellCentre(3, 0));
+    f.Click(f.CellCentre(1, 0));
     QCOMPARE(f.Cell(), iso("2024-04-29"));
     QCOMPARE(f.Caption(), QStringLiteral("April 2024"));
 }
@@ -368,7 +375,8 @@ void TstPopupCalendar::cellTextsThatAreNoDatesOpenOnToday_data()
     QTest::newRow("no such day") << "2/30/2023" << iso("2024-05-15") << isoDateTime("2024-05-15T00:00:00");
     QTest::newRow("a date and time") << "3/4/2023 1:30:00 PM" << iso("2023-03-04")
                                      << isoDateTime("2023-03-04T13:30:00");
-    QTest::newRow("before the range") << "0500-06-01" << iso("1000-01-01") << isoDateTime("1000-01-01T00:00:00");
+    QTest::newRow("before the range")
+        << "0500-06-01" << iso("1000-01-01") << isoDateTime("1000-01-01T00:00:00");
     QTest::newRow("after the range") << "9500-06-01 08:00" << iso("8999-12-31")
                                      << isoDateTime("8999-12-31T08:00:00");
 }
