@@ -56,6 +56,7 @@
 #include "grid/totals/torvodbgridtotals.h"
 #include "grid/totals/torvototaldatalink.h"
 #include "grid/treeview/torvodbgridtreeview.h"
+#include "lists/calendar/torvodbgridcalendar.h"
 #include "lists/calendar/torvodbmonthdata.h"
 #include "lists/calendar/torvodbpopupcalendar.h"
 #include "lists/editor/torvodbgrideditor.h"

@@ -1,5 +1,6 @@
 # The drop-down calendar and the month pages it shows.
 set(ORVO_AREA_HEADERS
+    torvodbgridcalendar.h
     torvodbmonthdata.h
     torvodbpopupcalendar.h
 )
@@ -14,6 +15,7 @@ set(ORVO_AREA_SOURCES
     tcalendarnavigator.cpp
     tcalendarpage.cpp
     tcalendartodayshape.cpp
+    torvodbgridcalendar.cpp
     torvodbmonthdata.cpp
     torvodbpopupcalendar.cpp
     torvodbpopupcalendar_input.cpp
