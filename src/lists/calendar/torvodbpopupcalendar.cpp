@@ -42,6 +42,8 @@ TOrvoDBPopupCalendar::~TOrvoDBPopupCalendar()
 
 void TOrvoDBPopupCalendar::SetUpCalendar()
 {
+    // The list is a window of its own: without this it would not follow its owner's font.
+    setAttribute(Qt::WA_WindowPropagation);
     SetParentFont(false);
     resize(185, 172);
     FTodayShape = new TCalendarTodayShape(viewport());
