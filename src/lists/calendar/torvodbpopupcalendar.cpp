@@ -186,13 +186,13 @@ void TOrvoDBPopupCalendar::GoToDate(TDateTime date)
 
 TDateTime TOrvoDBPopupCalendar::CurrentCellDate() const
 {
-    const_cast<TOrvoDBPopupCalendar*>(this)->ReadCurrentCell();
+    ReadCurrentCell();
     return TDateTime::FromQDate(FNavigator->CurrentCellDate());
 }
 
 TDateTime TOrvoDBPopupCalendar::SelectedDateTime() const
 {
-    const_cast<TOrvoDBPopupCalendar*>(this)->ReadCurrentCell();
+    ReadCurrentCell();
     return FNavigator->SelectedDateTime();
 }
 
@@ -246,7 +246,7 @@ QString TOrvoDBPopupCalendar::TodayText() const
     return today + QStringLiteral(": ") + date;
 }
 
-void TOrvoDBPopupCalendar::ReadCurrentCell()
+void TOrvoDBPopupCalendar::ReadCurrentCell() const
 {
     const TOrvoColumn* column = SelectedColumn();
     FNavigator->SetCurrentCell(FMonthData->RecNo() - 1,

@@ -103,8 +103,8 @@ protected:
 private:
     void SetUpCalendar();
     void ApplyShowToday();
-    /// Takes the grid's current cell into the navigator.
-    void ReadCurrentCell();
+    /// Takes the grid's current cell into the navigator (which only mirrors the grid).
+    void ReadCurrentCell() const;
     /// Shows the navigator's page and makes its cell the grid's current one.
     void ShowNavigator();
     void ComputeBoldDays();

@@ -151,6 +151,14 @@ void TstGridCalendar::aPickedDayKeepsTheTimeOfDayAndIsStored()
     f.Key(Qt::Key_Right);
     f.Key(Qt::Key_PageDown);
     QCOMPARE(calendar->CurrentCellDate().ToQDate(), QDate(2024, 6, 16));
+    // A wheel notch over the editor turns four weeks on, and back.
+    const QPointF at = f.Editor->rect().center();
+    for (int delta : {-120, 120}) {
+        QWheelEvent wheel(at, f.Editor->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(f.Editor, &wheel);
+        QCOMPARE(calendar->CurrentCellDate().ToQDate(), delta < 0 ? QDate(2024, 7, 14) : QDate(2024, 6, 16));
+    }
     // Nothing reaches the field before the pick is accepted.
     QCOMPARE(f.FieldValue(), QDateTime(QDate(2024, 5, 15), QTime(13, 45, 30)));
     f.Key(Qt::Key_Return);
