@@ -4,10 +4,40 @@
 #include "grid/dbgrid/torvocustomdbgrid.h"
 #include "lists/calendar/torvodbpopupcalendar.h"
 #include "platform/core/datetimeformat.h"
+#include "platform/core/tformatsettings.h"
 
 #include <QLineEdit>
 
 namespace orvo {
+
+namespace {
+
+/// The short date format with every year written with four digits: the field reads a
+/// one- or two-digit year back within the century window, so a picked 1850 would be
+/// stored as 2050.
+QString FullYearFormat(const QString& format)
+{
+    QString result;
+    QChar quote;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar ch = format.at(i);
+        if (quote.isNull() && (ch == u'y' || ch == u'Y')) {
+            qsizetype end = i;
+            while (end < format.size() && format.at(end).toLower() == u'y')
+                ++end;
+            result += end - i < 4 ? QStringLiteral("yyyy") : format.mid(i, end - i);
+            i = end;
+            continue;
+        }
+        if (ch == u'\'' || ch == u'"')
+            quote = quote.isNull() ? ch : (quote == ch ? QChar() : quote);
+        result += ch;
+        ++i;
+    }
+    return result;
+}
+
+} // namespace
 
 TOrvoDBGridCalendar::TOrvoDBGridCalendar(QWidget* parent, TOrvoColumn* column)
     : TOrvoDBGridDropDownList(parent, column)
@@ -61,7 +91,13 @@ void TOrvoDBGridCalendar::TransferValue(bool opening)
 void TOrvoDBGridCalendar::GetListValue(TVariant& value)
 {
     const TOrvoDBPopupCalendar* calendar = Calendar();
-    value = calendar ? TVariant(DateTimeToStr(calendar->SelectedDateTime())) : TVariant::Null();
+    if (!calendar) {
+        value = TVariant::Null();
+        return;
+    }
+    TFormatSettings settings = TFormatSettings::Default();
+    settings.ShortDateFormat = FullYearFormat(settings.ShortDateFormat);
+    value = TVariant(DateTimeToStr(calendar->SelectedDateTime(), settings));
 }
 
 } // namespace orvo

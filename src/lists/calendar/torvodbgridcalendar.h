@@ -26,7 +26,7 @@ public:
 protected:
     void SetupList(bool opening) override;
     void TransferValue(bool opening) override;
-    /// The selected date-time as text.
+    /// The selected date-time as text, its year always written whole.
     void GetListValue(TVariant& value) override;
 
 private:

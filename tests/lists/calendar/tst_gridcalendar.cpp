@@ -125,6 +125,10 @@ private slots:
     void theColumnsOptionsDressTheCalendar();
     void theGridsBoldDaysHandlerAnswersWhileOpen();
     void typedTextThatIsNoDateOpensOnToday();
+    void aPickedYearIsStoredWholeUnderTwoDigitYearFormats_data();
+    void aPickedYearIsStoredWholeUnderTwoDigitYearFormats();
+    void theListValueWritesTheYearWholeAndLeavesQuotedText_data();
+    void theListValueWritesTheYearWholeAndLeavesQuotedText();
 };
 
 void TstGridCalendar::dateColumnsAndCalendarButtonsOpenTheCalendar()
@@ -262,6 +266,74 @@ void TstGridCalendar::typedTextThatIsNoDateOpensOnToday()
     QVERIFY(calendar);
     QCOMPARE(calendar->CurrentCellDate().ToQDate(), QDate(2028, 2, 29));
     QCOMPARE(calendar->SelectedDateTime().ToQDateTime(), QDateTime(QDate(2028, 2, 29), QTime(8, 0)));
+}
+
+void TstGridCalendar::aPickedYearIsStoredWholeUnderTwoDigitYearFormats_data()
+{
+    QTest::addColumn<QString>("shortDateFormat");
+    QTest::addColumn<QDate>("picked");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("M/d/yy, a century back") << "M/d/yy" << QDate(1850, 3, 7) << "1850-03-07 13:45:30";
+    QTest::newRow("M/d/yy, far ahead") << "M/d/yy" << QDate(2150, 3, 7) << "2150-03-07 13:45:30";
+    QTest::newRow("d.M.y") << "d.M.y" << QDate(1901, 12, 31) << "1901-12-31 13:45:30";
+    QTest::newRow("M/d/yyyy") << "M/d/yyyy" << QDate(1850, 3, 7) << "1850-03-07 13:45:30";
+}
+
+void TstGridCalendar::aPickedYearIsStoredWholeUnderTwoDigitYearFormats()
+{
+    QFETCH(QString, shortDateFormat);
+    QFETCH(QDate, picked);
+    QFETCH(QString, stored);
+    TCalendarFixture f;
+    TFormatSettings settings = TFormatSettings::Invariant();
+    settings.ShortDateFormat = shortDateFormat;
+    if (shortDateFormat.contains(u'.'))
+        settings.DateSeparator = u'.';
+    TFormatSettings::SetDefault(settings);
+    QVERIFY(f.Open());
+    TOrvoDBPopupCalendar* calendar = f.OpenCalendar();
+    QVERIFY(calendar);
+    QCOMPARE(calendar->CurrentCellDate().ToQDate(), QDate(2024, 5, 15));
+    calendar->GoToDate(TDateTime::FromQDate(picked));
+    f.Key(Qt::Key_Return);
+    f.Post();
+    QCOMPARE(StoredDue(f.Items, 1), stored);
+}
+
+void TstGridCalendar::theListValueWritesTheYearWholeAndLeavesQuotedText_data()
+{
+    QTest::addColumn<QString>("shortDateFormat");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("two-digit year") << "M/d/yy"
+                                    << "3/7/1850 1:45:30 PM";
+    QTest::newRow("one-digit year first") << "y/M/d"
+                                          << "1850/3/7 1:45:30 PM";
+    QTest::newRow("quoted letters stay") << "'yy' M/d/yy"
+                                         << "yy 3/7/1850 1:45:30 PM";
+    QTest::newRow("full year as it was") << "YYYY-MM-DD"
+                                         << "1850-03-07 1:45:30 PM";
+}
+
+void TstGridCalendar::theListValueWritesTheYearWholeAndLeavesQuotedText()
+{
+    QFETCH(QString, shortDateFormat);
+    QFETCH(QString, value);
+    TCalendarFixture f;
+    QVERIFY(f.Open());
+    QString closedWith;
+    f.Grid->OnListCloseUp = [&](TOrvoColumn*, QObject*, TVariant& listValue, bool& accept) {
+        closedWith = listValue.AsString();
+        accept = false;
+    };
+    TOrvoDBPopupCalendar* calendar = f.OpenCalendar();
+    QVERIFY(calendar);
+    calendar->GoToDate(TDateTime::FromQDate(QDate(1850, 3, 7)));
+    TFormatSettings settings = TFormatSettings::Invariant();
+    settings.ShortDateFormat = shortDateFormat;
+    TFormatSettings::SetDefault(settings);
+    f.Key(Qt::Key_Return);
+    QCOMPARE(closedWith, value);
+    QCOMPARE(f.FieldValue(), QDateTime(QDate(2024, 5, 15), QTime(13, 45, 30)));
 }
 
 QTEST_MAIN(TstGridCalendar)
