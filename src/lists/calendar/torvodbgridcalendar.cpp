@@ -5,6 +5,7 @@
 #include "lists/calendar/torvodbpopupcalendar.h"
 #include "platform/core/datetimeformat.h"
 #include "platform/core/tformatsettings.h"
+#include "platform/data/tfield.h"
 
 #include <QLineEdit>
 
@@ -35,6 +36,23 @@ QString FullYearFormat(const QString& format)
         ++i;
     }
     return result;
+}
+
+bool HoldsDateTime(const TField* field)
+{
+    const TFieldType type = field->DataType();
+    return type == ftDate || type == ftDateTime || type == ftTimeStamp;
+}
+
+/// The settings the list value is written in: the year whole, and the milliseconds of a
+/// time that has them, so that the field reads back exactly the value picked.
+TFormatSettings ValueSettings(TDateTime value)
+{
+    TFormatSettings settings = TFormatSettings::Default();
+    settings.ShortDateFormat = FullYearFormat(settings.ShortDateFormat);
+    if (value.ToQTime().msec() != 0)
+        settings.LongTimeFormat = QStringLiteral("h:nn:ss.zzz");
+    return settings;
 }
 
 } // namespace
@@ -73,6 +91,19 @@ QString TOrvoDBGridCalendar::CellText() const
     return Column() ? Column()->EditText() : QString();
 }
 
+void TOrvoDBGridCalendar::LoadCell(TOrvoDBPopupCalendar& calendar) const
+{
+    const QString text = CellText();
+    // The cell's text may carry a two-digit year and no milliseconds: while it is the
+    // field's own text, the field's value is what the user sees, read without loss.
+    const TField* field = Column() ? Column()->Field() : nullptr;
+    if (field && HoldsDateTime(field) && !field->IsNull() && text == Column()->EditText()) {
+        calendar.SetDate(field->AsDateTime());
+        return;
+    }
+    calendar.SetDateText(text);
+}
+
 void TOrvoDBGridCalendar::TransferValue(bool opening)
 {
     TOrvoDBPopupCalendar* calendar = Calendar();
@@ -80,7 +111,7 @@ void TOrvoDBGridCalendar::TransferValue(bool opening)
         return;
     if (opening) {
         calendar->OnCalcBoldDays = Grid() ? Grid()->OnCalcBoldDays : nullptr;
-        calendar->SetDateText(CellText());
+        LoadCell(*calendar);
         return;
     }
     calendar->OnCalcBoldDays = nullptr;
@@ -95,9 +126,8 @@ void TOrvoDBGridCalendar::GetListValue(TVariant& value)
         value = TVariant::Null();
         return;
     }
-    TFormatSettings settings = TFormatSettings::Default();
-    settings.ShortDateFormat = FullYearFormat(settings.ShortDateFormat);
-    value = TVariant(DateTimeToStr(calendar->SelectedDateTime(), settings));
+    const TDateTime selected = calendar->SelectedDateTime();
+    value = TVariant(DateTimeToStr(selected, ValueSettings(selected)));
 }
 
 } // namespace orvo

@@ -12,8 +12,10 @@ class TOrvoDBPopupCalendar;
 /// the cell's text and, only when the pick is accepted, writes the chosen date back as
 /// text through the column, so that the field's own reading of dates applies.
 ///
-/// The text the calendar opens on is the editor's while one holds typed text, else the
-/// column's edit text. While the list is open it asks the grid's OnCalcBoldDays.
+/// The calendar opens on the field's value while the cell shows the field's own text, and
+/// on the typed text read as a date otherwise; the value goes back as text with the year
+/// written whole (and the milliseconds a time has), so that the field reads back exactly
+/// the date picked. While the list is open it asks the grid's OnCalcBoldDays.
 class TOrvoDBGridCalendar : public TOrvoDBGridDropDownList
 {
     Q_OBJECT
@@ -31,6 +33,9 @@ protected:
 
 private:
     QString CellText() const;
+    /// Opens the calendar on the cell: the field's value while the cell shows the
+    /// field's own text, else the text read as a date.
+    void LoadCell(TOrvoDBPopupCalendar& calendar) const;
 };
 
 } // namespace orvo

@@ -129,6 +129,8 @@ private slots:
     void aPickedYearIsStoredWholeUnderTwoDigitYearFormats();
     void theListValueWritesTheYearWholeAndLeavesQuotedText_data();
     void theListValueWritesTheYearWholeAndLeavesQuotedText();
+    void anUntouchedCellOpensOnTheStoredValue_data();
+    void anUntouchedCellOpensOnTheStoredValue();
 };
 
 void TstGridCalendar::dateColumnsAndCalendarButtonsOpenTheCalendar()
@@ -334,6 +336,43 @@ void TstGridCalendar::theListValueWritesTheYearWholeAndLeavesQuotedText()
     f.Key(Qt::Key_Return);
     QCOMPARE(closedWith, value);
     QCOMPARE(f.FieldValue(), QDateTime(QDate(2024, 5, 15), QTime(13, 45, 30)));
+}
+
+void TstGridCalendar::anUntouchedCellOpensOnTheStoredValue_data()
+{
+    QTest::addColumn<QString>("storedBefore");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("storedAfter");
+    // The cell reads "5/15/50": read back as text it would be 2050.
+    QTest::newRow("a year outside the two-digit window, accepted as opened")
+        << "1950-05-15 13:45:30" << int(Qt::Key_Return) << "1950-05-15 13:45:30";
+    QTest::newRow("a year outside the two-digit window, next day")
+        << "1950-05-15 13:45:30" << int(Qt::Key_Right) << "1950-05-16 13:45:30";
+    QTest::newRow("milliseconds survive another day")
+        << "2024-05-15 13:45:30.250" << int(Qt::Key_Right) << "2024-05-16 13:45:30.250";
+}
+
+void TstGridCalendar::anUntouchedCellOpensOnTheStoredValue()
+{
+    QFETCH(QString, storedBefore);
+    QFETCH(int, key);
+    QFETCH(QString, storedAfter);
+    TCalendarFixture f;
+    TFormatSettings settings = TFormatSettings::Invariant();
+    settings.ShortDateFormat = QStringLiteral("M/d/yy");
+    TFormatSettings::SetDefault(settings);
+    f.Items.Table.Close();
+    f.Items.Db.ExecSQL(QStringLiteral("UPDATE items SET due = ? WHERE id = 1"), {TVariant(storedBefore)});
+    f.Items.Table.Open();
+    QVERIFY(f.Open());
+    TOrvoDBPopupCalendar* calendar = f.OpenCalendar();
+    QVERIFY(calendar);
+    QCOMPARE(calendar->CurrentCellDate().ToQDate().year(), storedBefore.left(4).toInt());
+    if (key != Qt::Key_Return)
+        f.Key(Qt::Key(key));
+    f.Key(Qt::Key_Return);
+    f.Post();
+    QCOMPARE(StoredDue(f.Items, 1), storedAfter);
 }
 
 QTEST_MAIN(TstGridCalendar)
