@@ -1,7 +1,22 @@
 # The drop-down calendar and the month pages it shows.
 set(ORVO_AREA_HEADERS
+    torvodbgridcalendar.h
+    torvodbmonthdata.h
+    torvodbpopupcalendar.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
+    tcalendarcolumns.h
+    tcalendarnavigator.h
+    tcalendarpage.h
+    tcalendartodayshape.h
 )
 set(ORVO_AREA_SOURCES
+    tcalendarcolumns.cpp
+    tcalendarnavigator.cpp
+    tcalendarpage.cpp
+    tcalendartodayshape.cpp
+    torvodbgridcalendar.cpp
+    torvodbmonthdata.cpp
+    torvodbpopupcalendar.cpp
+    torvodbpopupcalendar_input.cpp
 )
