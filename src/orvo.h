@@ -56,6 +56,7 @@
 #include "grid/totals/torvodbgridtotals.h"
 #include "grid/totals/torvototaldatalink.h"
 #include "grid/treeview/torvodbgridtreeview.h"
+#include "lists/calculator/torvodbdisplaydata.h"
 #include "lists/popup/tlistbutton.h"
 #include "platform/core/coreenums.h"
 #include "platform/core/datetimeformat.h"
