@@ -18,6 +18,7 @@
 #include "platform/graphics/tcanvas.h"
 #include "platform/graphics/tcustomimagelist.h"
 #include "platform/graphics/tthemeservices.h"
+#include "platform/gridbase/tfocusedlook.h"
 #include "platform/gridbase/tinplaceedit.h"
 
 #include <QApplication>
@@ -123,7 +124,7 @@ TColor TOrvoDBGridPainter::ResolvedColor(TColor color) const
 
 bool TOrvoDBGridPainter::ShowsSelection() const
 {
-    const bool focused = FGrid.hasFocus() || (FGrid.InplaceEditor() && FGrid.InplaceEditor()->hasFocus());
+    const bool focused = TFocusedLook::ShowsFocus(&FGrid, FGrid.InplaceEditor());
     return focused || FGrid.Options().Contains(dgAlwaysShowSelection) || FGrid.Search()->IsHighlighting();
 }
 

@@ -1,9 +1,21 @@
 # The popup list grid, its buttons and the drop-down containers that own and place it.
 set(ORVO_AREA_HEADERS
     tlistbutton.h
+    torvodbdropdownlist.h
+    torvodbgriddropdownlist.h
+    torvodbgridlistclasses.h
+    torvodbpopuplist.h
+    torvodbpopuplistex.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
+    listgridaccess.h
+    listshiftstate.h
 )
 set(ORVO_AREA_SOURCES
     tlistbutton.cpp
+    torvodbdropdownlist.cpp
+    torvodbgriddropdownlist.cpp
+    torvodbgridlistclasses.cpp
+    torvodbpopuplist.cpp
+    torvodbpopuplistex.cpp
 )

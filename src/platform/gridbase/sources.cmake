@@ -2,6 +2,7 @@ set(ORVO_AREA_HEADERS
     gridenums.h
     gridtypes.h
     tcustomgrid.h
+    tfocusedlook.h
     tgridaxis.h
     tinplaceedit.h
 )
@@ -12,6 +13,7 @@ set(ORVO_AREA_SOURCES
     tcustomgrid.cpp
     tcustomgrid_input.cpp
     tcustomgrid_paint.cpp
+    tfocusedlook.cpp
     tgridaxis.cpp
     tinplaceedit.cpp
 )

@@ -2,6 +2,7 @@
 
 #include "platform/core/texceptionhandler.h"
 #include "platform/graphics/tcanvas.h"
+#include "platform/gridbase/tfocusedlook.h"
 #include "platform/gridbase/tinplaceedit.h"
 
 #include <QPaintEvent>
@@ -201,7 +202,7 @@ TGridDrawState TCustomGrid::DrawStateOf(int col, int row) const
         return state;
     }
     const bool current = col == FCurrent.X && row == FCurrent.Y;
-    const bool focused = hasFocus() || (FInplaceEdit && FInplaceEdit->hasFocus());
+    const bool focused = TFocusedLook::ShowsFocus(this, FInplaceEdit);
     if (current && focused)
         state.Include(gdFocused);
     const bool showAsSelected =
