@@ -86,6 +86,16 @@ bool TCalculatorArithmetic::SetDisplayText(const QString& text)
     return true;
 }
 
+bool TCalculatorArithmetic::Paste(const QString& text)
+{
+    const QString number = text.trimmed();
+    if (number.isEmpty() || !SetDisplayText(number))
+        return number.isEmpty() ? Refuse() : false;
+    FResultShown = true;
+    FEntering = false;
+    return true;
+}
+
 bool TCalculatorArithmetic::SetValue(long double value)
 {
     // The display shows doubles: beyond their range there are no digits to write (and

@@ -60,6 +60,10 @@ public:
     /// Shows `text` (empty counts as "0") when it reads as a number; otherwise beeps and
     /// returns false with nothing changed.
     bool SetDisplayText(const QString& text);
+    /// Takes a pasted text as a value recalled from outside: blanks around it are dropped,
+    /// an operator key then works on it and a digit starts a new number. Beeps and returns
+    /// false with nothing changed when it is no number (an empty text included).
+    bool Paste(const QString& text);
     /// Shows `value` in the display's number format; beeps and returns false when the
     /// display cannot show it.
     bool SetValue(long double value);

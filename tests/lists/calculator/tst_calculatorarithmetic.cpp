@@ -31,7 +31,7 @@ public:
             {QStringLiteral("+/-"), ckChangeSign}};
         for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts)) {
             if (key.startsWith(u'[') && key.endsWith(u']'))
-                Calculator.SetDisplayText(key.mid(1, key.size() - 2));
+                Calculator.Paste(key.mid(1, key.size() - 2));
             else if (named.contains(key))
                 Calculator.ProcessKey(named.value(key));
             else
@@ -181,8 +181,16 @@ private:
                                                          << "12.50" << 0;
         QTest::newRow("a pasted non-number beeps") << "7 [abc]"
                                                    << "7" << 1;
-        QTest::newRow("an empty paste counts as 0") << "7 []"
-                                                    << "0" << 0;
+        QTest::newRow("an empty paste beeps") << "7 []"
+                                              << "7" << 1;
+        QTest::newRow("blanks around a paste are dropped") << "[\t42\n]"
+                                                           << "42" << 0;
+        QTest::newRow("an operator works on a pasted number") << "2 + 3 = [10] + 1 ="
+                                                              << "11" << 0;
+        QTest::newRow("a digit after a paste starts a new number") << "[10] 5"
+                                                                   << "5" << 0;
+        QTest::newRow("a paste as the second operand") << "2 * [2.5] ="
+                                                       << "5" << 0;
         QTest::newRow("codes of no operation are ignored") << "7 a ? Q"
                                                            << "7" << 0;
     }
@@ -277,6 +285,16 @@ private slots:
         runner.Run(keys);
         QCOMPARE(runner.Calculator.ListValue(), value);
         QCOMPARE(runner.Beeps, beeps);
+    }
+
+    void anEmptyDisplayTextCountsAsZero()
+    {
+        TKeyRunner runner;
+        runner.Run(QStringLiteral("7"));
+        QVERIFY(runner.Calculator.SetDisplayText(QString()));
+        QCOMPARE(runner.Calculator.DisplayText(), QStringLiteral("0"));
+        QCOMPARE(double(runner.Calculator.DisplayValue()), 0.0);
+        QCOMPARE(runner.Beeps, 0);
     }
 
     void okAsksToAcceptAndChangesNothing()
