@@ -1,6 +1,7 @@
 # The drop-down calculator and its display row.
 set(ORVO_AREA_HEADERS
     torvodbdisplaydata.h
+    torvodbpopupcalculator.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
     tcalculatorarithmetic.h
@@ -8,4 +9,5 @@ set(ORVO_AREA_PRIVATE_HEADERS
 set(ORVO_AREA_SOURCES
     tcalculatorarithmetic.cpp
     torvodbdisplaydata.cpp
+    torvodbpopupcalculator.cpp
 )

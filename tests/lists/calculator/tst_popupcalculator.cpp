@@ -1,0 +1,293 @@
+#include "grid/columns/torvocolumn.h"
+#include "grid/columns/torvodbgridcolumns.h"
+#include "grid/common/gridtestwidgets.h"
+#include "grid/common/tgridsettingsguard.h"
+#include "lists/calculator/tcalculatorarithmetic.h"
+#include "lists/calculator/torvodbdisplaydata.h"
+#include "lists/calculator/torvodbpopupcalculator.h"
+#include "lists/popup/tlistbutton.h"
+#include "platform/data/tfield.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTest>
+
+using namespace orvo;
+using orvo::test::TGridSettingsGuard;
+
+namespace {
+
+/// A shown calculator that counts its beeps and its requests to close.
+struct TShownCalculator
+{
+    TShownCalculator()
+        : List(nullptr, [this](bool accept) { accept ? ++Accepts : ++Cancels; })
+    {
+        List.SetBeep([this] { ++Beeps; });
+    }
+    bool Show() { return orvo::test::ShowExposed(List, List.width(), List.height()); }
+
+    /// Types a line of keys: single characters as typed, "Del", "F9", "Esc", "Back",
+    /// "Ins", "Enter" as those keys, with "^" for Ctrl and "+" for Shift in front.
+    void Type(const QString& keys)
+    {
+        static const QHash<QString, Qt::Key> named = {
+            {QStringLiteral("Del"), Qt::Key_Delete},    {QStringLiteral("F9"), Qt::Key_F9},
+            {QStringLiteral("Esc"), Qt::Key_Escape},    {QStringLiteral("Back"), Qt::Key_Backspace},
+            {QStringLiteral("Ins"), Qt::Key_Insert},    {QStringLiteral("Enter"), Qt::Key_Return},
+            {QStringLiteral("L"), Qt::Key_L},           {QStringLiteral("P"), Qt::Key_P},
+            {QStringLiteral("R"), Qt::Key_R},           {QStringLiteral("S"), Qt::Key_S},
+            {QStringLiteral("V"), Qt::Key_V}};
+        for (QString key : keys.split(u' ', Qt::SkipEmptyParts)) {
+            Qt::KeyboardModifiers modifiers;
+            if (key.size() > 1 && key.startsWith(u'^')) {
+                modifiers |= Qt::ControlModifier;
+                key.remove(0, 1);
+            } else if (key.size() > 1 && key.startsWith(u'+')) {
+                modifiers |= Qt::ShiftModifier;
+                key.remove(0, 1);
+            }
+            if (modifiers != Qt::NoModifier || key.size() > 1)
+                QTest::keyClick(&List, named.value(key), modifiers);
+            else
+                QTest::keyClick(&List, key.at(0).toLatin1());
+        }
+    }
+
+    TOrvoDBPopupCalculator List;
+    int Beeps = 0;
+    int Accepts = 0;
+    int Cancels = 0;
+};
+
+} // namespace
+
+class TPopupCalculatorTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { TFormatSettings::SetDefault(TFormatSettings::Invariant()); }
+
+    void typedKeysRunTheirOperations_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<int>("beeps");
+        QTest::newRow("digits and operators") << "1 2 + 3 =" << "15" << 0;
+        QTest::newRow("* and /") << "6 * 7 / 2 =" << "21" << 0;
+        QTest::newRow("- and %") << "2 0 0 - 1 0 %" << "20" << 0;
+        QTest::newRow("point and comma type the separator") << "1 . 5 + , 5 =" << "2" << 0;
+        QTest::newRow("@ is the square root") << "9 @" << "3" << 0;
+        QTest::newRow("r and R are the reciprocal") << "4 r R" << "4" << 0;
+        QTest::newRow("_ changes the sign") << "7 _" << "-7" << 0;
+        QTest::newRow("F9 changes the sign") << "7 F9" << "-7" << 0;
+        QTest::newRow("Shift+F9 does nothing") << "7 +F9" << "7" << 0;
+        QTest::newRow("Backspace") << "1 2 Back" << "1" << 0;
+        QTest::newRow("Backspace after a result beeps") << "2 + 3 = Back" << "5" << 1;
+        QTest::newRow("Delete clears the entry") << "2 + 3 Del 4 =" << "6" << 0;
+        QTest::newRow("Shift+Delete does nothing") << "1 2 +Del" << "12" << 0;
+        QTest::newRow("Ctrl+Backspace clears the entry") << "2 + 3 ^Back 4 =" << "6" << 0;
+        QTest::newRow("Escape clears all") << "2 + 3 Esc 4 =" << "4" << 0;
+        QTest::newRow("Ctrl+S Escape Ctrl+R recalls") << "4 ^S Esc ^R" << "4" << 0;
+        QTest::newRow("Ctrl+R is no reciprocal") << "4 ^S 2 ^R" << "4" << 0;
+        QTest::newRow("Ctrl+P adds to memory") << "4 ^S 1 ^P ^R" << "5" << 0;
+        QTest::newRow("Ctrl+L clears memory") << "4 ^S ^L ^R" << "0" << 0;
+        QTest::newRow("1/0 beeps") << "1 / 0 =" << "0" << 1;
+        QTest::newRow("letters do nothing") << "5 a x" << "5" << 0;
+    }
+    void typedKeysRunTheirOperations()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, display);
+        QFETCH(int, beeps);
+        TShownCalculator c;
+        QVERIFY(c.Show());
+        c.Type(keys);
+        QCOMPARE(c.List.DisplayText(), display);
+        QCOMPARE(c.Beeps, beeps);
+        // The display row shows what the calculator holds.
+        QCOMPARE(c.List.Display()->FieldByName(QStringLiteral("DisplayText"))->AsString(), display);
+    }
+
+    void ctrlEnterAsksToCloseAccepting()
+    {
+        TShownCalculator c;
+        QVERIFY(c.Show());
+        c.Type(QStringLiteral("3 + 4 ^Enter"));
+        QCOMPARE(c.Accepts, 1);
+        QCOMPARE(c.Cancels, 0);
+        QCOMPARE(c.List.ListValue(), QStringLiteral("7"));
+    }
+
+    void clickedButtonsRunTheirKeys_data()
+    {
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QString>("display");
+        QTest::newRow("2+3=") << QStringList{"2", "+", "3", "="} << "5";
+        QTest::newRow("every digit") << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"}
+                                     << "1234567890";
+        QTest::newRow("separator and sign") << QStringList{"0", ".", "5", "+/-"} << "-0.5";
+        QTest::newRow("functions") << QStringList{"1", "6", "sqrt", "1/x"} << "0.25";
+        QTest::newRow("percent") << QStringList{"5", "0", "*", "1", "0", "%"} << "5";
+        QTest::newRow("minus and divide") << QStringList{"9", "-", "3", "/", "2", "="} << "3";
+        QTest::newRow("memory") << QStringList{"8", "MS", "C", "1", "M+", "MR"} << "9";
+        QTest::newRow("memory clear") << QStringList{"8", "MS", "MC", "MR"} << "0";
+        QTest::newRow("back and clear entry") << QStringList{"2", "+", "3", "4", "Back", "CE", "5", "="}
+                                              << "7";
+    }
+    void clickedButtonsRunTheirKeys()
+    {
+        QFETCH(QStringList, captions);
+        QFETCH(QString, display);
+        TShownCalculator c;
+        QVERIFY(c.Show());
+        for (QString caption : captions) {
+            if (caption == QStringLiteral("."))
+                caption = QStringLiteral(".");
+            TListButton* button = nullptr;
+            for (TListButton* candidate : c.List.Buttons())
+                if (candidate->text() == caption)
+                    button = candidate;
+            QVERIFY2(button, qPrintable(caption));
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+        QCOMPARE(c.List.DisplayText(), display);
+        QCOMPARE(c.Beeps, 0);
+    }
+
+    void theOkButtonAsksToCloseAccepting()
+    {
+        TShownCalculator c;
+        QVERIFY(c.Show());
+        QTest::mouseClick(c.List.ButtonOfCode(ckOK), Qt::LeftButton);
+        QCOMPARE(c.Accepts, 1);
+    }
+
+    void theKeypadFollowsItsTable_data()
+    {
+        QTest::addColumn<QChar>("separator");
+        QTest::newRow("decimal point") << QChar(u'.');
+        QTest::newRow("decimal comma") << QChar(u',');
+    }
+    void theKeypadFollowsItsTable()
+    {
+        TGridSettingsGuard guard;
+        QFETCH(QChar, separator);
+        TFormatSettings settings = TFormatSettings::Invariant();
+        settings.DecimalSeparator = separator;
+        TFormatSettings::SetDefault(settings);
+        TOrvoDBPopupCalculator list;
+        const auto& designs = TOrvoDBPopupCalculator::KeyDesigns();
+        QCOMPARE(int(list.Buttons().size()), 28);
+        const QColor colours[] = {Qt::blue, Qt::red, Qt::black};
+        const int clientHeight = list.height() - 2 * list.frameWidth();
+        for (size_t i = 0; i < designs.size(); ++i) {
+            const TListButton* button = list.Buttons()[i];
+            const auto& design = designs[i];
+            const QString caption = design.Code == ckComma ? QString(separator) : design.Caption;
+            QCOMPARE(button->text(), caption);
+            QCOMPARE(button->property("Tag").toInt(), design.Colour * 256 + design.Code);
+            QCOMPARE(button->palette().color(QPalette::ButtonText), colours[design.Colour]);
+            QCOMPARE(button->geometry(), QRect(design.X + 1, clientHeight - (151 - (design.Y - 5)),
+                                               design.Width, TOrvoDBPopupCalculator::KeyHeight));
+        }
+        QCOMPARE(list.size(), QSize(207, 153));
+        // The design's own height puts the keys where the table says.
+        QCOMPARE(list.Buttons().front()->y(), 25);
+    }
+
+    void theDisplayRowAndTheKeypadFillTheList_data()
+    {
+        QTest::addColumn<int>("extraHeight");
+        QTest::newRow("the design's size") << 0;
+        QTest::newRow("taller") << 30;
+        QTest::newRow("shorter") << -6;
+    }
+    void theDisplayRowAndTheKeypadFillTheList()
+    {
+        QFETCH(int, extraHeight);
+        TShownCalculator c;
+        c.List.resize(c.List.width(), c.List.height() + extraHeight);
+        c.List.AdjustListSize();
+        QVERIFY(c.Show());
+        TOrvoDBPopupCalculator& list = c.List;
+        QCOMPARE(list.RowCount(), 2);
+        // The footer's own bottom line is pushed out of sight on a classic list.
+        const int rows = list.RowHeights(0) + list.HorzLineWidth() + list.RowHeights(1);
+        QVERIFY2(std::abs(rows - list.viewport()->height()) <= 1,
+                 qPrintable(QStringLiteral("%1 rows in %2").arg(rows).arg(list.viewport()->height())));
+        QCOMPARE(list.Columns()->Items(0)->WidthBase(), list.viewport()->width());
+        // The keys keep their distance to the bottom edge.
+        QCOMPARE(list.Buttons().back()->geometry().bottom(), list.viewport()->height() - 7);
+        QVERIFY(list.Buttons().front()->y() > list.RowHeights(0) - 4);
+    }
+
+    void aLargerFontScalesTheListAndItsKeys()
+    {
+        TShownCalculator c;
+        QVERIFY(c.Show());
+        TOrvoDBPopupCalculator& list = c.List;
+        const QSize before = list.size();
+        const int lineBefore = QFontMetrics(list.font()).height();
+        QFont larger = list.font();
+        larger.setPixelSize(QFontInfo(list.font()).pixelSize() * 2);
+        list.setFont(larger);
+        const double factor = double(QFontMetrics(list.font()).height()) / lineBefore;
+        QVERIFY(factor > 1.5);
+        QCOMPARE(list.width(), int(std::lround(before.width() * factor)));
+        QCOMPARE(list.height(), int(std::lround(before.height() * factor)));
+        const TListButton* equals = list.ButtonOfCode(ckEvaluate);
+        QCOMPARE(equals->font(), list.font());
+        QCOMPARE(equals->palette().color(QPalette::ButtonText), QColor(Qt::red));
+        QCOMPARE(list.ButtonOfCode('7')->palette().color(QPalette::ButtonText), QColor(Qt::blue));
+        QCOMPARE(equals->width(), int(std::lround(30 * factor)));
+    }
+
+    void pastingTakesTheClipboardsNumber_data()
+    {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<int>("beeps");
+        QTest::newRow("Ctrl+V") << "12.5" << "7 ^V" << "12.5" << 0;
+        QTest::newRow("Shift+Insert") << "12.5" << "7 +Ins" << "12.5" << 0;
+        QTest::newRow("a copied line") << "-3\n" << "^V * 2 =" << "-6" << 0;
+        QTest::newRow("not a number") << "twelve" << "7 ^V" << "7" << 1;
+        QTest::newRow("nothing") << "" << "7 ^V" << "7" << 1;
+    }
+    void pastingTakesTheClipboardsNumber()
+    {
+        QFETCH(QString, clipboard);
+        QFETCH(QString, keys);
+        QFETCH(QString, display);
+        QFETCH(int, beeps);
+        QGuiApplication::clipboard()->setText(clipboard);
+        TShownCalculator c;
+        QVERIFY(c.Show());
+        c.Type(keys);
+        QCOMPARE(c.List.DisplayText(), display);
+        QCOMPARE(c.Beeps, beeps);
+    }
+
+    void theListShowsOnlyTheDisplayRow()
+    {
+        TOrvoDBPopupCalculator list;
+        QCOMPARE(list.Display()->RecordCount(), 1);
+        QCOMPARE(list.DisplayText(), QStringLiteral("0"));
+        QCOMPARE(list.Columns()->Count(), 1);
+        const TOrvoColumn* column = list.Columns()->Items(0);
+        QCOMPARE(column->FieldName(), QStringLiteral("DisplayText"));
+        QCOMPARE(column->Alignment(), taRightJustify);
+        QVERIFY(!list.Options().Contains(dgEditing));
+        QVERIFY(!list.Options().Contains(dgTitles));
+        QVERIFY(!list.Options().Contains(dgIndicator));
+        QVERIFY(list.Options().Contains(dgRowSelect));
+        QVERIFY(list.OptionsEx().Contains(dgTotalFooter));
+        QCOMPARE(list.ScrollBars(), ssNone);
+        QVERIFY(list.ParentFont());
+    }
+};
+
+QTEST_MAIN(TPopupCalculatorTest)
+#include "tst_popupcalculator.moc"
