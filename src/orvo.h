@@ -57,6 +57,8 @@
 #include "grid/totals/torvototaldatalink.h"
 #include "grid/treeview/torvodbgridtreeview.h"
 #include "lists/calculator/torvodbdisplaydata.h"
+#include "lists/calculator/torvodbpopupcalculator.h"
+#include "lists/editor/torvodbgrideditor.h"
 #include "lists/popup/tlistbutton.h"
 #include "lists/popup/torvodbdropdownlist.h"
 #include "lists/popup/torvodbgriddropdownlist.h"

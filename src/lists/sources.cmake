@@ -3,4 +3,5 @@ set(ORVO_AREA_SUBFOLDERS
     popup
     calendar
     calculator
+    editor
 )

@@ -17,6 +17,7 @@
 #include "grid/totals/torvocolumntotalvalue.h"
 #include "grid/totals/torvocolumntotalvalues.h"
 #include "grid/totals/torvodbgridtotals.h"
+#include "lists/editor/torvodbgrideditor.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
@@ -350,7 +351,7 @@ void TOrvoCustomDBGrid::CharInput(const QString& text)
 
 TInplaceEdit* TOrvoCustomDBGrid::CreateEditor()
 {
-    TInplaceEdit* editor = TCustomGrid::CreateEditor();
+    TInplaceEdit* editor = new TOrvoDBGridEditor(this);
     d->FInputMethod->ApplyTo(editor);
     return editor;
 }

@@ -11,7 +11,6 @@
 
 namespace orvo {
 
-
 /// The anchor and owner of a popup list: an invisible widget laid over the editor that
 /// opens the list. Only its bounds matter: the list opens under it (or above it when
 /// the desktop ends), it routes keys and wheel turns to the list while the list is
@@ -63,6 +62,8 @@ public:
     bool Accept() const { return FAccept; }
     /// The list's value taken at the last close-up.
     TVariant Value() const { return FValue; }
+    /// A close-up handler may change the value before it is written back.
+    void SetValue(const TVariant& value) { FValue = value; }
 
     virtual void DropDown();
     virtual void CloseUp(bool accept);

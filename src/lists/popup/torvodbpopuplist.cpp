@@ -145,6 +145,10 @@ void TOrvoDBPopupList::AdjustListSize()
         return;
     SetStretchMode(false);
     UpdateSequence(false);
+    // Settles a layout pass still waiting for the event loop, so that the measures below
+    // read the rows and columns as they now are.
+    BeginLayout();
+    EndLayout();
     const int count = RecordCountForSize();
     const int maxRows = TOrvoListSettings::MaxListRows();
     const int scrollAllowance = count > maxRows ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
@@ -185,7 +189,6 @@ void TOrvoDBPopupList::ShowListAt(const QPoint& screenPoint)
     ApplyLineColors();
     move(screenPoint);
     show();
-    raise();
     FListShown = true;
     if (QWidget* container = parentWidget())
         container->update();

@@ -84,6 +84,14 @@ void TOrvoDBPopupListEx::SearchKey(QChar key)
         FSearchText = candidate;
 }
 
+void TOrvoDBPopupListEx::KeyDown(int& key, TShiftState shift)
+{
+    // The grid takes Esc as a key of its own and never types it, yet it ends a search.
+    if (key == Qt::Key_Escape)
+        SearchKey(QChar(0x1b));
+    TOrvoDBPopupList::KeyDown(key, shift);
+}
+
 void TOrvoDBPopupListEx::KeyPress(QChar& key)
 {
     TOrvoDBPopupList::KeyPress(key);

@@ -37,6 +37,7 @@ public:
     virtual void SearchKey(QChar key);
 
 protected:
+    void KeyDown(int& key, TShiftState shift) override;
     void KeyPress(QChar& key) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick) override;
     void mousePressEvent(QMouseEvent* event) override;
