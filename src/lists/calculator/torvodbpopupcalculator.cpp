@@ -49,26 +49,41 @@ bool ExactlyCtrl(TShiftState shift)
 const std::vector<TOrvoDBPopupCalculator::TKeyDesign>& TOrvoDBPopupCalculator::KeyDesigns()
 {
     static const std::vector<TKeyDesign> keys = {
-        {"OK", 4, 30, 30, 2, ckOK},        {"Back", 40, 30, 50, 1, ckBackspace},
-        {"CE", 94, 30, 50, 1, ckClearEntry}, {"C", 148, 30, 50, 1, ckClearAll},
-        {"MC", 4, 56, 30, 1, ckMemoryClear}, {"7", 40, 56, 30, 0, '7'},
-        {"8", 72, 56, 30, 0, '8'},         {"9", 104, 56, 30, 0, '9'},
-        {"/", 136, 56, 30, 1, ckDivide},   {"sqrt", 168, 56, 30, 0, ckSquareRoot},
-        {"MR", 4, 80, 30, 1, ckMemoryRecall}, {"4", 40, 80, 30, 0, '4'},
-        {"5", 72, 80, 30, 0, '5'},         {"6", 104, 80, 30, 0, '6'},
-        {"*", 136, 80, 30, 1, ckMultiply}, {"%", 168, 80, 30, 0, ckPercent},
-        {"MS", 4, 104, 30, 1, ckMemoryStore}, {"1", 40, 104, 30, 0, '1'},
-        {"2", 72, 104, 30, 0, '2'},        {"3", 104, 104, 30, 0, '3'},
-        {"-", 136, 104, 30, 1, ckSubtract}, {"1/x", 168, 104, 30, 0, ckReciprocal},
-        {"M+", 4, 128, 30, 1, ckMemoryAdd}, {"0", 40, 128, 30, 0, '0'},
-        {"+/-", 72, 128, 30, 0, ckChangeSign}, {",", 104, 128, 30, 0, ckComma},
-        {"+", 136, 128, 30, 1, ckAdd},     {"=", 168, 128, 30, 1, ckEvaluate},
+        {"OK", 4, 30, 30, 2, ckOK},
+        {"Back", 40, 30, 50, 1, ckBackspace},
+        {"CE", 94, 30, 50, 1, ckClearEntry},
+        {"C", 148, 30, 50, 1, ckClearAll},
+        {"MC", 4, 56, 30, 1, ckMemoryClear},
+        {"7", 40, 56, 30, 0, '7'},
+        {"8", 72, 56, 30, 0, '8'},
+        {"9", 104, 56, 30, 0, '9'},
+        {"/", 136, 56, 30, 1, ckDivide},
+        {"sqrt", 168, 56, 30, 0, ckSquareRoot},
+        {"MR", 4, 80, 30, 1, ckMemoryRecall},
+        {"4", 40, 80, 30, 0, '4'},
+        {"5", 72, 80, 30, 0, '5'},
+        {"6", 104, 80, 30, 0, '6'},
+        {"*", 136, 80, 30, 1, ckMultiply},
+        {"%", 168, 80, 30, 0, ckPercent},
+        {"MS", 4, 104, 30, 1, ckMemoryStore},
+        {"1", 40, 104, 30, 0, '1'},
+        {"2", 72, 104, 30, 0, '2'},
+        {"3", 104, 104, 30, 0, '3'},
+        {"-", 136, 104, 30, 1, ckSubtract},
+        {"1/x", 168, 104, 30, 0, ckReciprocal},
+        {"M+", 4, 128, 30, 1, ckMemoryAdd},
+        {"0", 40, 128, 30, 0, '0'},
+        {"+/-", 72, 128, 30, 0, ckChangeSign},
+        {",", 104, 128, 30, 0, ckComma},
+        {"+", 136, 128, 30, 1, ckAdd},
+        {"=", 168, 128, 30, 1, ckEvaluate},
     };
     return keys;
 }
 
 TOrvoDBPopupCalculator::TOrvoDBPopupCalculator(QWidget* parent, TCloseRequestEvent closeRequest)
-    : TOrvoDBPopupList(parent, std::move(closeRequest)), FArithmetic(std::make_unique<TCalculatorArithmetic>())
+    : TOrvoDBPopupList(parent, std::move(closeRequest)),
+      FArithmetic(std::make_unique<TCalculatorArithmetic>())
 {
     FDisplay = new TOrvoDBDisplayData(this);
     FArithmetic->OnDisplayChange = [this](const QString& text) { FDisplay->SetDisplayText(text); };
@@ -89,7 +104,12 @@ TOrvoDBPopupCalculator::TOrvoDBPopupCalculator(QWidget* parent, TCloseRequestEve
     AdjustListSize();
 }
 
-TOrvoDBPopupCalculator::~TOrvoDBPopupCalculator() = default;
+TOrvoDBPopupCalculator::~TOrvoDBPopupCalculator()
+{
+    // The list's own data source is one of its children, freed only after the grid's parts
+    // are gone: the grid lets go of it while it still can.
+    SetDataSource(nullptr);
+}
 
 // --- Set-up ----------------------------------------------------------------------------------
 
@@ -98,8 +118,9 @@ void TOrvoDBPopupCalculator::SetUpGrid()
     SetListColLineColor(clNone);
     SetListRowLineColor(clDefault);
     GridStyle()->SetDataRowSpace(GridStyle()->DataRowSpace() - 1);
-    SetOptions(Options() - TOrvoDBGridOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgRowResize,
-                                               dgForceSequence, dgThumbTracking} +
+    SetOptions(Options() -
+               TOrvoDBGridOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgRowResize,
+                                  dgForceSequence, dgThumbTracking} +
                TOrvoDBGridOptions{dgRowSelect, dgAlwaysShowSelection});
     SetOptionsEx(OptionsEx() + TOrvoDBGridOptionsEx{dgTotalFooter} -
                  TOrvoDBGridOptionsEx{dgTotalFooterBox, dgAutoUpdateTotals, dgDelayUpdateTotals,
@@ -266,8 +287,7 @@ void TOrvoDBPopupCalculator::AdjustListSize()
     // Themed fixed cells draw the footer's bottom line inside the client area; classic ones
     // push it just out of sight.
     const bool themed = ThemedFixedCells();
-    const int footerHeight =
-        ListClientHeight() - TitleHeight() - RowPitch() - (themed ? HorzLineWidth() : 0);
+    const int footerHeight = ListClientHeight() - TitleHeight() - RowPitch() - (themed ? HorzLineWidth() : 0);
     FitFooterFont(footerHeight);
     Columns()->Items(0)->SetWidthBase(width() - 2 * frameWidth() - (themed ? 1 : 0));
 }

@@ -1,3 +1,4 @@
+#include "common/tsystemprofilescope.h"
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/common/gridtestwidgets.h"
@@ -14,14 +15,14 @@
 
 using namespace orvo;
 using orvo::test::TGridSettingsGuard;
+using orvo::test::TSystemProfileScope;
 
 namespace {
 
 /// A shown calculator that counts its beeps and its requests to close.
 struct TShownCalculator
 {
-    TShownCalculator()
-        : List(nullptr, [this](bool accept) { accept ? ++Accepts : ++Cancels; })
+    TShownCalculator() : List(nullptr, [this](bool accept) { accept ? ++Accepts : ++Cancels; })
     {
         List.SetBeep([this] { ++Beeps; });
     }
@@ -32,11 +33,11 @@ struct TShownCalculator
     void Type(const QString& keys)
     {
         static const QHash<QString, Qt::Key> named = {
-            {QStringLiteral("Del"), Qt::Key_Delete},    {QStringLiteral("F9"), Qt::Key_F9},
-            {QStringLiteral("Esc"), Qt::Key_Escape},    {QStringLiteral("Back"), Qt::Key_Backspace},
-            {QStringLiteral("Ins"), Qt::Key_Insert},    {QStringLiteral("Enter"), Qt::Key_Return},
-            {QStringLiteral("L"), Qt::Key_L},           {QStringLiteral("P"), Qt::Key_P},
-            {QStringLiteral("R"), Qt::Key_R},           {QStringLiteral("S"), Qt::Key_S},
+            {QStringLiteral("Del"), Qt::Key_Delete}, {QStringLiteral("F9"), Qt::Key_F9},
+            {QStringLiteral("Esc"), Qt::Key_Escape}, {QStringLiteral("Back"), Qt::Key_Backspace},
+            {QStringLiteral("Ins"), Qt::Key_Insert}, {QStringLiteral("Enter"), Qt::Key_Return},
+            {QStringLiteral("L"), Qt::Key_L},        {QStringLiteral("P"), Qt::Key_P},
+            {QStringLiteral("R"), Qt::Key_R},        {QStringLiteral("S"), Qt::Key_S},
             {QStringLiteral("V"), Qt::Key_V}};
         for (QString key : keys.split(u' ', Qt::SkipEmptyParts)) {
             Qt::KeyboardModifiers modifiers;
@@ -74,27 +75,48 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("display");
         QTest::addColumn<int>("beeps");
-        QTest::newRow("digits and operators") << "1 2 + 3 =" << "15" << 0;
-        QTest::newRow("* and /") << "6 * 7 / 2 =" << "21" << 0;
-        QTest::newRow("- and %") << "2 0 0 - 1 0 %" << "20" << 0;
-        QTest::newRow("point and comma type the separator") << "1 . 5 + , 5 =" << "2" << 0;
-        QTest::newRow("@ is the square root") << "9 @" << "3" << 0;
-        QTest::newRow("r and R are the reciprocal") << "4 r R" << "4" << 0;
-        QTest::newRow("_ changes the sign") << "7 _" << "-7" << 0;
-        QTest::newRow("F9 changes the sign") << "7 F9" << "-7" << 0;
-        QTest::newRow("Shift+F9 does nothing") << "7 +F9" << "7" << 0;
-        QTest::newRow("Backspace") << "1 2 Back" << "1" << 0;
-        QTest::newRow("Backspace after a result beeps") << "2 + 3 = Back" << "5" << 1;
-        QTest::newRow("Delete clears the entry") << "2 + 3 Del 4 =" << "6" << 0;
-        QTest::newRow("Shift+Delete does nothing") << "1 2 +Del" << "12" << 0;
-        QTest::newRow("Ctrl+Backspace clears the entry") << "2 + 3 ^Back 4 =" << "6" << 0;
-        QTest::newRow("Escape clears all") << "2 + 3 Esc 4 =" << "4" << 0;
-        QTest::newRow("Ctrl+S Escape Ctrl+R recalls") << "4 ^S Esc ^R" << "4" << 0;
-        QTest::newRow("Ctrl+R is no reciprocal") << "4 ^S 2 ^R" << "4" << 0;
-        QTest::newRow("Ctrl+P adds to memory") << "4 ^S 1 ^P ^R" << "5" << 0;
-        QTest::newRow("Ctrl+L clears memory") << "4 ^S ^L ^R" << "0" << 0;
-        QTest::newRow("1/0 beeps") << "1 / 0 =" << "0" << 1;
-        QTest::newRow("letters do nothing") << "5 a x" << "5" << 0;
+        QTest::newRow("digits and operators") << "1 2 + 3 ="
+                                              << "15" << 0;
+        QTest::newRow("* and /") << "6 * 7 / 2 ="
+                                 << "21" << 0;
+        QTest::newRow("- and %") << "2 0 0 - 1 0 %"
+                                 << "20" << 0;
+        QTest::newRow("point and comma type the separator") << "1 . 5 + , 5 ="
+                                                            << "2" << 0;
+        QTest::newRow("@ is the square root") << "9 @"
+                                              << "3" << 0;
+        QTest::newRow("r and R are the reciprocal") << "4 r R"
+                                                    << "4" << 0;
+        QTest::newRow("_ changes the sign") << "7 _"
+                                            << "-7" << 0;
+        QTest::newRow("F9 changes the sign") << "7 F9"
+                                             << "-7" << 0;
+        QTest::newRow("Shift+F9 does nothing") << "7 +F9"
+                                               << "7" << 0;
+        QTest::newRow("Backspace") << "1 2 Back"
+                                   << "1" << 0;
+        QTest::newRow("Backspace after a result beeps") << "2 + 3 = Back"
+                                                        << "5" << 1;
+        QTest::newRow("Delete clears the entry") << "2 + 3 Del 4 ="
+                                                 << "6" << 0;
+        QTest::newRow("Shift+Delete does nothing") << "1 2 +Del"
+                                                   << "12" << 0;
+        QTest::newRow("Ctrl+Backspace clears the entry") << "2 + 3 ^Back 4 ="
+                                                         << "6" << 0;
+        QTest::newRow("Escape clears all") << "2 + 3 Esc 4 ="
+                                           << "4" << 0;
+        QTest::newRow("Ctrl+S Escape Ctrl+R recalls") << "4 ^S Esc ^R"
+                                                      << "4" << 0;
+        QTest::newRow("Ctrl+R is no reciprocal") << "4 ^S 2 ^R"
+                                                 << "4" << 0;
+        QTest::newRow("Ctrl+P adds to memory") << "4 ^S 1 ^P ^R"
+                                               << "5" << 0;
+        QTest::newRow("Ctrl+L clears memory") << "4 ^S ^L ^R"
+                                              << "0" << 0;
+        QTest::newRow("1/0 beeps") << "1 / 0 ="
+                                   << "0" << 1;
+        QTest::newRow("letters do nothing") << "5 a x"
+                                            << "5" << 0;
     }
     void typedKeysRunTheirOperations()
     {
@@ -133,8 +155,8 @@ private slots:
         QTest::newRow("minus and divide") << QStringList{"9", "-", "3", "/", "2", "="} << "3";
         QTest::newRow("memory") << QStringList{"8", "MS", "C", "1", "M+", "MR"} << "9";
         QTest::newRow("memory clear") << QStringList{"8", "MS", "MC", "MR"} << "0";
-        QTest::newRow("back and clear entry") << QStringList{"2", "+", "3", "4", "Back", "CE", "5", "="}
-                                              << "7";
+        QTest::newRow("back and clear entry")
+            << QStringList{"2", "+", "3", "4", "Back", "CE", "5", "="} << "7";
     }
     void clickedButtonsRunTheirKeys()
     {
@@ -142,9 +164,8 @@ private slots:
         QFETCH(QString, display);
         TShownCalculator c;
         QVERIFY(c.Show());
-        for (QString caption : captions) {
-            if (caption == QStringLiteral("."))
-                caption = QStringLiteral(".");
+        // The decimal key shows the invariant locale's point.
+        for (const QString& caption : captions) {
             TListButton* button = nullptr;
             for (TListButton* candidate : c.List.Buttons())
                 if (candidate->text() == caption)
@@ -200,24 +221,34 @@ private slots:
     void theDisplayRowAndTheKeypadFillTheList_data()
     {
         QTest::addColumn<int>("extraHeight");
-        QTest::newRow("the design's size") << 0;
-        QTest::newRow("taller") << 30;
-        QTest::newRow("shorter") << -6;
+        QTest::addColumn<bool>("themes");
+        QTest::newRow("the design's size") << 0 << true;
+        QTest::newRow("taller") << 30 << true;
+        QTest::newRow("shorter") << -6 << true;
+        QTest::newRow("classic") << 0 << false;
+        QTest::newRow("classic and taller") << 30 << false;
     }
     void theDisplayRowAndTheKeypadFillTheList()
     {
         QFETCH(int, extraHeight);
+        QFETCH(bool, themes);
+        TSystemProfileScope profile(TSystemProfileScope::WithThemes(themes));
         TShownCalculator c;
         c.List.resize(c.List.width(), c.List.height() + extraHeight);
         c.List.AdjustListSize();
         QVERIFY(c.Show());
         TOrvoDBPopupCalculator& list = c.List;
-        QCOMPARE(list.RowCount(), 2);
-        // The footer's own bottom line is pushed out of sight on a classic list.
-        const int rows = list.RowHeights(0) + list.HorzLineWidth() + list.RowHeights(1);
+        // The display row, then the keypad's footer; a blank row between them takes no room.
+        QCOMPARE(list.BottomRowKind(list.BottomRowCount() - 1), brTotalFooter);
+        int rows = 0;
+        for (int row = 0; row < list.RowCount(); ++row)
+            rows += list.RowHeights(row) >= 0 ? list.RowHeights(row) + list.HorzLineWidth() : 0;
+        // Font heights step unevenly, so the fit may miss by the one pixel of a line.
         QVERIFY2(std::abs(rows - list.viewport()->height()) <= 1,
                  qPrintable(QStringLiteral("%1 rows in %2").arg(rows).arg(list.viewport()->height())));
-        QCOMPARE(list.Columns()->Items(0)->WidthBase(), list.viewport()->width());
+        QVERIFY(list.RowHeights(list.RowCount() - 1) > 3 * list.RowHeights(0));
+        // Themed fixed cells draw the column's right line inside the list.
+        QCOMPARE(list.Columns()->Items(0)->WidthBase(), list.viewport()->width() - (themes ? 1 : 0));
         // The keys keep their distance to the bottom edge.
         QCOMPARE(list.Buttons().back()->geometry().bottom(), list.viewport()->height() - 7);
         QVERIFY(list.Buttons().front()->y() > list.RowHeights(0) - 4);
@@ -250,11 +281,21 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("display");
         QTest::addColumn<int>("beeps");
-        QTest::newRow("Ctrl+V") << "12.5" << "7 ^V" << "12.5" << 0;
-        QTest::newRow("Shift+Insert") << "12.5" << "7 +Ins" << "12.5" << 0;
-        QTest::newRow("a copied line") << "-3\n" << "^V * 2 =" << "-6" << 0;
-        QTest::newRow("not a number") << "twelve" << "7 ^V" << "7" << 1;
-        QTest::newRow("nothing") << "" << "7 ^V" << "7" << 1;
+        QTest::newRow("Ctrl+V") << "12.5"
+                                << "7 ^V"
+                                << "12.5" << 0;
+        QTest::newRow("Shift+Insert") << "12.5"
+                                      << "7 +Ins"
+                                      << "12.5" << 0;
+        QTest::newRow("a copied line") << "-3\n"
+                                       << "^V * 2 ="
+                                       << "-6" << 0;
+        QTest::newRow("not a number") << "twelve"
+                                      << "7 ^V"
+                                      << "7" << 1;
+        QTest::newRow("nothing") << ""
+                                 << "7 ^V"
+                                 << "7" << 1;
     }
     void pastingTakesTheClipboardsNumber()
     {
