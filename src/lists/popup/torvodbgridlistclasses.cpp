@@ -1,6 +1,7 @@
 #include "lists/popup/torvodbgridlistclasses.h"
 
 #include "grid/columns/torvocolumn.h"
+#include "lists/calculator/torvodbgridcalculator.h"
 #include "platform/data/tfield.h"
 
 #include <map>
@@ -11,9 +12,11 @@ namespace {
 
 using TFactories = std::map<TOrvoDBGridListClasses::TGridListKind, TOrvoDBGridDropDownList::TFactory>;
 
-void RegisterBuiltInListClasses(TFactories&)
+void RegisterBuiltInListClasses(TFactories& factories)
 {
     // The built-in containers (calendar, calculator, data and pick lists) register here.
+    factories[TOrvoDBGridListClasses::glcCalculator] =
+        TOrvoDBGridDropDownList::FactoryOf<TOrvoDBGridCalculator>();
 }
 
 TFactories& Factories()
