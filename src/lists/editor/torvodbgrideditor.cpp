@@ -5,6 +5,7 @@
 #include "lists/popup/torvodbgridlistclasses.h"
 #include "platform/core/texceptionhandler.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
@@ -168,9 +169,20 @@ void TOrvoDBGridEditor::wheelEvent(QWheelEvent* event)
         TInplaceEdit::wheelEvent(event);
 }
 
+bool TOrvoDBGridEditor::ListTookTheActivation() const
+{
+    const QWidget* active = QApplication::activeWindow();
+    return FActiveList && active && active == FActiveList->List();
+}
+
 void TOrvoDBGridEditor::focusOutEvent(QFocusEvent* event)
 {
-    TExceptionHandler::Guard([this] { CloseList(false); });
+    // Some window systems activate the list's window although it asks not to be: the
+    // focus it takes from the editor that way is no real focus loss.
+    TExceptionHandler::Guard([this] {
+        if (!ListTookTheActivation())
+            CloseList(false);
+    });
     TInplaceEdit::focusOutEvent(event);
 }
 

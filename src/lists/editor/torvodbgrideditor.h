@@ -63,6 +63,7 @@ protected:
 private:
     TOrvoCustomDBGrid* DBGrid() const;
     void ToggleList();
+    bool ListTookTheActivation() const;
     bool HasListStyle();
     void UpdateButton();
 

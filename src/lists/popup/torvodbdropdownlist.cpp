@@ -192,7 +192,8 @@ bool TOrvoDBDropDownList::RouteWheel(QWheelEvent* event)
     }
     WheelForwarding() = true;
     const auto done = Finally([] { WheelForwarding() = false; });
-    QCoreApplication::sendEvent(FList, event);
+    // A scroll area takes the wheel through its viewport only.
+    QCoreApplication::sendEvent(FList->viewport(), event);
     return true;
 }
 
@@ -281,7 +282,10 @@ bool TOrvoDBDropDownList::eventFilter(QObject* watched, QEvent* event)
         const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
         if (press && ClosesOnPress(watched))
             CloseUp(false);
-        else if (type == QEvent::WindowDeactivate && watched == window())
+        // Some window systems activate the list's window although it asks not to be; the
+        // owner's window losing the activation to its own list is no reason to close.
+        else if (type == QEvent::WindowDeactivate && watched == window() &&
+                 !BelongsToList(QApplication::activeWindow()))
             CloseUp(false);
     });
     return false;

@@ -54,11 +54,21 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("searchText");
         QTest::addColumn<QString>("current");
-        QTest::newRow("one letter") << "b" << "b" << "Banana";
-        QTest::newRow("two letters") << "bl" << "bl" << "blueberry";
-        QTest::newRow("upper case") << "CH" << "CH" << "cherry";
-        QTest::newRow("no match drops the letter") << "bx" << "b" << "Banana";
-        QTest::newRow("no match at all") << "z" << "" << "apple";
+        QTest::newRow("one letter") << "b"
+                                    << "b"
+                                    << "Banana";
+        QTest::newRow("two letters") << "bl"
+                                     << "bl"
+                                     << "blueberry";
+        QTest::newRow("upper case") << "CH"
+                                    << "CH"
+                                    << "cherry";
+        QTest::newRow("no match drops the letter") << "bx"
+                                                   << "b"
+                                                   << "Banana";
+        QTest::newRow("no match at all") << "z"
+                                         << ""
+                                         << "apple";
     }
     void typingSearchesByPrefixIgnoringCase()
     {
@@ -76,10 +86,14 @@ private slots:
         QTest::addColumn<int>("pause");
         QTest::addColumn<QString>("searchText");
         QTest::addColumn<QString>("current");
-        QTest::newRow("2.5 s") << 2500 << "g" << "grape";
-        QTest::newRow("2001 ms") << 2001 << "g" << "grape";
-        QTest::newRow("2000 ms") << 2000 << "c" << "cherry";
-        QTest::newRow("1 s") << 1000 << "c" << "cherry";
+        QTest::newRow("2.5 s") << 2500 << "g"
+                               << "grape";
+        QTest::newRow("2001 ms") << 2001 << "g"
+                                 << "grape";
+        QTest::newRow("2000 ms") << 2000 << "c"
+                                 << "cherry";
+        QTest::newRow("1 s") << 1000 << "c"
+                             << "cherry";
     }
     void aPauseStartsANewSearch()
     {
@@ -120,7 +134,8 @@ private slots:
         QCOMPARE(fixture.List.SearchText(), QString());
         fixture.Type("ch");
         QCOMPARE(fixture.List.SearchText(), QString("ch"));
-        QTest::mouseClick(fixture.List.viewport(), Qt::LeftButton, {}, QPoint(30, fixture.List.TitleHeight() + 2));
+        QTest::mouseClick(fixture.List.viewport(), Qt::LeftButton, {},
+                          QPoint(30, fixture.List.TitleHeight() + 2));
         QCOMPARE(fixture.List.SearchText(), QString());
     }
 
