@@ -4,18 +4,23 @@
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/common/gridtestwidgets.h"
 #include "grid/common/tgridsettingsguard.h"
+#include "grid/common/titemstable.h"
 #include "grid/dbgrid/torvodbgrid.h"
+#include "grid/dbgrid/torvogriddatalink.h"
 #include "grid/painting/torvogridstyle.h"
 #include "lists/calculator/tcalculatorarithmetic.h"
 #include "lists/calculator/torvodbgridcalculator.h"
 #include "lists/calculator/torvodbpopupcalculator.h"
+#include "lists/editor/torvodbgrideditor.h"
 #include "lists/popup/tlistbutton.h"
 #include "lists/popup/torvodbgridlistclasses.h"
 #include "platform/data/tdatasource.h"
 #include "platform/data/tfield.h"
+#include "platform/data/tnumericfield.h"
 #include "platform/sqlite/tsqlitedatabase.h"
 #include "platform/sqlite/tsqlitetable.h"
 
+#include <QDialog>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,6 +49,10 @@ struct TNumbersGrid
         Table.SetTableName(QStringLiteral("nums"));
         Source.SetDataSet(&Table);
         Table.Open();
+        // The cell shows "$2.50", but the calculator opens on the text the editor holds.
+        auto* price = static_cast<TNumericField*>(Table.FieldByName(QStringLiteral("price")));
+        price->SetDisplayFormat(QStringLiteral("'$'0.00"));
+        price->SetEditFormat(QStringLiteral("0.###"));
         Grid.SetDataSource(&Source);
         orvo::test::AddColumns(Grid, {"qty", "price", "note"});
         for (int i = 0; i < Grid.Columns()->Count(); ++i)
@@ -100,6 +109,64 @@ struct TNumbersGrid
     TOrvoDBGrid Grid;
     QPointer<TOrvoDBGridCalculator> Container;
     int Beeps = 0;
+};
+
+/// A dialog with a grid over items whose price column drops down the calculator, the
+/// cell editor open on the first item's price (1.25).
+struct TEditorFixture
+{
+    TEditorFixture()
+    {
+        Grid = new TOrvoDBGrid(&Dialog);
+        Grid->setGeometry(0, 0, 400, 250);
+        Grid->SetDataSource(&Items.Source);
+        Items.Table.Open();
+        orvo::test::AddColumns(*Grid, {"id", "price"});
+        Price = Grid->Columns()->Items(1);
+        Price->SetButtonStyle(cbsCalculator);
+    }
+    bool Open()
+    {
+        Dialog.resize(420, 300);
+        Dialog.show();
+        if (!QTest::qWaitForWindowExposed(&Dialog))
+            return false;
+        Grid->setFocus();
+        Grid->SetCol(Grid->DataToRawColumn(Price->Index()));
+        Grid->ShowEditor();
+        Editor = qobject_cast<TOrvoDBGridEditor*>(Grid->InplaceEditor());
+        if (!Editor)
+            return false;
+        Editor->setFocus();
+        return QTest::qWaitFor([this] { return Editor->hasFocus(); });
+    }
+    TOrvoDBPopupCalculator* Calculator() const
+    {
+        auto* container = qobject_cast<TOrvoDBGridCalculator*>(Editor->ActiveList());
+        return container ? container->Calculator() : nullptr;
+    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(Editor, key, modifiers); }
+    QString StoredPrice() const
+    {
+        QString result = QStringLiteral("cannot read");
+        sqlite3* db = nullptr;
+        sqlite3_stmt* statement = nullptr;
+        const QByteArray path = Items.Dir.filePath(QStringLiteral("items.db")).toUtf8();
+        if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+            sqlite3_prepare_v2(db, "SELECT quote(price) FROM items WHERE id = 1", -1, &statement, nullptr) ==
+                SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW)
+            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return result;
+    }
+
+    orvo::test::TItemsTable Items{3};
+    QDialog Dialog;
+    TOrvoDBGrid* Grid = nullptr;
+    TOrvoColumn* Price = nullptr;
+    TOrvoDBGridEditor* Editor = nullptr;
 };
 
 } // namespace
@@ -224,6 +291,36 @@ private slots:
         QCOMPARE(g.Stored("qty", 1), QStringLiteral("5"));
     }
 
+    void aRefusedNumberInAnOpenEditorIsNeverDroppedSilently()
+    {
+        QStringList errors;
+        TGridSettingsGuard guard(TExceptionHandlerScope::Recording(errors));
+        TNumbersGrid g;
+        QVERIFY(orvo::test::ShowExposed(g.Grid, 400, 200));
+        g.Grid.setFocus();
+        g.Grid.SetCol(g.Grid.DataToRawColumn(g.Column("qty")->Index()));
+        g.Grid.ShowEditor();
+        auto* editor = qobject_cast<TOrvoDBGridEditor*>(g.Grid.InplaceEditor());
+        QVERIFY(editor);
+        editor->setFocus();
+        QVERIFY(QTest::qWaitFor([editor] { return editor->hasFocus(); }));
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("7"));
+        QTest::keyClick(editor, Qt::Key_Down, Qt::AltModifier);
+        QVERIFY(editor->ListOpen());
+        QTest::keyClicks(editor, QStringLiteral("*1000000000="));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(!editor->ListOpen());
+        QCOMPARE(errors.size(), 1);
+        // The editor shows the refused number, so the cell's text still counts as changed:
+        // storing the record meets the field's refusal again instead of dropping the text.
+        QCOMPARE(editor->text(), QStringLiteral("5000000000"));
+        QVERIFY(g.Grid.DataLink()->Modified());
+        QVERIFY_THROWS_EXCEPTION(EConvertError, g.Table.Post());
+        g.Table.Cancel();
+        QCOMPARE(g.Stored("qty", 1), QStringLiteral("5"));
+    }
+
     void theListGrowsOnceForTheGridsRows()
     {
         TNumbersGrid g;
@@ -253,6 +350,39 @@ private slots:
             QCOMPARE(button->Flat(), !themes);
             QCOMPARE(button->Edges(), !themes);
         }
+    }
+
+    void theCellEditorDropsDownTheCalculator_data()
+    {
+        QTest::addColumn<int>("closeKey");
+        QTest::addColumn<int>("closeModifiers");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("Enter accepts") << int(Qt::Key_Return) << 0 << "5.0";
+        QTest::newRow("Ctrl+Enter accepts") << int(Qt::Key_Return) << int(Qt::ControlModifier) << "5.0";
+        QTest::newRow("Esc closes without clearing or storing") << int(Qt::Key_Escape) << 0 << "1.25";
+    }
+    void theCellEditorDropsDownTheCalculator()
+    {
+        QFETCH(int, closeKey);
+        QFETCH(int, closeModifiers);
+        QFETCH(QString, stored);
+        TGridSettingsGuard guard;
+        TEditorFixture f;
+        QVERIFY(f.Open());
+        f.Key(Qt::Key_Down, Qt::AltModifier);
+        TOrvoDBPopupCalculator* calculator = f.Calculator();
+        QVERIFY(calculator);
+        QVERIFY(calculator->ListShown());
+        QCOMPARE(calculator->DisplayText(), QStringLiteral("1.25"));
+        QTest::keyClicks(f.Editor, QStringLiteral("*4"));
+        QCOMPARE(calculator->DisplayText(), QStringLiteral("4"));
+        f.Key(Qt::Key(closeKey), Qt::KeyboardModifiers(closeModifiers));
+        QVERIFY(!f.Calculator());
+        if (f.Grid->EditorMode())
+            f.Key(Qt::Key_Return);
+        if (f.Items.Table.State() != dsBrowse)
+            f.Items.Table.Post();
+        QCOMPARE(f.StoredPrice(), stored);
     }
 
     void aCalculatorColumnOpensThisContainer()
