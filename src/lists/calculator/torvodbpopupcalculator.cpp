@@ -337,10 +337,8 @@ void TOrvoDBPopupCalculator::ScaleToFont()
     FFontHeight = lineHeight;
     FScale *= factor;
     resize(int(std::lround(width() * factor)), int(std::lround(height() * factor)));
-    for (TListButton* button : FButtons) {
-        // A font of its own: the keys keep their colours, which live in their palettes.
-        button->setFont(font());
-    }
+    // The keys take the list's font by Qt's own propagation; their colours live in their
+    // palettes, which a font change leaves alone.
     PlaceButtons();
     AdjustListSize();
 }
