@@ -64,8 +64,10 @@ void TOrvoDBGridDropDownList::ApplyLookupValue(const TVariant& value)
     TField* keyField = shown->DataSet()->FieldByName(FColumn->KeyField());
     if (!keyField->CanModify() || !grid->DataLink()->Edit())
         return;
+    // Choosing the empty entry clears the key: a string key would otherwise keep an
+    // empty text that still looks up nothing.
     if (value.IsString() && value.AsString().isEmpty())
-        keyField->SetEditText(QString());
+        keyField->Clear();
     else
         keyField->SetAsVariant(value);
     if (grid->OnColTextChanged)

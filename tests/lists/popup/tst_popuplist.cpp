@@ -63,6 +63,26 @@ private slots:
         QVERIFY(list.PopupMenu()->actions().isEmpty());
     }
 
+    void drawsItsCurrentRowAsFocusedWithoutTheFocus()
+    {
+        QWidget window;
+        QLineEdit* edit = new QLineEdit(&window);
+        QVERIFY(ShowExposed(window, 200, 60));
+        edit->setFocus();
+        TWordList list(&window, {});
+        list.Load(Numbered(5));
+        list.AdjustListSize();
+        list.ShowListAt(QPoint(0, 100));
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(!list.hasFocus());
+        const QPoint currentRow =
+            list.viewport()->mapTo(&list, QPoint(60, list.TitleHeight() + list.RowPitch() / 2));
+        const QColor focused = list.grab().toImage().pixelColor(currentRow);
+        TFocusedLook::SetDrawsFocused(&list, false);
+        const QColor unfocused = list.grab().toImage().pixelColor(currentRow);
+        QVERIFY(focused != unfocused);
+    }
+
     void sizesItselfToItsRows_data()
     {
         QTest::addColumn<int>("records");
