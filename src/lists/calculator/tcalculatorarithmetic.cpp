@@ -174,12 +174,18 @@ void TCalculatorArithmetic::ApplyFunction(int code)
 {
     FResultShown = true;
     FEntering = false;
+    // The checks come first: a NaN or an infinity would be refused too, but only if the
+    // floating-point environment lets them through rather than trapping.
     if (code == ckPercent)
         SetValue(FAccumulator * FDisplayValue / 100);
+    else if (code == ckSquareRoot && FDisplayValue < 0)
+        Refuse();
     else if (code == ckSquareRoot)
-        FDisplayValue < 0 ? Refuse() : SetValue(std::sqrt(FDisplayValue));
+        SetValue(std::sqrt(FDisplayValue));
+    else if (FDisplayValue == 0)
+        Refuse();
     else
-        FDisplayValue == 0 ? Refuse() : SetValue(1 / FDisplayValue);
+        SetValue(1 / FDisplayValue);
 }
 
 void TCalculatorArithmetic::ChangeSign()
