@@ -195,23 +195,39 @@ private slots:
         settings.DecimalSeparator = separator;
         TFormatSettings::SetDefault(settings);
         TOrvoDBPopupCalculator list;
-        const auto& designs = TOrvoDBPopupCalculator::KeyDesigns();
-        QCOMPARE(int(list.Buttons().size()), 28);
-        const QColor colours[] = {Qt::blue, Qt::red, Qt::black};
-        const int clientHeight = list.height() - 2 * list.frameWidth();
-        for (size_t i = 0; i < designs.size(); ++i) {
-            const TListButton* button = list.Buttons()[i];
-            const auto& design = designs[i];
-            const QString caption = design.Code == ckComma ? QString(separator) : design.Caption;
-            QCOMPARE(button->text(), caption);
-            QCOMPARE(button->property("Tag").toInt(), design.Colour * 256 + design.Code);
-            QCOMPARE(button->palette().color(QPalette::ButtonText), colours[design.Colour]);
-            QCOMPARE(button->geometry(), QRect(design.X + 1, clientHeight - (151 - (design.Y - 5)),
-                                               design.Width, TOrvoDBPopupCalculator::KeyHeight));
-        }
         QCOMPARE(list.size(), QSize(207, 153));
-        // The design's own height puts the keys where the table says.
-        QCOMPARE(list.Buttons().front()->y(), 25);
+        QStringList captions;
+        for (const TListButton* button : list.Buttons())
+            captions << button->text();
+        QCOMPARE(
+            captions,
+            (QStringList{
+                "OK", "Back", "CE", "C",  "MC", "7", "8", "9", "/",   "sqrt", "MR", "4",   "5",
+                "6",  "*",    "%",  "MS", "1",  "2", "3", "-", "1/x", "M+",   "0",  "+/-", QString(separator),
+                "+",  "="}));
+        // Tag = colour (0 blue, 1 red, 2 black) * 256 + code; places as in the design, whose
+        // client height is 151 inside the border.
+        struct TKey
+        {
+            const char* Caption;
+            int Tag;
+            QColor Colour;
+            QRect Place;
+        };
+        const TKey keys[] = {
+            {"OK", 2 * 256 + 10, Qt::black, {5, 25, 30, 22}}, {"Back", 256 + 8, Qt::red, {41, 25, 50, 22}},
+            {"C", 256 + 27, Qt::red, {149, 25, 50, 22}},      {"sqrt", 64, Qt::blue, {169, 51, 30, 22}},
+            {"MR", 256 + 18, Qt::red, {5, 75, 30, 22}},       {"1/x", 82, Qt::blue, {169, 99, 30, 22}},
+            {"+/-", 95, Qt::blue, {73, 123, 30, 22}},         {"=", 256 + 61, Qt::red, {169, 123, 30, 22}}};
+        for (const TKey& key : keys) {
+            const TListButton* button = list.Buttons().at(size_t(captions.indexOf(key.Caption)));
+            QCOMPARE(button->property("Tag").toInt(), key.Tag);
+            QCOMPARE(button->palette().color(QPalette::ButtonText), key.Colour);
+            QCOMPARE(button->geometry(), key.Place);
+        }
+        const TListButton* separatorKey = list.ButtonOfCode(',');
+        QCOMPARE(separatorKey->text(), QString(separator));
+        QCOMPARE(separatorKey->property("Tag").toInt(), 44);
     }
 
     void theDisplayRowAndTheKeypadFillTheList_data()
