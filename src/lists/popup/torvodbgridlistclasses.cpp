@@ -1,6 +1,7 @@
 #include "lists/popup/torvodbgridlistclasses.h"
 
 #include "grid/columns/torvocolumn.h"
+#include "lists/calculator/torvodbgridcalculator.h"
 #include "lists/calendar/torvodbgridcalendar.h"
 #include "platform/data/tfield.h"
 
@@ -15,6 +16,8 @@ using TFactories = std::map<TOrvoDBGridListClasses::TGridListKind, TOrvoDBGridDr
 void RegisterBuiltInListClasses(TFactories& factories)
 {
     // The built-in containers (calendar, calculator, data and pick lists) register here.
+    factories[TOrvoDBGridListClasses::glcCalculator] =
+        TOrvoDBGridDropDownList::FactoryOf<TOrvoDBGridCalculator>();
     factories[TOrvoDBGridListClasses::glcCalendar] =
         TOrvoDBGridDropDownList::FactoryOf<TOrvoDBGridCalendar>();
 }
