@@ -275,21 +275,26 @@ private slots:
 
     void roundTrips_data()
     {
-        QTest::addColumn<bool>("dayFirst");
+        QTest::addColumn<QString>("order");
         QTest::addColumn<TDateTime>("value");
-        for (bool dayFirst : {false, true}) {
-            const char* order = dayFirst ? "dmy" : "mdy";
-            QTest::addRow("%s leap day", order) << dayFirst << at(2024, 2, 29, 23, 59, 59);
-            QTest::addRow("%s midnight", order) << dayFirst << at(1999, 12, 31);
-            QTest::addRow("%s noon", order) << dayFirst << at(2000, 1, 1, 12, 0, 1);
-            QTest::addRow("%s before epoch", order) << dayFirst << at(1850, 6, 15, 8, 30);
+        // "names" is the C locale's "d MMM yyyy": blanks between the parts, the month by name.
+        for (const char* order : {"mdy", "dmy", "names"}) {
+            QTest::addRow("%s leap day", order) << QString::fromLatin1(order) << at(2024, 2, 29, 23, 59, 59);
+            QTest::addRow("%s midnight", order) << QString::fromLatin1(order) << at(1999, 12, 31);
+            QTest::addRow("%s noon", order) << QString::fromLatin1(order) << at(2000, 1, 1, 12, 0, 1);
+            QTest::addRow("%s before epoch", order) << QString::fromLatin1(order) << at(1850, 6, 15, 8, 30);
         }
+        QTest::addRow("names in may") << QStringLiteral("names") << at(2023, 5, 6, 12, 21);
+        QTest::addRow("names in june") << QStringLiteral("names") << at(2023, 6, 30);
     }
     void roundTrips()
     {
-        QFETCH(bool, dayFirst);
+        QFETCH(QString, order);
         QFETCH(TDateTime, value);
-        const TFormatSettings s = dayFirst ? dayMonthYear() : TFormatSettings::Invariant();
+        const TFormatSettings s = order == QLatin1String("dmy") ? dayMonthYear()
+                                  : order == QLatin1String("names")
+                                      ? TFormatSettings::FromLocale(QLocale::c())
+                                      : TFormatSettings::Invariant();
         const QString text = DateTimeToStr(value, s);
         QVERIFY2(sameInstant(StrToDateTime(text, s), value), qPrintable(text));
         QCOMPARE(StrToDate(DateToStr(value, s), s).Value(), value.DatePart().Value());

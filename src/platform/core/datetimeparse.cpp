@@ -78,6 +78,14 @@ public:
         return true;
     }
 
+    /// Consumes a run of blanks; false when there is none here.
+    bool Blanks()
+    {
+        const qsizetype start = FPos;
+        SkipBlanks();
+        return FPos > start;
+    }
+
     bool Word(const QString& word)
     {
         SkipBlanks();
@@ -113,15 +121,54 @@ bool encodeDate(int year, int month, int day, QDate& date)
     return date.isValid() && year >= 1 && year <= 9999;
 }
 
+// A short date format such as "d mmm yyyy" separates its parts by blanks, not by
+// the date separator.
+bool blankSeparated(const QString& shortDateFormat)
+{
+    bool quoted = false;
+    for (const QChar c : shortDateFormat) {
+        if (c == u'\'' || c == u'"')
+            quoted = !quoted;
+        else if (!quoted && c == u' ')
+            return true;
+    }
+    return false;
+}
+
+bool scanDateSeparator(TScanner& in, const TFormatSettings& s)
+{
+    if (blankSeparated(s.ShortDateFormat) && in.Blanks())
+        return true;
+    return in.Char(s.DateSeparator);
+}
+
+// A part of a date: a number, or (where the format writes months by name) a month's
+// long or short name, read as the month's number.
+bool scanDatePart(TScanner& in, const TFormatSettings& s, int& value, int& digits)
+{
+    if (in.Number(value, digits))
+        return true;
+    for (const auto* names : {&s.LongMonthNames, &s.ShortMonthNames}) {
+        for (int month = 0; month < 12; ++month) {
+            if (in.Word(names->at(std::size_t(month)))) {
+                value = month + 1;
+                digits = 2;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 bool scanDate(TScanner& in, const TFormatSettings& s, QDate& date)
 {
     int n1, n2, n3, l1, l2, l3;
-    if (!in.Number(n1, l1) || !in.Char(s.DateSeparator) || !in.Number(n2, l2))
+    if (!scanDatePart(in, s, n1, l1) || !scanDateSeparator(in, s) || !scanDatePart(in, s, n2, l2))
         return false;
     const TDateOrder order = dateOrder(s.ShortDateFormat);
     int year, month, day;
-    if (in.Char(s.DateSeparator)) {
-        if (!in.Number(n3, l3))
+    if (scanDateSeparator(in, s)) {
+        if (!scanDatePart(in, s, n3, l3))
             return false;
         int yearDigits = order == doYMD ? l1 : l3;
         year = order == doYMD ? n1 : n3;

@@ -23,7 +23,7 @@ int ClampToInt(qint64 value)
     return int(std::min<qint64>(value, std::numeric_limits<int>::max()));
 }
 
-bool IsIntegerType(TFieldType type)
+bool IsInt32Type(TFieldType type)
 {
     return type == ftInteger || type == ftAutoInc;
 }
@@ -116,7 +116,7 @@ TVariant TOrvoDBCustomData::SlotValue(const TField* field, TVariant&& value)
 {
     if (value.IsClear())
         return TVariant::Null();
-    if (!IsIntegerType(field->DataType()))
+    if (!IsInt32Type(field->DataType()))
         return value.IsString() ? std::move(value) : TVariant(value.AsString());
     const qint64 number = value.AsInt64();
     if (!FitsInteger(number))
