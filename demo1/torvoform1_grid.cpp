@@ -289,6 +289,8 @@ void TOrvoForm1::AddContactColumns()
     TOrvoColumn* invoiceDate =
         AddColumn(QStringLiteral("LastInvoiceDate"), QStringLiteral("Last Invoice Date\n(calendar)"));
     invoiceDate->SetListOptions({loAutoDropDown, loAutoCloseEditor, loShowToday});
+    // Every view of the calendar, decades of a century included, is a caption click away.
+    invoiceDate->SetCalendarDepth(cdCentury);
     invoiceDate->Title()->SetDropDownMenu(FCalendarMenu);
 }
 
