@@ -112,6 +112,9 @@ void TOrvoCustomDBGrid::CreateParts()
 TOrvoCustomDBGrid::~TOrvoCustomDBGrid()
 {
     d->FDestroying = true;
+    // A data source among the grid's own children is freed after this body: its going
+    // must not reach a grid whose parts are gone.
+    disconnect(d->FDataSourceWatch);
     // A descendant's constructor may have failed before CreateParts made every part.
     const bool partsMade = d->FDataLink && d->FSettings && d->FTotals;
     if (partsMade)

@@ -104,12 +104,7 @@ TOrvoDBPopupCalculator::TOrvoDBPopupCalculator(QWidget* parent, TCloseRequestEve
     AdjustListSize();
 }
 
-TOrvoDBPopupCalculator::~TOrvoDBPopupCalculator()
-{
-    // The list's own data source is one of its children, freed only after the grid's parts
-    // are gone: the grid lets go of it while it still can.
-    SetDataSource(nullptr);
-}
+TOrvoDBPopupCalculator::~TOrvoDBPopupCalculator() = default;
 
 // --- Set-up ----------------------------------------------------------------------------------
 

@@ -32,13 +32,7 @@ TOrvoDBPopupCalendar::TOrvoDBPopupCalendar(QWidget* parent, TCloseRequestEvent c
     SetUpCalendar();
 }
 
-TOrvoDBPopupCalendar::~TOrvoDBPopupCalendar()
-{
-    // The list's data source and the month data are children of the grid, freed after the
-    // grid's link is gone: they must not reach back into it then.
-    SetDataSource(nullptr);
-    ListSource()->SetDataSet(nullptr);
-}
+TOrvoDBPopupCalendar::~TOrvoDBPopupCalendar() = default;
 
 void TOrvoDBPopupCalendar::SetUpCalendar()
 {

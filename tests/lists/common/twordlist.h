@@ -44,7 +44,6 @@ public:
         ListSource()->SetDataSet(&Data);
         SetSearchField(QStringLiteral("Item"));
     }
-    ~TWordList() override { SetDataSource(nullptr); }
 
     /// Replaces the words and shows them in `columnCount` columns `columnWidth` wide each.
     void Load(const QStringList& words, int columnWidth = 120, int columnCount = 1)
