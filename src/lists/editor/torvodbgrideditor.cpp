@@ -106,6 +106,16 @@ void TOrvoDBGridEditor::ListCloseUp(QObject* sender, bool& accept)
     }
     // The container releases itself once the close is done.
     FContainer = nullptr;
+    if (accept && AutoCloseEditor() && !FClosingByEnter)
+        QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+}
+
+bool TOrvoDBGridEditor::AutoCloseEditor() const
+{
+    // A choice made with the mouse or a short cut ends the edit as Enter would; after
+    // Enter itself the user presses Enter again, so that one key never does both.
+    return FColumn && FColumn->ListOptions().Contains(loAutoCloseEditor) &&
+           !DBGrid()->Options().Contains(dgAlwaysShowEditor);
 }
 
 void TOrvoDBGridEditor::GetContainerBounds(QRect& bounds)

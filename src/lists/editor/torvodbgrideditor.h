@@ -64,6 +64,7 @@ private:
     TOrvoCustomDBGrid* DBGrid() const;
     void ToggleList();
     bool ListTookTheActivation() const;
+    bool AutoCloseEditor() const;
     bool HasListStyle();
     void UpdateButton();
 

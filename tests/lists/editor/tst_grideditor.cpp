@@ -173,6 +173,39 @@ private slots:
         QCOMPARE(StoredName(f.Items, 1), accepted ? QString("Beta") : QString("Item 1"));
     }
 
+    void aChoiceEndsTheEditUnlessEnterMadeIt_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("autoClose");
+        QTest::addColumn<bool>("editorClosed");
+        QTest::newRow("Alt+Up") << int(Qt::Key_Up) << int(Qt::AltModifier) << true << true;
+        QTest::newRow("F2") << int(Qt::Key_F2) << 0 << true << true;
+        QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << true << false;
+        QTest::newRow("Esc") << int(Qt::Key_Escape) << 0 << true << false;
+        QTest::newRow("Alt+Up, option off") << int(Qt::Key_Up) << int(Qt::AltModifier) << false << false;
+    }
+    void aChoiceEndsTheEditUnlessEnterMadeIt()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, autoClose);
+        QFETCH(bool, editorClosed);
+        TEditorFixture f;
+        if (!autoClose)
+            f.Name->SetListOptions(f.Name->ListOptions() - TOrvoListOptions{loAutoCloseEditor});
+        QVERIFY(f.Name->ListOptions().Contains(loAutoCloseEditor) == autoClose);
+        QVERIFY(f.Open());
+        QVERIFY(f.OpenOnBeta());
+        f.Key(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCoreApplication::sendPostedEvents(f.Editor, QEvent::KeyPress);
+        QCOMPARE(!f.Grid->EditorMode(), editorClosed);
+        const bool accepted = key != Qt::Key_Escape;
+        QCOMPARE(f.FieldName(), accepted ? QString("Beta") : QString("Item 1"));
+        f.Post();
+        QCOMPARE(StoredName(f.Items, 1), accepted ? QString("Beta") : QString("Item 1"));
+    }
+
     void keysOpenTheList_data()
     {
         QTest::addColumn<int>("key");

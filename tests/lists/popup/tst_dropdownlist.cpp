@@ -311,6 +311,23 @@ private slots:
         QCOMPARE(point.y(), desktop.top());
     }
 
+    void aShownListThatResizesMovesToItsNewPlace()
+    {
+        TWindowFixture fixture;
+        const QRect desktop = Desktop(fixture.Window);
+        if (desktop.height() < 600)
+            QSKIP("the desktop is too small for this position");
+        fixture.Window.move(desktop.left() + 50, desktop.top() + desktop.height() - 50);
+        QVERIFY(fixture.Show());
+        TLoggingContainer& container = *fixture.Container;
+        container.DropDown();
+        const int containerTop = container.mapToGlobal(QPoint(0, 0)).y();
+        QCOMPARE(container.Words()->y() + container.Words()->height(), containerTop);
+        container.Words()->Load({"one", "two", "three", "four", "five", "six", "seven", "eight"});
+        container.Words()->AdjustListSize();
+        QCOMPARE(container.Words()->y() + container.Words()->height(), containerTop);
+    }
+
     void keysOpenAndCloseTheList_data()
     {
         QTest::addColumn<int>("closingKey");
