@@ -59,4 +59,20 @@ inline qint64 StoredCount(const QString& path, const char* sql)
     return count;
 }
 
+/// The first column of the first row `sql` (with `values` bound) gives over the database
+/// file at `path` as text, read past the datasets; "<no row>" when there is none.
+inline QString StoredText(const QString& path, const char* sql, const std::vector<TVariant>& values = {})
+{
+    QString text = QStringLiteral("<no row>");
+    sqlite3* db = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+        BindStoredValues(statement, values) && sqlite3_step(statement) == SQLITE_ROW)
+        text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return text;
+}
+
 } // namespace orvo::test

@@ -1,9 +1,9 @@
 #include "lists/editor/torvodbgrideditor.h"
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
-#include "lists/popup/listshiftstate.h"
 #include "lists/popup/torvodbgridlistclasses.h"
 #include "platform/core/texceptionhandler.h"
+#include "platform/gridbase/shiftstate.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -157,7 +157,7 @@ void TOrvoDBGridEditor::keyPressEvent(QKeyEvent* event)
         if (!ListOpen() && !HasListStyle())
             return;
         int key = event->key();
-        ListKeyDown(key, ListShiftState(event->modifiers()));
+        ListKeyDown(key, ShiftStateOf(event->modifiers()));
         if (key == 0) {
             used = true;
         } else if (ListOpen()) {

@@ -9,7 +9,6 @@ set(ORVO_AREA_HEADERS
 )
 set(ORVO_AREA_PRIVATE_HEADERS
     listgridaccess.h
-    listshiftstate.h
 )
 set(ORVO_AREA_SOURCES
     tlistbutton.cpp

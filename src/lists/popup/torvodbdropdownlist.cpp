@@ -1,9 +1,9 @@
 #include "lists/popup/torvodbdropdownlist.h"
 
-#include "lists/popup/listshiftstate.h"
 #include "lists/popup/torvodbpopuplist.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/core/tscopecleanup.h"
+#include "platform/gridbase/shiftstate.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -173,7 +173,7 @@ bool TOrvoDBDropDownList::RouteKey(QKeyEvent* event)
     if (!FList)
         return false;
     int key = event->key();
-    DoListShortCut(key, ListShiftState(event->modifiers()));
+    DoListShortCut(key, ShiftStateOf(event->modifiers()));
     if (key == 0)
         return true;
     if (!ListShown())

@@ -8,6 +8,7 @@ set(ORVO_AREA_HEADERS
 )
 set(ORVO_AREA_PRIVATE_HEADERS
     movedindex.h
+    shiftstate.h
 )
 set(ORVO_AREA_SOURCES
     tcustomgrid.cpp

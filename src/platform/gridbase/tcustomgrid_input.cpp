@@ -1,6 +1,7 @@
 #include "platform/gridbase/tcustomgrid.h"
 
 #include "platform/core/texceptionhandler.h"
+#include "platform/gridbase/shiftstate.h"
 #include "platform/gridbase/tinplaceedit.h"
 
 #include <QApplication>
@@ -34,20 +35,7 @@ TMouseButton ButtonOf(Qt::MouseButton button)
 
 TShiftState TCustomGrid::ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
 {
-    TShiftState shift;
-    if (modifiers & Qt::ShiftModifier)
-        shift.Include(ssShift);
-    if (modifiers & Qt::AltModifier)
-        shift.Include(ssAlt);
-    if (modifiers & Qt::ControlModifier)
-        shift.Include(ssCtrl);
-    if (buttons & Qt::LeftButton)
-        shift.Include(ssLeft);
-    if (buttons & Qt::RightButton)
-        shift.Include(ssRight);
-    if (buttons & Qt::MiddleButton)
-        shift.Include(ssMiddle);
-    return shift;
+    return orvo::ShiftStateOf(modifiers, buttons);
 }
 
 // ---- keyboard -------------------------------------------------------------

@@ -1,3 +1,4 @@
+#include "common/sqlitebind.h"
 #include "common/texceptionhandlerscope.h"
 #include "common/tsystemprofilescope.h"
 #include "grid/columns/torvocolumn.h"
@@ -11,6 +12,7 @@
 #include "lists/calculator/tcalculatorarithmetic.h"
 #include "lists/calculator/torvodbgridcalculator.h"
 #include "lists/calculator/torvodbpopupcalculator.h"
+#include "lists/common/opencelleditor.h"
 #include "lists/editor/torvodbgrideditor.h"
 #include "lists/popup/tlistbutton.h"
 #include "lists/popup/torvodbgridlistclasses.h"
@@ -89,17 +91,8 @@ struct TNumbersGrid
     /// The stored value, as SQLite's quote() writes it, read through a connection of its own.
     QString Stored(const char* column, int id) const
     {
-        QString result = QStringLiteral("cannot read");
-        sqlite3* db = nullptr;
-        sqlite3_stmt* statement = nullptr;
         const QByteArray sql = QByteArray("SELECT quote(") + column + ") FROM nums WHERE id = ?";
-        if (sqlite3_open_v2(Path().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-            sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) == SQLITE_OK &&
-            sqlite3_bind_int(statement, 1, id) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
-            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        return result;
+        return orvo::test::StoredText(Path(), sql.constData(), {TVariant(qint64(id))});
     }
 
     QTemporaryDir Dir;
@@ -127,18 +120,8 @@ struct TEditorFixture
     }
     bool Open()
     {
-        Dialog.resize(420, 300);
-        Dialog.show();
-        if (!QTest::qWaitForWindowExposed(&Dialog))
-            return false;
-        Grid->setFocus();
-        Grid->SetCol(Grid->DataToRawColumn(Price->Index()));
-        Grid->ShowEditor();
-        Editor = qobject_cast<TOrvoDBGridEditor*>(Grid->InplaceEditor());
-        if (!Editor)
-            return false;
-        Editor->setFocus();
-        return QTest::qWaitFor([this] { return Editor->hasFocus(); });
+        Editor = orvo::test::OpenCellEditor(Dialog, *Grid, *Price);
+        return Editor != nullptr;
     }
     TOrvoDBPopupCalculator* Calculator() const
     {
@@ -148,18 +131,8 @@ struct TEditorFixture
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(Editor, key, modifiers); }
     QString StoredPrice() const
     {
-        QString result = QStringLiteral("cannot read");
-        sqlite3* db = nullptr;
-        sqlite3_stmt* statement = nullptr;
-        const QByteArray path = Items.Dir.filePath(QStringLiteral("items.db")).toUtf8();
-        if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-            sqlite3_prepare_v2(db, "SELECT quote(price) FROM items WHERE id = 1", -1, &statement, nullptr) ==
-                SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW)
-            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        return result;
+        return orvo::test::StoredText(Items.Dir.filePath(QStringLiteral("items.db")),
+                                      "SELECT quote(price) FROM items WHERE id = 1");
     }
 
     orvo::test::TItemsTable Items{3};

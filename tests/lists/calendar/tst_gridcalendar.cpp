@@ -1,8 +1,10 @@
 // The calendar as a grid column opens it: loaded from the cell, dressed by the column's
 // options, and writing the picked date into the field only when accepted, checked in
 // the database file itself.
+#include "common/sqlitebind.h"
 #include "grid/common/tgridsettingsguard.h"
 #include "grid/common/titemstable.h"
+#include "lists/common/opencelleditor.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/columns/torvodbgridcolumns.h"
@@ -31,21 +33,8 @@ constexpr const char* kStoredDue = "2024-05-15 13:45:30";
 /// What the database file holds for item `id`'s due date, read through a connection of its own.
 QString StoredDue(const TItemsTable& items, int id)
 {
-    sqlite3* db = nullptr;
-    QString due = QStringLiteral("<cannot read>");
-    const QByteArray path = items.Dir.filePath(QStringLiteral("items.db")).toUtf8();
-    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT due FROM items WHERE id = ?", -1, &statement, nullptr) ==
-            SQLITE_OK) {
-            sqlite3_bind_int(statement, 1, id);
-            if (sqlite3_step(statement) == SQLITE_ROW)
-                due = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return due;
+    return StoredText(items.Dir.filePath(QStringLiteral("items.db")), "SELECT due FROM items WHERE id = ?",
+                      {TVariant(qint64(id))});
 }
 
 /// A grid over items with a date-time column "due", the editor open on the first item's due date.
@@ -71,18 +60,8 @@ struct TCalendarFixture
 
     [[nodiscard]] bool Open()
     {
-        Dialog.resize(420, 300);
-        Dialog.show();
-        if (!QTest::qWaitForWindowExposed(&Dialog))
-            return false;
-        Grid->setFocus();
-        Grid->SetCol(Grid->DataToRawColumn(Due->Index()));
-        Grid->ShowEditor();
-        Editor = qobject_cast<TOrvoDBGridEditor*>(Grid->InplaceEditor());
-        if (!Editor)
-            return false;
-        Editor->setFocus();
-        return QTest::qWaitFor([this] { return Editor->hasFocus(); });
+        Editor = OpenCellEditor(Dialog, *Grid, *Due);
+        return Editor != nullptr;
     }
     TOrvoDBPopupCalendar* OpenCalendar()
     {

@@ -1,5 +1,7 @@
+#include "common/sqlitebind.h"
 #include "grid/common/tgridsettingsguard.h"
 #include "grid/common/titemstable.h"
+#include "lists/common/opencelleditor.h"
 #include "lists/common/twordlist.h"
 
 #include "grid/dbgrid/torvodbgrid.h"
@@ -27,21 +29,8 @@ namespace {
 /// The name of item `id` as stored, read through a connection of its own.
 QString StoredName(const TItemsTable& items, int id)
 {
-    sqlite3* db = nullptr;
-    QString name = QStringLiteral("<cannot read>");
-    const QByteArray path = items.Dir.filePath(QStringLiteral("items.db")).toUtf8();
-    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT name FROM items WHERE id = ?", -1, &statement, nullptr) ==
-            SQLITE_OK) {
-            sqlite3_bind_int(statement, 1, id);
-            if (sqlite3_step(statement) == SQLITE_ROW)
-                name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return name;
+    return StoredText(items.Dir.filePath(QStringLiteral("items.db")), "SELECT name FROM items WHERE id = ?",
+                      {TVariant(qint64(id))});
 }
 
 /// A dialog with a grid over the items, whose name column picks from OfferedWords(),
@@ -68,18 +57,8 @@ struct TEditorFixture
     }
     bool Open()
     {
-        Dialog.resize(420, 300);
-        Dialog.show();
-        if (!QTest::qWaitForWindowExposed(&Dialog))
-            return false;
-        Grid->setFocus();
-        Grid->SetCol(Grid->DataToRawColumn(Name->Index()));
-        Grid->ShowEditor();
-        Editor = qobject_cast<TOrvoDBGridEditor*>(Grid->InplaceEditor());
-        if (!Editor)
-            return false;
-        Editor->setFocus();
-        return QTest::qWaitFor([this] { return Editor->hasFocus(); });
+        Editor = OpenCellEditor(Dialog, *Grid, *Name);
+        return Editor != nullptr;
     }
     TWordList* OpenList() const
     {
