@@ -558,6 +558,7 @@ protected:
     void CharInput(const QString& text) override;
     void InputMethod(QInputMethodEvent* event) override;
     friend class TOrvoGridKeyboard;
+    friend class TOrvoDBGridDropDownList; // a picked value meets the check typed text meets
     friend class TOrvoGridWheel;
     friend class TOrvoGridInputMethod;
     friend class TOrvoGridMouse;

@@ -8,7 +8,6 @@ set(ORVO_AREA_HEADERS
     torvodbpopuplistex.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
-    listgridaccess.h
 )
 set(ORVO_AREA_SOURCES
     tlistbutton.cpp

@@ -5,7 +5,6 @@
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "grid/painting/torvogridstyle.h"
 #include "grid/scrolling/torvoscrollprop.h"
-#include "lists/popup/listgridaccess.h"
 #include "lists/popup/torvodbpopuplist.h"
 #include "platform/core/tsystemprofile.h"
 #include "platform/data/tdataset.h"
@@ -50,7 +49,7 @@ void TOrvoDBGridDropDownList::ApplyValue(const TVariant& value)
         return;
     }
     MakeColumnCurrent();
-    if (TListGridAccess::CanEditModify(*grid))
+    if (grid->CanEditModify())
         FColumn->StoreEditText(value.IsNull() ? QString() : value.AsString());
 }
 
