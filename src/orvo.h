@@ -64,6 +64,7 @@
 #include "lists/calendar/torvodbmonthdata.h"
 #include "lists/calendar/torvodbpopupcalendar.h"
 #include "lists/editor/torvodbgrideditor.h"
+#include "lists/filter/torvodbfilterdata.h"
 #include "lists/popup/tlistbutton.h"
 #include "lists/popup/torvodbdropdownlist.h"
 #include "lists/popup/torvodbgriddropdownlist.h"

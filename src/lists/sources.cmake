@@ -3,5 +3,6 @@ set(ORVO_AREA_SUBFOLDERS
     popup
     calendar
     calculator
+    filter
     editor
 )

@@ -1,0 +1,9 @@
+# The auto-filter list and the value rows it shows.
+set(ORVO_AREA_HEADERS
+    torvodbfilterdata.h
+)
+set(ORVO_AREA_PRIVATE_HEADERS
+)
+set(ORVO_AREA_SOURCES
+    torvodbfilterdata.cpp
+)
