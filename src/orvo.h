@@ -65,6 +65,7 @@
 #include "lists/calendar/torvodbpopupcalendar.h"
 #include "lists/editor/torvodbgrideditor.h"
 #include "lists/filter/torvodbfilterdata.h"
+#include "lists/filter/torvofiltervalues.h"
 #include "lists/popup/tlistbutton.h"
 #include "lists/popup/torvodbdropdownlist.h"
 #include "lists/popup/torvodbgriddropdownlist.h"

@@ -84,6 +84,12 @@ TOrvoDBGridFilterClauses TOrvoFilterDialect::AllowedClauses(TOrvoDBGridFilterCla
     return clauses - (FRules.UnavailableClauses - fcNoFilter);
 }
 
+bool TOrvoFilterDialect::Filterable(TFieldType type)
+{
+    return !(type == ftBytes || type == ftVarBytes || (type >= ftBlob && type <= ftCursor) || type == ftADT ||
+             type == ftArray || type == ftReference || type == ftDataSet);
+}
+
 TOrvoDBGridFilterClauses TOrvoFilterDialect::FieldClauses(TFieldType type)
 {
     if (IsStringFieldType(type))

@@ -29,6 +29,9 @@ public:
 
     /// `clauses` without what this family cannot evaluate.
     TOrvoDBGridFilterClauses AllowedClauses(TOrvoDBGridFilterClauses clauses) const;
+    /// Whether a filter can show and compare values of `type` (binary, object and
+    /// nested-dataset fields cannot).
+    static bool Filterable(TFieldType type);
     /// The clauses that make sense for a field of `type`.
     static TOrvoDBGridFilterClauses FieldClauses(TFieldType type);
 

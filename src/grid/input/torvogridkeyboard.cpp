@@ -6,6 +6,7 @@
 #include "grid/dbgrid/torvocustomdbgrid_p.h"
 #include "grid/dbgrid/torvogriddatalink.h"
 #include "grid/filter/torvodbgridfilter.h"
+#include "grid/filter/torvofilterdialect.h"
 #include "grid/search/torvodbgridsearch.h"
 #include "grid/selection/torvobookmarklist.h"
 #include "platform/core/tscopecleanup.h"
@@ -36,13 +37,6 @@ bool CtrlOrCtrlShift(TShiftState shift)
 {
     const TShiftState keys = shift * TShiftState{ssShift, ssAlt, ssCtrl};
     return keys == TShiftState{ssCtrl} || keys == TShiftState{ssCtrl, ssShift};
-}
-
-/// Fields whose value no filter list or form can show.
-bool FilterableType(TFieldType type)
-{
-    return !(type == ftBytes || type == ftVarBytes || (type >= ftBlob && type <= ftCursor) || type == ftADT ||
-             type == ftArray || type == ftReference || type == ftDataSet);
 }
 
 } // namespace
@@ -632,7 +626,7 @@ void TOrvoGridKeyboard::FilterKey(TShiftState shift)
         return;
     const TFilterStyles shared = column->Title()->AutoFilters() * filter->AutoFilters();
     const TField* field = column->Field();
-    if (shared.IsEmpty() || !field || !FilterableType(field->DataType()))
+    if (shared.IsEmpty() || !field || !TOrvoFilterDialect::Filterable(field->DataType()))
         return;
     if (!shift.Contains(ssShift) && shared.Contains(fsFilterList)) {
         grid.ShowAutoFilterList(column);

@@ -1,9 +1,11 @@
 # The auto-filter list and the value rows it shows.
 set(ORVO_AREA_HEADERS
     torvodbfilterdata.h
+    torvofiltervalues.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
 )
 set(ORVO_AREA_SOURCES
     torvodbfilterdata.cpp
+    torvofiltervalues.cpp
 )
