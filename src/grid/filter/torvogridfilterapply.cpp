@@ -63,6 +63,7 @@ void TOrvoGridFilterApply::SaveProgramFilter(const TDataSet& dataSet)
 void TOrvoGridFilterApply::CollectCheckedValues()
 {
     FChecked.clear();
+    const TDataSet* dataSet = FGrid.DataSet();
     for (const TOrvoColumn* column : FGrid.FilterGrid()->FilteredColumns()) {
         if (column->FilterList().isEmpty() || !column->Field())
             continue;
@@ -70,7 +71,10 @@ void TOrvoGridFilterApply::CollectCheckedValues()
         const TOrvoLookupColumn lookup = column->LookupColumn();
         const bool byKey =
             lookup == lcLookupField || lookup == lcLookupResultField || lookup == lcLookupValueField;
-        TCheckedValues checked{byKey ? column->KeyField() : column->Field()->FieldName(), {}};
+        const TField* field = byKey ? dataSet->FindField(column->KeyField()) : column->Field();
+        if (!field)
+            continue;
+        TCheckedValues checked{field, {}};
         for (const QString& value : column->FilterList())
             checked.Folded.insert(value.toCaseFolded());
         FChecked.push_back(std::move(checked));
@@ -81,8 +85,7 @@ void TOrvoGridFilterApply::FilterRecord(TDataSet* dataSet, bool& accept)
 {
     accept = false;
     for (const TCheckedValues& checked : FChecked) {
-        const TField* field = dataSet->FindField(checked.FieldName);
-        if (field && !checked.Folded.contains(field->EditText().toCaseFolded()))
+        if (checked.Field && !checked.Folded.contains(checked.Field->EditText().toCaseFolded()))
             return;
     }
     accept = true;

@@ -2,6 +2,7 @@
 
 #include "platform/data/tdataset.h"
 
+#include <QPointer>
 #include <QSet>
 #include <QString>
 
@@ -42,9 +43,10 @@ public:
     TFilterRecordEvent SavedOnFilterRecord;
 
 private:
+    // The field is found once per install, not once per record tested.
     struct TCheckedValues
     {
-        QString FieldName;
+        QPointer<const TField> Field;
         QSet<QString> Folded;
     };
 
