@@ -88,6 +88,8 @@ void TOrvoGridFilterApply::FilterRecord(TDataSet* dataSet, bool& accept)
         if (checked.Field && !checked.Folded.contains(checked.Field->EditText().toCaseFolded()))
             return;
     }
+    if (FGrid.Search()->IsFiltering() && !FGrid.Search()->RecordMatches())
+        return;
     accept = true;
     if (Engaged() && SavedFiltered && SavedOnFilterRecord)
         SavedOnFilterRecord(dataSet, accept);

@@ -2,7 +2,10 @@
 set(ORVO_AREA_HEADERS
     torvodbgridsearch.h
 )
-set(ORVO_AREA_PRIVATE_HEADERS)
+set(ORVO_AREA_PRIVATE_HEADERS
+    tsearchmatcher.h
+)
 set(ORVO_AREA_SOURCES
     torvodbgridsearch.cpp
+    tsearchmatcher.cpp
 )

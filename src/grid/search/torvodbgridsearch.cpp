@@ -1,6 +1,7 @@
 #include "grid/search/torvodbgridsearch.h"
 
 #include "grid/dbgrid/torvocustomdbgrid.h"
+#include "grid/search/tsearchmatcher.h"
 #include "platform/graphics/tcustomimagelist.h"
 
 #include <QMenu>
@@ -54,7 +55,10 @@ void TOrvoDBGridSearch::SetText(const QString& value)
 {
     if (FText == value)
         return;
+    const bool wasFiltering = IsFiltering();
     FText = value;
+    if (FOptions.Contains(soFilterRows))
+        FilterChanged(wasFiltering);
     if (FActive)
         InvalidateGrid();
 }
@@ -63,9 +67,33 @@ void TOrvoDBGridSearch::SetOptions(TOrvoSearchOptions value)
 {
     if (FOptions == value)
         return;
+    const TOrvoSearchOptions changed = (FOptions - value) + (value - FOptions);
+    const bool wasFiltering = IsFiltering();
     FOptions = value;
+    // The filter changes with the option itself, or with what the test compares while it filters.
+    if (changed.Contains(soFilterRows) ||
+        (IsFiltering() &&
+         !(changed * TOrvoSearchOptions{soCaseSensitive, soWholeWords, soCurrentCol}).IsEmpty()))
+        FilterChanged(wasFiltering);
     if (IsHighlighting())
         InvalidateGrid();
+}
+
+bool TOrvoDBGridSearch::RecordMatches() const
+{
+    return FGrid && TSearchMatcher(FText, FOptions).RecordMatches(*FGrid);
+}
+
+// A search filter that just stopped must come off the dataset even when the grid's
+// column filters wait for an explicit apply: otherwise its records stayed hidden.
+void TOrvoDBGridSearch::FilterChanged(bool wasFiltering)
+{
+    if (!FGrid || FGrid->IsLoading())
+        return;
+    if (wasFiltering && !IsFiltering())
+        FGrid->ApplyFilter();
+    else
+        FGrid->FilterChanged();
 }
 
 void TOrvoDBGridSearch::InvalidateGrid()

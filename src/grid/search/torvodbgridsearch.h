@@ -69,6 +69,8 @@ public:
 
     /// The records are filtered by the search text.
     bool IsFiltering() const { return !FText.isEmpty() && FOptions.Contains(soFilterRows); }
+    /// Whether the grid's current record matches the search text (the search filter's test).
+    bool RecordMatches() const;
     /// Matches are highlighted in the cells.
     bool IsHighlighting() const { return (FActive || FIncremental) && !FText.isEmpty(); }
     /// The colour matches are highlighted with, clDefault resolved.
@@ -76,6 +78,7 @@ public:
 
 private:
     void InvalidateGrid();
+    void FilterChanged(bool wasFiltering);
 
     TOrvoCustomDBGrid* FGrid;
     bool FPanelVisible = false;
