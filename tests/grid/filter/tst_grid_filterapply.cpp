@@ -151,6 +151,17 @@ private slots:
         QCOMPARE(items.Count(), 3);
     }
 
+    void aValueTheFieldCannotHoldIsLeftOutAndTheOthersStillFilter()
+    {
+        TFilteredItems items;
+        items.Column(0)->SetFilterText(QStringLiteral("id = 'abc'"));
+        QCOMPARE(items.Grid.FilterGrid()->RejectedColumns(), QList<TOrvoColumn*>{items.Column(0)});
+        QCOMPARE(items.Count(), 100);
+        items.Column(2)->SetFilterText(QStringLiteral("price < 5"));
+        QCOMPARE(items.Count(), 3);
+        QCOMPARE(items.Column(0)->FilterText(), QStringLiteral("id = 'abc'"));
+    }
+
     void closingAndReopeningKeepsTheProgramsFilterApart()
     {
         TFilteredItems items;
