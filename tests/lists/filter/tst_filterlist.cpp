@@ -268,6 +268,31 @@ private slots:
         QVERIFY(!f.OpenList());
     }
 
+    void theExpandStyleChoosesTheFilterTool_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<bool>("listOpens");
+        QTest::addColumn<int>("formRequests");
+        QTest::newRow("filter list") << int(cesFilterList) << true << 0;
+        QTest::newRow("filter form") << int(cesFilterForm) << false << 1;
+    }
+    void theExpandStyleChoosesTheFilterTool()
+    {
+        QFETCH(int, style);
+        QFETCH(bool, listOpens);
+        QFETCH(int, formRequests);
+        TFilterFixture f({TVariant(Text("pear")), TVariant(Text("apple"))});
+        f.Grid.FilterGrid()->SetAutoFilter(false);
+        f.Column(1)->SetExpandStyle(TOrvoColumnExpandStyle(style));
+        int expandClicks = 0;
+        f.Grid.OnExpandClick = [&expandClicks](TOrvoColumn*) { ++expandClicks; };
+        QVERIFY(f.Show());
+        QTest::mouseClick(f.Grid.viewport(), Qt::LeftButton, {}, f.FilterButton(1));
+        QCOMPARE(f.OpenList() != nullptr, listOpens);
+        QCOMPARE(f.Grid.FormRequests, formRequests);
+        QCOMPARE(expandClicks, 0);
+    }
+
     void theFilterKeyOpensTheListOfTheCurrentColumn()
     {
         TFilterFixture f({TVariant(Text("pear")), TVariant(Text("apple"))});
@@ -384,15 +409,24 @@ private slots:
 
     void openingStoresNothingBackThatTheListDoesNotShow()
     {
-        // The second record's name is hidden by the id filter, yet it stays checked.
+        // The second record's name is hidden by the id filter, yet it stays checked, also
+        // when the list reopens in place (while it is shown its changes come delayed).
         TFilterFixture f({TVariant(Text("pear")), TVariant(Text("apple"))});
         QVERIFY(f.Show());
         f.Column(0)->SetFilterText(QStringLiteral("id = 1"));
+        f.Column(1)->SetFilterText(QStringLiteral("name <> 'x'"));
         f.Column(1)->SetFilterList({Text("apple"), Text("pear")});
         TOrvoDBPopupFilterList* list = ListOf(f.Open(1));
         QCOMPARE(ItemsOf(list), QStringList{Text("pear")});
         QVERIFY(list->AutoApply());
         QTest::qWait(TOrvoCustomDBGrid::UpdateDelay() + 50);
+        QCOMPARE(f.Column(1)->FilterList(), QStringList({Text("apple"), Text("pear")}));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          TitleButtonOf(list, TOrvoDBPopupFilterList::flcRemoveFilter));
+        QVERIFY(f.Column(1)->FilterText().isEmpty());
+        QVERIFY(f.OpenList());
+        QTest::qWait(TOrvoCustomDBGrid::UpdateDelay() + 50);
+        QCOMPARE(CheckedItems(list), QStringList{Text("pear")});
         QCOMPARE(f.Column(1)->FilterList(), QStringList({Text("apple"), Text("pear")}));
     }
 
