@@ -149,6 +149,9 @@ void TOrvoDBPopupFilterList::CreateListColumns()
     check->Title()->SetImageIndex(CheckImage);
     check->SetCheckBox(true);
     check->SetCheckBoxThemed(true);
+    // The click itself checks the row, as on the value: a toggle of the box as well would
+    // take the check back.
+    check->SetCheckBoxToggle(ctKeyPressOnly);
     check->SetWidthMin(CheckColumnWidth);
     check->SetWidthMax(CheckColumnWidth);
     check->SetWidthBase(CheckColumnWidth);

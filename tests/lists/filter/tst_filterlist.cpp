@@ -18,6 +18,7 @@
 #include "platform/data/torvodbcustomdata.h"
 #include "platform/data/tstringfield.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -391,6 +392,36 @@ private slots:
         QVERIFY(!f.OpenList());
         QCOMPARE(f.Column(1)->FilterList(), QStringList{Text("pear")});
         QCOMPARE(f.ShownIds(), QList<int>{1});
+    }
+
+    void clicksOnARowCheckAndUncheckIt_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::newRow("on the check box") << int(TOrvoDBPopupFilterList::flcCheck);
+        QTest::newRow("on the value") << int(TOrvoDBPopupFilterList::flcValue);
+    }
+    void clicksOnARowCheckAndUncheckIt()
+    {
+        QFETCH(int, column);
+        TFilterFixture f({TVariant(Text("pear")), TVariant(Text("apple")), TVariant(Text("plum"))});
+        f.SetOptions(WithButtons);
+        QVERIFY(f.Show());
+        TOrvoDBPopupFilterList* list = ListOf(f.Open(1));
+        const int rawCol = list->DataToRawColumn(column);
+        const int first = list->TitleOffset();
+        const auto click = [&](int row) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->CellRect(rawCol, first + row).center());
+            // Quick presses on one row would make a double click.
+            QTest::qWait(QApplication::doubleClickInterval() + 20);
+        };
+        click(1);
+        click(2);
+        list->FlushUpdates();
+        QCOMPARE(CheckedItems(list), QStringList({Text("pear"), Text("plum")}));
+        click(1);
+        list->FlushUpdates();
+        QCOMPARE(CheckedItems(list), QStringList{Text("plum")});
+        QVERIFY(f.OpenList());
     }
 
     void enterAcceptsAndSpaceToggles()
