@@ -534,8 +534,23 @@ void TOrvoDBPopupFilterList::AdjustListSize()
         valueWidth = std::max(valueWidth, buttons + 3 * margin - check->Width() - 3);
     value->SetWidthBase(valueWidth);
     setMinimumWidth(minWidth);
+    // The scroll bar shows only when rows are out of view: a short list keeps its room.
+    SetScrollBars(AllRowsFit() ? ssNone : ssVertical);
     TOrvoDBPopupListEx::AdjustListSize();
+    // The minimum width may have made the list wider than its columns: the value column
+    // takes the rest.
+    const int scrollBar = AllRowsFit() ? 0 : style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (ColumnsWidth() < width() - 2 * frameWidth() - scrollBar)
+        SetStretchMode(true);
     PlaceButtons();
+}
+
+bool TOrvoDBPopupFilterList::AllRowsFit() const
+{
+    const TDataSet* dataSet = DataSet();
+    const int count = dataSet && dataSet->Active() ? std::max(dataSet->RecordCount(), 0) : 0;
+    const int rows = DropDownRows() != 0 ? DropDownRows() : TOrvoListSettings::MaxListRows();
+    return rows < 0 || count <= rows;
 }
 
 void TOrvoDBPopupFilterList::changeEvent(QEvent* event)

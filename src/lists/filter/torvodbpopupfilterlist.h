@@ -115,6 +115,8 @@ private:
     void ForEachChecked(const std::function<void()>& visit);
     QStringList ValueItems();
     void ToggleLoadAllItems();
+    /// Every row is in view at the list's number of rows.
+    bool AllRowsFit() const;
     void CheckAll(bool checked);
 
     bool FLoadAllItems = false;

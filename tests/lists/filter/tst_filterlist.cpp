@@ -410,7 +410,8 @@ private slots:
         const int rawCol = list->DataToRawColumn(column);
         const int first = list->TitleOffset();
         const auto click = [&](int row) {
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->CellRect(rawCol, first + row).center());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->CellRect(rawCol, first + row).center());
             // Quick presses on one row would make a double click.
             QTest::qWait(QApplication::doubleClickInterval() + 20);
         };
@@ -689,6 +690,11 @@ private slots:
         QVERIFY2(value->Width() >= needed,
                  qPrintable(QStringLiteral("%1 < %2").arg(value->Width()).arg(needed)));
         QVERIFY(list->width() >= list->minimumWidth());
+        QCOMPARE(list->ScrollBars(), ssNone);
+        f.Grid.FilterGrid()->SetDropDownRows(1);
+        // Asking again for the open column's list closes it.
+        QVERIFY(!f.Open(1));
+        QCOMPARE(ListOf(f.Open(1))->ScrollBars(), ssVertical);
     }
 
     void theWidestOfManyTextsIsAmongTheLongest()
