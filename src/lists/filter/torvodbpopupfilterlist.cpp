@@ -5,6 +5,7 @@
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/orvolistsettings.h"
 #include "grid/scrolling/torvoscrollprop.h"
+#include "grid/search/torvodbgridsearch.h"
 #include "grid/selection/torvobookmarklist.h"
 #include "grid/totals/torvocolumntotalfooter.h"
 #include "grid/totals/torvodbgridtotals.h"
@@ -149,9 +150,9 @@ void TOrvoDBPopupFilterList::CreateListColumns()
     check->Title()->SetImageIndex(CheckImage);
     check->SetCheckBox(true);
     check->SetCheckBoxThemed(true);
-    // The click itself checks the row, as on the value: a toggle of the box as well would
-    // take the check back.
-    check->SetCheckBoxToggle(ctKeyPressOnly);
+    // The list alone checks rows (a click selects the row, as on the value; Space checks
+    // unless it is typed into a search): a toggle of the box as well would take it back.
+    check->SetCheckBoxToggle(ctCustomToggle);
     check->SetWidthMin(CheckColumnWidth);
     check->SetWidthMax(CheckColumnWidth);
     check->SetWidthBase(CheckColumnWidth);
@@ -416,7 +417,10 @@ void TOrvoDBPopupFilterList::ToggleLoadAllItems()
 
 void TOrvoDBPopupFilterList::KeyDown(int& key, TShiftState shift)
 {
-    if (key == Qt::Key_Space && shift.IsEmpty() && SearchText().isEmpty()) {
+    if (key == Qt::Key_Space && shift.IsEmpty()) {
+        // A blank typed into a search is part of it ("New York"), never a check.
+        if (!SearchText().isEmpty() || !Search()->Text().isEmpty())
+            return;
         if (DataSet() && DataSet()->Active() && !DataSet()->IsEmpty())
             InvertCurrentRow();
         key = 0;

@@ -6,6 +6,7 @@
 #include "grid/common/titemstable.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/filter/torvodbgridfilter.h"
+#include "grid/search/torvodbgridsearch.h"
 #include "grid/selection/torvobookmarklist.h"
 #include "lists/filter/torvodbfilterdata.h"
 #include "lists/filter/torvodbgridfilterlist.h"
@@ -292,6 +293,63 @@ private slots:
         QCOMPARE(f.OpenList() != nullptr, listOpens);
         QCOMPARE(f.Grid.FormRequests, formRequests);
         QCOMPARE(expandClicks, 0);
+    }
+
+    void theFilterOptionsDressTheList_data()
+    {
+        QTest::addColumn<bool>("defaults");
+        QTest::newRow("the defaults") << true;
+        QTest::newRow("none") << false;
+    }
+    void theFilterOptionsDressTheList()
+    {
+        QFETCH(bool, defaults);
+        TFilterFixture f({TVariant(Text("pear")), TVariant(Text("apple"))});
+        if (!defaults)
+            f.SetOptions({});
+        QVERIFY(f.Show());
+        TOrvoDBPopupFilterList* list = ListOf(f.Open(1));
+        QCOMPARE(list->AutoApply(), defaults);
+        QCOMPARE(list->OkButton()->isVisible(), !defaults);
+        QCOMPARE(list->CancelButton()->isVisible(), !defaults);
+        QCOMPARE(list->OptionsEx().Contains(dgTotalFooter), !defaults);
+        QCOMPARE(list->Animation(), defaults);
+        QCOMPARE(list->MinParentWidth(), defaults);
+        QCOMPARE(list->AlignUnder(), defaults);
+        QVERIFY(!list->LoadAllItems());
+        QVERIFY(!list->CheckedFirst());
+        QVERIFY(!list->CopyKeys());
+        QVERIFY(list->Options().Contains(dgMultiSelect));
+        QVERIFY(!list->Options().Contains(dgEditing));
+        if (defaults)
+            QVERIFY(list->width() >= f.Grid.CellRect(f.Grid.DataToRawColumn(1), 0).width());
+    }
+
+    void anIncrementalListTypesIntoTheGridSearch_data()
+    {
+        QTest::addColumn<bool>("incremental");
+        QTest::newRow("incremental") << true;
+        QTest::newRow("searching by prefix") << false;
+    }
+    void anIncrementalListTypesIntoTheGridSearch()
+    {
+        QFETCH(bool, incremental);
+        TFilterFixture f({TVariant(Text("pear")), TVariant(Text("apple")), TVariant(Text("plum"))});
+        f.SetOptions(incremental ? WithButtons + foIncrementalList : WithButtons);
+        QVERIFY(f.Show());
+        f.Grid.setFocus();
+        TOrvoDBPopupFilterList* list = ListOf(f.Open(1));
+        QCOMPARE(list->Search()->Incremental(), incremental);
+        QTest::keyClicks(&f.Grid, QStringLiteral("pl"));
+        QCOMPARE(incremental ? list->Search()->Text() : list->SearchText(), Text("pl"));
+        if (incremental)
+            QVERIFY(list->Search()->Options().Contains(soFilterRows));
+        else
+            QCOMPARE(list->DataSet()->FieldByName(QStringLiteral("Item"))->AsString(), Text("plum"));
+        // While a search is typed, a blank is part of it and checks nothing.
+        QTest::keyClick(&f.Grid, Qt::Key_Space);
+        list->FlushUpdates();
+        QVERIFY(CheckedItems(list).isEmpty());
     }
 
     void theFilterKeyOpensTheListOfTheCurrentColumn()
