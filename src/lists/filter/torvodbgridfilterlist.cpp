@@ -204,6 +204,7 @@ void TOrvoDBGridFilterList::TransferValue(bool opening)
     else if (Redropping() && !list->AutoApply())
         FPendingChecks = list->CheckedKeys();
     list->SetSearchField(ItemField);
+    list->Search()->SetText(QString());
     FValues->Close();
     FValueRows.clear();
     list->ListSource()->SetDataSet(nullptr);

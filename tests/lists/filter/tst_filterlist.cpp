@@ -350,6 +350,13 @@ private slots:
         QTest::keyClick(&f.Grid, Qt::Key_Space);
         list->FlushUpdates();
         QVERIFY(CheckedItems(list).isEmpty());
+        // Reopened on the values of all records, the list starts without the search.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          TitleOf(list, TOrvoDBPopupFilterList::flcCheck));
+        QVERIFY(f.OpenList());
+        QVERIFY(list->LoadAllItems());
+        QVERIFY(list->Search()->Text().isEmpty());
+        QVERIFY(list->SearchText().isEmpty());
     }
 
     void theFilterKeyOpensTheListOfTheCurrentColumn()
