@@ -790,7 +790,11 @@ void TOrvoGridMouse::TitleClick(TOrvoColumn* column)
 void TOrvoGridMouse::TitleButtonClick(TOrvoColumn* column)
 {
     const TOrvoColumnExpandStyle style = column->ExpandStyle();
-    if (FGrid.Painter()->AutoFilterApplies(column)) {
+    // The button does what its glyph shows: a parent's arrow and a drop-down come before
+    // the filter button, which shows only while the column filters take part.
+    const bool arrow =
+        (style == cesAuto && column->HasSubColumns()) || style == cesDropDown || style == cesDropDownMenu;
+    if (!arrow && FGrid.FilterGrid()->Filtered() && FGrid.Painter()->AutoFilterApplies(column)) {
         const TFilterStyles offered = column->Title()->AutoFilters() * FGrid.FilterGrid()->AutoFilters();
         ShowFilterTool(column, offered.Contains(fsFilterList));
         return;

@@ -359,6 +359,20 @@ private slots:
         QVERIFY(list->SearchText().isEmpty());
     }
 
+    void aParentsArrowComesBeforeItsFilterButton()
+    {
+        TFilterFixture f({TVariant(Text("pear")), TVariant(Text("apple"))});
+        TOrvoColumn* group = f.Column(0);
+        group->SetExpandCols(1);
+        group->SetExpanded(true);
+        QVERIFY(f.Show());
+        // The unfolded parent's title stands above its sub-column, its arrow at the end.
+        const QRect over = f.Grid.CellRect(f.Grid.DataToRawColumn(1), 0);
+        QTest::mouseClick(f.Grid.viewport(), Qt::LeftButton, {}, QPoint(over.right() - 2, over.center().y()));
+        QVERIFY(!group->Expanded());
+        QVERIFY(!f.OpenList());
+    }
+
     void theFilterKeyOpensTheListOfTheCurrentColumn()
     {
         TFilterFixture f({TVariant(Text("pear")), TVariant(Text("apple"))});
