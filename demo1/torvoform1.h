@@ -91,6 +91,8 @@ private:
     // The grid.
     void ConfigureGrid();
     void CreateColumns();
+    /// The titles of a few columns show the auto-filter button.
+    void OfferAutoFilters();
     TOrvoColumn* AddColumn(const QString& fieldName, const QString& caption = QString());
     void AddOrderColumns();
     void AddAddressColumns();

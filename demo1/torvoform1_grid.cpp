@@ -8,6 +8,7 @@
 #include "grid/columns/torvocolumntitle.h"
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/torvodbgrid.h"
+#include "grid/filter/torvodbgridfilter.h"
 #include "grid/painting/torvogridstyle.h"
 #include "grid/scrolling/torvoscrollprop.h"
 #include "grid/settings/torvodbgridsettings.h"
@@ -163,9 +164,24 @@ void TOrvoForm1::ConfigureGrid()
     FGrid->SetStretchWidthMin(25);
     FGrid->SetTitleImages(FTitleImages);
     CreateColumns();
+    OfferAutoFilters();
     ConnectOrderEvents();
     FGrid->Loaded();
     FGrid->SetOrderFields(QStringLiteral("Country DESC,State,City"));
+}
+
+void TOrvoForm1::OfferAutoFilters()
+{
+    // The columns whose values repeat across customers: the places.
+    const QStringList filtered{QStringLiteral("Country"), QStringLiteral("State"), QStringLiteral("City")};
+    for (int i = 0; i < FGrid->Columns()->Count(); ++i) {
+        TOrvoColumn* column = FGrid->Columns()->Items(i);
+        column->Title()->SetAutoFilter(filtered.contains(column->FieldName()));
+    }
+    TOrvoDBGridFilter* filter = FGrid->FilterGrid();
+    // The values checked apply on OK, so that the list shows its OK and Cancel.
+    filter->SetOptions(filter->Options() - foAutoApplyList);
+    filter->SetAutoFilter(true);
 }
 
 TOrvoColumn* TOrvoForm1::AddColumn(const QString& fieldName, const QString& caption)

@@ -65,6 +65,8 @@
 #include "lists/calendar/torvodbpopupcalendar.h"
 #include "lists/editor/torvodbgrideditor.h"
 #include "lists/filter/torvodbfilterdata.h"
+#include "lists/filter/torvodbgridfilterlist.h"
+#include "lists/filter/torvodbpopupfilterlist.h"
 #include "lists/filter/torvofiltervalues.h"
 #include "lists/popup/tlistbutton.h"
 #include "lists/popup/torvodbdropdownlist.h"

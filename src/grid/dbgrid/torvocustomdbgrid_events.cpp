@@ -19,6 +19,7 @@
 #include "grid/totals/torvocolumntotalvalues.h"
 #include "grid/totals/torvodbgridtotals.h"
 #include "lists/editor/torvodbgrideditor.h"
+#include "lists/popup/torvodbgridlistclasses.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
@@ -309,7 +310,33 @@ void TOrvoCustomDBGrid::FilterChanged()
 
 void TOrvoCustomDBGrid::ShowFilterForm() {}
 
-void TOrvoCustomDBGrid::ShowAutoFilterList(TOrvoColumn*) {}
+void TOrvoCustomDBGrid::ShowAutoFilterList(TOrvoColumn* column)
+{
+    // The lists opened from titles are the grid's own children (a cell's list belongs to
+    // the editor). Asking again for the open list of the same column closes it.
+    bool sameWasOpen = false;
+    for (auto* open : findChildren<TOrvoDBGridDropDownList*>(Qt::FindDirectChildrenOnly)) {
+        if (!open->ListShown())
+            continue;
+        sameWasOpen = sameWasOpen || open->Column() == column;
+        open->CloseUp(false);
+    }
+    const TOrvoDBGridDropDownList::TFactory factory =
+        TOrvoDBGridListClasses::Factory(TOrvoDBGridListClasses::glcFilterList);
+    if (!column || sameWasOpen || !factory || !column->Field())
+        return;
+    TOrvoDBGridDropDownList* container = factory(this, column);
+    // Over the column's lowest title cell, so that the list opens under the title.
+    const int rawCol = DataToRawColumn(column->Index());
+    QRect title = rawCol >= 0 ? CellRect(rawCol, std::max(TitleOffset() - 1, 0)) : QRect();
+    title.translate(viewport()->pos());
+    container->setGeometry(title.isValid() ? title : QRect(viewport()->pos(), QSize(1, 1)));
+    container->SetReleaseOnClose(true);
+    container->DropDown();
+    // A container that opened nothing would never release itself.
+    if (!container->ListShown())
+        delete container;
+}
 
 void TOrvoCustomDBGrid::ShowPopupMenu(TOrvoColumn*, THintCell, const QPoint&) {}
 

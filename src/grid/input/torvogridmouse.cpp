@@ -790,13 +790,50 @@ void TOrvoGridMouse::TitleClick(TOrvoColumn* column)
 void TOrvoGridMouse::TitleButtonClick(TOrvoColumn* column)
 {
     const TOrvoColumnExpandStyle style = column->ExpandStyle();
-    if (style == cesNone)
-        return;
-    if (style == cesAuto && column->HasSubColumns()) {
-        column->SetExpanded(!column->Expanded());
+    // The button does what its glyph shows: a parent's arrow and a drop-down come before
+    // the filter button, which shows only while the column filters take part.
+    const bool arrow =
+        (style == cesAuto && column->HasSubColumns()) || style == cesDropDown || style == cesDropDownMenu;
+    if (!arrow && FGrid.FilterGrid()->Filtered() && FGrid.Painter()->AutoFilterApplies(column)) {
+        const TFilterStyles offered = column->Title()->AutoFilters() * FGrid.FilterGrid()->AutoFilters();
+        ShowFilterTool(column, offered.Contains(fsFilterList));
         return;
     }
-    // The drop-down menu and the filter list and form are not offered here: the host hears of the click.
+    switch (style) {
+    case cesNone:
+        return;
+    case cesAuto:
+        if (column->HasSubColumns()) {
+            column->SetExpanded(!column->Expanded());
+            return;
+        }
+        break;
+    case cesFilterList:
+    case cesFilterForm:
+        ShowFilterTool(column, style == cesFilterList);
+        return;
+    default:
+        break;
+    }
+    // The drop-down styles are not offered here: the host hears of the click.
+    FireExpandClick(column);
+}
+
+void TOrvoGridMouse::ShowFilterTool(TOrvoColumn* column, bool list)
+{
+    // The editor would keep the keys and the focus the list needs.
+    const bool editing = FGrid.EditorMode();
+    FGrid.HideEditor();
+    if (list)
+        FGrid.ShowAutoFilterList(column);
+    else
+        FGrid.ShowFilterForm();
+    if (editing && FGrid.d->FOptions.Contains(dgAlwaysShowEditor) && !FGrid.EditorMode())
+        FGrid.ShowEditor();
+}
+
+void TOrvoGridMouse::FireExpandClick(TOrvoColumn* column)
+{
     const bool editing = FGrid.EditorMode();
     FGrid.HideEditor();
     if (FGrid.OnExpandClick)
@@ -921,7 +958,8 @@ QRect TOrvoGridMouse::TitleRect(TOrvoColumn* column, int col, int row) const
 QRect TOrvoGridMouse::TitleButtonRect(TOrvoColumn* column, const QRect& title) const
 {
     const TOrvoColumnExpandStyle style = column->ExpandStyle();
-    const bool filtering = style == cesFilterList || style == cesFilterForm;
+    const bool filtering =
+        style == cesFilterList || style == cesFilterForm || FGrid.Painter()->AutoFilterApplies(column);
     const bool shown = (style == cesAuto && column->HasSubColumns()) || style == cesDropDown ||
                        style == cesDropDownMenu || (filtering && FGrid.FilterGrid()->Filtered());
     const int width = FGrid.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &FGrid);

@@ -50,8 +50,9 @@ public:
     static constexpr int FillerMenuIndex = -7;
     /// A click on the title of `column`: OnTitleClick.
     void TitleClick(TOrvoColumn* column);
-    /// A click on the drop-down part of a title: a parent column folds or unfolds, other
-    /// columns report it through OnExpandClick.
+    /// A click on the drop-down part of a title: the auto-filter list or the filter form
+    /// opens where the column offers it, a parent column folds or unfolds, other columns
+    /// report it through OnExpandClick.
     void TitleButtonClick(TOrvoColumn* column);
     void ColumnMoving(int fromIndex, int toIndex, bool& accept);
     bool CellEntered();
@@ -70,6 +71,10 @@ public:
     int OptimalWidth(TOrvoColumn* column) const;
     /// The drop-down part at the title's trailing edge, empty when the title shows none.
     QRect TitleButtonRect(TOrvoColumn* column, const QRect& title) const;
+    /// Opens the auto-filter list (`list`) or the filter form of `column`.
+    void ShowFilterTool(TOrvoColumn* column, bool list);
+    /// Tells the host of a title button click nothing else took.
+    void FireExpandClick(TOrvoColumn* column);
     /// The rules the base grid's edge sizing and title dragging follow.
     const TOrvoGridColumnDrag& ColumnDrag() const { return FColumnDrag; }
     /// What lies under the mouse in the title rows.

@@ -54,6 +54,9 @@ public:
     /// Draws one cell; the canvas brush holds the base grid's background colour.
     virtual void DrawCell(TCanvas& canvas, int col, int row, const QRect& rect, TGridDrawState state);
 
+    /// The grid's auto-filter offers a filter button on this column's title.
+    bool AutoFilterApplies(const TOrvoColumn* column) const;
+
     // --- Mouse and selection state (set by the mouse and selection handling) ------------------
     void SetHotTitle(TOrvoColumn* column, bool dropDownPart);
     void SetPressedTitle(TOrvoColumn* column, bool dropDownPart);
@@ -166,8 +169,6 @@ private:
     void DrawArrowButton(TCanvas& canvas, const QRect& button, int glyph, int state);
     QRect GradientButtonRect(const TCellInfo& cell, const QRect& button) const;
     QRect DrawTitleButton(TCanvas& canvas, const TCellInfo& cell, TOrvoColumn* column, const QRect& area);
-    /// The grid's auto-filter offers a filter button on this column's title.
-    bool AutoFilterApplies(const TOrvoColumn* column) const;
     QRect DrawMarker(TCanvas& canvas, const TCellInfo& cell, TOrvoColumn* column, QRect caption);
     TOrvoColumnTotal* TotalOf(const TCellInfo& cell) const;
     /// Whether a total cell shows the results of the selected rows in the selected colour.

@@ -3,6 +3,7 @@
 #include "grid/columns/torvocolumn.h"
 #include "lists/calculator/torvodbgridcalculator.h"
 #include "lists/calendar/torvodbgridcalendar.h"
+#include "lists/filter/torvodbgridfilterlist.h"
 #include "platform/data/tfield.h"
 
 #include <map>
@@ -15,11 +16,14 @@ using TFactories = std::map<TOrvoDBGridListClasses::TGridListKind, TOrvoDBGridDr
 
 void RegisterBuiltInListClasses(TFactories& factories)
 {
-    // The built-in containers (calendar, calculator, data and pick lists) register here.
+    // The built-in containers (calendar, calculator, data and pick lists, the auto-filter
+    // list) register here.
     factories[TOrvoDBGridListClasses::glcCalculator] =
         TOrvoDBGridDropDownList::FactoryOf<TOrvoDBGridCalculator>();
     factories[TOrvoDBGridListClasses::glcCalendar] =
         TOrvoDBGridDropDownList::FactoryOf<TOrvoDBGridCalendar>();
+    factories[TOrvoDBGridListClasses::glcFilterList] =
+        TOrvoDBGridDropDownList::FactoryOf<TOrvoDBGridFilterList>();
 }
 
 TFactories& Factories()

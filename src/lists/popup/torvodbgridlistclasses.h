@@ -12,6 +12,8 @@ class TOrvoColumn;
 /// for their list, the automatic style for a lookup list (lookup column), a pick list
 /// (list items) or the calendar (a date or date-time field); everything else opens none.
 /// The containers register their factories by kind; a kind without one opens nothing.
+/// glcFilterList is no cell's kind: the grid asks for it when a title's filter button or
+/// the filter key opens a column's auto-filter list.
 class TOrvoDBGridListClasses
 {
 public:
@@ -21,7 +23,8 @@ public:
         glcDataList,
         glcPickList,
         glcCalendar,
-        glcCalculator
+        glcCalculator,
+        glcFilterList
     };
 
     static TGridListKind KindOf(const TOrvoColumn* column);
