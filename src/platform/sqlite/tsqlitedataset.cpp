@@ -4,8 +4,14 @@
 #include "platform/data/tfielddefs.h"
 #include "platform/data/tfields.h"
 #include "platform/data/tfilterexpression.h"
+#include "platform/data/trecordtexttest.h"
 #include "platform/sqlite/tsqlitefunctions.h"
 #include "platform/sqlite/tsqlitetypes.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <optional>
 
 namespace orvo {
 
@@ -113,9 +119,43 @@ int TSQLiteDataSet::FieldColumn(const TField* field)
     return field && field->FieldKind() == fkData && field->FieldNo() > 0 ? field->FieldNo() - 1 : -1;
 }
 
-bool TSQLiteDataSet::TranslateFilter(const std::function<QString(int column)>& columnSql,
-                                     const std::function<TColumnSchema(int column)>& schema, QString& where,
-                                     std::vector<TVariant>& params) const
+bool TSQLiteDataSet::FilterRecordHandledBySource() const
+{
+    FilterHandledBySource();
+    return FRecordTestInSql;
+}
+
+void TSQLiteDataSet::SetFilterInSql(const TFilterSql& inSql)
+{
+    FFilterInSql = inSql.Expression;
+    FRecordTestInSql = inSql.RecordTest;
+}
+
+TSQLiteDataSet::TFilterSql
+TSQLiteDataSet::TranslateFilter(const std::function<QString(int column)>& columnSql,
+                                const std::function<TColumnSchema(int column)>& schema) const
+{
+    TFilterSql sql;
+    QString where;
+    std::vector<TVariant> params;
+    sql.Expression = TranslateExpression(columnSql, schema, where, params);
+    if (sql.Expression) {
+        sql.Where = where;
+        sql.Params = std::move(params);
+    }
+    where.clear();
+    params.clear();
+    sql.RecordTest = TranslateRecordTest(columnSql, where, params);
+    if (sql.RecordTest && !where.isEmpty()) {
+        sql.Where = sql.Where.isEmpty() ? where : QStringLiteral("(%1) AND %2").arg(sql.Where, where);
+        sql.Params.insert(sql.Params.end(), params.begin(), params.end());
+    }
+    return sql;
+}
+
+bool TSQLiteDataSet::TranslateExpression(const std::function<QString(int column)>& columnSql,
+                                         const std::function<TColumnSchema(int column)>& schema,
+                                         QString& where, std::vector<TVariant>& params) const
 {
     const TFilterExpression* expression = FilterExpression();
     if (!Filtered() || !expression)
@@ -134,21 +174,69 @@ bool TSQLiteDataSet::TranslateFilter(const std::function<QString(int column)>& c
     return expression->ToSql(fieldSql, where, params);
 }
 
+namespace {
+
+// One bound JSON array holds any number of values, where SQLite limits the parameters of
+// a statement. JSON text cannot carry a NUL through SQLite, nor UTF-8 a lone surrogate:
+// such a list stays with the record test.
+std::optional<QString> JsonTextArray(const QSet<QString>& values)
+{
+    QJsonArray array;
+    for (const QString& value : values) {
+        if (value.contains(QChar(0)) || !value.isValidUtf16())
+            return std::nullopt;
+        array.append(value);
+    }
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+
+} // namespace
+
+bool TSQLiteDataSet::TranslateRecordTest(const std::function<QString(int column)>& columnSql, QString& where,
+                                         std::vector<TVariant>& params) const
+{
+    const TRecordTextTest* test = FilterRecordTest();
+    if (!Filtered() || !test || !OnFilterRecord())
+        return false;
+    QStringList terms;
+    for (const TRecordTextTest::TCondition& condition : test->Conditions()) {
+        const TField* field = condition.Field;
+        const int column = FieldColumn(field);
+        if (!field || field->DataSet() != this || column < 0 || size_t(column) >= FColumns.size())
+            return false;
+        const TFieldType type = FColumns[size_t(column)].DataType;
+        if (!TSQLiteFunctions::FoldedTextReproduces(*field, type))
+            return false;
+        const std::optional<QString> values = JsonTextArray(condition.Folded);
+        if (!values)
+            return false;
+        terms << QStringLiteral("%1 IN (SELECT value FROM json_each(?))")
+                     .arg(TSQLiteFunctions::FoldedTextSql(columnSql(column), type));
+        params.emplace_back(*values);
+    }
+    where = terms.join(QLatin1String(" AND "));
+    return true;
+}
+
 QString TSQLiteDataSet::FilterSignature() const
 {
-    const TFilterExpression* expression = FilterExpression();
-    if (!Filtered() || !expression)
+    if (!Filtered())
         return QString();
-    return QLatin1Char('F') + expression->Text();
+    const TFilterExpression* expression = FilterExpression();
+    QString signature = expression ? QLatin1Char('F') + expression->Text() : QString();
+    // A new record handler may come with a new description of what it accepts.
+    if (FilterRecordTest())
+        signature += QStringLiteral("\nR%1").arg(FilterRecordSerial());
+    return signature;
 }
 
 void TSQLiteDataSet::BindRowSource(TSQLiteStatement&) const {}
 
 bool TSQLiteDataSet::SourceIsExact() const
 {
-    if (OnFilterRecord())
+    if (OnFilterRecord() && !FRecordTestInSql)
         return false;
-    return FilterSignature().isEmpty() || FFilterInSql;
+    return !Filtered() || !FilterExpression() || FFilterInSql;
 }
 
 } // namespace orvo
