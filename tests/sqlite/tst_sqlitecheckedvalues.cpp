@@ -22,32 +22,66 @@ namespace {
 constexpr int kRows = 300;
 
 // Text, integer and numeric affinities, a collation the dataset does not share, no
-// declared type, and a REAL column whose text the SQL does not reproduce.
+// declared type, and a REAL column whose text the SQL does not reproduce; an index, which
+// the integer column's condition uses.
 constexpr const char* kCreate =
     "CREATE TABLE v (id INTEGER PRIMARY KEY, txt TEXT, vc VARCHAR(30), n INTEGER, st STRING, bare, "
-    "nc TEXT COLLATE NOCASE, r REAL)";
+    "nc TEXT COLLATE NOCASE, r REAL);"
+    "CREATE INDEX v_n ON v (n)";
 constexpr int kValueColumns = 7;
 
 // Texts that fold alike, or nearly: Unicode's folding, not SQLite's ASCII one.
-const char* const kTexts[] = {"ß",           "ẞ",       "SS",
-                              "ss",          "İ",       "i̇",
-                              "I",           "ı",       "i",
-                              "Straße",      "STRASSE", "007",
-                              "7",           " 7",      "7 ",
-                              "-3",          "",        "O'Brien",
-                              "o'brien",     "%",       "_",
-                              "a%b",         "[x]",     "line\nbreak",
-                              "LINE\nBREAK", "tail ",   "Tail",
-                              "ǅ",           "Ǆ",       "ǆ",
-                              "K",           "k",       "\xE2\x84\xAA",
-                              "Zürich",      "ZÜRICH",  "1e3",
-                              "7.0",         "abc",     "ABC"};
+const char* const kTexts[] = {"ß",
+                              "ẞ",
+                              "SS",
+                              "ss",
+                              "İ",
+                              "i̇",
+                              "I",
+                              "ı",
+                              "i",
+                              "Straße",
+                              "STRASSE",
+                              "007",
+                              "7",
+                              " 7",
+                              "7 ",
+                              "-3",
+                              "",
+                              "O'Brien",
+                              "o'brien",
+                              "%",
+                              "_",
+                              "a%b",
+                              "[x]",
+                              "line\nbreak",
+                              "LINE\nBREAK",
+                              "tail ",
+                              "Tail",
+                              "ǅ",
+                              "Ǆ",
+                              "ǆ",
+                              "K",
+                              "k",
+                              "\xE2\x84\xAA",
+                              "Zürich",
+                              "ZÜRICH",
+                              "1e3",
+                              "7.0",
+                              "abc",
+                              "ABC",
+                              "3",
+                              "0",
+                              "1000",
+                              "9223372036854775807",
+                              "-0",
+                              "+7"};
 
 // What a person may store in any column of a dynamically typed database.
 void BindRandom(sqlite3_stmt* statement, int parameter, QRandomGenerator& random)
 {
-    static const qint64 integers[] = {7, -3, 0, 1000, 9223372036854775807LL};
-    static const double reals[] = {7.0, 2.5, -3.0, 1e20};
+    static const qint64 integers[] = {7, -3, 0, 1000, 3, 9223372036854775807LL, -9223372036854775807LL - 1};
+    static const double reals[] = {7.0, 2.5, -2.5, 3.4999, -3.0, 1e20, 9.21e18};
     switch (random.bounded(7)) {
     case 0:
         sqlite3_bind_null(statement, parameter);
@@ -155,12 +189,16 @@ private slots:
     void sqlSelectsWhatTheRecordTestAccepts();
     void textsSqlCannotReproduceStayWithTheRecordTest_data();
     void textsSqlCannotReproduceStayWithTheRecordTest();
+    void integerListsFindTheirRowsThroughTheIndex_data();
+    void integerListsFindTheirRowsThroughTheIndex();
     void aListOfFortyThousandValues();
     void anUndescribedHandlerIsCalledPerRecord();
 
 private:
     /// The rows RowSourceSql() selects, counted on a connection of SQLite's own.
     qint64 RowSourceCount(const TSQLiteDataSet& dataSet) const;
+    /// SQLite's plan for counting the rows RowSourceSql() selects.
+    QString RowSourcePlan(const TSQLiteDataSet& dataSet) const;
     void CompareBothPaths(TSQLiteDataSet& dataSet, quint32 seed, const QString& filter);
 
     QTemporaryDir FDir;
@@ -271,7 +309,8 @@ void TestSQLiteCheckedValues::textsSqlCannotReproduceStayWithTheRecordTest_data(
                                             << "EditFormat" << values;
     QTest::newRow("a number's display format") << "n"
                                                << "DisplayFormat" << values;
-    QTest::newRow("a NUL in a checked value") << "txt" << QString() << QStringList{QString::fromUtf8("a\0b", 3)};
+    QTest::newRow("a NUL in a checked value")
+        << "txt" << QString() << QStringList{QString::fromUtf8("a\0b", 3)};
 }
 
 void TestSQLiteCheckedValues::textsSqlCannotReproduceStayWithTheRecordTest()
@@ -301,6 +340,55 @@ void TestSQLiteCheckedValues::textsSqlCannotReproduceStayWithTheRecordTest()
     QVERIFY(counting.Calls > 0);
     // The totals cannot take the rows from SQL then.
     QVERIFY(table.RowSourceSql().isEmpty());
+}
+
+QString TestSQLiteCheckedValues::RowSourcePlan(const TSQLiteDataSet& dataSet) const
+{
+    TSQLiteStatement statement(
+        FDb->Handle(),
+        QStringLiteral("EXPLAIN QUERY PLAN SELECT count(*) FROM (%1)").arg(dataSet.RowSourceSql()));
+    dataSet.BindRowSource(statement);
+    QStringList plan;
+    while (statement.Step())
+        plan << statement.Column(3).AsString();
+    return plan.join(QLatin1Char('\n'));
+}
+
+void TestSQLiteCheckedValues::integerListsFindTheirRowsThroughTheIndex_data()
+{
+    QTest::addColumn<QStringList>("values");
+    // Integers, reals that round to them, texts that parse to them, and what reads as Null.
+    QTest::newRow("3") << QStringList{QStringLiteral("3")};
+    QTest::newRow("7") << QStringList{QStringLiteral("7")};
+    QTest::newRow("-3") << QStringList{QStringLiteral("-3")};
+    QTest::newRow("the empty text") << QStringList{QString()};
+    QTest::newRow("the largest") << QStringList{QStringLiteral("9223372036854775807")};
+    QTest::newRow("the smallest") << QStringList{QStringLiteral("-9223372036854775808")};
+    QTest::newRow("texts no number shows") << QStringList{QStringLiteral("007"), QStringLiteral("+7"),
+                                                          QStringLiteral("-0"), QStringLiteral(" 7")};
+    QTest::newRow("several") << QStringList{QStringLiteral("0"), QStringLiteral("1000"), QString(),
+                                            QStringLiteral("abc")};
+}
+
+void TestSQLiteCheckedValues::integerListsFindTheirRowsThroughTheIndex()
+{
+    QFETCH(QStringList, values);
+    TSQLiteTable table;
+    table.SetDatabase(FDb.get());
+    table.SetTableName(QStringLiteral("v"));
+    table.Open();
+    TCountingHandler counting;
+    counting.Test->Add(table.FieldByName(QStringLiteral("n")), values);
+    table.SetFiltered(true);
+    const QList<qint64> verdicts = Verdicts(table, *counting.Test);
+
+    table.SetOnFilterRecord(counting.Handler(), counting.Test);
+    QCOMPARE(Ids(table), verdicts);
+    QCOMPARE(RowSourceCount(table), qint64(verdicts.size()));
+    QCOMPARE(counting.Calls, 0);
+    const QString plan = RowSourcePlan(table);
+    QVERIFY2(plan.contains(QLatin1String("INDEX v_n")), qPrintable(plan));
+    QVERIFY2(!plan.contains(QLatin1String("SCAN v")), qPrintable(plan));
 }
 
 void TestSQLiteCheckedValues::aListOfFortyThousandValues()

@@ -210,12 +210,60 @@ bool TSQLiteDataSet::TranslateRecordTest(const std::function<QString(int column)
         const std::optional<QString> values = JsonTextArray(condition.Folded);
         if (!values)
             return false;
-        terms << QStringLiteral("%1 IN (SELECT value FROM json_each(?))")
-                     .arg(TSQLiteFunctions::FoldedTextSql(columnSql(column), type));
-        params.emplace_back(*values);
+        const QString foldedTest = QStringLiteral("%1 IN (SELECT value FROM json_each(?))")
+                                       .arg(TSQLiteFunctions::FoldedTextSql(columnSql(column), type));
+        const QString indexed =
+            TSQLiteFunctions::IsIntegerType(type)
+                ? IndexedIntegerTestSql(columnSql(column), foldedTest, *values, condition.Folded, params)
+                : QString();
+        if (indexed.isEmpty())
+            params.emplace_back(*values);
+        terms << (indexed.isEmpty() ? foldedTest : indexed);
     }
     where = terms.join(QLatin1String(" AND "));
     return true;
+}
+
+// An integer field reads as a number n (text n; folding leaves digits alone) an integer n, a
+// real that rounds to n and a text that parses to n; it reads Null (text '') NULL, a text or
+// blob that is no number and a real beyond 9.2e18. The integers are found as the bare column
+// finds them, through its index, like SQLite's own `IN`; the function tests only the other
+// rows, each kind found in its part of the index: reals from n - 1 to n + 1 (integer bounds,
+// which stay exact where n - 0.5 would round past n), texts and blobs from '' up, the far ends.
+QString TSQLiteDataSet::IndexedIntegerTestSql(const QString& column, const QString& foldedTest,
+                                              const QString& values, const QSet<QString>& folded,
+                                              std::vector<TVariant>& params) const
+{
+    const QString table = IndexedTableSql();
+    if (table.isEmpty())
+        return {};
+    QStringList numbers;
+    for (const QString& text : folded) {
+        bool ok = false;
+        const qint64 number = text.toLongLong(&ok);
+        if (ok && QString::number(number) == text)
+            numbers << text;
+    }
+    const QString numberList = QLatin1Char('[') + numbers.join(QLatin1Char(',')) + QLatin1Char(']');
+    QStringList terms;
+    terms << QStringLiteral("%1 IN (SELECT value FROM json_each(?))").arg(column);
+    params.emplace_back(numberList);
+    terms << QStringLiteral("(%1 >= '' AND %2)").arg(column, foldedTest);
+    params.emplace_back(values);
+    terms << QStringLiteral(
+                 "(%1 IN (SELECT x.%1 FROM json_each(?) AS j JOIN %2 AS x ON x.%1 BETWEEN j.value - 1 "
+                 "AND j.value + 1 WHERE typeof(x.%1) = 'real') AND %3)")
+                 .arg(column, table, foldedTest);
+    params.emplace_back(numberList);
+    params.emplace_back(values);
+    if (folded.contains(QString())) {
+        terms << QStringLiteral("%1 IS NULL").arg(column);
+        terms << QStringLiteral("(%1 > 9.2e18 AND %2)").arg(column, foldedTest);
+        terms << QStringLiteral("(%1 < -9.2e18 AND %2)").arg(column, foldedTest);
+        params.emplace_back(values);
+        params.emplace_back(values);
+    }
+    return QLatin1Char('(') + terms.join(QLatin1String(" OR ")) + QLatin1Char(')');
 }
 
 QString TSQLiteDataSet::FilterSignature() const

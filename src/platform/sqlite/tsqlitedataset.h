@@ -112,6 +112,10 @@ protected:
     TFilterSql TranslateFilter(const std::function<QString(int column)>& columnSql,
                                const std::function<TColumnSchema(int column)>& schema) const;
     void SetFilterInSql(const TFilterSql& inSql);
+
+    /// The one table the dataset reads, whose indexes a condition may search; empty for
+    /// other sources.
+    virtual QString IndexedTableSql() const { return {}; }
     /// A signature of what the dataset filters by; descendants rebuild their source when it changes.
     QString FilterSignature() const;
     /// True when the source's counts and positions are exact: nothing is filtered per record.
@@ -128,6 +132,10 @@ private:
                              std::vector<TVariant>& params) const;
     bool TranslateRecordTest(const std::function<QString(int column)>& columnSql, QString& where,
                              std::vector<TVariant>& params) const;
+    /// The test "the integer `column`'s text is one of `folded`" in terms an index on the
+    /// column answers; empty when the source has no index to search.
+    QString IndexedIntegerTestSql(const QString& column, const QString& foldedTest, const QString& values,
+                                  const QSet<QString>& folded, std::vector<TVariant>& params) const;
 
     QPointer<TSQLiteDatabase> FDatabase;
     std::vector<TColumn> FColumns;

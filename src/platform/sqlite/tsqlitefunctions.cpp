@@ -137,20 +137,6 @@ void CaseFoldFunction(sqlite3_context* context, int, sqlite3_value** argv)
     });
 }
 
-bool IsIntegerType(TFieldType type)
-{
-    switch (type) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftAutoInc:
-    case ftLargeint:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The field classes whose EditText, without OnGetText and formats, is the value's plain text.
 bool IsPlainTextField(const TField& field)
 {
@@ -190,13 +176,15 @@ void FoldedTextFunction(sqlite3_context* context, int, sqlite3_value** argv)
         const auto type = TFieldType(sqlite3_value_int(argv[1]));
         const int storage = sqlite3_value_type(argv[0]);
         // Stored as the field reads it, SQLite's own text of the value is the field's text.
-        const bool asStored = IsIntegerType(type) ? storage == SQLITE_INTEGER : storage == SQLITE_TEXT;
+        const bool asStored =
+            TSQLiteFunctions::IsIntegerType(type) ? storage == SQLITE_INTEGER : storage == SQLITE_TEXT;
         if (asStored && ResultFoldedAscii(context, argv[0]))
             return;
         const TVariant read = TSQLiteTypes::FromStorage(type, StoredValue(argv[0]));
         if (read.IsClear())
             return ResultText(context, QString());
-        const QString text = IsIntegerType(type) ? QString::number(read.AsInt64()) : read.AsString();
+        const QString text =
+            TSQLiteFunctions::IsIntegerType(type) ? QString::number(read.AsInt64()) : read.AsString();
         ResultText(context, TFilterNode::FoldCase(text));
     });
 }
@@ -287,6 +275,20 @@ QString TSQLiteFunctions::CaseFoldedSql(const QString& column)
     return QStringLiteral("orvo_casefold(%1)").arg(column);
 }
 
+bool TSQLiteFunctions::IsIntegerType(TFieldType type)
+{
+    switch (type) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc:
+    case ftLargeint:
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString TSQLiteFunctions::FoldedTextSql(const QString& column, TFieldType type)
 {
     return QStringLiteral("orvo_folded_text(%1, %2)").arg(column).arg(int(type));
@@ -296,7 +298,8 @@ bool TSQLiteFunctions::FoldedTextReproduces(const TField& field, TFieldType colu
 {
     const TFilterNode::TValueKind kind = TFilterNode::ValueKind(columnType);
     return field.DataType() == columnType && !field.HasGetTextHandler() &&
-           (IsIntegerType(columnType) || kind == TFilterNode::vkText) && IsPlainTextField(field);
+           (TSQLiteFunctions::IsIntegerType(columnType) || kind == TFilterNode::vkText) &&
+           IsPlainTextField(field);
 }
 
 } // namespace orvo

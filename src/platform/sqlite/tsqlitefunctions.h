@@ -48,6 +48,8 @@ public:
     static QString StartsWithSql(const QString& text);
     /// `column` case-folded as TFilterNode::FoldCase folds.
     static QString CaseFoldedSql(const QString& column);
+    /// Whether fields of `type` hold whole numbers read as 64-bit integers.
+    static bool IsIntegerType(TFieldType type);
     /// `column` as orvo_folded_text delivers it for a field of `type`.
     static QString FoldedTextSql(const QString& column, TFieldType type);
     /// Whether orvo_folded_text gives exactly `field`'s EditText, folded, when `field` reads
