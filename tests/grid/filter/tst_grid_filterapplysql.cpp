@@ -4,6 +4,7 @@
 #include "grid/common/tsampletable.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/filter/torvodbgridfilter.h"
+#include "grid/search/torvodbgridsearch.h"
 #include "platform/data/tfield.h"
 
 #include <QTest>
@@ -89,17 +90,25 @@ private slots:
     {
         QTest::addColumn<bool>("programHandler");
         QTest::addColumn<bool>("descendantRefuses");
+        QTest::addColumn<bool>("searchFilters");
         QTest::addColumn<int>("count");
-        QTest::newRow("the program's record handler") << true << false << 5;
-        QTest::newRow("a descendant's record test") << false << true << 5;
+        QTest::newRow("the program's record handler") << true << false << false << 5;
+        QTest::newRow("a descendant's record test") << false << true << false << 5;
+        // The search text filters in the record test (every record matches it here).
+        QTest::newRow("the search filter") << false << false << true << 10;
     }
 
     void whatTheRecordTestChecksBeyondTheValuesKeepsItPerRecord()
     {
         QFETCH(bool, programHandler);
         QFETCH(bool, descendantRefuses);
+        QFETCH(bool, searchFilters);
         QFETCH(int, count);
         TShownCustomers shown(!descendantRefuses);
+        if (searchFilters) {
+            shown.Grid.Search()->SetOptions({soFilterRows});
+            shown.Grid.Search()->SetText(QStringLiteral("a"));
+        }
         if (descendantRefuses)
             shown.Grid.RefuseFrom = 13;
         if (programHandler) {
@@ -108,7 +117,7 @@ private slots:
             });
             shown.Grid.SetFiltered(true);
         }
-        // Paris and paris: ids 2, 5, 7, 10 and 12 below 13.
+        // Paris and paris: ids 2, 5, 7, 10 and 12 below 13, and 15, 17, 20, 22 and 25.
         shown.City()->SetFilterList({QStringLiteral("paris")});
         QCOMPARE(shown.Count(), count);
         QVERIFY(shown.Grid.Tested > 0);
