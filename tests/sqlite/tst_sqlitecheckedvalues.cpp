@@ -191,6 +191,7 @@ private slots:
     void textsSqlCannotReproduceStayWithTheRecordTest();
     void integerListsFindTheirRowsThroughTheIndex_data();
     void integerListsFindTheirRowsThroughTheIndex();
+    void columnNamesWithPlaceholdersStayWhole();
     void aListOfFortyThousandValues();
     void anUndescribedHandlerIsCalledPerRecord();
 
@@ -389,6 +390,26 @@ void TestSQLiteCheckedValues::integerListsFindTheirRowsThroughTheIndex()
     const QString plan = RowSourcePlan(table);
     QVERIFY2(plan.contains(QLatin1String("INDEX v_n")), qPrintable(plan));
     QVERIFY2(!plan.contains(QLatin1String("SCAN v")), qPrintable(plan));
+}
+
+void TestSQLiteCheckedValues::columnNamesWithPlaceholdersStayWhole()
+{
+    FDb->ExecSQL(
+        QStringLiteral("CREATE TABLE \"w%1\" (id INTEGER PRIMARY KEY, \"t%2\" TEXT, \"n%1\" INTEGER);"
+                       "CREATE INDEX w_n ON \"w%1\" (\"n%1\");"
+                       "INSERT INTO \"w%1\" VALUES (1, 'strasse', 7), (2, 'STRASSE', 8), (3, NULL, 7), "
+                       "(4, 'Straße', 7)"));
+    TSQLiteTable table;
+    table.SetDatabase(FDb.get());
+    table.SetTableName(QStringLiteral("w%1"));
+    table.Open();
+    TCountingHandler counting;
+    counting.Test->Add(table.FieldByName(QStringLiteral("t%2")), {QStringLiteral("Strasse")});
+    counting.Test->Add(table.FieldByName(QStringLiteral("n%1")), {QStringLiteral("7")});
+    table.SetFiltered(true);
+    table.SetOnFilterRecord(counting.Handler(), counting.Test);
+    QCOMPARE(Ids(table), QList<qint64>{1});
+    QCOMPARE(counting.Calls, 0);
 }
 
 void TestSQLiteCheckedValues::aListOfFortyThousandValues()

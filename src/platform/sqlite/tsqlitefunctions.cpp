@@ -291,15 +291,15 @@ bool TSQLiteFunctions::IsIntegerType(TFieldType type)
 
 QString TSQLiteFunctions::FoldedTextSql(const QString& column, TFieldType type)
 {
-    return QStringLiteral("orvo_folded_text(%1, %2)").arg(column).arg(int(type));
+    // One pass: a column named with "%2" in it must stay as it is.
+    return QStringLiteral("orvo_folded_text(%1, %2)").arg(column, QString::number(int(type)));
 }
 
 bool TSQLiteFunctions::FoldedTextReproduces(const TField& field, TFieldType columnType)
 {
     const TFilterNode::TValueKind kind = TFilterNode::ValueKind(columnType);
     return field.DataType() == columnType && !field.HasGetTextHandler() &&
-           (TSQLiteFunctions::IsIntegerType(columnType) || kind == TFilterNode::vkText) &&
-           IsPlainTextField(field);
+           (IsIntegerType(columnType) || kind == TFilterNode::vkText) && IsPlainTextField(field);
 }
 
 } // namespace orvo
