@@ -410,6 +410,12 @@ void TestSQLiteCheckedValues::columnNamesWithPlaceholdersStayWhole()
     table.SetOnFilterRecord(counting.Handler(), counting.Test);
     QCOMPARE(Ids(table), QList<qint64>{1});
     QCOMPARE(counting.Calls, 0);
+
+    // So does a filter expression on them.
+    table.SetOnFilterRecord(nullptr);
+    table.SetFilter(QStringLiteral("[n%1] = 7 AND [t%2] = 'Straße'"));
+    QCOMPARE(Ids(table), QList<qint64>{4});
+    QVERIFY(!table.RowSourceSql().isEmpty());
 }
 
 void TestSQLiteCheckedValues::aListOfFortyThousandValues()

@@ -227,9 +227,10 @@ void TSQLiteFunctions::Register(sqlite3* db)
                                nullptr, nullptr, nullptr);
 }
 
+// Both in one pass: a column whose name holds "%2" must stay as it is.
 QString TSQLiteFunctions::FieldValueSql(const QString& column, TFieldType type)
 {
-    return QStringLiteral("orvo_field(%1, %2)").arg(column).arg(int(type));
+    return QStringLiteral("orvo_field(%1, %2)").arg(column, QString::number(int(type)));
 }
 
 TFilterNode::TFieldSql TSQLiteFunctions::FilterFieldSql(const QString& column, TFieldType type,
@@ -291,7 +292,6 @@ bool TSQLiteFunctions::IsIntegerType(TFieldType type)
 
 QString TSQLiteFunctions::FoldedTextSql(const QString& column, TFieldType type)
 {
-    // One pass: a column named with "%2" in it must stay as it is.
     return QStringLiteral("orvo_folded_text(%1, %2)").arg(column, QString::number(int(type)));
 }
 
