@@ -49,9 +49,15 @@ TBenchPageSection TBenchPageSection::Totals()
                              QStringLiteral("<!-- bench_totals: end -->"));
 }
 
+TBenchPageSection TBenchPageSection::FilterApply()
+{
+    return TBenchPageSection(QStringLiteral("<!-- bench_filterapply: begin -->"),
+                             QStringLiteral("<!-- bench_filterapply: end -->"));
+}
+
 std::vector<TBenchPageSection> TBenchPageSection::BesideDatasets()
 {
-    return {Grid(), CustomData(), Selection(), Sorting(), Order(), Totals()};
+    return {Grid(), CustomData(), Selection(), Sorting(), Order(), Totals(), FilterApply()};
 }
 
 void TBenchPageSection::Locate(const QString& page, qsizetype& begin, qsizetype& after) const

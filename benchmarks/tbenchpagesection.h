@@ -24,6 +24,8 @@ public:
     static TBenchPageSection Order();
     /// The section the totals benchmark writes.
     static TBenchPageSection Totals();
+    /// The section the checked-list benchmark writes.
+    static TBenchPageSection FilterApply();
     /// Every section a benchmark other than the dataset benchmark writes: the dataset
     /// benchmark writes the page around them and keeps each of them.
     static std::vector<TBenchPageSection> BesideDatasets();

@@ -130,6 +130,7 @@
 #include "platform/data/tnumericfield.h"
 #include "platform/data/torvodbcustomdata.h"
 #include "platform/data/trecordbuffer.h"
+#include "platform/data/trecordtexttest.h"
 #include "platform/data/tsmallintfield.h"
 #include "platform/data/tstringfield.h"
 #include "platform/data/ttimefield.h"

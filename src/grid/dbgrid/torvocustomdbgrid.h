@@ -417,6 +417,10 @@ public:
     virtual void ApplyFilter();
     /// The record test of the checked values, installed on the dataset while engaged.
     virtual void FilterRecord(TDataSet* dataSet, bool& accept);
+    /// Whether FilterRecord accepts exactly the records whose checked values match, so that
+    /// a dataset may select those itself without calling it. A descendant whose FilterRecord
+    /// tests anything more overrides this to answer false.
+    virtual bool FilterRecordIsCheckedValues() const;
     virtual void SetDataSetFilter(bool filtered, const QString& filter, const QString& keyFields,
                                   TFilterRecordEvent handler);
     virtual QString PickValueToText(TOrvoColumn* column, const TVariant& value);

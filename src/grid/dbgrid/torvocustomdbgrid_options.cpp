@@ -275,6 +275,11 @@ void TOrvoCustomDBGrid::FilterRecord(TDataSet* dataSet, bool& accept)
     d->FFilterApply->FilterRecord(dataSet, accept);
 }
 
+bool TOrvoCustomDBGrid::FilterRecordIsCheckedValues() const
+{
+    return true;
+}
+
 void TOrvoCustomDBGrid::SetDataSetFilter(bool filtered, const QString& filter, const QString& keyFields,
                                          TFilterRecordEvent handler)
 {

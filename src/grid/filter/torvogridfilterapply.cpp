@@ -39,8 +39,9 @@ void TOrvoGridFilterApply::ApplyFilter()
         SaveProgramFilter(*FGrid.DataSet());
     }
     CollectCheckedValues();
-    SetDataSetFilter(true, filter->GetDataSetFilter(), QString(),
-                     [this](TDataSet* dataSet, bool& accept) { FGrid.FilterRecord(dataSet, accept); });
+    SetDataSetFilter(
+        true, filter->GetDataSetFilter(), QString(),
+        [this](TDataSet* dataSet, bool& accept) { FGrid.FilterRecord(dataSet, accept); }, DescribedTest());
 }
 
 void TOrvoGridFilterApply::Disengage()
@@ -49,7 +50,7 @@ void TOrvoGridFilterApply::Disengage()
     if (!filter->Engaged())
         return;
     filter->SetEngaged(false);
-    FChecked.clear();
+    FChecked.reset();
     SetDataSetFilter(SavedFiltered, SavedFilter, QString(), SavedOnFilterRecord);
 }
 
@@ -62,7 +63,7 @@ void TOrvoGridFilterApply::SaveProgramFilter(const TDataSet& dataSet)
 
 void TOrvoGridFilterApply::CollectCheckedValues()
 {
-    FChecked.clear();
+    FChecked = std::make_shared<TRecordTextTest>();
     const TDataSet* dataSet = FGrid.DataSet();
     for (const TOrvoColumn* column : FGrid.FilterGrid()->FilteredColumns()) {
         if (column->FilterList().isEmpty() || !column->Field())
@@ -72,37 +73,36 @@ void TOrvoGridFilterApply::CollectCheckedValues()
         const bool byKey =
             lookup == lcLookupField || lookup == lcLookupResultField || lookup == lcLookupValueField;
         const TField* field = byKey ? dataSet->FindField(column->KeyField()) : column->Field();
-        if (!field)
-            continue;
-        TCheckedValues checked{field, {}};
-        for (const QString& value : column->FilterList())
-            checked.Folded.insert(value.toCaseFolded());
-        FChecked.push_back(std::move(checked));
+        if (field)
+            FChecked->Add(field, column->FilterList());
     }
+}
+
+std::shared_ptr<const TRecordTextTest> TOrvoGridFilterApply::DescribedTest() const
+{
+    if (FGrid.Search()->IsFiltering() || (SavedFiltered && SavedOnFilterRecord) ||
+        !FGrid.FilterRecordIsCheckedValues())
+        return nullptr;
+    return FChecked;
 }
 
 void TOrvoGridFilterApply::FilterRecord(TDataSet* dataSet, bool& accept)
 {
-    accept = false;
-    for (const TCheckedValues& checked : FChecked) {
-        if (checked.Field && !checked.Folded.contains(checked.Field->EditText().toCaseFolded()))
-            return;
-    }
-    if (FGrid.Search()->IsFiltering() && !FGrid.Search()->RecordMatches())
-        return;
-    accept = true;
-    if (Engaged() && SavedFiltered && SavedOnFilterRecord)
+    accept = (!FChecked || FChecked->Matches()) &&
+             (!FGrid.Search()->IsFiltering() || FGrid.Search()->RecordMatches());
+    if (accept && Engaged() && SavedFiltered && SavedOnFilterRecord)
         SavedOnFilterRecord(dataSet, accept);
 }
 
 void TOrvoGridFilterApply::SetDataSetFilter(bool filtered, const QString& filter, const QString& keyFields,
-                                            TFilterRecordEvent handler)
+                                            TFilterRecordEvent handler,
+                                            std::shared_ptr<const TRecordTextTest> described)
 {
     TDataSet* dataSet = FGrid.DataSet();
     if (!dataSet)
         return;
     if (!dataSet->Active() || FGrid.d->FDestroying) {
-        InstallOnClosed(*dataSet, filtered, filter, std::move(handler));
+        InstallOnClosed(*dataSet, filtered, filter, std::move(handler), std::move(described));
         return;
     }
     const QString keys = keyFields.isEmpty() ? FGrid.KeyFields() : keyFields;
@@ -118,7 +118,7 @@ void TOrvoGridFilterApply::SetDataSetFilter(bool filtered, const QString& filter
         // Off first, so that the new filter is evaluated once, afresh, when it goes on.
         if (dataSet->Filtered() && filtered)
             dataSet->SetFiltered(false);
-        dataSet->SetOnFilterRecord(std::move(handler));
+        dataSet->SetOnFilterRecord(std::move(handler), std::move(described));
         dataSet->SetFilter(filter);
         dataSet->SetFiltered(filtered);
         if (keepSelection)
@@ -131,10 +131,11 @@ void TOrvoGridFilterApply::SetDataSetFilter(bool filtered, const QString& filter
 }
 
 void TOrvoGridFilterApply::InstallOnClosed(TDataSet& dataSet, bool filtered, const QString& filter,
-                                           TFilterRecordEvent handler)
+                                           TFilterRecordEvent handler,
+                                           std::shared_ptr<const TRecordTextTest> described)
 {
     const QString bookmark = dataSet.Active() ? dataSet.Bookmark() : QString();
-    dataSet.SetOnFilterRecord(std::move(handler));
+    dataSet.SetOnFilterRecord(std::move(handler), std::move(described));
     dataSet.SetFilter(filter);
     dataSet.SetFiltered(filtered);
     if (!bookmark.isEmpty() && dataSet.BookmarkValid(bookmark))

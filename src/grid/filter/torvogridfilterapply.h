@@ -1,24 +1,26 @@
 #pragma once
 
 #include "platform/data/tdataset.h"
+#include "platform/data/trecordtexttest.h"
 
-#include <QPointer>
-#include <QSet>
 #include <QString>
 
-#include <vector>
+#include <memory>
 
 namespace orvo {
 
-class TField;
 class TOrvoCustomDBGrid;
 
 /// The grid's part that puts its column filters on the dataset. While the filter is
 /// engaged the dataset carries the grid's combined expression and the grid's record
 /// test, and the program's own filter, flag and record handler are kept aside (the
 /// grid's Filter, Filtered and OnFilterRecord read and write that copy); disengaging
-/// gives them back to the dataset. The checked values of the columns are tested
-/// record by record, never written into the expression.
+/// gives them back to the dataset. The checked values of the columns are never written
+/// into the expression: the record test checks them, and it goes to the dataset described
+/// (TRecordTextTest), so that a source which can select the same records itself does so
+/// instead of testing each one. It goes undescribed whenever the grid's record test checks
+/// more than the values: the program's own record handler, the search filter, or a
+/// descendant whose FilterRecordIsCheckedValues() answers false.
 class TOrvoGridFilterApply
 {
 public:
@@ -34,7 +36,7 @@ public:
     /// Installs a filter, keeping the current record (by `keyFields`, else the grid's
     /// KeyFields) and, with dgAutoKeepSelection, the selection.
     void SetDataSetFilter(bool filtered, const QString& filter, const QString& keyFields,
-                          TFilterRecordEvent handler);
+                          TFilterRecordEvent handler, std::shared_ptr<const TRecordTextTest> described = {});
 
     /// The program's own filter, flag and handler while the grid's filter is on the
     /// dataset (or while there is no dataset to hold them).
@@ -43,21 +45,18 @@ public:
     TFilterRecordEvent SavedOnFilterRecord;
 
 private:
-    // The field is found once per install, not once per record tested.
-    struct TCheckedValues
-    {
-        QPointer<const TField> Field;
-        QSet<QString> Folded;
-    };
-
     bool ShouldEngage() const;
     void SaveProgramFilter(const TDataSet& dataSet);
     void CollectCheckedValues();
-    void InstallOnClosed(TDataSet& dataSet, bool filtered, const QString& filter, TFilterRecordEvent handler);
+    /// The checked values when they are all the record test checks; nullptr otherwise.
+    std::shared_ptr<const TRecordTextTest> DescribedTest() const;
+    void InstallOnClosed(TDataSet& dataSet, bool filtered, const QString& filter, TFilterRecordEvent handler,
+                         std::shared_ptr<const TRecordTextTest> described);
     void GoToKey(TDataSet& dataSet, const QString& keyFields, const TVariant& keyValues);
 
     TOrvoCustomDBGrid& FGrid;
-    std::vector<TCheckedValues> FChecked;
+    // Its fields are found once per install, not once per record tested.
+    std::shared_ptr<TRecordTextTest> FChecked;
 };
 
 } // namespace orvo

@@ -7,6 +7,7 @@ list(APPEND ORVO_AREA_HEADERS
     tfielddefs.h
     tfields.h
     trecordbuffer.h
+    trecordtexttest.h
 )
 list(APPEND ORVO_AREA_SOURCES
     tdatalink.cpp
@@ -18,6 +19,7 @@ list(APPEND ORVO_AREA_SOURCES
     tfielddatalink.cpp
     tfielddefs.cpp
     tfields.cpp
+    trecordtexttest.cpp
 )
 list(APPEND ORVO_AREA_PRIVATE_HEADERS
     tlocatekeys.h

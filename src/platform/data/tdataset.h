@@ -27,6 +27,7 @@ class TField;
 class TFieldDefs;
 class TFields;
 class TFilterExpression;
+class TRecordTextTest;
 
 using TDataSetNotifyEvent = std::function<void(TDataSet* dataSet)>;
 using TDataSetErrorEvent =
@@ -200,7 +201,11 @@ public:
     virtual void SetFiltered(bool filtered);
     const TFilterRecordEvent& OnFilterRecord() const { return FOnFilterRecord; }
     /// Replacing the handler refilters at once, which is why it is no plain member.
-    void SetOnFilterRecord(TFilterRecordEvent handler);
+    /// `described`, when given, says exactly which records the handler accepts, so that a
+    /// source able to select those itself does so and never calls the handler.
+    void SetOnFilterRecord(TFilterRecordEvent handler, std::shared_ptr<const TRecordTextTest> described = {});
+    /// What the record handler accepts, when it came described; nullptr otherwise.
+    const TRecordTextTest* FilterRecordTest() const { return FFilterRecordTest.get(); }
     /// The parsed Filter (nullptr when there is none or the dataset is inactive).
     const TFilterExpression* FilterExpression() const { return FFilterExpression.get(); }
     /// True while records are being filtered in the dataset or its source.
@@ -280,6 +285,12 @@ protected:
     /// True when the descendant applies FilterExpression() in its source itself; the
     /// dataset then only runs OnFilterRecord.
     virtual bool FilterHandledBySource() const;
+    /// True when the descendant selects in its source the records FilterRecordTest()
+    /// describes; the dataset then does not call OnFilterRecord.
+    virtual bool FilterRecordHandledBySource() const;
+    /// Grows with every change of the record handler, so that a descendant can tell that
+    /// what it put into its source is stale.
+    quint64 FilterRecordSerial() const { return FFilterRecordSerial; }
     /// Filter, Filtered or OnFilterRecord changed on an open dataset; the default goes to
     /// the first accepted record. A descendant that filters in its source requeries first.
     virtual void FilterChanged();
@@ -398,6 +409,8 @@ private:
     QString FFilterText;
     std::unique_ptr<TFilterExpression> FFilterExpression;
     TFilterRecordEvent FOnFilterRecord;
+    std::shared_ptr<const TRecordTextTest> FFilterRecordTest;
+    quint64 FFilterRecordSerial = 0;
     bool FFiltered = false;
 
     TDataSetState FState = dsInactive;

@@ -48,10 +48,16 @@ bool TDataSet::IsFiltering() const
 
 bool TDataSet::FilteringInDataSet() const
 {
-    return FFiltered && ((FFilterExpression && !FilterHandledBySource()) || FOnFilterRecord);
+    return FFiltered && ((FFilterExpression && !FilterHandledBySource()) ||
+                         (FOnFilterRecord && !FilterRecordHandledBySource()));
 }
 
 bool TDataSet::FilterHandledBySource() const
+{
+    return false;
+}
+
+bool TDataSet::FilterRecordHandledBySource() const
 {
     return false;
 }
@@ -68,7 +74,7 @@ bool TDataSet::RecordAccepted(TRecordBuffer& buffer)
                 const TField* field = FilterField(index);
                 return field ? field->AsVariant() : TVariant::Null();
             });
-        if (accept && FOnFilterRecord)
+        if (accept && FOnFilterRecord && !FilterRecordHandledBySource())
             FOnFilterRecord(this, accept);
     } catch (...) {
         TExceptionHandler::HandleCurrent();
@@ -109,11 +115,14 @@ void TDataSet::SetFiltered(bool filtered)
         FilterChanged();
 }
 
-void TDataSet::SetOnFilterRecord(TFilterRecordEvent handler)
+void TDataSet::SetOnFilterRecord(TFilterRecordEvent handler, std::shared_ptr<const TRecordTextTest> described)
 {
     if (Active())
         CheckBrowseMode();
     FOnFilterRecord = std::move(handler);
+    // A description without the handler it describes would filter what nothing asked for.
+    FFilterRecordTest = FOnFilterRecord ? std::move(described) : nullptr;
+    ++FFilterRecordSerial;
     if (Active() && FFiltered)
         FilterChanged();
 }

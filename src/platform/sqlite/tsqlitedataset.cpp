@@ -4,8 +4,14 @@
 #include "platform/data/tfielddefs.h"
 #include "platform/data/tfields.h"
 #include "platform/data/tfilterexpression.h"
+#include "platform/data/trecordtexttest.h"
 #include "platform/sqlite/tsqlitefunctions.h"
 #include "platform/sqlite/tsqlitetypes.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <optional>
 
 namespace orvo {
 
@@ -113,9 +119,43 @@ int TSQLiteDataSet::FieldColumn(const TField* field)
     return field && field->FieldKind() == fkData && field->FieldNo() > 0 ? field->FieldNo() - 1 : -1;
 }
 
-bool TSQLiteDataSet::TranslateFilter(const std::function<QString(int column)>& columnSql,
-                                     const std::function<TColumnSchema(int column)>& schema, QString& where,
-                                     std::vector<TVariant>& params) const
+bool TSQLiteDataSet::FilterRecordHandledBySource() const
+{
+    FilterHandledBySource();
+    return FRecordTestInSql;
+}
+
+void TSQLiteDataSet::SetFilterInSql(const TFilterSql& inSql)
+{
+    FFilterInSql = inSql.Expression;
+    FRecordTestInSql = inSql.RecordTest;
+}
+
+TSQLiteDataSet::TFilterSql
+TSQLiteDataSet::TranslateFilter(const std::function<QString(int column)>& columnSql,
+                                const std::function<TColumnSchema(int column)>& schema) const
+{
+    TFilterSql sql;
+    QString where;
+    std::vector<TVariant> params;
+    sql.Expression = TranslateExpression(columnSql, schema, where, params);
+    if (sql.Expression) {
+        sql.Where = where;
+        sql.Params = std::move(params);
+    }
+    where.clear();
+    params.clear();
+    sql.RecordTest = TranslateRecordTest(columnSql, where, params);
+    if (sql.RecordTest && !where.isEmpty()) {
+        sql.Where = sql.Where.isEmpty() ? where : QStringLiteral("(%1) AND %2").arg(sql.Where, where);
+        sql.Params.insert(sql.Params.end(), params.begin(), params.end());
+    }
+    return sql;
+}
+
+bool TSQLiteDataSet::TranslateExpression(const std::function<QString(int column)>& columnSql,
+                                         const std::function<TColumnSchema(int column)>& schema,
+                                         QString& where, std::vector<TVariant>& params) const
 {
     const TFilterExpression* expression = FilterExpression();
     if (!Filtered() || !expression)
@@ -134,21 +174,117 @@ bool TSQLiteDataSet::TranslateFilter(const std::function<QString(int column)>& c
     return expression->ToSql(fieldSql, where, params);
 }
 
+namespace {
+
+// One bound JSON array holds any number of values, where SQLite limits the parameters of
+// a statement. JSON text cannot carry a NUL through SQLite, nor UTF-8 a lone surrogate:
+// such a list stays with the record test.
+std::optional<QString> JsonTextArray(const QSet<QString>& values)
+{
+    QJsonArray array;
+    for (const QString& value : values) {
+        if (value.contains(QChar(0)) || !value.isValidUtf16())
+            return std::nullopt;
+        array.append(value);
+    }
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+
+} // namespace
+
+bool TSQLiteDataSet::TranslateRecordTest(const std::function<QString(int column)>& columnSql, QString& where,
+                                         std::vector<TVariant>& params) const
+{
+    const TRecordTextTest* test = FilterRecordTest();
+    if (!Filtered() || !test || !OnFilterRecord())
+        return false;
+    QStringList terms;
+    for (const TRecordTextTest::TCondition& condition : test->Conditions()) {
+        const TField* field = condition.Field;
+        const int column = FieldColumn(field);
+        if (!field || field->DataSet() != this || column < 0 || size_t(column) >= FColumns.size())
+            return false;
+        const TFieldType type = FColumns[size_t(column)].DataType;
+        if (!TSQLiteFunctions::FoldedTextReproduces(*field, type))
+            return false;
+        const std::optional<QString> values = JsonTextArray(condition.Folded);
+        if (!values)
+            return false;
+        const QString foldedTest = QStringLiteral("%1 IN (SELECT value FROM json_each(?))")
+                                       .arg(TSQLiteFunctions::FoldedTextSql(columnSql(column), type));
+        const QString indexed =
+            TSQLiteFunctions::IsIntegerType(type)
+                ? IndexedIntegerTestSql(columnSql(column), foldedTest, *values, condition.Folded, params)
+                : QString();
+        if (indexed.isEmpty())
+            params.emplace_back(*values);
+        terms << (indexed.isEmpty() ? foldedTest : indexed);
+    }
+    where = terms.join(QLatin1String(" AND "));
+    return true;
+}
+
+// An integer field reads as a number n (text n; folding leaves digits alone) an integer n, a
+// real that rounds to n and a text that parses to n; it reads Null (text '') NULL, a text or
+// blob that is no number and a real beyond 9.2e18. The integers are found as the bare column
+// finds them, through its index, like SQLite's own `IN`; the function tests only the other
+// rows, each kind found in its part of the index: reals from n - 1 to n + 1 (integer bounds,
+// which stay exact where n - 0.5 would round past n), texts and blobs from '' up, the far ends.
+QString TSQLiteDataSet::IndexedIntegerTestSql(const QString& column, const QString& foldedTest,
+                                              const QString& values, const QSet<QString>& folded,
+                                              std::vector<TVariant>& params) const
+{
+    const QString table = IndexedTableSql();
+    if (table.isEmpty())
+        return {};
+    QStringList numbers;
+    for (const QString& text : folded) {
+        bool ok = false;
+        const qint64 number = text.toLongLong(&ok);
+        if (ok && QString::number(number) == text)
+            numbers << text;
+    }
+    const QString numberList = QLatin1Char('[') + numbers.join(QLatin1Char(',')) + QLatin1Char(']');
+    QStringList terms;
+    terms << QStringLiteral("%1 IN (SELECT value FROM json_each(?))").arg(column);
+    params.emplace_back(numberList);
+    terms << QStringLiteral("(%1 >= '' AND %2)").arg(column, foldedTest);
+    params.emplace_back(values);
+    terms << QStringLiteral(
+                 "(%1 IN (SELECT x.%1 FROM json_each(?) AS j JOIN %2 AS x ON x.%1 BETWEEN j.value - 1 "
+                 "AND j.value + 1 WHERE typeof(x.%1) = 'real') AND %3)")
+                 .arg(column, table, foldedTest);
+    params.emplace_back(numberList);
+    params.emplace_back(values);
+    if (folded.contains(QString())) {
+        terms << QStringLiteral("%1 IS NULL").arg(column);
+        terms << QStringLiteral("(%1 > 9.2e18 AND %2)").arg(column, foldedTest);
+        terms << QStringLiteral("(%1 < -9.2e18 AND %2)").arg(column, foldedTest);
+        params.emplace_back(values);
+        params.emplace_back(values);
+    }
+    return QLatin1Char('(') + terms.join(QLatin1String(" OR ")) + QLatin1Char(')');
+}
+
 QString TSQLiteDataSet::FilterSignature() const
 {
-    const TFilterExpression* expression = FilterExpression();
-    if (!Filtered() || !expression)
+    if (!Filtered())
         return QString();
-    return QLatin1Char('F') + expression->Text();
+    const TFilterExpression* expression = FilterExpression();
+    QString signature = expression ? QLatin1Char('F') + expression->Text() : QString();
+    // A new record handler may come with a new description of what it accepts.
+    if (FilterRecordTest())
+        signature += QStringLiteral("\nR%1").arg(FilterRecordSerial());
+    return signature;
 }
 
 void TSQLiteDataSet::BindRowSource(TSQLiteStatement&) const {}
 
 bool TSQLiteDataSet::SourceIsExact() const
 {
-    if (OnFilterRecord())
+    if (OnFilterRecord() && !FRecordTestInSql)
         return false;
-    return FilterSignature().isEmpty() || FFilterInSql;
+    return !Filtered() || !FilterExpression() || FFilterInSql;
 }
 
 } // namespace orvo

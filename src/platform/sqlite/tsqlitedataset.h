@@ -82,6 +82,9 @@ protected:
 
     /// True when the current Filter is evaluated by SQL rather than per record.
     bool FilterHandledBySource() const override { return FFilterInSql; }
+    /// True when SQL selects the records the described record handler accepts; asks
+    /// FilterHandledBySource() first, which brings the source up to date.
+    bool FilterRecordHandledBySource() const override;
     /// What the schema tells of a source column, for comparing it bare in SQL.
     struct TColumnSchema
     {
@@ -92,13 +95,27 @@ protected:
         bool Strict = false;
     };
 
-    /// Translates Filter for a source whose column `c` reads as columnSql(c); false when
-    /// it is not filtered or the filter cannot be translated exactly. schema(c) describes
-    /// the column; null when nothing is known of it.
-    bool TranslateFilter(const std::function<QString(int column)>& columnSql,
-                         const std::function<TColumnSchema(int column)>& schema, QString& where,
-                         std::vector<TVariant>& params) const;
-    void SetFilterInSql(bool inSql) { FFilterInSql = inSql; }
+    /// What of the dataset's filtering SQL answers: the condition, its parameters, and
+    /// which parts it covers (the rest is evaluated per record).
+    struct TFilterSql
+    {
+        QString Where;
+        std::vector<TVariant> Params;
+        bool Expression = false;
+        bool RecordTest = false;
+    };
+
+    /// Translates Filter and the described record test for a source whose column `c`
+    /// reads as columnSql(c), each part when it translates exactly; nothing while the
+    /// dataset is not filtered. schema(c) describes the column; null when nothing is
+    /// known of it.
+    TFilterSql TranslateFilter(const std::function<QString(int column)>& columnSql,
+                               const std::function<TColumnSchema(int column)>& schema) const;
+    void SetFilterInSql(const TFilterSql& inSql);
+
+    /// The one table the dataset reads, whose indexes a condition may search; empty for
+    /// other sources.
+    virtual QString IndexedTableSql() const { return {}; }
     /// A signature of what the dataset filters by; descendants rebuild their source when it changes.
     QString FilterSignature() const;
     /// True when the source's counts and positions are exact: nothing is filtered per record.
@@ -110,10 +127,21 @@ protected:
     [[noreturn]] void DatabaseError(const QString& message) const;
 
 private:
+    bool TranslateExpression(const std::function<QString(int column)>& columnSql,
+                             const std::function<TColumnSchema(int column)>& schema, QString& where,
+                             std::vector<TVariant>& params) const;
+    bool TranslateRecordTest(const std::function<QString(int column)>& columnSql, QString& where,
+                             std::vector<TVariant>& params) const;
+    /// The test "the integer `column`'s text is one of `folded`" in terms an index on the
+    /// column answers; empty when the source has no index to search.
+    QString IndexedIntegerTestSql(const QString& column, const QString& foldedTest, const QString& values,
+                                  const QSet<QString>& folded, std::vector<TVariant>& params) const;
+
     QPointer<TSQLiteDatabase> FDatabase;
     std::vector<TColumn> FColumns;
     std::vector<bool> FAssigned;
     bool FFilterInSql = false;
+    bool FRecordTestInSql = false;
 };
 
 } // namespace orvo

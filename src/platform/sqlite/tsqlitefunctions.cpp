@@ -1,6 +1,13 @@
 #include "platform/sqlite/tsqlitefunctions.h"
 
+#include "platform/data/tautoincfield.h"
 #include "platform/data/tfilternode.h"
+#include "platform/data/tintegerfield.h"
+#include "platform/data/tlargeintfield.h"
+#include "platform/data/tsmallintfield.h"
+#include "platform/data/tstringfield.h"
+#include "platform/data/twidestringfield.h"
+#include "platform/data/twordfield.h"
 #include "platform/sqlite/tsqlitetypes.h"
 
 #include <sqlite3.h>
@@ -130,6 +137,58 @@ void CaseFoldFunction(sqlite3_context* context, int, sqlite3_value** argv)
     });
 }
 
+// The field classes whose EditText, without OnGetText and formats, is the value's plain text.
+bool IsPlainTextField(const TField& field)
+{
+    const QMetaObject* meta = field.metaObject();
+    if (meta == &TStringField::staticMetaObject || meta == &TWideStringField::staticMetaObject)
+        return true;
+    const auto* numeric = qobject_cast<const TNumericField*>(&field);
+    const bool plainNumber = numeric && numeric->DisplayFormat().isEmpty() && numeric->EditFormat().isEmpty();
+    return plainNumber &&
+           (meta == &TIntegerField::staticMetaObject || meta == &TSmallintField::staticMetaObject ||
+            meta == &TWordField::staticMetaObject || meta == &TAutoIncField::staticMetaObject ||
+            meta == &TLargeintField::staticMetaObject);
+}
+
+// Most stored texts are ASCII, whose folding is A-Z to a-z: done on the bytes, it spares
+// decoding and encoding each one.
+bool ResultFoldedAscii(sqlite3_context* context, sqlite3_value* value)
+{
+    const auto* text = reinterpret_cast<const unsigned char*>(sqlite3_value_text(value));
+    const int size = sqlite3_value_bytes(value);
+    if (!text)
+        return false;
+    QByteArray folded(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i) {
+        const unsigned char c = text[i];
+        if (c >= 0x80)
+            return false;
+        folded[i] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+    sqlite3_result_text(context, folded.constData(), size, SQLITE_TRANSIENT);
+    return true;
+}
+
+void FoldedTextFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    Guarded(context, [&] {
+        const auto type = TFieldType(sqlite3_value_int(argv[1]));
+        const int storage = sqlite3_value_type(argv[0]);
+        // Stored as the field reads it, SQLite's own text of the value is the field's text.
+        const bool asStored =
+            TSQLiteFunctions::IsIntegerType(type) ? storage == SQLITE_INTEGER : storage == SQLITE_TEXT;
+        if (asStored && ResultFoldedAscii(context, argv[0]))
+            return;
+        const TVariant read = TSQLiteTypes::FromStorage(type, StoredValue(argv[0]));
+        if (read.IsClear())
+            return ResultText(context, QString());
+        const QString text =
+            TSQLiteFunctions::IsIntegerType(type) ? QString::number(read.AsInt64()) : read.AsString();
+        ResultText(context, TFilterNode::FoldCase(text));
+    });
+}
+
 // The storage class whose values SQLite compares, bare, exactly as orvo_field
 // delivers them for a field of `type`; nullptr when there is none. Integer and
 // float fields convert the other class (a real rounds to an integer, an integer
@@ -164,11 +223,14 @@ void TSQLiteFunctions::Register(sqlite3* db)
                                nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "orvo_casefold", 1, kFunctionFlags, nullptr, CaseFoldFunction, nullptr,
                                nullptr, nullptr);
+    sqlite3_create_function_v2(db, "orvo_folded_text", 2, kFunctionFlags, nullptr, FoldedTextFunction,
+                               nullptr, nullptr, nullptr);
 }
 
+// Both in one pass: a column whose name holds "%2" must stay as it is.
 QString TSQLiteFunctions::FieldValueSql(const QString& column, TFieldType type)
 {
-    return QStringLiteral("orvo_field(%1, %2)").arg(column).arg(int(type));
+    return QStringLiteral("orvo_field(%1, %2)").arg(column, QString::number(int(type)));
 }
 
 TFilterNode::TFieldSql TSQLiteFunctions::FilterFieldSql(const QString& column, TFieldType type,
@@ -212,6 +274,32 @@ QString TSQLiteFunctions::StartsWithSql(const QString& text)
 QString TSQLiteFunctions::CaseFoldedSql(const QString& column)
 {
     return QStringLiteral("orvo_casefold(%1)").arg(column);
+}
+
+bool TSQLiteFunctions::IsIntegerType(TFieldType type)
+{
+    switch (type) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc:
+    case ftLargeint:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString TSQLiteFunctions::FoldedTextSql(const QString& column, TFieldType type)
+{
+    return QStringLiteral("orvo_folded_text(%1, %2)").arg(column, QString::number(int(type)));
+}
+
+bool TSQLiteFunctions::FoldedTextReproduces(const TField& field, TFieldType columnType)
+{
+    const TFilterNode::TValueKind kind = TFilterNode::ValueKind(columnType);
+    return field.DataType() == columnType && !field.HasGetTextHandler() &&
+           (IsIntegerType(columnType) || kind == TFilterNode::vkText) && IsPlainTextField(field);
 }
 
 } // namespace orvo

@@ -9,6 +9,8 @@ struct sqlite3;
 
 namespace orvo {
 
+class TField;
+
 /// The SQL functions our datasets call, registered on every connection, so
 /// that SQL compares values exactly as the dataset reads and compares them:
 /// - orvo_field(value, fieldType): the stored value converted as the dataset
@@ -18,7 +20,10 @@ namespace orvo {
 /// - orvo_casefold(text): Unicode case folding, for case-insensitive searches
 ///   (SQLite's NOCASE folds only A-Z);
 /// - orvo_starts_with(text, prefix): 1 when text begins with prefix (SQLite's
-///   substr and length stop at a NUL inside a text).
+///   substr and length stop at a NUL inside a text);
+/// - orvo_folded_text(value, fieldType): the text a plain field of that type gives
+///   for editing the stored value, case-folded as TFilterNode::FoldCase folds; ''
+///   where the field reads Null, since its text is empty then.
 class TSQLiteFunctions
 {
 public:
@@ -43,6 +48,14 @@ public:
     static QString StartsWithSql(const QString& text);
     /// `column` case-folded as TFilterNode::FoldCase folds.
     static QString CaseFoldedSql(const QString& column);
+    /// Whether fields of `type` hold whole numbers read as 64-bit integers.
+    static bool IsIntegerType(TFieldType type);
+    /// `column` as orvo_folded_text delivers it for a field of `type`.
+    static QString FoldedTextSql(const QString& column, TFieldType type);
+    /// Whether orvo_folded_text gives exactly `field`'s EditText, folded, when `field` reads
+    /// a column of `columnType`: for the plain text and integer fields, with no OnGetText
+    /// and no format, whose text is a function of the stored value alone.
+    static bool FoldedTextReproduces(const TField& field, TFieldType columnType);
 };
 
 } // namespace orvo

@@ -177,7 +177,7 @@ void TSQLiteQuery::InternalOpen()
     CheckDatabase();
     FFilterWhere.clear();
     FFilterParams.clear();
-    SetFilterInSql(false);
+    SetFilterInSql({});
     FSourceSignature.clear();
     FSelectSql = SelectStatement();
     StartFetching();
@@ -220,6 +220,7 @@ void TSQLiteQuery::DescribeColumns(TSQLiteStatement& statement)
         FOrigins.push_back(
             {Utf8(sqlite3_column_table_name(stmt, c)), Utf8(sqlite3_column_origin_name(stmt, c))});
     FindUpdateTarget();
+    FNamesUnique = true;
     const TSQLiteTableInfo info =
         FUpdateTable.isEmpty() ? TSQLiteTableInfo() : TSQLiteTableInfo::Read(Db(), FUpdateTable);
     FRowidColumn = FindRowidColumn(info);
@@ -243,6 +244,7 @@ void TSQLiteQuery::DescribeColumns(TSQLiteStatement& statement)
         column.Name = statement.ColumnName(c);
         for (int n = 1; names.contains(column.Name, Qt::CaseInsensitive); ++n)
             column.Name = statement.ColumnName(c) + QLatin1Char('_') + QString::number(n);
+        FNamesUnique = FNamesUnique && column.Name == statement.ColumnName(c);
         names << column.Name;
         column.DataType = type.DataType;
         column.Size = type.Size;
@@ -360,27 +362,22 @@ void TSQLiteQuery::SyncSource()
     if (!FCursorOpen || FilterSignature() == FSourceSignature)
         return;
     FSourceSignature = FilterSignature();
-    QString where;
-    std::vector<TVariant> params;
     QStringList names;
     for (const TColumn& c : Columns())
         names << c.Name;
-    // The wrapped query exposes the columns by their SQL names, which must be unique.
-    bool namesUsable = true;
-    for (int c = 0; c < int(Columns().size()); ++c)
-        namesUsable = namesUsable && FStatement && Columns()[size_t(c)].Name == FStatement->ColumnName(c);
-    const bool inSql =
-        !FCachedUpdates && namesUsable &&
-        // A result column's collation and affinity are not known here: text keeps its conversion.
-        TranslateFilter([&](int column) { return TSQLiteDatabase::QuoteIdentifier(names.at(column)); },
-                        nullptr, where, params);
-    if (!inSql && FFilterWhere.isEmpty()) {
-        SetFilterInSql(false);
+    // The wrapped query exposes the columns by their SQL names, which must be unique. They are
+    // known from the open: the statement is gone once the last row was read.
+    // A result column's collation and affinity are not known here: text keeps its conversion.
+    const TFilterSql filter =
+        FCachedUpdates || !FNamesUnique
+            ? TFilterSql()
+            : TranslateFilter([&](int column) { return TSQLiteDatabase::QuoteIdentifier(names.at(column)); },
+                              nullptr);
+    SetFilterInSql(filter);
+    if (filter.Where.isEmpty() && FFilterWhere.isEmpty())
         return;
-    }
-    FFilterWhere = inSql ? where : QString();
-    FFilterParams = std::move(params);
-    SetFilterInSql(inSql);
+    FFilterWhere = filter.Where;
+    FFilterParams = filter.Params;
     StartFetching();
 }
 

@@ -189,6 +189,8 @@ private:
     QString FFilterWhere;
     std::vector<TVariant> FFilterParams;
     QString FSourceSignature;
+    /// The result columns' SQL names are unique, so that a wrapping statement can name them.
+    bool FNamesUnique = true;
     bool FAllFetched = false;
     TSQLiteRowStore FStore;
     std::vector<quint32> FOrder; ///< store rows in dataset order (deleted ones left out)

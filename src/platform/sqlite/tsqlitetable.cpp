@@ -283,8 +283,6 @@ void TSQLiteTable::RebuildSource()
             where = terms.join(QLatin1String(" AND "));
         }
     }
-    QString filter;
-    std::vector<TVariant> filterParams;
     const auto columnSql = [this](int column) {
         return TSQLiteDatabase::QuoteIdentifier(FInfo.Columns().at(size_t(column)).Name);
     };
@@ -296,14 +294,11 @@ void TSQLiteTable::RebuildSource()
         known.Strict = FInfo.IsStrict();
         return known;
     };
-    const bool inSql =
-        TranslateFilter(columnSql, FInfo.IsView() ? nullptr : std::function<TColumnSchema(int)>(schema),
-                        filter, filterParams);
-    SetFilterInSql(inSql);
-    if (inSql) {
-        where = JoinConditions(where, filter);
-        params.insert(params.end(), filterParams.begin(), filterParams.end());
-    }
+    const TFilterSql filter =
+        TranslateFilter(columnSql, FInfo.IsView() ? nullptr : std::function<TColumnSchema(int)>(schema));
+    SetFilterInSql(filter);
+    where = JoinConditions(where, filter.Where);
+    params.insert(params.end(), filter.Params.begin(), filter.Params.end());
     FWhere = where;
     FWhereParams = std::move(params);
     FSourceSignature = FilterSignature();

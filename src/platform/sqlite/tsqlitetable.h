@@ -102,6 +102,8 @@ protected:
     int GetRecordCount() const override;
     int GetRecNo() const override;
     bool FilterHandledBySource() const override;
+    /// The table itself, unless it is a view.
+    QString IndexedTableSql() const override { return FInfo.IsView() ? QString() : FTableSql; }
 
 private:
     class TMasterLink;
