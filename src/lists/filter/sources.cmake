@@ -1,11 +1,13 @@
 # The auto-filter list and the value rows it shows.
 set(ORVO_AREA_HEADERS
     torvodbfilterdata.h
+    torvofilterroworder.h
     torvofiltervalues.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
 )
 set(ORVO_AREA_SOURCES
     torvodbfilterdata.cpp
+    torvofilterroworder.cpp
     torvofiltervalues.cpp
 )

@@ -1,0 +1,99 @@
+#include "lists/filter/torvofilterroworder.h"
+
+#include <QCollator>
+#include <QSet>
+
+#include <algorithm>
+#include <vector>
+
+namespace orvo {
+
+namespace {
+
+// Exact repeats go first, keeping the first of each: the rows of a walk repeat a value for
+// every record that holds it, and no key needs to be made for those.
+void DropExactRepeats(QStringList& rows)
+{
+    QSet<QString> seen;
+    seen.reserve(rows.size());
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [&seen](const QString& row) {
+                                  const qsizetype before = seen.size();
+                                  seen.insert(row);
+                                  return seen.size() == before;
+                              }),
+               rows.end());
+}
+
+template <typename Key> struct TKeyedRow
+{
+    Key SortKey;
+    qsizetype Index;
+};
+
+// Sorts by the keys `keyOf` makes, equal keys in their first order, and keeps the first row
+// of every run of equal keys.
+template <typename KeyOf, typename Less>
+bool SortDistinctByKeys(QStringList& rows, const KeyOf& keyOf, const Less& less)
+{
+    using TKey = decltype(keyOf(QString()));
+    std::vector<TKeyedRow<TKey>> keyed;
+    keyed.reserve(size_t(rows.size()));
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        keyed.push_back({keyOf(rows.at(i)), i});
+    std::sort(keyed.begin(), keyed.end(), [&less](const TKeyedRow<TKey>& a, const TKeyedRow<TKey>& b) {
+        if (less(a.SortKey, b.SortKey))
+            return true;
+        return !less(b.SortKey, a.SortKey) && a.Index < b.Index;
+    });
+    bool variantDropped = false;
+    QStringList sorted;
+    sorted.reserve(rows.size());
+    for (size_t i = 0; i < keyed.size(); ++i) {
+        if (i > 0 && !less(keyed[i - 1].SortKey, keyed[i].SortKey)) {
+            variantDropped = true; // exact repeats are gone: this one differs from the kept
+            continue;
+        }
+        sorted << rows.at(keyed[i].Index);
+    }
+    rows = std::move(sorted);
+    return variantDropped;
+}
+
+} // namespace
+
+QString TOrvoFilterRowOrder::FoldedKey(const QString& text)
+{
+    QString key;
+    key.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t code = text.at(i).unicode();
+        if (QChar::isHighSurrogate(code) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            code = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+            ++i;
+        }
+        const char32_t folded = QChar::toCaseFolded(code);
+        if (QChar::requiresSurrogates(folded))
+            key.append(QChar(QChar::highSurrogate(folded))).append(QChar(QChar::lowSurrogate(folded)));
+        else
+            key.append(QChar(char16_t(folded)));
+    }
+    return key;
+}
+
+bool TOrvoFilterRowOrder::SortDistinct(QStringList& rows)
+{
+    DropExactRepeats(rows);
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    // The C locale compares case-folded code units; other locales collate, and their sort
+    // keys compare as the collator compares the texts.
+    if (collator.locale().language() == QLocale::C)
+        return SortDistinctByKeys(rows, &TOrvoFilterRowOrder::FoldedKey,
+                                  [](const QString& a, const QString& b) { return a < b; });
+    return SortDistinctByKeys(
+        rows, [&collator](const QString& row) { return collator.sortKey(row); },
+        [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b) < 0; });
+}
+
+} // namespace orvo
