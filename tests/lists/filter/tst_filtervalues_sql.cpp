@@ -412,7 +412,8 @@ private slots:
         const QStringList parts{Text("a"), Text("A"), Text("ß"), Text("SS"), Text("ss"),    Text("İ"),
                                 Text("i"), Text("ı"), Text("I"), Text(" "),  Text("\x1a "), Text("\x1b "),
                                 Text("-"), Text("+"), Text("0"), Text("9"),  Text("é"),     Text("E"),
-                                Text("𐐀"), Text("𐐨"), Text("ﬀ"), Text("_"),  Text("%")};
+                                Text("𐐀"), Text("𐐨"), Text("ﬀ"), Text("_"),  Text("%"),     Text("ς"),
+                                Text("σ"), Text("ſ"), Text("µ"), Text("μ")};
         QRandomGenerator random(42);
         for (int round = 0; round < 20; ++round) {
             QStringList rows;
