@@ -49,9 +49,15 @@ TBenchPageSection TBenchPageSection::Totals()
                              QStringLiteral("<!-- bench_totals: end -->"));
 }
 
+TBenchPageSection TBenchPageSection::FilterValues()
+{
+    return TBenchPageSection(QStringLiteral("<!-- bench_filtervalues: begin -->"),
+                             QStringLiteral("<!-- bench_filtervalues: end -->"));
+}
+
 std::vector<TBenchPageSection> TBenchPageSection::BesideDatasets()
 {
-    return {Grid(), CustomData(), Selection(), Sorting(), Order(), Totals()};
+    return {Grid(), CustomData(), Selection(), Sorting(), Order(), Totals(), FilterValues()};
 }
 
 void TBenchPageSection::Locate(const QString& page, qsizetype& begin, qsizetype& after) const

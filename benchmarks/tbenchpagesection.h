@@ -24,6 +24,8 @@ public:
     static TBenchPageSection Order();
     /// The section the totals benchmark writes.
     static TBenchPageSection Totals();
+    /// The section the benchmark of a column's distinct values writes.
+    static TBenchPageSection FilterValues();
     /// Every section a benchmark other than the dataset benchmark writes: the dataset
     /// benchmark writes the page around them and keeps each of them.
     static std::vector<TBenchPageSection> BesideDatasets();
