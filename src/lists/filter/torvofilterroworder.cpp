@@ -50,11 +50,12 @@ bool SortDistinctByKeys(QStringList& rows, const KeyOf& keyOf, const Less& less)
     QStringList sorted;
     sorted.reserve(rows.size());
     for (size_t i = 0; i < keyed.size(); ++i) {
+        const QString& row = rows.at(keyed[i].Index);
         if (i > 0 && !less(keyed[i - 1].SortKey, keyed[i].SortKey)) {
-            variantDropped = true; // exact repeats are gone: this one differs from the kept
+            variantDropped = variantDropped || row != sorted.last();
             continue;
         }
-        sorted << rows.at(keyed[i].Index);
+        sorted << row;
     }
     rows = std::move(sorted);
     return variantDropped;
@@ -64,26 +65,42 @@ bool SortDistinctByKeys(QStringList& rows, const KeyOf& keyOf, const Less& less)
 
 QString TOrvoFilterRowOrder::FoldedKey(const QString& text)
 {
+    const auto folded = [](char32_t code) -> char32_t {
+        if (code < 0x80)
+            return code >= u'A' && code <= u'Z' ? code + (u'a' - u'A') : code;
+        return QChar::toCaseFolded(code);
+    };
     QString key;
-    key.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t code = text.at(i).unicode();
+        const qsizetype start = i;
         if (QChar::isHighSurrogate(code) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             code = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
             ++i;
         }
-        const char32_t folded = QChar::toCaseFolded(code);
-        if (QChar::requiresSurrogates(folded))
-            key.append(QChar(QChar::highSurrogate(folded))).append(QChar(QChar::lowSurrogate(folded)));
+        const char32_t fold = folded(code);
+        if (key.isEmpty()) {
+            if (fold == code)
+                continue;
+            key.reserve(text.size());
+            key.append(QStringView(text).left(start));
+        }
+        if (QChar::requiresSurrogates(fold))
+            key.append(QChar(QChar::highSurrogate(fold))).append(QChar(QChar::lowSurrogate(fold)));
         else
-            key.append(QChar(char16_t(folded)));
+            key.append(QChar(char16_t(fold)));
     }
-    return key;
+    return key.isEmpty() ? text : key;
 }
 
 bool TOrvoFilterRowOrder::SortDistinct(QStringList& rows)
 {
     DropExactRepeats(rows);
+    return SortMostlyDistinct(rows);
+}
+
+bool TOrvoFilterRowOrder::SortMostlyDistinct(QStringList& rows)
+{
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     // The C locale compares case-folded code units; other locales collate, and their sort

@@ -14,10 +14,14 @@ public:
     /// Sorts `rows` and drops the repeated ones; true when a dropped row differed from the
     /// one kept (a case variant), so that which of them came first decided the result.
     static bool SortDistinct(QStringList& rows);
+    /// The same for rows that seldom repeat exactly (one per distinct value): it skips the
+    /// first pass that drops exact repeats, which pays only where rows repeat often.
+    static bool SortMostlyDistinct(QStringList& rows);
 
 private:
     /// The text with each character case-folded on its own, as the C locale's collator
-    /// folds it: such keys compare by code unit exactly as it compares the texts.
+    /// folds it: such keys compare by code unit exactly as it compares the texts. A text
+    /// that folding leaves as it is is its own key.
     static QString FoldedKey(const QString& text);
 };
 

@@ -127,7 +127,7 @@ std::optional<TOrvoFilterValueRows> Queried(TOrvoColumn& column, TSQLiteDataSet&
         dataSet.ReadAsStored(&field, value, [&] { AddRow(values, column, field, field, checkedFirst); });
         keeper.KeepAlive();
     }
-    if (TOrvoFilterRowOrder::SortDistinct(values.Rows))
+    if (TOrvoFilterRowOrder::SortMostlyDistinct(values.Rows))
         return std::nullopt;
     return values;
 }

@@ -428,6 +428,9 @@ private slots:
             QStringList sorted = rows;
             QCOMPARE(TOrvoFilterRowOrder::SortDistinct(sorted), variantDropped);
             QCOMPARE(sorted, expected);
+            sorted = rows;
+            QCOMPARE(TOrvoFilterRowOrder::SortMostlyDistinct(sorted), variantDropped);
+            QCOMPARE(sorted, expected);
         }
     }
 };
