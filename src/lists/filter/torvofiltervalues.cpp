@@ -187,7 +187,8 @@ std::optional<TOrvoFilterValueRows> TOrvoFilterValues::Collect(TOrvoColumn& colu
     });
     if (loadAllItems)
         filter->SetFiltered(false);
-    auto* sqlDataSet = qobject_cast<TSQLiteDataSet*>(dataSet);
+    // A record being edited is not in the database yet; the walk posts it first.
+    auto* sqlDataSet = dataSet->State() == dsBrowse ? qobject_cast<TSQLiteDataSet*>(dataSet) : nullptr;
     if (way != wWalk && sqlDataSet && TextsFollowValue(column, *field))
         if (std::optional<TOrvoFilterValueRows> queried = Queried(column, *sqlDataSet, *field, checkedFirst))
             return queried;

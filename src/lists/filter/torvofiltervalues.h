@@ -41,8 +41,8 @@ public:
     /// could differ: a field that is not stored (calculated, looked up), texts that depend
     /// on more than the value (the field's or the grid's text handler, a lookup or numbered
     /// column), rows that are not what the database holds (a record filter, unwritten
-    /// changes), or values whose texts differ only in case (the walk keeps the first it
-    /// meets). While the statement runs a shown grid keeps painting, with a wait cursor.
+    /// changes, a record being edited), or values whose texts differ only in case (the walk keeps the first
+    /// it meets). While the statement runs a shown grid keeps painting, with a wait cursor.
     static std::optional<TOrvoFilterValueRows> Query(TOrvoColumn& column, bool loadAllItems,
                                                      bool checkedFirst);
     /// The rows a walk through every record of the grid's dataset gives.

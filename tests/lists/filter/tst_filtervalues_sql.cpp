@@ -290,8 +290,9 @@ private slots:
     void theWalkAnswersWhatTheDatabaseCannot_data()
     {
         QTest::addColumn<QString>("case_");
-        for (const char* name : {"calculated field", "lookup column", "unwritten changes", "record filter",
-                                 "field text handler", "grid text handler", "numbered column"})
+        for (const char* name :
+             {"calculated field", "lookup column", "unwritten changes", "record being edited",
+              "record filter", "field text handler", "grid text handler", "numbered column"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
@@ -343,6 +344,10 @@ private slots:
             data.Query.Post();
             QVERIFY(data.Query.UpdatesPending());
             expected = QStringLiteral("not yet written");
+        } else if (case_ == QLatin1String("record being edited")) {
+            data.Table.Edit();
+            data.Table.FieldByName(QStringLiteral("txt"))->SetAsString(QStringLiteral("being typed"));
+            expected = QStringLiteral("being typed");
         } else if (case_ == QLatin1String("record filter")) {
             data.Table.SetOnFilterRecord([](TDataSet* dataSet, bool& accept) {
                 accept = dataSet->FieldByName(QStringLiteral("id"))->AsInteger() != 5;
