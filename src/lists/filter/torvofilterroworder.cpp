@@ -31,17 +31,39 @@ template <typename Key> struct TKeyedRow
     qsizetype Index;
 };
 
+// Calls `progress` now and then from a long loop: once every few thousand steps.
+class TProgressTick
+{
+public:
+    explicit TProgressTick(const std::function<void()>& progress) : FProgress(progress) {}
+    void operator()()
+    {
+        if (FProgress && (++FSteps & StepMask) == 0)
+            FProgress();
+    }
+
+private:
+    static constexpr unsigned StepMask = 0xfff;
+    const std::function<void()>& FProgress;
+    unsigned FSteps = 0;
+};
+
 // Sorts by the keys `keyOf` makes, equal keys in their first order, and keeps the first row
 // of every run of equal keys.
 template <typename KeyOf, typename Less>
-bool SortDistinctByKeys(QStringList& rows, const KeyOf& keyOf, const Less& less)
+bool SortDistinctByKeys(QStringList& rows, const KeyOf& keyOf, const Less& less,
+                        const std::function<void()>& progress)
 {
     using TKey = decltype(keyOf(QString()));
+    TProgressTick tick(progress);
     std::vector<TKeyedRow<TKey>> keyed;
     keyed.reserve(size_t(rows.size()));
-    for (qsizetype i = 0; i < rows.size(); ++i)
+    for (qsizetype i = 0; i < rows.size(); ++i) {
         keyed.push_back({keyOf(rows.at(i)), i});
-    std::sort(keyed.begin(), keyed.end(), [&less](const TKeyedRow<TKey>& a, const TKeyedRow<TKey>& b) {
+        tick();
+    }
+    std::sort(keyed.begin(), keyed.end(), [&less, &tick](const TKeyedRow<TKey>& a, const TKeyedRow<TKey>& b) {
+        tick();
         if (less(a.SortKey, b.SortKey))
             return true;
         return !less(b.SortKey, a.SortKey) && a.Index < b.Index;
@@ -50,6 +72,7 @@ bool SortDistinctByKeys(QStringList& rows, const KeyOf& keyOf, const Less& less)
     QStringList sorted;
     sorted.reserve(rows.size());
     for (size_t i = 0; i < keyed.size(); ++i) {
+        tick();
         const QString& row = rows.at(keyed[i].Index);
         if (i > 0 && !less(keyed[i - 1].SortKey, keyed[i].SortKey)) {
             variantDropped = variantDropped || row != sorted.last();
@@ -99,18 +122,19 @@ bool TOrvoFilterRowOrder::SortDistinct(QStringList& rows)
     return SortMostlyDistinct(rows);
 }
 
-bool TOrvoFilterRowOrder::SortMostlyDistinct(QStringList& rows)
+bool TOrvoFilterRowOrder::SortMostlyDistinct(QStringList& rows, const std::function<void()>& progress)
 {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     // The C locale compares case-folded code units; other locales collate, and their sort
     // keys compare as the collator compares the texts.
     if (collator.locale().language() == QLocale::C)
-        return SortDistinctByKeys(rows, &TOrvoFilterRowOrder::FoldedKey,
-                                  [](const QString& a, const QString& b) { return a < b; });
+        return SortDistinctByKeys(
+            rows, &TOrvoFilterRowOrder::FoldedKey, [](const QString& a, const QString& b) { return a < b; },
+            progress);
     return SortDistinctByKeys(
         rows, [&collator](const QString& row) { return collator.sortKey(row); },
-        [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b) < 0; });
+        [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b) < 0; }, progress);
 }
 
 } // namespace orvo

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace orvo {
 
 /// Puts a value list's rows in the order it shows them: sorted as QCollator of the current
@@ -16,7 +18,8 @@ public:
     static bool SortDistinct(QStringList& rows);
     /// The same for rows that seldom repeat exactly (one per distinct value): it skips the
     /// first pass that drops exact repeats, which pays only where rows repeat often.
-    static bool SortMostlyDistinct(QStringList& rows);
+    /// `progress`, when given, is called every few thousand steps of the work.
+    static bool SortMostlyDistinct(QStringList& rows, const std::function<void()>& progress = {});
 
 private:
     /// The text with each character case-folded on its own, as the C locale's collator

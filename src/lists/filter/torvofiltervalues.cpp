@@ -127,7 +127,7 @@ std::optional<TOrvoFilterValueRows> Queried(TOrvoColumn& column, TSQLiteDataSet&
         dataSet.ReadAsStored(&field, value, [&] { AddRow(values, column, field, field, checkedFirst); });
         keeper.KeepAlive();
     }
-    if (TOrvoFilterRowOrder::SortMostlyDistinct(values.Rows))
+    if (TOrvoFilterRowOrder::SortMostlyDistinct(values.Rows, [&keeper] { keeper.KeepAlive(); }))
         return std::nullopt;
     return values;
 }

@@ -403,6 +403,18 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
     }
 
+    void sortingManyRowsReportsProgress()
+    {
+        QStringList rows;
+        for (int i = 50000; i > 0; --i)
+            rows << QStringLiteral("v%1").arg(i);
+        int calls = 0;
+        QVERIFY(!TOrvoFilterRowOrder::SortMostlyDistinct(rows, [&calls] { ++calls; }));
+        QCOMPARE(rows.size(), 50000);
+        QCOMPARE(rows.first(), QStringLiteral("v1"));
+        QVERIFY2(calls > 50, qPrintable(QString::number(calls)));
+    }
+
     void rowsSortAsTheCollatorComparesThem_data()
     {
         QTest::addColumn<QString>("locale");
