@@ -99,6 +99,11 @@ void TSQLiteDataSet::FillValues(TRecordBuffer& buffer, const std::vector<TVarian
         buffer.Values[i] = TSQLiteTypes::FromStorage(FColumns[i].DataType, stored[i]);
 }
 
+bool TSQLiteDataSet::RowSourceColumnHoldsNoNumbers(int) const
+{
+    return false;
+}
+
 bool TSQLiteDataSet::GetFieldData(const TField* field, TVariant& value)
 {
     if (!FStoredField || field != FStoredField)

@@ -14,17 +14,17 @@ namespace orvo {
 namespace {
 
 // The row source's columns are renamed by position, so that the field's column is named
-// exactly even where the source repeats a name or reads an expression.
-QString DistinctSql(const QString& source, int columnCount, int column)
+// exactly even where the source repeats a name or reads an expression. SQLite takes the integer
+// 2 and the real 2.0 as equal: their kind keeps them apart, unless the column holds no numbers.
+QString DistinctSql(const QString& source, int columnCount, int column, bool holdsNumbers)
 {
     QStringList names;
     for (int i = 0; i < columnCount; ++i)
         names << QStringLiteral("c%1").arg(i);
     const QString value = names.at(column);
-    // typeof keeps the integer 2 apart from the real 2.0, which SQLite takes as equal.
-    return QStringLiteral(
-               "WITH source(%1) AS (\n%2\n)\nSELECT DISTINCT %3 COLLATE BINARY, typeof(%3) FROM source")
-        .arg(names.join(QLatin1Char(',')), source, value);
+    return QStringLiteral("WITH source(%1) AS (\n%2\n)\nSELECT DISTINCT %3 COLLATE BINARY%4 FROM source")
+        .arg(names.join(QLatin1Char(',')), source, value,
+             holdsNumbers ? QStringLiteral(", typeof(%1)").arg(value) : QString());
 }
 
 } // namespace
@@ -43,7 +43,8 @@ std::optional<std::vector<TVariant>> TSQLiteDistinctValues::Of(const TSQLiteData
     std::vector<TVariant> values;
     try {
         TSQLiteStatement statement(dataSet.Database()->Handle(),
-                                   DistinctSql(source, dataSet.RowSourceColumnCount(), column));
+                                   DistinctSql(source, dataSet.RowSourceColumnCount(), column,
+                                               !dataSet.RowSourceColumnHoldsNoNumbers(column)));
         dataSet.BindRowSource(statement);
         TSQLiteProgressReport::Run(dataSet.Database()->Handle(), progress, [&] {
             while (statement.Step())

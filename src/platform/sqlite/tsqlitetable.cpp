@@ -531,6 +531,17 @@ void TSQLiteTable::BindRowSource(TSQLiteStatement& statement) const
     statement.BindAll(FWhereParams);
 }
 
+bool TSQLiteTable::RowSourceColumnHoldsNoNumbers(int column) const
+{
+    if (FInfo.IsView() || column < 0 || size_t(column) >= FInfo.Columns().size())
+        return false;
+    // SQLite's affinity rules: a type naming INT is numeric before any text word counts.
+    const QString type = FInfo.Columns().at(size_t(column)).DeclaredType.toUpper();
+    return !type.contains(QLatin1String("INT")) &&
+           (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("CLOB")) ||
+            type.contains(QLatin1String("TEXT")));
+}
+
 std::optional<qint64> TSQLiteTable::BookmarkRowid(const QString& bookmark) const
 {
     // A bookmark string is the dataset's eight-digit tag, then the bytes one per character.

@@ -287,6 +287,44 @@ private slots:
         QCOMPARE(count(1), 4); // 2, 2.0, '2', Null
     }
 
+    void onlyTextColumnsOfTablesHoldNoNumbers_data()
+    {
+        QTest::addColumn<QString>("declaredType");
+        QTest::addColumn<bool>("holdsNoNumbers");
+        QTest::addColumn<int>("values");
+        // 2, 2.0, '2' and Null as each affinity stores them, told apart by kind and value.
+        QTest::newRow("text") << QStringLiteral("TEXT") << true << 3;
+        QTest::newRow("varchar") << QStringLiteral("VARCHAR(15)") << true << 3;
+        QTest::newRow("clob") << QStringLiteral("clob") << true << 3;
+        QTest::newRow("a type naming INT first") << QStringLiteral("POINT") << false << 2;
+        QTest::newRow("INT before CHAR") << QStringLiteral("CHARINT") << false << 2;
+        QTest::newRow("none") << QString() << false << 4;
+        QTest::newRow("real") << QStringLiteral("REAL") << false << 2;
+        QTest::newRow("blob") << QStringLiteral("BLOB") << false << 4;
+        QTest::newRow("numeric") << QStringLiteral("NUMERIC") << false << 2;
+    }
+
+    void onlyTextColumnsOfTablesHoldNoNumbers()
+    {
+        QFETCH(QString, declaredType);
+        QFETCH(bool, holdsNoNumbers);
+        QFETCH(int, values);
+        TMixedData data(1, 0);
+        data.Db.ExecSQL(QStringLiteral("CREATE TABLE typed (v %1)").arg(declaredType));
+        data.Db.ExecSQL(QStringLiteral("INSERT INTO typed VALUES (2), (2.0), ('2'), (NULL)"));
+        data.Db.ExecSQL(QStringLiteral(
+            "CREATE VIEW seen AS SELECT v FROM typed UNION ALL SELECT 2 UNION ALL SELECT 2.0"));
+        TSQLiteTable table;
+        table.SetDatabase(&data.Db);
+        table.SetTableName(QStringLiteral("typed"));
+        table.Open();
+        QCOMPARE(table.RowSourceColumnHoldsNoNumbers(0), holdsNoNumbers);
+        const std::optional<std::vector<TVariant>> distinct =
+            TSQLiteDistinctValues::Of(table, table.Fields()->Field(0));
+        QVERIFY(distinct);
+        QCOMPARE(int(distinct->size()), values);
+    }
+
     void theWalkAnswersWhatTheDatabaseCannot_data()
     {
         QTest::addColumn<QString>("case_");
