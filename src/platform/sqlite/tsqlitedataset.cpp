@@ -99,7 +99,7 @@ void TSQLiteDataSet::FillValues(TRecordBuffer& buffer, const std::vector<TVarian
         buffer.Values[i] = TSQLiteTypes::FromStorage(FColumns[i].DataType, stored[i]);
 }
 
-bool TSQLiteDataSet::RowSourceColumnHoldsNoNumbers(int) const
+bool TSQLiteDataSet::RowSourceColumnHasAffinity(int) const
 {
     return false;
 }

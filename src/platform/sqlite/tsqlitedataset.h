@@ -44,9 +44,10 @@ public:
     virtual QString RowSourceSql() const { return {}; }
     /// Binds the parameters of RowSourceSql() in `statement`, which holds it and no others.
     virtual void BindRowSource(TSQLiteStatement& statement) const;
-    /// True when column `column` of RowSourceSql() can hold no number: a table column of TEXT
-    /// affinity, which SQLite stores every number in as text. False when that is not known.
-    virtual bool RowSourceColumnHoldsNoNumbers(int column) const;
+    /// True when column `column` of RowSourceSql() holds its values under a type affinity (a
+    /// table column declared with a type other than BLOB): SQLite then never stores an integer
+    /// beside an equal real in it. False when that is not known.
+    virtual bool RowSourceColumnHasAffinity(int column) const;
     /// The number of columns RowSourceSql() yields: those the dataset reads, in column order.
     int RowSourceColumnCount() const { return int(FColumns.size()); }
     /// The column of RowSourceSql() that a data field reads (0-based), -1 for other fields.

@@ -15,8 +15,8 @@ namespace {
 
 // The row source's columns are renamed by position, so that the field's column is named
 // exactly even where the source repeats a name or reads an expression. SQLite takes the integer
-// 2 and the real 2.0 as equal: their kind keeps them apart, unless the column holds no numbers.
-QString DistinctSql(const QString& source, int columnCount, int column, bool holdsNumbers)
+// 2 and the real 2.0 as equal: their kind keeps them apart where a column can hold both.
+QString DistinctSql(const QString& source, int columnCount, int column, bool mixesKinds)
 {
     QStringList names;
     for (int i = 0; i < columnCount; ++i)
@@ -24,7 +24,7 @@ QString DistinctSql(const QString& source, int columnCount, int column, bool hol
     const QString value = names.at(column);
     return QStringLiteral("WITH source(%1) AS (\n%2\n)\nSELECT DISTINCT %3 COLLATE BINARY%4 FROM source")
         .arg(names.join(QLatin1Char(',')), source, value,
-             holdsNumbers ? QStringLiteral(", typeof(%1)").arg(value) : QString());
+             mixesKinds ? QStringLiteral(", typeof(%1)").arg(value) : QString());
 }
 
 } // namespace
@@ -44,7 +44,7 @@ std::optional<std::vector<TVariant>> TSQLiteDistinctValues::Of(const TSQLiteData
     try {
         TSQLiteStatement statement(dataSet.Database()->Handle(),
                                    DistinctSql(source, dataSet.RowSourceColumnCount(), column,
-                                               !dataSet.RowSourceColumnHoldsNoNumbers(column)));
+                                               !dataSet.RowSourceColumnHasAffinity(column)));
         dataSet.BindRowSource(statement);
         TSQLiteProgressReport::Run(dataSet.Database()->Handle(), progress, [&] {
             while (statement.Step())

@@ -287,38 +287,38 @@ private slots:
         QCOMPARE(count(1), 4); // 2, 2.0, '2', Null
     }
 
-    void onlyTextColumnsOfTablesHoldNoNumbers_data()
+    void aTableColumnOfATypeHoldsNoIntegerBesideAnEqualReal_data()
     {
         QTest::addColumn<QString>("declaredType");
-        QTest::addColumn<bool>("holdsNoNumbers");
+        QTest::addColumn<bool>("affinity");
         QTest::addColumn<int>("values");
         // 2, 2.0, '2' and Null as each affinity stores them, told apart by kind and value.
         QTest::newRow("text") << QStringLiteral("TEXT") << true << 3;
         QTest::newRow("varchar") << QStringLiteral("VARCHAR(15)") << true << 3;
         QTest::newRow("clob") << QStringLiteral("clob") << true << 3;
-        QTest::newRow("a type naming INT first") << QStringLiteral("POINT") << false << 2;
-        QTest::newRow("INT before CHAR") << QStringLiteral("CHARINT") << false << 2;
+        QTest::newRow("integer") << QStringLiteral("INTEGER") << true << 2;
+        QTest::newRow("a type naming INT first") << QStringLiteral("POINT") << true << 2;
+        QTest::newRow("INT before BLOB") << QStringLiteral("BLOBINT") << true << 2;
+        QTest::newRow("real") << QStringLiteral("REAL") << true << 2;
+        QTest::newRow("numeric") << QStringLiteral("NUMERIC") << true << 2;
+        QTest::newRow("any other type") << QStringLiteral("MONEY") << true << 2;
         QTest::newRow("none") << QString() << false << 4;
-        QTest::newRow("real") << QStringLiteral("REAL") << false << 2;
         QTest::newRow("blob") << QStringLiteral("BLOB") << false << 4;
-        QTest::newRow("numeric") << QStringLiteral("NUMERIC") << false << 2;
     }
 
-    void onlyTextColumnsOfTablesHoldNoNumbers()
+    void aTableColumnOfATypeHoldsNoIntegerBesideAnEqualReal()
     {
         QFETCH(QString, declaredType);
-        QFETCH(bool, holdsNoNumbers);
+        QFETCH(bool, affinity);
         QFETCH(int, values);
         TMixedData data(1, 0);
         data.Db.ExecSQL(QStringLiteral("CREATE TABLE typed (v %1)").arg(declaredType));
         data.Db.ExecSQL(QStringLiteral("INSERT INTO typed VALUES (2), (2.0), ('2'), (NULL)"));
-        data.Db.ExecSQL(QStringLiteral(
-            "CREATE VIEW seen AS SELECT v FROM typed UNION ALL SELECT 2 UNION ALL SELECT 2.0"));
         TSQLiteTable table;
         table.SetDatabase(&data.Db);
         table.SetTableName(QStringLiteral("typed"));
         table.Open();
-        QCOMPARE(table.RowSourceColumnHoldsNoNumbers(0), holdsNoNumbers);
+        QCOMPARE(table.RowSourceColumnHasAffinity(0), affinity);
         const std::optional<std::vector<TVariant>> distinct =
             TSQLiteDistinctValues::Of(table, table.Fields()->Field(0));
         QVERIFY(distinct);
