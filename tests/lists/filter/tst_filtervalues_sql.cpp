@@ -430,14 +430,20 @@ private slots:
         data.Show(data.Table);
         QVERIFY(test::ShowExposed(data.Grid, 400, 300));
         int ticks = 0;
+        bool waitCursor = false;
         QTimer timer;
-        QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            ++ticks;
+            waitCursor = waitCursor || (QApplication::overrideCursor() &&
+                                        QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        });
         timer.start(5);
         const TOrvoFilterValueRows rows =
             TOrvoFilterValues::Load(data.Column(QStringLiteral("txt")), false, false);
         timer.stop();
         QCOMPARE(rows.Rows.size(), 300000);
         QVERIFY2(ticks > 0, "no timer ran while the values loaded");
+        QVERIFY(waitCursor);
         QVERIFY(!QApplication::overrideCursor());
     }
 
