@@ -55,9 +55,15 @@ TBenchPageSection TBenchPageSection::FilterApply()
                              QStringLiteral("<!-- bench_filterapply: end -->"));
 }
 
+TBenchPageSection TBenchPageSection::FilterValues()
+{
+    return TBenchPageSection(QStringLiteral("<!-- bench_filtervalues: begin -->"),
+                             QStringLiteral("<!-- bench_filtervalues: end -->"));
+}
+
 std::vector<TBenchPageSection> TBenchPageSection::BesideDatasets()
 {
-    return {Grid(), CustomData(), Selection(), Sorting(), Order(), Totals(), FilterApply()};
+    return {Grid(), CustomData(), Selection(), Sorting(), Order(), Totals(), FilterApply(), FilterValues()};
 }
 
 void TBenchPageSection::Locate(const QString& page, qsizetype& begin, qsizetype& after) const

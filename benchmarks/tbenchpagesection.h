@@ -26,6 +26,8 @@ public:
     static TBenchPageSection Totals();
     /// The section the checked-list benchmark writes.
     static TBenchPageSection FilterApply();
+    /// The section the benchmark of a column's distinct values writes.
+    static TBenchPageSection FilterValues();
     /// Every section a benchmark other than the dataset benchmark writes: the dataset
     /// benchmark writes the page around them and keeps each of them.
     static std::vector<TBenchPageSection> BesideDatasets();

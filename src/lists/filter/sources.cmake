@@ -3,6 +3,7 @@ set(ORVO_AREA_HEADERS
     torvodbfilterdata.h
     torvodbgridfilterlist.h
     torvodbpopupfilterlist.h
+    torvofilterroworder.h
     torvofiltervalues.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
@@ -11,5 +12,6 @@ set(ORVO_AREA_SOURCES
     torvodbfilterdata.cpp
     torvodbgridfilterlist.cpp
     torvodbpopupfilterlist.cpp
+    torvofilterroworder.cpp
     torvofiltervalues.cpp
 )

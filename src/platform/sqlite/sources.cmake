@@ -4,7 +4,9 @@ set(ORVO_AREA_HEADERS
     tsqlitedatabase.h
     tsqliteaggregates.h
     tsqlitedataset.h
+    tsqlitedistinctvalues.h
     tsqlitefunctions.h
+    tsqliteprogressreport.h
     tsqlitekeyorder.h
     tsqlitequery.h
     tsqliteresultkeyset.h
@@ -20,7 +22,9 @@ set(ORVO_AREA_SOURCES
     tsqlitedatabase.cpp
     tsqliteaggregates.cpp
     tsqlitedataset.cpp
+    tsqlitedistinctvalues.cpp
     tsqlitefunctions.cpp
+    tsqliteprogressreport.cpp
     tsqlitekeyorder.cpp
     tsqlitequery.cpp
     tsqliteresultkeyset.cpp

@@ -5,12 +5,9 @@
 #include "platform/data/tfloatfield.h"
 #include "platform/sqlite/tsqlitedatabase.h"
 #include "platform/sqlite/tsqlitedataset.h"
+#include "platform/sqlite/tsqliteprogressreport.h"
 #include "platform/sqlite/tsqlitestatement.h"
 #include "platform/sqlite/tsqlitetable.h"
-
-#include <QScopeGuard>
-
-#include <sqlite3.h>
 
 namespace orvo {
 
@@ -20,43 +17,6 @@ bool IsIntegerType(TFieldType type)
 {
     return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc ||
            type == ftLargeint;
-}
-
-// The callback must not let an exception through SQLite's C frames: it ends the statement
-// (as an interrupt) and is raised again once SQLite has returned.
-void StepReporting(TSQLiteStatement& statement, const std::function<void()>& progress)
-{
-    if (!progress) {
-        statement.Step();
-        return;
-    }
-    struct TReport
-    {
-        const std::function<void()>* Progress;
-        std::exception_ptr Error;
-    } report{&progress, nullptr};
-    sqlite3* db = sqlite3_db_handle(statement.Handle());
-    sqlite3_progress_handler(
-        db, TSQLiteAggregates::ProgressSteps,
-        [](void* context) -> int {
-            auto* report = static_cast<TReport*>(context);
-            try {
-                (*report->Progress)();
-                return 0;
-            } catch (...) {
-                report->Error = std::current_exception();
-                return 1;
-            }
-        },
-        &report);
-    const auto removeHandler = qScopeGuard([db] { sqlite3_progress_handler(db, 0, nullptr, nullptr); });
-    try {
-        statement.Step();
-    } catch (...) {
-        if (report.Error)
-            std::rethrow_exception(report.Error);
-        throw;
-    }
 }
 
 } // namespace
@@ -146,7 +106,8 @@ TSQLiteAggregates::Run(const TSQLiteDataSet& dataSet, const QString& source,
             dataSet.Database()->Handle(),
             QStringLiteral("SELECT %1 FROM (\n%2\n)").arg(columns.join(QLatin1String(", ")), source));
         bind(*statement);
-        StepReporting(*statement, progress);
+        TSQLiteProgressReport::Run(dataSet.Database()->Handle(), progress,
+                                   [&statement] { statement->Step(); });
     } catch (const EDatabaseError&) {
         // An integer sum past 64 bits, which SQLite refuses while the walk goes on in
         // floating point, or a field the source names otherwise: the walk answers.

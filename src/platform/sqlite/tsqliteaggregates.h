@@ -62,9 +62,6 @@ public:
                                               const std::vector<TRequest>& requests,
                                               const std::function<void()>& progress = {});
 
-    /// Virtual-machine steps of SQLite between two calls of the progress callback.
-    static constexpr int ProgressSteps = 20000;
-
 private:
     /// The aggregates of `requests` over the rows `source` yields; `bind` binds its parameters.
     static std::optional<TAnswer> Run(const TSQLiteDataSet& dataSet, const QString& source,

@@ -1,5 +1,7 @@
 #include "platform/sqlite/tsqlitedataset.h"
 
+#include "platform/core/exceptions.h"
+#include "platform/core/tscopecleanup.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfielddefs.h"
 #include "platform/data/tfields.h"
@@ -12,6 +14,7 @@
 #include <QJsonDocument>
 
 #include <optional>
+#include <utility>
 
 namespace orvo {
 
@@ -99,6 +102,35 @@ void TSQLiteDataSet::FillValues(TRecordBuffer& buffer, const std::vector<TVarian
     const size_t count = std::min(buffer.Values.size(), std::min(stored.size(), FColumns.size()));
     for (size_t i = 0; i < count; ++i)
         buffer.Values[i] = TSQLiteTypes::FromStorage(FColumns[i].DataType, stored[i]);
+}
+
+bool TSQLiteDataSet::RowSourceColumnHasAffinity(int) const
+{
+    return false;
+}
+
+bool TSQLiteDataSet::GetFieldData(const TField* field, TVariant& value)
+{
+    if (!FStoredField || field != FStoredField)
+        return TDataSet::GetFieldData(field, value);
+    value = FStoredValue;
+    return !value.IsNull();
+}
+
+void TSQLiteDataSet::ReadAsStored(const TField* field, const TVariant& stored,
+                                  const std::function<void()>& read)
+{
+    const int column = FieldColumn(field);
+    if (column < 0 || size_t(column) >= FColumns.size() || field->DataSet() != this)
+        throw EDatabaseError(QStringLiteral("%1 is no stored field of the dataset").arg(field->FieldName()));
+    const TField* outer = std::exchange(FStoredField, field);
+    TVariant outerValue =
+        std::exchange(FStoredValue, TSQLiteTypes::FromStorage(FColumns[size_t(column)].DataType, stored));
+    const auto restore = Finally([&] {
+        FStoredField = outer;
+        FStoredValue = std::move(outerValue);
+    });
+    read();
 }
 
 TVariant TSQLiteDataSet::StorageValue(int column, const TVariant& value) const

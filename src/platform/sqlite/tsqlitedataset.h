@@ -36,6 +36,7 @@ public:
     /// Declared lengths (NVARCHAR(200)) say little about the text: show a few dozen characters.
     int TextWidthLimit() const override { return DefaultTextWidth; }
     void SetFieldData(TField* field, const TVariant& value) override;
+    bool GetFieldData(const TField* field, TVariant& value) override;
 
     /// The statement that yields the rows the dataset shows, for statements that take it as
     /// a subquery (aggregates); empty while a record filter or changes not yet written make
@@ -43,6 +44,18 @@ public:
     virtual QString RowSourceSql() const { return {}; }
     /// Binds the parameters of RowSourceSql() in `statement`, which holds it and no others.
     virtual void BindRowSource(TSQLiteStatement& statement) const;
+    /// True when column `column` of RowSourceSql() holds its values under a type affinity (a
+    /// table column declared with a type other than BLOB): SQLite then never stores an integer
+    /// beside an equal real in it. False when that is not known.
+    virtual bool RowSourceColumnHasAffinity(int column) const;
+    /// The number of columns RowSourceSql() yields: those the dataset reads, in column order.
+    int RowSourceColumnCount() const { return int(FColumns.size()); }
+    /// The column of RowSourceSql() that a data field reads (0-based), -1 for other fields.
+    static int RowSourceColumn(const TField* field) { return FieldColumn(field); }
+    /// Runs `read` while the data field `field` reads `stored` (a value as SQLite holds it)
+    /// as a record holding it would, without moving the cursor: its texts for a value the
+    /// database gave apart from the records. The other fields read as before.
+    void ReadAsStored(const TField* field, const TVariant& stored, const std::function<void()>& read);
 
     static constexpr int DefaultTextWidth = 30;
 
@@ -142,6 +155,8 @@ private:
     std::vector<bool> FAssigned;
     bool FFilterInSql = false;
     bool FRecordTestInSql = false;
+    const TField* FStoredField = nullptr;
+    TVariant FStoredValue;
 };
 
 } // namespace orvo

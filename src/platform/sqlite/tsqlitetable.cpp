@@ -526,6 +526,19 @@ void TSQLiteTable::BindRowSource(TSQLiteStatement& statement) const
     statement.BindAll(FWhereParams);
 }
 
+bool TSQLiteTable::RowSourceColumnHasAffinity(int column) const
+{
+    if (FInfo.IsView() || column < 0 || size_t(column) >= FInfo.Columns().size())
+        return false;
+    // SQLite's affinity rules: a type naming INT, CHAR, CLOB or TEXT has one before BLOB counts;
+    // BLOB or no type has none; any other has REAL or NUMERIC affinity.
+    const QString type = FInfo.Columns().at(size_t(column)).DeclaredType.toUpper();
+    for (const char* word : {"INT", "CHAR", "CLOB", "TEXT"})
+        if (type.contains(QLatin1String(word)))
+            return true;
+    return !type.contains(QLatin1String("BLOB")) && !type.trimmed().isEmpty();
+}
+
 std::optional<qint64> TSQLiteTable::BookmarkRowid(const QString& bookmark) const
 {
     // A bookmark string is the dataset's eight-digit tag, then the bytes one per character.

@@ -73,6 +73,8 @@ public:
     using TDataSet::CompareBookmarks;
     QString RowSourceSql() const override;
     void BindRowSource(TSQLiteStatement& statement) const override;
+    /// A view's columns hold what they select, whatever type they declare.
+    bool RowSourceColumnHasAffinity(int column) const override;
     /// The rowid of the row that `bookmark`, a bookmark of this table, names; none for a
     /// string of another form.
     std::optional<qint64> BookmarkRowid(const QString& bookmark) const;
