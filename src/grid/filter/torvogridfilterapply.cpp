@@ -126,6 +126,9 @@ void TOrvoGridFilterApply::SetDataSetFilter(bool filtered, const QString& filter
         if (!keyValues.IsEmpty())
             GoToKey(*dataSet, keys, keyValues);
     }
+    // While busy the grid let the record set change without rebuilding its totals, sequence
+    // and list items; the filter left a different set of records, so they are rebuilt now.
+    FGrid.DataChanged();
     if (FGrid.OnFilterUpdated)
         FGrid.OnFilterUpdated(&FGrid);
 }

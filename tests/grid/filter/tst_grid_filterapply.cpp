@@ -4,6 +4,7 @@
 #include "grid/common/titemstable.h"
 #include "grid/dbgrid/torvodbgrid.h"
 #include "grid/filter/torvodbgridfilter.h"
+#include "grid/totals/torvocolumntotalfooter.h"
 #include "platform/data/tfield.h"
 
 #include <QTest>
@@ -160,6 +161,23 @@ private slots:
         items.Column(2)->SetFilterText(QStringLiteral("price < 5"));
         QCOMPARE(items.Count(), 3);
         QCOMPARE(items.Column(0)->FilterText(), QStringLiteral("id = 'abc'"));
+    }
+
+    void footerTotalsFollowTheFilter()
+    {
+        TFilteredItems items;
+        items.Grid.SetOptionsEx(items.Grid.OptionsEx() - TOrvoDBGridOptionsEx{dgDelayUpdateTotals} +
+                                TOrvoDBGridOptionsEx{dgTotalFooter});
+        TOrvoColumnTotalValue* count = items.Column(0)->TotalFooter();
+        count->SetCalcValue(cvCount);
+        count->SetTotalResult(trCalcValue);
+        QCOMPARE(count->Value(), TVariant(qint64(100)));
+        items.Column(1)->SetFilterList({QStringLiteral("item 3"), QStringLiteral("item 7")});
+        QCOMPARE(count->Value(), TVariant(qint64(2)));
+        items.Column(0)->SetFilterText(QStringLiteral("id > 5"));
+        QCOMPARE(count->Value(), TVariant(qint64(1)));
+        items.Grid.FilterGrid()->SetFiltered(false);
+        QCOMPARE(count->Value(), TVariant(qint64(100)));
     }
 
     void closingAndReopeningKeepsTheProgramsFilterApart()
