@@ -11,6 +11,7 @@
 // (d)-(f) the same three for 300 customer numbers in the CustNo column.
 
 #include "tbenchcommandline.h"
+#include "tbenchgridovertable.h"
 #include "tbenchpagesection.h"
 
 #include "grid/columns/torvocolumn.h"
@@ -111,21 +112,9 @@ double RawCount(const QString& fileName, const char* column, const QStringList& 
 }
 
 /// The grid over the table, shown.
-struct TFilterView
+struct TFilterView : TBenchGridOverTable
 {
-    explicit TFilterView(const QString& fileName)
-    {
-        Db.SetDatabaseName(fileName);
-        Db.Open();
-        Table.SetDatabase(&Db);
-        Table.SetTableName(QStringLiteral("BigOrders"));
-        Source.SetDataSet(&Table);
-        Grid.SetDataSource(&Source);
-        Grid.resize(1000, 700);
-        Grid.show();
-        Table.Open();
-        QApplication::processEvents();
-    }
+    using TBenchGridOverTable::TBenchGridOverTable;
 
     /// Checks `values` in the column of `field` and waits for the first screen and the count.
     double Apply(const char* field, const QStringList& values, qint64& count)
@@ -152,11 +141,6 @@ struct TFilterView
             Grid.SetOnFilterRecord(nullptr);
         Grid.SetFiltered(force);
     }
-
-    TSQLiteDatabase Db;
-    TSQLiteTable Table;
-    TDataSource Source;
-    TOrvoDBGrid Grid;
 };
 
 using TFigures = std::map<QString, double>;
@@ -278,16 +262,5 @@ int main(int argc, char* argv[])
                            QStringLiteral("Markdown page whose checked-list section is written."));
     if (!line.Process(app))
         return 2;
-    return line.Run([&line] {
-        const int repeats = std::max(1, line.Repeats());
-        const QString section = Section(line.Db(), repeats);
-        if (!line.HasReport()) {
-            QTextStream(stdout) << section;
-            return 0;
-        }
-        const TBenchPageSection pageSection = TBenchPageSection::FilterApply();
-        const QString page = line.Report();
-        TBenchPageSection::WritePage(page, pageSection.Merge(TBenchPageSection::ReadPage(page), section));
-        return 0;
-    });
+    return line.RunSection(TBenchPageSection::FilterApply(), Section);
 }

@@ -8,6 +8,7 @@
 
 #include "tbenchchildruns.h"
 #include "tbenchcommandline.h"
+#include "tbenchgridovertable.h"
 #include "tbenchpagesection.h"
 
 #include "grid/columns/torvocolumn.h"
@@ -92,27 +93,7 @@ TFigures RawScan(const QString& fileName, int limit)
 }
 
 /// The grid over the table, shown, as a person sees it.
-struct TGridOverTable
-{
-    explicit TGridOverTable(const QString& fileName)
-    {
-        Db.SetDatabaseName(fileName);
-        Db.Open();
-        Table.SetDatabase(&Db);
-        Table.SetTableName(QStringLiteral("BigOrders"));
-        Source.SetDataSet(&Table);
-        Grid.SetDataSource(&Source);
-        Grid.resize(1000, 700);
-        Grid.show();
-        Table.Open();
-        QApplication::processEvents();
-    }
-
-    TSQLiteDatabase Db;
-    TSQLiteTable Table;
-    TDataSource Source;
-    TOrvoDBGrid Grid;
-};
+using TGridOverTable = TBenchGridOverTable;
 
 /// What SelectAll cannot do without: walking the dataset from its first record to its end.
 TFigures DataSetWalk(const QString& fileName)

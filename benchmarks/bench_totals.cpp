@@ -305,16 +305,5 @@ int main(int argc, char* argv[])
                            QStringLiteral("Markdown page whose totals section is written."));
     if (!line.Process(app))
         return 2;
-    return line.Run([&line] {
-        const int repeats = std::max(1, line.Repeats());
-        const QString section = Section(line.Db(), repeats);
-        if (!line.HasReport()) {
-            QTextStream(stdout) << section;
-            return 0;
-        }
-        const TBenchPageSection pageSection = TBenchPageSection::Totals();
-        const QString page = line.Report();
-        TBenchPageSection::WritePage(page, pageSection.Merge(TBenchPageSection::ReadPage(page), section));
-        return 0;
-    });
+    return line.RunSection(TBenchPageSection::Totals(), Section);
 }

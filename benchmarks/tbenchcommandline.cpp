@@ -1,8 +1,11 @@
 #include "tbenchcommandline.h"
 
+#include "tbenchpagesection.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -35,4 +38,20 @@ int TBenchCommandLine::Run(const std::function<int()>& body) const
         QTextStream(stderr) << FProgram << ": " << e.what() << '\n';
         return 1;
     }
+}
+
+int TBenchCommandLine::RunSection(
+    const orvo::TBenchPageSection& section,
+    const std::function<QString(const QString& db, int repeats)>& makeSection) const
+{
+    return Run([&] {
+        const QString text = makeSection(Db(), std::max(1, Repeats()));
+        if (!HasReport()) {
+            QTextStream(stdout) << text;
+            return 0;
+        }
+        orvo::TBenchPageSection::WritePage(Report(),
+                                           section.Merge(orvo::TBenchPageSection::ReadPage(Report()), text));
+        return 0;
+    });
 }

@@ -7,6 +7,9 @@
 #include <functional>
 
 class QCoreApplication;
+namespace orvo {
+class TBenchPageSection;
+}
 
 /// The command line the million-row benchmarks share: `--db FILE` (required), `--child
 /// VARIANT` (measure one variant in this process, for the parent to read), `--repeats N`
@@ -31,6 +34,10 @@ public:
 
     /// Runs the benchmark's `body`; an exception becomes a message and exit code 1.
     int Run(const std::function<int()>& body) const;
+    /// Runs `makeSection` (database file, repeats) and writes its text into `section` of the
+    /// --report page, or to standard output without --report.
+    int RunSection(const orvo::TBenchPageSection& section,
+                   const std::function<QString(const QString& db, int repeats)>& makeSection) const;
 
 private:
     QString FProgram;
