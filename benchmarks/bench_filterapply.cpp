@@ -13,6 +13,7 @@
 #include "tbenchcommandline.h"
 #include "tbenchgridovertable.h"
 #include "tbenchpagesection.h"
+#include "tbenchtablerows.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/dbgrid/torvodbgrid.h"
@@ -190,15 +191,6 @@ QString Row(const QString& name, double ms, double baseline, double count)
         .arg(qint64(count));
 }
 
-QString Target(const QString& name, double figure, double limit)
-{
-    return QStringLiteral("| %1 | %2 | %3 | %4 |\n")
-        .arg(name)
-        .arg(figure, 0, 'f', 1)
-        .arg(limit, 0, 'f', 1)
-        .arg(figure <= limit ? QStringLiteral("met") : QStringLiteral("**missed**"));
-}
-
 QString Section(const QString& fileName, int repeats)
 {
     const TFigures f = Measure(fileName, repeats);
@@ -228,9 +220,10 @@ QString Section(const QString& fileName, int repeats)
     out << Row(QStringLiteral("grid, the same by the record test (a program handler present)"),
                f.at("record-many"), rawMany, f.at("record-count-many"));
     out << "\n## Targets\n\n| target | figure, ms | limit, ms | result |\n|---|---:|---:|---|\n";
-    out << Target(QStringLiteral("3 checked cities within 3× SQLite's count"), f.at("grid-few"), 3 * rawFew);
-    out << Target(QStringLiteral("300 checked customer numbers within 3× SQLite's count"), f.at("grid-many"),
-                  3 * rawMany);
+    out << BenchTableRows::Target(QStringLiteral("3 checked cities within 3× SQLite's count"),
+                                  f.at("grid-few"), 3 * rawFew);
+    out << BenchTableRows::Target(QStringLiteral("300 checked customer numbers within 3× SQLite's count"),
+                                  f.at("grid-many"), 3 * rawMany);
     out << "\n## Notes\n\n"
            "- A checked text column is tested as `orvo_folded_text(col, type) IN (SELECT value FROM "
            "json_each(?))`: the text the field shows, folded by Unicode as the record test folds it "

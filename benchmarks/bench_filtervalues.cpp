@@ -18,6 +18,7 @@
 #include "tbenchcommandline.h"
 #include "tbenchgridovertable.h"
 #include "tbenchpagesection.h"
+#include "tbenchtablerows.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/dbgrid/torvodbgrid.h"
@@ -201,20 +202,6 @@ TFigures Measure(const QString& fileName, int repeats)
     return f;
 }
 
-QString Row(const QString& name, double ms, double baseline)
-{
-    return QStringLiteral("| %1 | %2 | ×%3 |\n").arg(name).arg(ms, 0, 'f', 1).arg(ms / baseline, 0, 'f', 2);
-}
-
-QString Target(const QString& name, double figure, double limit)
-{
-    return QStringLiteral("| %1 | %2 | %3 | %4 |\n")
-        .arg(name)
-        .arg(figure, 0, 'f', 1)
-        .arg(limit, 0, 'f', 1)
-        .arg(figure <= limit ? QStringLiteral("met") : QStringLiteral("**missed**"));
-}
-
 QString Section(const QString& fileName, int repeats)
 {
     const TFigures f = Measure(fileName, repeats);
@@ -232,34 +219,45 @@ QString Section(const QString& fileName, int repeats)
         << " rows of BigOrders. The value rows a shown grid's auto-filter list loads "
            "(`TOrvoFilterValues::Load`: keys, display texts, sort keys, sorted and each once).\n\n";
     out << "| variant | ms | × SQLite's own statement |\n|---|---:|---:|\n";
-    out << Row(QStringLiteral("SQLite: SELECT DISTINCT City FROM BigOrders (baseline)"), rawFew, rawFew);
-    out << Row(QStringLiteral("list values of City, %1 rows (the database's distinct values)")
-                   .arg(qint64(f.at("rows-few"))),
-               f.at("load-few"), rawFew);
-    out << Row(QStringLiteral("City's auto-filter list dropped down (loaded, sized and painted)"),
-               f.at("dropdown-few"), rawFew);
-    out << Row(QStringLiteral("the same rows by the record walk"), f.at("walk-few"), rawFew);
+    out << BenchTableRows::Ratio(QStringLiteral("SQLite: SELECT DISTINCT City FROM BigOrders (baseline)"),
+                                 rawFew, rawFew);
+    out << BenchTableRows::Ratio(
+        QStringLiteral("list values of City, %1 rows (the database's distinct values)")
+            .arg(qint64(f.at("rows-few"))),
+        f.at("load-few"), rawFew);
+    out << BenchTableRows::Ratio(
+        QStringLiteral("City's auto-filter list dropped down (loaded, sized and painted)"),
+        f.at("dropdown-few"), rawFew);
+    out << BenchTableRows::Ratio(QStringLiteral("the same rows by the record walk"), f.at("walk-few"),
+                                 rawFew);
     const double rawIndexed = f.at("raw-indexed");
-    out << Row(QStringLiteral("SQLite: SELECT DISTINCT CustNo FROM BigOrders, an indexed column (baseline)"),
-               rawIndexed, rawIndexed);
-    out << Row(QStringLiteral("list values of CustNo, %1 rows").arg(qint64(f.at("rows-indexed"))),
-               f.at("load-indexed"), rawIndexed);
-    out << Row(QStringLiteral("CustNo's auto-filter list dropped down"), f.at("dropdown-indexed"),
-               rawIndexed);
-    out << Row(QStringLiteral("SQLite: SELECT DISTINCT OrderNo FROM BigOrders (baseline)"), rawMany, rawMany);
-    out << Row(QStringLiteral("list values of OrderNo, %1 rows").arg(qint64(f.at("rows-many"))),
-               f.at("load-many"), rawMany);
-    out << Row(QStringLiteral("OrderNo's auto-filter list dropped down"), f.at("dropdown-many"), rawMany);
+    out << BenchTableRows::Ratio(
+        QStringLiteral("SQLite: SELECT DISTINCT CustNo FROM BigOrders, an indexed column (baseline)"),
+        rawIndexed, rawIndexed);
+    out << BenchTableRows::Ratio(
+        QStringLiteral("list values of CustNo, %1 rows").arg(qint64(f.at("rows-indexed"))),
+        f.at("load-indexed"), rawIndexed);
+    out << BenchTableRows::Ratio(QStringLiteral("CustNo's auto-filter list dropped down"),
+                                 f.at("dropdown-indexed"), rawIndexed);
+    out << BenchTableRows::Ratio(QStringLiteral("SQLite: SELECT DISTINCT OrderNo FROM BigOrders (baseline)"),
+                                 rawMany, rawMany);
+    out << BenchTableRows::Ratio(
+        QStringLiteral("list values of OrderNo, %1 rows").arg(qint64(f.at("rows-many"))), f.at("load-many"),
+        rawMany);
+    out << BenchTableRows::Ratio(QStringLiteral("OrderNo's auto-filter list dropped down"),
+                                 f.at("dropdown-many"), rawMany);
     out << "\nOnce more while a 5 ms timer asked the grid to repaint: the OrderNo values took "
         << QString::number(f.at("load-painting"), 'f', 1) << " ms; meanwhile the timer ran "
         << qint64(f.at("ticks")) << " time(s), the grid painted " << qint64(f.at("paints"))
         << " time(s), and the event loop went at most " << QString::number(f.at("gap"), 'f', 1)
         << " ms without a turn.\n\n";
     out << "## Targets\n\n| target | figure, ms | limit, ms | result |\n|---|---:|---:|---|\n";
-    out << Target(QStringLiteral("values of a few-hundred-value column within 1.5× SQLite's SELECT DISTINCT"),
-                  f.at("load-few"), 1.5 * rawFew);
-    out << Target(QStringLiteral("its auto-filter list dropped down within 1.5× SQLite's SELECT DISTINCT"),
-                  f.at("dropdown-few"), 1.5 * rawFew);
+    out << BenchTableRows::Target(
+        QStringLiteral("values of a few-hundred-value column within 1.5× SQLite's SELECT DISTINCT"),
+        f.at("load-few"), 1.5 * rawFew);
+    out << BenchTableRows::Target(
+        QStringLiteral("its auto-filter list dropped down within 1.5× SQLite's SELECT DISTINCT"),
+        f.at("dropdown-few"), 1.5 * rawFew);
     out << "\n## Notes\n\n"
            "- The database gives each stored value once (`SELECT DISTINCT c COLLATE BINARY` over the rows "
            "the dataset shows, its columns named by position, with `typeof(c)` beside it where the column "

@@ -12,6 +12,7 @@
 
 #include "tbenchcommandline.h"
 #include "tbenchpagesection.h"
+#include "tbenchtablerows.h"
 
 #include "grid/columns/torvocolumn.h"
 #include "grid/dbgrid/torvodbgrid.h"
@@ -227,20 +228,6 @@ TFigures Measure(const QString& fileName, int repeats)
     return f;
 }
 
-QString Row(const QString& name, double ms, double baseline)
-{
-    return QStringLiteral("| %1 | %2 | ×%3 |\n").arg(name).arg(ms, 0, 'f', 1).arg(ms / baseline, 0, 'f', 2);
-}
-
-QString Target(const QString& name, double figure, double limit)
-{
-    return QStringLiteral("| %1 | %2 | %3 | %4 |\n")
-        .arg(name)
-        .arg(figure, 0, 'f', 1)
-        .arg(limit, 0, 'f', 1)
-        .arg(figure <= limit ? QStringLiteral("met") : QStringLiteral("**missed**"));
-}
-
 QString Section(const QString& fileName, int repeats)
 {
     const TFigures f = Measure(fileName, repeats);
@@ -257,26 +244,31 @@ QString Section(const QString& fileName, int repeats)
         << " rows of BigOrders. A shown grid with five footer totals: sum of Qty, average of ItemsTotal, "
            "count of TaxRate, minimum and maximum of Freight.\n\n";
     out << "| variant | ms | × SQLite's own statement |\n|---|---:|---:|\n";
-    out << Row(QStringLiteral("SQLite: SELECT SUM(Qty), AVG(ItemsTotal), COUNT(TaxRate), MIN(Freight), "
-                              "MAX(Freight) (baseline)"),
-               raw, raw);
-    out << Row(QStringLiteral("grid, whole-dataset totals (one aggregate statement)"), f.at("grid"), raw);
-    out << Row(QStringLiteral("grid, the same totals by the record walk"), f.at("walk"), raw);
-    out << Row(QStringLiteral("grid, recalculation after a Post (once the 200 ms delay passed)"),
-               f.at("post"), raw);
+    out << BenchTableRows::Ratio(
+        QStringLiteral("SQLite: SELECT SUM(Qty), AVG(ItemsTotal), COUNT(TaxRate), MIN(Freight), "
+                       "MAX(Freight) (baseline)"),
+        raw, raw);
+    out << BenchTableRows::Ratio(QStringLiteral("grid, whole-dataset totals (one aggregate statement)"),
+                                 f.at("grid"), raw);
+    out << BenchTableRows::Ratio(QStringLiteral("grid, the same totals by the record walk"), f.at("walk"),
+                                 raw);
+    out << BenchTableRows::Ratio(
+        QStringLiteral("grid, recalculation after a Post (once the 200 ms delay passed)"), f.at("post"), raw);
     out << "\nLongest time the event loop went unserved during a recalculation after a Post: "
         << QString::number(f.at("gap"), 'f', 1) << " ms.\n\n";
     out << "| variant | ms | × raw read |\n|---|---:|---:|\n";
-    out << Row(QStringLiteral("SQLite: read the four columns of 10,000 records by key (baseline)"),
-               rawSelected, rawSelected);
-    out << Row(QStringLiteral("grid, selected-rows totals of 10,000 selected records"), f.at("selected"),
-               rawSelected);
+    out << BenchTableRows::Ratio(
+        QStringLiteral("SQLite: read the four columns of 10,000 records by key (baseline)"), rawSelected,
+        rawSelected);
+    out << BenchTableRows::Ratio(QStringLiteral("grid, selected-rows totals of 10,000 selected records"),
+                                 f.at("selected"), rawSelected);
     out << "\n## Targets\n\n| target | figure, ms | limit, ms | result |\n|---|---:|---:|---|\n";
-    out << Target(QStringLiteral("whole-dataset totals within 2× SQLite's statement"), f.at("grid"), 2 * raw);
-    out << Target(QStringLiteral("recalculation after a Post within 2× SQLite's statement"), f.at("post"),
-                  2 * raw);
-    out << Target(QStringLiteral("selected-rows totals within 3× the raw read of those rows"),
-                  f.at("selected"), 3 * rawSelected);
+    out << BenchTableRows::Target(QStringLiteral("whole-dataset totals within 2× SQLite's statement"),
+                                  f.at("grid"), 2 * raw);
+    out << BenchTableRows::Target(QStringLiteral("recalculation after a Post within 2× SQLite's statement"),
+                                  f.at("post"), 2 * raw);
+    out << BenchTableRows::Target(QStringLiteral("selected-rows totals within 3× the raw read of those rows"),
+                                  f.at("selected"), 3 * rawSelected);
     out << "\n## Notes\n\n"
            "- The grid's statement reads each field as the records read it: a currency or decimal "
            "column (ItemsTotal here) adds up exactly in ten-thousandths "
