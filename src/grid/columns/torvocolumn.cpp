@@ -5,6 +5,7 @@
 #include "grid/columns/torvodbgridcolumns.h"
 #include "grid/dbgrid/torvocustomdbgrid.h"
 #include "grid/filter/torvodbgridfilter.h"
+#include "grid/filter/torvofilterroworder.h"
 #include "grid/totals/torvocolumntotalfields.h"
 #include "grid/totals/torvocolumntotalfooter.h"
 #include "grid/totals/torvocolumntotalheader.h"
@@ -12,7 +13,6 @@
 #include "platform/core/tscopecleanup.h"
 #include "platform/graphics/tcustomimagelist.h"
 
-#include <QCollator>
 #include <QMenu>
 
 #include <algorithm>
@@ -318,16 +318,10 @@ void TOrvoColumn::SetFilterList(const QStringList& value)
 {
     // The checked values are a set of texts compared without regard to case, kept in
     // the order the user reads them in.
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    // Sorted by keys made once per value: collating at every comparison made a list of a
+    // million checked values take many seconds.
     QStringList values = value;
-    std::stable_sort(values.begin(), values.end(),
-                     [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
-    values.erase(std::unique(values.begin(), values.end(),
-                             [](const QString& a, const QString& b) {
-                                 return a.compare(b, Qt::CaseInsensitive) == 0;
-                             }),
-                 values.end());
+    TOrvoFilterRowOrder::SortDistinct(values);
     if (values == FFilterList)
         return;
     FFilterList = values;

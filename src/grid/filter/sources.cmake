@@ -4,6 +4,7 @@ set(ORVO_AREA_HEADERS
     torvodbgridfilter.h
     torvofilterdialect.h
     torvofilterdialects.h
+    torvofilterroworder.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
     filtertexts.h
@@ -14,5 +15,6 @@ set(ORVO_AREA_SOURCES
     torvodbgridfilter.cpp
     torvofilterdialect.cpp
     torvofilterdialects.cpp
+    torvofilterroworder.cpp
     torvogridfilterapply.cpp
 )

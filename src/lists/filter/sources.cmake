@@ -3,7 +3,6 @@ set(ORVO_AREA_HEADERS
     torvodbfilterdata.h
     torvodbgridfilterlist.h
     torvodbpopupfilterlist.h
-    torvofilterroworder.h
     torvofiltervalues.h
 )
 set(ORVO_AREA_PRIVATE_HEADERS
@@ -12,6 +11,5 @@ set(ORVO_AREA_SOURCES
     torvodbfilterdata.cpp
     torvodbgridfilterlist.cpp
     torvodbpopupfilterlist.cpp
-    torvofilterroworder.cpp
     torvofiltervalues.cpp
 )

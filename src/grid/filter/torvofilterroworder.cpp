@@ -1,4 +1,4 @@
-#include "lists/filter/torvofilterroworder.h"
+#include "grid/filter/torvofilterroworder.h"
 
 #include <QCollator>
 #include <QSet>
