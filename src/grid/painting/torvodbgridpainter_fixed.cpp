@@ -435,7 +435,7 @@ QRect TOrvoDBGridPainter::DrawTitleButton(TCanvas& canvas, const TCellInfo& cell
         glyph = 9;
     else if ((style == cesFilterList || style == cesFilterForm || AutoFilterApplies(column)) &&
              FGrid.FilterGrid()->Filtered())
-        glyph = column->FilterText().isEmpty() ? 20 : 21;
+        glyph = column->FilterText().isEmpty() && column->FilterList().isEmpty() ? 20 : 21;
     TCustomImageList* glyphs = IndicatorGlyphs();
     if (glyph < 0 || area.width() < width || glyphs->Count() <= 11)
         return area;

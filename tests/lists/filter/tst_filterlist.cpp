@@ -270,6 +270,25 @@ private slots:
         QVERIFY(!f.OpenList());
     }
 
+    void theFilterButtonShowsWhetherTheColumnFilters()
+    {
+        TFilterFixture f({TVariant(Text("pear")), TVariant(Text("apple"))});
+        QVERIFY(f.Show());
+        const auto button = [&f] {
+            const QPoint centre = f.FilterButton(1);
+            return f.Grid.viewport()->grab(QRect(centre - QPoint(6, 6), QSize(12, 12))).toImage();
+        };
+        const QImage plain = button();
+        f.Column(1)->SetFilterList({Text("apple")});
+        QVERIFY(f.Grid.FilterGrid()->Engaged());
+        const QImage checked = button();
+        QVERIFY(checked != plain);
+        f.Column(1)->SetFilterList({});
+        QCOMPARE(button(), plain);
+        f.Column(1)->SetFilterText(QStringLiteral("name > 'b'"));
+        QCOMPARE(button(), checked);
+    }
+
     void theExpandStyleChoosesTheFilterTool_data()
     {
         QTest::addColumn<int>("style");
