@@ -13,6 +13,7 @@
 #include "platform/core/tsystemprofile.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
+#include "platform/gridbase/shiftstate.h"
 
 #include <QAbstractSlider>
 #include <QScopedValueRollback>
@@ -27,11 +28,6 @@ namespace {
 constexpr QChar EnterChar(u'\r');
 constexpr QChar EscapeChar(0x1b);
 constexpr QChar BackspaceChar(0x08);
-
-bool ExactlyCtrl(TShiftState shift)
-{
-    return shift * TShiftState{ssShift, ssAlt, ssCtrl} == TShiftState{ssCtrl};
-}
 
 bool CtrlOrCtrlShift(TShiftState shift)
 {

@@ -12,6 +12,7 @@
 #include "platform/core/texceptionhandler.h"
 #include "platform/core/tformatsettings.h"
 #include "platform/data/tdatasource.h"
+#include "platform/gridbase/shiftstate.h"
 
 #include <QClipboard>
 #include <QEvent>
@@ -37,11 +38,6 @@ constexpr TColor KeyColours[] = {clBlue, clRed, clBlack};
 bool NoShiftKeys(TShiftState shift)
 {
     return !shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
-}
-
-bool ExactlyCtrl(TShiftState shift)
-{
-    return shift.Contains(ssCtrl) && !shift.Contains(ssShift) && !shift.Contains(ssAlt);
 }
 
 } // namespace

@@ -7,8 +7,6 @@ namespace orvo {
 
 namespace {
 
-const QString ItemFieldName = QStringLiteral("Item");
-
 // The text after the sort key's end mark, if there is one.
 QString WithoutSortKey(const QString& encoded)
 {
@@ -75,13 +73,13 @@ void TOrvoDBFilterData::InternalGetFieldValue(qint64 index, const TField* field,
     if (!FItems || index < 0 || index >= FItems->size())
         return;
     const QString& encoded = FItems->at(index);
-    value = field->FieldName() == ItemFieldName ? ItemOf(encoded) : KeyOf(encoded);
+    value = field->FieldName() == TOrvoDBFilterData::ItemField() ? ItemOf(encoded) : KeyOf(encoded);
 }
 
 void TOrvoDBFilterData::CreateFieldDefs()
 {
-    for (const auto& [name, size] :
-         {std::pair{ItemFieldName, FItemSize}, std::pair{QStringLiteral("Key"), FKeySize}}) {
+    for (const auto& [name, size] : {std::pair{TOrvoDBFilterData::ItemField(), FItemSize},
+                                     std::pair{TOrvoDBFilterData::KeyField(), FKeySize}}) {
         TFieldDef* def = FieldDefs()->Add(name, ftWideString, size);
         def->SetAttributes(def->Attributes() + TFieldAttributes{faReadonly});
     }

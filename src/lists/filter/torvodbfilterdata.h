@@ -25,6 +25,9 @@ public:
     static constexpr int DefaultSize = 20;
     static constexpr QChar SortKeyEnd = QChar(26);
     static constexpr QChar KeyStart = QChar(27);
+    /// The names of the two fields.
+    static QString ItemField() { return QStringLiteral("Item"); }
+    static QString KeyField() { return QStringLiteral("Key"); }
 
     explicit TOrvoDBFilterData(QObject* owner = nullptr);
 

@@ -30,8 +30,6 @@ namespace orvo {
 
 namespace {
 
-const QString ItemField = QStringLiteral("Item");
-
 bool OffersFilterForm(const TOrvoColumn& column, const TOrvoDBGridFilter& filter)
 {
     const TField* field = column.Field();
@@ -181,9 +179,9 @@ void TOrvoDBGridFilterList::TransferValue(bool opening)
     if (opening) {
         list->ListSource()->SetDataSet(FValues);
         TOrvoColumn* value = list->Columns()->Items(TOrvoDBPopupFilterList::flcValue);
-        value->SetFieldName(ItemField);
+        value->SetFieldName(TOrvoDBFilterData::ItemField());
         value->SetAlignment(Column()->Alignment());
-        list->SetSearchField(ItemField);
+        list->SetSearchField(TOrvoDBFilterData::ItemField());
         list->SetTrackSelection(true);
         LoadValues();
         FValues->Open();
@@ -203,7 +201,7 @@ void TOrvoDBGridFilterList::TransferValue(bool opening)
     // what the user checked and has not confirmed yet must survive that.
     else if (Redropping() && !list->AutoApply())
         FPendingChecks = list->CheckedKeys();
-    list->SetSearchField(ItemField);
+    list->SetSearchField(TOrvoDBFilterData::ItemField());
     list->Search()->SetText(QString());
     FValues->Close();
     FValueRows.clear();

@@ -9,11 +9,13 @@
 #include "grid/selection/torvobookmarklist.h"
 #include "grid/totals/torvocolumntotalfooter.h"
 #include "grid/totals/torvodbgridtotals.h"
+#include "lists/filter/torvodbfilterdata.h"
 #include "lists/popup/tlistbutton.h"
 #include "platform/core/texceptionhandler.h"
 #include "platform/core/tscopecleanup.h"
 #include "platform/data/tdataset.h"
 #include "platform/data/tfield.h"
+#include "platform/gridbase/shiftstate.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -32,9 +34,6 @@
 namespace orvo {
 
 namespace {
-
-const QString ItemField = QStringLiteral("Item");
-const QString KeyField = QStringLiteral("Key");
 
 /// The title images of the columns, from the shared title image list.
 constexpr int RemoveFilterImage = 13;
@@ -57,11 +56,6 @@ enum TCaptionIndex
 QString ListCaption(TCaptionIndex index)
 {
     return TOrvoListSettings::ListCaptions().value(index);
-}
-
-bool ExactlyCtrl(TShiftState shift)
-{
-    return shift.Contains(ssCtrl) && !shift.Contains(ssShift) && !shift.Contains(ssAlt);
 }
 
 /// Clipboard text never carries a tab inside a value: it separates the key from the item.
@@ -251,7 +245,7 @@ int TOrvoDBPopupFilterList::CheckRows(const std::function<bool(const QString& ke
     TDataSet* dataSet = DataSet();
     if (!dataSet || !dataSet->Active())
         return 0;
-    const TField* key = dataSet->FindField(KeyField);
+    const TField* key = dataSet->FindField(TOrvoDBFilterData::KeyField());
     if (!key)
         return 0;
     const QString current = dataSet->Bookmark();
@@ -319,7 +313,7 @@ QStringList TOrvoDBPopupFilterList::CheckedKeys()
     QStringList keys;
     QSet<QString> seen;
     ForEachChecked([this, &keys, &seen] {
-        const QString key = FieldText(KeyField);
+        const QString key = FieldText(TOrvoDBFilterData::KeyField());
         if (!seen.contains(key.toCaseFolded())) {
             seen.insert(key.toCaseFolded());
             keys << key;
@@ -365,8 +359,8 @@ void TOrvoDBPopupFilterList::PasteText(const QString& text)
 QString TOrvoDBPopupFilterList::CopyText()
 {
     const auto lineOfCurrent = [this] {
-        const QString item = WithoutTabs(FieldText(ItemField));
-        return FCopyKeys ? WithoutTabs(FieldText(KeyField)) + u'\t' + item : item;
+        const QString item = WithoutTabs(FieldText(TOrvoDBFilterData::ItemField()));
+        return FCopyKeys ? WithoutTabs(FieldText(TOrvoDBFilterData::KeyField())) + u'\t' + item : item;
     };
     const TDataSet* dataSet = DataSet();
     if (!dataSet || !dataSet->Active() || dataSet->IsEmpty())
@@ -451,7 +445,7 @@ QStringList TOrvoDBPopupFilterList::ValueItems()
     TDataSet* dataSet = DataSet();
     if (!dataSet || !dataSet->Active())
         return items;
-    const TField* item = dataSet->FindField(ItemField);
+    const TField* item = dataSet->FindField(TOrvoDBFilterData::ItemField());
     if (!item)
         return items;
     const QString current = dataSet->Bookmark();

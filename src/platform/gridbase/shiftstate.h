@@ -25,4 +25,10 @@ inline TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButton
     return shift;
 }
 
+/// Ctrl held without Shift or Alt: the state of the Ctrl+letter shortcuts.
+inline bool ExactlyCtrl(TShiftState shift)
+{
+    return shift * TShiftState{ssShift, ssAlt, ssCtrl} == TShiftState{ssCtrl};
+}
+
 } // namespace orvo

@@ -2,11 +2,18 @@
 
 #include "platform/core/exceptions.h"
 #include "platform/core/tscopecleanup.h"
+#include "platform/data/tautoincfield.h"
 #include "platform/data/tfield.h"
 #include "platform/data/tfielddefs.h"
 #include "platform/data/tfields.h"
 #include "platform/data/tfilterexpression.h"
+#include "platform/data/tintegerfield.h"
+#include "platform/data/tlargeintfield.h"
 #include "platform/data/trecordtexttest.h"
+#include "platform/data/tsmallintfield.h"
+#include "platform/data/tstringfield.h"
+#include "platform/data/twidestringfield.h"
+#include "platform/data/twordfield.h"
 #include "platform/sqlite/tsqlitefunctions.h"
 #include "platform/sqlite/tsqlitetypes.h"
 
@@ -208,6 +215,31 @@ bool TSQLiteDataSet::TranslateExpression(const std::function<QString(int column)
 
 namespace {
 
+// The field classes whose EditText, without OnGetText and formats, is the value's plain text.
+bool IsPlainTextField(const TField& field)
+{
+    const QMetaObject* meta = field.metaObject();
+    if (meta == &TStringField::staticMetaObject || meta == &TWideStringField::staticMetaObject)
+        return true;
+    const auto* numeric = qobject_cast<const TNumericField*>(&field);
+    const bool plainNumber = numeric && numeric->DisplayFormat().isEmpty() && numeric->EditFormat().isEmpty();
+    return plainNumber &&
+           (meta == &TIntegerField::staticMetaObject || meta == &TSmallintField::staticMetaObject ||
+            meta == &TWordField::staticMetaObject || meta == &TAutoIncField::staticMetaObject ||
+            meta == &TLargeintField::staticMetaObject);
+}
+
+// Whether orvo_folded_text gives exactly `field`'s EditText, folded, when `field` reads a
+// column of `columnType`: for the plain text and integer fields, with no OnGetText and no
+// format, whose text is a function of the stored value alone.
+bool FoldedTextReproduces(const TField& field, TFieldType columnType)
+{
+    const TFilterNode::TValueKind kind = TFilterNode::ValueKind(columnType);
+    return field.DataType() == columnType && !field.HasGetTextHandler() &&
+           (TSQLiteFunctions::IsIntegerType(columnType) || kind == TFilterNode::vkText) &&
+           IsPlainTextField(field);
+}
+
 // One bound JSON array holds any number of values, where SQLite limits the parameters of
 // a statement. JSON text cannot carry a NUL through SQLite, nor UTF-8 a lone surrogate:
 // such a list stays with the record test.
@@ -237,7 +269,7 @@ bool TSQLiteDataSet::TranslateRecordTest(const std::function<QString(int column)
         if (!field || field->DataSet() != this || column < 0 || size_t(column) >= FColumns.size())
             return false;
         const TFieldType type = FColumns[size_t(column)].DataType;
-        if (!TSQLiteFunctions::FoldedTextReproduces(*field, type))
+        if (!FoldedTextReproduces(*field, type))
             return false;
         const std::optional<QString> values = JsonTextArray(condition.Folded);
         if (!values)

@@ -1,13 +1,6 @@
 #include "platform/sqlite/tsqlitefunctions.h"
 
-#include "platform/data/tautoincfield.h"
 #include "platform/data/tfilternode.h"
-#include "platform/data/tintegerfield.h"
-#include "platform/data/tlargeintfield.h"
-#include "platform/data/tsmallintfield.h"
-#include "platform/data/tstringfield.h"
-#include "platform/data/twidestringfield.h"
-#include "platform/data/twordfield.h"
 #include "platform/sqlite/tsqlitetypes.h"
 
 #include <sqlite3.h>
@@ -135,20 +128,6 @@ void CaseFoldFunction(sqlite3_context* context, int, sqlite3_value** argv)
             return sqlite3_result_null(context);
         ResultText(context, TFilterNode::FoldCase(*text));
     });
-}
-
-// The field classes whose EditText, without OnGetText and formats, is the value's plain text.
-bool IsPlainTextField(const TField& field)
-{
-    const QMetaObject* meta = field.metaObject();
-    if (meta == &TStringField::staticMetaObject || meta == &TWideStringField::staticMetaObject)
-        return true;
-    const auto* numeric = qobject_cast<const TNumericField*>(&field);
-    const bool plainNumber = numeric && numeric->DisplayFormat().isEmpty() && numeric->EditFormat().isEmpty();
-    return plainNumber &&
-           (meta == &TIntegerField::staticMetaObject || meta == &TSmallintField::staticMetaObject ||
-            meta == &TWordField::staticMetaObject || meta == &TAutoIncField::staticMetaObject ||
-            meta == &TLargeintField::staticMetaObject);
 }
 
 // Most stored texts are ASCII, whose folding is A-Z to a-z: done on the bytes, it spares
@@ -294,12 +273,4 @@ QString TSQLiteFunctions::FoldedTextSql(const QString& column, TFieldType type)
 {
     return QStringLiteral("orvo_folded_text(%1, %2)").arg(column, QString::number(int(type)));
 }
-
-bool TSQLiteFunctions::FoldedTextReproduces(const TField& field, TFieldType columnType)
-{
-    const TFilterNode::TValueKind kind = TFilterNode::ValueKind(columnType);
-    return field.DataType() == columnType && !field.HasGetTextHandler() &&
-           (IsIntegerType(columnType) || kind == TFilterNode::vkText) && IsPlainTextField(field);
-}
-
 } // namespace orvo

@@ -9,8 +9,6 @@ struct sqlite3;
 
 namespace orvo {
 
-class TField;
-
 /// The SQL functions our datasets call, registered on every connection, so
 /// that SQL compares values exactly as the dataset reads and compares them:
 /// - orvo_field(value, fieldType): the stored value converted as the dataset
@@ -52,10 +50,6 @@ public:
     static bool IsIntegerType(TFieldType type);
     /// `column` as orvo_folded_text delivers it for a field of `type`.
     static QString FoldedTextSql(const QString& column, TFieldType type);
-    /// Whether orvo_folded_text gives exactly `field`'s EditText, folded, when `field` reads
-    /// a column of `columnType`: for the plain text and integer fields, with no OnGetText
-    /// and no format, whose text is a function of the stored value alone.
-    static bool FoldedTextReproduces(const TField& field, TFieldType columnType);
 };
 
 } // namespace orvo
