@@ -18,6 +18,7 @@
 #include "tbenchcommandline.h"
 #include "tbenchgridovertable.h"
 #include "tbenchpagesection.h"
+#include "tbenchpaintcounter.h"
 #include "tbenchtablerows.h"
 
 #include "grid/columns/torvocolumn.h"
@@ -85,21 +86,6 @@ double RawDistinct(const QString& fileName, const char* column)
     Sink = bytes;
     return ms;
 }
-
-/// Counts the paints of a widget.
-class TPaintCounter : public QObject
-{
-public:
-    int Paints = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++Paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 /// The grid over the table, shown.
 struct TValuesView : TBenchGridOverTable
@@ -177,7 +163,7 @@ TFigures Measure(const QString& fileName, int repeats)
 
     // Once more while a 5 ms timer asks the grid to repaint and records how long the event loop
     // went without a turn, up to the moment the rows are there.
-    TPaintCounter paints;
+    TBenchPaintCounter paints;
     view.Grid.viewport()->installEventFilter(&paints);
     int ticks = 0;
     double longestGap = 0;

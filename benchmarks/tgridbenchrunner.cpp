@@ -1,5 +1,6 @@
 #include "tgridbenchrunner.h"
 
+#include "tbenchpaintcounter.h"
 #include "torvogridbenchview.h"
 #include "tqtablebenchview.h"
 
@@ -41,21 +42,6 @@ int CountRows(const QString& fileName)
                                  .arg(TSQLiteDatabase::QuoteIdentifier(TGridBenchView::TableName())))
                    .AsInteger());
 }
-
-/// Counts the paints of a viewport, so that the first complete one can be waited for.
-class TPaintCounter : public QObject
-{
-public:
-    int Paints = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++Paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 double ElapsedMs(const QElapsedTimer& timer)
 {
@@ -137,7 +123,7 @@ double TGridBenchRunner::OpenToFirstPaint(TGridBenchView& view)
     timer.start();
     view.Open();
     QAbstractScrollArea* area = view.View();
-    TPaintCounter counter;
+    TBenchPaintCounter counter;
     area->viewport()->installEventFilter(&counter);
     area->resize(Width, Height);
     area->show();
